@@ -1,0 +1,27 @@
+#pragma once
+
+#include "config/kav_cfg.h"
+
+#include <QChar>
+#include <QString>
+
+// Fills a value-initialised (all zero) record with the built-in defaults.
+// workDir is the process's current directory at start-up.
+void SetDefaults(TKavCfg& cfg, const QString& workDir);
+
+// Reads the settings file into the record and appends its recent files.
+// A missing or unreadable file leaves every field at its current value.
+void LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar decimalSep);
+
+// Writes the record and the recent files, keeping every key the save does
+// not write. The write is atomic: on failure the previous file stays whole,
+// false is returned and *error (when given) names the file and the reason.
+bool SaveSettings(const TKavCfg& cfg, const TRecentFiles& recent, const QString& path,
+                  QChar decimalSep, QString* error = nullptr);
+
+// "Kav.ini" in the process's current directory at the moment of the call.
+QString SettingsFilePath();
+
+// Sweep units 0..3 -> 4..7 and ADC units 0..4 -> 5..9, and back.
+void SaveUnitSnapshot(TKavCfg& cfg);
+void RestoreUnitSnapshot(TKavCfg& cfg);

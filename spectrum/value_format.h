@@ -1,0 +1,28 @@
+#pragma once
+
+#include "config/kav_cfg.h"
+
+#include <QChar>
+#include <QString>
+#include <cstdint>
+
+// The formatters through which every shown number passes. They read the
+// selected units and the gain of the settings record at every call, so a
+// change of unit shows at the next redraw. A selected index outside its
+// group yields an empty text.
+class TValueFormat {
+public:
+    TValueFormat(const TKavCfg& cfg, QChar decimalSep) : Cfg(cfg), Sep(decimalSep) {}
+
+    QString FieldToStr(std::uint16_t code) const;
+    QString AmplToStr(std::int32_t code) const;
+    QString AreaToStr(double area) const;
+    QString CorrToStr(std::int32_t code) const;
+    QString ADCToStr(std::int32_t code) const;
+
+    QChar DecimalSep() const { return Sep; }
+
+private:
+    const TKavCfg& Cfg;
+    QChar Sep;
+};
