@@ -11,3 +11,24 @@ function(kav_add_test name)
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KAV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
         DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# kav_folder_tests(): every *_test.cpp of the calling folder becomes its own
+# test program test_<folder>_<name>; widget folders also link kavwidgets.
+# Any *.cmake file beside them is included for tests that need more.
+function(kav_folder_tests)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+    set(libs)
+    if(TARGET kavwidgets AND folder MATCHES "^(view|print|app)$")
+        set(libs kavwidgets Qt6::Test)
+    endif()
+    foreach(test ${tests})
+        get_filename_component(name ${test} NAME_WE)
+        string(REGEX REPLACE "_test$" "" name ${name})
+        kav_add_test(test_${folder}_${name} ${test} LIBS ${libs})
+    endforeach()
+    file(GLOB extras CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cmake)
+    foreach(extra ${extras})
+        include(${extra})
+    endforeach()
+endfunction()
