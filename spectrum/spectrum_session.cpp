@@ -1,0 +1,76 @@
+#include "spectrum/spectrum_session.h"
+
+#include "config/settings_store.h"
+#include "spectrum/parameter_block.h"
+#include "spectrum/point_store.h"
+#include "spectrum/spectrum_view.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int FirstSpectrumPanel = 5;
+constexpr int LastSpectrumPanel = 11;
+
+// What belongs to the spectrum that was shown: processing results, the ADC
+// field, the resonator frequency and the g-factor display.
+void ResetSpectrumResults(TSpectrumSession& s) {
+    s.Results.Clear();
+    s.Readings.AdcFieldValue = -1;
+    s.Cfg.ResonatorFreq = 0;
+    s.View.SetGShowChecked(false);
+}
+
+} // namespace
+
+QString NoSpectrumCaption() {
+    return QStringLiteral("КАВ");
+}
+
+TOpenResult OpenSpectrum(TSpectrumSession& s, const QString& path) {
+    TOpenResult result;
+    QByteArray bytes;
+    result.Outcome = ReadSpectrumBytes(path, bytes, &result.Error);
+    if (result.Outcome == TLoadOutcome::Failed)
+        return result;
+
+    for (int panel = FirstSpectrumPanel; panel <= LastSpectrumPanel; ++panel)
+        s.View.SetStatusPanel(panel, QString());
+    s.View.SetBackUpEnabled(false);
+    ResetSpectrumResults(s);
+    SaveUnitSnapshot(s.Cfg);
+    if (result.Outcome == TLoadOutcome::Loaded)
+        PlaceSpectrumRecords(bytes, s.PointStore, s.UndoStore);
+    ApplyFileParameters(s.PointStore, s.Cfg, s.Readings, s.View, s.DecimalSep);
+    s.View.SetCaption(QStringLiteral("Kavis - ") + QFileInfo(path).fileName());
+    s.Cfg.LastOpen = path;
+    s.View.SetSaveAsEnabled(true);
+    return result;
+}
+
+void CloseSpectrum(TSpectrumSession& s) {
+    s.View.SetBackUpEnabled(false);
+    ResetSpectrumResults(s);
+    s.View.SetSaveAsEnabled(false);
+    s.View.SetCaption(NoSpectrumCaption());
+    s.Cfg.LastOpen.clear();
+    ClearPoints(s.PointStore);
+    RestoreUnitSnapshot(s.Cfg);
+}
+
+bool SaveSpectrumAs(TSpectrumSession& s, const QString& path, QString* error) {
+    s.View.SetBackUpEnabled(false);
+    WriteParameterBlock(s.PointStore, s.Cfg, s.Readings);
+    if (!SaveSpectrumFile(path, s.PointStore, error))
+        return false;
+    s.Cfg.WorkDir = DirectoryWithSeparator(path);
+    return true;
+}
+
+QString DirectoryWithSeparator(const QString& path) {
+    QString dir = QFileInfo(path).absolutePath();
+    if (!dir.endsWith(u'/'))
+        dir += u'/';
+    return dir;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "config/kav_cfg.h"
+#include "spectrum/instrument_readings.h"
+#include "spectrum/point_slot.h"
+#include "spectrum/spectrum_file.h"
+#include "spectrum/spectrum_results.h"
+
+#include <QChar>
+#include <QString>
+
+class TSpectrumView;
+
+// The state a spectrum's open, save and close sequences work on; every
+// member is the application's one instance, held by reference.
+struct TSpectrumSession {
+    TPointTable& PointStore;
+    TPointTable& UndoStore;
+    TKavCfg& Cfg;
+    TInstrumentReadings& Readings;
+    TSpectrumResults& Results;
+    TSpectrumView& View;
+    QChar DecimalSep;
+};
+
+struct TOpenResult {
+    TLoadOutcome Outcome = TLoadOutcome::Loaded;
+    QString Error; // file name and reason when Outcome is Failed
+};
+
+// The main window's caption and application title with no spectrum open.
+QString NoSpectrumCaption();
+
+// Opens a spectrum file. The file is read first: when it cannot be read (or
+// is refused as too long) nothing at all changes and the error is returned.
+// Otherwise: panels 5..11 blanked, ABackUp disabled, the results reset, the
+// unit snapshot taken, the records placed, the file's parameters applied,
+// caption "Kavis - <name>", LastOpen := path, ASaveFileAs enabled. A name
+// that does not exist runs the same sequence without touching the points
+// and reports NotFound.
+TOpenResult OpenSpectrum(TSpectrumSession& s, const QString& path);
+
+// Removes the shown spectrum: ABackUp disabled, results reset, ASaveFileAs
+// disabled, caption "КАВ", LastOpen emptied, points cleared, unit snapshot
+// put back. The status panels keep their texts.
+void CloseSpectrum(TSpectrumSession& s);
+
+// The save action on a chosen path: ABackUp disabled, the parameter block
+// written, the file saved; on success WorkDir := the path's directory with a
+// trailing separator. On failure the previous file stays whole and the error
+// (file name and reason) is returned in *error.
+bool SaveSpectrumAs(TSpectrumSession& s, const QString& path, QString* error = nullptr);
+
+// The directory part of a path with its trailing separator ("/a/b/" for
+// "/a/b/c.kav").
+QString DirectoryWithSeparator(const QString& path);
