@@ -19,7 +19,7 @@ void ResetSpectrumResults(TSpectrumSession& s) {
     s.Results.Clear();
     s.Readings.AdcFieldValue = -1;
     s.Cfg.ResonatorFreq = 0;
-    s.View.SetGShowChecked(false);
+    s.View.SetGFactorShown(false);
 }
 
 } // namespace

@@ -26,8 +26,8 @@ public:
     // Enabled state of the undo action ABackUp and of ASaveFileAs.
     virtual void SetBackUpEnabled(bool enabled) = 0;
     virtual void SetSaveAsEnabled(bool enabled) = 0;
-    // Check state of the g-factor display AGShow.
-    virtual void SetGShowChecked(bool checked) = 0;
+    // Check or uncheck AGShow: g-factors shown in place of fields.
+    virtual void SetGFactorShown(bool shown) = 0;
     // Main window caption; the application title takes the same text.
     virtual void SetCaption(const QString& text) = 0;
 
@@ -48,7 +48,7 @@ public:
     void SetViewBoundTexts(const QString&, const QString&) override {}
     void SetBackUpEnabled(bool) override {}
     void SetSaveAsEnabled(bool) override {}
-    void SetGShowChecked(bool) override {}
+    void SetGFactorShown(bool) override {}
     void SetCaption(const QString&) override {}
     void RebuildRecentFilesMenus(const QStringList&, bool) override {}
 };

@@ -20,7 +20,7 @@ public:
     QString ViewMaxText;
     bool BackUpEnabled = true;
     bool SaveAsEnabled = false;
-    bool GShowChecked = true;
+    bool GFactorShown = true;
     QString Caption;
     QStringList MenuCaptions;
     bool SubmenuEnabled = false;
@@ -60,9 +60,9 @@ public:
         Calls << QStringLiteral("SaveAs %1").arg(enabled);
         SaveAsEnabled = enabled;
     }
-    void SetGShowChecked(bool checked) override {
+    void SetGFactorShown(bool checked) override {
         Calls << QStringLiteral("GShow %1").arg(checked);
-        GShowChecked = checked;
+        GFactorShown = checked;
     }
     void SetCaption(const QString& text) override {
         Calls << QStringLiteral("Caption '%1'").arg(text);
