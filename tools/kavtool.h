@@ -1,0 +1,55 @@
+#pragma once
+
+#include "config/kav_cfg.h"
+
+#include <QString>
+#include <QStringList>
+#include <map>
+
+// Exit statuses of every kavtool command.
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitBadInput = 1; // a missing or damaged input, one line on stderr
+inline constexpr int ExitUsage = 2;    // bad usage, the command's usage text on stderr
+
+// One subcommand: its name, its usage line and its entry point, which gets
+// the arguments after the command name.
+struct TKavtoolCommand {
+    const char* Name;
+    const char* Usage;
+    int (*Run)(const QStringList& args);
+};
+
+// The usage line of a command of the table (kavtool_main.cpp).
+const char* CommandUsage(const char* name);
+
+int RunInfo(const QStringList& args);
+int RunExport(const QStringList& args);
+int RunFormat(const QStringList& args);
+int RunImport(const QStringList& args);
+
+// The arguments of a command split into positional ones and options; every
+// option of valueOptions takes the next argument as its value. A word that
+// starts with "-" and a letter, or with "--", and is not a known option is
+// an error; "-5" is a positional value.
+struct TParsedArgs {
+    QStringList Positional;
+    std::map<QString, QString> Options;
+    QString Error; // empty when the arguments parsed
+};
+TParsedArgs ParseArgs(const QStringList& args, const QStringList& valueOptions);
+
+// Writes a line to stdout or stderr, UTF-8.
+void PrintLine(const QString& text);
+void PrintError(const QString& text);
+
+// "kavtool: <message>" on stderr; returns ExitBadInput.
+int Fail(const QString& message);
+// The message and the command's usage on stderr; returns ExitUsage.
+int UsageError(const char* command, const QString& message);
+
+// The settings the program would run with: the defaults, then the ini file
+// when one is named. A named ini file that does not exist is an error.
+bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error);
+
+// The user's decimal separator, as the program shows numbers.
+QChar SystemDecimalSep();

@@ -1,0 +1,71 @@
+#include "tools/kavtool.h"
+
+#include "config/settings_store.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <cstdio>
+
+TParsedArgs ParseArgs(const QStringList& args, const QStringList& valueOptions) {
+    TParsedArgs parsed;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (valueOptions.contains(a)) {
+            if (i + 1 >= args.size()) {
+                parsed.Error = QStringLiteral("%1 needs a value").arg(a);
+                return parsed;
+            }
+            parsed.Options[a] = args[++i];
+        } else if (a.startsWith(u"--") || (a.size() > 1 && a[0] == u'-' && a[1].isLetter())) {
+            parsed.Error = QStringLiteral("unknown option %1").arg(a);
+            return parsed;
+        } else {
+            parsed.Positional << a;
+        }
+    }
+    return parsed;
+}
+
+void PrintLine(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+void PrintError(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    std::fputc('\n', stderr);
+}
+
+int Fail(const QString& message) {
+    PrintError(QStringLiteral("kavtool: ") + message);
+    return ExitBadInput;
+}
+
+int UsageError(const char* command, const QString& message) {
+    PrintError(QStringLiteral("kavtool %1: %2").arg(QString::fromUtf8(command), message));
+    PrintError(QStringLiteral("usage: kavtool ") + QString::fromUtf8(CommandUsage(command)));
+    return ExitUsage;
+}
+
+bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error) {
+    cfg = TKavCfg{};
+    SetDefaults(cfg, QDir::currentPath());
+    if (iniPath.isEmpty())
+        return true;
+    const QFileInfo info(iniPath);
+    if (!info.isFile()) {
+        *error = QStringLiteral("settings file \"%1\" not found").arg(iniPath);
+        return false;
+    }
+    TRecentFiles recent;
+    LoadSettings(cfg, recent, iniPath, SystemDecimalSep());
+    return true;
+}
+
+QChar SystemDecimalSep() {
+    const QString sep = QLocale::system().decimalPoint();
+    return sep.isEmpty() ? QChar(u'.') : sep.at(0);
+}

@@ -1,0 +1,58 @@
+// kavtool: the command-line companion of Kav7 for spectrum files.
+
+#include "tools/kavtool.h"
+
+#include <QCoreApplication>
+#include <array>
+#include <cstring>
+
+namespace {
+
+// One line per subcommand; each lives in its own command_*.cpp.
+const std::array Commands = {
+    TKavtoolCommand{"info", "info FILE.kav", RunInfo},
+    TKavtoolCommand{"export", "export FILE.kav [--ini Kav.ini]", RunExport},
+    TKavtoolCommand{"format",
+                    "format field|ampl|area|corr|adc VALUE... [--ini Kav.ini] [--gain INDEX]",
+                    RunFormat},
+    TKavtoolCommand{"import", "import FILE.tsv -o FILE.kav", RunImport},
+};
+
+QString UsageText() {
+    QString text = QStringLiteral("usage: kavtool COMMAND ARGS...\ncommands:");
+    for (const TKavtoolCommand& c : Commands)
+        text += QStringLiteral("\n  kavtool ") + QString::fromUtf8(c.Usage);
+    return text;
+}
+
+} // namespace
+
+const char* CommandUsage(const char* name) {
+    for (const TKavtoolCommand& c : Commands) {
+        if (std::strcmp(c.Name, name) == 0)
+            return c.Usage;
+    }
+    return "";
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    if (args.isEmpty()) {
+        PrintError(UsageText());
+        return ExitUsage;
+    }
+    const QString name = args.takeFirst();
+    if (name == u"help" || name == u"--help" || name == u"-h") {
+        PrintLine(UsageText());
+        return ExitOk;
+    }
+    for (const TKavtoolCommand& c : Commands) {
+        if (name == QLatin1StringView(c.Name))
+            return c.Run(args);
+    }
+    PrintError(QStringLiteral("kavtool: unknown command \"%1\"").arg(name));
+    PrintError(UsageText());
+    return ExitUsage;
+}
