@@ -1,0 +1,215 @@
+#include "config/settings_store.h"
+#include "spectrum/parameter_block.h"
+#include "spectrum/point_store.h"
+#include "spectrum/spectrum_file.h"
+#include "spectrum/value_format.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct TRun {
+    int Exit = -1;
+    QString Out;
+    QString Err;
+};
+
+class Kavtool : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+
+    QString Path(const QString& name) const { return Dir.filePath(name); }
+
+    TRun Run(const QStringList& args, const QString& locale = "C") const {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", locale);
+        env.insert("LANG", locale);
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(Dir.path());
+        p.start(KAVTOOL_PATH, args);
+        EXPECT_TRUE(p.waitForFinished(30000)) << args.join(' ').toStdString();
+        TRun r;
+        r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.Out = QString::fromUtf8(p.readAllStandardOutput());
+        r.Err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+
+    void Write(const QString& name, const QByteArray& bytes) const {
+        QFile f(Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+    }
+
+    // A spectrum as the program saves it: points and the parameter block of
+    // gain row 2 (factor 5) and field 3100..3250.
+    QString WriteProgramFile(const QString& name) const {
+        TKavCfg cfg{};
+        SetDefaults(cfg, Dir.path());
+        cfg.Amplifying = 2;
+        cfg.RazvUnits[3].X1 = 3100;
+        cfg.RazvUnits[3].X2 = 3250;
+        TInstrumentReadings readings{5, 6, 100, 3, -1};
+        auto store = std::make_unique<TPointTable>();
+        ClearPoints(*store);
+        (*store)[0] = TPointSlot{0, 4095};
+        (*store)[65519] = TPointSlot{65519, 2048};
+        WriteParameterBlock(*store, cfg, readings);
+        EXPECT_TRUE(SaveSpectrumFile(Path(name), *store));
+        return Path(name);
+    }
+};
+
+QByteArray Records(std::initializer_list<std::pair<std::uint16_t, std::uint16_t>> records) {
+    QByteArray bytes;
+    for (const auto& [x, y] : records) {
+        char b[4];
+        qToLittleEndian<quint16>(x, b);
+        qToLittleEndian<quint16>(y, b + 2);
+        bytes.append(b, 4);
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(Kavtool, ImportThenInfoThenExportInRawCodes) {
+    Write("in.tsv", "20\t1900\r\n\n10\t2100\n65519\t0\n");
+    TRun r = Run({"import", Path("in.tsv"), "-o", Path("s.kav")});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_EQ(QFile(Path("s.kav")).size(), 12);
+
+    r = Run({"info", Path("s.kav")});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Out.contains("records: 3 (trailing bytes ignored: 0)\n")) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains("points: 3\n"));
+    EXPECT_TRUE(r.Out.contains("first field code: 10\n"));
+    EXPECT_TRUE(r.Out.contains("last field code: 65519\n"));
+    EXPECT_TRUE(r.Out.contains("parameters: none\n"));
+    EXPECT_TRUE(r.Out.contains("dropped: none\n"));
+
+    r = Run({"export", Path("s.kav")});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, "10\t2100\t10\t52\n20\t1900\t20\t-148\n65519\t0\t65519\t-2048\n");
+}
+
+TEST_F(Kavtool, ExportAppliesTheFilesBoundsAndGainInTheIniUnits) {
+    const QString file = WriteProgramFile("p.kav");
+    Write("Kav.ini", "[Main]\nRazvUnit=3\nAmpUnit=1\n");
+    TRun r = Run({"export", file, "--ini", Path("Kav.ini")});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    // Amplitude 2047 is 10 V in unit 1, divided by the file's gain factor 5.
+    EXPECT_EQ(r.Out, "0\t4095\t3100\t2\n65519\t2048\t3250\t0\n");
+}
+
+TEST_F(Kavtool, InfoDecodesParametersAndListsDroppedRecords) {
+    const QString file = WriteProgramFile("p.kav");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write(Records({{7, 5000}, {0, 100}, {9, 65520}}) + QByteArray("\x01\x02", 2));
+    f.close();
+    TRun r = Run({"info", file});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    const std::string out = r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains("records: 15 (trailing bytes ignored: 2)\n")) << out;
+    EXPECT_TRUE(r.Out.contains("  ParGain (65534) = 2: gain row 2 \"5\" (factor 5)\n")) << out;
+    EXPECT_TRUE(r.Out.contains("  ParSpeed (65533) = 10: speed row 10 \" 1 мин\"\n")) << out;
+    EXPECT_TRUE(r.Out.contains("  ParFieldLow (65530) = 31000: field low bound 3100")) << out;
+    EXPECT_TRUE(r.Out.contains("  ParSumCount (65527) = 3: ")) << out;
+    EXPECT_TRUE(r.Out.contains("  ParFilter (65526) = 0: real-time filter off\n")) << out;
+    EXPECT_TRUE(r.Out.contains("  code (65520) = 9: unused code, kept and ignored\n")) << out;
+    EXPECT_TRUE(r.Out.contains("dropped: 2\n")) << out;
+    EXPECT_TRUE(
+        r.Out.contains("  record 12: X 7, Y 5000: neither a point nor a parameter record\n"))
+        << out;
+    EXPECT_TRUE(r.Out.contains("  record 0: X 0, Y 4095: replaced by record 13 for slot 0\n"))
+        << out;
+}
+
+TEST_F(Kavtool, FormatUsesTheIniUnitsTheGainAndTheSystemSeparator) {
+    Write("Kav.ini", "[Main]\nRazvUnit=3\nAmpUnit=1\n");
+    TRun r = Run({"format", "field", "0", "65519", "--ini", Path("Kav.ini")});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, "3000 Э\n3300 Э\n");
+
+    r = Run({"format", "area", "123400"}, "ru_RU.UTF-8");
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, "1,234E+005 отсч^3\n");
+    r = Run({"format", "area", "123400"}, "C");
+    EXPECT_EQ(r.Out, "1.234E+005 отсч^3\n");
+
+    // The same settings in process give the same texts as the tool.
+    TKavCfg cfg{};
+    SetDefaults(cfg, Dir.path());
+    cfg.AmpUnit = 1;
+    cfg.Amplifying = 3;
+    const TValueFormat format(cfg, u',');
+    r = Run({"format", "ampl", "1000", "-1", "--ini", Path("Kav.ini"), "--gain", "3"},
+            "ru_RU.UTF-8");
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, format.AmplToStr(1000) + "\n" + format.AmplToStr(-1) + "\n");
+    EXPECT_TRUE(r.Out.contains(u',')) << r.Out.toStdString();
+}
+
+TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
+    Write("long.kav", QByteArray((PointSlotCount + 1) * 4, '\0'));
+    Write("bad1.tsv", "1\t2\n2\t3\n70000\t5\n");
+    Write("bad2.tsv", "1\t4096\n");
+    Write("bad3.tsv", "1\t2\n\n1\t3\n");
+    Write("bad4.tsv", "1 2\n");
+    const struct {
+        QStringList Args;
+        QString Needle;
+    } cases[] = {
+        {{"info", Path("none.kav")}, Path("none.kav")},
+        {{"info", Path("long.kav")}, Path("long.kav")},
+        {{"info", Dir.path()}, Dir.path()},
+        {{"export", Path("none.kav")}, Path("none.kav")},
+        {{"export", Path("long.kav"), "--ini", Path("no.ini")}, Path("no.ini")},
+        {{"import", Path("none.tsv"), "-o", Path("o.kav")}, Path("none.tsv")},
+        {{"import", Path("bad1.tsv"), "-o", Path("o.kav")}, Path("bad1.tsv") + ":3:"},
+        {{"import", Path("bad2.tsv"), "-o", Path("o.kav")}, Path("bad2.tsv") + ":1:"},
+        {{"import", Path("bad3.tsv"), "-o", Path("o.kav")}, "line 1"},
+        {{"import", Path("bad4.tsv"), "-o", Path("o.kav")}, Path("bad4.tsv") + ":1:"},
+    };
+    for (const auto& c : cases) {
+        const TRun r = Run(c.Args);
+        const std::string what = c.Args.join(' ').toStdString() + " -> " + r.Err.toStdString();
+        EXPECT_EQ(r.Exit, 1) << what;
+        EXPECT_EQ(r.Err.count(u'\n'), 1) << what;
+        EXPECT_TRUE(r.Err.contains(c.Needle)) << what;
+        EXPECT_TRUE(r.Out.isEmpty()) << what;
+    }
+    EXPECT_FALSE(QFile::exists(Path("o.kav")));
+}
+
+TEST_F(Kavtool, BadUsageExitsWithTheUsageText) {
+    const QStringList cases[] = {
+        {},
+        {"frobnicate"},
+        {"info"},
+        {"info", "a.kav", "b.kav"},
+        {"info", "--verbose", "a.kav"},
+        {"export", "a.kav", "--ini"},
+        {"format", "volume", "1"},
+        {"format", "field"},
+        {"format", "field", "65536"},
+        {"format", "ampl", "x"},
+        {"format", "ampl", "1", "--gain", "8"},
+        {"import", "a.tsv"},
+    };
+    for (const QStringList& args : cases) {
+        const TRun r = Run(args);
+        EXPECT_EQ(r.Exit, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.Err.contains("usage: kavtool")) << r.Err.toStdString();
+    }
+    const TRun help = Run({"help"});
+    EXPECT_EQ(help.Exit, 0);
+    EXPECT_TRUE(help.Out.contains("kavtool import FILE.tsv -o FILE.kav"));
+}
