@@ -1,0 +1,66 @@
+#pragma once
+
+#include "config/kav_cfg.h"
+#include "link/serial_device.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+// One serial port: opened by name, set from a TComSettings record, raw bytes
+// in and out, queue status and line errors. Knows nothing of frames.
+class TCOMPort {
+public:
+    explicit TCOMPort(TDeviceFactory factory);
+    virtual ~TCOMPort();
+
+    TCOMPort(const TCOMPort&) = delete;
+    TCOMPort& operator=(const TCOMPort&) = delete;
+
+    bool Open(const QString& name);
+    void Close();
+    // Applies a whole record; the port is reopened only when the name changes
+    // or it is not open.
+    virtual void SetSettings(TComSettings settings);
+
+    bool Write(const std::uint8_t* buffer, int count);
+    // Reads exactly count bytes; false when fewer were waiting.
+    bool Read(std::uint8_t* buffer, int count);
+    int InQueueCount();
+    bool OutQueueEmpty();
+    std::optional<bool> ClearToSend();
+
+    bool Opened() const { return IsOpened; }
+    const TComSettings& Settings() const { return Held; }
+    std::uint32_t LastErrors() const { return Errors; }
+    // The device behind the port while a handle is held, else null.
+    SerialDevice* Device() const { return Handle.get(); }
+    // True when the line went away under the open port; cleared by Close.
+    bool DeviceLost() const { return LostReported; }
+
+    // Where the link reports one line of text for the message window.
+    std::function<void(const QString&)> OnMessage;
+
+    std::array<std::uint8_t, 256> RxBuffer{};
+
+protected:
+    // Reports the setting notes not yet reported (called from the poll, so
+    // that they reach the message window after the owner has prepared it).
+    void ReportPendingNotes();
+    void Report(const QString& text);
+
+private:
+    void CheckLost();
+
+    TDeviceFactory Factory;
+    std::unique_ptr<SerialDevice> Handle;
+    bool IsOpened = false;
+    TComSettings Held;
+    std::uint32_t Errors = 0;
+    bool LostReported = false;
+    QStringList LastNotes;    // notes of the last settings applied
+    QStringList PendingNotes; // not yet reported
+};

@@ -1,0 +1,207 @@
+#include "link/qt_serial_device.h"
+
+#include "link/port_names.h"
+#include "link/protocol.h"
+
+#include <QMetaObject>
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+
+TQtSerialDevice::TQtSerialDevice() {
+    Port.setReadBufferSize(0);
+    QObject::connect(&Port, &QSerialPort::readyRead, &Port, [this] { TakeIn(); });
+    QObject::connect(&Port, &QSerialPort::errorOccurred, &Port,
+                     [this](QSerialPort::SerialPortError error) { OnError(error); });
+}
+
+TQtSerialDevice::~TQtSerialDevice() { Close(); }
+
+bool TQtSerialDevice::Open(const QString& name) {
+    Close();
+    Port.setPortName(PortDevicePath(name));
+    if (!Port.open(QIODevice::ReadWrite))
+        return false;
+    // QSerialPort's lock file keeps other Qt programs out; the flock keeps out
+    // every other opener that asks, including a second port in this process
+    // and programs run by root, which TIOCEXCL lets through.
+    if (::flock(static_cast<int>(Port.handle()), LOCK_EX | LOCK_NB) != 0) {
+        Port.close();
+        return false;
+    }
+    Port.setDataBits(QSerialPort::Data8);
+    Port.clearError();
+    IsLost = false;
+    CountersAvailable = true;
+    std::uint32_t counts[5];
+    if (ReadCounters(counts))
+        std::copy(counts, counts + 5, Baseline);
+    return true;
+}
+
+void TQtSerialDevice::Close() {
+    if (Port.isOpen())
+        Port.close();
+    In.clear();
+    Head = 0;
+}
+
+bool TQtSerialDevice::ApplyLine(const TLineSettings& line, QStringList& notes) {
+    if (!Port.isOpen())
+        return false;
+    bool ok = Port.setBaudRate(line.BaudRate);
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    switch (line.Parity) {
+    case TParityMode::None: parity = QSerialPort::NoParity; break;
+    case TParityMode::Odd: parity = QSerialPort::OddParity; break;
+    case TParityMode::Even: parity = QSerialPort::EvenParity; break;
+    case TParityMode::Mark: parity = QSerialPort::MarkParity; break;
+    case TParityMode::Space: parity = QSerialPort::SpaceParity; break;
+    }
+    ok = Port.setParity(parity) && ok;
+    ok = Port.setStopBits(line.StopBits == TStopBitsMode::Two ? QSerialPort::TwoStop : QSerialPort::OneStop) && ok;
+    ok = Port.setFlowControl(line.HardwareFlow ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl) && ok;
+
+    // Parity errors are checked only when parity is used; a byte that fails
+    // the check is passed on and counted, like any other line error.
+    const int fd = static_cast<int>(Port.handle());
+    termios tio{};
+    if (::tcgetattr(fd, &tio) == 0) {
+        tio.c_iflag &= ~static_cast<tcflag_t>(IGNPAR | PARMRK | IGNBRK);
+        if (line.ParityCheck)
+            tio.c_iflag |= INPCK;
+        else
+            tio.c_iflag &= ~static_cast<tcflag_t>(INPCK);
+        ok = ::tcsetattr(fd, TCSANOW, &tio) == 0 && ok;
+    } else {
+        ok = false;
+    }
+
+    // The modem lines: a pseudo-terminal and some adapters have none.
+    bool linesOk = true;
+    if (!line.HardwareFlow)
+        linesOk = Port.setRequestToSend(line.Rts == TLineLevel::On) && linesOk;
+    linesOk = Port.setDataTerminalReady(line.Dtr == TLineLevel::On) && linesOk;
+    if (!linesOk)
+        notes << QStringLiteral("Линии RTS и DTR порта недоступны");
+    DsrSensitive = line.DsrSensitivity;
+    if (DsrSensitive && !ModemLines())
+        notes << QStringLiteral("Линия DSR порта недоступна, приём без учёта DSR");
+    Port.clearError();
+    return ok;
+}
+
+void TQtSerialDevice::TakeIn() {
+    if (!Port.isOpen())
+        return;
+    const QByteArray data = Port.readAll();
+    if (data.isEmpty())
+        return;
+    if (DsrSensitive) {
+        const std::optional<int> lines = ModemLines();
+        if (lines && (*lines & TIOCM_DSR) == 0)
+            return; // DSR low: the bytes are ignored, as asked
+    }
+    if (Head > 0 && Head >= In.size() / 2) {
+        In.remove(0, Head);
+        Head = 0;
+    }
+    In.append(data);
+}
+
+void TQtSerialDevice::OnError(QSerialPort::SerialPortError error) {
+    if (error != QSerialPort::ResourceError || IsLost)
+        return;
+    // The line went away. Keep what has arrived, and close the port later,
+    // outside QSerialPort's own notification, to stop its error reports.
+    TakeIn();
+    IsLost = true;
+    QMetaObject::invokeMethod(
+        &Port, [this] { if (Port.isOpen()) Port.close(); }, Qt::QueuedConnection);
+}
+
+int TQtSerialDevice::InQueueCount() {
+    if (Port.isOpen() && Port.bytesAvailable() > 0)
+        TakeIn();
+    return static_cast<int>(In.size() - Head);
+}
+
+int TQtSerialDevice::OutQueueCount() {
+    if (!Port.isOpen())
+        return 0;
+    int queued = 0;
+    if (::ioctl(static_cast<int>(Port.handle()), TIOCOUTQ, &queued) != 0)
+        queued = 0;
+    return static_cast<int>(Port.bytesToWrite()) + queued;
+}
+
+bool TQtSerialDevice::ReadCounters(std::uint32_t counts[5]) {
+    serial_icounter_struct ic{};
+    if (!Port.isOpen() || ::ioctl(static_cast<int>(Port.handle()), TIOCGICOUNT, &ic) != 0)
+        return false;
+    counts[0] = static_cast<std::uint32_t>(ic.overrun);
+    counts[1] = static_cast<std::uint32_t>(ic.buf_overrun);
+    counts[2] = static_cast<std::uint32_t>(ic.parity);
+    counts[3] = static_cast<std::uint32_t>(ic.frame);
+    counts[4] = static_cast<std::uint32_t>(ic.brk);
+    return true;
+}
+
+std::uint32_t TQtSerialDevice::TakeLineErrors() {
+    // A pseudo-terminal and some USB adapters keep no counters: no errors
+    // can be reported there, and the query is not repeated.
+    if (!CountersAvailable)
+        return 0;
+    std::uint32_t counts[5];
+    if (!ReadCounters(counts)) {
+        CountersAvailable = false;
+        return 0;
+    }
+    static constexpr std::uint32_t Flags[5] = {LineErrorOverrun, LineErrorRxOverflow, LineErrorParity,
+                                               LineErrorFraming, LineErrorBreak};
+    std::uint32_t flags = 0;
+    for (int i = 0; i < 5; ++i) {
+        if (counts[i] != Baseline[i])
+            flags |= Flags[i];
+        Baseline[i] = counts[i];
+    }
+    return flags;
+}
+
+int TQtSerialDevice::Read(std::uint8_t* buffer, int count) {
+    const int n = std::clamp(count, 0, static_cast<int>(In.size() - Head));
+    if (n > 0)
+        std::memcpy(buffer, In.constData() + Head, static_cast<std::size_t>(n));
+    Head += n;
+    if (Head == In.size()) {
+        In.clear();
+        Head = 0;
+    }
+    return n;
+}
+
+bool TQtSerialDevice::Write(const std::uint8_t* buffer, int count) {
+    if (!Port.isOpen() || IsLost)
+        return false;
+    const qint64 written = Port.write(reinterpret_cast<const char*>(buffer), count);
+    Port.flush();
+    return written == count && !IsLost;
+}
+
+std::optional<int> TQtSerialDevice::ModemLines() const {
+    int lines = 0;
+    if (!Port.isOpen() || ::ioctl(static_cast<int>(Port.handle()), TIOCMGET, &lines) != 0)
+        return std::nullopt;
+    return lines;
+}
+
+std::optional<bool> TQtSerialDevice::ClearToSend() {
+    const std::optional<int> lines = ModemLines();
+    if (!lines)
+        return std::nullopt;
+    return (*lines & TIOCM_CTS) != 0;
+}

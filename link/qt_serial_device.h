@@ -1,0 +1,43 @@
+#pragma once
+
+#include "link/serial_device.h"
+
+#include <QByteArray>
+#include <QSerialPort>
+#include <cstdint>
+
+// A real serial line on QSerialPort. Received bytes are moved into this
+// device's buffer on every readyRead, so with the event loop running nothing
+// waits in the kernel's small queue for the next poll. What QSerialPort does
+// not offer is done on its native handle: the exclusive lock, the driver's
+// error counters (TIOCGICOUNT), the parity check flag, the modem lines.
+class TQtSerialDevice final : public SerialDevice {
+public:
+    TQtSerialDevice();
+    ~TQtSerialDevice() override;
+
+    bool Open(const QString& name) override;
+    void Close() override;
+    bool ApplyLine(const TLineSettings& line, QStringList& notes) override;
+    int InQueueCount() override;
+    int OutQueueCount() override;
+    std::uint32_t TakeLineErrors() override;
+    int Read(std::uint8_t* buffer, int count) override;
+    bool Write(const std::uint8_t* buffer, int count) override;
+    std::optional<bool> ClearToSend() override;
+    bool Lost() const override { return IsLost; }
+
+private:
+    void TakeIn();
+    void OnError(QSerialPort::SerialPortError error);
+    std::optional<int> ModemLines() const;
+    bool ReadCounters(std::uint32_t counts[5]);
+
+    QSerialPort Port;
+    QByteArray In;
+    qsizetype Head = 0;
+    bool DsrSensitive = false;
+    bool IsLost = false;
+    bool CountersAvailable = true;
+    std::uint32_t Baseline[5] = {}; // overrun, buffer overrun, parity, frame, break
+};

@@ -1,0 +1,115 @@
+#include "link/receiver.h"
+
+#include "link/protocol.h"
+
+#include <algorithm>
+
+TKavReceiver::TKavReceiver(TDeviceFactory factory, const TClock& clock)
+    : TCOMPort(std::move(factory)), Clock(clock), Timer(std::make_unique<QTimer>()) {
+    Timer->setInterval(Settings().TimeOut);
+    QObject::connect(Timer.get(), &QTimer::timeout, [this] { PollTick(); });
+}
+
+TKavReceiver::~TKavReceiver() {
+    Timer->stop();
+    Timer.reset();
+    Close();
+}
+
+void TKavReceiver::SetSettings(TComSettings settings) {
+    TCOMPort::SetSettings(settings);
+    Timer->setInterval(Settings().TimeOut);
+}
+
+void TKavReceiver::Start() {
+    if (!Opened())
+        SetSettings(Settings());
+    Timer->start();
+}
+
+void TKavReceiver::Stop() {
+    Close();
+    Timer->stop();
+}
+
+void TKavReceiver::PollTick() {
+    if (InPoll)
+        return;
+    InPoll = true;
+    ReportPendingNotes();
+    PollFrames();
+    InPoll = false;
+}
+
+void TKavReceiver::PollFrames() {
+    // The markers and the body must fit RxBuffer; a frame needs at least a
+    // type and a checksum behind the two markers.
+    const int length = std::clamp<int>(FrameLength, 4, static_cast<int>(RxBuffer.size()) + 2);
+    const int body = length - 2;
+    // A frame is taken only when one byte more than a frame is waiting, so
+    // the stream is never read past what has arrived. A line that has gone
+    // away sends nothing more, so its last whole frame is taken too.
+    auto enough = [&](int n) { return DeviceLost() ? n >= length : n > length; };
+
+    int n = InQueueCount();
+    if (!enough(n))
+        return;
+    for (;;) {
+        if (LastErrors() != 0)
+            Report(QStringLiteral("Ошибка приёма кадра ") + QString::number(LastErrors()));
+        if (n < length)
+            return;
+        std::uint8_t marker = 0;
+        if (!Read(&marker, 1) || marker != FrameStartMarker)
+            return;
+        if (!Read(&marker, 1) || marker != FrameSecondMarker)
+            return;
+        if (!Read(RxBuffer.data(), body))
+            return;
+        const std::uint8_t sum = ByteSum(RxBuffer.data(), body - 1);
+        const std::uint8_t received = RxBuffer[static_cast<std::size_t>(body - 1)];
+        if (sum != received) {
+            Report(QStringLiteral("Ошибка контрольной суммы (") + QString::number(sum) + QStringLiteral("<>") +
+                   QString::number(received) + QStringLiteral(")"));
+        } else if (OnFrame) {
+            OnFrame();
+        }
+        n = InQueueCount();
+        if (!enough(n))
+            return;
+    }
+}
+
+bool TKavReceiver::Send(const std::uint8_t* buffer, int count) {
+    if (!Opened())
+        return false;
+    const std::int64_t t0 = Clock.NowMicros();
+    auto elapsedMs = [&] { return (Clock.NowMicros() - t0) / 1000; };
+
+    std::int64_t elapsed = 0;
+    bool cts = false;
+    do {
+        cts = ClearToSend().value_or(false);
+        elapsed = elapsedMs();
+    } while (!cts && elapsed <= CtsWindowMs);
+    do {
+        cts = ClearToSend().value_or(false);
+        elapsed = elapsedMs();
+    } while (cts && elapsed <= CtsWindowMs);
+
+    if (elapsed <= CtsWindowMs)
+        return Write(buffer, count);
+    Report(QStringLiteral("Отсутствует сигнал CTS"));
+    return false;
+}
+
+bool TKavReceiver::Send(const QByteArray& bytes) {
+    return Send(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<int>(bytes.size()));
+}
+
+bool TKavReceiver::SendCommand(int code, const TCommandValues& values) {
+    const QByteArray frame = BuildCommand(code, values);
+    if (frame.isEmpty())
+        return false;
+    return Send(frame);
+}

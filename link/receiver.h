@@ -1,0 +1,55 @@
+#pragma once
+
+#include "link/clock.h"
+#include "link/com_port.h"
+#include "link/command_frame.h"
+#include "link/protocol.h"
+
+#include <QByteArray>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+// The frame link to the spectrometer over a TCOMPort: a timer-driven receive
+// poll that cuts the byte stream into checked 10-byte frames, and a send that
+// waits for the instrument's CTS pulse.
+class TKavReceiver : public TCOMPort {
+public:
+    TKavReceiver(TDeviceFactory factory, const TClock& clock = SteadyClock());
+    ~TKavReceiver() override;
+
+    void SetSettings(TComSettings settings) override;
+    void Start();
+    void Stop();
+
+    // One tick of the receive poll; PollTimer calls it, tests call it directly.
+    // A tick that arrives while an earlier one still runs does nothing.
+    void PollTick();
+
+    // Waits for a CTS pulse (rise and fall within 50 ms of the call), then
+    // writes. A closed port writes nothing and reports nothing.
+    bool Send(const std::uint8_t* buffer, int count);
+    bool Send(const QByteArray& bytes);
+    // Builds the command frame for a code and sends it; a code without a
+    // frame sends nothing and returns false.
+    bool SendCommand(int code, const TCommandValues& values);
+
+    QTimer& PollTimer() { return *Timer; }
+    bool Polling() const { return InPoll; }
+
+    std::uint8_t FrameLength = TelemetryFrameLength;
+    // Called once per good frame; RxBuffer[0] is the type, [1..6] b1..b6,
+    // [7] the checksum. Valid only during the call.
+    std::function<void()> OnFrame;
+
+    // Longest wait for the CTS pulse, in whole milliseconds.
+    static constexpr std::int64_t CtsWindowMs = 50;
+
+private:
+    void PollFrames();
+
+    const TClock& Clock;
+    std::unique_ptr<QTimer> Timer;
+    bool InPoll = false;
+};
