@@ -1,0 +1,55 @@
+#pragma once
+
+#include "spectrum/point_slot.h"
+#include "spectrum/point_store.h"
+
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+// Hand-made spectra for the processing tests.
+
+inline std::unique_ptr<TPointTable> EmptyStore() {
+    auto store = std::make_unique<TPointTable>();
+    ClearPoints(*store);
+    return store;
+}
+
+// Data points with the given ordinates from slot first on (65535 leaves the
+// slot empty).
+inline void PutPoints(TPointTable& store, int first, std::initializer_list<int> ordinates) {
+    int k = first;
+    for (int y : ordinates) {
+        store[k] = TPointSlot{static_cast<std::uint16_t>(y == EmptyY ? 0 : k),
+                              static_cast<std::uint16_t>(y)};
+        ++k;
+    }
+}
+
+inline void PutPoints(TPointTable& store, int first, const std::vector<int>& ordinates) {
+    for (std::size_t j = 0; j < ordinates.size(); ++j)
+        store[first + j] = TPointSlot{static_cast<std::uint16_t>(first + j),
+                                      static_cast<std::uint16_t>(ordinates[j])};
+}
+
+inline std::vector<int> Ordinates(const TPointTable& store, int first, int count) {
+    std::vector<int> out;
+    for (int k = first; k < first + count; ++k)
+        out.push_back(store[k].Y);
+    return out;
+}
+
+// First derivative of a Lorentzian absorption line of area pi * a * w,
+// centred at x0 with half-width w: the usual shape of a field-modulated line.
+inline double LorentzDerivative(double x, double x0, double w, double a) {
+    const double u = (x - x0) / w;
+    return -2.0 * a * u / (w * (1 + u * u) * (1 + u * u));
+}
+
+// The absorption line itself.
+inline double Lorentz(double x, double x0, double w, double a) {
+    const double u = (x - x0) / w;
+    return a / (1 + u * u);
+}
