@@ -51,12 +51,18 @@ void TKavReceiver::PollFrames() {
     // away sends nothing more, so its last whole frame is taken too.
     auto enough = [&](int n) { return DeviceLost() ? n >= length : n > length; };
 
-    int n = InQueueCount();
-    if (!enough(n))
-        return;
-    for (;;) {
+    // The query that counts the waiting bytes also clears the driver's error
+    // flags, so they are reported by the tick that saw them, also when too
+    // few bytes wait for a frame.
+    auto reportErrors = [&] {
         if (LastErrors() != 0)
             Report(QStringLiteral("Ошибка приёма кадра ") + QString::number(LastErrors()));
+    };
+    int n = InQueueCount();
+    if (!enough(n))
+        return reportErrors();
+    for (;;) {
+        reportErrors();
         if (n < length)
             return;
         std::uint8_t marker = 0;
@@ -76,7 +82,7 @@ void TKavReceiver::PollFrames() {
         }
         n = InQueueCount();
         if (!enough(n))
-            return;
+            return reportErrors();
     }
 }
 
