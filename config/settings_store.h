@@ -1,16 +1,23 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "spectrum/measure_unit.h"
 
 #include <QChar>
 #include <QString>
+
+// The built-in port settings: "COM1", 9600 baud (index 5), no parity, one
+// stop bit, every control off, poll period 1000 ms, slave address 1.
+TComSettings DefaultComSettings();
 
 // Fills a value-initialised (all zero) record with the built-in defaults.
 // workDir is the process's current directory at start-up.
 void SetDefaults(TKavCfg& cfg, const QString& workDir);
 
 // Reads the settings file into the record and appends its recent files.
-// A missing or unreadable file leaves every field at its current value.
+// A missing or unreadable file changes nothing. A key that is missing or
+// does not parse keeps the field's value, except in "Port", which starts
+// from DefaultComSettings. Texts longer than their field are cut.
 void LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar decimalSep);
 
 // Writes the record and the recent files, keeping every key the save does

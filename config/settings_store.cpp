@@ -1,0 +1,291 @@
+#include "config/settings_store.h"
+
+#include "config/ini_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <variant>
+
+namespace {
+
+// Keys of a section bound to the fields they hold, in the order the save
+// writes them. Integer values read into narrower fields keep their low bits.
+template <typename Record>
+using TField = std::variant<std::int32_t Record::*, std::uint16_t Record::*, std::uint8_t Record::*,
+                            bool Record::*, QString Record::*>;
+
+template <typename Record> struct TKey {
+    const char* Name;
+    TField<Record> Field;
+};
+
+const TKey<TWindowPlace> PlaceKeys[] = {
+    {"Top", &TWindowPlace::Top},         {"Left", &TWindowPlace::Left},
+    {"Width", &TWindowPlace::Width},     {"Height", &TWindowPlace::Height},
+    {"Visible", &TWindowPlace::Visible}, {"State", &TWindowPlace::State},
+    {"Style", &TWindowPlace::Style},
+};
+
+const TKey<TComSettings> PortKeys[] = {
+    {"PortName", &TComSettings::PortName},
+    {"BaudRate", &TComSettings::BaudRate},
+    {"Parity", &TComSettings::Parity},
+    {"StopBits", &TComSettings::StopBits},
+    {"RTSControl", &TComSettings::RTSControl},
+    {"DTRControl", &TComSettings::DTRControl},
+    {"DSRControl", &TComSettings::DSRControl},
+    {"CTSControl", &TComSettings::CTSControl},
+    {"DSRSensitivity", &TComSettings::DSRSensitivity},
+    {"TimeOut", &TComSettings::TimeOut},
+    {"SlaveAddress", &TComSettings::SlaveAddress},
+};
+
+// "Main" up to ShowFirst; Orientation and the margins follow it.
+const TKey<TKavCfg> MainKeys[] = {
+    {"PoleMin", &TKavCfg::PoleMin},
+    {"PoleMax", &TKavCfg::PoleMax},
+    {"ViewMin", &TKavCfg::ViewMin},
+    {"ViewMax", &TKavCfg::ViewMax},
+    {"Amplifying", &TKavCfg::Amplifying},
+    {"Rapid", &TKavCfg::Rapid},
+    {"Correction", &TKavCfg::Correction},
+    {"WorkDir", &TKavCfg::WorkDir},
+    {"LastOpen", &TKavCfg::LastOpen},
+    {"Visir1", &TKavCfg::Visir1},
+    {"Visir2", &TKavCfg::Visir2},
+    {"ToolBar", &TKavCfg::ToolBar},
+    {"VisKoord1", &TKavCfg::VisKoord1},
+    {"VisKoord2", &TKavCfg::VisKoord2},
+    {"Mode", &TKavCfg::Mode},
+    {"ADCFreq", &TKavCfg::ADCFreq},
+    {"ADCEnable", &TKavCfg::ADCEnable},
+    {"RazvUnit", &TKavCfg::RazvUnit},
+    {"AmpUnit", &TKavCfg::AmpUnit},
+    {"CorrUnit", &TKavCfg::CorrUnit},
+    {"ADCUnit", &TKavCfg::ADCUnit},
+    {"AutoSave", &TKavCfg::AutoSave},
+    {"SaveStep", &TKavCfg::SaveStep},
+    {"NameMask", &TKavCfg::NameMask},
+    {"NumbMask", &TKavCfg::NumbMask},
+    {"EnableRTLPF", &TKavCfg::EnableRTLPF},
+    {"EnableRTSum", &TKavCfg::EnableRTSum},
+    {"RTLPFConst", &TKavCfg::RTLPFConst},
+    {"RTNumb", &TKavCfg::RTNumb},
+    {"FindMaxNoise", &TKavCfg::FindMaxNoise},
+    {"FindMaxStep", &TKavCfg::FindMaxStep},
+    {"LPFConst", &TKavCfg::LPFConst},
+    {"GlissConst", &TKavCfg::GlissConst},
+    {"AutoGliss", &TKavCfg::AutoGliss},
+    {"AutoMinMax", &TKavCfg::AutoMinMax},
+    {"AutoTibaTitan", &TKavCfg::AutoTibaTitan},
+    {"ShowFirst", &TKavCfg::ShowFirst},
+};
+
+const TKey<TKavCfg> MarginKeys[] = {
+    {"PrnL", &TKavCfg::PrnL},
+    {"PrnR", &TKavCfg::PrnR},
+    {"PrnT", &TKavCfg::PrnT},
+    {"PrnB", &TKavCfg::PrnB},
+};
+
+const char* const ColorKeys[] = {"BackGround", "Border", "Graph",  "AddGraph", "Text",
+                                 "ADC2",       "Grid",   "Visir1", "Visir2"};
+
+TColorValue TColorSet::*const ColorFields[] = {
+    &TColorSet::BackGround, &TColorSet::Border, &TColorSet::Graph,
+    &TColorSet::AddGraph,   &TColorSet::Text,   &TColorSet::ADC2,
+    &TColorSet::Grid,       &TColorSet::Visir1, &TColorSet::Visir2,
+};
+
+const QString PlaceSections[] = {QStringLiteral("Position"), QStringLiteral("MsgWindow"),
+                                 QStringLiteral("ADCWindow")};
+const QString PortSection = QStringLiteral("Port");
+const QString MainSection = QStringLiteral("Main");
+const QString RecentSection = QStringLiteral("RecentFiles");
+
+TWindowPlace TKavCfg::*const PlaceFields[] = {&TKavCfg::Position, &TKavCfg::MsgWindow,
+                                              &TKavCfg::ADCWindow};
+
+// The unit sections in file order with the records they hold.
+template <typename Cfg> auto UnitSections(Cfg& cfg) {
+    using Unit = std::conditional_t<std::is_const_v<Cfg>, const TMeasureUnit, TMeasureUnit>;
+    std::vector<std::pair<QString, Unit*>> out;
+    for (int i = 0; i < RazvUnitCount; ++i)
+        out.emplace_back(QStringLiteral("RazvUnit%1").arg(i), &cfg.RazvUnits[i]);
+    for (int i = 0; i < AmpUnitCount; ++i)
+        out.emplace_back(QStringLiteral("AmpUnit%1").arg(i), &cfg.AmpUnits[i]);
+    for (int i = 0; i < CorrUnitCount; ++i)
+        out.emplace_back(QStringLiteral("CorrUnit%1").arg(i), &cfg.CorrUnits[i]);
+    for (int i = 0; i < ADCUnitCount; ++i)
+        out.emplace_back(QStringLiteral("ADCUnit%1").arg(i), &cfg.ADCUnits[i]);
+    return out;
+}
+
+template <typename Record, std::size_t N>
+void ReadKeys(const TIniFile& ini, const QString& section, const TKey<Record> (&keys)[N],
+              Record& record) {
+    for (const TKey<Record>& key : keys) {
+        const QString name = QLatin1String(key.Name);
+        std::visit(
+            [&](auto member) {
+                auto& field = record.*member;
+                using T = std::remove_reference_t<decltype(field)>;
+                if constexpr (std::is_same_v<T, QString>)
+                    field = ini.ReadString(section, name, field);
+                else if constexpr (std::is_same_v<T, bool>)
+                    field = ini.ReadBool(section, name, field);
+                else
+                    field = static_cast<T>(ini.ReadInteger(section, name, field));
+            },
+            key.Field);
+    }
+}
+
+template <typename Record, std::size_t N>
+void WriteKeys(TIniFile& ini, const QString& section, const TKey<Record> (&keys)[N],
+               const Record& record) {
+    for (const TKey<Record>& key : keys) {
+        const QString name = QLatin1String(key.Name);
+        std::visit(
+            [&](auto member) {
+                const auto& field = record.*member;
+                using T = std::remove_cv_t<std::remove_reference_t<decltype(field)>>;
+                if constexpr (std::is_same_v<T, QString>)
+                    ini.WriteString(section, name, field);
+                else if constexpr (std::is_same_v<T, bool>)
+                    ini.WriteBool(section, name, field);
+                else
+                    ini.WriteInteger(section, name, field);
+            },
+            key.Field);
+    }
+}
+
+void ReadColors(const TIniFile& ini, const QString& section, TColorSet& colors) {
+    for (std::size_t i = 0; i < std::size(ColorKeys); ++i) {
+        TColorValue& c = colors.*ColorFields[i];
+        c = static_cast<TColorValue>(
+            ini.ReadInteger(section, QLatin1String(ColorKeys[i]), static_cast<std::int32_t>(c)));
+    }
+}
+
+void WriteColors(TIniFile& ini, const QString& section, const TColorSet& colors) {
+    // Written as the 32 bits read them back: a colour with its top bit set
+    // (never one of the program's own) goes out as a negative number.
+    for (std::size_t i = 0; i < std::size(ColorKeys); ++i)
+        ini.WriteInteger(section, QLatin1String(ColorKeys[i]),
+                         static_cast<std::int32_t>(colors.*ColorFields[i]));
+}
+
+struct TColorSection {
+    const char* Name;
+    TColorSet TKavCfg::*Field;
+};
+
+const TColorSection ColorSections[] = {
+    {"DisplayColors", &TKavCfg::DisplayColors},
+    {"PrinterColors", &TKavCfg::PrinterColors},
+    {"BMPColors", &TKavCfg::BMPColors},
+};
+
+} // namespace
+
+void LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar decimalSep) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const TIniFile ini = TIniFile::FromBytes(file.readAll());
+    file.close();
+
+    for (std::size_t i = 0; i < std::size(PlaceSections); ++i)
+        ReadKeys(ini, PlaceSections[i], PlaceKeys, cfg.*PlaceFields[i]);
+
+    for (auto& [section, unit] : UnitSections(cfg)) {
+        unit->X1 = ini.ReadFloat(section, QStringLiteral("X1"), unit->X1, decimalSep);
+        unit->X2 = ini.ReadFloat(section, QStringLiteral("X2"), unit->X2, decimalSep);
+        unit->KoeffK = ini.ReadFloat(section, QStringLiteral("KoeffK"), unit->KoeffK, decimalSep);
+        unit->KoeffB = ini.ReadFloat(section, QStringLiteral("KoeffB"), unit->KoeffB, decimalSep);
+        unit->Name =
+            ini.ReadString(section, QStringLiteral("Name"), unit->Name).left(UnitNameMaxLength);
+    }
+
+    for (const TColorSection& s : ColorSections)
+        ReadColors(ini, QLatin1String(s.Name), cfg.*s.Field);
+
+    cfg.Port = DefaultComSettings();
+    ReadKeys(ini, PortSection, PortKeys, cfg.Port);
+    cfg.Port.PortName = cfg.Port.PortName.left(PortNameMaxLength);
+    // A BaudRate outside the table is kept as read: the port holds such a
+    // rate at 9600 baud and says so.
+
+    ReadKeys(ini, MainSection, MainKeys, cfg);
+    if (ini.HasKey(MainSection, QStringLiteral("Orientation")))
+        cfg.Orientation =
+            ini.ReadInteger(MainSection, QStringLiteral("Orientation"), 0) == 0 ? 0 : 1;
+    ReadKeys(ini, MainSection, MarginKeys, cfg);
+
+    for (int i = 0; i < RecentFilesMax && recent.size() < RecentFilesMax; ++i) {
+        if (const auto entry = ini.Value(RecentSection, QString::number(i)))
+            recent.append(*entry);
+    }
+}
+
+bool SaveSettings(const TKavCfg& cfg, const TRecentFiles& recent, const QString& path,
+                  QChar decimalSep, QString* error) {
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = QStringLiteral("Ошибка записи файла настроек %1: %2").arg(path, reason);
+        return false;
+    };
+
+    // The keys the save does not write are kept, so the file is read first.
+    // A file that is there but cannot be read is not replaced: its keys
+    // would be lost.
+    TIniFile ini;
+    QFile old(path);
+    if (old.exists()) {
+        if (!old.open(QIODevice::ReadOnly))
+            return fail(old.errorString());
+        ini = TIniFile::FromBytes(old.readAll());
+        old.close();
+    }
+
+    for (std::size_t i = 0; i < std::size(PlaceSections); ++i)
+        WriteKeys(ini, PlaceSections[i], PlaceKeys, cfg.*PlaceFields[i]);
+
+    for (const auto& [section, unit] : UnitSections(cfg)) {
+        ini.WriteFloat(section, QStringLiteral("X1"), unit->X1, decimalSep);
+        ini.WriteFloat(section, QStringLiteral("X2"), unit->X2, decimalSep);
+        ini.WriteFloat(section, QStringLiteral("KoeffK"), unit->KoeffK, decimalSep);
+        ini.WriteFloat(section, QStringLiteral("KoeffB"), unit->KoeffB, decimalSep);
+        ini.WriteString(section, QStringLiteral("Name"), unit->Name);
+    }
+
+    for (const TColorSection& s : ColorSections)
+        WriteColors(ini, QLatin1String(s.Name), cfg.*s.Field);
+
+    WriteKeys(ini, PortSection, PortKeys, cfg.Port);
+
+    WriteKeys(ini, MainSection, MainKeys, cfg);
+    ini.WriteInteger(MainSection, QStringLiteral("Orientation"), cfg.Orientation == 0 ? 0 : 1);
+    WriteKeys(ini, MainSection, MarginKeys, cfg);
+
+    for (qsizetype i = 0; i < recent.size(); ++i)
+        ini.WriteString(RecentSection, QString::number(i), recent[i]);
+
+    // Written beside the old file and put in its place only when complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    const QByteArray bytes = ini.ToBytes();
+    if (file.write(bytes) != bytes.size())
+        return fail(file.errorString());
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+QString SettingsFilePath() {
+    return QDir::current().absoluteFilePath(QStringLiteral("Kav.ini"));
+}
