@@ -1,4 +1,5 @@
 #include "processing/point_range.h"
+#include "processing/round_half_even.h"
 #include "processing/spectrum_operations.h"
 #include "spectrum_builder.h"
 
@@ -169,4 +170,16 @@ TEST(EqualizeRange, ResultsStayOnTheTwelveBitScale) {
     EXPECT_EQ(Ordinates(*store, 0, 3), (std::vector<int>{2048, 4095, 2048}));
     EqualizeRange(*store, 3, 5);
     EXPECT_EQ(Ordinates(*store, 3, 3), (std::vector<int>{2048, 0, 2048}));
+}
+
+TEST(RoundToOrdinate, HalvesGoToTheEvenNeighbourWithinTheLimits) {
+    EXPECT_EQ(RoundToOrdinate(22.5, 0, 4095), 22);
+    EXPECT_EQ(RoundToOrdinate(23.5, 0, 4095), 24);
+    EXPECT_EQ(RoundToOrdinate(0.5, 0, 4095), 0);
+    EXPECT_EQ(RoundToOrdinate(2047.4999, 0, 4095), 2047);
+    EXPECT_EQ(RoundToOrdinate(2047.5001, 0, 4095), 2048);
+    EXPECT_EQ(RoundToOrdinate(4095.5, 0, 4095), 4095);
+    EXPECT_EQ(RoundToOrdinate(-0.4, 0, 4095), 0);
+    EXPECT_EQ(RoundToOrdinate(65518.5, 0, 65519), 65518);
+    EXPECT_EQ(RoundToOrdinate(std::nan(""), 0, 4095), 0);
 }
