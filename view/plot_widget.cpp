@@ -1,0 +1,334 @@
+#include "view/plot_widget.h"
+
+#include "processing/result_texts.h"
+#include "spectrum/number_style.h"
+#include "view/display_color.h"
+#include "view/visir_controller.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+
+// The field marker is red whatever the colour set says.
+constexpr TColorValue FieldMarkerColour = 0x0000FF;
+
+} // namespace
+
+TPlotWidget::TPlotWidget(const TKavCfg& cfg, const TPointTable& store,
+                         const TSpectrumResults& results, const TInstrumentReadings& readings,
+                         const TValueFormat& format, const TGFactorDisplay& gfactor,
+                         QWidget* parent)
+    : QWidget(parent), Cfg(cfg), Store(store), Results(results), Readings(readings), Format(format),
+      GFactor(gfactor) {
+    TextFont = font();
+    TextFont.setPointSize(10);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(40, 40);
+}
+
+void TPlotWidget::EnsureCanvas() {
+    if (Image.size() == size() && !Image.isNull())
+        return;
+    Image = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    // Texts measure and render at the screen's resolution.
+    Image.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+    Image.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+    Image.fill(ToRgb(Cfg.DisplayColors.BackGround));
+}
+
+void TPlotWidget::PutPixel(int x, int y, QRgb colour) {
+    if (x < 0 || y < 0 || x >= Image.width() || y >= Image.height())
+        return;
+    reinterpret_cast<QRgb*>(Image.scanLine(y))[x] = colour;
+}
+
+void TPlotWidget::PutSlotPixels(std::uint16_t slot, QRgb colour) {
+    const TPointSlot& s = Store[slot];
+    const int x = Geo.XOfCode(s.X);
+    PutPixel(x, Geo.PointY(s.Y), colour);
+    if (Cfg.ShowFirst && RawTrace)
+        PutPixel(x, Geo.PointY(RawTrace[slot]), ToRgb(Cfg.DisplayColors.AddGraph));
+}
+
+void TPlotWidget::DrawLabel(QPainter& p, int x, int y, const QString& text) {
+    const QFontMetrics fm(TextFont, &Image);
+    p.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()),
+               ToQColor(Cfg.DisplayColors.BackGround));
+    p.drawText(x, y + fm.ascent(), text);
+}
+
+void TPlotWidget::DrawGrid() {
+    EnsureCanvas();
+    const TColorSet& colours = Cfg.DisplayColors;
+    const int w = Image.width();
+    const int h = Image.height();
+    Image.fill(ToRgb(colours.BackGround));
+    // The wipe took the moving marks with it.
+    if (Visirs)
+        Visirs->ForgetDrawnLines();
+    MarkerX = -1;
+    Geo = TPlotGeometry::Compute(width(), height(), Cfg.ViewMin, Cfg.ViewMax, Cfg.OrdScale);
+
+    QPainter p(&Image);
+    p.setPen(ToQColor(colours.Border));
+    p.drawRect(0, 0, w - 1, h - 1);
+
+    p.setFont(TextFont);
+    const QFontMetrics fm(TextFont, &Image);
+    const int s = TopAmplitude(Cfg.OrdScale);
+    const int textH = fm.height(); // the height of "0"
+    const auto rightLabel = [&](int top, int amplitude) {
+        const QString text = Format.AmplToStr(amplitude);
+        p.setPen(ToQColor(colours.Text));
+        DrawLabel(p, w - 4 - fm.horizontalAdvance(text), top, text);
+    };
+    const auto gridRow = [&](int y, int amplitude) {
+        p.setPen(ToQColor(colours.Grid));
+        p.drawLine(0, y, w - 1, y);
+        rightLabel(y - 1 - textH, amplitude);
+    };
+    rightLabel(1, s);
+    gridRow(Geo.MidY, 0);
+    gridRow(Geo.MidY / 2, s / 2);
+    gridRow((3 * Geo.MidY) / 2, -(s / 2));
+    update();
+}
+
+void TPlotWidget::ScreenBoxPaint() {
+    DrawGrid();
+
+    const QRgb graph = ToRgb(Cfg.DisplayColors.Graph);
+    const int first = std::max(Cfg.ViewMin, 0);
+    const int last = std::min(Cfg.ViewMax, PointSlotCount - 1);
+    for (int k = first; k <= last; ++k) {
+        if (IsValidSlot(Store[k]))
+            PutSlotPixels(static_cast<std::uint16_t>(k), graph);
+    }
+
+    {
+        QPainter p(&Image);
+        p.setFont(TextFont);
+        p.setPen(ToQColor(Cfg.DisplayColors.Text));
+        DrawExtremumMarks(p);
+        DrawPairTexts(p);
+        DrawAreaText(p);
+        // Drawn before the visir lines, so that erasing a line by drawing it
+        // again gives these texts back unharmed.
+        DrawCornerTexts(p);
+    }
+    if (Visirs)
+        Visirs->PlaceShownVisirs();
+    update();
+}
+
+void TPlotWidget::DrawExtremumMarks(QPainter& p) {
+    const QFontMetrics fm(TextFont, &Image);
+    const QColor text = ToQColor(Cfg.DisplayColors.Text);
+    const auto mark = [&](std::uint16_t slotIndex, bool maximum) {
+        const TPointSlot& slot = Store[slotIndex];
+        if (!IsValidSlot(slot))
+            return;
+        const int x = Geo.XOfCode(slot.X);
+        const int y = Geo.YOfOrdinate(slot.Y);
+        const QString label = ExtremumLabel(Format, slot.Y);
+        const int tw = fm.horizontalAdvance(label);
+        const int th = fm.height();
+        const TMarkPlace place =
+            maximum ? PlaceMaximumMark(x, y, tw, th) : PlaceMinimumMark(x, y, tw, th, Geo.H);
+        p.setPen(text);
+        DrawLabel(p, place.LabelX, place.LabelY, label);
+        p.setBrush(text);
+        const auto arrow = ArrowPolygon(x, y, place.UpArrow);
+        p.drawPolygon(arrow.data(), static_cast<int>(arrow.size()));
+    };
+    const std::size_t maxCount =
+        std::min<std::size_t>(Results.MaxCount, Results.MaxPositions.size());
+    for (std::size_t k = 0; k < maxCount; ++k)
+        mark(Results.MaxPositions[k], true);
+    const std::size_t minCount =
+        std::min<std::size_t>(Results.MinCount, Results.MinPositions.size());
+    for (std::size_t k = 0; k < minCount; ++k)
+        mark(Results.MinPositions[k], false);
+}
+
+void TPlotWidget::DrawPairTexts(QPainter& p) {
+    const QFontMetrics fm(TextFont, &Image);
+    const std::size_t count =
+        std::min({static_cast<std::size_t>(Results.PairCount), Results.PairAmplitudes.size(),
+                  Results.MinPositions.size(), Results.MaxPositions.size()});
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint16_t minSlot = Results.MinPositions[k];
+        const std::uint16_t maxSlot = Results.MaxPositions[k];
+        if (!IsValidSlot(Store[minSlot]) || !IsValidSlot(Store[maxSlot]))
+            continue;
+        const std::uint32_t middle =
+            (static_cast<std::uint32_t>(Store[minSlot].X) + Store[maxSlot].X) / 2;
+        const int x = Geo.XOfCode(middle);
+        const QString label = PairAmplitudeText(Format, Results.PairAmplitudes[k]);
+        DrawLabel(p, x - fm.horizontalAdvance(label) / 2, 2, label);
+        if (GFactor.Shown) {
+            const auto slot =
+                static_cast<std::uint16_t>((static_cast<std::uint32_t>(minSlot) + maxSlot) / 2);
+            const QString g = GFactor.TextAt(slot);
+            if (!g.isEmpty())
+                DrawLabel(p, x - fm.horizontalAdvance(g) / 2, fm.height() + 2, g);
+        }
+    }
+}
+
+int TPlotWidget::VisirColumn(int n) const {
+    const bool shown = n == 1 ? Cfg.Visir1 : Cfg.Visir2;
+    const int code = n == 1 ? Cfg.VisKoord1 : Cfg.VisKoord2;
+    if (!shown || code < Geo.ViewMin || code > Geo.ViewMax)
+        return -1;
+    return Geo.XOfCode(code);
+}
+
+void TPlotWidget::DrawAreaText(QPainter& p) {
+    const QString label = AreaText(Format, Results.Area);
+    if (label.isEmpty())
+        return;
+    const QFontMetrics fm(TextFont, &Image);
+    // Centred between the visirs where this paint is about to put them.
+    const int middle = (VisirColumn(1) + VisirColumn(2)) / 2;
+    DrawLabel(p, middle - fm.horizontalAdvance(label) / 2, fm.height(), label);
+}
+
+void TPlotWidget::DrawCornerTexts(QPainter& p) {
+    if (Readings.AdcFieldValue > 0) {
+        const QString text = QStringLiteral("АМ=") +
+                             FormatFixed(Readings.AdcFieldValue, 2, 2, Format.DecimalSep()) +
+                             QStringLiteral(" ") + Cfg.ADCUnits[3].Name;
+        DrawLabel(p, 2, 2, text);
+    }
+    const QString ratio = PeakRatioText(Format, Results);
+    if (!ratio.isEmpty())
+        DrawLabel(p, 2, 2, ratio);
+}
+
+void TPlotWidget::PlotSlot(std::uint16_t slot, TColorValue colour) {
+    EnsureCanvas();
+    if (!IsValidSlot(Store[slot]))
+        return;
+    PutSlotPixels(slot, ToRgb(colour));
+    const int x = Geo.XOfCode(Store[slot].X);
+    update(x, 0, 1, height());
+}
+
+void TPlotWidget::PlotSlot(std::uint16_t slot) {
+    PlotSlot(slot, Cfg.DisplayColors.Graph);
+}
+
+void TPlotWidget::PlotPoint(long code, long ordinate, TColorValue colour) {
+    EnsureCanvas();
+    const int x = Geo.XOfCode(code);
+    PutPixel(x, Geo.PointY(ordinate), ToRgb(colour));
+    update(x, 0, 1, height());
+}
+
+void TPlotWidget::XorMarker(int x) {
+    // Apex at (x, H - 8), base from x - 5 to x + 5 on row H - 3: one run of
+    // pixels per row, so no pixel is inverted twice.
+    QPainter p(&Image);
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.setPen(ToQColor(FieldMarkerColour));
+    const int h = Geo.H;
+    for (int i = 0; i <= 5; ++i)
+        p.drawLine(x - i, h - 8 + i, x + i, h - 8 + i);
+    update(x - 6, h - 9, 13, 8);
+}
+
+void TPlotWidget::MoveFieldMarker(long code) {
+    EnsureCanvas();
+    if (code < Geo.ViewMin || code > Geo.ViewMax) {
+        if (MarkerX >= 0)
+            XorMarker(MarkerX);
+        MarkerX = -1;
+        return;
+    }
+    const int x = Geo.XOfCode(code);
+    if (x == MarkerX)
+        return;
+    if (MarkerX >= 0)
+        XorMarker(MarkerX);
+    XorMarker(x);
+    MarkerX = x;
+}
+
+void TPlotWidget::DrawVisirLine(int x, TColorValue colour) {
+    EnsureCanvas();
+    if (Geo.H - 5 < 3)
+        return;
+    QPainter p(&Image);
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.setPen(ToQColor(colour));
+    p.drawLine(x, 3, x, Geo.H - 5);
+    update(x, 0, 1, height());
+}
+
+void TPlotWidget::MergeBand(int fromX, int toX, TColorValue colour) {
+    EnsureCanvas();
+    const int lo = std::max(std::min(fromX, toX), 0);
+    const int hi = std::min(std::max(fromX, toX), Image.width() - 1);
+    if (lo > hi)
+        return;
+    const QRgb add = ToRgb(colour) & 0x00FFFFFF;
+    for (int y = 0; y < Image.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(Image.scanLine(y));
+        for (int x = lo; x <= hi; ++x)
+            row[x] |= add;
+    }
+    update(lo, 0, hi - lo + 1, height());
+}
+
+void TPlotWidget::SetPointerShape(TPointerShape shape) {
+    switch (shape) {
+    case TPointerShape::Default:
+        unsetCursor();
+        break;
+    case TPointerShape::HorizontalSplit:
+        setCursor(Qt::SplitHCursor);
+        break;
+    case TPointerShape::Hand:
+        setCursor(Qt::PointingHandCursor);
+        break;
+    }
+}
+
+void TPlotWidget::paintEvent(QPaintEvent* event) {
+    if (Image.size() != size())
+        ScreenBoxPaint();
+    QPainter p(this);
+    p.drawImage(event->rect(), Image, event->rect());
+}
+
+void TPlotWidget::resizeEvent(QResizeEvent*) {
+    ScreenBoxPaint();
+}
+
+void TPlotWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && ScreenMenu) {
+        ScreenMenu->popup(event->globalPosition().toPoint());
+        return;
+    }
+    Pressed = true;
+    if (Visirs)
+        Visirs->MouseDown(event->position().toPoint().x());
+}
+
+void TPlotWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (Visirs)
+        Visirs->MouseMove(event->position().toPoint().x());
+}
+
+void TPlotWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (!Pressed)
+        return;
+    Pressed = false;
+    if (Visirs)
+        Visirs->MouseUp(event->position().toPoint().x());
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "config/kav_cfg.h"
+#include "spectrum/instrument_readings.h"
+#include "spectrum/point_slot.h"
+#include "spectrum/spectrum_results.h"
+#include "spectrum/value_format.h"
+#include "view/gfactor_display.h"
+#include "view/plot_geometry.h"
+#include "view/visir_view.h"
+
+#include <QFont>
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+
+class QMenu;
+class QPainter;
+class TVisirController;
+
+// The spectrum plot (ScreenBox). It keeps a canvas the size of the widget:
+// every drawing operation (the full paint, a live pixel, the exclusive-or
+// visir lines and field marker, the selection bands) draws into the canvas at
+// once and schedules an update; paintEvent only copies the canvas. Mouse
+// events go to the visir controller.
+class TPlotWidget : public QWidget, public TPlotSurface {
+    Q_OBJECT
+public:
+    TPlotWidget(const TKavCfg& cfg, const TPointTable& store, const TSpectrumResults& results,
+                const TInstrumentReadings& readings, const TValueFormat& format,
+                const TGFactorDisplay& gfactor, QWidget* parent = nullptr);
+
+    // The visirs placed at the end of every paint and fed by the mouse.
+    void SetVisirs(TVisirController* visirs) { Visirs = visirs; }
+    // The raw trace drawn beside each point when ShowFirst is on: 65536
+    // ordinates, one per slot, or none.
+    void SetRawTrace(const std::uint16_t* values) { RawTrace = values; }
+    // The pop-up menu ScreenMenu; with a menu the right button opens it and
+    // starts no drag or selection.
+    void SetScreenMenu(QMenu* menu) { ScreenMenu = menu; }
+
+    // The full paint: grid, points, extremum marks and texts, visirs.
+    void ScreenBoxPaint();
+    void ARepaintExecute() { ScreenBoxPaint(); }
+    // Wipes the plot to its frame, grid and grid labels, and recomputes the
+    // geometry. Forgets the visir lines and the field marker.
+    void DrawGrid();
+
+    // Live drawing: one store slot as a pixel (copy mode), plus its raw-trace
+    // pixel in AddGraph when ShowFirst is on. Without a colour: Graph.
+    void PlotSlot(std::uint16_t slot, TColorValue colour);
+    void PlotSlot(std::uint16_t slot);
+    // One pixel at (x(code), min(y(ordinate), H - 2)).
+    void PlotPoint(long code, long ordinate, TColorValue colour);
+    // The exclusive-or field marker under a field code: erased at its old
+    // column, drawn at the new one; a code outside the view erases it.
+    void MoveFieldMarker(long code);
+    int FieldMarkerX() const { return MarkerX; }
+
+    const QImage& Canvas() const { return Image; }
+    // The font of every text on the plot (10 points).
+    QFont LabelFont() const { return TextFont; }
+
+    // TPlotSurface
+    const TPlotGeometry& Geometry() const override { return Geo; }
+    void DrawVisirLine(int x, TColorValue colour) override;
+    void MergeBand(int fromX, int toX, TColorValue colour) override;
+    void SetPointerShape(TPointerShape shape) override;
+
+    QSize sizeHint() const override { return QSize(600, 300); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void EnsureCanvas();
+    void PutPixel(int x, int y, QRgb colour);
+    void PutSlotPixels(std::uint16_t slot, QRgb colour);
+    void DrawLabel(QPainter& p, int x, int y, const QString& text);
+    void DrawExtremumMarks(QPainter& p);
+    void DrawPairTexts(QPainter& p);
+    void DrawAreaText(QPainter& p);
+    void DrawCornerTexts(QPainter& p);
+    void XorMarker(int x);
+    int VisirColumn(int n) const;
+
+    const TKavCfg& Cfg;
+    const TPointTable& Store;
+    const TSpectrumResults& Results;
+    const TInstrumentReadings& Readings;
+    const TValueFormat& Format;
+    const TGFactorDisplay& GFactor;
+    TVisirController* Visirs = nullptr;
+    const std::uint16_t* RawTrace = nullptr;
+    QMenu* ScreenMenu = nullptr;
+
+    QImage Image;
+    QFont TextFont;
+    TPlotGeometry Geo;
+    int MarkerX = -1;
+    bool Pressed = false;
+};
