@@ -12,7 +12,8 @@ const QString Blank = QStringLiteral(" ");
 
 // A value rounded to the nearest integer, halves to the even neighbour, as a
 // decimal integer. Non-finite values keep their defined texts, and a value
-// too large for a 64-bit integer is written in the general style.
+// too large for a 64-bit integer is written in the general style with 15
+// digits, like a float of the settings file.
 QString RoundedInteger(long double v, QChar sep) {
     if (!std::isfinite(v))
         return FormatGeneral(v, 1, 0, sep);
@@ -20,7 +21,7 @@ QString RoundedInteger(long double v, QChar sep) {
     const long double r = std::nearbyint(v);
     if (std::fabs(r) < 1e18L)
         return QString::number(static_cast<qint64>(r));
-    return FormatGeneral(r, 18, 0, sep);
+    return FormatGeneral(r, 15, 0, sep);
 }
 
 } // namespace
