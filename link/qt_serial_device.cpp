@@ -80,6 +80,14 @@ bool TQtSerialDevice::ApplyLine(const TLineSettings& line, QStringList& notes) {
     } else {
         ok = false;
     }
+    // Some drivers accept a setting and keep the old one (pseudo-terminals
+    // that know no parity): what the driver holds is read back, so that a
+    // setting not in force is never reported as applied.
+    termios held{};
+    if (::tcgetattr(fd, &held) != 0 || (held.c_cflag & CSIZE) != CS8 ||
+        ((held.c_cflag & PARENB) != 0) != (line.Parity != TParityMode::None) ||
+        ((held.c_cflag & CSTOPB) != 0) != (line.StopBits == TStopBitsMode::Two))
+        ok = false;
 
     // The modem lines: a pseudo-terminal and some adapters have none.
     bool linesOk = true;
@@ -114,10 +122,13 @@ void TQtSerialDevice::TakeIn() {
 }
 
 void TQtSerialDevice::OnError(QSerialPort::SerialPortError error) {
-    if (error != QSerialPort::ResourceError || IsLost)
+    // A read that fails (EIO on a hung-up line, a closed pseudo-terminal) or a
+    // vanished resource (an unplugged adapter) means the line went away; the
+    // read notifier would go on failing for ever.
+    if ((error != QSerialPort::ResourceError && error != QSerialPort::ReadError) || IsLost)
         return;
-    // The line went away. Keep what has arrived, and close the port later,
-    // outside QSerialPort's own notification, to stop its error reports.
+    // Keep what has arrived, and close the port later, outside QSerialPort's
+    // own notification, to stop its error reports.
     TakeIn();
     IsLost = true;
     QMetaObject::invokeMethod(

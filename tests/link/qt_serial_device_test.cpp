@@ -1,0 +1,206 @@
+#include "link/protocol.h"
+#include "link/pty_line.h"
+#include "link/qt_serial_device.h"
+#include "link/receiver.h"
+#include "link/test_app.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs the event loop until done() holds or about two seconds have passed.
+template <typename Done> bool PumpUntil(Done done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}
+
+TDeviceFactory RealLines() {
+    return [](const QString&) { return std::make_unique<TQtSerialDevice>(); };
+}
+
+TComSettings PortOn(const QString& name) {
+    TComSettings s;
+    s.PortName = name;
+    s.BaudRate = 11; // 115200
+    s.StopBits = 2;
+    s.TimeOut = 1000;
+    s.SlaveAddress = 1;
+    return s;
+}
+
+// A data point frame whose field code is the sequence number.
+QByteArray NumberedFrame(int i) {
+    const std::uint8_t body[7] = {TmDataPoint, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i),
+                                  0x08, 0x00, 0x01, 0x08};
+    QByteArray frame;
+    frame.append(static_cast<char>(FrameStartMarker));
+    frame.append(static_cast<char>(FrameSecondMarker));
+    frame.append(reinterpret_cast<const char*>(body), 7);
+    frame.append(static_cast<char>(ByteSum(body, 7)));
+    return frame;
+}
+
+struct TPtyReceiver {
+    explicit TPtyReceiver(int index) : Line(index), Receiver(RealLines()) {
+        TestApp();
+        Receiver.OnMessage = [this](const QString& text) { Messages << text; };
+        Receiver.OnFrame = [this] { Fields << (Receiver.RxBuffer[1] << 8 | Receiver.RxBuffer[2]); };
+    }
+    TPtyLine Line;
+    TKavReceiver Receiver;
+    QStringList Messages;
+    QList<int> Fields;
+};
+
+} // namespace
+
+TEST(PtyLine, OpensAppliesTheSettingsAndCarriesBytesBothWays) {
+    TPtyReceiver r(1);
+    ASSERT_TRUE(r.Line.Ok());
+    r.Receiver.SetSettings(PortOn(r.Line.Link));
+    ASSERT_TRUE(r.Receiver.Opened());
+
+    // The settings as the driver holds them, read through a second descriptor.
+    const int probe = ::open(r.Line.SlavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(probe, 0);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(probe, &tio), 0);
+    ::close(probe);
+    EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B115200));
+    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(tio.c_cflag & PARENB, 0u);
+    EXPECT_NE(tio.c_cflag & CSTOPB, 0u);
+    EXPECT_EQ(tio.c_iflag & INPCK, 0u);
+
+    // A changed record on the same name: applied without reopening. Some
+    // pseudo-terminals refuse parity; a refused setting must leave the port
+    // not opened, never pretend it holds.
+    TComSettings next = PortOn(r.Line.Link);
+    next.Parity = 2;
+    next.StopBits = 0;
+    SerialDevice* device = r.Receiver.Device();
+    r.Receiver.SetSettings(next);
+    EXPECT_EQ(r.Receiver.Device(), device);
+    const int probe2 = ::open(r.Line.SlavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(probe2, 0);
+    ::tcgetattr(probe2, &tio);
+    ::close(probe2);
+    EXPECT_EQ(tio.c_cflag & CSTOPB, 0u);
+    if (tio.c_cflag & PARENB) {
+        EXPECT_TRUE(r.Receiver.Opened());
+        EXPECT_EQ(tio.c_cflag & PARODD, 0u);
+        EXPECT_NE(tio.c_iflag & INPCK, 0u);
+    } else {
+        EXPECT_FALSE(r.Receiver.Opened());
+    }
+    next.Parity = 0;
+    r.Receiver.SetSettings(next);
+    ASSERT_TRUE(r.Receiver.Opened());
+
+    // Instrument to program.
+    const QByteArray frames = NumberedFrame(1) + NumberedFrame(2) + QByteArray(1, '\0');
+    ASSERT_EQ(r.Line.WriteSome(frames.constData(), static_cast<int>(frames.size())), frames.size());
+    ASSERT_TRUE(PumpUntil([&] { return r.Receiver.InQueueCount() == frames.size(); }));
+    r.Receiver.PollTick();
+    EXPECT_EQ(r.Fields, (QList<int>{1, 2}));
+    // A pseudo-terminal has no modem lines and no error counters: said once.
+    EXPECT_TRUE(r.Messages.contains(QStringLiteral("Линии RTS и DTR порта недоступны")));
+    EXPECT_FALSE(r.Receiver.ClearToSend().has_value());
+    EXPECT_EQ(r.Receiver.LastErrors(), 0u);
+
+    // Program to instrument.
+    const std::uint8_t command[] = {0x81, 0x58, 0x90};
+    EXPECT_TRUE(r.Receiver.Write(command, 3));
+    QByteArray received;
+    ASSERT_TRUE(PumpUntil([&] {
+        received += r.Line.ReadAll();
+        return received.size() >= 3;
+    }));
+    EXPECT_EQ(received.toHex(), "815890");
+    EXPECT_TRUE(PumpUntil([&] { return r.Receiver.OutQueueEmpty(); }));
+}
+
+TEST(PtyLine, SecondOpenerIsRefused) {
+    TPtyReceiver r(2);
+    ASSERT_TRUE(r.Line.Ok());
+    r.Receiver.SetSettings(PortOn(r.Line.Link));
+    ASSERT_TRUE(r.Receiver.Opened());
+
+    TKavReceiver second(RealLines());
+    second.SetSettings(PortOn(r.Line.Link));
+    EXPECT_FALSE(second.Opened());
+    EXPECT_EQ(second.Device(), nullptr);
+    // Nor through the pseudo-terminal's own name.
+    second.SetSettings(PortOn(r.Line.SlavePath));
+    EXPECT_FALSE(second.Opened());
+
+    // Once the first lets go, the port can be had.
+    r.Receiver.Stop();
+    second.SetSettings(PortOn(r.Line.Link));
+    EXPECT_TRUE(second.Opened());
+}
+
+TEST(PtyLine, VanishedDeviceIsReportedAndTheRestDelivered) {
+    TPtyReceiver r(3);
+    ASSERT_TRUE(r.Line.Ok());
+    r.Receiver.SetSettings(PortOn(r.Line.Link));
+    ASSERT_TRUE(r.Receiver.Opened());
+    r.Receiver.PollTick();
+    r.Messages.clear();
+
+    const QByteArray frames = NumberedFrame(7) + NumberedFrame(8);
+    r.Line.WriteSome(frames.constData(), static_cast<int>(frames.size()));
+    ASSERT_TRUE(PumpUntil([&] { return r.Receiver.InQueueCount() == frames.size(); }));
+    r.Line.CloseMaster();
+    ASSERT_TRUE(PumpUntil([&] { return r.Receiver.Device()->Lost(); }));
+    QCoreApplication::processEvents(); // the device closes its side outside the notification
+
+    r.Receiver.PollTick();
+    EXPECT_EQ(r.Fields, (QList<int>{7, 8}));
+    ASSERT_EQ(r.Messages.size(), 1);
+    EXPECT_TRUE(r.Messages[0].startsWith(QStringLiteral("Порт ") + r.Line.Link));
+    EXPECT_FALSE(r.Receiver.Opened());
+    const std::uint8_t byte = 0;
+    EXPECT_FALSE(r.Receiver.Write(&byte, 1));
+    EXPECT_FALSE(r.Receiver.Send(&byte, 1));
+    r.Receiver.PollTick();
+    EXPECT_EQ(r.Messages.size(), 1);
+}
+
+TEST(PtyLine, NothingIsLostWhileThePollWaits) {
+    TPtyReceiver r(4);
+    ASSERT_TRUE(r.Line.Ok());
+    r.Receiver.SetSettings(PortOn(r.Line.Link));
+    ASSERT_TRUE(r.Receiver.Opened());
+
+    // 40 000 frames, 400 000 bytes: far more than a kernel queue holds.
+    constexpr int FrameCount = 40000;
+    QByteArray stream;
+    for (int i = 0; i < FrameCount; ++i)
+        stream += NumberedFrame(i);
+    stream += QByteArray(1, '\0');
+
+    int sent = 0;
+    QElapsedTimer timer;
+    timer.start();
+    while (sent < stream.size() && timer.elapsed() < 20000) {
+        // Never blocks: the master is non-blocking, and what it cannot take
+        // now goes after the event loop has let the port take bytes in.
+        sent += r.Line.WriteSome(stream.constData() + sent, static_cast<int>(stream.size()) - sent);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    ASSERT_EQ(sent, stream.size());
+    ASSERT_TRUE(PumpUntil([&] { return r.Receiver.InQueueCount() == stream.size(); }));
+    EXPECT_TRUE(r.Fields.isEmpty());
+
+    r.Receiver.PollTick();
+    ASSERT_EQ(r.Fields.size(), FrameCount);
+    for (int i = 0; i < FrameCount; ++i)
+        ASSERT_EQ(r.Fields[i], i & 0xFFFF) << i;
+    EXPECT_EQ(r.Receiver.InQueueCount(), 1);
+}
