@@ -56,9 +56,9 @@ TDX_API void Gliss(uint16_t Half, uint16_t* Data, int32_t Last);
  * restarts the running maximum; while rising, the leftmost largest sample
  * seen so far is kept; a later window whose start exceeds its end by more
  * than Noise is falling and reports the kept position. Positions go into
- * Maxima[0..MaximaLast] from entry 0; at most MaximaLast + 1 are written
- * (and at most 65535; the leftmost ones when there are more). *Count receives the number
- * written. Data is only read.
+ * Maxima[0..MaximaLast] from entry 0; at most MaximaLast + 1 (and at most
+ * 65535) are written, the leftmost ones when there are more. *Count
+ * receives the number written. Data is only read.
  */
 TDX_API void FindMaximums(uint16_t Noise, uint16_t Step, const uint16_t* Data, int32_t Last,
                           uint16_t* Maxima, int32_t MaximaLast, uint16_t* Count);
