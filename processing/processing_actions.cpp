@@ -39,19 +39,12 @@ void TProcessingActions::StoreUndoCopy() {
     StoreUndo(PointStore, UndoStore);
 }
 
-void TProcessingActions::EnableBackUp() {
-    BackUp = true;
-    View.SetBackUpEnabled(true);
-}
-
 void TProcessingActions::DisableBackUp() {
-    BackUp = false;
     View.SetBackUpEnabled(false);
 }
 
 void TProcessingActions::ForgetFrequency() {
     Cfg.ResonatorFreq = 0;
-    GShow = false;
     View.SetGFactorShown(false);
 }
 
@@ -59,7 +52,7 @@ void TProcessingActions::AFilterExecute() {
     StoreUndoCopy();
     LowPassFilter(PointStore, Cfg.LPFConst);
     View.Repaint();
-    EnableBackUp();
+    View.SetBackUpEnabled(true);
 }
 
 void TProcessingActions::AGlissExecute() {
@@ -72,7 +65,7 @@ void TProcessingActions::AGlissExecute() {
     Results.TibaAmp = 0;
     SmoothSpectrum(PointStore, Cfg.GlissConst);
     View.Repaint();
-    EnableBackUp();
+    View.SetBackUpEnabled(true);
 }
 
 void TProcessingActions::AEqualizeExecute() {
@@ -82,7 +75,7 @@ void TProcessingActions::AEqualizeExecute() {
     StoreUndoCopy();
     EqualizeRange(PointStore, Cfg.VisKoord1, Cfg.VisKoord2);
     View.Repaint();
-    EnableBackUp();
+    View.SetBackUpEnabled(true);
 }
 
 void TProcessingActions::AIntegrExecute() {
@@ -95,7 +88,7 @@ void TProcessingActions::AIntegrExecute() {
         DoubleIntegral(PointStore, Cfg.VisKoord1, Cfg.VisKoord2, GainFactor(Cfg.Amplifying));
     IntegrateRange(PointStore, Cfg.VisKoord1, Cfg.VisKoord2);
     View.Repaint();
-    EnableBackUp();
+    View.SetBackUpEnabled(true);
 }
 
 void TProcessingActions::AMinMaxExecute() {
@@ -117,7 +110,7 @@ void TProcessingActions::ADivisionExecute() {
 }
 
 void TProcessingActions::ABackUpExecute() {
-    if (!BackUp)
+    if (!View.IsBackUpEnabled())
         return;
     ForgetFrequency();
     Results.Area = -1;
@@ -137,12 +130,12 @@ void TProcessingActions::ACalcFrecDFPGExecute() {
 }
 
 void TProcessingActions::AGShowExecute() {
-    if (!GShow && Cfg.ResonatorFreq == 0) {
+    const bool shown = View.IsGFactorShown();
+    if (!shown && Cfg.ResonatorFreq == 0) {
         View.ShowWarning(NoFrequencyWarning);
         return;
     }
-    GShow = !GShow;
-    View.SetGFactorShown(GShow);
+    View.SetGFactorShown(!shown);
     View.Repaint();
 }
 

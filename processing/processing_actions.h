@@ -38,9 +38,6 @@ public:
     // Saving under a new name disables ABackUp.
     void DisableBackUp();
 
-    bool BackUpEnabled() const { return BackUp; }
-    bool GFactorShown() const { return GShow; }
-
     // The warnings of the four actions that need both visirs.
     static const QString EqualizeVisirWarning;
     static const QString IntegrVisirWarning;
@@ -55,7 +52,6 @@ public:
 private:
     bool BothVisirs(const QString& warning);
     void StoreUndoCopy();
-    void EnableBackUp();
     void ForgetFrequency();
 
     TPointTable& PointStore;
@@ -64,6 +60,4 @@ private:
     TSpectrumResults& Results;
     TProcessingView& View;
     QChar DecimalSep;
-    bool BackUp = false;
-    bool GShow = false;
 };

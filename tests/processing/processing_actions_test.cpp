@@ -7,15 +7,26 @@
 
 namespace {
 
-// Records what the actions asked of the window, in order.
+// Records what the actions asked of the window, in order, and keeps the
+// state of ABackUp and AGShow as the window's actions would.
 class TRecorderView : public TProcessingView {
 public:
     QStringList Calls;
+    bool BackUp = false;
+    bool GShow = false;
     void ShowWarning(const QString& text) override { Calls << "warning:" + text; }
     void ShowInformation(const QString& text) override { Calls << "info:" + text; }
     void Repaint() override { Calls << "repaint"; }
-    void SetBackUpEnabled(bool enabled) override { Calls << QString("backup:%1").arg(enabled); }
-    void SetGFactorShown(bool shown) override { Calls << QString("gshow:%1").arg(shown); }
+    void SetBackUpEnabled(bool enabled) override {
+        BackUp = enabled;
+        Calls << QString("backup:%1").arg(enabled);
+    }
+    bool IsBackUpEnabled() const override { return BackUp; }
+    void SetGFactorShown(bool shown) override {
+        GShow = shown;
+        Calls << QString("gshow:%1").arg(shown);
+    }
+    bool IsGFactorShown() const override { return GShow; }
 };
 
 // Two derivative lines between the visirs at 1000 and 1031 (amplitudes 500
@@ -83,7 +94,7 @@ TEST_F(ProcessingActions, VisirActionsRefuseWithTheirWarning) {
     EXPECT_EQ(Results.Area, results.Area);
     EXPECT_EQ(Results.MaxCount, results.MaxCount);
     EXPECT_EQ(Results.TibaAmp, results.TibaAmp);
-    EXPECT_FALSE(Actions.BackUpEnabled());
+    EXPECT_FALSE(View.BackUp);
 }
 
 TEST_F(ProcessingActions, FilterKeepsResultsAndEnablesUndo) {
@@ -94,7 +105,7 @@ TEST_F(ProcessingActions, FilterKeepsResultsAndEnablesUndo) {
     EXPECT_EQ(*Undo, before);
     EXPECT_NE(*Store, before);
     EXPECT_EQ(View.Calls, QStringList({"repaint", "backup:1"}));
-    EXPECT_TRUE(Actions.BackUpEnabled());
+    EXPECT_TRUE(View.BackUp);
     EXPECT_EQ(Results.Area, 5);
     EXPECT_EQ(Results.MaxCount, 2);
     EXPECT_EQ(Results.TibaAmp, 500);
@@ -163,7 +174,7 @@ TEST_F(ProcessingActions, SearchesStoreNoUndoAndHideTheArea) {
     EXPECT_EQ(Results.TitanAmp, 240);
     EXPECT_EQ(View.Calls, QStringList({"repaint", "repaint"}));
     EXPECT_EQ(*Undo, *EmptyStore());
-    EXPECT_FALSE(Actions.BackUpEnabled());
+    EXPECT_FALSE(View.BackUp);
 }
 
 TEST_F(ProcessingActions, BackUpRestoresTheLastCopyExactlyOnce) {
@@ -175,7 +186,7 @@ TEST_F(ProcessingActions, BackUpRestoresTheLastCopyExactlyOnce) {
     Results.Area = 5;
     Cfg.ResonatorFreq = 9254147;
     Actions.AGShowExecute();
-    ASSERT_TRUE(Actions.GFactorShown());
+    ASSERT_TRUE(View.GShow);
     const int pairs = Results.PairCount;
     const int tiba = Results.TibaAmp;
     ASSERT_GT(pairs, 0);
@@ -186,7 +197,7 @@ TEST_F(ProcessingActions, BackUpRestoresTheLastCopyExactlyOnce) {
     EXPECT_EQ(*Store, afterFirst);
     EXPECT_EQ(View.Calls, QStringList({"gshow:0", "backup:0", "repaint"}));
     EXPECT_EQ(Cfg.ResonatorFreq, 0);
-    EXPECT_FALSE(Actions.GFactorShown());
+    EXPECT_FALSE(View.GShow);
     EXPECT_EQ(Results.Area, -1);
     EXPECT_EQ(Results.MaxCount + Results.MinCount, 0);
     EXPECT_EQ(Results.PairCount, pairs);
@@ -215,7 +226,7 @@ TEST_F(ProcessingActions, DpphFrequencyFromVisirOneEvenWhenHidden) {
 
 TEST_F(ProcessingActions, GShowNeedsAFrequencyToTurnOn) {
     Actions.AGShowExecute();
-    EXPECT_FALSE(Actions.GFactorShown());
+    EXPECT_FALSE(View.GShow);
     EXPECT_EQ(View.Calls,
               QStringList({QStringLiteral("warning:Частота резонатора не известна! Необходимо "
                                           "произвести подсчет.")}));
@@ -223,11 +234,19 @@ TEST_F(ProcessingActions, GShowNeedsAFrequencyToTurnOn) {
     Actions.ACalcFrecDFPGExecute();
     View.Calls.clear();
     Actions.AGShowExecute();
-    EXPECT_TRUE(Actions.GFactorShown());
+    EXPECT_TRUE(View.GShow);
     Cfg.ResonatorFreq = 0; // turning off always works
     Actions.AGShowExecute();
-    EXPECT_FALSE(Actions.GFactorShown());
+    EXPECT_FALSE(View.GShow);
     EXPECT_EQ(View.Calls, QStringList({"gshow:1", "repaint", "gshow:0", "repaint"}));
+
+    // The check belongs to the window: unchecked elsewhere (a file opened),
+    // the next click checks it again once a frequency is known.
+    Cfg.ResonatorFreq = 9254147;
+    Actions.AGShowExecute();
+    View.GShow = false;
+    Actions.AGShowExecute();
+    EXPECT_TRUE(View.GShow);
 }
 
 TEST_F(ProcessingActions, AfterSweepRunsTheSwitchedOperationsInOrder) {
@@ -257,11 +276,11 @@ TEST_F(ProcessingActions, NewSpectrumAndNewSweepReset) {
     Results.Area = 5;
     Cfg.ResonatorFreq = 1;
     Actions.ResetForNewSweep();
-    EXPECT_TRUE(Actions.BackUpEnabled());
+    EXPECT_TRUE(View.BackUp);
     EXPECT_EQ(Cfg.ResonatorFreq, 0);
     EXPECT_EQ(Results.Area, -1);
     EXPECT_EQ(Results.MaxCount + Results.MinCount + Results.PairCount + Results.TibaAmp, 0);
     Actions.ResetForNewSpectrum();
-    EXPECT_FALSE(Actions.BackUpEnabled());
+    EXPECT_FALSE(View.BackUp);
     EXPECT_EQ(View.Calls, QStringList({"gshow:0", "gshow:0", "backup:0"}));
 }
