@@ -16,6 +16,11 @@ const std::array Commands = {
                     "format field|ampl|area|corr|adc VALUE... [--ini Kav.ini] [--gain INDEX]",
                     RunFormat},
     TKavtoolCommand{"import", "import FILE.tsv -o FILE.kav", RunImport},
+    TKavtoolCommand{"process",
+                    "process IN.kav [--ini Kav.ini] [--visirs A B] [--gain INDEX] OP... [-o "
+                    "OUT.kav] [--json]\n      OP: filter N | gliss H | equalize | integrate | "
+                    "minmax NOISE STEP | ratio NOISE STEP | dpph",
+                    RunProcess},
 };
 
 QString UsageText() {
