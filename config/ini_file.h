@@ -68,5 +68,6 @@ std::optional<std::int32_t> ParseIniInteger(const QString& text);
 // exponent after "E" or "e". Values that overflow are rejected.
 std::optional<double> ParseIniFloat(const QString& text, QChar sep);
 
-// The general style with 15 significant digits, e.g. "7,63137410522139E-5".
+// The general style with 15 significant digits: "0,0000763137410522139",
+// "7,63137410522139E-11", "1E15".
 QString FormatIniFloat(double value, QChar sep);

@@ -1,0 +1,426 @@
+#include "config/settings_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <ostream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+const QChar Comma(',');
+
+QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// The lines of a file written with CRLF endings.
+QList<QByteArray> Lines(const QByteArray& bytes) {
+    QList<QByteArray> lines = bytes.split('\n');
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    for (QByteArray& l : lines)
+        l.chop(l.endsWith('\r') ? 1 : 0);
+    return lines;
+}
+
+QList<QByteArray> SectionHeaders(const QByteArray& bytes) {
+    QList<QByteArray> out;
+    for (const QByteArray& l : Lines(bytes))
+        if (l.startsWith('['))
+            out << l;
+    return out;
+}
+
+// Key names of one section, in file order.
+QList<QByteArray> KeysOf(const QByteArray& bytes, const QByteArray& section) {
+    QList<QByteArray> out;
+    bool inside = false;
+    for (const QByteArray& l : Lines(bytes)) {
+        if (l.startsWith('['))
+            inside = l == "[" + section + "]";
+        else if (inside && l.contains('='))
+            out << l.left(l.indexOf('='));
+    }
+    return out;
+}
+
+// Floats go to the file with 15 significant digits: a unit's derived line
+// comes back within that precision, everything else exactly.
+void ExpectSameSettings(TKavCfg loaded, const TKavCfg& saved) {
+    auto near = [](auto& a, const auto& b) {
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            EXPECT_NEAR(a[i].KoeffK, b[i].KoeffK, std::abs(b[i].KoeffK) * 1e-14) << i;
+            EXPECT_NEAR(a[i].KoeffB, b[i].KoeffB, std::abs(b[i].KoeffB) * 1e-14 + 1e-300) << i;
+            a[i].KoeffK = b[i].KoeffK;
+            a[i].KoeffB = b[i].KoeffB;
+        }
+    };
+    near(loaded.RazvUnits, saved.RazvUnits);
+    near(loaded.AmpUnits, saved.AmpUnits);
+    near(loaded.CorrUnits, saved.CorrUnits);
+    near(loaded.ADCUnits, saved.ADCUnits);
+    EXPECT_TRUE(loaded == saved);
+}
+
+class SettingsStore : public ::testing::Test {
+protected:
+    SettingsStore() { SetDefaults(Defaults, "/start"); }
+
+    // A record with its defaults loaded from the test file.
+    TKavCfg Load(TRecentFiles* recent = nullptr, QChar sep = Comma) {
+        TKavCfg cfg{};
+        SetDefaults(cfg, "/start");
+        TRecentFiles scratch;
+        LoadSettings(cfg, recent ? *recent : scratch, Path, sep);
+        return cfg;
+    }
+    TKavCfg LoadText(const QByteArray& text, TRecentFiles* recent = nullptr) {
+        WriteBytes(Path, text);
+        return Load(recent);
+    }
+
+    QTemporaryDir Dir;
+    QString Path = Dir.filePath("Kav.ini");
+    TKavCfg Defaults{};
+};
+
+TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
+    ASSERT_TRUE(SaveSettings(Defaults, {}, Path, Comma));
+    const QByteArray bytes = ReadBytes(Path);
+    EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+    EXPECT_TRUE(bytes.endsWith("\r\n"));
+
+    EXPECT_EQ(SectionHeaders(bytes),
+              (QList<QByteArray>{"[Position]",      "[MsgWindow]",     "[ADCWindow]", "[RazvUnit0]",
+                                 "[RazvUnit1]",     "[RazvUnit2]",     "[RazvUnit3]", "[AmpUnit0]",
+                                 "[AmpUnit1]",      "[CorrUnit0]",     "[CorrUnit1]", "[ADCUnit0]",
+                                 "[ADCUnit1]",      "[ADCUnit2]",      "[ADCUnit3]",  "[ADCUnit4]",
+                                 "[DisplayColors]", "[PrinterColors]", "[BMPColors]", "[Port]",
+                                 "[Main]"}));
+    EXPECT_EQ(KeysOf(bytes, "MsgWindow"),
+              (QList<QByteArray>{"Top", "Left", "Width", "Height", "Visible", "State", "Style"}));
+    EXPECT_EQ(KeysOf(bytes, "RazvUnit1"),
+              (QList<QByteArray>{"X1", "X2", "KoeffK", "KoeffB", "Name"}));
+    EXPECT_EQ(KeysOf(bytes, "BMPColors"),
+              (QList<QByteArray>{"BackGround", "Border", "Graph", "AddGraph", "Text", "ADC2",
+                                 "Grid", "Visir1", "Visir2"}));
+    EXPECT_EQ(KeysOf(bytes, "Port"),
+              (QList<QByteArray>{"PortName", "BaudRate", "Parity", "StopBits", "RTSControl",
+                                 "DTRControl", "DSRControl", "CTSControl", "DSRSensitivity",
+                                 "TimeOut", "SlaveAddress"}));
+    EXPECT_EQ(KeysOf(bytes, "Main"),
+              (QList<QByteArray>{
+                  "PoleMin",       "PoleMax",     "ViewMin",     "ViewMax",   "Amplifying",
+                  "Rapid",         "Correction",  "WorkDir",     "LastOpen",  "Visir1",
+                  "Visir2",        "ToolBar",     "VisKoord1",   "VisKoord2", "Mode",
+                  "ADCFreq",       "ADCEnable",   "RazvUnit",    "AmpUnit",   "CorrUnit",
+                  "ADCUnit",       "AutoSave",    "SaveStep",    "NameMask",  "NumbMask",
+                  "EnableRTLPF",   "EnableRTSum", "RTLPFConst",  "RTNumb",    "FindMaxNoise",
+                  "FindMaxStep",   "LPFConst",    "GlissConst",  "AutoGliss", "AutoMinMax",
+                  "AutoTibaTitan", "ShowFirst",   "Orientation", "PrnL",      "PrnR",
+                  "PrnT",          "PrnB"}));
+
+    const QList<QByteArray> lines = Lines(bytes);
+    for (const char* line : {"NameMask=\xD1\xEF\xE5\xEA\xF2\xF0",
+                             "Name=\xDD",
+                             "Name=\xEC\xC2",
+                             "VisKoord2=65400",
+                             "Visible=0",
+                             "Style=3",
+                             "PortName=COM1",
+                             "BaudRate=5",
+                             "TimeOut=1000",
+                             "Graph=65535",
+                             "BackGround=16777215",
+                             "X2=65519",
+                             "X1=-2047",
+                             "KoeffK=0,0000763137410522139",
+                             "KoeffB=0",
+                             "WorkDir=/start",
+                             "LastOpen=",
+                             "Mode=1",
+                             "Orientation=1",
+                             "PrnB=15"})
+        EXPECT_TRUE(lines.contains(QByteArray(line))) << line;
+}
+
+TEST_F(SettingsStore, EveryFieldComesBackThroughTheFile) {
+    TKavCfg cfg = Defaults;
+    cfg.Position = {-5, 20, 600, 800, false, 2, 3};
+    cfg.ADCWindow = {1, 2, 3, 4, true, 1, 0};
+    cfg.Port = {"ttyUSB0", 11, 2, 1, 3, 2, true, false, true, 250, 7};
+    cfg.PoleMin = -100;
+    cfg.PoleMax = 60000;
+    cfg.Rapid = 3;
+    cfg.Amplifying = 7;
+    cfg.Correction = -1234;
+    cfg.WorkDir = QStringLiteral("/home/оператор/Данные");
+    cfg.LastOpen = QStringLiteral("/home/оператор/Данные/Спектр 5.kav");
+    cfg.ToolBar = false;
+    cfg.Visir2 = true;
+    cfg.VisKoord1 = 65535;
+    cfg.Mode = false;
+    cfg.ADCFreq = 250;
+    cfg.RazvUnit = 3;
+    cfg.ADCUnit = 4;
+    cfg.RazvUnits[3].X1 = 3360.125;
+    cfg.RazvUnits[3].Name = QStringLiteral("Гс");
+    ASSERT_TRUE(CalcUnitKoeff(cfg.RazvUnits[3], 0, 65519));
+    cfg.AmpUnits[1].X2 = -1.5e-7;
+    cfg.NameMask = QStringLiteral("Образец №");
+    cfg.NumbMask = 42;
+    cfg.FindMaxStep = 65000;
+    cfg.AutoTibaTitan = true;
+    cfg.DisplayColors.Visir2 = 0x123456;
+    cfg.Orientation = 0;
+    cfg.PrnR = -3;
+    const TRecentFiles recent = {"/a/1.kav", QStringLiteral("/б/2.kav")};
+
+    ASSERT_TRUE(SaveSettings(cfg, recent, Path, Comma));
+    TRecentFiles back;
+    const TKavCfg loaded = Load(&back);
+    // Not stored: the snapshot copies, the scale step, the resonator frequency.
+    TKavCfg expected = cfg;
+    std::copy_n(Defaults.RazvUnits.begin() + 4, 4, expected.RazvUnits.begin() + 4);
+    std::copy_n(Defaults.ADCUnits.begin() + 5, 5, expected.ADCUnits.begin() + 5);
+    ExpectSameSettings(loaded, expected);
+    EXPECT_EQ(back, recent);
+
+    // A second save of what was read gives the same bytes.
+    const QByteArray first = ReadBytes(Path);
+    ASSERT_TRUE(SaveSettings(loaded, back, Path, Comma));
+    EXPECT_EQ(ReadBytes(Path), first);
+}
+
+TEST_F(SettingsStore, KeysTheSaveDoesNotWriteStayWithTheirLines) {
+    WriteBytes(Path, "; written by hand\r\n[Main]\r\n; the bounds\r\nFoo=bar\r\nPoleMin=5\r\n"
+                     "\r\n[Extra]\r\nX=\xC0\r\n[RecentFiles]\r\n7=/far.kav\r\n");
+    TKavCfg cfg = Load();
+    EXPECT_EQ(cfg.PoleMin, 5);
+    cfg.PoleMin = 6;
+    ASSERT_TRUE(SaveSettings(cfg, {"/near.kav"}, Path, Comma));
+    const QList<QByteArray> lines = Lines(ReadBytes(Path));
+    const QList<QByteArray> kept = {
+        "; written by hand", "[Main]", "; the bounds",  "Foo=bar",    "PoleMin=6",
+        "[Extra]",           "X=\xC0", "[RecentFiles]", "7=/far.kav", "0=/near.kav"};
+    qsizetype at = 0;
+    for (const QByteArray& line : kept) {
+        const qsizetype found = lines.indexOf(line, at);
+        ASSERT_GE(found, at) << line.toStdString();
+        at = found + 1;
+    }
+}
+
+TEST_F(SettingsStore, HandEditedValuesKeepLowBitsOrTakeTheDefault) {
+    const TKavCfg cfg = LoadText("[main]\r\nVISKOORD2=-136\r\nRapid=300\r\nAmplifying=-1\r\n"
+                                 "FindMaxNoise=0x10005\r\nPoleMax=$FF\r\nCorrection=0x10\r\n"
+                                 "ADCFreq=abc\r\nmode=5\r\nToolBar=0\r\nVisir1=yes\r\n"
+                                 "SaveStep=99999999999\r\nRazvUnit=258\r\n"
+                                 "[RazvUnit3]\r\nName=ABCDEFGHIJ\r\nX1=3,5e2\r\nX2=1.2.3\r\n"
+                                 "[Port]\r\nPortName=/dev/ttyUSB10XYZ\r\nBaudRate=25\r\n"
+                                 "[DisplayColors]\r\nGraph=$FFFFFFFF\r\n");
+    EXPECT_EQ(cfg.VisKoord2, 65400);
+    EXPECT_EQ(cfg.Rapid, 44);
+    EXPECT_EQ(cfg.Amplifying, 255);
+    EXPECT_EQ(cfg.FindMaxNoise, 5);
+    EXPECT_EQ(cfg.PoleMax, 255);
+    EXPECT_EQ(cfg.Correction, 16);
+    EXPECT_EQ(cfg.ADCFreq, 100);
+    EXPECT_TRUE(cfg.Mode);
+    EXPECT_FALSE(cfg.ToolBar);
+    EXPECT_FALSE(cfg.Visir1);
+    EXPECT_EQ(cfg.SaveStep, 1);
+    EXPECT_EQ(cfg.RazvUnit, 2);
+    EXPECT_EQ(cfg.RazvUnits[3].Name, "ABCDE");
+    EXPECT_EQ(cfg.RazvUnits[3].X1, 350);
+    EXPECT_EQ(cfg.RazvUnits[3].X2, 3300);
+    EXPECT_EQ(cfg.Port.PortName, "/dev/ttyUS");
+    EXPECT_EQ(cfg.Port.BaudRate, 25); // kept as read; the port layer copes
+    EXPECT_EQ(cfg.DisplayColors.Graph, 0xFFFFFFFFu);
+
+    // Written back as read, and read back the same.
+    ASSERT_TRUE(SaveSettings(cfg, {}, Path, Comma));
+    const QList<QByteArray> lines = Lines(ReadBytes(Path));
+    EXPECT_TRUE(lines.contains("VISKOORD2=65400"));
+    EXPECT_TRUE(lines.contains("Graph=-1"));
+    EXPECT_EQ(Load().DisplayColors.Graph, 0xFFFFFFFFu);
+}
+
+TEST_F(SettingsStore, OrientationIsZeroOrOneAndOnlyReadWhenPresent) {
+    TKavCfg cfg = LoadText("[Main]\r\nOrientation=7\r\n");
+    EXPECT_EQ(cfg.Orientation, 1);
+    cfg.Orientation = 9;
+    ASSERT_TRUE(SaveSettings(cfg, {}, Path, Comma));
+    EXPECT_TRUE(Lines(ReadBytes(Path)).contains("Orientation=1"));
+
+    EXPECT_EQ(LoadText("[Main]\r\nOrientation=0\r\n").Orientation, 0);
+    EXPECT_EQ(LoadText("[Main]\r\nOrientation=x\r\n").Orientation, 0);
+    EXPECT_EQ(LoadText("[Main]\r\nPrnL=1\r\n").Orientation, 1);
+}
+
+TEST_F(SettingsStore, PortSectionStartsFromTheBuiltInPort) {
+    WriteBytes(Path, "[Port]\r\nParity=2\r\n");
+    TKavCfg cfg = Defaults;
+    cfg.Port.PortName = "COM9";
+    cfg.Port.TimeOut = 5;
+    TRecentFiles recent;
+    LoadSettings(cfg, recent, Path, Comma);
+    TComSettings expected = DefaultComSettings();
+    expected.Parity = 2;
+    EXPECT_EQ(cfg.Port, expected);
+
+    const TKavCfg none = LoadText("[Main]\r\n");
+    EXPECT_EQ(none.Port.PortName, "COM1");
+    EXPECT_EQ(none.Port.BaudRate, 5);
+    EXPECT_EQ(none.Port.TimeOut, 1000);
+    EXPECT_EQ(none.Port.SlaveAddress, 1);
+}
+
+TEST_F(SettingsStore, RecentFilesWithGapsAreRenumberedAndExtraKeysStay) {
+    TRecentFiles recent;
+    const TKavCfg cfg = LoadText("[RecentFiles]\r\n0=/a.kav\r\n2=/c.kav\r\n5=/f.kav\r\n", &recent);
+    EXPECT_EQ(recent, (TRecentFiles{"/a.kav", "/c.kav", "/f.kav"}));
+    ASSERT_TRUE(SaveSettings(cfg, recent, Path, Comma));
+    EXPECT_EQ(KeysOf(ReadBytes(Path), "RecentFiles"), (QList<QByteArray>{"0", "2", "5", "1"}));
+    TRecentFiles again;
+    Load(&again);
+    // Key 2 now holds the third entry; key 5 still holds its own.
+    EXPECT_EQ(again, (TRecentFiles{"/a.kav", "/c.kav", "/f.kav", "/f.kav"}));
+
+    QByteArray many = "[RecentFiles]\r\n";
+    for (int i = 0; i < 25; ++i)
+        many += QByteArray::number(i) + "=/" + QByteArray::number(i) + ".kav\r\n";
+    TRecentFiles twenty;
+    LoadText(many, &twenty);
+    EXPECT_EQ(twenty.size(), RecentFilesMax);
+    EXPECT_EQ(twenty.back(), "/19.kav");
+}
+
+TEST_F(SettingsStore, MissingOrUnreadableFileChangesNothing) {
+    TKavCfg cfg = Defaults;
+    cfg.Port.PortName = "COM3";
+    const TKavCfg before = cfg;
+    TRecentFiles recent = {"/x.kav"};
+    LoadSettings(cfg, recent, Dir.filePath("absent.ini"), Comma);
+    LoadSettings(cfg, recent, Dir.path(), Comma); // a directory, not a file
+    EXPECT_TRUE(cfg == before);
+    EXPECT_EQ(recent, TRecentFiles{"/x.kav"});
+}
+
+TEST_F(SettingsStore, FloatsWrittenUnderOneSeparatorReadUnderTheOther) {
+    TKavCfg cfg = Defaults;
+    cfg.RazvUnits[2].X2 = 312.5;
+    ASSERT_TRUE(SaveSettings(cfg, {}, Path, Comma));
+    EXPECT_TRUE(Lines(ReadBytes(Path)).contains("X2=312,5"));
+    EXPECT_EQ(Load(nullptr, QChar('.')).RazvUnits[2].X2, 312.5);
+    ASSERT_TRUE(SaveSettings(cfg, {}, Path, QChar('.')));
+    EXPECT_TRUE(Lines(ReadBytes(Path)).contains("X2=312.5"));
+    EXPECT_EQ(Load(nullptr, Comma).RazvUnits[2].X2, 312.5);
+}
+
+TEST_F(SettingsStore, SettingsFileFollowsTheCurrentDirectory) {
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(Dir.path()));
+    EXPECT_EQ(SettingsFilePath(), QDir(Dir.path()).absoluteFilePath("Kav.ini"));
+    QDir::setCurrent(before);
+}
+
+// Runs a block without the rights of the super-user, so that file modes
+// bind (the tests may run as root). Restores the effective user after.
+class TUnprivileged {
+public:
+    TUnprivileged() : Root(geteuid() == 0) {
+        if (Root)
+            Ok = seteuid(65534) == 0; // nobody
+    }
+    ~TUnprivileged() {
+        if (Root && Ok)
+            (void)seteuid(0);
+    }
+    bool Ok = true;
+
+private:
+    bool Root;
+};
+
+TEST_F(SettingsStore, ReadOnlyDirectoryFailsNamingTheFileAndKeepsThePreviousOne) {
+    ASSERT_TRUE(SaveSettings(Defaults, {"/keep.kav"}, Path, Comma));
+    const QByteArray previous = ReadBytes(Path);
+    ASSERT_EQ(chmod(QFile::encodeName(Dir.path()).constData(), 0555), 0);
+    TKavCfg changed = Defaults;
+    changed.PoleMin = 77;
+    QString error;
+    bool saved = true;
+    {
+        TUnprivileged user;
+        ASSERT_TRUE(user.Ok);
+        saved = SaveSettings(changed, {}, Path, Comma, &error);
+    }
+    chmod(QFile::encodeName(Dir.path()).constData(), 0700);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(error.contains(Path)) << error.toStdString();
+    EXPECT_EQ(ReadBytes(Path), previous);
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"Kav.ini"});
+}
+
+TEST_F(SettingsStore, FileThatCannotBeReadIsNotReplaced) {
+    WriteBytes(Path, "[Mine]\r\nSecret=1\r\n");
+    ASSERT_EQ(chmod(QFile::encodeName(Dir.path()).constData(), 0777), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(Path).constData(), 0), 0);
+    QString error;
+    bool saved = true;
+    {
+        TUnprivileged user;
+        ASSERT_TRUE(user.Ok);
+        saved = SaveSettings(Defaults, {}, Path, Comma, &error);
+    }
+    chmod(QFile::encodeName(Path).constData(), 0600);
+    chmod(QFile::encodeName(Dir.path()).constData(), 0700);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(error.contains(Path));
+    EXPECT_EQ(ReadBytes(Path), QByteArray("[Mine]\r\nSecret=1\r\n"));
+}
+
+TEST_F(SettingsStore, InterruptedWriteLeavesThePreviousFileWhole) {
+    ASSERT_TRUE(SaveSettings(Defaults, {}, Path, Comma));
+    const QByteArray previous = ReadBytes(Path);
+    ASSERT_GT(previous.size(), 1000);
+
+    // A file-size limit makes the write stop part-way, as a full disk would.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 512;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    TKavCfg changed = Defaults;
+    changed.WorkDir = "/elsewhere";
+    QString error;
+    const bool saved = SaveSettings(changed, {"/r.kav"}, Path, Comma, &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(error.contains(Path));
+    EXPECT_EQ(ReadBytes(Path), previous);
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"Kav.ini"});
+}
+
+} // namespace
