@@ -32,6 +32,7 @@ void TCOMPort::Close() {
     }
     IsOpened = false;
     LostReported = false;
+    UnseenErrors = 0;
 }
 
 void TCOMPort::SetSettings(TComSettings settings) {
@@ -79,7 +80,10 @@ int TCOMPort::InQueueCount() {
         Errors = 0;
         return 0;
     }
-    Errors = Handle->TakeLineErrors();
+    // Errors that another query took from the driver are handed on here,
+    // so that the poll reports them rather than losing them.
+    Errors = Handle->TakeLineErrors() | UnseenErrors;
+    UnseenErrors = 0;
     CheckLost();
     return Handle->InQueueCount();
 }
@@ -88,6 +92,7 @@ bool TCOMPort::OutQueueEmpty() {
     if (!Handle)
         return true;
     Errors = Handle->TakeLineErrors();
+    UnseenErrors |= Errors;
     CheckLost();
     return !IsOpened || Handle->OutQueueCount() == 0;
 }

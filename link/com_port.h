@@ -60,6 +60,7 @@ private:
     bool IsOpened = false;
     TComSettings Held;
     std::uint32_t Errors = 0;
+    std::uint32_t UnseenErrors = 0; // taken by queries other than InQueueCount
     bool LostReported = false;
     QStringList LastNotes;    // notes of the last settings applied
     QStringList PendingNotes; // not yet reported

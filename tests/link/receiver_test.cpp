@@ -328,3 +328,12 @@ TEST(ReceiverTimer, StartReopensWithTheHeldSettings) {
     EXPECT_TRUE(port.Receiver.Opened());
     EXPECT_EQ(port.Line->OpenedName, QStringLiteral("COM2"));
 }
+
+TEST(ReceiverPoll, ErrorsTakenByTheOutputQueryAreReportedByThePoll) {
+    TMemoryPort port;
+    port.Open();
+    port.Line->AddLineErrors(LineErrorOverrun);
+    EXPECT_TRUE(port.Receiver.OutQueueEmpty()); // the handshake's query
+    port.Receiver.PollTick();
+    EXPECT_EQ(port.Messages, QStringList{QStringLiteral("Ошибка приёма кадра 2")});
+}
