@@ -156,11 +156,12 @@ TEST_F(Kavtool, FormatUsesTheIniUnitsTheGainAndTheSystemSeparator) {
     cfg.AmpUnit = 1;
     cfg.Amplifying = 3;
     const TValueFormat format(cfg, u',');
-    r = Run({"format", "ampl", "1000", "-1", "--ini", Path("Kav.ini"), "--gain", "3"},
+    r = Run({"format", "ampl", "1000", "-1", "3000", "--ini", Path("Kav.ini"), "--gain", "3"},
             "ru_RU.UTF-8");
     ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
-    EXPECT_EQ(r.Out, format.AmplToStr(1000) + "\n" + format.AmplToStr(-1) + "\n");
-    EXPECT_TRUE(r.Out.contains(u',')) << r.Out.toStdString();
+    EXPECT_EQ(r.Out, format.AmplToStr(1000) + "\n" + format.AmplToStr(-1) + "\n" +
+                         format.AmplToStr(3000) + "\n");
+    EXPECT_TRUE(r.Out.contains(u',')) << r.Out.toStdString(); // 1,47 В
 }
 
 TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
