@@ -65,6 +65,10 @@ TMarkPlace PlaceMinimumMark(int x, int y, int tw, int th, int h) {
     return {x - tw / 2, y + 20, true};
 }
 
+int KeepLabelInside(int left, int tw, int w) {
+    return std::max(std::min(left, w - tw), 0);
+}
+
 std::array<QPoint, 7> ArrowPolygon(int x, int y, bool up) {
     const int d = up ? 1 : -1;
     return {QPoint(x, y),

@@ -56,6 +56,12 @@ TMarkPlace PlaceMaximumMark(int x, int y, int tw, int th);
 // A minimum keeps its label below unless th + 20 > h - y (no room below).
 TMarkPlace PlaceMinimumMark(int x, int y, int tw, int th, int h);
 
+// The left edge of a label of width tw that would start at left, moved just
+// enough to keep the whole label on a plot of width w (a label wider than
+// the plot starts at 0). Labels of extrema near the plot's sides stay
+// readable.
+int KeepLabelInside(int left, int tw, int w);
+
 // The 7-point arrow whose tip touches (x, y): from below when up, else from
 // above. Used by the plot and the printout.
 std::array<QPoint, 7> ArrowPolygon(int x, int y, bool up);

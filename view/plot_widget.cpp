@@ -140,7 +140,7 @@ void TPlotWidget::DrawExtremumMarks(QPainter& p) {
         const TMarkPlace place =
             maximum ? PlaceMaximumMark(x, y, tw, th) : PlaceMinimumMark(x, y, tw, th, Geo.H);
         p.setPen(text);
-        DrawLabel(p, place.LabelX, place.LabelY, label);
+        DrawLabel(p, KeepLabelInside(place.LabelX, tw, Geo.W), place.LabelY, label);
         p.setBrush(text);
         const auto arrow = ArrowPolygon(x, y, place.UpArrow);
         p.drawPolygon(arrow.data(), static_cast<int>(arrow.size()));
@@ -169,13 +169,17 @@ void TPlotWidget::DrawPairTexts(QPainter& p) {
             (static_cast<std::uint32_t>(Store[minSlot].X) + Store[maxSlot].X) / 2;
         const int x = Geo.XOfCode(middle);
         const QString label = PairAmplitudeText(Format, Results.PairAmplitudes[k]);
-        DrawLabel(p, x - fm.horizontalAdvance(label) / 2, 2, label);
+        const int tw = fm.horizontalAdvance(label);
+        DrawLabel(p, KeepLabelInside(x - tw / 2, tw, Geo.W), 2, label);
         if (GFactor.Shown) {
             const auto slot =
                 static_cast<std::uint16_t>((static_cast<std::uint32_t>(minSlot) + maxSlot) / 2);
             const QString g = GFactor.TextAt(slot);
             if (!g.isEmpty())
-                DrawLabel(p, x - fm.horizontalAdvance(g) / 2, fm.height() + 2, g);
+                DrawLabel(p,
+                          KeepLabelInside(x - fm.horizontalAdvance(g) / 2, fm.horizontalAdvance(g),
+                                          Geo.W),
+                          fm.height() + 2, g);
         }
     }
 }
@@ -195,7 +199,8 @@ void TPlotWidget::DrawAreaText(QPainter& p) {
     const QFontMetrics fm(TextFont, &Image);
     // Centred between the visirs where this paint is about to put them.
     const int middle = (VisirColumn(1) + VisirColumn(2)) / 2;
-    DrawLabel(p, middle - fm.horizontalAdvance(label) / 2, fm.height(), label);
+    const int tw = fm.horizontalAdvance(label);
+    DrawLabel(p, KeepLabelInside(middle - tw / 2, tw, Geo.W), fm.height(), label);
 }
 
 void TPlotWidget::DrawCornerTexts(QPainter& p) {

@@ -90,6 +90,13 @@ TEST(MarkPlacement, MinimumNearTheBottomGoesAboveWithADownArrow) {
     EXPECT_EQ(roomy.LabelY, 285);
 }
 
+TEST(MarkPlacement, LabelsAtTheSidesMoveInside) {
+    EXPECT_EQ(KeepLabelInside(100, 40, 400), 100);
+    EXPECT_EQ(KeepLabelInside(-15, 40, 400), 0);
+    EXPECT_EQ(KeepLabelInside(380, 40, 400), 360);
+    EXPECT_EQ(KeepLabelInside(10, 500, 400), 0);
+}
+
 TEST(MarkPlacement, ArrowsTouchTheExtremumFromTheLabelSide) {
     const auto up = ArrowPolygon(50, 100, true);
     EXPECT_EQ(up[0], QPoint(50, 100));
