@@ -1,0 +1,388 @@
+#include "acquisition/acquisition_engine.h"
+
+#include "acquisition/real_time_filter.h"
+#include "link/command_frame.h"
+#include "link/instrument_tables.h"
+#include "link/line_settings.h"
+#include "link/protocol.h"
+#include "spectrum/parameter_block.h"
+#include "spectrum/point_store.h"
+#include "spectrum/spectrum_file.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+std::uint16_t Word(const std::uint8_t* body, int high) {
+    return static_cast<std::uint16_t>(body[high] << 8 | body[high + 1]);
+}
+
+} // namespace
+
+TAcquisitionEngine::TAcquisitionEngine(TKavCfg& cfg, TKavReceiver& receiver,
+                                       TPointTable& pointStore, TInstrumentReadings& readings,
+                                       TProcessingActions& processing, const TValueFormat& format,
+                                       TAcquisitionView& view, TControlsView& controlsView)
+    : Cfg(cfg), Receiver(receiver), PointStore(pointStore), Readings(readings),
+      Processing(processing), Format(format), View(view), Ctl(cfg, S, format, controlsView),
+      Kav(std::make_unique<QTimer>()), Adc(std::make_unique<QTimer>()),
+      Lpf(std::make_unique<QTimer>()) {
+    Kav->setInterval(KavTimerMs);
+    Lpf->setInterval(LpfTimerMs);
+    QObject::connect(Kav.get(), &QTimer::timeout, [this] { KavTimerTimer(); });
+    QObject::connect(Adc.get(), &QTimer::timeout, [this] { ADCTimerTimer(); });
+    QObject::connect(Lpf.get(), &QTimer::timeout, [this] { LPFTimerTimer(); });
+    Receiver.OnFrame = [this] { HandleFrame(); };
+    Receiver.OnMessage = [this](const QString& text) { AddMessage(text); };
+    S.SumCount = Readings.SumCount;
+    Ctl.Init();
+}
+
+TAcquisitionEngine::~TAcquisitionEngine() {
+    Kav->stop();
+    Adc->stop();
+    Lpf->stop();
+    Receiver.OnFrame = nullptr;
+    Receiver.OnMessage = nullptr;
+}
+
+// ---- Mode and link ---------------------------------------------------------
+
+void TAcquisitionEngine::SetReceiveMode(bool on) {
+    S.ReceiveMode = on;
+    Cfg.Mode = on;
+    Ctl.SetReceiveMode(on);
+    if (!on) {
+        View.SetStatusPanel(PanelAutoSave, QString());
+        View.SetStatusPanel(PanelFilter, QString());
+        View.SetStatusPanel(PanelSum, QString());
+        Lpf->stop();
+        BlinkPhase = false;
+        CloseLink();
+        Kav->stop();
+    } else {
+        Lpf->start();
+        Readings.AdcFieldValue = -1;
+        OpenLink();
+        Kav->start();
+        S.SendCount = 0;
+    }
+}
+
+void TAcquisitionEngine::OpenLink() {
+    Receiver.SetSettings(Cfg.Port);
+    if (Receiver.Opened()) {
+        View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
+        const int baud = BaudTable[static_cast<std::size_t>(Receiver.Settings().BaudRate)];
+        View.SetStatusPanel(PanelBaud, QString::number(baud) + QStringLiteral(" бод"));
+        Receiver.Start();
+    } else {
+        View.SetStatusPanel(PanelPort, QString());
+        View.SetStatusPanel(PanelBaud, QString());
+        View.ShowError(PortFailedText + Cfg.Port.PortName);
+    }
+    S.ClearHandshake();
+    ClearMessages();
+    Ctl.ForgetStates();
+    S.SweepPhase = 0;
+    S.LastField = -1;
+    View.SetStatusPanel(PanelDirection, QString());
+}
+
+void TAcquisitionEngine::CloseLink() {
+    Receiver.Stop();
+    View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
+    View.SetStatusPanel(PanelBaud, ClosedPortText);
+}
+
+// ---- Handshake -------------------------------------------------------------
+
+void TAcquisitionEngine::KavTimerTimer() {
+    if (InKavTick)
+        return;
+    InKavTick = true;
+    // The timer is held off while the tick runs: a send may wait for CTS.
+    const bool running = Kav->isActive();
+    Kav->stop();
+
+    if (Receiver.OutQueueEmpty()) {
+        int code = 0;
+        if (!S.LinkReady)
+            code = CmdLinkRequest;
+        else if (!S.BoundsAck)
+            code = CmdSweepBounds;
+        else if (!S.GainSpeedAck)
+            code = CmdGainSpeed;
+        else if (!S.CorrAck)
+            code = CmdCorrection;
+        if (code != 0) {
+            SendCommand(code);
+            ++S.SendCount;
+            S.HandshakeRunning = true;
+        }
+    }
+    if (S.AllAcknowledged()) {
+        S.SendCount = 0;
+        if (S.HandshakeRunning) {
+            S.HandshakeRunning = false;
+            if (OnHandshakeEnd)
+                OnHandshakeEnd(true);
+        }
+    } else if (S.SendCount > MaxHandshakeCommands) {
+        S.SetHandshake();
+        S.HandshakeRunning = false;
+        AddMessage(HandshakeFailedText);
+        if (OnHandshakeEnd)
+            OnHandshakeEnd(false);
+    }
+
+    if (running && S.ReceiveMode)
+        Kav->start();
+    InKavTick = false;
+}
+
+bool TAcquisitionEngine::SendCommand(int code) {
+    return Receiver.SendCommand(code, CommandValuesOf(Cfg));
+}
+
+// ---- Messages --------------------------------------------------------------
+
+void TAcquisitionEngine::AddMessage(const QString& text) {
+    if (++MessageLines > MaxMessageLines) {
+        ClearMessages();
+        return;
+    }
+    View.AddMessage(text);
+}
+
+void TAcquisitionEngine::ClearMessages() {
+    MessageLines = 0;
+    View.ClearMessages();
+}
+
+void TAcquisitionEngine::WriteLines(const TTelemetry& t) {
+    for (const QString& line : TelemetryLines(t))
+        AddMessage(line);
+}
+
+// ---- Frames ----------------------------------------------------------------
+
+void TAcquisitionEngine::HandleFrame() {
+    HandleFrameBody(Receiver.RxBuffer.data());
+}
+
+void TAcquisitionEngine::HandleFrameBody(const std::uint8_t* body) {
+    if (OnTelemetry)
+        OnTelemetry(DecodeTelemetry(body));
+    // Data points are by far the most frequent frame: no decoding record.
+    if (body[0] == TmDataPoint)
+        return DataPoint(body);
+
+    const TTelemetry t = DecodeTelemetry(body);
+    switch (t.Kind) {
+    case TTelemetryKind::UnitIdentity:
+        S.InstrumentProgram = t.Program;
+        S.InstrumentSerial = t.Serial;
+        SyncReadings();
+        View.SetStatusPanel(PanelProgram, QStringLiteral("PR: ") + QString::number(t.Program));
+        View.SetStatusPanel(PanelSerial, QStringLiteral("S/N: ") + QString::number(t.Serial));
+        S.ClearHandshake();
+        WriteLines(t);
+        break;
+    case TTelemetryKind::SweepStart:
+        SweepStart();
+        WriteLines(t);
+        Ctl.SetSaveAsEnabled(true);
+        if (OnSweepPhase)
+            OnSweepPhase(S.SweepPhase);
+        break;
+    case TTelemetryKind::Status:
+        Ctl.SetGainState(t.GainByte);
+        Ctl.SetSpeedState(t.SpeedByte);
+        S.FillCount = t.DPole;
+        WriteLines(t);
+        break;
+    case TTelemetryKind::HandshakeReset:
+        S.ClearHandshake();
+        break;
+    case TTelemetryKind::BoundsAccepted:
+        S.BoundsAck = true;
+        WriteLines(t);
+        break;
+    case TTelemetryKind::GainSpeedAccepted:
+        S.GainSpeedAck = true;
+        WriteLines(t);
+        break;
+    case TTelemetryKind::CorrectionAccepted:
+        S.CorrAck = true;
+        WriteLines(t);
+        break;
+    case TTelemetryKind::LinkReady:
+        S.LinkReady = true;
+        break;
+    case TTelemetryKind::BackwardSweep:
+        BackwardSweep(t.Field);
+        break;
+    case TTelemetryKind::AdcReading:
+        AdcReadingFrame(t.AdcValue);
+        break;
+    default:
+        WriteLines(t);
+        break; // field report, instrument errors; none for others
+    }
+}
+
+void TAcquisitionEngine::DataPoint(const std::uint8_t* body) {
+    Ctl.SetGainState(body[5]);
+    Ctl.SetSpeedState(body[6]);
+    const std::uint16_t x = Word(body, 1);
+    if (x > MaxDataFieldCode)
+        return;
+    // Amplitudes are 12-bit codes; a larger word would read back as an empty
+    // slot or a parameter record, so it is held at the top code.
+    std::uint16_t y = std::min<std::uint16_t>(Word(body, 3), MaxAmplitudeCode);
+    if (Cfg.ShowFirst && (S.LpfActive || S.SumActive))
+        S.FirstValues[x] = y;
+    if (S.LpfActive)
+        y = FilterPoint(S, Cfg.RTLPFConst, y);
+    if (S.SumActive)
+        y = SumPoint(S, x, y);
+
+    PointStore[x] = TPointSlot{x, y};
+    View.PlotSlot(x);
+    View.MoveFieldMarker(x);
+    S.LastField = x;
+
+    const int end = std::min<int>(x + S.FillCount, MaxDataFieldCode + 1);
+    for (int code = x; code < end; ++code) {
+        const auto c = static_cast<std::uint16_t>(code);
+        PointStore[c] = TPointSlot{c, y};
+        if (Cfg.Visir1 && c == Cfg.VisKoord1)
+            View.SetVisirOrdinate(1, Format.AmplToStr(y - ZeroLine));
+        if (Cfg.Visir2 && c == Cfg.VisKoord2)
+            View.SetVisirOrdinate(2, Format.AmplToStr(y - ZeroLine));
+    }
+}
+
+void TAcquisitionEngine::SweepStart() {
+    AutoSaveAtSweepStart();
+
+    ArmRealTimeFilter(S, Cfg.EnableRTLPF);
+    if (S.LpfActive)
+        View.SetStatusPanel(PanelFilter, QStringLiteral("ФИЛЬТР [") +
+                                             QString::number(Cfg.RTLPFConst) + QStringLiteral("]"));
+    else
+        View.SetStatusPanel(PanelFilter, QString());
+
+    const bool summing = S.SumActive || Cfg.EnableRTSum;
+    ArmSummation(S, Cfg.EnableRTSum, Cfg.RTNumb);
+    SyncReadings();
+    if (summing)
+        View.SetStatusPanel(PanelSum, QStringLiteral("НАКОПЛ [") + QString::number(S.SumCount) +
+                                          QStringLiteral(" из ") + QString::number(Cfg.RTNumb) +
+                                          QStringLiteral("]"));
+    else
+        View.SetStatusPanel(PanelSum, QString());
+
+    ClearPoints(PointStore);
+    Processing.ResetForNewSweep();
+    View.Repaint();
+
+    View.SetStatusPanel(PanelDirection, ForwardSweepText);
+    S.SweepPhase = 1;
+}
+
+void TAcquisitionEngine::BackwardSweep(std::uint16_t field) {
+    if (S.SweepPhase != 2) {
+        Processing.RunAfterSweep();
+        View.SetStatusPanel(PanelDirection, BackwardSweepText);
+        S.SweepPhase = 2;
+        if (OnSweepPhase)
+            OnSweepPhase(S.SweepPhase);
+    }
+    View.MoveFieldMarker(field);
+}
+
+// ---- Automatic save --------------------------------------------------------
+
+void TAcquisitionEngine::AutoSaveAtSweepStart() {
+    if (!Cfg.AutoSave) {
+        View.SetStatusPanel(PanelAutoSave, QString());
+        return;
+    }
+    View.SetStatusPanel(PanelAutoSave, AutoSaveText);
+    // A countdown at or below 0 saves, so a SaveStep below 1 saves every
+    // sweep; a failed save leaves it at 0 and the next sweep tries again.
+    if (S.AutoSaveCountdown <= 0) {
+        if (AutoSaveNow())
+            S.AutoSaveCountdown = Cfg.SaveStep - 1;
+        else
+            S.AutoSaveCountdown = 0;
+    } else {
+        --S.AutoSaveCountdown;
+    }
+}
+
+bool TAcquisitionEngine::AutoSaveNow() {
+    SyncReadings();
+    WriteParameterBlock(PointStore, Cfg, Readings);
+    const QString path = AutoSavePath(Cfg.WorkDir, AutoSaveName(Cfg.NameMask, Cfg.NumbMask));
+    QString error;
+    if (!SaveSpectrumFile(path, PointStore, &error)) {
+        AddMessage(AutoSaveFailedPrefix + error);
+        return false;
+    }
+    if (Cfg.NumbMask < std::numeric_limits<std::int32_t>::max())
+        ++Cfg.NumbMask;
+    return true;
+}
+
+void TAcquisitionEngine::SyncReadings() {
+    Readings.InstrumentProgram = S.InstrumentProgram;
+    Readings.InstrumentSerial = S.InstrumentSerial;
+    Readings.SumCount = S.SumCount;
+}
+
+// ---- ADC readout and blinking ------------------------------------------------
+
+void TAcquisitionEngine::SetAdcView(bool on) {
+    AdcOn = on;
+    Ctl.SetAdcChecked(on);
+    View.SetAdcWindowShown(on);
+    if (on) {
+        Adc->setInterval(Cfg.ADCFreq > 0 ? Cfg.ADCFreq : DefaultAdcFreqMs);
+        Adc->start();
+    } else {
+        Adc->stop();
+    }
+}
+
+void TAcquisitionEngine::AAdcInputExecute() {
+    SetAdcView(!AdcOn);
+}
+
+void TAcquisitionEngine::ADCTimerTimer() {
+    SendCommand(CmdAdcRequest);
+}
+
+void TAcquisitionEngine::AdcReadingFrame(std::uint16_t value) {
+    if (!AdcOn)
+        return;
+    AdcReading = value;
+    Readings.AdcValue = value;
+    View.SetAdcReading(Format.ADCToStr(value));
+    // No field belongs to a reading: it is drawn at the last data point's.
+    if (S.LastField >= 0)
+        View.PlotPoint(S.LastField, value / 2 + ZeroLine, Cfg.DisplayColors.ADC2);
+}
+
+void TAcquisitionEngine::LPFTimerTimer() {
+    BlinkPhase = !BlinkPhase;
+    Ctl.ShowBlink(BlinkPhase);
+}
+
+void TAcquisitionEngine::PrepareForClose() {
+    Ctl.PrepareForClose();
+    Cfg.ADCEnable = AdcOn;
+}

@@ -1,0 +1,147 @@
+#pragma once
+
+#include "acquisition/acquisition_state.h"
+#include "acquisition/acquisition_view.h"
+#include "acquisition/instrument_controls.h"
+#include "config/kav_cfg.h"
+#include "link/receiver.h"
+#include "link/telemetry.h"
+#include "processing/processing_actions.h"
+#include "spectrum/instrument_readings.h"
+#include "spectrum/point_slot.h"
+#include "spectrum/value_format.h"
+
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+// Status bar panels written by the receive mode.
+inline constexpr int PanelPort = 0;
+inline constexpr int PanelBaud = 1;
+inline constexpr int PanelProgram = 5;
+inline constexpr int PanelSerial = 6;
+inline constexpr int PanelDirection = 7;
+inline constexpr int PanelAutoSave = 8;
+inline constexpr int PanelFilter = 9;
+inline constexpr int PanelSum = 10;
+
+// Lines and texts of the receive mode.
+inline const QString HandshakeFailedText = QStringLiteral("Передача параметров не удалась");
+inline const QString PortFailedText = QStringLiteral("Невозможно инициализировать порт ");
+inline const QString ForwardSweepText = QStringLiteral("Рабочий ход");
+inline const QString BackwardSweepText = QStringLiteral("Обратный ход");
+inline const QString AutoSaveText = QStringLiteral("АВТО");
+inline const QString ClosedPortText = QStringLiteral("<Закрыт>");
+inline const QString AutoSaveFailedPrefix = QStringLiteral("Автосохранение не выполнено: ");
+
+// More lines than this empty the message window, the new one included.
+inline constexpr int MaxMessageLines = 1000;
+// Commands sent without completing the handshake before it is abandoned.
+inline constexpr int MaxHandshakeCommands = 20;
+
+inline constexpr int KavTimerMs = 200;
+inline constexpr int LpfTimerMs = 360;
+inline constexpr int DefaultAdcFreqMs = 100;
+
+// The receive mode: the link to the spectrometer, the parameter handshake and
+// the handling of every telemetry frame (real-time filter, summation of
+// sweeps, automatic save and processing, live drawing, status panels). It
+// owns the acquisition state, the instrument controls and the three timers;
+// every tick handler is a plain method that tests call directly.
+class TAcquisitionEngine {
+public:
+    // Binds the receiver's OnFrame and OnMessage to this engine.
+    TAcquisitionEngine(TKavCfg& cfg, TKavReceiver& receiver, TPointTable& pointStore,
+                       TInstrumentReadings& readings, TProcessingActions& processing,
+                       const TValueFormat& format, TAcquisitionView& view,
+                       TControlsView& controlsView);
+    ~TAcquisitionEngine();
+
+    TAcquisitionEngine(const TAcquisitionEngine&) = delete;
+    TAcquisitionEngine& operator=(const TAcquisitionEngine&) = delete;
+
+    // Receive mode on or off: the mode actions and groups, the link, KavTimer.
+    void SetReceiveMode(bool on);
+    bool ReceiveMode() const { return S.ReceiveMode; }
+    // Applies the port settings and starts the poll when the port opens;
+    // restarts the handshake either way.
+    void OpenLink();
+    void CloseLink();
+
+    // The 200 ms handshake tick.
+    void KavTimerTimer();
+    // The receiver's OnFrame: the frame body in its RxBuffer.
+    void HandleFrame();
+    // One frame body: body[0] the type, body[1..6] b1..b6.
+    void HandleFrameBody(const std::uint8_t* body);
+    // The command frame of a code, built from the settings, to the receiver.
+    bool SendCommand(int code);
+
+    // A line for the message window; the receiver's OnMessage.
+    void AddMessage(const QString& text);
+    // "Убрать все сообщения".
+    void ClearMessages();
+
+    // The ADC readout on or off: its window and ADCTimer.
+    void SetAdcView(bool on);
+    bool AdcView() const { return AdcOn; }
+    std::uint16_t AdcValue() const { return AdcReading; }
+    // "ВХОД  АЦП": toggles the readout.
+    void AAdcInputExecute();
+    // One ADCTimer tick: an ADC request.
+    void ADCTimerTimer();
+    // One LPFTimer tick: the two real-time buttons blink.
+    void LPFTimerTimer();
+
+    // The automatic save of the store as it stands: parameter block, file
+    // WorkDir/AutoSaveName(NameMask, NumbMask).kav, NumbMask + 1. A save that
+    // fails writes one line with the path and the reason, keeps NumbMask and
+    // returns false.
+    bool AutoSaveNow();
+
+    // At close: Rapid back from " СТОП", ADCEnable from the readout.
+    void PrepareForClose();
+
+    TInstrumentControls& Controls() { return Ctl; }
+    const TAcquisitionState& State() const { return S; }
+    TAcquisitionState& State() { return S; }
+    QTimer& KavTimer() { return *Kav; }
+    QTimer& ADCTimer() { return *Adc; }
+    QTimer& LPFTimer() { return *Lpf; }
+
+    // Observers for callers without a window (kavtool): every decoded frame,
+    // the sweep phase after it changed, and the end of a handshake (true when
+    // every stage was acknowledged, false when it was abandoned).
+    std::function<void(const TTelemetry&)> OnTelemetry;
+    std::function<void(std::uint8_t phase)> OnSweepPhase;
+    std::function<void(bool acknowledged)> OnHandshakeEnd;
+
+private:
+    void DataPoint(const std::uint8_t* body);
+    void SweepStart();
+    void BackwardSweep(std::uint16_t field);
+    void AdcReadingFrame(std::uint16_t value);
+    void AutoSaveAtSweepStart();
+    void SyncReadings();
+    void WriteLines(const TTelemetry& t);
+
+    TKavCfg& Cfg;
+    TKavReceiver& Receiver;
+    TPointTable& PointStore;
+    TInstrumentReadings& Readings;
+    TProcessingActions& Processing;
+    const TValueFormat& Format;
+    TAcquisitionView& View;
+    TAcquisitionState S;
+    TInstrumentControls Ctl;
+    std::unique_ptr<QTimer> Kav;
+    std::unique_ptr<QTimer> Adc;
+    std::unique_ptr<QTimer> Lpf;
+    bool InKavTick = false;
+    bool AdcOn = false;
+    std::uint16_t AdcReading = 0;
+    bool BlinkPhase = false;
+    int MessageLines = 0;
+};
