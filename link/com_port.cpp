@@ -8,7 +8,9 @@ TCOMPort::TCOMPort(TDeviceFactory factory) : Factory(std::move(factory)) {
     Held.SlaveAddress = 1;
 }
 
-TCOMPort::~TCOMPort() { Close(); }
+TCOMPort::~TCOMPort() {
+    Close();
+}
 
 bool TCOMPort::Open(const QString& name) {
     Close();

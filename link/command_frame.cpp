@@ -10,7 +10,9 @@ namespace {
 constexpr int DefaultGainRow = 0;
 constexpr int DefaultSpeedRow = 10;
 
-std::uint16_t Word(std::int32_t value) { return static_cast<std::uint16_t>(std::clamp(value, 0, 65535)); }
+std::uint16_t Word(std::int32_t value) {
+    return static_cast<std::uint16_t>(std::clamp(value, 0, 65535));
+}
 
 void AppendWord(QByteArray& frame, std::uint16_t value) {
     frame.append(static_cast<char>(value >> 8));
@@ -55,15 +57,17 @@ QByteArray BuildCommand(int code, const TCommandValues& values) {
     case CmdGainSpeed: {
         const bool gainInTable = values.Amplifying >= 0 && values.Amplifying < GainRowCount;
         const bool speedInTable = values.Rapid >= 0 && values.Rapid < SpeedRowCount;
-        const auto gain = static_cast<std::size_t>(gainInTable ? values.Amplifying : DefaultGainRow);
+        const auto gain =
+            static_cast<std::size_t>(gainInTable ? values.Amplifying : DefaultGainRow);
         const auto speed = static_cast<std::size_t>(speedInTable ? values.Rapid : DefaultSpeedRow);
         parameters.append(static_cast<char>(GainTable[gain].KodAmpl));
         parameters.append(static_cast<char>(SpeedTable[speed].KodRapid));
         break;
     }
     case CmdCorrection:
-        AppendWord(parameters, static_cast<std::uint16_t>(std::clamp(values.Correction, -32767, 32767) +
-                                                          CorrectionOffset));
+        AppendWord(parameters,
+                   static_cast<std::uint16_t>(std::clamp(values.Correction, -32767, 32767) +
+                                              CorrectionOffset));
         break;
     case CmdAdcRequest: {
         QByteArray frame;

@@ -8,14 +8,14 @@
 // (gain) and Rapid (sweep speed) and the item indexes of their selectors.
 
 struct TGainRow {
-    const char* Name;       // shown text, UTF-8
-    std::uint8_t KodAmpl;   // code sent to and reported by the instrument
-    std::uint16_t Factor;   // divides signal values shown in physical units
+    const char* Name;     // shown text, UTF-8
+    std::uint8_t KodAmpl; // code sent to and reported by the instrument
+    std::uint16_t Factor; // divides signal values shown in physical units
 };
 
 struct TSpeedRow {
-    const char* Name;       // shown text with its leading blanks, UTF-8
-    std::uint8_t KodRapid;  // code sent to and reported by the instrument
+    const char* Name;      // shown text with its leading blanks, UTF-8
+    std::uint8_t KodRapid; // code sent to and reported by the instrument
     std::uint8_t PointsPerStep;
 };
 

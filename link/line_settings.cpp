@@ -18,11 +18,21 @@ TLineSettings ResolveLineSettings(const TComSettings& settings, QStringList& not
     line.BaudRate = BaudTable[static_cast<std::size_t>(baudIndex)];
 
     switch (settings.Parity) {
-    case 0: line.Parity = TParityMode::None; break;
-    case 1: line.Parity = TParityMode::Odd; break;
-    case 2: line.Parity = TParityMode::Even; break;
-    case 3: line.Parity = TParityMode::Mark; break;
-    case 4: line.Parity = TParityMode::Space; break;
+    case 0:
+        line.Parity = TParityMode::None;
+        break;
+    case 1:
+        line.Parity = TParityMode::Odd;
+        break;
+    case 2:
+        line.Parity = TParityMode::Even;
+        break;
+    case 3:
+        line.Parity = TParityMode::Mark;
+        break;
+    case 4:
+        line.Parity = TParityMode::Space;
+        break;
     default:
         line.Parity = TParityMode::None;
         notes << QStringLiteral("Чётность с номером %1 не существует, установлено без чётности")
@@ -31,17 +41,22 @@ TLineSettings ResolveLineSettings(const TComSettings& settings, QStringList& not
     line.ParityCheck = line.Parity != TParityMode::None;
 
     switch (settings.StopBits) {
-    case 0: line.StopBits = TStopBitsMode::One; break;
+    case 0:
+        line.StopBits = TStopBitsMode::One;
+        break;
     case 1:
         // A receiver that expects fewer stop bits accepts more, so two is
         // the safe neighbour of one and a half.
         line.StopBits = TStopBitsMode::Two;
         notes << QStringLiteral("Полтора стоповых бита недоступны, установлено 2 стоповых бита");
         break;
-    case 2: line.StopBits = TStopBitsMode::Two; break;
+    case 2:
+        line.StopBits = TStopBitsMode::Two;
+        break;
     default:
         line.StopBits = TStopBitsMode::One;
-        notes << QStringLiteral("Стоповые биты с номером %1 не существуют, установлен 1 стоповый бит")
+        notes << QStringLiteral(
+                     "Стоповые биты с номером %1 не существуют, установлен 1 стоповый бит")
                      .arg(settings.StopBits);
     }
 
@@ -53,28 +68,40 @@ TLineSettings ResolveLineSettings(const TComSettings& settings, QStringList& not
         notes << QStringLiteral("Квитирование по RTS включает и управление потоком по CTS");
 
     switch (settings.RTSControl) {
-    case 0: line.Rts = TLineLevel::Off; break;
-    case 1: line.Rts = TLineLevel::On; break;
-    case 2: line.Rts = TLineLevel::On; break; // the driver drives RTS itself
+    case 0:
+        line.Rts = TLineLevel::Off;
+        break;
+    case 1:
+        line.Rts = TLineLevel::On;
+        break;
+    case 2:
+        line.Rts = TLineLevel::On;
+        break; // the driver drives RTS itself
     case 3:
         line.Rts = TLineLevel::On;
         notes << QStringLiteral("Переключение линии RTS при передаче недоступно, RTS включён");
         break;
     default:
         line.Rts = TLineLevel::Off;
-        notes << QStringLiteral("Режим RTS с номером %1 не существует, RTS выключен").arg(settings.RTSControl);
+        notes << QStringLiteral("Режим RTS с номером %1 не существует, RTS выключен")
+                     .arg(settings.RTSControl);
     }
 
     switch (settings.DTRControl) {
-    case 0: line.Dtr = TLineLevel::Off; break;
-    case 1: line.Dtr = TLineLevel::On; break;
+    case 0:
+        line.Dtr = TLineLevel::Off;
+        break;
+    case 1:
+        line.Dtr = TLineLevel::On;
+        break;
     case 2:
         line.Dtr = TLineLevel::On;
         notes << QStringLiteral("Квитирование по DTR недоступно, DTR включён");
         break;
     default:
         line.Dtr = TLineLevel::Off;
-        notes << QStringLiteral("Режим DTR с номером %1 не существует, DTR выключен").arg(settings.DTRControl);
+        notes << QStringLiteral("Режим DTR с номером %1 не существует, DTR выключен")
+                     .arg(settings.DTRControl);
     }
 
     if (settings.DSRControl)

@@ -10,7 +10,9 @@ bool TMemorySerialDevice::Open(const QString& name) {
     return IsOpen;
 }
 
-void TMemorySerialDevice::Close() { IsOpen = false; }
+void TMemorySerialDevice::Close() {
+    IsOpen = false;
+}
 
 bool TMemorySerialDevice::ApplyLine(const TLineSettings& line, QStringList& notes) {
     LastLine = line;
@@ -19,7 +21,9 @@ bool TMemorySerialDevice::ApplyLine(const TLineSettings& line, QStringList& note
     return ApplyResult;
 }
 
-int TMemorySerialDevice::InQueueCount() { return static_cast<int>(In.size() - Head); }
+int TMemorySerialDevice::InQueueCount() {
+    return static_cast<int>(In.size() - Head);
+}
 
 std::uint32_t TMemorySerialDevice::TakeLineErrors() {
     const std::uint32_t flags = Errors;

@@ -35,7 +35,7 @@ public:
     bool ApplyResult = true;
     QStringList ApplyNotes;
     std::function<std::optional<bool>()> CtsSource; // unset: CTS off
-    int PendingOut = 0;                              // bytes the output queue reports
+    int PendingOut = 0;                             // bytes the output queue reports
 
     // What the port did with the line.
     bool IsOpen = false;

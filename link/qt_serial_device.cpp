@@ -19,7 +19,9 @@ TQtSerialDevice::TQtSerialDevice() {
                      [this](QSerialPort::SerialPortError error) { OnError(error); });
 }
 
-TQtSerialDevice::~TQtSerialDevice() { Close(); }
+TQtSerialDevice::~TQtSerialDevice() {
+    Close();
+}
 
 bool TQtSerialDevice::Open(const QString& name) {
     Close();
@@ -56,15 +58,29 @@ bool TQtSerialDevice::ApplyLine(const TLineSettings& line, QStringList& notes) {
     bool ok = Port.setBaudRate(line.BaudRate);
     QSerialPort::Parity parity = QSerialPort::NoParity;
     switch (line.Parity) {
-    case TParityMode::None: parity = QSerialPort::NoParity; break;
-    case TParityMode::Odd: parity = QSerialPort::OddParity; break;
-    case TParityMode::Even: parity = QSerialPort::EvenParity; break;
-    case TParityMode::Mark: parity = QSerialPort::MarkParity; break;
-    case TParityMode::Space: parity = QSerialPort::SpaceParity; break;
+    case TParityMode::None:
+        parity = QSerialPort::NoParity;
+        break;
+    case TParityMode::Odd:
+        parity = QSerialPort::OddParity;
+        break;
+    case TParityMode::Even:
+        parity = QSerialPort::EvenParity;
+        break;
+    case TParityMode::Mark:
+        parity = QSerialPort::MarkParity;
+        break;
+    case TParityMode::Space:
+        parity = QSerialPort::SpaceParity;
+        break;
     }
     ok = Port.setParity(parity) && ok;
-    ok = Port.setStopBits(line.StopBits == TStopBitsMode::Two ? QSerialPort::TwoStop : QSerialPort::OneStop) && ok;
-    ok = Port.setFlowControl(line.HardwareFlow ? QSerialPort::HardwareControl : QSerialPort::NoFlowControl) && ok;
+    ok = Port.setStopBits(line.StopBits == TStopBitsMode::Two ? QSerialPort::TwoStop
+                                                              : QSerialPort::OneStop) &&
+         ok;
+    ok = Port.setFlowControl(line.HardwareFlow ? QSerialPort::HardwareControl
+                                               : QSerialPort::NoFlowControl) &&
+         ok;
 
     // Parity errors are checked only when parity is used; a byte that fails
     // the check is passed on and counted, like any other line error.
@@ -132,7 +148,12 @@ void TQtSerialDevice::OnError(QSerialPort::SerialPortError error) {
     TakeIn();
     IsLost = true;
     QMetaObject::invokeMethod(
-        &Port, [this] { if (Port.isOpen()) Port.close(); }, Qt::QueuedConnection);
+        &Port,
+        [this] {
+            if (Port.isOpen())
+                Port.close();
+        },
+        Qt::QueuedConnection);
 }
 
 int TQtSerialDevice::InQueueCount() {
@@ -172,8 +193,8 @@ std::uint32_t TQtSerialDevice::TakeLineErrors() {
         CountersAvailable = false;
         return 0;
     }
-    static constexpr std::uint32_t Flags[5] = {LineErrorOverrun, LineErrorRxOverflow, LineErrorParity,
-                                               LineErrorFraming, LineErrorBreak};
+    static constexpr std::uint32_t Flags[5] = {LineErrorOverrun, LineErrorRxOverflow,
+                                               LineErrorParity, LineErrorFraming, LineErrorBreak};
     std::uint32_t flags = 0;
     for (int i = 0; i < 5; ++i) {
         if (counts[i] != Baseline[i])

@@ -75,8 +75,8 @@ void TKavReceiver::PollFrames() {
         const std::uint8_t sum = ByteSum(RxBuffer.data(), body - 1);
         const std::uint8_t received = RxBuffer[static_cast<std::size_t>(body - 1)];
         if (sum != received) {
-            Report(QStringLiteral("Ошибка контрольной суммы (") + QString::number(sum) + QStringLiteral("<>") +
-                   QString::number(received) + QStringLiteral(")"));
+            Report(QStringLiteral("Ошибка контрольной суммы (") + QString::number(sum) +
+                   QStringLiteral("<>") + QString::number(received) + QStringLiteral(")"));
         } else if (OnFrame) {
             OnFrame();
         }
@@ -110,7 +110,8 @@ bool TKavReceiver::Send(const std::uint8_t* buffer, int count) {
 }
 
 bool TKavReceiver::Send(const QByteArray& bytes) {
-    return Send(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<int>(bytes.size()));
+    return Send(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                static_cast<int>(bytes.size()));
 }
 
 bool TKavReceiver::SendCommand(int code, const TCommandValues& values) {

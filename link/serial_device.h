@@ -18,7 +18,7 @@ struct TLineSettings {
     TParityMode Parity = TParityMode::None;
     bool ParityCheck = false; // check received parity (on exactly when parity is used)
     TStopBitsMode StopBits = TStopBitsMode::One;
-    bool HardwareFlow = false; // RTS/CTS flow control; the driver then owns RTS
+    bool HardwareFlow = false;        // RTS/CTS flow control; the driver then owns RTS
     TLineLevel Rts = TLineLevel::Off; // used only without hardware flow
     TLineLevel Dtr = TLineLevel::Off;
     bool DsrSensitivity = false; // drop received bytes while DSR is low

@@ -13,7 +13,7 @@ struct TGainState {
 };
 
 struct TSpeedState {
-    bool ManualSpeed = false; // bit 7
+    bool ManualSpeed = false;  // bit 7
     std::uint8_t KodRapid = 0; // bits 0..3
 };
 

@@ -5,7 +5,9 @@ TSimDevice::TSimDevice(const TClock& clock, std::uint64_t seed) : Clock(clock), 
     QObject::connect(&Ticker, &QTimer::timeout, [this] { Model.Advance(TickMs); });
 }
 
-bool IsSimPortName(const QString& name) { return name.compare(QLatin1String("SIM"), Qt::CaseInsensitive) == 0; }
+bool IsSimPortName(const QString& name) {
+    return name.compare(QLatin1String("SIM"), Qt::CaseInsensitive) == 0;
+}
 
 bool TSimDevice::Open(const QString& name) {
     if (!IsSimPortName(name))

@@ -18,46 +18,81 @@ constexpr double CommandByteTimeoutMs = 10;
 // messages and answers.
 constexpr double LineShareForPoints = 0.7;
 
-std::uint8_t High(double value) { return static_cast<std::uint8_t>(static_cast<unsigned>(value) >> 8); }
-std::uint8_t Low(double value) { return static_cast<std::uint8_t>(static_cast<unsigned>(value) & 0xFF); }
+std::uint8_t High(double value) {
+    return static_cast<std::uint8_t>(static_cast<unsigned>(value) >> 8);
+}
+std::uint8_t Low(double value) {
+    return static_cast<std::uint8_t>(static_cast<unsigned>(value) & 0xFF);
+}
 
 int ParameterCount(std::uint8_t code) {
     switch (code) {
-    case CmdLinkRequest: return 2;
-    case CmdSweepBounds: return 4;
-    case CmdGainSpeed: return 2;
-    case CmdCorrection: return 2;
-    case CmdAdcRequest: return 0;
-    default: return -1;
+    case CmdLinkRequest:
+        return 2;
+    case CmdSweepBounds:
+        return 4;
+    case CmdGainSpeed:
+        return 2;
+    case CmdCorrection:
+        return 2;
+    case CmdAdcRequest:
+        return 0;
+    default:
+        return -1;
     }
 }
 
 bool KnownGainKod(std::uint8_t kod) {
-    return std::any_of(GainTable.begin(), GainTable.end(), [&](const TGainRow& row) { return row.KodAmpl == kod; });
+    return std::any_of(GainTable.begin(), GainTable.end(),
+                       [&](const TGainRow& row) { return row.KodAmpl == kod; });
 }
 
 bool KnownSpeedKod(std::uint8_t kod) {
-    return std::any_of(SpeedTable.begin(), SpeedTable.end(), [&](const TSpeedRow& row) { return row.KodRapid == kod; });
+    return std::any_of(SpeedTable.begin(), SpeedTable.end(),
+                       [&](const TSpeedRow& row) { return row.KodRapid == kod; });
 }
 
 } // namespace
 
-TSimInstrument::TSimInstrument(std::uint64_t seed) : Random(seed) { NextPointAt = NextStatusAt = Never; }
+TSimInstrument::TSimInstrument(std::uint64_t seed) : Random(seed) {
+    NextPointAt = NextStatusAt = Never;
+}
 
 double TSimInstrument::SweepMs(std::uint8_t kodRapid) {
     double minutes = 0;
     switch (kodRapid) {
-    case 15: minutes = 0.5; break;
-    case 0: minutes = 4; break; // backwards
-    case 9: minutes = 128; break;
-    case 2: minutes = 64; break;
-    case 4: minutes = 32; break;
-    case 5: minutes = 16; break;
-    case 6: minutes = 8; break;
-    case 3: minutes = 4; break;
-    case 7: minutes = 2; break;
-    case 8: minutes = 1; break;
-    default: return 0; // 1 is the stop code
+    case 15:
+        minutes = 0.5;
+        break;
+    case 0:
+        minutes = 4;
+        break; // backwards
+    case 9:
+        minutes = 128;
+        break;
+    case 2:
+        minutes = 64;
+        break;
+    case 4:
+        minutes = 32;
+        break;
+    case 5:
+        minutes = 16;
+        break;
+    case 6:
+        minutes = 8;
+        break;
+    case 3:
+        minutes = 4;
+        break;
+    case 7:
+        minutes = 2;
+        break;
+    case 8:
+        minutes = 1;
+        break;
+    default:
+        return 0; // 1 is the stop code
     }
     return minutes * 60000 / SweepTimeDivisor;
 }
@@ -68,9 +103,12 @@ bool TSimInstrument::ClearToSend(std::int64_t nowMicros) const {
     if (Silent)
         return false;
     switch (Cts) {
-    case TCtsMode::HeldOn: return true;
-    case TCtsMode::HeldOff: return false;
-    case TCtsMode::Pulse: break;
+    case TCtsMode::HeldOn:
+        return true;
+    case TCtsMode::HeldOff:
+        return false;
+    case TCtsMode::Pulse:
+        break;
     }
     const std::int64_t phase = ((nowMicros / 1000) % CtsPeriodMs + CtsPeriodMs) % CtsPeriodMs;
     return phase < CtsPulseMs;
@@ -100,8 +138,8 @@ std::uint32_t TSimInstrument::TakeLineErrors() {
     return flags;
 }
 
-void TSimInstrument::Emit(std::uint8_t type, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3, std::uint8_t b4,
-                          std::uint8_t b5, std::uint8_t b6) {
+void TSimInstrument::Emit(std::uint8_t type, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3,
+                          std::uint8_t b4, std::uint8_t b5, std::uint8_t b6) {
     if (Silent)
         return;
     if (Head > 0 && Head >= Out.size() / 2) {
@@ -120,8 +158,8 @@ void TSimInstrument::Emit(std::uint8_t type, std::uint8_t b1, std::uint8_t b2, s
     Out.push_back(sum);
 }
 
-void TSimInstrument::Answer(std::uint8_t command, std::uint8_t type, std::uint8_t b1, std::uint8_t b2,
-                            std::uint8_t b3, std::uint8_t b4) {
+void TSimInstrument::Answer(std::uint8_t command, std::uint8_t type, std::uint8_t b1,
+                            std::uint8_t b2, std::uint8_t b3, std::uint8_t b4) {
     if (Answering && Muted.count(command) == 0)
         Emit(type, b1, b2, b3, b4);
 }
@@ -168,7 +206,9 @@ void TSimInstrument::SetManualSpeed(std::optional<std::uint8_t> kodRapid) {
         EmitStatus();
 }
 
-void TSimInstrument::SendInstrumentError(std::uint8_t type, std::uint8_t b1, std::uint8_t b2) { Emit(type, b1, b2); }
+void TSimInstrument::SendInstrumentError(std::uint8_t type, std::uint8_t b1, std::uint8_t b2) {
+    Emit(type, b1, b2);
+}
 
 void TSimInstrument::SendFrame(std::uint8_t type, const std::uint8_t (&payload)[6]) {
     Emit(type, payload[0], payload[1], payload[2], payload[3], payload[4], payload[5]);
@@ -268,7 +308,8 @@ void TSimInstrument::RunCommand() {
                 BeginForward();
             else {
                 PlanSweep();
-                NextPointAt = Now + (SweepPhase == TPhase::Forward ? PointIntervalMs : BackwardTickMs);
+                NextPointAt =
+                    Now + (SweepPhase == TPhase::Forward ? PointIntervalMs : BackwardTickMs);
             }
         }
         break;
@@ -279,11 +320,13 @@ void TSimInstrument::RunCommand() {
         break;
     case CmdAdcRequest: {
         // A Hall probe reading that follows the field.
-        const double adc = std::clamp(200 + FieldNow * 3600 / 65535 + 1.5 * Random.Gauss(), 0.0, 4095.0);
+        const double adc =
+            std::clamp(200 + FieldNow * 3600 / 65535 + 1.5 * Random.Gauss(), 0.0, 4095.0);
         Answer(code, TmAdcReading, High(std::round(adc)), Low(std::round(adc)));
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -341,8 +384,8 @@ std::uint16_t TSimInstrument::Amplitude(double fieldCode) {
         if (row.KodAmpl == KodAmpl())
             factor = row.Factor;
     const double shift = (static_cast<double>(Ukorr()) - CorrectionOffset) / 16;
-    const double value =
-        2048 + factor * (Spectrum.Signal(fieldCode) + 0.6 * Random.Gauss()) + 0.8 * Random.Gauss() + shift;
+    const double value = 2048 + factor * (Spectrum.Signal(fieldCode) + 0.6 * Random.Gauss()) +
+                         0.8 * Random.Gauss() + shift;
     return static_cast<std::uint16_t>(std::clamp(std::round(value), 0.0, 4095.0));
 }
 
@@ -351,7 +394,8 @@ void TSimInstrument::EmitPoint() {
     const double hi = std::max(Min, Max);
     if (SweepPhase == TPhase::Forward) {
         const std::uint16_t value = Amplitude(FieldNow);
-        Emit(TmDataPoint, High(FieldNow), Low(FieldNow), High(value), Low(value), GainStateByte(), SpeedStateByte());
+        Emit(TmDataPoint, High(FieldNow), Low(FieldNow), High(value), Low(value), GainStateByte(),
+             SpeedStateByte());
         const double next = FieldNow + (Reversed() ? -Step : Step);
         if (next > hi || next < lo) {
             BeginBackward();
@@ -374,8 +418,8 @@ void TSimInstrument::EmitPoint() {
 }
 
 void TSimInstrument::EmitStatus() {
-    Emit(TmStatus, High(Ukorr()), Low(Ukorr()), Step, static_cast<std::uint8_t>(Sweeps & 0xFF), GainStateByte(),
-         SpeedStateByte());
+    Emit(TmStatus, High(Ukorr()), Low(Ukorr()), Step, static_cast<std::uint8_t>(Sweeps & 0xFF),
+         GainStateByte(), SpeedStateByte());
 }
 
 void TSimInstrument::Advance(int ms) {

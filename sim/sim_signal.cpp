@@ -9,7 +9,9 @@ std::uint64_t TSimRandom::Next() {
     return z ^ (z >> 31);
 }
 
-double TSimRandom::Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+double TSimRandom::Uniform() {
+    return static_cast<double>(Next() >> 11) * 0x1.0p-53;
+}
 
 double TSimRandom::Gauss() {
     if (HasSpare) {

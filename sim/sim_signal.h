@@ -28,8 +28,8 @@ public:
 
     static constexpr double SpanLowGauss = 3150;
     static constexpr double SpanHighGauss = 3850;
-    static constexpr double DpphGauss = 3494.7;    // g = 2.0036 at 9.8 GHz
-    static constexpr double DpphWidthGauss = 4;    // peak to peak
+    static constexpr double DpphGauss = 3494.7; // g = 2.0036 at 9.8 GHz
+    static constexpr double DpphWidthGauss = 4; // peak to peak
     static constexpr double DpphAmplitude = 18;
     static constexpr double MnCentreGauss = 3499.2; // g = 2.0010
     static constexpr double MnSplittingGauss = 86.9;

@@ -1,7 +1,7 @@
 #include "link/com_port.h"
 #include "link/line_settings.h"
-#include "link/memory_serial_device.h"
 #include "link/memory_port.h"
+#include "link/memory_serial_device.h"
 #include "link/port_names.h"
 
 #include <gtest/gtest.h>

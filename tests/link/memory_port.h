@@ -40,4 +40,6 @@ struct TMemoryPort {
 };
 
 // The example data point of the protocol: 7F AA 02 10 00 08 00 05 03 22.
-inline QByteArray GoodFrame() { return QByteArray::fromHex("7faa0210000800050322"); }
+inline QByteArray GoodFrame() {
+    return QByteArray::fromHex("7faa0210000800050322");
+}

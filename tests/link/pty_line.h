@@ -23,7 +23,8 @@ struct TPtyLine {
         ::close(slaveFd);
         ::fcntl(Master, F_SETFL, ::fcntl(Master, F_GETFL) | O_NONBLOCK);
         SlavePath = QString::fromLocal8Bit(slave);
-        Link = QStringLiteral("/tmp/k%1").arg((::getpid() % 1000) * 10 + index, 4, 10, QLatin1Char('0'));
+        Link = QStringLiteral("/tmp/k%1")
+                   .arg((::getpid() % 1000) * 10 + index, 4, 10, QLatin1Char('0'));
         ::unlink(Link.toLocal8Bit().constData());
         if (::symlink(slave, Link.toLocal8Bit().constData()) != 0)
             Link.clear();

@@ -35,8 +35,13 @@ TComSettings PortOn(const QString& name) {
 
 // A data point frame whose field code is the sequence number.
 QByteArray NumberedFrame(int i) {
-    const std::uint8_t body[7] = {TmDataPoint, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i),
-                                  0x08, 0x00, 0x01, 0x08};
+    const std::uint8_t body[7] = {TmDataPoint,
+                                  static_cast<std::uint8_t>(i >> 8),
+                                  static_cast<std::uint8_t>(i),
+                                  0x08,
+                                  0x00,
+                                  0x01,
+                                  0x08};
     QByteArray frame;
     frame.append(static_cast<char>(FrameStartMarker));
     frame.append(static_cast<char>(FrameSecondMarker));

@@ -47,22 +47,27 @@ TEST(Telemetry, DataPointCarriesFieldValueAndStates) {
 }
 
 TEST(Telemetry, LinesOfTheReportingMessages) {
-    EXPECT_EQ(TelemetryLines(Decode({1, 7, 42})), (QStringList{"Tm01. PROGRAMMA=7", Six + "SPnomer=42"}));
+    EXPECT_EQ(TelemetryLines(Decode({1, 7, 42})),
+              (QStringList{"Tm01. PROGRAMMA=7", Six + "SPnomer=42"}));
     EXPECT_EQ(TelemetryLines(Decode({3, 0xFF, 0xEF, 0x00, 0x64, 0x01, 0x00})),
               (QStringList{"Tm03. POLEmax=65519", Six + "POLEmin=100", Six + "POLE=256"}));
     EXPECT_EQ(TelemetryLines(Decode({11, 0x12, 0x34, 0, 1})),
               (QStringList{"Tm11. POLEmaxP=4660", Six + "POLEminP=1"}));
-    EXPECT_EQ(TelemetryLines(Decode({22, 9, 15})), (QStringList{"Tm22. KodAmpl=9", Six + "KodRapid=15"}));
+    EXPECT_EQ(TelemetryLines(Decode({22, 9, 15})),
+              (QStringList{"Tm22. KodAmpl=9", Six + "KodRapid=15"}));
     EXPECT_EQ(TelemetryLines(Decode({33, 0x00, 0x01})), QStringList{"Tm33. Ukorr=1"});
-    EXPECT_EQ(TelemetryLines(Decode({77, 0x01, 0x00, 0x00, 0x02})), QStringList{"Tm77. Поле:256  X=2"});
+    EXPECT_EQ(TelemetryLines(Decode({77, 0x01, 0x00, 0x00, 0x02})),
+              QStringList{"Tm77. Поле:256  X=2"});
 }
 
 TEST(Telemetry, InstrumentErrorLines) {
     EXPECT_EQ(TelemetryLines(Decode({100, 5, 7})),
               QStringList{QStringLiteral("Несоответствие принятого байта ожидаемому (5<>7)")});
     EXPECT_EQ(TelemetryLines(Decode({90, 200, 13})),
-              (QStringList{QStringLiteral("Несовпадение КС принятой блоком"), QStringLiteral("  (200<>13)")}));
-    EXPECT_EQ(TelemetryLines(Decode({98})), QStringList{QStringLiteral("Отсутствие приема байта в теченние 10 мсек")});
+              (QStringList{QStringLiteral("Несовпадение КС принятой блоком"),
+                           QStringLiteral("  (200<>13)")}));
+    EXPECT_EQ(TelemetryLines(Decode({98})),
+              QStringList{QStringLiteral("Отсутствие приема байта в теченние 10 мсек")});
     EXPECT_EQ(TelemetryLines(Decode({99})),
               QStringList{QStringLiteral("Отсутствие прерывания по UART в течение 5 сек")});
 }
@@ -96,8 +101,8 @@ TEST(Telemetry, TableRowsOfTheReportedCodes) {
 }
 
 TEST(Handshake, EachAnswerIsItsCommandMinusAHundred) {
-    const THandshakeFlag flags[] = {THandshakeFlag::LinkReady, THandshakeFlag::BoundsAck, THandshakeFlag::GainSpeedAck,
-                                    THandshakeFlag::CorrAck};
+    const THandshakeFlag flags[] = {THandshakeFlag::LinkReady, THandshakeFlag::BoundsAck,
+                                    THandshakeFlag::GainSpeedAck, THandshakeFlag::CorrAck};
     const std::uint8_t commands[] = {150, 111, 122, 133};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(CommandOfFlag(flags[i]), commands[i]);

@@ -8,6 +8,7 @@ inline QCoreApplication& TestApp() {
     static int argc = 1;
     static char name[] = "kav-test";
     static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    static QCoreApplication* app =
+        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
     return *QCoreApplication::instance();
 }

@@ -41,7 +41,9 @@ struct TFrameCut {
     }
 };
 
-inline void Command(TSimInstrument& sim, int code, const TCommandValues& values = TCommandValues{}) {
+inline void Command(TSimInstrument& sim, int code,
+                    const TCommandValues& values = TCommandValues{}) {
     const QByteArray frame = BuildCommand(code, values);
-    sim.Receive(reinterpret_cast<const std::uint8_t*>(frame.constData()), static_cast<int>(frame.size()));
+    sim.Receive(reinterpret_cast<const std::uint8_t*>(frame.constData()),
+                static_cast<int>(frame.size()));
 }

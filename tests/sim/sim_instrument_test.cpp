@@ -2,12 +2,13 @@
 
 #include "link/instrument_tables.h"
 
-#include <gtest/gtest.h>
 #include <cmath>
+#include <gtest/gtest.h>
 
 namespace {
 
-TCommandValues Values(int poleMin, int poleMax, int gainRow = 0, int speedRow = 10, int correction = 0) {
+TCommandValues Values(int poleMin, int poleMax, int gainRow = 0, int speedRow = 10,
+                      int correction = 0) {
     TCommandValues v;
     v.PoleMin = poleMin;
     v.PoleMax = poleMax;
@@ -119,7 +120,7 @@ TEST(SimInstrument, ForwardSweepStreamsPointsThenRunsBack) {
     }
     ASSERT_LT(i, cut.Frames.size());
     EXPECT_EQ(cut.Frames[i].Type, TmSweepStart); // and the next sweep begins
-    EXPECT_GE(cut.OfType(TmStatus).size(), 5);  // a status now and then
+    EXPECT_GE(cut.OfType(TmStatus).size(), 5);   // a status now and then
 }
 
 TEST(SimInstrument, SweepTimeFollowsTheSpeedTable) {
@@ -153,13 +154,15 @@ TEST(SimInstrument, StopHoldsTheFieldAndBackwardsSweepsDown) {
 
 TEST(SimInstrument, SignalIsADerivativeSpectrumScaledByGainAndShiftedByCorrection) {
     auto code = [](double gauss) {
-        return (gauss - TSimSpectrum::SpanLowGauss) * 65520 / (TSimSpectrum::SpanHighGauss - TSimSpectrum::SpanLowGauss);
+        return (gauss - TSimSpectrum::SpanLowGauss) * 65520 /
+               (TSimSpectrum::SpanHighGauss - TSimSpectrum::SpanLowGauss);
     };
     // The mean deviation from the zero line of the points within 60 codes of
     // a field, in a sweep over the field +-2000 codes.
     auto deviation = [&](double at, int gainRow, int correction) {
         const int centre = static_cast<int>(at);
-        TSimInstrument sim = Linked(Values(centre - 2000, centre + 2000, gainRow, 10, correction), 5);
+        TSimInstrument sim =
+            Linked(Values(centre - 2000, centre + 2000, gainRow, 10, correction), 5);
         sim.Advance(2600);
         double sum = 0;
         int n = 0;
@@ -178,7 +181,8 @@ TEST(SimInstrument, SignalIsADerivativeSpectrumScaledByGainAndShiftedByCorrectio
     const double high = deviation(code(TSimSpectrum::DpphGauss + halfWidth), 0, 0);
     EXPECT_GT(low, 5);
     EXPECT_LT(high, -5);
-    EXPECT_NEAR(deviation(code(TSimSpectrum::DpphGauss - halfWidth), 3, 0) / low, 10, 2); // gain "10"
+    EXPECT_NEAR(deviation(code(TSimSpectrum::DpphGauss - halfWidth), 3, 0) / low, 10,
+                2); // gain "10"
     // The outermost Mn line on the low-field side.
     const double mn = TSimSpectrum::MnCentreGauss - 2.5 * TSimSpectrum::MnSplittingGauss;
     EXPECT_GT(deviation(code(mn - TSimSpectrum::MnWidthGauss / 2), 0, 0), 3);
@@ -235,7 +239,8 @@ TEST(SimInstrument, ReportsBadCommandsAsTheInstrumentWould) {
     TSimInstrument sim;
     QByteArray bad = BuildCommand(CmdLinkRequest, TCommandValues{});
     bad[5] = 0x00;
-    sim.Receive(reinterpret_cast<const std::uint8_t*>(bad.constData()), static_cast<int>(bad.size()));
+    sim.Receive(reinterpret_cast<const std::uint8_t*>(bad.constData()),
+                static_cast<int>(bad.size()));
     const std::uint8_t stray = 0x33;
     sim.Receive(&stray, 1);
     const std::uint8_t half[] = {0x81, 0x58, 0x96};

@@ -47,7 +47,8 @@ struct TSimLink {
         Receiver.PollTick();
     }
     int Count(std::uint8_t type) const {
-        return static_cast<int>(std::count_if(Frames.begin(), Frames.end(), [&](const TTelemetry& t) { return t.Type == type; }));
+        return static_cast<int>(std::count_if(Frames.begin(), Frames.end(),
+                                              [&](const TTelemetry& t) { return t.Type == type; }));
     }
 
     TKavReceiver Receiver;
@@ -172,6 +173,7 @@ TEST(SimLink, RunsOnTheMainThreadTimers) {
     EXPECT_GE(link.Count(TmDataPoint), 20);
     // A send may miss its CTS pulse when the machine is busy (the handshake
     // then simply tries again); a damaged frame is another matter.
-    EXPECT_TRUE(link.Messages.filter(QStringLiteral("Ошибка")).isEmpty()) << link.Messages.join('\n').toStdString();
+    EXPECT_TRUE(link.Messages.filter(QStringLiteral("Ошибка")).isEmpty())
+        << link.Messages.join('\n').toStdString();
     link.Receiver.Stop();
 }
