@@ -185,47 +185,48 @@ QByteArray TIniFile::ToBytes() const {
     return EncodeCp1251(text);
 }
 
-const TIniFile::TSection* TIniFile::FindSection(const QString& name) const {
-    for (const TSection& section : Sections) {
-        if (section.HasHeader && SameName(section.Name, name))
-            return &section;
+int TIniFile::SectionIndex(const QString& name) const {
+    for (std::size_t i = 0; i < Sections.size(); ++i) {
+        if (Sections[i].HasHeader && SameName(Sections[i].Name, name))
+            return static_cast<int>(i);
     }
-    return nullptr;
+    return -1;
 }
 
-const TIniFile::TLine* TIniFile::FindKey(const TSection& section, const QString& key) {
-    for (const TLine& line : section.Lines) {
-        if (!line.Key.isEmpty() && SameName(line.Key, key))
-            return &line;
+int TIniFile::KeyIndex(const TSection& section, const QString& key) {
+    for (std::size_t i = 0; i < section.Lines.size(); ++i) {
+        if (!section.Lines[i].Key.isEmpty() && SameName(section.Lines[i].Key, key))
+            return static_cast<int>(i);
     }
-    return nullptr;
+    return -1;
 }
 
 bool TIniFile::HasKey(const QString& section, const QString& key) const {
-    const TSection* s = FindSection(section);
-    return s && FindKey(*s, key);
+    return Value(section, key).has_value();
 }
 
 std::optional<QString> TIniFile::Value(const QString& section, const QString& key) const {
-    const TSection* s = FindSection(section);
-    if (!s)
+    const int s = SectionIndex(section);
+    if (s < 0)
         return std::nullopt;
-    const TLine* line = FindKey(*s, key);
-    if (!line)
+    const int k = KeyIndex(Sections[s], key);
+    if (k < 0)
         return std::nullopt;
-    return ValueOf(line->Text);
+    return ValueOf(Sections[s].Lines[k].Text);
 }
 
 void TIniFile::SetValue(const QString& section, const QString& key, const QString& value) {
-    auto* s = const_cast<TSection*>(FindSection(section));
-    if (!s) {
+    int index = SectionIndex(section);
+    if (index < 0) {
         Sections.push_back(
             TSection{section, true, {{QLatin1Char('[') + section + QLatin1Char(']'), {}}}});
-        s = &Sections.back();
+        index = static_cast<int>(Sections.size()) - 1;
     }
-    if (auto* line = const_cast<TLine*>(FindKey(*s, key))) {
+    TSection* s = &Sections[index];
+    if (const int k = KeyIndex(*s, key); k >= 0) {
         // Keep the key as the file spells it.
-        line->Text = line->Key + QLatin1Char('=') + EncodeValue(value);
+        TLine& line = s->Lines[k];
+        line.Text = line.Key + QLatin1Char('=') + EncodeValue(value);
         return;
     }
     // After the section's last key; in a section without keys after its

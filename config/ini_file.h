@@ -52,8 +52,9 @@ private:
         std::vector<TLine> Lines;
     };
 
-    const TSection* FindSection(const QString& name) const;
-    static const TLine* FindKey(const TSection& section, const QString& key);
+    // Indexes of the first matching section or key line; -1 when missing.
+    int SectionIndex(const QString& name) const;
+    static int KeyIndex(const TSection& section, const QString& key);
 
     std::vector<TSection> Sections;
 };

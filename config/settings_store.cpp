@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <type_traits>
+#include <utility>
 #include <variant>
+#include <vector>
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "spectrum/number_style.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
