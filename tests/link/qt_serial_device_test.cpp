@@ -209,3 +209,21 @@ TEST(PtyLine, NothingIsLostWhileThePollWaits) {
         ASSERT_EQ(r.Fields[i], i & 0xFFFF) << i;
     EXPECT_EQ(r.Receiver.InQueueCount(), 1);
 }
+
+TEST(PtyLine, NonStandardRateAndDsrSensitivityOnALineWithoutModemLines) {
+    TPtyReceiver r(5);
+    ASSERT_TRUE(r.Line.Ok());
+    TComSettings s = PortOn(r.Line.Link);
+    s.BaudRate = 13; // 256000, set through the driver's arbitrary-rate call
+    s.DSRSensitivity = true;
+    r.Receiver.SetSettings(s);
+    ASSERT_TRUE(r.Receiver.Opened());
+    // No DSR line to watch: said so, and the bytes are not thrown away.
+    const QByteArray frames = NumberedFrame(3) + QByteArray(1, '\0');
+    r.Line.WriteSome(frames.constData(), static_cast<int>(frames.size()));
+    ASSERT_TRUE(PumpUntil([&] { return r.Receiver.InQueueCount() == frames.size(); }));
+    r.Receiver.PollTick();
+    EXPECT_EQ(r.Fields, QList<int>{3});
+    EXPECT_TRUE(
+        r.Messages.contains(QStringLiteral("Линия DSR порта недоступна, приём без учёта DSR")));
+}
