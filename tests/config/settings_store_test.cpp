@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <ostream>
+#include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -340,6 +341,38 @@ TEST_F(SettingsStore, SettingsFileFollowsTheCurrentDirectory) {
     ASSERT_TRUE(QDir::setCurrent(Dir.path()));
     EXPECT_EQ(SettingsFilePath(), QDir(Dir.path()).absoluteFilePath("Kav.ini"));
     QDir::setCurrent(before);
+}
+
+TEST_F(SettingsStore, GarbledFilesLoadAndSaveStably) {
+    // Fragments of real lines mixed with random bytes, NULs and lone CRs.
+    // (No recent-file keys: renumbering them is meant to change the file.)
+    const char* const pieces[] = {"[Main]",    "[Port]", "[RazvUnit1]", "[RecentFiles]",
+                                  "[",         "]",      "=",           "PoleMin=",
+                                  "BaudRate=", "X1=",    "Name=",       "0=",
+                                  "\r",        "\n",     "\r\n",        "0x",
+                                  "$",         "-",      ",",           "\"",
+                                  ";",         "E"};
+    std::mt19937 random(12345);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray text;
+        const int count = static_cast<int>(random() % 200);
+        for (int i = 0; i < count; ++i) {
+            if (random() % 3 == 0)
+                text += static_cast<char>(random() % 256);
+            else
+                text += pieces[random() % std::size(pieces)];
+        }
+        TRecentFiles recent;
+        const TKavCfg first = LoadText(text, &recent);
+        ASSERT_LE(recent.size(), RecentFilesMax);
+        ASSERT_LE(first.Port.PortName.size(), PortNameMaxLength);
+        ASSERT_TRUE(SaveSettings(first, recent, Path, Comma)) << round;
+        const QByteArray once = ReadBytes(Path);
+        TRecentFiles again;
+        const TKavCfg second = Load(&again);
+        ASSERT_TRUE(SaveSettings(second, again, Path, Comma)) << round;
+        ASSERT_EQ(ReadBytes(Path), once) << round;
+    }
 }
 
 // Runs a block without the rights of the super-user, so that file modes
