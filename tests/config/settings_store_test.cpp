@@ -348,10 +348,10 @@ TEST_F(SettingsStore, GarbledFilesLoadAndSaveStably) {
     // (No recent-file keys: renumbering them is meant to change the file.)
     const char* const pieces[] = {"[Main]",    "[Port]", "[RazvUnit1]", "[RecentFiles]",
                                   "[",         "]",      "=",           "PoleMin=",
-                                  "BaudRate=", "X1=",    "Name=",       "0=",
-                                  "\r",        "\n",     "\r\n",        "0x",
-                                  "$",         "-",      ",",           "\"",
-                                  ";",         "E"};
+                                  "BaudRate=", "X1=",    "Name=",       "\r",
+                                  "\n",        "\r\n",   "0x",          "$",
+                                  "-",         ",",      "\"",          ";",
+                                  "E"};
     std::mt19937 random(12345);
     for (int round = 0; round < 200; ++round) {
         QByteArray text;
