@@ -1,0 +1,318 @@
+// Frames handed to the engine one by one: the filter, the summation, the
+// fill, the automatic save and processing, the messages.
+
+#include "acquisition/acquisition_rig.h"
+
+#include "link/protocol.h"
+#include "spectrum/parameter_block.h"
+#include "spectrum/spectrum_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct FrameFixture : ::testing::Test {
+    TAcqRig Rig;
+    void Frame(const TBody& b) { Rig.Engine->HandleFrameBody(b.B); }
+    void SweepStart() { Frame(TBody(TmSweepStart, {0xFF, 0xEF, 0, 0, 0, 0})); }
+    void Backward(std::uint16_t field = 0) {
+        Frame(TBody(TmBackwardSweep, {0, 0, 0, 0, static_cast<std::uint8_t>(field >> 8),
+                                      static_cast<std::uint8_t>(field)}));
+    }
+    void Point(std::uint16_t field, std::uint16_t value) { Frame(PointBody(field, value)); }
+    std::uint16_t Y(int slot) const { return (*Rig.Store)[slot].Y; }
+    // One forward sweep with one value at each field.
+    void Sweep(std::initializer_list<std::pair<std::uint16_t, std::uint16_t>> points) {
+        SweepStart();
+        for (auto [x, y] : points)
+            Point(x, y);
+        Backward();
+    }
+};
+
+} // namespace
+
+TEST_F(FrameFixture, FilterIsARunningMeanThenAnExponentialAverage) {
+    Rig.Cfg.EnableRTLPF = true;
+    Rig.Cfg.RTLPFConst = 25;
+    SweepStart();
+    EXPECT_EQ(Rig.View.Panels[PanelFilter], QStringLiteral("ФИЛЬТР [25]"));
+    Point(100, 2048);
+    Point(101, 2148);
+    EXPECT_EQ(Y(100), 2048);
+    EXPECT_EQ(Y(101), 2098);
+
+    // The count restarts with each sweep: its first point passes unchanged.
+    SweepStart();
+    Point(100, 2000);
+    EXPECT_EQ(Y(100), 2000);
+    for (int i = 1; i < 25; ++i)
+        Point(static_cast<std::uint16_t>(100 + i), 2000);
+    // From the 26th point on, each moves the value by 1/25 of the difference.
+    Point(200, 2250);
+    EXPECT_EQ(Y(200), 2010);
+    Point(201, 2250);
+    EXPECT_EQ(Y(201), 2020); // 2010 + 240/25 = 2019.6
+
+    Rig.Cfg.EnableRTLPF = false;
+    SweepStart();
+    EXPECT_EQ(Rig.View.Panels[PanelFilter], QString());
+    Point(100, 3000);
+    EXPECT_EQ(Y(100), 3000);
+}
+
+TEST_F(FrameFixture, HalvesRoundToTheEvenNeighbour) {
+    Rig.Cfg.EnableRTLPF = true;
+    Rig.Cfg.RTLPFConst = 2;
+    SweepStart();
+    Point(10, 2048);
+    Point(11, 2049); // 2048.5
+    EXPECT_EQ(Y(11), 2048);
+    SweepStart();
+    Point(10, 2049);
+    Point(11, 2050); // 2049.5
+    EXPECT_EQ(Y(11), 2050);
+}
+
+TEST_F(FrameFixture, SummationIsTheMeanOfTheSweepsThenAnExponentialAverage) {
+    Rig.Cfg.EnableRTSum = true;
+    Rig.Cfg.RTNumb = 9;
+    const std::uint16_t values[3] = {2000, 2100, 2300};
+    const std::uint16_t means[3] = {2000, 2050, 2133}; // 2133.33
+    for (int k = 0; k < 3; ++k) {
+        Sweep({{500, values[k]}});
+        EXPECT_EQ(Y(500), means[k]) << "sweep " << k + 1;
+        EXPECT_EQ(Rig.View.Panels[PanelSum], QStringLiteral("НАКОПЛ [%1 из 9]").arg(k + 1));
+    }
+    for (int k = 3; k < 9; ++k)
+        Sweep({{500, 2000}});
+    EXPECT_EQ(Rig.State().SumCount, 9);
+    // The tenth sweep moves the value by a ninth of its difference.
+    const float before = Rig.State().SumValues[500];
+    Sweep({{500, 2900}});
+    EXPECT_EQ(Rig.View.Panels[PanelSum], QStringLiteral("НАКОПЛ [9 из 9]"));
+    EXPECT_FLOAT_EQ(Rig.State().SumValues[500], before + (2900 - before) / 9);
+    EXPECT_EQ(Rig.Readings.SumCount, 9);
+
+    // Lowering the limit below the count starts the summation afresh.
+    Rig.Cfg.RTNumb = 3;
+    Sweep({{500, 2500}});
+    EXPECT_EQ(Rig.State().SumCount, 1);
+    EXPECT_EQ(Y(500), 2500);
+
+    // Switching it off takes effect for the next sweep's points, while its
+    // panel still shows the count; the sweep after that clears the panel.
+    Rig.Cfg.EnableRTSum = false;
+    Sweep({{500, 3000}});
+    EXPECT_EQ(Y(500), 3000);
+    EXPECT_EQ(Rig.View.Panels[PanelSum], QStringLiteral("НАКОПЛ [2 из 3]"));
+    SweepStart();
+    EXPECT_EQ(Rig.View.Panels[PanelSum], QString());
+}
+
+TEST_F(FrameFixture, FilterFeedsTheSummationAndShowFirstKeepsTheRawValue) {
+    Rig.Cfg.EnableRTLPF = true;
+    Rig.Cfg.RTLPFConst = 2;
+    Rig.Cfg.EnableRTSum = true;
+    Rig.Cfg.ShowFirst = true;
+    Sweep({{10, 2000}, {11, 2100}});
+    EXPECT_EQ(Y(11), 2050);
+    EXPECT_EQ(Rig.State().FirstValues[11], 2100);
+    Sweep({{10, 2000}, {11, 2300}}); // filtered 2150, mean of 2050 and 2150
+    EXPECT_EQ(Y(11), 2100);
+}
+
+TEST_F(FrameFixture, FillFollowsTheSpeedStateAndThenTheStatusStep) {
+    SweepStart();
+    Frame(PointBody(1000, 2100, 0x01, 0x05)); // "16 мин": 2 points per step
+    EXPECT_EQ(Rig.State().FillCount, 2);
+    EXPECT_EQ(Y(1001), 2100);
+    EXPECT_EQ(Y(1002), EmptyY);
+
+    Frame(TBody(TmStatus, {0x80, 0x00, 7, 0, 0x01, 0x05}));
+    EXPECT_EQ(Rig.State().FillCount, 7);
+    Frame(PointBody(2000, 2200, 0x01, 0x05));
+    EXPECT_EQ(Y(2006), 2200);
+    EXPECT_EQ(Y(2007), EmptyY);
+
+    // Never beyond the last field code.
+    Frame(TBody(TmStatus, {0x80, 0x00, 4, 0, 0x01, 0x05}));
+    Frame(PointBody(65518, 2300, 0x01, 0x05));
+    EXPECT_EQ(Y(65518), 2300);
+    EXPECT_EQ(Y(65519), 2300);
+    EXPECT_EQ(Y(65520), EmptyY);
+    EXPECT_EQ((*Rig.Store)[65520].X, 0);
+}
+
+TEST_F(FrameFixture, PointAboveTheDataCodesOnlyAppliesItsStateBytes) {
+    SweepStart();
+    const int plotted = Rig.View.Plotted;
+    Frame(PointBody(65520, 2100, 0x82, 0x03));
+    EXPECT_EQ(Rig.View.Plotted, plotted);
+    EXPECT_EQ(Y(65520), EmptyY);
+    EXPECT_EQ(Rig.Controls().Gain.Selection, 1);  // KodAmpl 2 under manual control
+    EXPECT_EQ(Rig.Controls().Speed.Selection, 8); // KodRapid 3, " 4 мин"
+}
+
+TEST_F(FrameFixture, AmplitudeWordsAboveTwelveBitsAreHeldAtTheTopCode) {
+    SweepStart();
+    Point(300, 65530); // would read back as a parameter record
+    EXPECT_EQ(Y(300), MaxAmplitudeCode);
+}
+
+TEST_F(FrameFixture, PointsAreDrawnAndVisirOrdinatesFollowTheFill) {
+    Rig.Cfg.Visir1 = true;
+    Rig.Cfg.VisKoord1 = 402;
+    Rig.Cfg.Visir2 = false;
+    Rig.Cfg.VisKoord2 = 401;
+    SweepStart();
+    Frame(TBody(TmStatus, {0x80, 0x00, 4, 0, 0x01, 0x08}));
+    Point(400, 2148);
+    EXPECT_EQ(Rig.View.VisirOrdinates[1], Rig.Format.AmplToStr(100));
+    EXPECT_EQ(Rig.View.VisirOrdinates.count(2), 0u);
+    EXPECT_EQ(Rig.View.Markers.back(), 400);
+    Backward(1234);
+    EXPECT_EQ(Rig.View.Markers.back(), 1234);
+}
+
+TEST_F(FrameFixture, SweepStartClearsTheStoreAndTheResults) {
+    Sweep({{10, 2000}});
+    Rig.Results.MaxCount = 3;
+    Rig.Results.Area = 12;
+    Rig.Cfg.ResonatorFreq = 9000;
+    const int repaints = Rig.View.Repaints;
+    SweepStart();
+    EXPECT_EQ(Y(10), EmptyY);
+    EXPECT_EQ(Rig.Results.MaxCount, 0);
+    EXPECT_EQ(Rig.Results.Area, -1);
+    EXPECT_EQ(Rig.Cfg.ResonatorFreq, 0);
+    EXPECT_EQ(Rig.View.Repaints, repaints + 1);
+    EXPECT_EQ(Rig.View.Panels[PanelDirection], ForwardSweepText);
+    EXPECT_EQ(Rig.State().SweepPhase, 1);
+    EXPECT_TRUE(Rig.Controls().Action(TAcqAction::SaveAs).Enabled);
+    EXPECT_TRUE(Rig.View.Messages.contains(QStringLiteral("Tm03. POLEmax=65519")));
+}
+
+TEST_F(FrameFixture, AutomaticProcessingRunsOncePerBackwardSweep) {
+    Rig.Cfg.AutoGliss = true;
+    Rig.Cfg.AutoMinMax = true;
+    Rig.Cfg.Visir1 = false;
+    SweepStart();
+    for (int x = 0; x < 200; ++x)
+        Point(static_cast<std::uint16_t>(x * 10), static_cast<std::uint16_t>(2048 + x % 7));
+    Backward();
+    Backward();
+    EXPECT_EQ(Rig.ProcessingView.Warnings.size(), 1); // AMinMax without visirs
+    EXPECT_EQ(Rig.ProcessingView.Repaints, 1);        // AGliss
+    EXPECT_EQ(Rig.State().SweepPhase, 2);
+    SweepStart();
+    Backward();
+    EXPECT_EQ(Rig.ProcessingView.Warnings.size(), 2);
+    EXPECT_EQ(Rig.ProcessingView.Repaints, 2);
+}
+
+TEST_F(FrameFixture, MessageLinesAndTheThousandLineLimit) {
+    Frame(TBody(TmUnitIdentity, {3, 9}));
+    EXPECT_EQ(Rig.View.Messages, (QStringList{QStringLiteral("Tm01. PROGRAMMA=3"),
+                                              QStringLiteral("      SPnomer=9")}));
+    EXPECT_EQ(Rig.Readings.InstrumentProgram, 3);
+    EXPECT_EQ(Rig.Readings.InstrumentSerial, 9);
+    Frame(TBody(TmUnexpectedByte, {5, 7}));
+    EXPECT_EQ(Rig.View.Messages.last(),
+              QStringLiteral("Несоответствие принятого байта ожидаемому (5<>7)"));
+    Frame(TBody(12, {1, 2, 3}));
+    EXPECT_EQ(Rig.View.Messages.size(), 3);
+
+    Rig.Engine->ClearMessages();
+    for (int i = 0; i < MaxMessageLines; ++i)
+        Rig.Engine->AddMessage(QStringLiteral("line"));
+    EXPECT_EQ(Rig.View.Messages.size(), MaxMessageLines);
+    Rig.Engine->AddMessage(QStringLiteral("one more"));
+    EXPECT_TRUE(Rig.View.Messages.isEmpty());
+    Rig.Engine->AddMessage(QStringLiteral("next"));
+    EXPECT_EQ(Rig.View.Messages, QStringList{QStringLiteral("next")});
+}
+
+TEST_F(FrameFixture, AnswersSetTheirFlagsAndIdentityClearsThemAll) {
+    Frame(TBody(TmLinkReady, {}));
+    Frame(TBody(TmBoundsAccepted, {0xFF, 0xEF, 0, 0}));
+    Frame(TBody(TmGainSpeedAccepted, {1, 8}));
+    Frame(TBody(TmCorrectionAccepted, {0x80, 0}));
+    EXPECT_TRUE(Rig.State().AllAcknowledged());
+    Frame(TBody(TmUnitIdentity, {1, 2}));
+    EXPECT_FALSE(Rig.State().LinkReady || Rig.State().BoundsAck || Rig.State().GainSpeedAck ||
+                 Rig.State().CorrAck);
+}
+
+// ---- Automatic save ----------------------------------------------------------
+
+struct AutoSaveFixture : FrameFixture {
+    QTemporaryDir Dir;
+    void SetUp() override {
+        ASSERT_TRUE(Dir.isValid());
+        Rig.Cfg.AutoSave = true;
+        Rig.Cfg.WorkDir = Dir.path();
+        Rig.Cfg.NameMask = QStringLiteral("Спектр");
+        Rig.Cfg.NumbMask = 1;
+    }
+    QString File(int n) const {
+        return Dir.filePath(AutoSaveName(QStringLiteral("Спектр"), n) + ".kav");
+    }
+};
+
+TEST_F(AutoSaveFixture, FirstSweepSavesThenEverySaveStepth) {
+    Rig.Cfg.SaveStep = 3;
+    for (int k = 1; k <= 7; ++k)
+        Sweep({{static_cast<std::uint16_t>(k), 2000}});
+    EXPECT_EQ(Rig.View.Panels[PanelAutoSave], AutoSaveText);
+    // Starts 1, 4 and 7 saved the store the previous sweep left.
+    EXPECT_EQ(Rig.Cfg.NumbMask, 4);
+    EXPECT_EQ(QFileInfo(File(1)).size(), 40); // the empty store and its records
+    auto store = std::make_unique<TPointTable>();
+    auto raw = std::make_unique<TPointTable>();
+    ASSERT_EQ(LoadSpectrumFile(File(2), *store, *raw), TLoadOutcome::Loaded);
+    EXPECT_EQ((*store)[3].Y, 2000);
+    EXPECT_EQ((*store)[ParGain].Y, ParGain);
+    ASSERT_EQ(LoadSpectrumFile(File(3), *store, *raw), TLoadOutcome::Loaded);
+    EXPECT_EQ((*store)[6].Y, 2000);
+    EXPECT_FALSE(QFile::exists(File(4)));
+
+    Rig.Cfg.AutoSave = false;
+    SweepStart();
+    EXPECT_EQ(Rig.View.Panels[PanelAutoSave], QString());
+}
+
+TEST_F(AutoSaveFixture, FailedSaveIsReportedKeepsTheNumberAndIsRetried) {
+    Rig.Cfg.SaveStep = 5;
+    const QString missing = Dir.filePath(QStringLiteral("gone/"));
+    Rig.Cfg.WorkDir = missing;
+    Sweep({{1, 2000}});
+    ASSERT_EQ(Rig.View.Messages.count(), 4); // the failure and the three Tm03 lines
+    const QString line = Rig.View.Messages[0];
+    EXPECT_TRUE(line.startsWith(AutoSaveFailedPrefix)) << line.toStdString();
+    // One separator between the directory and the name, though WorkDir ends with one.
+    EXPECT_TRUE(line.contains(missing + AutoSaveName(QStringLiteral("Спектр"), 1) + ".kav"))
+        << line.toStdString();
+    EXPECT_EQ(Rig.Cfg.NumbMask, 1);
+
+    // The directory comes back: the very next sweep saves, under number 1.
+    ASSERT_TRUE(QDir().mkpath(missing));
+    Rig.View.Messages.clear();
+    Sweep({{2, 2100}});
+    EXPECT_FALSE(Rig.View.Messages.first().startsWith(AutoSaveFailedPrefix));
+    EXPECT_EQ(Rig.Cfg.NumbMask, 2);
+    EXPECT_TRUE(QFile::exists(missing + AutoSaveName(QStringLiteral("Спектр"), 1) + ".kav"));
+    EXPECT_EQ(Rig.State().AutoSaveCountdown, 4);
+}
+
+TEST_F(AutoSaveFixture, NameTheFileSystemRejectsIsReported) {
+    Rig.Cfg.NameMask = QString(300, u'x'); // longer than a file name may be
+    Sweep({{1, 2000}});
+    ASSERT_FALSE(Rig.View.Messages.isEmpty());
+    EXPECT_TRUE(Rig.View.Messages[0].startsWith(AutoSaveFailedPrefix));
+    EXPECT_EQ(Rig.Cfg.NumbMask, 1);
+    EXPECT_EQ(Rig.State().AutoSaveCountdown, 0);
+}
