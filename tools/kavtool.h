@@ -27,6 +27,8 @@ int RunExport(const QStringList& args);
 int RunFormat(const QStringList& args);
 int RunImport(const QStringList& args);
 int RunProcess(const QStringList& args);
+int RunAcquire(const QStringList& args);
+int RunListen(const QStringList& args);
 
 // The arguments of a command split into positional ones and options; every
 // option of valueOptions takes the next argument as its value. A word that

@@ -21,6 +21,10 @@ const std::array Commands = {
                     "OUT.kav] [--json]\n      OP: filter N | gliss H | equalize | integrate | "
                     "minmax NOISE STEP | ratio NOISE STEP | dpph",
                     RunProcess},
+    TKavtoolCommand{"acquire",
+                    "acquire --port NAME [--ini Kav.ini] [--sweeps N] [--out DIR] [--sim-speed N]",
+                    RunAcquire},
+    TKavtoolCommand{"listen", "listen --port NAME [--ini Kav.ini] [--sim-speed N]", RunListen},
 };
 
 QString UsageText() {

@@ -1,0 +1,110 @@
+// kavtool acquire and listen, run as built, against the simulated spectrometer.
+
+#include "config/settings_store.h"
+#include "link/test_app.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TRun {
+    int Exit = -1;
+    QString Out;
+    QString Err;
+};
+
+TRun Kavtool(const QStringList& args, int timeoutMs = 60000) {
+    QProcess p;
+    p.start(QStringLiteral(KAVTOOL_PATH), args);
+    TRun r;
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+    }
+    r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.Out = QString::fromUtf8(p.readAllStandardOutput());
+    r.Err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+struct KavtoolAcquire : ::testing::Test {
+    QTemporaryDir Dir;
+    QString Ini;
+    void SetUp() override {
+        TestApp();
+        ASSERT_TRUE(Dir.isValid());
+        TKavCfg cfg;
+        SetDefaults(cfg, Dir.path());
+        cfg.Port.TimeOut = 20; // a quick poll: the run takes a few seconds
+        cfg.Rapid = 11;        // "30 сек", not the simulator's own speed
+        cfg.NameMask = QStringLiteral("Проба");
+        cfg.NumbMask = 5;
+        Ini = Dir.filePath(QStringLiteral("Kav.ini"));
+        ASSERT_TRUE(SaveSettings(cfg, {}, Ini, u'.'));
+    }
+};
+
+} // namespace
+
+TEST_F(KavtoolAcquire, ThreeSweepsAreSavedAndReadBackWithTheirParameters) {
+    const QString out = Dir.filePath(QStringLiteral("spectra"));
+    const TRun r = Kavtool({"acquire", "--port", "SIM", "--ini", Ini, "--sweeps", "3", "--out", out,
+                            "--sim-speed", "10"});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("Tm01. PROGRAMMA=7")));
+    EXPECT_TRUE(r.Out.contains(QStringLiteral("Tm22. KodAmpl=1")));
+    EXPECT_EQ(r.Err.count(QStringLiteral("sweep ")), 3) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("sweep 3/3: ")));
+
+    const QStringList files = QDir(out).entryList({"*.kav"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(files, (QStringList{"Проба00000005.kav", "Проба00000006.kav", "Проба00000007.kav"}));
+    for (const QString& f : files) {
+        const TRun info = Kavtool({"info", QDir(out).filePath(f)});
+        ASSERT_EQ(info.Exit, 0) << info.Err.toStdString();
+        EXPECT_FALSE(info.Out.contains(QStringLiteral("points: 0\n"))) << info.Out.toStdString();
+        EXPECT_TRUE(info.Out.contains(QStringLiteral("ParProgram (65531) = 7")))
+            << info.Out.toStdString();
+        EXPECT_TRUE(info.Out.contains(QStringLiteral("ParSerial (65532) = 42")));
+        // The settings' speed was chosen again after the link came up.
+        EXPECT_TRUE(info.Out.contains(QStringLiteral("ParSpeed (65533) = 11")))
+            << info.Out.toStdString();
+        EXPECT_TRUE(info.Out.contains(QStringLiteral("dropped: none")));
+    }
+}
+
+TEST_F(KavtoolAcquire, PortThatCannotOpenEndsWithTheReason) {
+    const TRun r = Kavtool({"acquire", "--port", "ttyNOPE9", "--ini", Ini, "--out", Dir.path()});
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_TRUE(r.Err.contains(QStringLiteral("Невозможно инициализировать порт ttyNOPE9")))
+        << r.Err.toStdString();
+    EXPECT_TRUE(QDir(Dir.path()).entryList({"*.kav"}).isEmpty());
+}
+
+TEST_F(KavtoolAcquire, BadArgumentsAreUsageErrors) {
+    EXPECT_EQ(Kavtool({"acquire", "--sweeps", "3"}).Exit, 2);
+    EXPECT_EQ(Kavtool({"acquire", "--port", "SIM", "--sweeps", "0"}).Exit, 2);
+    EXPECT_EQ(Kavtool({"listen"}).Exit, 2);
+}
+
+TEST_F(KavtoolAcquire, ListenPrintsFramesUntilTerminated) {
+    QProcess p;
+    p.start(QStringLiteral(KAVTOOL_PATH),
+            {"listen", "--port", "SIM", "--ini", Ini, "--sim-speed", "10"});
+    ASSERT_TRUE(p.waitForStarted());
+    QByteArray seen;
+    for (int i = 0; i < 200 && !seen.contains("frame 2: point"); ++i) {
+        p.waitForReadyRead(100);
+        seen += p.readAllStandardOutput();
+    }
+    EXPECT_TRUE(seen.contains("frame 50: link ready")) << seen.toStdString();
+    EXPECT_TRUE(seen.contains("frame 2: point field="));
+    EXPECT_TRUE(seen.contains("Tm01. PROGRAMMA=7"));
+    p.terminate(); // SIGTERM
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardError().contains("frame(s) received"));
+}
