@@ -1,0 +1,201 @@
+#include "app/instrument_groups_widget.h"
+
+#include "acquisition/controls_state.h"
+#include "link/instrument_tables.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSpinBox>
+#include <QToolButton>
+
+namespace {
+
+constexpr int GroupHeight = 66;
+
+QGridLayout* GroupGrid(QGroupBox* box) {
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(4, 2, 4, 3);
+    grid->setHorizontalSpacing(3);
+    grid->setVerticalSpacing(2);
+    return grid;
+}
+
+QGroupBox* MakeGroup(const QString& title, QWidget* parent) {
+    auto* box = new QGroupBox(title, parent);
+    box->setFixedHeight(GroupHeight);
+    box->setEnabled(false);
+    return box;
+}
+
+// A spin box that shows only its arrows; the value is read beside it.
+QSpinBox* ArrowsOnly(int low, int high, int step, QWidget* parent) {
+    auto* spin = new QSpinBox(parent);
+    spin->setRange(low, high);
+    spin->setSingleStep(step);
+    spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    spin->setFixedWidth(18);
+    return spin;
+}
+
+QLineEdit* ReadOnlyBox(int width, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    edit->setMinimumWidth(width);
+    return edit;
+}
+
+QToolButton* ActionButton(QAction* action, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setAutoRaise(true);
+    if (action)
+        button->setDefaultAction(action);
+    return button;
+}
+
+QComboBox* Selector(QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return box;
+}
+
+// A pair of arrow buttons stepping a selector (UpDnAmp, UpDnRazv).
+QWidget* UpDownPair(QWidget* parent) {
+    auto* pair = new QWidget(parent);
+    auto* layout = new QVBoxLayout(pair);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (Qt::ArrowType type : {Qt::UpArrow, Qt::DownArrow}) {
+        auto* b = new QToolButton(pair);
+        b->setArrowType(type);
+        b->setFixedSize(16, 11);
+        layout->addWidget(b);
+    }
+    return pair;
+}
+
+} // namespace
+
+TInstrumentGroupsWidget::TInstrumentGroupsWidget(const TKavCfg& cfg, const TValueFormat& format,
+                                                 const TGroupActions& actions, QWidget* parent)
+    : QWidget(parent), Cfg(cfg), Format(format) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(2, 0, 2, 0);
+    row->setSpacing(3);
+    row->addWidget(BuildCorrection());
+    row->addWidget(BuildGain());
+    row->addWidget(BuildSpeed(actions));
+    row->addWidget(BuildBounds(actions), 1);
+    for (int k = 0; k < GainRowCount; ++k)
+        Amp->addItem(QString::fromUtf8(GainTable[k].Name));
+    for (int k = 0; k < SpeedRowCount; ++k)
+        Speed->addItem(QString::fromUtf8(SpeedTable[k].Name));
+    ShowSettings();
+}
+
+QGroupBox* TInstrumentGroupsWidget::BuildCorrection() {
+    CorrGroup = MakeGroup(QStringLiteral("Напряжение корр."), this);
+    CorrGroup->setToolTip(QStringLiteral("Управление напряжением коррекции"));
+    auto* grid = GroupGrid(CorrGroup);
+    CorrExt = ReadOnlyBox(64, CorrGroup);
+    CorrExt->setToolTip(QStringLiteral("Напряжение коррекции"));
+    Corr = ArrowsOnly(CorrEditMin, CorrEditMax, CorrEditStep, CorrGroup);
+    Corr->setToolTip(QStringLiteral("Точная коррекция уровня"));
+    CorrBar = new QSlider(Qt::Vertical, CorrGroup);
+    CorrBar->setRange(0, CorrBarMax);
+    CorrBar->setPageStep(128);
+    CorrBar->setTickInterval(4096);
+    CorrBar->setToolTip(QStringLiteral("Грубая коррекция уровня"));
+    grid->addWidget(new QLabel(DesignLabelText, CorrGroup), 0, 0, 1, 2);
+    grid->addWidget(CorrExt, 1, 0);
+    grid->addWidget(Corr, 1, 1);
+    grid->addWidget(CorrBar, 0, 2, 2, 1);
+    return CorrGroup;
+}
+
+QGroupBox* TInstrumentGroupsWidget::BuildGain() {
+    AmpGroup = MakeGroup(QStringLiteral("Усиление"), this);
+    auto* grid = GroupGrid(AmpGroup);
+    Amp = Selector(AmpGroup);
+    grid->addWidget(new QLabel(DesignLabelText, AmpGroup), 0, 0, 1, 2);
+    grid->addWidget(Amp, 1, 0);
+    grid->addWidget(UpDownPair(AmpGroup), 1, 1);
+    return AmpGroup;
+}
+
+QGroupBox* TInstrumentGroupsWidget::BuildSpeed(const TGroupActions& actions) {
+    SpeedGroupBox = MakeGroup(QStringLiteral("Скорость развертки"), this);
+    auto* grid = GroupGrid(SpeedGroupBox);
+    Speed = Selector(SpeedGroupBox);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(0);
+    buttons->addWidget(new QLabel(DesignLabelText, SpeedGroupBox));
+    buttons->addStretch(1);
+    buttons->addWidget(ActionButton(actions.AStop, SpeedGroupBox));
+    buttons->addWidget(ActionButton(actions.AStart, SpeedGroupBox));
+    grid->addLayout(buttons, 0, 0, 1, 2);
+    grid->addWidget(Speed, 1, 0);
+    grid->addWidget(UpDownPair(SpeedGroupBox), 1, 1);
+    return SpeedGroupBox;
+}
+
+QGroupBox* TInstrumentGroupsWidget::BuildBounds(const TGroupActions& actions) {
+    BoundsGroupBox = MakeGroup(QStringLiteral("Границы развёртки"), this);
+    auto* grid = GroupGrid(BoundsGroupBox);
+    BotExt = ReadOnlyBox(60, BoundsGroupBox);
+    TopExt = ReadOnlyBox(60, BoundsGroupBox);
+    Bot = ArrowsOnly(BotFieldMin, BotFieldMax, FieldStep, BoundsGroupBox);
+    Top = ArrowsOnly(TopFieldMin, TopFieldMax, FieldStep, BoundsGroupBox);
+    grid->addWidget(new QLabel(QStringLiteral("Нижняя"), BoundsGroupBox), 0, 0);
+    grid->addWidget(BotExt, 0, 1);
+    grid->addWidget(Bot, 0, 2);
+    grid->addWidget(ActionButton(actions.AResetDiap, BoundsGroupBox), 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Верхняя"), BoundsGroupBox), 1, 0);
+    grid->addWidget(TopExt, 1, 1);
+    grid->addWidget(Top, 1, 2);
+    grid->addWidget(ActionButton(actions.AMouseSelect, BoundsGroupBox), 1, 3);
+    grid->setColumnStretch(1, 1);
+    return BoundsGroupBox;
+}
+
+void TInstrumentGroupsWidget::ShowSettings() {
+    SetGainIndex(Cfg.Amplifying);
+    SetSpeedIndex(Cfg.Rapid);
+    {
+        const QSignalBlocker b1(Bot);
+        const QSignalBlocker b2(Top);
+        const QSignalBlocker b3(Corr);
+        Bot->setValue(Cfg.PoleMin);
+        Top->setValue(Cfg.PoleMax);
+        Corr->setValue(Cfg.Correction);
+    }
+    BotExt->setText(Format.FieldToStr(static_cast<std::uint16_t>(Bot->value())));
+    TopExt->setText(Format.FieldToStr(static_cast<std::uint16_t>(Top->value())));
+    CorrExt->setText(Format.CorrToStr(Corr->value()));
+    const QSignalBlocker b4(CorrBar);
+    CorrBar->setValue(32767 - Corr->value());
+}
+
+void TInstrumentGroupsWidget::SetGainIndex(int index) {
+    const QSignalBlocker block(Amp);
+    Amp->setCurrentIndex(index >= 0 && index < Amp->count() ? index : -1);
+}
+
+void TInstrumentGroupsWidget::SetSpeedIndex(int index) {
+    const QSignalBlocker block(Speed);
+    Speed->setCurrentIndex(index >= 0 && index < Speed->count() ? index : -1);
+}
+
+void TInstrumentGroupsWidget::BlankSelectorTexts() {
+    // A selector shows no text while no row is current; the row itself is
+    // the instrument controls' business and comes back with the next report.
+    SetGainIndex(-1);
+    SetSpeedIndex(-1);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class QWidget;
+
+// Every action of the main window. Each QAction carries its name as object
+// name, its category in the property "category", its caption, and its hint
+// as tool tip and status tip.
+struct TMainActions {
+    QAction* AAllView = nullptr;
+    QAction* AOpenFile = nullptr;
+    QAction* ASaveFileAs = nullptr;
+    QAction* ACloseSpectr = nullptr;
+    QAction* AResetDiap = nullptr;
+    QAction* AIncScale = nullptr;
+    QAction* ADecScale = nullptr;
+    QAction* AVisir1 = nullptr;
+    QAction* AVisir2 = nullptr;
+    QAction* AAnalyse = nullptr;
+    QAction* AReceive = nullptr;
+    QAction* AMessageView = nullptr;
+    QAction* ASetupCom = nullptr;
+    QAction* AStop = nullptr;
+    QAction* AStart = nullptr;
+    QAction* ARepaint = nullptr;
+    QAction* AExit = nullptr;
+    QAction* AMouseSelect = nullptr;
+    QAction* AOpenUnits = nullptr;
+    QAction* AADCView = nullptr;
+    QAction* AToolBar = nullptr;
+    QAction* AAutoSave = nullptr;
+    QAction* AFilterSetup = nullptr;
+    QAction* AFilter = nullptr;
+    QAction* ARealTime = nullptr;
+    QAction* APrint = nullptr;
+    QAction* APrintSetup = nullptr;
+    QAction* AColorSetup = nullptr;
+    QAction* APrintForm = nullptr;
+    QAction* ASwLPF = nullptr;
+    QAction* ASWSum = nullptr;
+    QAction* AAbout = nullptr;
+    QAction* AIntegr = nullptr;
+    QAction* AGlissSetup = nullptr;
+    QAction* AGliss = nullptr;
+    QAction* ABackUp = nullptr;
+    QAction* AEqualize = nullptr;
+    QAction* AMinMax = nullptr;
+    QAction* AStandVisir = nullptr;
+    QAction* AMinMaxSetup = nullptr;
+    QAction* ADivision = nullptr;
+    QAction* ACalcFrecDFPG = nullptr;
+    QAction* AGShow = nullptr;
+
+    // The submenu "Последние файлы" and the open button's drop-down.
+    QMenu* RecentFilesMenu = nullptr;
+    QMenu* RecentFilesDropDown = nullptr;
+    // The plot's pop-up menu (ScreenMenu).
+    QMenu* ScreenMenu = nullptr;
+};
+
+// Creates the actions with their captions, hints, categories and initial
+// states, owned by the window. Actions whose dialog or engine the program
+// does not have yet are disabled.
+TMainActions BuildMainActions(QMainWindow* window);
+
+// The five menus "Спектр", "Вид", "Развертка", "Функции", "Настройка" in
+// order with their separators, the recent-files submenu included.
+void BuildMainMenus(QMenuBar* bar, TMainActions& actions);
+
+// The tool bar MainBar, left to right, with the open button's drop-down and
+// the context menu of the two real-time buttons.
+void BuildMainToolBar(QToolBar* bar, TMainActions& actions);
+
+// The plot's pop-up menu.
+void BuildScreenMenu(QWidget* owner, TMainActions& actions);

@@ -1,0 +1,160 @@
+#pragma once
+
+#include "app/main_actions.h"
+#include "config/kav_cfg.h"
+#include "processing/processing_actions.h"
+#include "processing/processing_view.h"
+#include "spectrum/instrument_readings.h"
+#include "spectrum/point_slot.h"
+#include "spectrum/spectrum_results.h"
+#include "spectrum/spectrum_session.h"
+#include "spectrum/spectrum_view.h"
+#include "spectrum/value_format.h"
+#include "view/gfactor_display.h"
+
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+
+class QFrame;
+class QScrollBar;
+class QToolBar;
+class QToolButton;
+class TInstrumentGroupsWidget;
+class TKavStatusBar;
+class TMessagePort;
+class TPlotWidget;
+class TViewBoundsWidget;
+class TVisirController;
+class TVisirPanelWidget;
+class TVisirWidgetView;
+
+// The main window (TKavMainForm). It owns the one instance of every core
+// object, implements their view interfaces on its widgets and wires the
+// actions to them; the rules themselves live in the core.
+class TKavMainForm : public QMainWindow, public TSpectrumView, public TProcessingView {
+    Q_OBJECT
+public:
+    static constexpr int MinimumWidth = 500;
+    static constexpr int MinimumHeight = 450;
+    static constexpr int ToolBarHeight = 41;
+
+    // Start-up: the settings are loaded from Kav.ini in the current
+    // directory; every box and dialog goes through the port.
+    explicit TKavMainForm(TMessagePort& port, QWidget* parent = nullptr);
+    ~TKavMainForm() override;
+
+    // The core state, for the wiring of later parts and for tests.
+    TKavCfg& Settings() { return Cfg; }
+    const TRecentFiles& RecentFiles() const { return Recent; }
+    TPointTable& Points() { return *PointStore; }
+    const TSpectrumResults& Results() const { return SpectrumResults; }
+    const TInstrumentReadings& Readings() const { return InstrumentReadings; }
+    TProcessingActions& Processing() { return *ProcessingActions; }
+    TVisirController& Visirs() { return *VisirController; }
+    const TMainActions& Actions() const { return A; }
+    TPlotWidget* Plot() const { return PlotBox; }
+    TKavStatusBar* StatusPanels() const { return KavStatusBar; }
+    QToolBar* MainBar() const { return ToolBar; }
+    QFrame* ScreenPanel() const { return Screen; }
+    TVisirPanelWidget* VisirPanel(int n) const { return n == 1 ? VisPan1 : VisPan2; }
+    TViewBoundsWidget* ViewBounds() const { return Bounds; }
+    TInstrumentGroupsWidget* InstrumentGroups() const { return Groups; }
+    QScrollBar* HorizontalScroll() const { return HScroll; }
+    QToolButton* ScaleButton() const { return ScaleBtn; }
+    bool IsReceiving() const { return Receiving; }
+    std::uint8_t SavedRapidRow() const { return SavedRapid; }
+
+    // The actions' handlers.
+    void AOpenFileExecute();
+    void ASaveFileAsExecute();
+    void ACloseSpectrExecute();
+    void RecentFileClicked(int index);
+    void AToolBarExecute(bool checked);
+    void APrintFormExecute();
+    void AAboutExecute();
+
+    // TSpectrumView
+    void SetGainIndex(int index) override;
+    void SetSpeedIndex(int index) override;
+    void BlankSelectorTexts() override;
+    void SetStatusPanel(int index, const QString& text) override;
+    void SetAdcReading(const QString& text) override;
+    void SetViewBoundTexts(const QString& minText, const QString& maxText) override;
+    void SetBackUpEnabled(bool enabled) override; // also TProcessingView
+    void SetSaveAsEnabled(bool enabled) override;
+    void SetGFactorShown(bool shown) override; // also TProcessingView
+    void SetCaption(const QString& text) override;
+    void RebuildRecentFilesMenus(const QStringList& captions, bool submenuEnabled) override;
+
+    // TProcessingView
+    void ShowWarning(const QString& text) override;
+    void ShowInformation(const QString& text) override;
+    void Repaint() override;
+    bool IsBackUpEnabled() const override;
+    bool IsGFactorShown() const override;
+
+    // The last text written for the ADC readout window.
+    QString AdcReadingText() const { return AdcReading; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Layout (main_window.cpp).
+    void BuildWindow();
+    QWidget* BuildPlotRow();
+    QWidget* BuildVisirStrip();
+    QWidget* BuildScrollRow();
+    void BindVisirs();
+    void ConnectActions();
+    void SyncHorizontalScroll();
+    void ScrollView(int viewMin);
+    // Start-up and shut-down orders (main_startup.cpp).
+    void LoadStartupSettings();
+    void FirstShow();
+    void PlaceFromSettings();
+    bool SaveOnClose();
+    void SetReceiveMode(bool on);
+    // File actions (file_actions.cpp).
+    bool OpenAndReport(const QString& path);
+    void ResetResultsForNewSpectrum();
+    // Processing (processing_wiring.cpp).
+    void ConnectProcessing();
+    void AGShowTriggered();
+
+    TMessagePort& Port;
+    QChar DecimalSep;
+
+    TKavCfg Cfg{};
+    TRecentFiles Recent;
+    std::unique_ptr<TPointTable> PointStore;
+    std::unique_ptr<TPointTable> UndoStore;
+    TSpectrumResults SpectrumResults;
+    TInstrumentReadings InstrumentReadings;
+    TValueFormat Format;
+    TGFactorDisplay GFactor;
+    TSpectrumSession Session;
+    std::unique_ptr<TProcessingActions> ProcessingActions;
+    std::unique_ptr<TVisirController> VisirController;
+    std::uint8_t SavedRapid = 0; // the speed row to return to after a stop
+    bool Receiving = false;
+    bool Shown = false;
+    QString AdcReading;
+
+    TMainActions A;
+    QToolBar* ToolBar = nullptr;
+    QFrame* Screen = nullptr;
+    TPlotWidget* PlotBox = nullptr;
+    QScrollBar* VScroll = nullptr;
+    QScrollBar* HScroll = nullptr;
+    QToolButton* ScaleBtn = nullptr;
+    QToolButton* AllBtn = nullptr;
+    TVisirPanelWidget* VisPan1 = nullptr;
+    TVisirPanelWidget* VisPan2 = nullptr;
+    TViewBoundsWidget* Bounds = nullptr;
+    TInstrumentGroupsWidget* Groups = nullptr;
+    TKavStatusBar* KavStatusBar = nullptr;
+    TVisirWidgetView* VisirView = nullptr;
+};

@@ -1,0 +1,72 @@
+#include "app/message_box_port.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+QString BoxTitle() {
+    return QApplication::applicationDisplayName();
+}
+
+QString RunFileDialog(QWidget* parent, const TFileDialogSpec& spec, bool save) {
+    QFileDialog dialog(parent, spec.Title, spec.Directory, spec.Filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // The open dialog takes a name that does not exist: opening it is defined.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(spec.DefaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.ConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+void TMessageBoxPort::Warning(const QString& text) {
+    QMessageBox::warning(Parent, BoxTitle(), text);
+}
+
+void TMessageBoxPort::Information(const QString& text) {
+    QMessageBox::information(Parent, BoxTitle(), text);
+}
+
+void TMessageBoxPort::Error(const QString& text) {
+    QMessageBox::critical(Parent, BoxTitle(), text);
+}
+
+QString TMessageBoxPort::OpenFileName(const TFileDialogSpec& spec) {
+    return RunFileDialog(Parent, spec, false);
+}
+
+QString TMessageBoxPort::SaveFileName(const TFileDialogSpec& spec) {
+    return RunFileDialog(Parent, spec, true);
+}
+
+void TMessageBoxPort::RunDialog(QDialog& dialog) {
+    dialog.exec();
+}
+
+void TMessageBoxPort::PrintImage(const QImage& image) {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, Parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        Error(QStringLiteral("Печать невозможна: ") + printer.printerName());
+        return;
+    }
+    const QRect page = painter.viewport();
+    QSize size = image.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(image.rect());
+    painter.drawImage(0, 0, image);
+    painter.end();
+}

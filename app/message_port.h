@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QImage;
+
+// What a file dialog is asked for: its title, the directory it opens in, the
+// filter, the extension added to a bare name, and whether it asks before an
+// existing file is overwritten.
+struct TFileDialogSpec {
+    QString Title;
+    QString Directory;
+    QString Filter;
+    QString DefaultSuffix;
+    bool ConfirmOverwrite = false;
+};
+
+// The seam through which the main window asks the user: message boxes and the
+// file dialogs. The program answers them with modal boxes; tests answer them
+// from a script without a modal loop.
+class TMessagePort {
+public:
+    virtual ~TMessagePort() = default;
+
+    // Message boxes with one OK button.
+    virtual void Warning(const QString& text) = 0;
+    virtual void Information(const QString& text) = 0;
+    virtual void Error(const QString& text) = 0;
+
+    // The chosen file's full name, or empty when the dialog was cancelled.
+    virtual QString OpenFileName(const TFileDialogSpec& spec) = 0;
+    virtual QString SaveFileName(const TFileDialogSpec& spec) = 0;
+
+    // A modal dialog of the window (the about box): shown until closed.
+    virtual void RunDialog(QDialog& dialog) = 0;
+    // One page with the image scaled in proportion, on a printer the user
+    // chooses; nothing when the user cancels.
+    virtual void PrintImage(const QImage& image) = 0;
+};
