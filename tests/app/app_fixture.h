@@ -1,0 +1,167 @@
+#pragma once
+
+#include "app/main_window.h"
+#include "app/message_port.h"
+#include "config/settings_store.h"
+#include "spectrum/parameter_block.h"
+#include "spectrum/point_store.h"
+#include "spectrum/spectrum_file.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+// One QApplication for the whole test program (offscreen platform).
+class TAppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "kav_app_test";
+        static char* argv[] = {name, nullptr};
+        if (!QApplication::instance())
+            App = new QApplication(argc, argv);
+    }
+    void TearDown() override {
+        delete App;
+        App = nullptr;
+    }
+
+private:
+    QApplication* App = nullptr;
+};
+
+inline ::testing::Environment* const AppEnvironment =
+    ::testing::AddGlobalTestEnvironment(new TAppEnvironment);
+
+// Answers the window's boxes and dialogs from a script and records them.
+class TScriptedPort : public TMessagePort {
+public:
+    QStringList Warnings, Infos, Errors;
+    QStringList OpenAnswers, SaveAnswers; // taken in order; none left: cancel
+    std::vector<TFileDialogSpec> OpenSpecs, SaveSpecs;
+    QStringList DialogLabels;
+    int Dialogs = 0;
+    QSize PrintedSize;
+
+    void Warning(const QString& text) override { Warnings << text; }
+    void Information(const QString& text) override { Infos << text; }
+    void Error(const QString& text) override { Errors << text; }
+    QString OpenFileName(const TFileDialogSpec& spec) override {
+        OpenSpecs.push_back(spec);
+        return OpenAnswers.isEmpty() ? QString() : OpenAnswers.takeFirst();
+    }
+    QString SaveFileName(const TFileDialogSpec& spec) override {
+        SaveSpecs.push_back(spec);
+        return SaveAnswers.isEmpty() ? QString() : SaveAnswers.takeFirst();
+    }
+    void RunDialog(QDialog& dialog) override {
+        ++Dialogs;
+        for (const QLabel* label : dialog.findChildren<QLabel*>())
+            DialogLabels << label->text();
+    }
+    void PrintImage(const QImage& image) override { PrintedSize = image.size(); }
+};
+
+// A temporary directory that is the process's current directory meanwhile,
+// so Kav.ini is read and written there.
+struct TAppDir {
+    QTemporaryDir Dir;
+    QString Previous = QDir::currentPath();
+
+    TAppDir() { QDir::setCurrent(Dir.path()); }
+    ~TAppDir() { QDir::setCurrent(Previous); }
+
+    QString Path(const QString& name) const { return Dir.filePath(name); }
+    void WriteIni(const QByteArray& text) const {
+        QFile f(Path(QStringLiteral("Kav.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    TKavCfg ReadBack(TRecentFiles* recent = nullptr) const {
+        TKavCfg cfg{};
+        SetDefaults(cfg, Dir.path());
+        TRecentFiles r;
+        LoadSettings(cfg, recent ? *recent : r, Path(QStringLiteral("Kav.ini")), QChar('.'));
+        return cfg;
+    }
+    QByteArray IniText() const {
+        QFile f(Path(QStringLiteral("Kav.ini")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+// What a test spectrum carries in its parameter records.
+struct TSpectrumRecords {
+    std::uint8_t Rapid = 5;
+    double FieldLow = 3100; // sweep unit 3 at code 0, Э
+    double FieldHigh = 3400;
+    std::uint8_t Serial = 7;
+    std::uint8_t Program = 3;
+    std::int32_t SumCount = 4;
+};
+
+// Three first-derivative lines of different height on a flat base, a point
+// every 4 codes from 1000 to 64000, with its parameter records.
+inline void WriteTestSpectrum(const QString& path, const TSpectrumRecords& rec = {}) {
+    auto store = std::make_unique<TPointTable>();
+    ClearPoints(*store);
+    const double centres[] = {16000, 33000, 50000};
+    const double heights[] = {700, 900, 450};
+    for (int code = 1000; code <= 64000; code += 4) {
+        double y = 2048;
+        for (int k = 0; k < 3; ++k) {
+            const double x = (code - centres[k]) / 900.0;
+            y -= heights[k] * 2.6 * x / std::pow(1 + x * x, 2);
+        }
+        (*store)[code] = TPointSlot{static_cast<std::uint16_t>(code),
+                                    static_cast<std::uint16_t>(std::lround(y))};
+    }
+    TKavCfg cfg{};
+    SetDefaults(cfg, QDir::currentPath());
+    cfg.Rapid = rec.Rapid;
+    cfg.RazvUnits[3].X1 = rec.FieldLow;
+    cfg.RazvUnits[3].X2 = rec.FieldHigh;
+    TInstrumentReadings readings;
+    readings.InstrumentSerial = rec.Serial;
+    readings.InstrumentProgram = rec.Program;
+    readings.SumCount = rec.SumCount;
+    WriteParameterBlock(*store, cfg, readings);
+    ASSERT_TRUE(SaveSpectrumFile(path, *store));
+}
+
+// The action of a menu of the menu bar by the menu's title and the item's
+// caption; null when there is none.
+inline QAction* MenuItem(QMainWindow& w, const QString& menu, const QString& item) {
+    for (QAction* top : w.menuBar()->actions()) {
+        if (top->text() != menu || !top->menu())
+            continue;
+        for (QAction* a : top->menu()->actions())
+            if (a->text() == item)
+                return a;
+    }
+    return nullptr;
+}
+
+// A window on a fresh Kav.ini of the current directory, shown.
+inline std::unique_ptr<TKavMainForm> ShowWindow(TMessagePort& port) {
+    auto w = std::make_unique<TKavMainForm>(port);
+    w->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    return w;
+}
