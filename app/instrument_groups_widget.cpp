@@ -21,8 +21,8 @@ constexpr int GroupHeight = 66;
 
 QGridLayout* GroupGrid(QGroupBox* box) {
     auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(4, 2, 4, 3);
-    grid->setHorizontalSpacing(3);
+    grid->setContentsMargins(3, 1, 3, 2);
+    grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(2);
     return grid;
 }
@@ -40,7 +40,7 @@ QSpinBox* ArrowsOnly(int low, int high, int step, QWidget* parent) {
     spin->setRange(low, high);
     spin->setSingleStep(step);
     spin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    spin->setFixedWidth(18);
+    spin->setFixedWidth(16);
     return spin;
 }
 
@@ -55,14 +55,17 @@ QLineEdit* ReadOnlyBox(int width, QWidget* parent) {
 QToolButton* ActionButton(QAction* action, QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setAutoRaise(true);
+    button->setIconSize(QSize(12, 12));
+    button->setFixedSize(18, 18);
     if (action)
         button->setDefaultAction(action);
     return button;
 }
 
-QComboBox* Selector(QWidget* parent) {
+QComboBox* Selector(int characters, QWidget* parent) {
     auto* box = new QComboBox(parent);
-    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(characters);
     return box;
 }
 
@@ -86,9 +89,15 @@ QWidget* UpDownPair(QWidget* parent) {
 TInstrumentGroupsWidget::TInstrumentGroupsWidget(const TKavCfg& cfg, const TValueFormat& format,
                                                  const TGroupActions& actions, QWidget* parent)
     : QWidget(parent), Cfg(cfg), Format(format) {
+    // The groups' texts a point smaller than the window's, so the four fit
+    // its minimum width.
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() - 1);
+    small.setStretch(QFont::SemiCondensed);
+    setFont(small);
     auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(2, 0, 2, 0);
-    row->setSpacing(3);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
     row->addWidget(BuildCorrection());
     row->addWidget(BuildGain());
     row->addWidget(BuildSpeed(actions));
@@ -104,7 +113,7 @@ QGroupBox* TInstrumentGroupsWidget::BuildCorrection() {
     CorrGroup = MakeGroup(QStringLiteral("Напряжение корр."), this);
     CorrGroup->setToolTip(QStringLiteral("Управление напряжением коррекции"));
     auto* grid = GroupGrid(CorrGroup);
-    CorrExt = ReadOnlyBox(64, CorrGroup);
+    CorrExt = ReadOnlyBox(46, CorrGroup);
     CorrExt->setToolTip(QStringLiteral("Напряжение коррекции"));
     Corr = ArrowsOnly(CorrEditMin, CorrEditMax, CorrEditStep, CorrGroup);
     Corr->setToolTip(QStringLiteral("Точная коррекция уровня"));
@@ -112,6 +121,7 @@ QGroupBox* TInstrumentGroupsWidget::BuildCorrection() {
     CorrBar->setRange(0, CorrBarMax);
     CorrBar->setPageStep(128);
     CorrBar->setTickInterval(4096);
+    CorrBar->setFixedWidth(16);
     CorrBar->setToolTip(QStringLiteral("Грубая коррекция уровня"));
     grid->addWidget(new QLabel(DesignLabelText, CorrGroup), 0, 0, 1, 2);
     grid->addWidget(CorrExt, 1, 0);
@@ -123,7 +133,7 @@ QGroupBox* TInstrumentGroupsWidget::BuildCorrection() {
 QGroupBox* TInstrumentGroupsWidget::BuildGain() {
     AmpGroup = MakeGroup(QStringLiteral("Усиление"), this);
     auto* grid = GroupGrid(AmpGroup);
-    Amp = Selector(AmpGroup);
+    Amp = Selector(3, AmpGroup); // "200"
     grid->addWidget(new QLabel(DesignLabelText, AmpGroup), 0, 0, 1, 2);
     grid->addWidget(Amp, 1, 0);
     grid->addWidget(UpDownPair(AmpGroup), 1, 1);
@@ -133,7 +143,7 @@ QGroupBox* TInstrumentGroupsWidget::BuildGain() {
 QGroupBox* TInstrumentGroupsWidget::BuildSpeed(const TGroupActions& actions) {
     SpeedGroupBox = MakeGroup(QStringLiteral("Скорость развертки"), this);
     auto* grid = GroupGrid(SpeedGroupBox);
-    Speed = Selector(SpeedGroupBox);
+    Speed = Selector(6, SpeedGroupBox); // "128 мин"
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(0);
     buttons->addWidget(new QLabel(DesignLabelText, SpeedGroupBox));
@@ -149,8 +159,8 @@ QGroupBox* TInstrumentGroupsWidget::BuildSpeed(const TGroupActions& actions) {
 QGroupBox* TInstrumentGroupsWidget::BuildBounds(const TGroupActions& actions) {
     BoundsGroupBox = MakeGroup(QStringLiteral("Границы развёртки"), this);
     auto* grid = GroupGrid(BoundsGroupBox);
-    BotExt = ReadOnlyBox(60, BoundsGroupBox);
-    TopExt = ReadOnlyBox(60, BoundsGroupBox);
+    BotExt = ReadOnlyBox(36, BoundsGroupBox);
+    TopExt = ReadOnlyBox(36, BoundsGroupBox);
     Bot = ArrowsOnly(BotFieldMin, BotFieldMax, FieldStep, BoundsGroupBox);
     Top = ArrowsOnly(TopFieldMin, TopFieldMax, FieldStep, BoundsGroupBox);
     grid->addWidget(new QLabel(QStringLiteral("Нижняя"), BoundsGroupBox), 0, 0);

@@ -37,6 +37,14 @@ QChar LocaleDecimalSeparator() {
     return point.isEmpty() ? QChar('.') : point.front();
 }
 
+// A point smaller and semi-condensed: the tool bar, the control groups and
+// the status bar fit the window's widths with it.
+QFont CompactFont(QFont font) {
+    font.setPointSizeF(font.pointSizeF() - 1);
+    font.setStretch(QFont::SemiCondensed);
+    return font;
+}
+
 QToolButton* SmallArrow(Qt::ArrowType type, QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setArrowType(type);
@@ -83,11 +91,15 @@ void TKavMainForm::BuildWindow() {
     ToolBar->setContextMenuPolicy(Qt::PreventContextMenu);
     ToolBar->toggleViewAction()->setVisible(false);
     BuildMainToolBar(ToolBar, A);
+    // Compact captions, so the whole bar fits the default width.
+    const QFont barFont = CompactFont(CompactFont(ToolBar->font()));
+    for (QToolButton* button : ToolBar->findChildren<QToolButton*>())
+        button->setFont(barFont);
     addToolBar(Qt::TopToolBarArea, ToolBar);
 
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
-    column->setContentsMargins(2, 2, 2, 2);
+    column->setContentsMargins(1, 2, 1, 2);
     column->setSpacing(2);
     column->addWidget(BuildPlotRow(), 1);
     column->addWidget(BuildVisirStrip());
@@ -99,13 +111,17 @@ void TKavMainForm::BuildWindow() {
 
     KavStatusBar = new TKavStatusBar(this);
     KavStatusBar->setObjectName(QStringLiteral("KavStatusBar"));
+    KavStatusBar->setFont(CompactFont(KavStatusBar->font()));
     // The panels keep their widths while there is room; on a narrow window
-    // they give way in proportion instead of widening the window.
+    // they give way instead of widening the window, the port panels and the
+    // two unused ones first.
     for (int k = 0; k < TKavStatusBar::PanelCount; ++k) {
         QWidget* panel = KavStatusBar->PanelLabel(k);
-        panel->setMinimumWidth(TKavStatusBar::PanelWidths[k] / 3);
-        panel->setMaximumWidth(TKavStatusBar::PanelWidths[k]);
-        panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        const int width = TKavStatusBar::PanelWidths[k];
+        const bool yields = k <= 2 || k == 11;
+        panel->setMinimumWidth(yields ? width / 5 : width * 3 / 5);
+        panel->setMaximumWidth(width);
+        panel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     }
     KavStatusBar->setMinimumWidth(1);
     setStatusBar(KavStatusBar);

@@ -121,7 +121,7 @@ struct TSpectrumRecords {
 inline void WriteTestSpectrum(const QString& path, const TSpectrumRecords& rec = {}) {
     auto store = std::make_unique<TPointTable>();
     ClearPoints(*store);
-    const double centres[] = {16000, 33000, 50000};
+    const double centres[] = {20000, 35000, 50000};
     const double heights[] = {700, 900, 450};
     for (int code = 1000; code <= 64000; code += 4) {
         double y = 2048;

@@ -119,7 +119,7 @@ TEST_F(TSpectrumTest, CloseAndRecentItemReopen) {
 }
 
 TEST_F(TSpectrumTest, VisirActionsNeedBothVisirs) {
-    const std::uint16_t before = W->Points()[16000].Y;
+    const std::uint16_t before = W->Points()[20000].Y;
     const struct {
         QAction* Action;
         QString Warning;
@@ -135,7 +135,7 @@ TEST_F(TSpectrumTest, VisirActionsNeedBothVisirs) {
         c.Action->trigger();
         EXPECT_EQ(Port.Warnings, QStringList{c.Warning});
     }
-    EXPECT_EQ(W->Points()[16000].Y, before);
+    EXPECT_EQ(W->Points()[20000].Y, before);
     EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
     EXPECT_EQ(W->Results().MaxCount, 0);
 }
@@ -168,11 +168,11 @@ TEST_F(TSpectrumTest, MinMaxDrawsPairAmplitudesAndVisirsShowTheDistance) {
 
 TEST_F(TSpectrumTest, IntegralShowsTheAreaAndUndoRestores) {
     StandVisirs();
-    const std::uint16_t before = W->Points()[16000].Y;
+    const std::uint16_t before = W->Points()[20000].Y;
     Functions("Интеграл")->trigger();
     const double area = W->Results().Area;
     ASSERT_GE(area, 0);
-    EXPECT_NE(W->Points()[16000].Y, before);
+    EXPECT_NE(W->Points()[20000].Y, before);
     EXPECT_TRUE(W->Actions().ABackUp->isEnabled());
     const QString label = AreaText(Format(), area);
     ASSERT_TRUE(label.startsWith(QStringLiteral("S=")));
@@ -182,14 +182,14 @@ TEST_F(TSpectrumTest, IntegralShowsTheAreaAndUndoRestores) {
     EXPECT_TRUE(
         PlotHolds(KeepLabelInside(middle - tw / 2, tw, W->Plot()->Geometry().W), th, label));
     Functions("Отмена")->trigger();
-    EXPECT_EQ(W->Points()[16000].Y, before);
+    EXPECT_EQ(W->Points()[20000].Y, before);
     EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
 }
 
 TEST_F(TSpectrumTest, SmoothingFilterAndEqualizeChangeTheStoreAndEnableUndo) {
     StandVisirs();
     // Visir 1 on the first line's flank, so the baseline has a slope.
-    W->Visirs().SetVisir1(15200);
+    W->Visirs().SetVisir1(19200);
     const struct {
         QAction* Action;
     } cases[] = {
