@@ -3,17 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// A pixel coordinate from a floating value: nearest integer, halves to even,
-// held far outside any canvas so the conversion is always defined.
-int ToPixel(double v) {
-    const double r = std::nearbyint(v);
-    return static_cast<int>(std::clamp(r, -1.0e9, 1.0e9));
-}
-
-} // namespace
-
 TPlotGeometry TPlotGeometry::Compute(int w, int h, int viewMin, int viewMax, int ordScale) {
     TPlotGeometry g;
     g.W = std::max(w, 0);
@@ -25,18 +14,6 @@ TPlotGeometry TPlotGeometry::Compute(int w, int h, int viewMin, int viewMax, int
     g.Ky = static_cast<float>(static_cast<double>(g.H) / (1 << (12 - g.OrdScale)));
     g.MidY = g.H / 2;
     return g;
-}
-
-int TPlotGeometry::XOfCode(long code) const {
-    return ToPixel(static_cast<double>(code - ViewMin) * static_cast<double>(Kx));
-}
-
-int TPlotGeometry::YOfOrdinate(long ordinate) const {
-    return MidY - ToPixel(static_cast<double>(ordinate - 2048) * static_cast<double>(Ky));
-}
-
-int TPlotGeometry::PointY(long ordinate) const {
-    return std::min(YOfOrdinate(ordinate), H - 2);
 }
 
 long TPlotGeometry::CodeOfX(int x) const {

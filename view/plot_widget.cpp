@@ -40,18 +40,20 @@ void TPlotWidget::EnsureCanvas() {
     Image.fill(ToRgb(Cfg.DisplayColors.BackGround));
 }
 
-void TPlotWidget::PutPixel(int x, int y, QRgb colour) {
-    if (x < 0 || y < 0 || x >= Image.width() || y >= Image.height())
-        return;
-    reinterpret_cast<QRgb*>(Image.scanLine(y))[x] = colour;
+TPlotWidget::TPixels TPlotWidget::Pixels() {
+    return {Image.bits(), Image.bytesPerLine(), Image.width(), Image.height()};
 }
 
-void TPlotWidget::PutSlotPixels(std::uint16_t slot, QRgb colour) {
+void TPlotWidget::PutPixel(int x, int y, QRgb colour) {
+    Pixels().Put(x, y, colour);
+}
+
+void TPlotWidget::PutSlotPixels(const TPixels& px, std::uint16_t slot, QRgb colour) {
     const TPointSlot& s = Store[slot];
     const int x = Geo.XOfCode(s.X);
-    PutPixel(x, Geo.PointY(s.Y), colour);
+    px.Put(x, Geo.PointY(s.Y), colour);
     if (Cfg.ShowFirst && RawTrace)
-        PutPixel(x, Geo.PointY(RawTrace[slot]), ToRgb(Cfg.DisplayColors.AddGraph));
+        px.Put(x, Geo.PointY(RawTrace[slot]), ToRgb(Cfg.DisplayColors.AddGraph));
 }
 
 void TPlotWidget::DrawLabel(QPainter& p, int x, int y, const QString& text) {
@@ -104,9 +106,10 @@ void TPlotWidget::ScreenBoxPaint() {
     const QRgb graph = ToRgb(Cfg.DisplayColors.Graph);
     const int first = std::max(Cfg.ViewMin, 0);
     const int last = std::min(Cfg.ViewMax, PointSlotCount - 1);
+    const TPixels px = Pixels();
     for (int k = first; k <= last; ++k) {
         if (IsValidSlot(Store[k]))
-            PutSlotPixels(static_cast<std::uint16_t>(k), graph);
+            PutSlotPixels(px, static_cast<std::uint16_t>(k), graph);
     }
 
     {
@@ -219,7 +222,7 @@ void TPlotWidget::PlotSlot(std::uint16_t slot, TColorValue colour) {
     EnsureCanvas();
     if (!IsValidSlot(Store[slot]))
         return;
-    PutSlotPixels(slot, ToRgb(colour));
+    PutSlotPixels(Pixels(), slot, ToRgb(colour));
     const int x = Geo.XOfCode(Store[slot].X);
     update(x, 0, 1, height());
 }

@@ -77,9 +77,23 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Direct access to the canvas's pixels for the point loop.
+    struct TPixels {
+        uchar* Bits;
+        qsizetype BytesPerLine;
+        int W;
+        int H;
+        void Put(int x, int y, QRgb colour) const {
+            if (static_cast<unsigned>(x) < static_cast<unsigned>(W) &&
+                static_cast<unsigned>(y) < static_cast<unsigned>(H))
+                reinterpret_cast<QRgb*>(Bits + y * BytesPerLine)[x] = colour;
+        }
+    };
+
     void EnsureCanvas();
+    TPixels Pixels();
     void PutPixel(int x, int y, QRgb colour);
-    void PutSlotPixels(std::uint16_t slot, QRgb colour);
+    void PutSlotPixels(const TPixels& px, std::uint16_t slot, QRgb colour);
     void DrawLabel(QPainter& p, int x, int y, const QString& text);
     void DrawExtremumMarks(QPainter& p);
     void DrawPairTexts(QPainter& p);
