@@ -10,14 +10,14 @@
 
 namespace {
 
-TFileDialogSpec SpectrumDialog(const QString& title, const QString& workDir, bool save) {
-    TFileDialogSpec spec;
-    spec.Title = title;
-    spec.Directory = workDir;
-    spec.Filter = QStringLiteral("Файлы спектров (*.kav)");
-    spec.DefaultSuffix = QStringLiteral("kav");
-    spec.ConfirmOverwrite = save;
-    return spec;
+TFileDialogRequest SpectrumDialog(const QString& title, const QString& workDir, bool save) {
+    TFileDialogRequest request;
+    request.Title = title;
+    request.Directory = workDir;
+    request.Filter = QStringLiteral("Файлы спектров (*.kav)");
+    request.DefaultSuffix = QStringLiteral("kav");
+    request.ConfirmOverwrite = save;
+    return request;
 }
 
 } // namespace

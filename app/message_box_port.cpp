@@ -14,13 +14,13 @@ QString BoxTitle() {
     return QApplication::applicationDisplayName();
 }
 
-QString RunFileDialog(QWidget* parent, const TFileDialogSpec& spec, bool save) {
-    QFileDialog dialog(parent, spec.Title, spec.Directory, spec.Filter);
+QString RunFileDialog(QWidget* parent, const TFileDialogRequest& request, bool save) {
+    QFileDialog dialog(parent, request.Title, request.Directory, request.Filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The open dialog takes a name that does not exist: opening it is defined.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(spec.DefaultSuffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.ConfirmOverwrite);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -40,12 +40,12 @@ void TMessageBoxPort::Error(const QString& text) {
     QMessageBox::critical(Parent, BoxTitle(), text);
 }
 
-QString TMessageBoxPort::OpenFileName(const TFileDialogSpec& spec) {
-    return RunFileDialog(Parent, spec, false);
+QString TMessageBoxPort::OpenFileName(const TFileDialogRequest& request) {
+    return RunFileDialog(Parent, request, false);
 }
 
-QString TMessageBoxPort::SaveFileName(const TFileDialogSpec& spec) {
-    return RunFileDialog(Parent, spec, true);
+QString TMessageBoxPort::SaveFileName(const TFileDialogRequest& request) {
+    return RunFileDialog(Parent, request, true);
 }
 
 void TMessageBoxPort::RunDialog(QDialog& dialog) {

@@ -12,8 +12,8 @@ public:
     void Warning(const QString& text) override;
     void Information(const QString& text) override;
     void Error(const QString& text) override;
-    QString OpenFileName(const TFileDialogSpec& spec) override;
-    QString SaveFileName(const TFileDialogSpec& spec) override;
+    QString OpenFileName(const TFileDialogRequest& request) override;
+    QString SaveFileName(const TFileDialogRequest& request) override;
     void RunDialog(QDialog& dialog) override;
     void PrintImage(const QImage& image) override;
 

@@ -8,7 +8,7 @@ class QImage;
 // What a file dialog is asked for: its title, the directory it opens in, the
 // filter, the extension added to a bare name, and whether it asks before an
 // existing file is overwritten.
-struct TFileDialogSpec {
+struct TFileDialogRequest {
     QString Title;
     QString Directory;
     QString Filter;
@@ -29,8 +29,8 @@ public:
     virtual void Error(const QString& text) = 0;
 
     // The chosen file's full name, or empty when the dialog was cancelled.
-    virtual QString OpenFileName(const TFileDialogSpec& spec) = 0;
-    virtual QString SaveFileName(const TFileDialogSpec& spec) = 0;
+    virtual QString OpenFileName(const TFileDialogRequest& request) = 0;
+    virtual QString SaveFileName(const TFileDialogRequest& request) = 0;
 
     // A modal dialog of the window (the about box): shown until closed.
     virtual void RunDialog(QDialog& dialog) = 0;

@@ -54,7 +54,7 @@ class TScriptedPort : public TMessagePort {
 public:
     QStringList Warnings, Infos, Errors;
     QStringList OpenAnswers, SaveAnswers; // taken in order; none left: cancel
-    std::vector<TFileDialogSpec> OpenSpecs, SaveSpecs;
+    std::vector<TFileDialogRequest> OpenRequests, SaveRequests;
     QStringList DialogLabels;
     int Dialogs = 0;
     QSize PrintedSize;
@@ -62,12 +62,12 @@ public:
     void Warning(const QString& text) override { Warnings << text; }
     void Information(const QString& text) override { Infos << text; }
     void Error(const QString& text) override { Errors << text; }
-    QString OpenFileName(const TFileDialogSpec& spec) override {
-        OpenSpecs.push_back(spec);
+    QString OpenFileName(const TFileDialogRequest& request) override {
+        OpenRequests.push_back(request);
         return OpenAnswers.isEmpty() ? QString() : OpenAnswers.takeFirst();
     }
-    QString SaveFileName(const TFileDialogSpec& spec) override {
-        SaveSpecs.push_back(spec);
+    QString SaveFileName(const TFileDialogRequest& request) override {
+        SaveRequests.push_back(request);
         return SaveAnswers.isEmpty() ? QString() : SaveAnswers.takeFirst();
     }
     void RunDialog(QDialog& dialog) override {

@@ -52,13 +52,13 @@ struct TSpectrumTest : ::testing::Test {
 } // namespace
 
 TEST_F(TSpectrumTest, OpenDialogIsConfiguredAndTheFileEntersTheRecentList) {
-    ASSERT_EQ(Port.OpenSpecs.size(), 1u);
-    const TFileDialogSpec& spec = Port.OpenSpecs[0];
-    EXPECT_EQ(spec.Title, QStringLiteral("Открыть фаил спектра"));
-    EXPECT_EQ(spec.Filter, QStringLiteral("Файлы спектров (*.kav)"));
-    EXPECT_EQ(spec.DefaultSuffix, QStringLiteral("kav"));
-    EXPECT_EQ(spec.Directory, Dir.Dir.path());
-    EXPECT_FALSE(spec.ConfirmOverwrite);
+    ASSERT_EQ(Port.OpenRequests.size(), 1u);
+    const TFileDialogRequest& request = Port.OpenRequests[0];
+    EXPECT_EQ(request.Title, QStringLiteral("Открыть фаил спектра"));
+    EXPECT_EQ(request.Filter, QStringLiteral("Файлы спектров (*.kav)"));
+    EXPECT_EQ(request.DefaultSuffix, QStringLiteral("kav"));
+    EXPECT_EQ(request.Directory, Dir.Dir.path());
+    EXPECT_FALSE(request.ConfirmOverwrite);
     EXPECT_EQ(W->Settings().LastOpen, File);
     EXPECT_EQ(W->Settings().WorkDir, Dir.Dir.path() + "/");
     EXPECT_EQ(W->RecentFiles(), QStringList{File});
@@ -88,10 +88,10 @@ TEST_F(TSpectrumTest, SaveAsWritesTheFileAndReportsAFailure) {
     ASSERT_TRUE(QDir(Dir.Dir.path()).mkdir("sub"));
     Port.SaveAnswers << copy << Dir.Path("missing/dir/x.kav");
     MenuItem(*W, "Спектр", "Сохранить...")->trigger();
-    ASSERT_EQ(Port.SaveSpecs.size(), 1u);
-    EXPECT_EQ(Port.SaveSpecs[0].Title, QStringLiteral("Сохранить фаил спектра"));
-    EXPECT_TRUE(Port.SaveSpecs[0].ConfirmOverwrite);
-    EXPECT_EQ(Port.SaveSpecs[0].DefaultSuffix, QStringLiteral("kav"));
+    ASSERT_EQ(Port.SaveRequests.size(), 1u);
+    EXPECT_EQ(Port.SaveRequests[0].Title, QStringLiteral("Сохранить фаил спектра"));
+    EXPECT_TRUE(Port.SaveRequests[0].ConfirmOverwrite);
+    EXPECT_EQ(Port.SaveRequests[0].DefaultSuffix, QStringLiteral("kav"));
     auto original = std::make_unique<TPointTable>();
     auto saved = std::make_unique<TPointTable>();
     auto scratch = std::make_unique<TPointTable>();
