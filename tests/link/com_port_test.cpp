@@ -149,31 +149,26 @@ TEST(PortNames, MapToDevicePaths) {
     EXPECT_EQ(PortDevicePath("COMx"), QStringLiteral("/dev/COMx"));
 }
 
-TEST(LineSettings, TableRatesInTheirStoredOrder) {
-    QStringList notes;
-    TComSettings s = Settings("COM1", 13);
-    EXPECT_EQ(ResolveLineSettings(s, notes).BaudRate, 256000);
-    s.BaudRate = 14;
-    EXPECT_EQ(ResolveLineSettings(s, notes).BaudRate, 230400);
-    s.BaudRate = 0;
-    EXPECT_EQ(ResolveLineSettings(s, notes).BaudRate, 300);
-    EXPECT_TRUE(notes.isEmpty());
-}
-
-TEST(LineSettings, ParityCheckFollowsParity) {
-    QStringList notes;
-    TComSettings s = Settings("COM1");
-    s.Parity = 0;
-    EXPECT_FALSE(ResolveLineSettings(s, notes).ParityCheck);
-    s.Parity = 2;
-    TLineSettings line = ResolveLineSettings(s, notes);
-    EXPECT_TRUE(line.ParityCheck);
-    EXPECT_EQ(line.Parity, TParityMode::Even);
-    s.Parity = 3;
-    EXPECT_EQ(ResolveLineSettings(s, notes).Parity, TParityMode::Mark);
-    s.Parity = 4;
-    EXPECT_EQ(ResolveLineSettings(s, notes).Parity, TParityMode::Space);
-    EXPECT_TRUE(notes.isEmpty());
+TEST(LineSettings, RateAndParityFollowTheirTables) {
+    const struct {
+        int Baud, Rate, Parity;
+        TParityMode Mode;
+    } cases[] = {{13, 256000, 0, TParityMode::None},
+                 {14, 230400, 2, TParityMode::Even},
+                 {0, 300, 3, TParityMode::Mark},
+                 {5, 9600, 4, TParityMode::Space},
+                 {11, 115200, 1, TParityMode::Odd}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Baud);
+        TComSettings s = Settings("COM1", c.Baud);
+        s.Parity = static_cast<std::uint8_t>(c.Parity);
+        QStringList notes;
+        const TLineSettings line = ResolveLineSettings(s, notes);
+        EXPECT_EQ(line.BaudRate, c.Rate);
+        EXPECT_EQ(line.Parity, c.Mode);
+        EXPECT_EQ(line.ParityCheck, c.Parity != 0);
+        EXPECT_TRUE(notes.isEmpty());
+    }
 }
 
 TEST(LineSettings, WhatLinuxCannotDoFallsBackWithANote) {
