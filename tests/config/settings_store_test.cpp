@@ -375,38 +375,33 @@ TEST_F(SettingsStore, GarbledFilesLoadAndSaveStably) {
     }
 }
 
-// Runs a block without the rights of the super-user, so that file modes
-// bind (the tests may run as root). Restores the effective user after.
-class TUnprivileged {
-public:
-    TUnprivileged() : Root(geteuid() == 0) {
-        if (Root)
-            Ok = seteuid(65534) == 0; // nobody
+// Saves without the rights of the super-user (the tests may run as root),
+// so that file modes bind. A failed switch counts as a save, failing the test.
+bool SaveUnprivileged(const TKavCfg& cfg, const QString& path, QString& error) {
+    const bool root = geteuid() == 0;
+    if (root && seteuid(65534) != 0) {
+        ADD_FAILURE() << "cannot become nobody";
+        return true;
     }
-    ~TUnprivileged() {
-        if (Root && Ok)
-            (void)seteuid(0);
-    }
-    bool Ok = true;
+    const bool saved = SaveSettings(cfg, {}, path, Comma, &error);
+    if (root)
+        (void)seteuid(0);
+    return saved;
+}
 
-private:
-    bool Root;
-};
+int Chmod(const QString& path, mode_t mode) {
+    return chmod(QFile::encodeName(path).constData(), mode);
+}
 
 TEST_F(SettingsStore, ReadOnlyDirectoryFailsNamingTheFileAndKeepsThePreviousOne) {
     ASSERT_TRUE(SaveSettings(Defaults, {"/keep.kav"}, Path, Comma));
     const QByteArray previous = ReadBytes(Path);
-    ASSERT_EQ(chmod(QFile::encodeName(Dir.path()).constData(), 0555), 0);
+    ASSERT_EQ(Chmod(Dir.path(), 0555), 0);
     TKavCfg changed = Defaults;
     changed.PoleMin = 77;
     QString error;
-    bool saved = true;
-    {
-        TUnprivileged user;
-        ASSERT_TRUE(user.Ok);
-        saved = SaveSettings(changed, {}, Path, Comma, &error);
-    }
-    chmod(QFile::encodeName(Dir.path()).constData(), 0700);
+    const bool saved = SaveUnprivileged(changed, Path, error);
+    Chmod(Dir.path(), 0700);
     EXPECT_FALSE(saved);
     EXPECT_TRUE(error.contains(Path)) << error.toStdString();
     EXPECT_EQ(ReadBytes(Path), previous);
@@ -415,17 +410,12 @@ TEST_F(SettingsStore, ReadOnlyDirectoryFailsNamingTheFileAndKeepsThePreviousOne)
 
 TEST_F(SettingsStore, FileThatCannotBeReadIsNotReplaced) {
     WriteBytes(Path, "[Mine]\r\nSecret=1\r\n");
-    ASSERT_EQ(chmod(QFile::encodeName(Dir.path()).constData(), 0777), 0);
-    ASSERT_EQ(chmod(QFile::encodeName(Path).constData(), 0), 0);
+    ASSERT_EQ(Chmod(Dir.path(), 0777), 0);
+    ASSERT_EQ(Chmod(Path, 0), 0);
     QString error;
-    bool saved = true;
-    {
-        TUnprivileged user;
-        ASSERT_TRUE(user.Ok);
-        saved = SaveSettings(Defaults, {}, Path, Comma, &error);
-    }
-    chmod(QFile::encodeName(Path).constData(), 0600);
-    chmod(QFile::encodeName(Dir.path()).constData(), 0700);
+    const bool saved = SaveUnprivileged(Defaults, Path, error);
+    Chmod(Path, 0600);
+    Chmod(Dir.path(), 0700);
     EXPECT_FALSE(saved);
     EXPECT_TRUE(error.contains(Path));
     EXPECT_EQ(ReadBytes(Path), QByteArray("[Mine]\r\nSecret=1\r\n"));
