@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -19,19 +18,13 @@ inline std::unique_ptr<TPointTable> EmptyStore() {
 
 // Data points with the given ordinates from slot first on (65535 leaves the
 // slot empty).
-inline void PutPoints(TPointTable& store, int first, std::initializer_list<int> ordinates) {
+inline void PutPoints(TPointTable& store, int first, const std::vector<int>& ordinates) {
     int k = first;
     for (int y : ordinates) {
         store[k] = TPointSlot{static_cast<std::uint16_t>(y == EmptyY ? 0 : k),
                               static_cast<std::uint16_t>(y)};
         ++k;
     }
-}
-
-inline void PutPoints(TPointTable& store, int first, const std::vector<int>& ordinates) {
-    for (std::size_t j = 0; j < ordinates.size(); ++j)
-        store[first + j] = TPointSlot{static_cast<std::uint16_t>(first + j),
-                                      static_cast<std::uint16_t>(ordinates[j])};
 }
 
 inline std::vector<int> Ordinates(const TPointTable& store, int first, int count) {

@@ -62,27 +62,36 @@ TEST(FillGaps, RunsTakeThePointBeforeThemAndEndsStayEmpty) {
     ExpectParameterBlockIntact(*store);
 }
 
-TEST(LowPassFilter, RunningValueHalvesToEven) {
-    auto store = EmptyStore();
-    PutPoints(*store, 0, {10, 20, 30, 40});
-    LowPassFilter(*store, 2);
-    EXPECT_EQ(Ordinates(*store, 0, 4), (std::vector<int>{15, 15, 22, 31}));
-}
-
-TEST(LowPassFilter, EmptySlotsTakeTheRunningValue) {
-    auto store = EmptyStore();
-    PutPoints(*store, 0, {10, 20, E, 40});
-    LowPassFilter(*store, 2);
-    // 15, 15; the gap takes 15 and leaves the state at 15; 15 + 25 / 2 = 27.5.
-    EXPECT_EQ(Ordinates(*store, 0, 4), (std::vector<int>{15, 15, 15, 28}));
-}
-
-TEST(LowPassFilter, FirstBlockAveragesOnlyItsPoints) {
-    auto store = EmptyStore();
-    PutPoints(*store, 0, {10, E, 40, 50});
-    LowPassFilter(*store, 3);
-    // Block mean (10 + 40) / 2 = 25, then 25 + 25 / 3 = 33.3.
-    EXPECT_EQ(Ordinates(*store, 0, 4), (std::vector<int>{25, 25, 25, 33}));
+// Short lists from slot 10 on through the filter (running value, halves to
+// even) and the smoothing (gaps filled, then means with flat ends).
+TEST(SmallListOperations, WorkedExamples) {
+    const struct {
+        const char* Name;
+        void (*Operation)(TPointTable&, int);
+        int Constant;
+        std::vector<int> In, Out;
+    } cases[] = {
+        {"filter", LowPassFilter, 2, {10, 20, 30, 40}, {15, 15, 22, 31}},
+        // The gap takes 15 and leaves the state at 15; 15 + 25 / 2 = 27.5.
+        {"filter gap", LowPassFilter, 2, {10, 20, E, 40}, {15, 15, 15, 28}},
+        // The first block averages only its points: 25, then 25 + 25 / 3.
+        {"filter block", LowPassFilter, 3, {10, E, 40, 50}, {25, 25, 25, 33}},
+        {"filter 0", LowPassFilter, 0, {10, 20, E, 40}, {10, 20, E, 40}},
+        {"filter -7", LowPassFilter, -7, {10, 20, E, 40}, {10, 20, E, 40}},
+        // After filling 0 3 3 9 12; inner means 2, 5, 8 (truncated).
+        {"smooth", SmoothSpectrum, 1, {0, 3, E, 9, 12}, {2, 2, 5, 8, 8}},
+        // Half-width 3 needs 7 points: only the gaps are filled.
+        {"smooth short", SmoothSpectrum, 3, {0, 3, E, 9, 12}, {0, 3, 3, 9, 12}},
+        {"smooth 0", SmoothSpectrum, 0, {0, 3, E, 9, 12}, {0, 3, 3, 9, 12}},
+        {"smooth -1", SmoothSpectrum, -1, {0, 3, E, 9, 12}, {0, 3, 3, 9, 12}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto store = EmptyStore();
+        PutPoints(*store, 10, c.In);
+        c.Operation(*store, c.Constant);
+        EXPECT_EQ(Ordinates(*store, 10, static_cast<int>(c.In.size())), c.Out);
+    }
 }
 
 TEST(LowPassFilter, BlockLongerThanTheSpectrumStopsAtTheLastPoint) {
@@ -103,33 +112,26 @@ TEST(LowPassFilter, ConstantBelowOneIsRefused) {
     EXPECT_EQ(*store, before);
 }
 
-TEST(SmoothSpectrum, FillsGapsThenAveragesWithFlatEnds) {
-    auto store = EmptyStore();
-    PutPoints(*store, 500, {0, 3, E, 9, 12});
-    SmoothSpectrum(*store, 1);
-    // After filling: 0 3 3 9 12; inner means 2, 5, 8 (truncated).
-    EXPECT_EQ(Ordinates(*store, 500, 5), (std::vector<int>{2, 2, 5, 8, 8}));
-}
-
-TEST(SmoothSpectrum, TooFewPointsOnlyFillsGaps) {
-    auto store = EmptyStore();
-    PutPoints(*store, 0, {0, 3, E, 9, 12});
-    SmoothSpectrum(*store, 3); // needs 7 points
-    EXPECT_EQ(Ordinates(*store, 0, 5), (std::vector<int>{0, 3, 3, 9, 12}));
-    SmoothSpectrum(*store, 0);
-    SmoothSpectrum(*store, -1);
-    EXPECT_EQ(Ordinates(*store, 0, 5), (std::vector<int>{0, 3, 3, 9, 12}));
-}
-
-TEST(EqualizeRange, ExamplesAndEitherVisirOrder) {
-    auto store = EmptyStore();
-    PutPoints(*store, 10, {100, 150, 200});
-    EqualizeRange(*store, 10, 12);
-    EXPECT_EQ(Ordinates(*store, 10, 3), (std::vector<int>{2048, 2048, 2048}));
-
-    PutPoints(*store, 10, {100, 300, 200});
-    EqualizeRange(*store, 12, 10);
-    EXPECT_EQ(Ordinates(*store, 10, 3), (std::vector<int>{2048, 2198, 2048}));
+TEST(EqualizeRange, WorkedExamples) {
+    const struct {
+        std::vector<int> In;
+        int Visir1, Visir2;
+        std::vector<int> Out;
+    } cases[] = {
+        {{100, 150, 200}, 10, 12, {2048, 2048, 2048}},
+        {{100, 300, 200}, 12, 10, {2048, 2198, 2048}}, // either visir order
+        {{777}, 0, 20, {2048}},                        // one point, visirs on empty slots
+        {{100, E, 300}, 10, 12, {2048, E, 2048}},
+        {{0, 4095, 0}, 10, 12, {2048, 4095, 2048}}, // held on the 12-bit scale
+        {{4000, 0, 4000}, 10, 12, {2048, 0, 2048}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.In[0] << " " << c.Visir1 << ".." << c.Visir2);
+        auto store = EmptyStore();
+        PutPoints(*store, 10, c.In);
+        EqualizeRange(*store, c.Visir1, c.Visir2);
+        EXPECT_EQ(Ordinates(*store, 10, static_cast<int>(c.In.size())), c.Out);
+    }
 }
 
 TEST(EqualizeRange, SlopedBaselineBecomesTheZeroLine) {
@@ -150,26 +152,6 @@ TEST(EqualizeRange, SlopedBaselineBecomesTheZeroLine) {
     }
     EXPECT_EQ(store->at(1000).Y, 2048);
     EXPECT_EQ(store->at(1200).Y, 2048);
-}
-
-TEST(EqualizeRange, SinglePointAndEmptySlots) {
-    auto store = EmptyStore();
-    PutPoints(*store, 40, {777});
-    EqualizeRange(*store, 30, 50);
-    EXPECT_EQ(store->at(40).Y, 2048);
-
-    PutPoints(*store, 60, {100, E, 300});
-    EqualizeRange(*store, 60, 62);
-    EXPECT_EQ(Ordinates(*store, 60, 3), (std::vector<int>{2048, E, 2048}));
-}
-
-TEST(EqualizeRange, ResultsStayOnTheTwelveBitScale) {
-    auto store = EmptyStore();
-    PutPoints(*store, 0, {0, 4095, 0, 4000, 0, 4000});
-    EqualizeRange(*store, 0, 2);
-    EXPECT_EQ(Ordinates(*store, 0, 3), (std::vector<int>{2048, 4095, 2048}));
-    EqualizeRange(*store, 3, 5);
-    EXPECT_EQ(Ordinates(*store, 3, 3), (std::vector<int>{2048, 0, 2048}));
 }
 
 TEST(RoundToOrdinate, HalvesGoToTheEvenNeighbourWithinTheLimits) {
