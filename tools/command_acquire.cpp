@@ -4,6 +4,7 @@
 // go to stdout, one progress line per sweep to stderr.
 
 #include "tools/kavtool.h"
+#include "tools/link_command.h"
 
 #include "acquisition/headless_session.h"
 #include "sim/sim_device.h"
@@ -16,55 +17,23 @@
 
 namespace {
 
-// Lines are written as they come, also into a pipe.
-void PrintNow(const QString& text) {
-    PrintLine(text);
-    std::fflush(stdout);
-}
-
 // Saves that may fail one after another before the run gives up.
 constexpr int MaxFailedSaves = 3;
-
-bool PositiveNumber(const std::map<QString, QString>& options, const QString& key, int fallback,
-                    int& value) {
-    value = fallback;
-    const auto it = options.find(key);
-    if (it == options.end())
-        return true;
-    bool ok = false;
-    value = it->second.toInt(&ok);
-    return ok && value > 0;
-}
 
 } // namespace
 
 int RunAcquire(const QStringList& args) {
     const TParsedArgs parsed =
         ParseArgs(args, {"--port", "--ini", "--sweeps", "--out", "--sim-speed"});
-    if (!parsed.Error.isEmpty())
-        return UsageError("acquire", parsed.Error);
-    if (!parsed.Positional.isEmpty())
-        return UsageError("acquire",
-                          QStringLiteral("unexpected argument %1").arg(parsed.Positional[0]));
-    const auto port = parsed.Options.find(QStringLiteral("--port"));
-    if (port == parsed.Options.end() || port->second.isEmpty())
-        return UsageError("acquire", QStringLiteral("--port is required"));
+    // Each complete sweep is saved here (the link setup turns the automatic
+    // save at the next sweep's start off).
+    TLinkCommandSetup setup;
+    if (const auto status = PrepareLinkCommand("acquire", parsed, setup))
+        return *status;
     int sweeps = 0;
-    int speedUp = 0;
-    if (!PositiveNumber(parsed.Options, QStringLiteral("--sweeps"), 1, sweeps))
+    if (!PositiveOption(parsed.Options, QStringLiteral("--sweeps"), 1, sweeps))
         return UsageError("acquire", QStringLiteral("--sweeps needs a positive number"));
-    if (!PositiveNumber(parsed.Options, QStringLiteral("--sim-speed"), 1, speedUp))
-        return UsageError("acquire", QStringLiteral("--sim-speed needs a positive number"));
-
-    TKavCfg cfg;
-    QString error;
-    const auto ini = parsed.Options.find(QStringLiteral("--ini"));
-    if (!LoadToolSettings(cfg, ini == parsed.Options.end() ? QString() : ini->second, &error))
-        return Fail(error);
-    cfg.Port.PortName = port->second.left(PortNameMaxLength);
-    // Each complete sweep is saved here, so the save at the next sweep's
-    // start is not wanted as well.
-    cfg.AutoSave = false;
+    TKavCfg& cfg = setup.Cfg;
     const auto out = parsed.Options.find(QStringLiteral("--out"));
     if (out != parsed.Options.end()) {
         if (!QDir().mkpath(out->second))
@@ -146,12 +115,8 @@ int RunAcquire(const QStringList& args) {
             finish(ExitOk, QString());
     };
 
-    engine.SetReceiveMode(true);
-    if (!session.Receiver().Opened())
-        return Fail(failure.isEmpty() ? QStringLiteral("cannot open port %1").arg(cfg.Port.PortName)
-                                      : failure);
-    if (speedUp > 1 && !session.SpeedUpSimulator(speedUp))
-        PrintError(QStringLiteral("kavtool: --sim-speed applies only to the port SIM"));
+    if (const auto status = StartLink(session, setup, failure))
+        return *status;
 
     QuitEventLoopOnStopSignals();
     QCoreApplication::exec();

@@ -4,6 +4,7 @@
 // SIGTERM.
 
 #include "tools/kavtool.h"
+#include "tools/link_command.h"
 
 #include "acquisition/headless_session.h"
 #include "link/protocol.h"
@@ -12,12 +13,6 @@
 #include <cstdio>
 
 namespace {
-
-// Lines are written as they come, also into a pipe.
-void PrintNow(const QString& text) {
-    PrintLine(text);
-    std::fflush(stdout);
-}
 
 QString Hex(std::uint8_t b) {
     return QStringLiteral("0x%1").arg(b, 2, 16, QLatin1Char('0'));
@@ -82,30 +77,10 @@ QString DescribeFrame(const TTelemetry& t) {
 
 int RunListen(const QStringList& args) {
     const TParsedArgs parsed = ParseArgs(args, {"--port", "--ini", "--sim-speed"});
-    if (!parsed.Error.isEmpty())
-        return UsageError("listen", parsed.Error);
-    if (!parsed.Positional.isEmpty())
-        return UsageError("listen",
-                          QStringLiteral("unexpected argument %1").arg(parsed.Positional[0]));
-    const auto port = parsed.Options.find(QStringLiteral("--port"));
-    if (port == parsed.Options.end() || port->second.isEmpty())
-        return UsageError("listen", QStringLiteral("--port is required"));
-    int speedUp = 1;
-    if (const auto it = parsed.Options.find(QStringLiteral("--sim-speed"));
-        it != parsed.Options.end()) {
-        bool ok = false;
-        speedUp = it->second.toInt(&ok);
-        if (!ok || speedUp < 1)
-            return UsageError("listen", QStringLiteral("--sim-speed needs a positive number"));
-    }
-
-    TKavCfg cfg;
-    QString error;
-    const auto ini = parsed.Options.find(QStringLiteral("--ini"));
-    if (!LoadToolSettings(cfg, ini == parsed.Options.end() ? QString() : ini->second, &error))
-        return Fail(error);
-    cfg.Port.PortName = port->second.left(PortNameMaxLength);
-    cfg.AutoSave = false;
+    TLinkCommandSetup setup;
+    if (const auto status = PrepareLinkCommand("listen", parsed, setup))
+        return *status;
+    TKavCfg& cfg = setup.Cfg;
 
     QString failure;
     THeadlessSession session(cfg, SystemDecimalSep(), PrintNow, [&](const QString& text) {
@@ -120,12 +95,8 @@ int RunListen(const QStringList& args) {
         PrintNow(DescribeFrame(t));
     };
 
-    engine.SetReceiveMode(true);
-    if (!session.Receiver().Opened())
-        return Fail(failure.isEmpty() ? QStringLiteral("cannot open port %1").arg(cfg.Port.PortName)
-                                      : failure);
-    if (speedUp > 1 && !session.SpeedUpSimulator(speedUp))
-        PrintError(QStringLiteral("kavtool: --sim-speed applies only to the port SIM"));
+    if (const auto status = StartLink(session, setup, failure))
+        return *status;
 
     QuitEventLoopOnStopSignals();
     QCoreApplication::exec();

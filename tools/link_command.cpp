@@ -1,0 +1,55 @@
+#include "tools/link_command.h"
+
+#include "acquisition/headless_session.h"
+
+#include <cstdio>
+
+void PrintNow(const QString& text) {
+    PrintLine(text);
+    std::fflush(stdout);
+}
+
+bool PositiveOption(const std::map<QString, QString>& options, const QString& key, int fallback,
+                    int& value) {
+    value = fallback;
+    const auto it = options.find(key);
+    if (it == options.end())
+        return true;
+    bool ok = false;
+    value = it->second.toInt(&ok);
+    return ok && value > 0;
+}
+
+std::optional<int> PrepareLinkCommand(const char* command, const TParsedArgs& parsed,
+                                      TLinkCommandSetup& setup) {
+    if (!parsed.Error.isEmpty())
+        return UsageError(command, parsed.Error);
+    if (!parsed.Positional.isEmpty())
+        return UsageError(command,
+                          QStringLiteral("unexpected argument %1").arg(parsed.Positional[0]));
+    const auto port = parsed.Options.find(QStringLiteral("--port"));
+    if (port == parsed.Options.end() || port->second.isEmpty())
+        return UsageError(command, QStringLiteral("--port is required"));
+    if (!PositiveOption(parsed.Options, QStringLiteral("--sim-speed"), 1, setup.SpeedUp))
+        return UsageError(command, QStringLiteral("--sim-speed needs a positive number"));
+
+    QString error;
+    const auto ini = parsed.Options.find(QStringLiteral("--ini"));
+    if (!LoadToolSettings(setup.Cfg, ini == parsed.Options.end() ? QString() : ini->second, &error))
+        return Fail(error);
+    setup.Cfg.Port.PortName = port->second.left(PortNameMaxLength);
+    setup.Cfg.AutoSave = false;
+    return std::nullopt;
+}
+
+std::optional<int> StartLink(THeadlessSession& session, const TLinkCommandSetup& setup,
+                             const QString& failure) {
+    session.Engine().SetReceiveMode(true);
+    if (!session.Receiver().Opened())
+        return Fail(failure.isEmpty()
+                        ? QStringLiteral("cannot open port %1").arg(setup.Cfg.Port.PortName)
+                        : failure);
+    if (setup.SpeedUp > 1 && !session.SpeedUpSimulator(setup.SpeedUp))
+        PrintError(QStringLiteral("kavtool: --sim-speed applies only to the port SIM"));
+    return std::nullopt;
+}
