@@ -6,6 +6,7 @@
 #include "link/receiver.h"
 #include "link/test_app.h"
 #include "processing/processing_actions.h"
+#include "qstring_printer.h"
 #include "sim/sim_device.h"
 #include "spectrum/point_store.h"
 
@@ -15,10 +16,6 @@
 #include <memory>
 #include <ostream>
 #include <vector>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 // Records what the receive mode shows outside the control groups.
 class TRecordingAcqView : public TAcquisitionView {

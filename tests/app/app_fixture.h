@@ -3,9 +3,11 @@
 #include "app/main_window.h"
 #include "app/message_port.h"
 #include "config/settings_store.h"
+#include "qstring_printer.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
+#include "view/qt_app.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -22,32 +24,6 @@
 #include <memory>
 #include <ostream>
 #include <vector>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
-// One QApplication for the whole test program (offscreen platform).
-class TAppEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "kav_app_test";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            App = new QApplication(argc, argv);
-    }
-    void TearDown() override {
-        delete App;
-        App = nullptr;
-    }
-
-private:
-    QApplication* App = nullptr;
-};
-
-inline ::testing::Environment* const AppEnvironment =
-    ::testing::AddGlobalTestEnvironment(new TAppEnvironment);
 
 // Answers the window's boxes and dialogs from a script and records them.
 class TScriptedPort : public TMessagePort {

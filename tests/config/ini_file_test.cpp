@@ -1,12 +1,9 @@
 #include "config/ini_file.h"
+#include "qstring_printer.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "config/settings_store.h"
+#include "qstring_printer.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,10 +12,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,12 +1,10 @@
+#include "qstring_printer.h"
 #include "spectrum/number_style.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 

@@ -1,16 +1,12 @@
 #pragma once
 
+#include "qstring_printer.h"
 #include "spectrum/spectrum_view.h"
 
 #include <QString>
 #include <QStringList>
 #include <map>
 #include <ostream>
-
-// Readable QString values in test failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 // Records every call in order and keeps what the window would show.
 class TRecordingView : public TSpectrumView {

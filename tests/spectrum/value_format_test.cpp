@@ -1,13 +1,11 @@
 #include "config/settings_store.h"
+#include "qstring_printer.h"
 #include "spectrum/value_format.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 

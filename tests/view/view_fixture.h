@@ -2,6 +2,7 @@
 
 #include "config/kav_cfg.h"
 #include "config/settings_store.h"
+#include "qstring_printer.h"
 #include "spectrum/instrument_readings.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_results.h"
@@ -11,11 +12,6 @@
 #include <QString>
 #include <memory>
 #include <ostream>
-
-// Readable QString values in test failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 // What the plot and the visirs read: settings with their defaults, an empty
 // store, no results, a comma as the decimal separator.
