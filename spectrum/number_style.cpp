@@ -109,6 +109,20 @@ QString ExponentForm(const TDecimal& d, int digitCount, bool plusSign, int minEx
     return out;
 }
 
+// The sign and the digits before the separator (at least one).
+QString SignAndIntegerPart(const TDecimal& d) {
+    QString out;
+    if (d.Negative)
+        out += QLatin1Char('-');
+    if (d.Exponent <= 0) {
+        out += QLatin1Char('0');
+    } else {
+        for (int i = 0; i < d.Exponent; ++i)
+            out += QLatin1Char(DigitAt(d, i));
+    }
+    return out;
+}
+
 } // namespace
 
 QString FormatScientific(long double value, int P, int D, QChar decimalSep) {
@@ -133,15 +147,7 @@ QString FormatGeneral(long double value, int P, int D, QChar decimalSep) {
     const int count = static_cast<int>(d.Digits.size());
     if (d.Exponent > P || d.Exponent < -4)
         return ExponentForm(d, count, false, D, decimalSep);
-    QString out;
-    if (d.Negative)
-        out += QLatin1Char('-');
-    if (d.Exponent <= 0) {
-        out += QLatin1Char('0');
-    } else {
-        for (int i = 0; i < d.Exponent; ++i)
-            out += QLatin1Char(DigitAt(d, i));
-    }
+    QString out = SignAndIntegerPart(d);
     if (count > d.Exponent) {
         out += decimalSep;
         for (int i = d.Exponent; i < count; ++i) // leading zeros when Exponent < 0
@@ -159,15 +165,7 @@ QString FormatFixed(long double value, int P, int D, QChar decimalSep) {
     RoundTo(d, std::min(P, d.Exponent + D));
     if (d.Exponent > P)
         return FormatScientific(value, P, D, decimalSep);
-    QString out;
-    if (d.Negative)
-        out += QLatin1Char('-');
-    if (d.Exponent <= 0) {
-        out += QLatin1Char('0');
-    } else {
-        for (int i = 0; i < d.Exponent; ++i)
-            out += QLatin1Char(DigitAt(d, i));
-    }
+    QString out = SignAndIntegerPart(d);
     if (D > 0) {
         out += decimalSep;
         for (int i = 0; i < D; ++i)
