@@ -113,13 +113,16 @@ void TKavMainForm::BuildWindow() {
     KavStatusBar->setObjectName(QStringLiteral("KavStatusBar"));
     KavStatusBar->setFont(CompactFont(KavStatusBar->font()));
     // The panels keep their widths while there is room; on a narrow window
-    // they give way instead of widening the window, the port panels and the
-    // two unused ones first.
+    // they give way instead of widening the window: the port panels and the
+    // unused one most, the wide pointer and info panels next, while the two
+    // narrow instrument panels keep room for their whole text. Fifths of the
+    // design width a panel may shrink to:
+    static constexpr int MinimumFifths[TKavStatusBar::PanelCount] = {1, 1, 1, 2, 2, 5,
+                                                                     5, 3, 3, 3, 3, 1};
     for (int k = 0; k < TKavStatusBar::PanelCount; ++k) {
         QWidget* panel = KavStatusBar->PanelLabel(k);
         const int width = TKavStatusBar::PanelWidths[k];
-        const bool yields = k <= 2 || k == 11;
-        panel->setMinimumWidth(yields ? width / 5 : width * 3 / 5);
+        panel->setMinimumWidth(width * MinimumFifths[k] / 5);
         panel->setMaximumWidth(width);
         panel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     }

@@ -64,8 +64,15 @@ void CheckLayout(TKavMainForm& w) {
     EXPECT_GE(w.Plot()->height(), 100);
     EXPECT_EQ(g->CorrectionGroup()->height(), 66);
     // The status panels used by the display are inside the window.
-    for (int k : {3, 4, 5, 6, 7, 8, 9, 10})
-        EXPECT_TRUE(window.contains(InWindow(w.StatusPanels()->PanelLabel(k), &w))) << k;
+    // The status panels used by the display are inside the window and show
+    // their whole text.
+    for (int k : {3, 4, 5, 6, 7, 8, 9, 10}) {
+        const QLabel* panel = w.StatusPanels()->PanelLabel(k);
+        EXPECT_TRUE(window.contains(InWindow(panel, &w))) << k;
+        EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()),
+                  panel->contentsRect().width())
+            << k << " " << panel->text().toStdString();
+    }
 }
 
 } // namespace
