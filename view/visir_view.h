@@ -54,3 +54,16 @@ public:
     // the sweep bounds are marked as not yet sent to the spectrometer.
     virtual void SelectSweepBounds(int bottom, int top) = 0;
 };
+
+// A visir view that shows nothing: for callers that look at the plot only.
+class TNullVisirView : public TVisirView {
+public:
+    void SetVisirReadout(int, const QString&, const QString&) override {}
+    void SetVisirUpDown(int, int) override {}
+    void SetVisirShown(int, bool) override {}
+    void SetStatusPanel(int, const QString&) override {}
+    void SetScaleButtonDown(bool) override {}
+    void SetMouseSelectChecked(bool) override {}
+    void SelectView(int, int) override {}
+    void SelectSweepBounds(int, int) override {}
+};

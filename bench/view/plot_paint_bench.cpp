@@ -27,18 +27,6 @@ QApplication& App() {
     return app;
 }
 
-class TQuietVisirView : public TVisirView {
-public:
-    void SetVisirReadout(int, const QString&, const QString&) override {}
-    void SetVisirUpDown(int, int) override {}
-    void SetVisirShown(int, bool) override {}
-    void SetStatusPanel(int, const QString&) override {}
-    void SetScaleButtonDown(bool) override {}
-    void SetMouseSelectChecked(bool) override {}
-    void SelectView(int, int) override {}
-    void SelectSweepBounds(int, int) override {}
-};
-
 struct TBenchPlot {
     TKavCfg Cfg{};
     std::unique_ptr<TPointTable> Store = std::make_unique<TPointTable>();
@@ -46,7 +34,7 @@ struct TBenchPlot {
     TInstrumentReadings Readings;
     TGFactorDisplay GFactor;
     TValueFormat Format{Cfg, QChar(',')};
-    TQuietVisirView Quiet;
+    TNullVisirView Quiet;
     TVisirController Visirs{Cfg, *Store, Format, GFactor, Quiet};
     std::unique_ptr<TPlotWidget> Plot;
 

@@ -13,22 +13,9 @@
 
 namespace {
 
-// A visir view that shows nothing: these tests look at the canvas only.
-class TQuietVisirView : public TVisirView {
-public:
-    void SetVisirReadout(int, const QString&, const QString&) override {}
-    void SetVisirUpDown(int, int) override {}
-    void SetVisirShown(int, bool) override {}
-    void SetStatusPanel(int, const QString&) override {}
-    void SetScaleButtonDown(bool) override {}
-    void SetMouseSelectChecked(bool) override {}
-    void SelectView(int, int) override {}
-    void SelectSweepBounds(int, int) override {}
-};
-
 struct PlotWidgetTest : ::testing::Test {
     TViewFixture F;
-    TQuietVisirView Quiet;
+    TNullVisirView Quiet;
     TVisirController Visirs{F.Cfg, *F.Store, F.Format, F.GFactor, Quiet};
     TPlotWidget Plot{F.Cfg, *F.Store, F.Results, F.Readings, F.Format, F.GFactor};
 
