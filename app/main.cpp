@@ -5,10 +5,12 @@
 #include "app/main_window.h"
 #include "app/message_box_port.h"
 #include "app/screenshot.h"
+#include "spectrum/atomic_file.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("КАВ"));
     QApplication::setWindowIcon(KavIcon());

@@ -1,10 +1,10 @@
 #include "config/settings_store.h"
 
 #include "config/ini_file.h"
+#include "spectrum/atomic_file.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -277,25 +277,9 @@ bool SaveSettings(const TKavCfg& cfg, const TRecentFiles& recent, const QString&
     for (qsizetype i = 0; i < recent.size(); ++i)
         ini.WriteString(RecentSection, QString::number(i), recent[i]);
 
-    // Written beside the old file and put in its place only when complete.
-    // Unbuffered, so that a write that stops part-way (a full disk) is seen
-    // here: a buffered QSaveFile may commit such a truncated file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(file.errorString());
-    const QByteArray bytes = ini.ToBytes();
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return fail(reason);
-        }
-        done += n;
-    }
-    if (!file.commit())
-        return fail(file.errorString());
+    QString reason;
+    if (!WriteFileAtomically(path, ini.ToBytes(), &reason))
+        return fail(reason);
     return true;
 }
 

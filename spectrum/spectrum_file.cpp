@@ -1,10 +1,10 @@
 #include "spectrum/spectrum_file.h"
 
+#include "spectrum/atomic_file.h"
 #include "spectrum/point_store.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -45,19 +45,9 @@ bool SaveSpectrumFile(const QString& path, const TPointTable& store, QString* er
         used += SpectrumRecordSize;
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        SetError(error, WriteError(path, file.errorString()));
-        return false;
-    }
-    if (file.write(bytes.constData(), used) != used) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    QString reason;
+    if (!WriteFileAtomically(path, QByteArray::fromRawData(bytes.constData(), used), &reason)) {
         SetError(error, WriteError(path, reason));
-        return false;
-    }
-    if (!file.commit()) {
-        SetError(error, WriteError(path, file.errorString()));
         return false;
     }
     return true;

@@ -2,6 +2,8 @@
 
 #include "tools/kavtool.h"
 
+#include "spectrum/atomic_file.h"
+
 #include <QCoreApplication>
 #include <array>
 #include <cstring>
@@ -45,6 +47,7 @@ const char* CommandUsage(const char* name) {
 }
 
 int main(int argc, char** argv) {
+    IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();

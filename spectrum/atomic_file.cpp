@@ -1,0 +1,264 @@
+#include "spectrum/atomic_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString SystemReason(int err) {
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+bool Fail(QString* reason, int err) {
+    if (reason)
+        *reason = SystemReason(err);
+    return false;
+}
+
+// The file that a write to `path` really replaces: a symbolic link is
+// followed, so that the link stays and its target gets the new content.
+QString ResolvedTarget(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        const QString target = info.symLinkTarget();
+        if (!target.isEmpty())
+            return target;
+    }
+    return info.absoluteFilePath();
+}
+
+// The permissions of the new file: those of the file it replaces, else the
+// usual ones for a new file under the process's umask.
+mode_t NewFileMode(const QByteArray& target) {
+    struct stat st {};
+    if (::stat(target.constData(), &st) == 0)
+        return st.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+QByteArray DirectoryOf(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : target.left(slash);
+}
+
+QByteArray HiddenTempPattern(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    return DirectoryOf(target) + "/." + target.mid(slash + 1) + ".XXXXXX";
+}
+
+// A directory's entries reach the disk: the rename survives a power cut.
+// File systems that cannot sync a directory are not an error.
+void SyncDirectory(const QByteArray& dir) {
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool WriteAll(int fd, const char* data, qint64 size, int& err) {
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, static_cast<size_t>(size - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            return false;
+        }
+        if (n == 0) {
+            err = EIO;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+// The unnamed file: O_TMPFILE where the file system has it, so that nothing
+// is left behind whatever happens before the commit; else a hidden named file.
+struct TTempFile {
+    int Fd = -1;
+    QByteArray Named; // empty for an unnamed file
+};
+
+bool CreateTemp(const QByteArray& target, mode_t mode, TTempFile& temp, int& err) {
+#ifdef O_TMPFILE
+    temp.Fd = ::open(DirectoryOf(target).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (temp.Fd >= 0)
+        return true;
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT) {
+        err = errno;
+        return false;
+    }
+#endif
+    QByteArray pattern = HiddenTempPattern(target);
+    temp.Fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (temp.Fd < 0) {
+        err = errno;
+        return false;
+    }
+    temp.Named = pattern;
+    if (::fchmod(temp.Fd, mode) != 0) {
+        err = errno;
+        return false;
+    }
+    return true;
+}
+
+// Gives an unnamed file a hidden name beside the target, for the rename.
+bool NameTemp(const QByteArray& target, TTempFile& temp, int& err) {
+    if (!temp.Named.isEmpty())
+        return true;
+    const QByteArray proc = "/proc/self/fd/" + QByteArray::number(temp.Fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QByteArray pattern = HiddenTempPattern(target);
+        // A unique name, reserved by mkstemp and then replaced by the link.
+        const int probe = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (probe < 0) {
+            err = errno;
+            return false;
+        }
+        ::close(probe);
+        ::unlink(pattern.constData());
+        if (::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, pattern.constData(),
+                     AT_SYMLINK_FOLLOW) == 0) {
+            temp.Named = pattern;
+            return true;
+        }
+        if (errno != EEXIST) {
+            err = errno;
+            return false;
+        }
+    }
+    err = EEXIST;
+    return false;
+}
+
+void Discard(TTempFile& temp) {
+    if (temp.Fd >= 0)
+        ::close(temp.Fd);
+    temp.Fd = -1;
+    if (!temp.Named.isEmpty())
+        ::unlink(temp.Named.constData());
+    temp.Named.clear();
+}
+
+bool RenameOver(const QByteArray& from, const QByteArray& to, int& err) {
+    if (::rename(from.constData(), to.constData()) != 0) {
+        err = errno;
+        return false;
+    }
+    SyncDirectory(DirectoryOf(to));
+    return true;
+}
+
+bool RefuseDirectory(const QByteArray& target, int& err) {
+    struct stat st {};
+    if (::stat(target.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        err = EISDIR;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* reason) {
+    const QByteArray target = QFile::encodeName(ResolvedTarget(path));
+    int err = 0;
+    if (RefuseDirectory(target, err))
+        return Fail(reason, err);
+    TTempFile temp;
+    if (!CreateTemp(target, NewFileMode(target), temp, err) ||
+        !WriteAll(temp.Fd, data.constData(), data.size(), err)) {
+        Discard(temp);
+        return Fail(reason, err);
+    }
+    if (::fsync(temp.Fd) != 0) {
+        err = errno;
+        Discard(temp);
+        return Fail(reason, err);
+    }
+    if (!NameTemp(target, temp, err)) {
+        Discard(temp);
+        return Fail(reason, err);
+    }
+    const int fd = temp.Fd;
+    temp.Fd = -1;
+    if (::close(fd) != 0) {
+        err = errno;
+        Discard(temp);
+        return Fail(reason, err);
+    }
+    if (!RenameOver(temp.Named, target, err)) {
+        Discard(temp);
+        return Fail(reason, err);
+    }
+    return true;
+}
+
+TAtomicFileSlot::TAtomicFileSlot(QString targetPath) : Target(std::move(targetPath)) {}
+
+TAtomicFileSlot::~TAtomicFileSlot() {
+    if (!Committed && !Temp.isEmpty())
+        QFile::remove(Temp);
+}
+
+bool TAtomicFileSlot::Open(QString* reason) {
+    const QByteArray target = QFile::encodeName(ResolvedTarget(Target));
+    int err = 0;
+    if (RefuseDirectory(target, err))
+        return Fail(reason, err);
+    QByteArray pattern = HiddenTempPattern(target);
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0)
+        return Fail(reason, errno);
+    Temp = QFile::decodeName(pattern);
+    const mode_t mode = NewFileMode(target);
+    const bool ok = ::fchmod(fd, mode) == 0;
+    err = errno;
+    ::close(fd);
+    return ok || Fail(reason, err);
+}
+
+bool TAtomicFileSlot::Commit(QString* reason) {
+    if (Temp.isEmpty())
+        return Fail(reason, EBADF);
+    const QByteArray temp = QFile::encodeName(Temp);
+    const int fd = ::open(temp.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return Fail(reason, errno);
+    struct stat st {};
+    int err = 0;
+    if (::fstat(fd, &st) != 0 || st.st_size == 0) {
+        err = st.st_size == 0 ? ENODATA : errno;
+        ::close(fd);
+        return Fail(reason, err);
+    }
+    if (::fsync(fd) != 0) {
+        err = errno;
+        ::close(fd);
+        return Fail(reason, err);
+    }
+    if (::close(fd) != 0)
+        return Fail(reason, errno);
+    const QByteArray target = QFile::encodeName(ResolvedTarget(Target));
+    if (!RenameOver(temp, target, err))
+        return Fail(reason, err);
+    Committed = true;
+    return true;
+}
+
+void IgnoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Every file the program writes (spectra, Kav.ini, exports, pictures, PDFs)
+// is committed whole or not at all: the bytes go to a file beside the target
+// that nobody else sees, are flushed to the disk, and only then take the
+// target's name in one rename. A failure at any step leaves the previous file
+// as it was, removes what was written, and reports the system's reason
+// ("No space left on device", "File too large", "Permission denied", ...).
+
+// Writes `data` as the whole new content of `path`. On failure returns false
+// and, when `reason` is given, sets it to the system's reason.
+bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* reason = nullptr);
+
+// For writers that can only write a file by name (QPrinter's PDF output): a
+// fresh, uniquely named empty file beside the target. The writer fills
+// TempPath(); Commit() flushes it to the disk and gives it the target's name.
+// A slot that is not committed removes its file when it is destroyed.
+class TAtomicFileSlot {
+public:
+    explicit TAtomicFileSlot(QString targetPath);
+    ~TAtomicFileSlot();
+    TAtomicFileSlot(const TAtomicFileSlot&) = delete;
+    TAtomicFileSlot& operator=(const TAtomicFileSlot&) = delete;
+
+    // Creates the temporary file; false (with the reason) when the target's
+    // directory does not take it.
+    bool Open(QString* reason = nullptr);
+    QString TempPath() const { return Temp; }
+    // An empty file is refused: a writer that produced nothing has failed.
+    bool Commit(QString* reason = nullptr);
+
+private:
+    QString Target;
+    QString Temp;
+    bool Committed = false;
+};
+
+// A write past the file size limit (ulimit -f) then fails with EFBIG like any
+// other write error, instead of killing the process with SIGXFSZ. Called once
+// at the start of each program.
+void IgnoreFileSizeSignal();
