@@ -11,19 +11,24 @@ function(kav_compile_options target)
 endfunction()
 
 # kav_folder_sources(): the .cpp files of the calling folder go into kavcore,
-# except widget files (*_dialog, *_window, *_widget), which go into kavwidgets.
+# except painter files (*_painter), which go into kavpaint, and widget files
+# (*_dialog, *_window, *_widget), which go into kavwidgets.
 function(kav_folder_sources)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     set(widget_sources ${sources})
-    list(FILTER sources EXCLUDE REGEX "_(dialog|window|widget)\\.cpp$")
+    set(painter_sources ${sources})
+    list(FILTER sources EXCLUDE REGEX "_(dialog|window|widget|painter)\\.cpp$")
     list(FILTER widget_sources INCLUDE REGEX "_(dialog|window|widget)\\.cpp$")
+    list(FILTER painter_sources INCLUDE REGEX "_painter\\.cpp$")
     if(sources)
         target_sources(kavcore PRIVATE ${sources})
     endif()
-    if(widget_sources)
-        if(NOT TARGET kavwidgets)
-            message(FATAL_ERROR "widget files in ${CMAKE_CURRENT_SOURCE_DIR} need KAV_BUILD_GUI")
-        endif()
+    if(painter_sources)
+        target_sources(kavpaint PRIVATE ${painter_sources})
+    endif()
+    # Without the window program (KAV_BUILD_GUI off) the widget files are
+    # not built.
+    if(widget_sources AND TARGET kavwidgets)
         target_sources(kavwidgets PRIVATE ${widget_sources})
     endif()
 endfunction()

@@ -2,6 +2,7 @@
 
 #include "processing/result_texts.h"
 #include "spectrum/number_style.h"
+#include "view/arrow_painter.h"
 #include "view/display_color.h"
 #include "view/visir_controller.h"
 
@@ -145,8 +146,10 @@ void TPlotWidget::DrawExtremumMarks(QPainter& p) {
         p.setPen(text);
         DrawLabel(p, KeepLabelInside(place.LabelX, tw, Geo.W), place.LabelY, label);
         p.setBrush(text);
-        const auto arrow = ArrowPolygon(x, y, place.UpArrow);
-        p.drawPolygon(arrow.data(), static_cast<int>(arrow.size()));
+        if (place.UpArrow)
+            DrawUpArrow(p, x, y);
+        else
+            DrawDownArrow(p, x, y);
     };
     const std::size_t maxCount =
         std::min<std::size_t>(Results.MaxCount, Results.MaxPositions.size());
