@@ -12,11 +12,14 @@ inline constexpr int ExitBadInput = 1; // a missing or damaged input, one line o
 inline constexpr int ExitUsage = 2;    // bad usage, the command's usage text on stderr
 
 // One subcommand: its name, its usage line and its entry point, which gets
-// the arguments after the command name.
+// the arguments after the command name. A command that draws (a page, a
+// picture) says so for its arguments in Paints: it then runs with a Qt Gui
+// application, on the offscreen platform when there is no display.
 struct TKavtoolCommand {
     const char* Name;
     const char* Usage;
     int (*Run)(const QStringList& args);
+    bool (*Paints)(const QStringList& args) = nullptr;
 };
 
 // The usage line of a command of the table (kavtool_main.cpp).

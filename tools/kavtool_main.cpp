@@ -5,8 +5,10 @@
 #include "spectrum/atomic_file.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <array>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -36,6 +38,31 @@ QString UsageText() {
     return text;
 }
 
+const TKavtoolCommand* FindCommand(const QString& name) {
+    for (const TKavtoolCommand& c : Commands) {
+        if (name == QLatin1StringView(c.Name))
+            return &c;
+    }
+    return nullptr;
+}
+
+// The application a command runs in: Qt Core, or Qt Gui for a command that
+// draws. Drawing needs no display: without one, Qt's offscreen platform.
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    const TKavtoolCommand* command = args.isEmpty() ? nullptr : FindCommand(args.takeFirst());
+    if (command && command->Paints && command->Paints(args)) {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        return std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 const char* CommandUsage(const char* name) {
@@ -48,8 +75,8 @@ const char* CommandUsage(const char* name) {
 
 int main(int argc, char** argv) {
     IgnoreFileSizeSignal();
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
+    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
+    QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     if (args.isEmpty()) {
         PrintError(UsageText());
@@ -60,10 +87,8 @@ int main(int argc, char** argv) {
         PrintLine(UsageText());
         return ExitOk;
     }
-    for (const TKavtoolCommand& c : Commands) {
-        if (name == QLatin1StringView(c.Name))
-            return c.Run(args);
-    }
+    if (const TKavtoolCommand* command = FindCommand(name))
+        return command->Run(args);
     PrintError(QStringLiteral("kavtool: unknown command \"%1\"").arg(name));
     PrintError(UsageText());
     return ExitUsage;
