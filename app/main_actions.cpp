@@ -92,8 +92,8 @@ const TActionRow ActionRows[] = {
 QAction* TMainActions::*const NotYetAvailable[] = {
     &TMainActions::AOpenUnits,  &TMainActions::AAutoSave,    &TMainActions::ARealTime,
     &TMainActions::ASetupCom,   &TMainActions::AColorSetup,  &TMainActions::AFilterSetup,
-    &TMainActions::AGlissSetup, &TMainActions::AMinMaxSetup, &TMainActions::APrint,
-    &TMainActions::APrintSetup, &TMainActions::AReceive,     &TMainActions::AStop,
+    &TMainActions::AGlissSetup, &TMainActions::AMinMaxSetup,
+    &TMainActions::AReceive,    &TMainActions::AStop,
     &TMainActions::AStart,      &TMainActions::AADCView,     &TMainActions::AMessageView,
     &TMainActions::ASwLPF,      &TMainActions::ASWSum,       &TMainActions::AMouseSelect,
 };

@@ -2,6 +2,7 @@
 
 #include "app/instrument_groups_widget.h"
 #include "app/message_port.h"
+#include "app/print_actions.h"
 #include "processing/resonance.h"
 #include "spectrum/point_store.h"
 #include "view/display_color.h"
@@ -134,6 +135,7 @@ void TKavMainForm::BuildWindow() {
     BindVisirs();
     ConnectActions();
     ConnectProcessing();
+    ConnectPrinting();
 }
 
 QWidget* TKavMainForm::BuildPlotRow() {

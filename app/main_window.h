@@ -24,6 +24,7 @@ class TInstrumentGroupsWidget;
 class TKavStatusBar;
 class TMessagePort;
 class TPlotWidget;
+class TPrintActions;
 class TViewBoundsWidget;
 class TVisirController;
 class TVisirPanelWidget;
@@ -123,6 +124,8 @@ private:
     // Processing (processing_wiring.cpp).
     void ConnectProcessing();
     void AGShowTriggered();
+    // Printing (print_wiring.cpp).
+    void ConnectPrinting();
 
     TMessagePort& Port;
     QChar DecimalSep;
@@ -138,6 +141,7 @@ private:
     TSpectrumSession Session;
     std::unique_ptr<TProcessingActions> ProcessingActions;
     std::unique_ptr<TVisirController> VisirController;
+    std::unique_ptr<TPrintActions> Printing;
     std::uint8_t SavedRapid = 0; // the speed row to return to after a stop
     bool Receiving = false;
     bool Shown = false;

@@ -21,6 +21,8 @@ QString RunFileDialog(QWidget* parent, const TFileDialogRequest& request, bool s
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.DefaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.ConfirmOverwrite);
+    if (!request.FileName.isEmpty())
+        dialog.selectFile(request.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -69,4 +71,13 @@ void TMessageBoxPort::PrintImage(const QImage& image) {
     painter.setWindow(image.rect());
     painter.drawImage(0, 0, image);
     painter.end();
+}
+
+bool TMessageBoxPort::PrinterSetup(QPrinter& printer) {
+    QPrintDialog dialog(&printer, Parent);
+    dialog.setWindowTitle(QStringLiteral("Настройка принтера"));
+    // Which printer and its page; no page range or copies, as the printout
+    // is one page.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -16,6 +16,7 @@ public:
     QString SaveFileName(const TFileDialogRequest& request) override;
     void RunDialog(QDialog& dialog) override;
     void PrintImage(const QImage& image) override;
+    bool PrinterSetup(QPrinter& printer) override;
 
 private:
     QWidget* Parent = nullptr;

@@ -4,6 +4,7 @@
 
 class QDialog;
 class QImage;
+class QPrinter;
 
 // What a file dialog is asked for: its title, the directory it opens in, the
 // filter, the extension added to a bare name, and whether it asks before an
@@ -14,6 +15,7 @@ struct TFileDialogRequest {
     QString Filter;
     QString DefaultSuffix;
     bool ConfirmOverwrite = false;
+    QString FileName; // a name the dialog proposes in Directory; empty: none
 };
 
 // The seam through which the main window asks the user: message boxes and the
@@ -37,4 +39,7 @@ public:
     // One page with the image scaled in proportion, on a printer the user
     // chooses; nothing when the user cancels.
     virtual void PrintImage(const QImage& image) = 0;
+    // The platform's printer setup on the program's printer (which printer,
+    // its paper and orientation); true when the user confirmed it.
+    virtual bool PrinterSetup(QPrinter& printer) = 0;
 };

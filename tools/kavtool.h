@@ -32,6 +32,8 @@ int RunImport(const QStringList& args);
 int RunProcess(const QStringList& args);
 int RunAcquire(const QStringList& args);
 int RunListen(const QStringList& args);
+int RunPrint(const QStringList& args);
+bool PrintPaints(const QStringList& args);
 
 // The arguments of a command split into positional ones and options; every
 // option of valueOptions takes the next argument as its value. A word that

@@ -29,6 +29,9 @@ const std::array Commands = {
                     "acquire --port NAME [--ini Kav.ini] [--sweeps N] [--out DIR] [--sim-speed N]",
                     RunAcquire},
     TKavtoolCommand{"listen", "listen --port NAME [--ini Kav.ini] [--sim-speed N]", RunListen},
+    TKavtoolCommand{"print",
+                    "print IN.kav -o OUT.pdf [--ini Kav.ini] [--visirs A B] [--gain INDEX] [OP...]",
+                    RunPrint, PrintPaints},
 };
 
 QString UsageText() {

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -34,6 +35,11 @@ public:
     QStringList DialogLabels;
     int Dialogs = 0;
     QSize PrintedSize;
+    // Acts on a dialog as the user would (sets controls, clicks OK or
+    // Cancel); none: the dialog is closed without either.
+    std::function<void(QDialog&)> OnDialog;
+    // Answers the platform's printer setup; none: cancelled.
+    std::function<bool(QPrinter&)> OnPrinterSetup;
 
     void Warning(const QString& text) override { Warnings << text; }
     void Information(const QString& text) override { Infos << text; }
@@ -50,8 +56,13 @@ public:
         ++Dialogs;
         for (const QLabel* label : dialog.findChildren<QLabel*>())
             DialogLabels << label->text();
+        if (OnDialog)
+            OnDialog(dialog);
     }
     void PrintImage(const QImage& image) override { PrintedSize = image.size(); }
+    bool PrinterSetup(QPrinter& printer) override {
+        return OnPrinterSetup && OnPrinterSetup(printer);
+    }
 };
 
 // A temporary directory that is the process's current directory meanwhile,

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "config/kav_cfg.h"
+#include "spectrum/instrument_readings.h"
+#include "spectrum/point_slot.h"
+#include "spectrum/spectrum_results.h"
+#include "spectrum/value_format.h"
+#include "view/gfactor_display.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QWidget;
+class TMessagePort;
+struct TPrintout;
+
+// APrint and APrintSetup of the main window, with the program's printer:
+// the current printer with its settings, or, when the machine has no
+// printer, a PDF writer whose file the user names at each print.
+class TPrintActions {
+public:
+    // What the printout reads, the window's own instances.
+    struct TSources {
+        TKavCfg& Cfg;
+        const TPointTable& Store;
+        const TSpectrumResults& Results;
+        const TInstrumentReadings& Readings;
+        const TValueFormat& Format;
+        const TGFactorDisplay& GFactor;
+        std::function<bool()> Receiving;
+        // The texts the gain and sweep speed selectors show.
+        std::function<QString()> GainText;
+        std::function<QString()> SpeedText;
+    };
+
+    TPrintActions(TSources sources, TMessagePort& port, QWidget* dialogParent);
+    ~TPrintActions();
+
+    // Prints the spectrum on the current printer with its settings; with no
+    // printer, writes the page as a PDF under a name the save dialog gets
+    // (the spectrum's name with ".pdf", in WorkDir). A failure is shown with
+    // its reason and changes nothing else.
+    void APrintExecute();
+    // The print setup dialog; its OK prints at once.
+    void APrintSetupExecute();
+
+    // The program's printer, made at first use.
+    QPrinter& Printer();
+
+private:
+    TPrintout Page() const;
+    void WritePdf(const TPrintout& page);
+
+    TSources Sources;
+    TMessagePort& Port;
+    QWidget* DialogParent;
+    std::unique_ptr<QPrinter> CurrentPrinter;
+};

@@ -1,0 +1,25 @@
+// APrint and APrintSetup, joined to the printout of the window's spectrum.
+
+#include "app/instrument_groups_widget.h"
+#include "app/main_window.h"
+#include "app/print_actions.h"
+
+#include <QAction>
+#include <QComboBox>
+
+void TKavMainForm::ConnectPrinting() {
+    TPrintActions::TSources sources{
+        Cfg,
+        *PointStore,
+        SpectrumResults,
+        InstrumentReadings,
+        Format,
+        GFactor,
+        [this] { return Receiving; },
+        [this] { return Groups->AmpBox()->currentText(); },
+        [this] { return Groups->SpeedBox()->currentText(); },
+    };
+    Printing = std::make_unique<TPrintActions>(std::move(sources), Port, this);
+    connect(A.APrint, &QAction::triggered, this, [this] { Printing->APrintExecute(); });
+    connect(A.APrintSetup, &QAction::triggered, this, [this] { Printing->APrintSetupExecute(); });
+}

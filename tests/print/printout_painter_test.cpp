@@ -1,0 +1,244 @@
+#include "print/printout_painter.h"
+#include "print/printout_texts.h"
+#include "view/canvas_checks.h"
+#include "view/display_color.h"
+#include "view/qt_app.h"
+#include "view/view_fixture.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr QRgb White = 0xFFFFFFFF;
+constexpr QRgb Red = 0xFFFF0000;  // Graph and Text
+constexpr QRgb Blue = 0xFF0000FF; // Border
+constexpr QRgb Lime = 0xFF00FF00; // Visir1
+constexpr TColorValue Fuchsia = 0xFF00FF;
+
+// A page of 200 x 287 mm at 300 dots per inch, as an A4 printer that cannot
+// reach 5 mm on each side reports it: 15 mm margins leave 10 mm, 118 pixels.
+struct PrintoutTest : ::testing::Test {
+    TViewFixture F;
+    QImage Page{2362, 3390, QImage::Format_RGB32};
+    QString Header = PrintoutHeader(false, QStringLiteral("/lab/2024/Образец 1.kav"),
+                                    QStringLiteral("20"), QStringLiteral(" 4 мин"));
+    QString Reason;
+
+    PrintoutTest() {
+        Page.setDotsPerMeterX(11811);
+        Page.setDotsPerMeterY(11811);
+        Page.fill(White);
+        F.Cfg.Visir1 = F.Cfg.Visir2 = false;
+    }
+
+    TPrintout Printout() const {
+        return TPrintout{F.Cfg, *F.Store, F.Results, F.Readings, F.Format, F.GFactor, Header};
+    }
+    bool Paint() {
+        QPainter p(&Page);
+        return PaintPrintout(p, Printout(), &Reason);
+    }
+    TPageGeometry Geo() const { return PrintoutGeometry(Printout(), PrintableAreaOf(Page)); }
+    QFontMetrics Metrics() const { return QFontMetrics(PrintoutFont(), &Page); }
+    int TextW(const QString& text) const { return Metrics().horizontalAdvance(text); }
+    int TextH() const { return Metrics().height(); }
+    bool Holds(int x, int y, const QString& text, QRgb colour = Red) const {
+        return HoldsLabel(Page, PrintoutFont(), x, y, text, White, colour);
+    }
+    int Count(const QRect& r, QRgb colour) const { return CountColour(Page, r, colour); }
+};
+
+TEST_F(PrintoutTest, FrameInsideTheMarginsAndTheHeader) {
+    const TPrintableArea area = PrintableAreaOf(Page);
+    EXPECT_EQ(area.HorzSize, 200);
+    EXPECT_EQ(area.VertSize, 287);
+    ASSERT_TRUE(Paint()) << Reason.toStdString();
+    const TPageGeometry g = Geo();
+    EXPECT_EQ(g.Left, 118);
+    EXPECT_EQ(g.Top, 118);
+    EXPECT_EQ(g.Right, 2362 - 118);
+    EXPECT_EQ(g.Bottom, 3390 - 118);
+    // The frame runs along the first and last column and row of the plot.
+    for (int y : {g.Top + 300, g.Bottom - 300}) {
+        EXPECT_EQ(Page.pixel(g.Left, y), Blue);
+        EXPECT_EQ(Page.pixel(g.Right - 1, y), Blue);
+        EXPECT_EQ(Page.pixel(g.Left - 1, y), White);
+        EXPECT_EQ(Page.pixel(g.Right, y), White);
+    }
+    EXPECT_EQ(Page.pixel(1000, g.Top), Blue);
+    EXPECT_EQ(Page.pixel(1000, g.Bottom - 1), Blue);
+    EXPECT_EQ(Page.pixel(1000, g.Top - 1), White);
+
+    EXPECT_EQ(Header,
+              QStringLiteral(" Файл: \"Образец 1.kav\"  Усиление: 20.  Развёртка:  4 мин."));
+    EXPECT_TRUE(Holds(g.Left + 1, g.Top + 1, Header));
+    // The scale of the top edge, the view bounds and the grid labels.
+    EXPECT_TRUE(Holds(g.Right - TextW("2048") - 2, g.Top + 1, "2048"));
+    EXPECT_TRUE(Holds(g.Left + 2, g.Bottom - 1 - TextH(), "0"));
+    EXPECT_TRUE(Holds(g.Right - TextW("65519") - 2, g.Bottom - 1 - TextH(), "65519"));
+    EXPECT_TRUE(Holds(g.Right - TextW("1024") - 2, (g.Top + g.MidP) / 2 - TextH() - 2, "1024"));
+    EXPECT_TRUE(
+        Holds(g.Right - TextW("-1024") - 2, (g.MidP + g.Bottom) / 2 - TextH() - 2, "-1024"));
+    EXPECT_EQ(Page.pixel(g.Left + 500, g.MidP), qRgb(128, 128, 128));
+}
+
+TEST_F(PrintoutTest, PointsAreSmallSquaresAtTheirPlaceAndStayInThePlot) {
+    F.Cfg.OrdScale = 3;
+    F.Put(30000, 2100);
+    F.Put(40000, 0);    // far below the zero line: held two rows above the bottom
+    F.Put(50000, 4095); // far above the top at this scale: not printed
+    ASSERT_TRUE(Paint());
+    const TPageGeometry g = Geo();
+    const int x = g.XOfCode(30000);
+    const int y = g.PointY(2100);
+    EXPECT_EQ(x, 118 + static_cast<int>(std::nearbyint(30000 * g.KxP)));
+    EXPECT_EQ(y, g.MidP - static_cast<int>(std::nearbyint(52 * g.KyP)));
+    EXPECT_EQ(Count(QRect(x - 1, y - 1, 3, 3), Red), 9);
+    EXPECT_EQ(Count(QRect(x - 2, y - 2, 5, 5), Red), 9);
+
+    // The square on the row Bottom - 2 leaves the frame whole.
+    const int xLow = g.XOfCode(40000);
+    EXPECT_EQ(Count(QRect(xLow - 1, g.Bottom - 3, 3, 2), Red), 6);
+    EXPECT_EQ(Page.pixel(xLow, g.Bottom - 1), Blue);
+
+    EXPECT_EQ(Count(QRect(g.XOfCode(50000) - 1, 0, 3, Page.height()), Red), 0);
+}
+
+TEST_F(PrintoutTest, VisirLineAndCaption) {
+    F.Put(20000, 2648);
+    F.Cfg.Visir1 = true;
+    F.Cfg.VisKoord1 = 20000;
+    F.Cfg.Visir2 = true;
+    F.Cfg.VisKoord2 = 45000; // over a slot without a point
+    F.Cfg.PrinterColors.Visir2 = Fuchsia;
+    ASSERT_TRUE(Paint());
+    const TPageGeometry g = Geo();
+    const int h = TextH();
+
+    // A line two pixels wide from a text line below the top to a text line
+    // above the bottom.
+    const int x1 = g.XOfCode(20000);
+    const QRect column(x1 - 2, g.Top + h, 5, g.Bottom - h - (g.Top + h));
+    EXPECT_GE(Count(column, Lime), 2 * (column.height() - 2));
+    EXPECT_LE(Count(column, Lime), 2 * column.height() + 4);
+    EXPECT_EQ(Count(QRect(x1 - 2, g.Top + 1, 5, h - 2), Lime), 0);
+
+    const QString caption1 = QStringLiteral("{20000  600}");
+    EXPECT_EQ(VisirCaption(F.Format, *F.Store, 20000), caption1);
+    const int wMin = TextW("0");
+    EXPECT_TRUE(Holds(g.Left + 5 * wMin / 3, g.Bottom - 1 - h, caption1, Lime));
+
+    const QString caption2 = QStringLiteral("{45000  <НЕТ>}");
+    EXPECT_EQ(VisirCaption(F.Format, *F.Store, 45000), caption2);
+    const int wMax = TextW("65519");
+    EXPECT_TRUE(Holds(g.Right - 5 * wMax / 3 - TextW(caption2), g.Bottom - 1 - h, caption2,
+                      ToRgb(Fuchsia)));
+    EXPECT_GT(Count(QRect(g.XOfCode(45000) - 2, g.MidP, 5, 10), ToRgb(Fuchsia)), 10);
+}
+
+TEST_F(PrintoutTest, AVisirOnAViewBoundIsNotPrinted) {
+    F.Cfg.ViewMin = 10000;
+    F.Cfg.ViewMax = 30000;
+    F.Cfg.Visir1 = true;
+    F.Cfg.VisKoord1 = 10000;
+    F.Cfg.Visir2 = true;
+    F.Cfg.VisKoord2 = 30000;
+    F.Cfg.PrinterColors.Visir2 = Fuchsia;
+    ASSERT_TRUE(Paint());
+    EXPECT_EQ(Count(Page.rect(), Lime), 0);
+    EXPECT_EQ(Count(Page.rect(), ToRgb(Fuchsia)), 0);
+
+    // One code inside the view, both are there.
+    F.Cfg.VisKoord1 = 10001;
+    F.Cfg.VisKoord2 = 29999;
+    Page.fill(White);
+    ASSERT_TRUE(Paint());
+    EXPECT_GT(Count(Page.rect(), Lime), 100);
+    EXPECT_GT(Count(Page.rect(), ToRgb(Fuchsia)), 100);
+}
+
+TEST_F(PrintoutTest, MaximumLabelledAboveItsArrowMinimumBelow) {
+    F.Put(30000, 3048);
+    F.Put(31000, 1048);
+    F.Results.MaxCount = 1;
+    F.Results.MaxPositions = {30000};
+    F.Results.MinCount = 1;
+    F.Results.MinPositions = {31000};
+    ASSERT_TRUE(Paint());
+    const TPageGeometry g = Geo();
+    const int h = TextH();
+
+    const int x = g.XOfCode(30000);
+    const int y = g.YOfOrdinate(3048);
+    EXPECT_TRUE(Holds(x - TextW("1000") / 2, y - 20 - h, "1000"));
+    // The arrow points down at the maximum from above: its head and stem
+    // are filled in Text, between the label and the point.
+    EXPECT_EQ(Page.pixel(x, y - 4), Red);
+    EXPECT_EQ(Page.pixel(x, y - 15), Red);
+    EXPECT_EQ(Page.pixel(x + 6, y - 7), Red);
+    EXPECT_EQ(Page.pixel(x + 6, y + 7), White); // nothing below
+
+    const int xm = g.XOfCode(31000);
+    const int ym = g.YOfOrdinate(1048);
+    EXPECT_TRUE(Holds(xm - TextW("-1000") / 2, ym + 22, "-1000"));
+    EXPECT_EQ(Page.pixel(xm, ym + 15), Red);
+    EXPECT_EQ(Page.pixel(xm + 6, ym - 7), White);
+}
+
+TEST_F(PrintoutTest, PairAmplitudesAreaAndTheSecondLine) {
+    F.Put(30000, 3048);
+    F.Put(31000, 1048);
+    F.Results.PairCount = 1;
+    F.Results.MaxPositions = {30000};
+    F.Results.MinPositions = {31000};
+    F.Results.PairAmplitudes = {2000};
+    F.Results.Area = 1234.5;
+    F.Results.TibaAmp = 500;
+    F.Results.TitanAmp = 240;
+    F.Cfg.VisKoord1 = 40000;
+    F.Cfg.VisKoord2 = 50000;
+    F.Readings.AdcFieldValue = 3.3f;
+    F.GFactor.Shown = true;
+    F.GFactor.Text = [](std::uint16_t code) { return QStringLiteral("g=%1").arg(code); };
+    ASSERT_TRUE(Paint());
+    const TPageGeometry g = Geo();
+    const int h = TextH();
+
+    const int xPair = g.XOfCode(30500);
+    EXPECT_TRUE(Holds(xPair - TextW("A=2000") / 2, g.Top + 2 * h, "A=2000"));
+    EXPECT_TRUE(Holds(xPair - TextW("g=30500") / 2, g.Top + 3 * h, "g=30500"));
+    const QString area = QStringLiteral("S=") + F.Format.AreaToStr(1234.5);
+    EXPECT_TRUE(Holds(g.XOfCode(45000) - TextW(area) / 2, g.Top + 2 * h, area));
+
+    // The ADC field does not fit the 10 mm margin: it starts the second line
+    // of the plot, and the peak ratio follows it.
+    const QString adc = QStringLiteral("АМ=3,30 Э");
+    EXPECT_EQ(AdcFieldText(F.Cfg, F.Readings, QChar(',')), adc);
+    const QString line = adc + QStringLiteral("   Tiba/Titan=500/240=2,08");
+    EXPECT_TRUE(Holds(g.Left + 1, g.Top + 1 + h, line));
+}
+
+TEST_F(PrintoutTest, AdcFieldInTheMarginWhenItFits) {
+    F.Cfg.PrnL = 60;
+    F.Readings.AdcFieldValue = 3.3f;
+    ASSERT_TRUE(Paint());
+    const TPageGeometry g = Geo();
+    ASSERT_GT(g.Left, TextW(QStringLiteral("АМ=3,30 Э")) + 4);
+    EXPECT_TRUE(Holds(2, g.Top + 2, QStringLiteral("АМ=3,30 Э")));
+    EXPECT_EQ(Count(QRect(g.Left + 1, g.Top + 1 + TextH(), 400, TextH()), Red), 0);
+}
+
+TEST_F(PrintoutTest, NoPlotBetweenTheMarginsPaintsNothing) {
+    F.Cfg.PrnL = 110;
+    F.Cfg.PrnR = 110;
+    EXPECT_FALSE(Paint());
+    EXPECT_EQ(Reason, QStringLiteral("поля страницы не оставляют места для спектра"));
+    EXPECT_EQ(Count(Page.rect(), White), Page.width() * Page.height());
+
+    QImage none;
+    EXPECT_FALSE(PrintoutProblem(Printout(), none).isEmpty());
+}
+
+} // namespace
