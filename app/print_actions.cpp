@@ -19,11 +19,8 @@ TPrintActions::~TPrintActions() = default;
 QPrinter& TPrintActions::Printer() {
     if (!CurrentPrinter) {
         CurrentPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-            CurrentPrinter->setOutputFormat(QPrinter::PdfFormat);
-            CurrentPrinter->setResolution(PdfResolution);
-            CurrentPrinter->setPageLayout(PdfPageLayout());
-        }
+        if (QPrinterInfo::availablePrinterNames().isEmpty())
+            UsePdfOutput(*CurrentPrinter);
     }
     return *CurrentPrinter;
 }

@@ -133,9 +133,11 @@ QGroupBox* TPrintSetupForm::BuildSampleGroup() {
     SampleGroup = new QGroupBox(QStringLiteral("Пример"), this);
     Sample = new TPrintSampleBox(*this, SampleGroup);
     Sample->setObjectName(QStringLiteral("Sample"));
-    Sample->setFixedSize(SampleSide, SampleSide);
+    // The preview fills the group, at least a square of SampleSide.
+    Sample->setMinimumSize(SampleSide, SampleSide);
+    Sample->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto* layout = new QVBoxLayout(SampleGroup);
-    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(Sample);
     return SampleGroup;
 }

@@ -28,6 +28,12 @@ QPageLayout PdfPageLayout() {
                        QPageLayout::Point);
 }
 
+void UsePdfOutput(QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(PdfResolution);
+    printer.setPageLayout(PdfPageLayout());
+}
+
 bool PrintSpectrum(QPrinter& printer, const TPrintout& page, QString* reason) {
     printer.setDocName(PrintJobTitle());
     printer.setPageOrientation(page.Cfg.Orientation != 0 ? QPageLayout::Landscape
@@ -53,8 +59,7 @@ bool WritePrintoutPdf(const QString& path, const QPageLayout& layout, const TPri
         return Fail(error, WriteError(path, reason));
     {
         QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setResolution(PdfResolution);
+        UsePdfOutput(printer);
         printer.setPageLayout(layout);
         printer.setCreator(QStringLiteral("Kav7"));
         printer.setOutputFileName(slot.TempPath());

@@ -15,6 +15,10 @@ inline constexpr int PdfResolution = 300;
 // points, the unprintable strip a PDF printer reports.
 QPageLayout PdfPageLayout();
 
+// Turns a printer into a PDF writer on the PDF page at PdfResolution: the
+// program's printer on a machine without one.
+void UsePdfOutput(QPrinter& printer);
+
 // Prints the printout as one page on a printer with its settings: the job is
 // titled "Спектр КАВ" and the orientation comes from Orientation of the
 // settings. False, with the reason in *reason, when the page cannot go on

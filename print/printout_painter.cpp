@@ -195,6 +195,7 @@ private:
                 (static_cast<std::uint32_t>(Page.Store[minSlot].X) + Page.Store[maxSlot].X) / 2;
             const int x = Geo.XOfCode(middle);
             const QString label = PairAmplitudeText(Page.Format, r.PairAmplitudes[k]);
+            PairTextsPrinted = true;
             LabelOnPage(x - TextW(label) / 2, Geo.Top + 2 * TextH(), label);
             if (Page.GFactor.Shown) {
                 const auto slot =
@@ -205,12 +206,18 @@ private:
         }
     }
 
+    // Centred between the visirs, on the row of the pair amplitudes when
+    // there are none; otherwise on the row below their texts, so that a line
+    // measured between the visirs keeps its amplitude readable.
     void AreaLabel() {
         const QString label = AreaText(Page.Format, Page.Results.Area);
         if (label.isEmpty())
             return;
         const long middle = (static_cast<long>(Page.Cfg.VisKoord1) + Page.Cfg.VisKoord2) / 2;
-        LabelOnPage(Geo.XOfCode(middle) - TextW(label) / 2, Geo.Top + 2 * TextH(), label);
+        int row = 2;
+        if (PairTextsPrinted)
+            row += Page.GFactor.Shown ? 2 : 1;
+        LabelOnPage(Geo.XOfCode(middle) - TextW(label) / 2, Geo.Top + row * TextH(), label);
     }
 
     // The field through the ADC input two pixels from the page's left edge,
@@ -241,6 +248,7 @@ private:
     int DeviceW;
     int DeviceH;
     int PenWidth = 1;
+    bool PairTextsPrinted = false;
     int WMin = 0;
     int WMax = 0;
 };

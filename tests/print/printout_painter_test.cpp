@@ -209,8 +209,9 @@ TEST_F(PrintoutTest, PairAmplitudesAreaAndTheSecondLine) {
     const int xPair = g.XOfCode(30500);
     EXPECT_TRUE(Holds(xPair - TextW("A=2000") / 2, g.Top + 2 * h, "A=2000"));
     EXPECT_TRUE(Holds(xPair - TextW("g=30500") / 2, g.Top + 3 * h, "g=30500"));
+    // The area goes below the pair texts, so that it never covers them.
     const QString area = QStringLiteral("S=") + F.Format.AreaToStr(1234.5);
-    EXPECT_TRUE(Holds(g.XOfCode(45000) - TextW(area) / 2, g.Top + 2 * h, area));
+    EXPECT_TRUE(Holds(g.XOfCode(45000) - TextW(area) / 2, g.Top + 4 * h, area));
 
     // The ADC field does not fit the 10 mm margin: it starts the second line
     // of the plot, and the peak ratio follows it.
@@ -218,6 +219,18 @@ TEST_F(PrintoutTest, PairAmplitudesAreaAndTheSecondLine) {
     EXPECT_EQ(AdcFieldText(F.Cfg, F.Readings, QChar(',')), adc);
     const QString line = adc + QStringLiteral("   Tiba/Titan=500/240=2,08");
     EXPECT_TRUE(Holds(g.Left + 1, g.Top + 1 + h, line));
+
+    // Without g-factors the area is one row nearer; without pairs it takes
+    // their row.
+    F.GFactor.Shown = false;
+    Page.fill(White);
+    ASSERT_TRUE(Paint());
+    EXPECT_TRUE(Holds(g.XOfCode(45000) - TextW(area) / 2, g.Top + 3 * h, area));
+    F.Results.PairCount = 0;
+    Page.fill(White);
+    ASSERT_TRUE(Paint());
+    EXPECT_TRUE(Holds(g.XOfCode(45000) - TextW(area) / 2, g.Top + 2 * h, area));
+    EXPECT_EQ(Count(QRect(xPair - 100, g.Top + 2 * h, 200, h), Red), 0);
 }
 
 TEST_F(PrintoutTest, AdcFieldInTheMarginWhenItFits) {

@@ -1,0 +1,221 @@
+#include "print/print_setup_dialog.h"
+#include "print/printout_job_painter.h"
+#include "qstring_printer.h"
+#include "view/canvas_checks.h"
+#include "view/qt_app.h"
+
+#include "config/settings_store.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The program's printer on a machine without one: a PDF writer on A4 with
+// margins of 10 points (203 x 290 mm printable, 3 mm offsets).
+struct PrintSetup : ::testing::Test {
+    TKavCfg Cfg{};
+    QPrinter Printer{QPrinter::HighResolution};
+    std::vector<QPrinter*> SetupCalls;
+    std::function<bool(QPrinter&)> SetupAnswer;
+
+    PrintSetup() {
+        SetDefaults(Cfg, QDir::tempPath());
+        UsePdfOutput(Printer);
+    }
+
+    std::unique_ptr<TPrintSetupForm> Form() {
+        return std::make_unique<TPrintSetupForm>(Cfg, Printer, [this](QPrinter& p) {
+            SetupCalls.push_back(&p);
+            return SetupAnswer && SetupAnswer(p);
+        });
+    }
+    static QImage Preview(TPrintSetupForm& form) { return form.Sample->grab().toImage(); }
+    static void SaveScreenshot(TPrintSetupForm& form, const char* name) {
+        const QString dir = qEnvironmentVariable("KAV_SCREENSHOT_DIR");
+        if (!dir.isEmpty())
+            form.grab().save(QDir(dir).filePath(QString::fromLatin1(name)));
+    }
+};
+
+TEST_F(PrintSetup, ShowsThePrinterTheStoredOrientationAndMargins) {
+    Cfg.PrnL = 20;
+    Cfg.PrnR = 21;
+    Cfg.PrnT = 22;
+    Cfg.PrnB = 23;
+    auto form = Form();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Печать спектра"));
+    EXPECT_EQ(form->PrnName->text(), QStringLiteral("PDF"));
+    EXPECT_TRUE(form->PrnName->isReadOnly());
+    EXPECT_EQ(form->PrnSetupPrn->text(), QStringLiteral("Настроить..."));
+    EXPECT_EQ(form->OrientGroup->title(), QStringLiteral("Ориентация бумаги"));
+    EXPECT_EQ(form->PortraitItem->text(), QStringLiteral("Книжная"));
+    EXPECT_EQ(form->LandscapeItem->text(), QStringLiteral("Альбомная"));
+    QStringList titles;
+    for (const QGroupBox* g : form->findChildren<QGroupBox*>())
+        titles << g->title();
+    EXPECT_EQ(titles, (QStringList{"Активный принтер ", "Поля", "Ориентация бумаги", "Пример"}));
+    QStringList labels;
+    for (const QLabel* l : form->findChildren<QLabel*>())
+        labels << l->text();
+    EXPECT_EQ(labels, (QStringList{"Слева", "мм", "Справа", "мм", "Сверху", "мм", "Снизу", "мм"}));
+
+    // Orientation 1 (the default) turns the printer to landscape.
+    EXPECT_TRUE(form->LandscapeItem->isChecked());
+    EXPECT_EQ(Printer.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(form->Area().HorzSize, 290);
+    EXPECT_EQ(form->Area().VertSize, 203);
+    EXPECT_EQ(form->Paper(), (TPaperSize{297, 210}));
+    EXPECT_EQ(form->Offsets(), (TPaperOffsets{3, 3}));
+    EXPECT_EQ(form->LeftEdit->value(), 20);
+    EXPECT_EQ(form->RightEdit->value(), 21);
+    EXPECT_EQ(form->TopEdit->value(), 22);
+    EXPECT_EQ(form->BotEdit->value(), 23);
+    for (const QSpinBox* edit : {form->LeftEdit, form->RightEdit, form->TopEdit, form->BotEdit}) {
+        EXPECT_EQ(edit->minimum(), 3);
+        EXPECT_EQ(edit->maximum(), 200);
+    }
+}
+
+TEST_F(PrintSetup, MarginsBelowTheUnprintableStripAreRaisedAtOnceEvenOnCancel) {
+    // A printer that cannot reach 30 points at the top and bottom: 276 mm
+    // high, 10 mm offsets there, 3 mm at the sides.
+    Printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(10, 30, 10, 30), QPageLayout::Point));
+    Cfg.Orientation = 0;
+    Cfg.PrnL = 1;
+    Cfg.PrnR = 15;
+    Cfg.PrnT = 4;
+    Cfg.PrnB = 12;
+    auto form = Form();
+    EXPECT_EQ(form->Offsets(), (TPaperOffsets{3, 10}));
+    EXPECT_EQ(form->LeftEdit->minimum(), 3);
+    EXPECT_EQ(form->TopEdit->minimum(), 10);
+    EXPECT_EQ(form->BotEdit->minimum(), 10);
+    EXPECT_EQ(form->LeftEdit->value(), 3);
+    EXPECT_EQ(form->TopEdit->value(), 10);
+    EXPECT_EQ(form->BotEdit->value(), 12);
+
+    form->RightEdit->setValue(40);
+    form->CancelBtn->click();
+    EXPECT_EQ(form->result(), QDialog::Rejected);
+    EXPECT_EQ(Cfg.PrnL, 3);
+    EXPECT_EQ(Cfg.PrnR, 15); // the edit's change is not stored
+    EXPECT_EQ(Cfg.PrnT, 10);
+    EXPECT_EQ(Cfg.PrnB, 12);
+    EXPECT_EQ(Cfg.Orientation, 0);
+}
+
+TEST_F(PrintSetup, APrinterWithoutUnprintableStripTakesZeroMargins) {
+    Printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+    auto form = Form();
+    EXPECT_EQ(form->Offsets(), (TPaperOffsets{0, 0}));
+    form->LeftEdit->setValue(0);
+    EXPECT_EQ(form->LeftEdit->value(), 0);
+    form->OkBtn->click();
+    EXPECT_EQ(Cfg.PrnL, 0);
+}
+
+TEST_F(PrintSetup, OrientationClickTurnsThePaperAndThePreview) {
+    Cfg.Orientation = 0;
+    auto form = Form();
+    ASSERT_TRUE(form->PortraitItem->isChecked());
+    EXPECT_EQ(form->Paper(), (TPaperSize{210, 297}));
+    const TSampleGeometry portrait = form->SampleGeometry();
+    SaveScreenshot(*form, "print-setup-portrait.png");
+
+    form->LandscapeItem->click();
+    EXPECT_EQ(Printer.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(form->Paper(), (TPaperSize{297, 210}));
+    EXPECT_EQ(form->Area().HorzSize, 290);
+    EXPECT_EQ(form->Offsets(), (TPaperOffsets{3, 3}));
+    const TSampleGeometry landscape = form->SampleGeometry();
+    const auto aspect = [](const TSampleRect& r) {
+        return static_cast<double>(r.Right - r.Left) / (r.Bottom - r.Top);
+    };
+    EXPECT_NEAR(aspect(portrait.Page), 203.0 / 290, 0.02);
+    EXPECT_NEAR(aspect(landscape.Page), 290.0 / 203, 0.02);
+    SaveScreenshot(*form, "print-setup-landscape.png");
+
+    // The preview as drawn: the group's colour around a white page with a
+    // black outline, the plot in the printer colours, its middle line.
+    const QImage image = Preview(*form);
+    const TSampleRect& page = landscape.Page;
+    const TSampleRect& plot = landscape.Plot;
+    const int midX = (plot.Left + plot.Right) / 2;
+    const int midY = (page.Top + page.Bottom) / 2;
+    EXPECT_EQ(image.pixel(0, 0), form->SampleGroup->palette().color(QPalette::Window).rgb());
+    EXPECT_EQ(image.pixel(page.Left, midY), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(page.Right - 1, midY), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(page.Left + 1, midY), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(plot.Left, plot.Top + 3), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(midX, plot.Bottom - 1), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(midX, landscape.GridY), qRgb(128, 128, 128));
+    EXPECT_EQ(image.pixel(midX, landscape.GridY - 3), qRgb(255, 255, 255));
+
+    // A wider margin moves the plot's edge in the preview.
+    form->LeftEdit->setValue(60);
+    EXPECT_GT(form->SampleGeometry().Plot.Left, plot.Left + 20);
+}
+
+TEST_F(PrintSetup, OkStoresOrientationAndMarginsCancelStoresNothing) {
+    {
+        auto form = Form();
+        form->PortraitItem->click();
+        form->LeftEdit->setValue(25);
+        form->BotEdit->setValue(30);
+        form->CancelBtn->click();
+        EXPECT_EQ(Cfg.Orientation, 1);
+        EXPECT_EQ(Cfg.PrnL, 15);
+        EXPECT_EQ(Cfg.PrnB, 15);
+    }
+    auto form = Form();
+    // Cancel left the printer in portrait; the dialog shows the stored
+    // orientation again.
+    EXPECT_TRUE(form->LandscapeItem->isChecked());
+    form->PortraitItem->click();
+    form->LeftEdit->setValue(25);
+    form->RightEdit->setValue(26);
+    form->TopEdit->setValue(27);
+    form->BotEdit->setValue(30);
+    form->OkBtn->click();
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_EQ(Cfg.Orientation, 0);
+    EXPECT_EQ(Cfg.PrnL, 25);
+    EXPECT_EQ(Cfg.PrnR, 26);
+    EXPECT_EQ(Cfg.PrnT, 27);
+    EXPECT_EQ(Cfg.PrnB, 30);
+}
+
+TEST_F(PrintSetup, ThePlatformPrinterSetupRefreshesTheDialogWhenConfirmed) {
+    auto form = Form();
+    SetupAnswer = [](QPrinter&) { return false; };
+    form->PrnSetupPrn->click();
+    ASSERT_EQ(SetupCalls.size(), 1u);
+    EXPECT_EQ(SetupCalls[0], &Printer);
+    EXPECT_TRUE(form->LandscapeItem->isChecked());
+
+    // The user picks portrait A3 in the platform's dialog.
+    SetupAnswer = [](QPrinter& p) {
+        p.setPageSize(QPageSize(QPageSize::A3));
+        p.setPageOrientation(QPageLayout::Portrait);
+        return true;
+    };
+    form->PrnSetupPrn->click();
+    EXPECT_TRUE(form->PortraitItem->isChecked());
+    EXPECT_EQ(form->Paper(), (TPaperSize{297, 420}));
+    EXPECT_EQ(form->PrnName->text(), QStringLiteral("PDF"));
+    form->OkBtn->click();
+    EXPECT_EQ(Cfg.Orientation, 0);
+}
+
+} // namespace
