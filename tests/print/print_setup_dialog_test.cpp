@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -33,10 +34,11 @@ struct PrintSetup : ::testing::Test {
     }
 
     std::unique_ptr<TPrintSetupForm> Form() {
-        return std::make_unique<TPrintSetupForm>(Cfg, Printer, [this](QPrinter& p) {
+        auto form = std::make_unique<TPrintSetupForm>(Cfg, Printer, [this](QPrinter& p) {
             SetupCalls.push_back(&p);
             return SetupAnswer && SetupAnswer(p);
         });
+        return form;
     }
     static QImage Preview(TPrintSetupForm& form) { return form.Sample->grab().toImage(); }
     static void SaveScreenshot(TPrintSetupForm& form, const char* name) {
@@ -138,7 +140,10 @@ TEST_F(PrintSetup, OrientationClickTurnsThePaperAndThePreview) {
     EXPECT_EQ(form->Paper(), (TPaperSize{297, 210}));
     EXPECT_EQ(form->Area().HorzSize, 290);
     EXPECT_EQ(form->Offsets(), (TPaperOffsets{3, 3}));
+    // The preview as drawn, at the size the box has once it is laid out.
+    const QImage image = Preview(*form);
     const TSampleGeometry landscape = form->SampleGeometry();
+    ASSERT_EQ(image.size(), form->Sample->size());
     const auto aspect = [](const TSampleRect& r) {
         return static_cast<double>(r.Right - r.Left) / (r.Bottom - r.Top);
     };
@@ -146,9 +151,8 @@ TEST_F(PrintSetup, OrientationClickTurnsThePaperAndThePreview) {
     EXPECT_NEAR(aspect(landscape.Page), 290.0 / 203, 0.02);
     SaveScreenshot(*form, "print-setup-landscape.png");
 
-    // The preview as drawn: the group's colour around a white page with a
-    // black outline, the plot in the printer colours, its middle line.
-    const QImage image = Preview(*form);
+    // The group's colour around a white page with a black outline, the plot
+    // in the printer colours, its middle line.
     const TSampleRect& page = landscape.Page;
     const TSampleRect& plot = landscape.Plot;
     const int midX = (plot.Left + plot.Right) / 2;
