@@ -106,6 +106,29 @@ TEST_F(PrintoutTest, PointsAreSmallSquaresAtTheirPlaceAndStayInThePlot) {
     EXPECT_EQ(Count(QRect(g.XOfCode(50000) - 1, 0, 3, Page.height()), Red), 0);
 }
 
+TEST_F(PrintoutTest, TheRawTraceBesideEachPointWhenShowFirstIsOn) {
+    F.Put(30000, 2548);
+    std::vector<std::uint16_t> raw(PointSlotCount, 2048);
+    raw[30000] = 2848;
+    F.Cfg.PrinterColors.AddGraph = Fuchsia;
+    TPrintout page = Printout();
+    page.RawTrace = raw.data();
+    const TPageGeometry g = Geo();
+    const QRect rawSquare(g.XOfCode(30000) - 1, g.PointY(2848) - 1, 3, 3);
+    {
+        QPainter p(&Page);
+        ASSERT_TRUE(PaintPrintout(p, page));
+    }
+    EXPECT_EQ(Count(rawSquare, ToRgb(Fuchsia)), 0); // ShowFirst is off
+    F.Cfg.ShowFirst = true;
+    {
+        QPainter p(&Page);
+        ASSERT_TRUE(PaintPrintout(p, page));
+    }
+    EXPECT_EQ(Count(rawSquare, ToRgb(Fuchsia)), 9);
+    EXPECT_EQ(Count(QRect(g.XOfCode(30000) - 1, g.PointY(2548) - 1, 3, 3), Red), 9);
+}
+
 TEST_F(PrintoutTest, VisirLineAndCaption) {
     F.Put(20000, 2648);
     F.Cfg.Visir1 = true;
