@@ -140,14 +140,4 @@ TEST_F(PrintoutPdf, AFileSizeLimitLeavesThePreviousFileWhole) {
     EXPECT_TRUE(Read(path).startsWith("%PDF-"));
 }
 
-TEST_F(PrintoutPdf, MarginsWithoutRoomLeaveNoFile) {
-    F.Cfg.PrnT = 150;
-    F.Cfg.PrnB = 150;
-    const QString path = Path("line.pdf");
-    EXPECT_FALSE(Write(path));
-    EXPECT_TRUE(Error.endsWith(QStringLiteral("поля страницы не оставляют места для спектра")))
-        << Error.toStdString();
-    EXPECT_EQ(Entries(), QStringList{});
-}
-
 } // namespace
