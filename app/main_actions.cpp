@@ -90,12 +90,10 @@ const TActionRow ActionRows[] = {
 // Actions whose dialog, printout or receive engine is not part of the program
 // yet. They stay disabled instead of doing nothing.
 QAction* TMainActions::*const NotYetAvailable[] = {
-    &TMainActions::AOpenUnits,  &TMainActions::AAutoSave,    &TMainActions::ARealTime,
-    &TMainActions::ASetupCom,   &TMainActions::AColorSetup,  &TMainActions::AFilterSetup,
-    &TMainActions::AGlissSetup, &TMainActions::AMinMaxSetup, &TMainActions::APrint,
-    &TMainActions::APrintSetup, &TMainActions::AReceive,     &TMainActions::AStop,
-    &TMainActions::AStart,      &TMainActions::AADCView,     &TMainActions::AMessageView,
-    &TMainActions::ASwLPF,      &TMainActions::ASWSum,       &TMainActions::AMouseSelect,
+    &TMainActions::ASetupCom, &TMainActions::APrint,       &TMainActions::APrintSetup,
+    &TMainActions::AReceive,  &TMainActions::AStop,        &TMainActions::AStart,
+    &TMainActions::AADCView,  &TMainActions::AMessageView, &TMainActions::ASwLPF,
+    &TMainActions::ASWSum,    &TMainActions::AMouseSelect,
 };
 
 struct TIconRow {

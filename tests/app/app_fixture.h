@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -34,6 +35,8 @@ public:
     QStringList DialogLabels;
     int Dialogs = 0;
     QSize PrintedSize;
+    // Plays the user's part in a modal dialog (types, clicks OK or Cancel).
+    std::function<void(QDialog&)> OnDialog;
 
     void Warning(const QString& text) override { Warnings << text; }
     void Information(const QString& text) override { Infos << text; }
@@ -50,6 +53,8 @@ public:
         ++Dialogs;
         for (const QLabel* label : dialog.findChildren<QLabel*>())
             DialogLabels << label->text();
+        if (OnDialog)
+            OnDialog(dialog);
     }
     void PrintImage(const QImage& image) override { PrintedSize = image.size(); }
 };
