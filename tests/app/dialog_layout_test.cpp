@@ -19,7 +19,9 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 #include <functional>
 #include <memory>
 
@@ -39,8 +41,18 @@ struct TDialogCase {
 std::unique_ptr<QDialog> UnitSetup(TKavCfg& cfg, TDialogPort& port) {
     return std::make_unique<TUnitSetupForm>(cfg, port, QChar(','), nullptr);
 }
+// The folder tree shows a small tree of its own in the pictures, not the
+// test machine's.
 std::unique_ptr<QDialog> AutoSave(TKavCfg& cfg, TDialogPort&) {
-    return std::make_unique<TAutoSaveSetupFrm>(cfg);
+    static QTemporaryDir root;
+    const QDir base(root.path());
+    for (const char* sub : {"spectra/2024", "spectra/2025", "spectra/dpph", "calibration"})
+        base.mkpath(QString::fromLatin1(sub));
+    cfg.WorkDir = base.filePath(QStringLiteral("spectra"));
+    cfg.AutoSave = true;
+    auto d = std::make_unique<TAutoSaveSetupFrm>(cfg);
+    d->DirView()->setRootIndex(d->DirModel()->index(base.path()));
+    return d;
 }
 std::unique_ptr<QDialog> RealTime(TKavCfg& cfg, TDialogPort&) {
     auto d = std::make_unique<TRealTimeSetupForm>(cfg);
@@ -135,27 +147,37 @@ protected:
 
 TEST_P(TDialogLayoutTest, NoTextIsCutAndEveryDialogFitsItsContents) {
     const QString dir = qEnvironmentVariable("KAV7_SCREENSHOT_DIR");
+    // The settings as an operator has them (in the pictures), and with the
+    // longest value text and unit name the dialogs show.
+    TKavCfg usual = Cfg;
+    usual.RazvUnits[3].X1 = 3360.125;
+    usual.RazvUnit = 3;
+    TKavCfg longest = Cfg;
+    longest.RazvUnits[3].X1 = -0.000012345;
+    longest.ADCUnits[4].X2 = -1.2345e-15;
+    longest.ADCUnits[4].Name = QStringLiteral("мкВ/Э");
     for (const TDialogCase& c : Cases) {
-        SCOPED_TRACE(c.Picture);
-        // A long calibration value and a long unit name in every row.
-        Cfg.RazvUnits[3].X1 = -0.000012345;
-        Cfg.ADCUnits[4].Name = QStringLiteral("мкВ/Э");
-        std::unique_ptr<QDialog> dialog = c.Make(Cfg, Port);
-        if (c.Page >= 0)
-            dialog->findChild<QTabWidget*>()->setCurrentIndex(c.Page);
-        dialog->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
-        // The folder tree fills in the background.
-        if (const auto* model = dialog->findChild<QFileSystemModel*>()) {
-            EXPECT_TRUE(QTest::qWaitFor(
-                [model] { return model->rowCount(model->index(QDir::rootPath())) > 0; }, 5000));
-            QTest::qWait(200);
-        }
-        CheckNothingCut(*dialog);
-        if (!dir.isEmpty()) {
-            const QString suffix = GetParam() == 1.0 ? QString() : QStringLiteral("-150");
-            const QString name = QString::fromLatin1(c.Picture) + suffix + QStringLiteral(".png");
-            EXPECT_TRUE(dialog->grab().save(QDir(dir).filePath(name), "PNG"));
+        for (TKavCfg* cfg : {&longest, &usual}) {
+            SCOPED_TRACE(std::string(c.Picture) + (cfg == &usual ? " usual" : " longest"));
+            std::unique_ptr<QDialog> dialog = c.Make(*cfg, Port);
+            if (c.Page >= 0)
+                dialog->findChild<QTabWidget*>()->setCurrentIndex(c.Page);
+            dialog->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+            // The folder tree fills in the background.
+            if (auto* tree = dialog->findChild<QTreeView*>()) {
+                EXPECT_TRUE(QTest::qWaitFor(
+                    [tree] { return tree->model()->rowCount(tree->rootIndex()) > 0; }, 5000));
+                tree->expandAll();
+                QTest::qWait(200);
+            }
+            CheckNothingCut(*dialog);
+            if (!dir.isEmpty() && cfg == &usual) {
+                const QString suffix = GetParam() == 1.0 ? QString() : QStringLiteral("-150");
+                const QString name =
+                    QString::fromLatin1(c.Picture) + suffix + QStringLiteral(".png");
+                EXPECT_TRUE(dialog->grab().save(QDir(dir).filePath(name), "PNG"));
+            }
         }
     }
 }
