@@ -90,12 +90,9 @@ const TActionRow ActionRows[] = {
 // Actions whose dialog, printout or receive engine is not part of the program
 // yet. They stay disabled instead of doing nothing.
 QAction* TMainActions::*const NotYetAvailable[] = {
-    &TMainActions::AOpenUnits,  &TMainActions::AAutoSave,    &TMainActions::ARealTime,
-    &TMainActions::ASetupCom,   &TMainActions::AColorSetup,  &TMainActions::AFilterSetup,
-    &TMainActions::AGlissSetup, &TMainActions::AMinMaxSetup,
-    &TMainActions::AReceive,    &TMainActions::AStop,
-    &TMainActions::AStart,      &TMainActions::AADCView,     &TMainActions::AMessageView,
-    &TMainActions::ASwLPF,      &TMainActions::ASWSum,       &TMainActions::AMouseSelect,
+    &TMainActions::ASetupCom, &TMainActions::AReceive,     &TMainActions::AStop,
+    &TMainActions::AStart,    &TMainActions::AADCView,     &TMainActions::AMessageView,
+    &TMainActions::ASwLPF,    &TMainActions::ASWSum,       &TMainActions::AMouseSelect,
 };
 
 struct TIconRow {

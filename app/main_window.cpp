@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/dialog_wiring.h"
 #include "app/instrument_groups_widget.h"
 #include "app/message_port.h"
 #include "app/print_actions.h"
@@ -72,6 +73,7 @@ TKavMainForm::TKavMainForm(TMessagePort& port, QWidget* parent)
     QApplication::setApplicationDisplayName(QStringLiteral("Kavis"));
     BuildWindow();
     LoadStartupSettings();
+    Dialogs = std::make_unique<TDialogWiring>(*this, Port, DecimalSep);
 }
 
 TKavMainForm::~TKavMainForm() = default;

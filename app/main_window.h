@@ -20,6 +20,7 @@ class QFrame;
 class QScrollBar;
 class QToolBar;
 class QToolButton;
+class TDialogWiring;
 class TInstrumentGroupsWidget;
 class TKavStatusBar;
 class TMessagePort;
@@ -65,6 +66,8 @@ public:
     QToolButton* ScaleButton() const { return ScaleBtn; }
     bool IsReceiving() const { return Receiving; }
     std::uint8_t SavedRapidRow() const { return SavedRapid; }
+    // The option dialogs' actions (dialog_wiring.cpp).
+    TDialogWiring& DialogWiring() const { return *Dialogs; }
 
     // The actions' handlers.
     void AOpenFileExecute();
@@ -161,4 +164,5 @@ private:
     TInstrumentGroupsWidget* Groups = nullptr;
     TKavStatusBar* KavStatusBar = nullptr;
     TVisirWidgetView* VisirView = nullptr;
+    std::unique_ptr<TDialogWiring> Dialogs;
 };

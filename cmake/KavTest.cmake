@@ -13,17 +13,18 @@ function(kav_add_test name)
 endfunction()
 
 # kav_folder_tests(): every *_test.cpp of the calling folder becomes its own
-# test program test_<folder>_<name>; widget folders also link kavwidgets.
+# test program test_<folder>_<name>; the tests of widget folders and the
+# dialog tests (*_dialog_test.cpp) of any folder also link kavwidgets.
 # Any *.cmake file beside them is included for tests that need more.
 function(kav_folder_tests)
     get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
     file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
-    set(libs)
-    if(TARGET kavwidgets AND folder MATCHES "^(view|print|app)$")
-        set(libs kavwidgets Qt6::Test)
-    endif()
     foreach(test ${tests})
         get_filename_component(name ${test} NAME_WE)
+        set(libs)
+        if(TARGET kavwidgets AND (folder MATCHES "^(view|print|app)$" OR name MATCHES "_dialog_test$"))
+            set(libs kavwidgets Qt6::Test)
+        endif()
         string(REGEX REPLACE "_test$" "" name ${name})
         kav_add_test(test_${folder}_${name} ${test} LIBS ${libs})
     endforeach()

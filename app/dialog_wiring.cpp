@@ -1,0 +1,111 @@
+#include "app/dialog_wiring.h"
+
+#include "app/instrument_groups_widget.h"
+#include "app/main_window.h"
+#include "app/message_port.h"
+#include "config/auto_save_setup_dialog.h"
+#include "config/real_time_setup_dialog.h"
+#include "config/settings_store.h"
+#include "config/unit_setup_dialog.h"
+#include "processing/gliss_setup_dialog.h"
+#include "processing/low_pass_setup_dialog.h"
+#include "processing/min_max_setup_dialog.h"
+#include "view/color_setup_dialog.h"
+#include "view/display_color.h"
+#include "view/plot_widget.h"
+#include "view/status_bar_widget.h"
+#include "view/view_bounds_widget.h"
+
+#include <QAction>
+#include <QFrame>
+
+namespace {
+
+constexpr int AutoSavePanel = 8;
+
+} // namespace
+
+TDialogWiring::TDialogWiring(TKavMainForm& window, TMessagePort& port, QChar decimalSep)
+    : Window(window), Port(port), Sep(decimalSep),
+      MinMaxSetup(std::make_unique<TMinMaxSetupForm>(window.Settings(), &window)) {
+    const TMainActions& a = window.Actions();
+    const std::pair<QAction*, void (TDialogWiring::*)()> handlers[] = {
+        {a.AOpenUnits, &TDialogWiring::AOpenUnitsExecute},
+        {a.AAutoSave, &TDialogWiring::AAutoSaveExecute},
+        {a.ARealTime, &TDialogWiring::ARealTimeExecute},
+        {a.AFilterSetup, &TDialogWiring::AFilterSetupExecute},
+        {a.AGlissSetup, &TDialogWiring::AGlissSetupExecute},
+        {a.AMinMaxSetup, &TDialogWiring::AMinMaxSetupExecute},
+        {a.AColorSetup, &TDialogWiring::AColorSetupExecute},
+    };
+    for (const auto& [action, handler] : handlers)
+        QObject::connect(action, &QAction::triggered, &window,
+                         [this, h = handler] { (this->*h)(); });
+}
+
+TDialogWiring::~TDialogWiring() = default;
+
+bool TDialogWiring::Run(QDialog& dialog) {
+    dialog.setResult(QDialog::Rejected);
+    Port.RunDialog(dialog);
+    return dialog.result() == QDialog::Accepted;
+}
+
+// OK: the new sweep and ADC units become the instrument's calibration, and
+// everything that shows a value in a unit follows it.
+void TDialogWiring::AOpenUnitsExecute() {
+    TKavCfg& cfg = Window.Settings();
+    auto write = [this](QString* reason) {
+        return SaveSettings(Window.Settings(), Window.RecentFiles(), SettingsFilePath(), Sep,
+                            reason);
+    };
+    TUnitSetupForm dialog(cfg, *Boxes, Sep, write, &Window);
+    if (!Run(dialog))
+        return;
+    SaveUnitSnapshot(cfg);
+    Window.Plot()->ScreenBoxPaint();
+    Window.InstrumentGroups()->ShowSettings();
+    Window.ViewBounds()->RefreshTexts();
+}
+
+void TDialogWiring::AAutoSaveExecute() {
+    TAutoSaveSetupFrm dialog(Window.Settings(), &Window);
+    if (Run(dialog))
+        Window.StatusPanels()->SetPanel(
+            AutoSavePanel, Window.Settings().AutoSave ? QStringLiteral("АВТО") : QString());
+}
+
+void TDialogWiring::ARealTimeExecute() {
+    TRealTimeSetupForm dialog(Window.Settings(), &Window);
+    if (!Run(dialog))
+        return;
+    Window.Actions().ASwLPF->setChecked(Window.Settings().EnableRTLPF);
+    Window.Actions().ASWSum->setChecked(Window.Settings().EnableRTSum);
+}
+
+void TDialogWiring::AFilterSetupExecute() {
+    TLowPassSetupForm dialog(Window.Settings(), &Window);
+    if (Run(dialog))
+        Window.Actions().AFilter->trigger();
+}
+
+void TDialogWiring::AGlissSetupExecute() {
+    TGlissSetupForm dialog(Window.Settings(), &Window);
+    if (Run(dialog))
+        Window.Actions().AGliss->trigger();
+}
+
+void TDialogWiring::AMinMaxSetupExecute() {
+    if (Run(*MinMaxSetup))
+        Window.Actions().AMinMax->trigger();
+}
+
+void TDialogWiring::AColorSetupExecute() {
+    TColorSetupForm dialog(Window.Settings(), *Boxes, &Window);
+    if (!Run(dialog))
+        return;
+    QPalette palette = Window.ScreenPanel()->palette();
+    palette.setColor(QPalette::Window, ToQColor(Window.Settings().DisplayColors.BackGround));
+    Window.ScreenPanel()->setPalette(palette);
+    Window.Plot()->ScreenBoxPaint();
+}

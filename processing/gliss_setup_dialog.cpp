@@ -1,0 +1,43 @@
+#include "processing/gliss_setup_dialog.h"
+
+#include "config/dialog_buttons.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+TGlissSetupForm::TGlissSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(parent), Cfg(cfg) {
+    setObjectName(QStringLiteral("TGlissSetupForm"));
+    setWindowTitle(QStringLiteral("Сглаживание спектра"));
+    auto* group =
+        new QGroupBox(QStringLiteral("Постоянная сглаживания в отсчетах развертки"), this);
+    Const = new QSpinBox(group);
+    Const->setObjectName(QStringLiteral("ConstEdit"));
+    Const->setRange(2, 2000);
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(Const, 0, Qt::AlignLeft);
+    Auto = new QCheckBox(QStringLiteral("Автоматически сглаживать спектр после каждой развертки"),
+                         this);
+    Auto->setObjectName(QStringLiteral("AutoBox"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    layout->addWidget(Auto);
+    const TDialogButtons buttons = AddCancelOkRow(this, layout);
+    Ok = buttons.Ok;
+    Cancel = buttons.Cancel;
+    connect(Ok, &QPushButton::clicked, this, &TGlissSetupForm::OKBtnClick);
+    FormShow();
+    setFixedSize(sizeHint());
+}
+
+void TGlissSetupForm::FormShow() {
+    Const->setValue(Cfg.GlissConst);
+    Auto->setChecked(Cfg.AutoGliss);
+}
+
+void TGlissSetupForm::OKBtnClick() {
+    Cfg.GlissConst = Const->value();
+    Cfg.AutoGliss = Auto->isChecked();
+    accept();
+}

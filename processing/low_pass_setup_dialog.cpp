@@ -1,0 +1,36 @@
+#include "processing/low_pass_setup_dialog.h"
+
+#include "config/dialog_buttons.h"
+
+#include <QGroupBox>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+TLowPassSetupForm::TLowPassSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(parent), Cfg(cfg) {
+    setObjectName(QStringLiteral("TLowPassSetupForm"));
+    setWindowTitle(QStringLiteral("Фильтр низкой чстоты"));
+    auto* group =
+        new QGroupBox(QStringLiteral("Постоянная времени фильтра в отсчетах развертки"), this);
+    Const = new QSpinBox(group);
+    Const->setObjectName(QStringLiteral("ConstEdit"));
+    Const->setRange(2, 2000);
+    auto* groupLayout = new QVBoxLayout(group);
+    groupLayout->addWidget(Const, 0, Qt::AlignLeft);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group);
+    const TDialogButtons buttons = AddCancelOkRow(this, layout);
+    Ok = buttons.Ok;
+    Cancel = buttons.Cancel;
+    connect(Ok, &QPushButton::clicked, this, &TLowPassSetupForm::OKBtnClick);
+    FormShow();
+    setFixedSize(sizeHint());
+}
+
+void TLowPassSetupForm::FormShow() {
+    Const->setValue(Cfg.LPFConst);
+}
+
+void TLowPassSetupForm::OKBtnClick() {
+    Cfg.LPFConst = Const->value();
+    accept();
+}

@@ -1,0 +1,98 @@
+#include "config/settings_store.h"
+#include "processing/gliss_setup_dialog.h"
+#include "processing/low_pass_setup_dialog.h"
+#include "processing/min_max_setup_dialog.h"
+#include "qstring_printer.h"
+#include "view/qt_app.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+// The three processing option dialogs, driven through their controls.
+
+namespace {
+
+struct TProcessingSetupTest : ::testing::Test {
+    TKavCfg Cfg{};
+
+    void SetUp() override { SetDefaults(Cfg, QStringLiteral("/tmp")); }
+
+    static void Retype(QSpinBox* spin, const char* text) {
+        spin->selectAll();
+        QTest::keyClicks(spin, QString::fromLatin1(text));
+    }
+    static void Tick(QCheckBox* box) {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    }
+};
+
+} // namespace
+
+TEST_F(TProcessingSetupTest, LowPassShowsAndStoresItsConstant) {
+    TLowPassSetupForm d(Cfg);
+    d.show();
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Фильтр низкой чстоты"));
+    EXPECT_EQ(d.findChild<QGroupBox*>()->title(),
+              QStringLiteral("Постоянная времени фильтра в отсчетах развертки"));
+    EXPECT_EQ(d.ConstEdit()->value(), 10); // the setting, not the field's minimum
+    Retype(d.ConstEdit(), "5000");         // the digit that would leave 2..2000 is refused
+    QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(Cfg.LPFConst, 500);
+}
+
+TEST_F(TProcessingSetupTest, GlissStoresItsConstantAndItsSwitch) {
+    Cfg.GlissConst = 1; // from a hand-edited Kav.ini: shown at the bound
+    TGlissSetupForm d(Cfg);
+    d.show();
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Сглаживание спектра"));
+    EXPECT_EQ(d.ConstEdit()->value(), 2);
+    QTest::keyClick(d.ConstEdit(), Qt::Key_Up);
+    Tick(d.AutoBox());
+    QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
+    EXPECT_EQ(Cfg.GlissConst, 3);
+    EXPECT_TRUE(Cfg.AutoGliss);
+}
+
+TEST_F(TProcessingSetupTest, MinMaxStepsByTenFromTheStoredValues) {
+    TMinMaxSetupForm d(Cfg);
+    d.show();
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Поиск экстремумов"));
+    EXPECT_EQ(d.NoiseEdit()->value(), 20);
+    EXPECT_EQ(d.StepEdit()->value(), 100);
+    QTest::keyClick(d.NoiseEdit(), Qt::Key_Up);
+    QTest::keyClick(d.StepEdit(), Qt::Key_Down);
+    Tick(d.AutoBox());
+    QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
+    EXPECT_EQ(Cfg.FindMaxNoise, 30);
+    EXPECT_EQ(Cfg.FindMaxStep, 90);
+    EXPECT_TRUE(Cfg.AutoMinMax);
+
+    // The one instance shows the settings afresh at every opening.
+    Cfg.FindMaxNoise = 5;
+    Cfg.AutoMinMax = false;
+    d.show();
+    EXPECT_EQ(d.NoiseEdit()->value(), 10);
+    EXPECT_FALSE(d.AutoBox()->isChecked());
+}
+
+TEST_F(TProcessingSetupTest, CancelChangesNothing) {
+    const TKavCfg before = Cfg;
+    TLowPassSetupForm low(Cfg);
+    TGlissSetupForm gliss(Cfg);
+    TMinMaxSetupForm minMax(Cfg);
+    for (QDialog* d : {static_cast<QDialog*>(&low), static_cast<QDialog*>(&gliss),
+                       static_cast<QDialog*>(&minMax)}) {
+        d->show();
+        for (QSpinBox* spin : d->findChildren<QSpinBox*>())
+            Retype(spin, "700");
+        for (QCheckBox* box : d->findChildren<QCheckBox*>())
+            Tick(box);
+        QTest::mouseClick(d->findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
+        EXPECT_EQ(d->result(), QDialog::Rejected);
+    }
+    EXPECT_TRUE(Cfg == before);
+}

@@ -1,0 +1,151 @@
+#include "view/color_setup_dialog.h"
+
+#include "config/dialog_buttons.h"
+#include "view/display_color.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+struct TSheet {
+    const char* Title;
+    TColorSet TKavCfg::*Set;
+    const char* PanelPrefix;
+};
+
+const TSheet SheetTable[TColorSetupForm::SheetCount] = {
+    {"Монитор", &TKavCfg::DisplayColors, ""},
+    {"Принтер", &TKavCfg::PrinterColors, "P"},
+    {"Файл BMP", &TKavCfg::BMPColors, "B"},
+};
+
+struct TRow {
+    const char* Label;
+    TColorValue TColorSet::*Colour;
+    const char* Panel;
+};
+
+// Every colour of a set but Grid.
+const TRow Rows[TColorSetupForm::RowCount] = {
+    {"Фон.............................................", &TColorSet::BackGround, "BackGround"},
+    {"Окантовка..................................", &TColorSet::Border, "Border"},
+    {"Основной график......................", &TColorSet::Graph, "Graph"},
+    {"Дополнительный график.........", &TColorSet::AddGraph, "Graph2"},
+    {"Текст..........................................", &TColorSet::Text, "Text"},
+    {"Второй канал АЦП....................", &TColorSet::ADC2, "ADC2"},
+    {"Визир1.......................................", &TColorSet::Visir1, "Visir1"},
+    {"Визир2.......................................", &TColorSet::Visir2, "Visir2"},
+};
+
+} // namespace
+
+TColorSetupForm::TColorSetupForm(TKavCfg& cfg, TDialogPort& port, QWidget* parent)
+    : QDialog(parent), Cfg(cfg), Port(port) {
+    setObjectName(QStringLiteral("TColorSetupForm"));
+    setWindowTitle(QStringLiteral("Настройка цветов"));
+    Tabs = new QTabWidget(this);
+    Tabs->setObjectName(QStringLiteral("PageControl"));
+    for (int sheet = 0; sheet < SheetCount; ++sheet)
+        Tabs->addTab(BuildSheet(sheet), QString::fromUtf8(SheetTable[sheet].Title));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Tabs);
+    const TDialogButtons buttons = AddCancelOkRow(this, layout);
+    Ok = buttons.Ok;
+    Cancel = buttons.Cancel;
+    connect(Ok, &QPushButton::clicked, this, &TColorSetupForm::OKBtnClick);
+    FormShow();
+    setFixedSize(sizeHint());
+}
+
+QWidget* TColorSetupForm::BuildSheet(int sheet) {
+    auto* page = new QWidget(this);
+    auto* grid = new QGridLayout(page);
+    grid->setVerticalSpacing(6);
+    const int side = fontMetrics().height() + 4;
+    for (int row = 0; row < RowCount; ++row) {
+        auto* label = new QLabel(QString::fromUtf8(Rows[row].Label), page);
+        auto* panel = new QFrame(page);
+        panel->setObjectName(QString::fromLatin1(SheetTable[sheet].PanelPrefix) +
+                             QString::fromLatin1(Rows[row].Panel));
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setFixedSize(3 * side, side);
+        panel->setAutoFillBackground(true);
+        panel->setCursor(Qt::PointingHandCursor);
+        // Reached by Tab as well, and opened with Space or Enter.
+        panel->setFocusPolicy(Qt::StrongFocus);
+        panel->installEventFilter(this);
+        label->setBuddy(panel);
+        Panels[sheet][row] = panel;
+        grid->addWidget(label, row, 0);
+        grid->addWidget(panel, row, 1);
+    }
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(RowCount, 1);
+    return page;
+}
+
+void TColorSetupForm::FormShow() {
+    for (int sheet = 0; sheet < SheetCount; ++sheet) {
+        const TColorSet& set = Cfg.*SheetTable[sheet].Set;
+        for (int row = 0; row < RowCount; ++row)
+            SetPanelColor(sheet, row, set.*Rows[row].Colour);
+    }
+}
+
+void TColorSetupForm::SetPanelColor(int sheet, int row, TColorValue colour) {
+    Colors[sheet][row] = colour;
+    QFrame* panel = Panels[sheet][row];
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, ToQColor(colour));
+    panel->setPalette(palette);
+}
+
+void TColorSetupForm::PanelClick(int sheet, int row) {
+    if (const auto chosen = Port.ChooseColor(Colors[sheet][row]))
+        SetPanelColor(sheet, row, *chosen);
+}
+
+bool TColorSetupForm::eventFilter(QObject* watched, QEvent* event) {
+    // The panel that has the keyboard focus wears a plain thick frame.
+    if (auto* panel = qobject_cast<QFrame*>(watched)) {
+        if (event->type() == QEvent::FocusIn) {
+            panel->setFrameStyle(QFrame::Box | QFrame::Plain);
+            panel->setLineWidth(2);
+        } else if (event->type() == QEvent::FocusOut) {
+            panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            panel->setLineWidth(1);
+        }
+    }
+    const bool click = event->type() == QEvent::MouseButtonRelease &&
+                       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    const bool key = event->type() == QEvent::KeyPress &&
+                     (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space ||
+                      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return);
+    if (click || key) {
+        for (int sheet = 0; sheet < SheetCount; ++sheet) {
+            for (int row = 0; row < RowCount; ++row) {
+                if (watched == Panels[sheet][row]) {
+                    PanelClick(sheet, row);
+                    return true;
+                }
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TColorSetupForm::OKBtnClick() {
+    for (int sheet = 0; sheet < SheetCount; ++sheet) {
+        TColorSet& set = Cfg.*SheetTable[sheet].Set;
+        for (int row = 0; row < RowCount; ++row)
+            set.*Rows[row].Colour = Colors[sheet][row];
+    }
+    accept();
+}
