@@ -134,6 +134,7 @@ void TKavMainForm::BuildWindow() {
     BindVisirs();
     ConnectActions();
     ConnectProcessing();
+    ConnectExchange();
 }
 
 QWidget* TKavMainForm::BuildPlotRow() {

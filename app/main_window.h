@@ -123,6 +123,10 @@ private:
     // Processing (processing_wiring.cpp).
     void ConnectProcessing();
     void AGShowTriggered();
+    // Export and import for other programs (exchange_wiring.cpp).
+    void ConnectExchange();
+    void AExportExecute();
+    void AImportExecute();
 
     TMessagePort& Port;
     QChar DecimalSep;
@@ -142,6 +146,7 @@ private:
     bool Receiving = false;
     bool Shown = false;
     QString AdcReading;
+    QSize PictureSize{1600, 1000}; // the picture size last chosen for an export
 
     TMainActions A;
     QToolBar* ToolBar = nullptr;

@@ -17,17 +17,21 @@ QString ColumnName(const QString& name, const QString& unit) {
     return unit.isEmpty() ? name : QStringLiteral("%1 [%2]").arg(name, unit);
 }
 
-// The two fields of a line, by the first separator that the line uses.
-QStringList SplitColumns(const QString& line) {
+// The two fields of a line: split at tabs, else at semicolons, else at
+// blanks when that gives two numbers-to-be, else at commas. Where the
+// columns are not split at commas, a comma is a decimal separator.
+QStringList SplitColumns(const QString& line, bool& commaIsDecimal) {
     static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));
+    commaIsDecimal = true;
     if (line.contains(u'\t'))
         return line.split(u'\t');
     if (line.contains(u';'))
         return line.split(u';');
-    const QStringList byComma = line.split(u',');
-    if (byComma.size() == 2)
-        return byComma;
-    return line.trimmed().split(blanks);
+    const QStringList words = line.trimmed().split(blanks);
+    if (words.size() == 2 && !words[0].endsWith(u',') && !words[1].startsWith(u','))
+        return words;
+    commaIsDecimal = false;
+    return line.split(u',');
 }
 
 bool ParseNumber(QString text, bool commaIsDecimal, double& value) {
@@ -38,13 +42,10 @@ bool ParseNumber(QString text, bool commaIsDecimal, double& value) {
 
 // The two numbers of a data line; false when it is not two numbers.
 bool ParseLine(const QString& line, double& field, double& amplitude) {
-    const QStringList columns = SplitColumns(line);
-    if (columns.size() != 2)
-        return false;
-    const bool commaSeparated =
-        !line.contains(u'\t') && !line.contains(u';') && line.split(u',').size() == 2;
-    return ParseNumber(columns[0], !commaSeparated, field) &&
-           ParseNumber(columns[1], !commaSeparated, amplitude);
+    bool commaIsDecimal = false;
+    const QStringList columns = SplitColumns(line, commaIsDecimal);
+    return columns.size() == 2 && ParseNumber(columns[0], commaIsDecimal, field) &&
+           ParseNumber(columns[1], commaIsDecimal, amplitude);
 }
 
 bool HoldsWords(const QString& line) {

@@ -33,7 +33,8 @@ struct TPlotSource {
 // device's size is the plot's size; texts measure at the device's
 // resolution. Each step draws what its name says, in the order of the full
 // paint: DrawGrid, DrawPoints, DrawMarksAndTexts, then the visir lines (XOR
-// lines of the visir controller on the screen, DrawVisirLines on a picture).
+// lines of the visir controller on the screen; on a picture DrawVisirLines
+// goes before the texts, so that their boxes keep them readable).
 class TPlotPainter {
 public:
     // vector: the device keeps shapes (SVG), so one-pixel lines are drawn

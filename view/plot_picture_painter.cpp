@@ -11,11 +11,13 @@ namespace {
 
 constexpr double MetersPerInch = 0.0254;
 
+// On a picture the visir lines go under the texts, whose background boxes
+// keep them readable; on the screen they are drawn last, in exclusive-or.
 void PaintPicture(QPainter& p, const TPlotPainter& painter, const TPlotGeometry& geo) {
     painter.DrawGrid(p, geo);
     painter.DrawPoints(p, geo);
-    painter.DrawMarksAndTexts(p, geo);
     painter.DrawVisirLines(p, geo);
+    painter.DrawMarksAndTexts(p, geo);
 }
 
 } // namespace
@@ -38,8 +40,8 @@ QImage PlotPictureImage(const TPlotSource& source, const QFont& font, QSize size
     }
     painter.DrawPoints(image, geo);
     QPainter p(&image);
-    painter.DrawMarksAndTexts(p, geo);
     painter.DrawVisirLines(p, geo);
+    painter.DrawMarksAndTexts(p, geo);
     return image;
 }
 

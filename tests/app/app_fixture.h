@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -46,10 +47,15 @@ public:
         SaveRequests.push_back(request);
         return SaveAnswers.isEmpty() ? QString() : SaveAnswers.takeFirst();
     }
+    // Called on each dialog in place of the user; none leaves it unanswered.
+    std::function<void(QDialog&)> AnswerDialog;
+
     void RunDialog(QDialog& dialog) override {
         ++Dialogs;
         for (const QLabel* label : dialog.findChildren<QLabel*>())
             DialogLabels << label->text();
+        if (AnswerDialog)
+            AnswerDialog(dialog);
     }
     void PrintImage(const QImage& image) override { PrintedSize = image.size(); }
 };
