@@ -135,8 +135,8 @@ TEST_F(Bes3t, KavThroughBes3tAndCsvGivesBackEveryCodeAndAmplitude) {
 
 TEST_F(Bes3t, PointsNotEquidistantAreResampledWithGapsFilledAndSaySo) {
     for (int code = 1000; code <= 2000; code += 8)
-        (*Store)[code] = TPointSlot{static_cast<std::uint16_t>(code),
-                                    static_cast<std::uint16_t>(code / 2)};
+        (*Store)[code] =
+            TPointSlot{static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(code / 2)};
     (*Store)[1504] = (*Store)[1512] = TPointSlot{};
     QStringList notes;
     ASSERT_TRUE(Export("r.DSC", &notes));
