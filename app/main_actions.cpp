@@ -85,6 +85,10 @@ const TActionRow ActionRows[] = {
     {&TMainActions::ACalcFrecDFPG, "ACalcFrecDFPG", "Functions", "Расcчитать частоту по ДФПГ",
      "Используется Визир 1", Plain},
     {&TMainActions::AGShow, "AGShow", "Functions", "Отображать g-фактор", "", Checkable},
+    {&TMainActions::AExport, "AExport", "Spectr", "Экспорт...",
+     "Записать спектр или рисунок графика для других программ", Plain},
+    {&TMainActions::AImport, "AImport", "Spectr", "Импорт...", "Открыть спектр другой программы",
+     Plain},
 };
 
 // Actions whose dialog, printout or receive engine is not part of the program
@@ -160,7 +164,7 @@ void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
     spectr->addSeparator();
     spectr->addAction(a.AOpenFile);
     spectr->addMenu(a.RecentFilesMenu);
-    spectr->addActions({a.ASaveFileAs, a.ACloseSpectr});
+    spectr->addActions({a.ASaveFileAs, a.AExport, a.AImport, a.ACloseSpectr});
     spectr->addSeparator();
     spectr->addAction(a.APrintSetup);
     spectr->addSeparator();

@@ -54,6 +54,8 @@ struct TMainActions {
     QAction* ADivision = nullptr;
     QAction* ACalcFrecDFPG = nullptr;
     QAction* AGShow = nullptr;
+    QAction* AExport = nullptr;
+    QAction* AImport = nullptr;
 
     // The submenu "Последние файлы" and the open button's drop-down.
     QMenu* RecentFilesMenu = nullptr;

@@ -138,6 +138,7 @@ void TKavMainForm::BuildWindow() {
     ConnectActions();
     ConnectProcessing();
     ConnectPrinting();
+    ConnectExchange();
 }
 
 QWidget* TKavMainForm::BuildPlotRow() {

@@ -129,6 +129,10 @@ private:
     void AGShowTriggered();
     // Printing (print_wiring.cpp).
     void ConnectPrinting();
+    // Export and import for other programs (exchange_wiring.cpp).
+    void ConnectExchange();
+    void AExportExecute();
+    void AImportExecute();
 
     TMessagePort& Port;
     QChar DecimalSep;
@@ -149,6 +153,7 @@ private:
     bool Receiving = false;
     bool Shown = false;
     QString AdcReading;
+    QSize PictureSize{1600, 1000}; // the picture size last chosen for an export
 
     TMainActions A;
     QToolBar* ToolBar = nullptr;

@@ -35,18 +35,23 @@ TOpenResult OpenSpectrum(TSpectrumSession& s, const QString& path) {
     if (result.Outcome == TLoadOutcome::Failed)
         return result;
 
+    ShowSpectrum(s, result.Outcome == TLoadOutcome::Loaded ? &bytes : nullptr,
+                 QFileInfo(path).fileName());
+    s.Cfg.LastOpen = path;
+    return result;
+}
+
+void ShowSpectrum(TSpectrumSession& s, const QByteArray* records, const QString& name) {
     for (int panel = FirstSpectrumPanel; panel <= LastSpectrumPanel; ++panel)
         s.View.SetStatusPanel(panel, QString());
     s.View.SetBackUpEnabled(false);
     ResetSpectrumResults(s);
     SaveUnitSnapshot(s.Cfg);
-    if (result.Outcome == TLoadOutcome::Loaded)
-        PlaceSpectrumRecords(bytes, s.PointStore, s.UndoStore);
+    if (records)
+        PlaceSpectrumRecords(*records, s.PointStore, s.UndoStore);
     ApplyFileParameters(s.PointStore, s.Cfg, s.Readings, s.View, s.DecimalSep);
-    s.View.SetCaption(QStringLiteral("Kavis - ") + QFileInfo(path).fileName());
-    s.Cfg.LastOpen = path;
+    s.View.SetCaption(QStringLiteral("Kavis - ") + name);
     s.View.SetSaveAsEnabled(true);
-    return result;
 }
 
 void CloseSpectrum(TSpectrumSession& s) {

@@ -40,6 +40,13 @@ QString NoSpectrumCaption();
 // and reports NotFound.
 TOpenResult OpenSpectrum(TSpectrumSession& s, const QString& path);
 
+// The open sequence on records already read (a file's bytes, or those of a
+// spectrum imported from another program's file): panels 5..11 blanked,
+// ABackUp disabled, the results reset, the unit snapshot taken, the records
+// placed (none: the points stay), the parameters applied, caption
+// "Kavis - <name>", ASaveFileAs enabled. LastOpen is not changed.
+void ShowSpectrum(TSpectrumSession& s, const QByteArray* records, const QString& name);
+
 // Removes the shown spectrum: ABackUp disabled, results reset, ASaveFileAs
 // disabled, caption "КАВ", LastOpen emptied, points cleared, unit snapshot
 // put back. The status panels keep their texts.

@@ -1,8 +1,13 @@
-// kavtool import FILE.tsv -o FILE.kav: a spectrum from lines of
-// "code<TAB>amplitude code".
+// kavtool import IN.(DSC|csv|txt|tsv) -o OUT.kav [--ini Kav.ini] [--gain INDEX]:
+// a spectrum from another program's BES3T data set or two-column text of
+// field and amplitude, mapped through the ini file's calibration, or from
+// lines of "code<TAB>amplitude code" (.tsv).
 
 #include "tools/kavtool.h"
 
+#include "exchange/spectrum_export.h"
+#include "exchange/spectrum_import.h"
+#include "link/instrument_tables.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
 
@@ -23,8 +28,41 @@ bool ParseWord(QStringView text, int high, int& value) {
 
 } // namespace
 
+namespace {
+
+// A BES3T data set or two-column text through the settings' calibration.
+int ImportExchangeFile(const QString& inPath, const QString& outPath, const TParsedArgs& parsed) {
+    const auto ini = parsed.Options.find(QStringLiteral("--ini"));
+    TKavCfg cfg;
+    QString error;
+    if (!LoadToolSettings(cfg, ini == parsed.Options.end() ? QString() : ini->second, &error))
+        return Fail(error);
+    int gainRow = cfg.Amplifying;
+    const auto gain = parsed.Options.find(QStringLiteral("--gain"));
+    if (gain != parsed.Options.end()) {
+        bool ok = false;
+        gainRow = gain->second.toInt(&ok);
+        if (!ok || gainRow < 0 || gainRow >= GainRowCount)
+            return UsageError("import", QStringLiteral("--gain must be 0..%1, not \"%2\"")
+                                            .arg(GainRowCount - 1)
+                                            .arg(gain->second));
+    }
+    auto store = std::make_unique<TPointTable>();
+    QStringList notes;
+    if (!ImportSpectrumFile(inPath, cfg, gainRow, *store, notes, &error))
+        return Fail(error);
+    for (const QString& note : notes)
+        PrintError(QStringLiteral("kavtool: note: ") + note);
+    if (!SaveSpectrumFile(outPath, *store, &error))
+        return Fail(error);
+    return ExitOk;
+}
+
+} // namespace
+
 int RunImport(const QStringList& args) {
-    const TParsedArgs parsed = ParseArgs(args, {QStringLiteral("-o")});
+    const TParsedArgs parsed =
+        ParseArgs(args, {QStringLiteral("-o"), QStringLiteral("--ini"), QStringLiteral("--gain")});
     if (!parsed.Error.isEmpty())
         return UsageError("import", parsed.Error);
     const auto out = parsed.Options.find(QStringLiteral("-o"));
@@ -32,6 +70,16 @@ int RunImport(const QStringList& args) {
         return UsageError("import", QStringLiteral("one input file and -o FILE.kav expected"));
     const QString inPath = parsed.Positional[0];
     const QString outPath = out->second;
+    switch (ExchangeFormatOfPath(inPath)) {
+    case TExchangeFormat::Bes3t:
+    case TExchangeFormat::Csv:
+    case TExchangeFormat::Text:
+        return ImportExchangeFile(inPath, outPath, parsed);
+    case TExchangeFormat::Tsv:
+        break;
+    default:
+        return UsageError("import", QStringLiteral("the input must be .DSC, .csv, .txt or .tsv"));
+    }
 
     QFile in(inPath);
     if (!in.exists())

@@ -27,6 +27,7 @@ const char* CommandUsage(const char* name);
 
 int RunInfo(const QStringList& args);
 int RunExport(const QStringList& args);
+bool ExportPaints(const QStringList& args); // export to png or svg draws
 int RunFormat(const QStringList& args);
 int RunImport(const QStringList& args);
 int RunProcess(const QStringList& args);

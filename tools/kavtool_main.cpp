@@ -15,11 +15,17 @@ namespace {
 // One line per subcommand; each lives in its own command_*.cpp.
 const std::array Commands = {
     TKavtoolCommand{"info", "info FILE.kav", RunInfo},
-    TKavtoolCommand{"export", "export FILE.kav [--ini Kav.ini]", RunExport},
+    TKavtoolCommand{"export",
+                    "export FILE.kav [--format tsv|csv|bes3t|png|svg] [-o OUT] [--ini Kav.ini] "
+                    "[--size WxH]",
+                    RunExport, ExportPaints},
     TKavtoolCommand{"format",
                     "format field|ampl|area|corr|adc VALUE... [--ini Kav.ini] [--gain INDEX]",
                     RunFormat},
-    TKavtoolCommand{"import", "import FILE.tsv -o FILE.kav", RunImport},
+    TKavtoolCommand{"import",
+                    "import FILE.tsv -o FILE.kav\n  kavtool import FILE.DSC|FILE.csv|FILE.txt -o "
+                    "FILE.kav [--ini Kav.ini] [--gain INDEX]",
+                    RunImport},
     TKavtoolCommand{"process",
                     "process IN.kav [--ini Kav.ini] [--visirs A B] [--gain INDEX] OP... [-o "
                     "OUT.kav] [--json]\n      OP: filter N | gliss H | equalize | integrate | "

@@ -1,8 +1,5 @@
 #include "view/plot_widget.h"
 
-#include "processing/result_texts.h"
-#include "spectrum/number_style.h"
-#include "view/arrow_painter.h"
 #include "view/display_color.h"
 #include "view/visir_controller.h"
 
@@ -57,168 +54,36 @@ void TPlotWidget::PutSlotPixels(const TPixels& px, std::uint16_t slot, QRgb colo
         px.Put(x, Geo.PointY(RawTrace[slot]), ToRgb(Cfg.DisplayColors.AddGraph));
 }
 
-void TPlotWidget::DrawLabel(QPainter& p, int x, int y, const QString& text) {
-    const QFontMetrics fm(TextFont, &Image);
-    p.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()),
-               ToQColor(Cfg.DisplayColors.BackGround));
-    p.drawText(x, y + fm.ascent(), text);
+TPlotPainter TPlotWidget::Painter() const {
+    return TPlotPainter(TPlotSource{Cfg, Store, Results, Readings, Format, GFactor, RawTrace},
+                        Cfg.DisplayColors, TextFont);
 }
 
 void TPlotWidget::DrawGrid() {
     EnsureCanvas();
-    const TColorSet& colours = Cfg.DisplayColors;
-    const int w = Image.width();
-    const int h = Image.height();
-    Image.fill(ToRgb(colours.BackGround));
-    // The wipe took the moving marks with it.
+    // The wipe takes the moving marks with it.
     if (Visirs)
         Visirs->ForgetDrawnLines();
     MarkerX = -1;
     Geo = TPlotGeometry::Compute(width(), height(), Cfg.ViewMin, Cfg.ViewMax, Cfg.OrdScale);
-
-    QPainter p(&Image);
-    p.setPen(ToQColor(colours.Border));
-    p.drawRect(0, 0, w - 1, h - 1);
-
-    p.setFont(TextFont);
-    const QFontMetrics fm(TextFont, &Image);
-    const int s = TopAmplitude(Cfg.OrdScale);
-    const int textH = fm.height(); // the height of "0"
-    const auto rightLabel = [&](int top, int amplitude) {
-        const QString text = Format.AmplToStr(amplitude);
-        p.setPen(ToQColor(colours.Text));
-        DrawLabel(p, w - 4 - fm.horizontalAdvance(text), top, text);
-    };
-    const auto gridRow = [&](int y, int amplitude) {
-        p.setPen(ToQColor(colours.Grid));
-        p.drawLine(0, y, w - 1, y);
-        rightLabel(y - 1 - textH, amplitude);
-    };
-    rightLabel(1, s);
-    gridRow(Geo.MidY, 0);
-    gridRow(Geo.MidY / 2, s / 2);
-    gridRow((3 * Geo.MidY) / 2, -(s / 2));
+    {
+        QPainter p(&Image);
+        Painter().DrawGrid(p, Geo);
+    }
     update();
 }
 
 void TPlotWidget::ScreenBoxPaint() {
     DrawGrid();
-
-    const QRgb graph = ToRgb(Cfg.DisplayColors.Graph);
-    const int first = std::max(Cfg.ViewMin, 0);
-    const int last = std::min(Cfg.ViewMax, PointSlotCount - 1);
-    const TPixels px = Pixels();
-    for (int k = first; k <= last; ++k) {
-        if (IsValidSlot(Store[k]))
-            PutSlotPixels(px, static_cast<std::uint16_t>(k), graph);
-    }
-
+    const TPlotPainter painter = Painter();
+    painter.DrawPoints(Image, Geo);
     {
         QPainter p(&Image);
-        p.setFont(TextFont);
-        p.setPen(ToQColor(Cfg.DisplayColors.Text));
-        DrawExtremumMarks(p);
-        DrawPairTexts(p);
-        DrawAreaText(p);
-        // Drawn before the visir lines, so that erasing a line by drawing it
-        // again gives these texts back unharmed.
-        DrawCornerTexts(p);
+        painter.DrawMarksAndTexts(p, Geo);
     }
     if (Visirs)
         Visirs->PlaceShownVisirs();
     update();
-}
-
-void TPlotWidget::DrawExtremumMarks(QPainter& p) {
-    const QFontMetrics fm(TextFont, &Image);
-    const QColor text = ToQColor(Cfg.DisplayColors.Text);
-    const auto mark = [&](std::uint16_t slotIndex, bool maximum) {
-        const TPointSlot& slot = Store[slotIndex];
-        if (!IsValidSlot(slot))
-            return;
-        const int x = Geo.XOfCode(slot.X);
-        const int y = Geo.YOfOrdinate(slot.Y);
-        const QString label = ExtremumLabel(Format, slot.Y);
-        const int tw = fm.horizontalAdvance(label);
-        const int th = fm.height();
-        const TMarkPlace place =
-            maximum ? PlaceMaximumMark(x, y, tw, th) : PlaceMinimumMark(x, y, tw, th, Geo.H);
-        p.setPen(text);
-        DrawLabel(p, KeepLabelInside(place.LabelX, tw, Geo.W), place.LabelY, label);
-        p.setBrush(text);
-        if (place.UpArrow)
-            DrawUpArrow(p, x, y);
-        else
-            DrawDownArrow(p, x, y);
-    };
-    const std::size_t maxCount =
-        std::min<std::size_t>(Results.MaxCount, Results.MaxPositions.size());
-    for (std::size_t k = 0; k < maxCount; ++k)
-        mark(Results.MaxPositions[k], true);
-    const std::size_t minCount =
-        std::min<std::size_t>(Results.MinCount, Results.MinPositions.size());
-    for (std::size_t k = 0; k < minCount; ++k)
-        mark(Results.MinPositions[k], false);
-}
-
-void TPlotWidget::DrawPairTexts(QPainter& p) {
-    const QFontMetrics fm(TextFont, &Image);
-    const std::size_t count =
-        std::min({static_cast<std::size_t>(Results.PairCount), Results.PairAmplitudes.size(),
-                  Results.MinPositions.size(), Results.MaxPositions.size()});
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::uint16_t minSlot = Results.MinPositions[k];
-        const std::uint16_t maxSlot = Results.MaxPositions[k];
-        if (!IsValidSlot(Store[minSlot]) || !IsValidSlot(Store[maxSlot]))
-            continue;
-        const std::uint32_t middle =
-            (static_cast<std::uint32_t>(Store[minSlot].X) + Store[maxSlot].X) / 2;
-        const int x = Geo.XOfCode(middle);
-        const QString label = PairAmplitudeText(Format, Results.PairAmplitudes[k]);
-        const int tw = fm.horizontalAdvance(label);
-        DrawLabel(p, KeepLabelInside(x - tw / 2, tw, Geo.W), 2, label);
-        if (GFactor.Shown) {
-            const auto slot =
-                static_cast<std::uint16_t>((static_cast<std::uint32_t>(minSlot) + maxSlot) / 2);
-            const QString g = GFactor.TextAt(slot);
-            if (!g.isEmpty())
-                DrawLabel(p,
-                          KeepLabelInside(x - fm.horizontalAdvance(g) / 2, fm.horizontalAdvance(g),
-                                          Geo.W),
-                          fm.height() + 2, g);
-        }
-    }
-}
-
-int TPlotWidget::VisirColumn(int n) const {
-    const bool shown = n == 1 ? Cfg.Visir1 : Cfg.Visir2;
-    const int code = n == 1 ? Cfg.VisKoord1 : Cfg.VisKoord2;
-    if (!shown || code < Geo.ViewMin || code > Geo.ViewMax)
-        return -1;
-    return Geo.XOfCode(code);
-}
-
-void TPlotWidget::DrawAreaText(QPainter& p) {
-    const QString label = AreaText(Format, Results.Area);
-    if (label.isEmpty())
-        return;
-    const QFontMetrics fm(TextFont, &Image);
-    // Centred between the visirs where this paint is about to put them.
-    const int middle = (VisirColumn(1) + VisirColumn(2)) / 2;
-    const int tw = fm.horizontalAdvance(label);
-    DrawLabel(p, KeepLabelInside(middle - tw / 2, tw, Geo.W), fm.height(), label);
-}
-
-void TPlotWidget::DrawCornerTexts(QPainter& p) {
-    if (Readings.AdcFieldValue > 0) {
-        const QString text = QStringLiteral("АМ=") +
-                             FormatFixed(Readings.AdcFieldValue, 2, 2, Format.DecimalSep()) +
-                             QStringLiteral(" ") + Cfg.ADCUnits[3].Name;
-        DrawLabel(p, 2, 2, text);
-    }
-    const QString ratio = PeakRatioText(Format, Results);
-    if (!ratio.isEmpty())
-        DrawLabel(p, 2, 2, ratio);
 }
 
 void TPlotWidget::PlotSlot(std::uint16_t slot, TColorValue colour) {

@@ -7,6 +7,7 @@
 #include "spectrum/value_format.h"
 #include "view/gfactor_display.h"
 #include "view/plot_geometry.h"
+#include "view/plot_painter.h"
 #include "view/visir_view.h"
 
 #include <QFont>
@@ -94,13 +95,9 @@ private:
     TPixels Pixels();
     void PutPixel(int x, int y, QRgb colour);
     void PutSlotPixels(const TPixels& px, std::uint16_t slot, QRgb colour);
-    void DrawLabel(QPainter& p, int x, int y, const QString& text);
-    void DrawExtremumMarks(QPainter& p);
-    void DrawPairTexts(QPainter& p);
-    void DrawAreaText(QPainter& p);
-    void DrawCornerTexts(QPainter& p);
+    // The full paint's drawing, in DisplayColors on the canvas.
+    TPlotPainter Painter() const;
     void XorMarker(int x);
-    int VisirColumn(int n) const;
 
     const TKavCfg& Cfg;
     const TPointTable& Store;

@@ -111,6 +111,9 @@ TEST_F(TActionsTest, EveryActionHasItsCaptionHintCategoryAndInitialState) {
         {"ACalcFrecDFPG", "Functions", "Расcчитать частоту по ДФПГ", "Используется Визир 1", true,
          false, false},
         {"AGShow", "Functions", "Отображать g-фактор", "", true, true, false},
+        {"AExport", "Spectr", "Экспорт...", "Записать спектр или рисунок графика для других программ",
+         true, false, false},
+        {"AImport", "Spectr", "Импорт...", "Открыть спектр другой программы", true, false, false},
     };
     int named = 0;
     for (QAction* a : W->findChildren<QAction*>())
@@ -137,7 +140,8 @@ TEST_F(TActionsTest, FiveMenusInOrderWithTheirSeparators) {
     EXPECT_EQ(
         Entries(MenuActions(*W, "Спектр")),
         (QStringList{"AReceive", "AAnalyse", "-", "AOpenFile", "Последние файлы", "ASaveFileAs",
-                     "ACloseSpectr", "-", "APrintSetup", "-", "APrintForm", "-", "AExit"}));
+                     "AExport", "AImport", "ACloseSpectr", "-", "APrintSetup", "-", "APrintForm",
+                     "-", "AExit"}));
     EXPECT_EQ(
         Entries(MenuActions(*W, "Вид")),
         (QStringList{"ARepaint", "-", "AIncScale", "ADecScale", "AAllView", "-", "AADCView", "-",

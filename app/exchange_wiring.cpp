@@ -1,0 +1,104 @@
+// The export and import actions of the menu "Спектр": the spectrum in memory
+// for other programs (BES3T, CSV) or as a picture of the plot (PNG, SVG),
+// and another program's spectrum as the spectrum in memory.
+
+#include "app/main_window.h"
+#include "app/message_port.h"
+#include "app/picture_size_dialog.h"
+#include "exchange/spectrum_export.h"
+#include "exchange/spectrum_import.h"
+#include "spectrum/spectrum_file.h"
+#include "view/plot_picture_painter.h"
+#include "view/plot_widget.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <memory>
+
+namespace {
+
+TFileDialogRequest ExportDialog(const QString& workDir) {
+    TFileDialogRequest request;
+    request.Title = QStringLiteral("Экспорт спектра");
+    request.Directory = workDir;
+    request.Filter = QStringLiteral(
+        "BES3T (*.DSC);;Текст CSV (*.csv);;Рисунок PNG (*.png);;Рисунок SVG (*.svg)");
+    request.DefaultSuffix = QStringLiteral("DSC");
+    request.ConfirmOverwrite = true;
+    return request;
+}
+
+TFileDialogRequest ImportDialog(const QString& workDir) {
+    TFileDialogRequest request;
+    request.Title = QStringLiteral("Импорт спектра");
+    request.Directory = workDir;
+    request.Filter = QStringLiteral("BES3T (*.DSC);;Текст CSV (*.csv);;Текст (*.txt)");
+    return request;
+}
+
+} // namespace
+
+void TKavMainForm::ConnectExchange() {
+    connect(A.AExport, &QAction::triggered, this, &TKavMainForm::AExportExecute);
+    connect(A.AImport, &QAction::triggered, this, &TKavMainForm::AImportExecute);
+}
+
+void TKavMainForm::AExportExecute() {
+    const QString name = Port.SaveFileName(ExportDialog(Cfg.WorkDir));
+    if (name.isEmpty())
+        return;
+    const TExchangeFormat format = ExchangeFormatOfPath(name);
+    QString error;
+    QStringList notes;
+    if (format == TExchangeFormat::Bes3t || format == TExchangeFormat::Csv) {
+        if (!ExportSpectrum(name, format, *PointStore, Cfg, QFileInfo(name).completeBaseName(),
+                            notes, &error)) {
+            Port.Error(error);
+            return;
+        }
+    } else if (format == TExchangeFormat::Png || format == TExchangeFormat::Svg) {
+        TPictureSizeDialog sizeDialog(PictureSize, this);
+        Port.RunDialog(sizeDialog);
+        if (sizeDialog.result() != QDialog::Accepted)
+            return;
+        PictureSize = sizeDialog.ChosenSize();
+        const TPlotSource source{Cfg,    *PointStore, SpectrumResults, InstrumentReadings,
+                                 Format, GFactor};
+        if (!WritePlotPicture(
+                name, format == TExchangeFormat::Svg ? TPictureFormat::Svg : TPictureFormat::Png,
+                source, PlotBox->LabelFont(), PictureSize, &error)) {
+            Port.Error(error);
+            return;
+        }
+    } else {
+        Port.Error(QStringLiteral("Файл \"%1\": по расширению не понять формат; экспорт пишет "
+                                  ".DSC (BES3T), .csv, .png и .svg")
+                       .arg(name));
+        return;
+    }
+    Cfg.WorkDir = DirectoryWithSeparator(name);
+    if (!notes.isEmpty())
+        Port.Information(notes.join(u'\n'));
+}
+
+// An imported spectrum becomes the spectrum in memory as if a file had been
+// opened; LastOpen and the recent files stay as they were.
+void TKavMainForm::AImportExecute() {
+    SetReceiveMode(false);
+    const QString name = Port.OpenFileName(ImportDialog(Cfg.WorkDir));
+    if (name.isEmpty())
+        return;
+    auto table = std::make_unique<TPointTable>();
+    QStringList notes;
+    QString error;
+    if (!ImportSpectrumFile(name, Cfg, Cfg.Amplifying, *table, notes, &error)) {
+        Port.Error(error);
+        return;
+    }
+    const QByteArray records = SpectrumFileBytes(*table);
+    ShowSpectrum(Session, &records, QFileInfo(name).fileName());
+    Cfg.WorkDir = DirectoryWithSeparator(name);
+    PlotBox->ScreenBoxPaint();
+    if (!notes.isEmpty())
+        Port.Warning(notes.join(u'\n'));
+}

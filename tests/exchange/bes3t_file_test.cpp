@@ -1,0 +1,264 @@
+#include "exchange/bes3t_file.h"
+
+#include "exchange/spectrum_export.h"
+#include "exchange/spectrum_import.h"
+#include "exchange_fixture.h"
+#include "spectrum/value_format.h"
+
+#include <QDir>
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringList>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+
+namespace {
+
+// A descriptor read without the program's reader: key, blanks, value.
+QHash<QString, QString> DescriptorKeys(const QByteArray& text) {
+    QHash<QString, QString> keys;
+    for (const QByteArray& raw : text.split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.isEmpty() || line.startsWith('*') || line.startsWith('#'))
+            continue;
+        const QStringList parts = line.split(QRegularExpression("\\s+"));
+        keys.insert(parts[0], line.mid(parts[0].size()).trimmed());
+    }
+    return keys;
+}
+
+// Big-endian 64-bit floats, assembled byte by byte.
+std::vector<double> BigEndianDoubles(const QByteArray& bytes) {
+    std::vector<double> values;
+    for (qsizetype k = 0; k + 8 <= bytes.size(); k += 8) {
+        std::uint64_t bits = 0;
+        for (int b = 0; b < 8; ++b)
+            bits = (bits << 8) | static_cast<std::uint8_t>(bytes[k + b]);
+        double v = 0;
+        std::memcpy(&v, &bits, 8);
+        values.push_back(v);
+    }
+    return values;
+}
+
+struct Bes3t : TExchangeFixture {
+    std::vector<int> Codes() const {
+        std::vector<int> codes;
+        for (int k = 0; k <= MaxFieldCode; ++k)
+            if (IsValidSlot((*Store)[k]))
+                codes.push_back(k);
+        return codes;
+    }
+    bool Export(const QString& name, QStringList* notes = nullptr, QString* error = nullptr) {
+        QStringList n;
+        return ExportSpectrum(Path(name), ExchangeFormatOfPath(name), *Store, Cfg, "line",
+                              notes ? *notes : n, error);
+    }
+};
+
+} // namespace
+
+TEST_F(Bes3t, DescriptorAndDataReadByAnIndependentReaderMatchTheProgramsTexts) {
+    Cfg.Amplifying = 3; // factor 10
+    Cfg.AmpUnit = 1;
+    Cfg.ResonatorFreq = 9254147;
+    PutLine(2000, 60000, 8);
+    TInstrumentReadings readings{7, 3, 0, 4, -1};
+    WriteParameterBlock(*Store, Cfg, readings);
+    ASSERT_TRUE(Export("line.DSC"));
+
+    const QByteArray dsc = Read("line.DSC");
+    EXPECT_TRUE(dsc.startsWith("#DESC\t1.2")) << dsc.left(40).toStdString();
+    const QHash<QString, QString> keys = DescriptorKeys(dsc);
+    const std::vector<int> codes = Codes();
+    const QString expected[][2] = {
+        {"DSRC", "EXP"},        {"BSEQ", "BIG"},     {"IKKF", "REAL"},         {"XTYP", "IDX"},
+        {"YTYP", "NODATA"},     {"ZTYP", "NODATA"},  {"IRFMT", "D"},           {"XUNI", "'G'"},
+        {"IRUNI", "'V'"},       {"XNAM", "'Field'"}, {"IRNAM", "'Intensity'"}, {"TITL", "'line'"},
+        {"MWFQ", "9254147000"}, {"KAVGAIN", "3"},    {"RCAG", "20"},           {"AVGS", "4"},
+        {"KAVSERIAL", "7"},     {"KAVPROGRAM", "3"}, {"KAVSPEED", "10"},
+    };
+    for (const auto& [key, value] : expected)
+        EXPECT_EQ(keys.value(key), value) << key.toStdString();
+    ASSERT_EQ(keys.value("XPTS").toInt(), static_cast<int>(codes.size()));
+
+    const std::vector<double> values = BigEndianDoubles(Read("line.DTA"));
+    ASSERT_EQ(values.size(), codes.size());
+    const double xmin = keys.value("XMIN").toDouble();
+    const double xwid = keys.value("XWID").toDouble();
+    Cfg.RazvUnit = 3;
+    const TValueFormat format(Cfg, '.');
+    for (std::size_t k = 0; k < codes.size(); ++k) {
+        const double axis = xmin + xwid * k / (codes.size() - 1);
+        // FieldToStr shows 6 significant digits ("3045.79 Э").
+        const QString shown = format.FieldToStr(static_cast<std::uint16_t>(codes[k]));
+        const double number = shown.section(' ', 0, 0).toDouble();
+        const double halfDigit = 0.5 * std::pow(10.0, std::floor(std::log10(number)) - 5);
+        ASSERT_NEAR(axis, number, halfDigit * 1.0001) << shown.toStdString();
+        // Volts over ±2047 codes, divided by the gain factor 10.
+        const double volts = ((*Store)[codes[k]].Y - 2048) * 20.0 / 4094.0 / 10;
+        ASSERT_NEAR(values[k], volts, 1e-12) << codes[k];
+    }
+}
+
+TEST_F(Bes3t, KavThroughBes3tAndCsvGivesBackEveryCodeAndAmplitude) {
+    Cfg.Amplifying = 2;
+    Cfg.AmpUnit = 1;
+    Cfg.RazvUnits[3].X1 = 3150;
+    Cfg.RazvUnits[3].X2 = 3550;
+    CalcUnitKoeff(Cfg.RazvUnits[3], 0, 65519);
+    PutLine(100, 65500, 12);
+    WriteParameterBlock(*Store, Cfg, TInstrumentReadings{9, 2, 0, 6, -1});
+    ASSERT_TRUE(Export("s.DSC"));
+    ASSERT_TRUE(Export("s.csv"));
+
+    for (const char* name : {"s.DSC", "s.csv"}) {
+        SCOPED_TRACE(name);
+        TKavCfg importing = Cfg;
+        importing.Amplifying = 0; // BES3T names its gain; CSV is given it
+        TPointTable table;
+        QStringList notes;
+        QString error;
+        ASSERT_TRUE(ImportSpectrumFile(Path(name), importing, 2, table, notes, &error))
+            << error.toStdString();
+        EXPECT_TRUE(notes.isEmpty()) << notes.join('\n').toStdString();
+        for (int k = 0; k <= MaxFieldCode; ++k)
+            ASSERT_EQ(table[k], (*Store)[k]) << k;
+        EXPECT_EQ(table[ParGain + 1], (TPointSlot{2, ParGain}));
+        EXPECT_EQ(table[ParFieldLow + 1], (TPointSlot{31500, ParFieldLow}));
+        const bool bes3t = QString(name).endsWith("DSC");
+        EXPECT_EQ(table[ParSerial + 1], bes3t ? (TPointSlot{9, ParSerial}) : TPointSlot{});
+        EXPECT_EQ(table[ParSumCount + 1], bes3t ? (TPointSlot{6, ParSumCount}) : TPointSlot{});
+    }
+}
+
+TEST_F(Bes3t, PointsNotEquidistantAreResampledWithGapsFilledAndSaySo) {
+    for (int code = 1000; code <= 2000; code += 8)
+        (*Store)[code] =
+            TPointSlot{static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(code / 2)};
+    (*Store)[1504] = (*Store)[1512] = TPointSlot{};
+    QStringList notes;
+    ASSERT_TRUE(Export("r.DSC", &notes));
+    ASSERT_EQ(notes.size(), 1);
+    EXPECT_TRUE(notes[0].contains("шагом 8")) << notes[0].toStdString();
+    EXPECT_TRUE(Read("r.DSC").contains("resampled"));
+    TExchangeSpectrum read;
+    ASSERT_TRUE(ReadBes3t(Path("r.DSC"), read, nullptr));
+    ASSERT_EQ(read.Amplitude.size(), 126u); // 1000..2000 every 8 codes
+    const auto at = [&](int code) { return read.Amplitude[(code - 1000) / 8]; };
+    EXPECT_EQ(at(1504), at(1496));
+    EXPECT_EQ(at(1512), at(1496));
+    EXPECT_NE(at(1520), at(1496));
+    // CSV needs no grid: the points as they are.
+    notes.clear();
+    ASSERT_TRUE(Export("r.csv", &notes));
+    EXPECT_TRUE(notes.isEmpty());
+    EXPECT_EQ(Read("r.csv").count('\n'), 1 + 124);
+}
+
+TEST_F(Bes3t, LittleEndianFloatsAndOtherItemFormatsAreRead) {
+    const auto descriptor = [](const char* format, const char* order) {
+        return QByteArray("#DESC\t1.2\nDSRC\tEXP\nBSEQ\t") + order +
+               "\nIKKF\tREAL\nXTYP\tIDX\n"
+               "YTYP\tNODATA\nZTYP\tNODATA\nIRFMT\t" +
+               format +
+               "\nXPTS\t3\nXMIN\t330.0\nXWID\t2.0\nXUNI\t'mT'\nIRUNI\t''\n#SPL\t1.2\nMWFQ\t9.5e9\n";
+    };
+    QByteArray lit(12, '\0');
+    const float floats[] = {1.5f, -2.25f, 1e6f};
+    std::memcpy(lit.data(), floats, 12); // the machine is little-endian
+    Write("f.DSC", descriptor("F", "LIT"));
+    Write("f.DTA", lit);
+    Write("s.dsc", descriptor("S", "BIG"));
+    Write("s.dta", QByteArray("\x00\x05\xff\xfe\x7f\xff", 6));
+    Write("i.DSC", descriptor("I", "LIT"));
+    Write("i.DTA", QByteArray("\x01\x00\x00\x00\xff\xff\xff\xff\x00\x00\x01\x00", 12));
+    const struct {
+        const char* Name;
+        std::vector<double> Values;
+    } cases[] = {
+        {"f.DSC", {1.5, -2.25, 1e6}}, {"s.dsc", {5, -2, 32767}}, {"i.DTA", {1, -1, 65536}}};
+    for (const auto& c : cases) {
+        TExchangeSpectrum s;
+        QString error;
+        ASSERT_TRUE(ReadBes3t(Path(c.Name), s, &error)) << c.Name << error.toStdString();
+        EXPECT_EQ(s.Amplitude, c.Values) << c.Name;
+        EXPECT_EQ(s.Field, (std::vector<double>{330, 331, 332})) << c.Name;
+        EXPECT_EQ(s.FieldUnit, "mT");
+        EXPECT_EQ(s.Info.FrequencyHz, 9.5e9);
+    }
+}
+
+TEST_F(Bes3t, BadDataSetsGetOneLineNamingTheFileAndChangeNothing) {
+    const QByteArray good = "IKKF REAL\nXTYP IDX\nIRFMT D\nXPTS 4\nXMIN 0\nXWID 3\n";
+    const struct {
+        const char* Name;
+        QByteArray Descriptor;
+        qsizetype DataBytes; // -1: no data file
+        const char* Needle;
+    } cases[] = {
+        {"nodata.DSC", good, -1, "nodata.DTA"},
+        {"short.DSC", good, 31, "32"},
+        {"twod.DSC", good + "YTYP IDX\nYPTS 4\n", 32, "YTYP"},
+        {"cplx.DSC", QByteArray(good).replace("REAL", "CPLX"), 64, "IKKF CPLX"},
+        {"fmt.DSC", QByteArray(good).replace("IRFMT D", "IRFMT Q"), 32, "IRFMT Q"},
+        {"axis.DSC", QByteArray(good).replace("IDX", "IGD"), 32, "XTYP IGD"},
+        {"order.DSC", good + "BSEQ MID\n", 32, "BSEQ MID"},
+        {"text.DSC", "hello\n", 32, "BES3T"},
+    };
+    for (const auto& c : cases) {
+        const QString dsc = Path(c.Name);
+        Write(c.Name, c.Descriptor);
+        if (c.DataBytes >= 0)
+            Write(QString(c.Name).replace(".DSC", ".DTA"), QByteArray(c.DataBytes, '\0'));
+        TExchangeSpectrum s;
+        s.Title = "kept";
+        QString error;
+        EXPECT_FALSE(ReadBes3t(dsc, s, &error)) << c.Name;
+        EXPECT_FALSE(error.contains('\n')) << error.toStdString();
+        EXPECT_TRUE(error.contains(QString(c.Name).left(QString(c.Name).indexOf('.'))))
+            << error.toStdString();
+        EXPECT_TRUE(error.contains(c.Needle)) << error.toStdString();
+        EXPECT_EQ(s.Title, "kept");
+    }
+}
+
+TEST_F(Bes3t, AFailedWriteLeavesThePreviousPairWhole) {
+    PutLine(0, 65519, 1);
+    QString error;
+    // No folder: nothing is written.
+    EXPECT_FALSE(Export("none/x.DSC", nullptr, &error));
+    EXPECT_TRUE(error.contains("x.DTA")) << error.toStdString();
+
+    // The descriptor cannot take its name: the data file goes back to what it
+    // was, or away when there was none.
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("d.DSC"));
+    Write("d.DTA", "old data");
+    EXPECT_FALSE(Export("d.DSC", nullptr, &error));
+    EXPECT_TRUE(error.contains("d.DSC")) << error.toStdString();
+    EXPECT_EQ(Read("d.DTA"), "old data");
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("e.DSC"));
+    EXPECT_FALSE(Export("e.DSC", nullptr, &error));
+    EXPECT_FALSE(QFile::exists(Path("e.DTA")));
+
+    // A file size limit: the data file fails, the previous pair stays.
+    (*Store)[0] = TPointSlot{};
+    ASSERT_TRUE(Export("p.DSC"));
+    const QByteArray dsc = Read("p.DSC");
+    const QByteArray dta = Read("p.DTA");
+    PutLine(0, 65519, 1);
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit low = old;
+    low.rlim_cur = 4096;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
+    const bool written = Export("p.DSC", nullptr, &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(error.contains("p.DTA")) << error.toStdString();
+    EXPECT_EQ(Read("p.DSC"), dsc);
+    EXPECT_EQ(Read("p.DTA"), dta);
+}
