@@ -87,15 +87,12 @@ const TActionRow ActionRows[] = {
     {&TMainActions::AGShow, "AGShow", "Functions", "Отображать g-фактор", "", Checkable},
 };
 
-// Actions whose dialog, printout or receive engine is not part of the program
-// yet. They stay disabled instead of doing nothing.
+// Actions whose dialog or printout is not part of the program yet. They stay
+// disabled instead of doing nothing.
 QAction* TMainActions::*const NotYetAvailable[] = {
-    &TMainActions::AOpenUnits,  &TMainActions::AAutoSave,    &TMainActions::ARealTime,
-    &TMainActions::ASetupCom,   &TMainActions::AColorSetup,  &TMainActions::AFilterSetup,
-    &TMainActions::AGlissSetup, &TMainActions::AMinMaxSetup, &TMainActions::APrint,
-    &TMainActions::APrintSetup, &TMainActions::AReceive,     &TMainActions::AStop,
-    &TMainActions::AStart,      &TMainActions::AADCView,     &TMainActions::AMessageView,
-    &TMainActions::ASwLPF,      &TMainActions::ASWSum,       &TMainActions::AMouseSelect,
+    &TMainActions::AOpenUnits,   &TMainActions::AAutoSave,    &TMainActions::ARealTime,
+    &TMainActions::AColorSetup,  &TMainActions::AFilterSetup, &TMainActions::AGlissSetup,
+    &TMainActions::AMinMaxSetup, &TMainActions::APrint,       &TMainActions::APrintSetup,
 };
 
 struct TIconRow {

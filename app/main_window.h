@@ -2,6 +2,7 @@
 
 #include "app/main_actions.h"
 #include "config/kav_cfg.h"
+#include "link/serial_device.h"
 #include "processing/processing_actions.h"
 #include "processing/processing_view.h"
 #include "spectrum/instrument_readings.h"
@@ -20,7 +21,12 @@ class QFrame;
 class QScrollBar;
 class QToolBar;
 class QToolButton;
+class TADCForm;
+class TAcquisitionEngine;
 class TInstrumentGroupsWidget;
+class TKavMessageForm;
+class TKavReceiver;
+class TReceiveView;
 class TKavStatusBar;
 class TMessagePort;
 class TPlotWidget;
@@ -42,6 +48,9 @@ public:
     // Start-up: the settings are loaded from Kav.ini in the current
     // directory; every box and dialog goes through the port.
     explicit TKavMainForm(TMessagePort& port, QWidget* parent = nullptr);
+    // The same on the serial devices a port name opens (the program's own:
+    // "SIM" the simulated spectrometer, any other name a serial line).
+    TKavMainForm(TMessagePort& port, TDeviceFactory devices, QWidget* parent = nullptr);
     ~TKavMainForm() override;
 
     // The core state, for the wiring of later parts and for tests.
@@ -63,7 +72,13 @@ public:
     QScrollBar* HorizontalScroll() const { return HScroll; }
     QToolButton* ScaleButton() const { return ScaleBtn; }
     bool IsReceiving() const { return Receiving; }
-    std::uint8_t SavedRapidRow() const { return SavedRapid; }
+    std::uint8_t SavedRapidRow() const;
+    // The receive side (receive_wiring.cpp).
+    TAcquisitionEngine& Engine() { return *Acq; }
+    TKavReceiver& Receiver() { return *Link; }
+    TKavMessageForm* MessageForm() const { return MsgForm; }
+    TADCForm* AdcForm() const { return ADCForm; }
+    TReceiveView& ReceiveView() { return *RecvView; }
 
     // The actions' handlers.
     void AOpenFileExecute();
@@ -73,6 +88,9 @@ public:
     void AToolBarExecute(bool checked);
     void APrintFormExecute();
     void AAboutExecute();
+    void AReceiveExecute();
+    void ASetupComExecute();
+    void AMessageViewExecute(bool checked);
 
     // TSpectrumView
     void SetGainIndex(int index) override;
@@ -116,7 +134,13 @@ private:
     void FirstShow();
     void PlaceFromSettings();
     bool SaveOnClose();
+    // The receive side (receive_wiring.cpp).
+    void BuildReceiveSide(TDeviceFactory devices);
+    void ConnectReceiveActions();
     void SetReceiveMode(bool on);
+    void PlaceLinkWindows();
+    void StoreLinkWindows(TKavCfg& out) const;
+    void ShutDownReceiveSide();
     // File actions (file_actions.cpp).
     bool OpenAndReport(const QString& path);
     void ResetResultsForNewSpectrum();
@@ -138,7 +162,6 @@ private:
     TSpectrumSession Session;
     std::unique_ptr<TProcessingActions> ProcessingActions;
     std::unique_ptr<TVisirController> VisirController;
-    std::uint8_t SavedRapid = 0; // the speed row to return to after a stop
     bool Receiving = false;
     bool Shown = false;
     QString AdcReading;
@@ -157,4 +180,12 @@ private:
     TInstrumentGroupsWidget* Groups = nullptr;
     TKavStatusBar* KavStatusBar = nullptr;
     TVisirWidgetView* VisirView = nullptr;
+
+    // The receive side: the link windows, the receiver, the view of the
+    // receive mode on the widgets above and the engine (destroyed first).
+    TKavMessageForm* MsgForm = nullptr;
+    TADCForm* ADCForm = nullptr;
+    std::unique_ptr<TKavReceiver> Link;
+    std::unique_ptr<TReceiveView> RecvView;
+    std::unique_ptr<TAcquisitionEngine> Acq;
 };
