@@ -2,6 +2,10 @@
 
 #include "app/message_port.h"
 
+#include <QPointer>
+
+class QMessageBox;
+
 class QWidget;
 
 // The message boxes and file dialogs of the platform, modal over a parent.
@@ -16,7 +20,11 @@ public:
     QString SaveFileName(const TFileDialogRequest& request) override;
     void RunDialog(QDialog& dialog) override;
     void PrintImage(const QImage& image) override;
+    TSettingsSaveAnswer SettingsNotSaved(const QString& text) override;
+    // One box at a time: a later warning replaces the text of one still shown.
+    void NonModalWarning(const QString& text) override;
 
 private:
     QWidget* Parent = nullptr;
+    QPointer<QMessageBox> Notice;
 };
