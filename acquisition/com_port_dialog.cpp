@@ -2,6 +2,7 @@
 
 #include "acquisition/com_port_setup.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -38,7 +39,8 @@ TSetupCommForm::TSetupCommForm(const QString& portName, std::uint8_t baudRate,
     // Device paths are long: the list opens wide enough for them, the box
     // stays the dialog's width.
     Port->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    Port->setMinimumContentsLength(14);
+    Port->setMinimumContentsLength(20);
+    Port->view()->setMinimumWidth(Port->view()->sizeHintForColumn(0) + 24);
     Rate = EditableList(BaudRateChoices(), this);
     Rate->setObjectName(QStringLiteral("RateBox"));
     Port->setEditText(portName);

@@ -47,6 +47,10 @@ TReceiveView::TReceiveView(const TReceiveWidgets& widgets, TMessagePort& port)
 
 void TReceiveView::SetStatusPanel(int index, const QString& text) {
     W.StatusBar->SetPanel(index, text);
+    // The port panels give way first on a narrow window, and a device path
+    // is longer than its panel: their hint holds the whole text.
+    if (index == PanelPort || index == PanelBaud)
+        W.StatusBar->PanelLabel(index)->setToolTip(text);
     // The automatic-save panel is written at every forward sweep; a failure
     // marks it again after the write.
     if (index == PanelAutoSave && AutoSaveFailed)
