@@ -5,6 +5,7 @@
 
 #include "receive_fixture.h"
 
+#include "acquisition/adc_window.h"
 #include "sim/sim_device.h"
 #include "view/display_color.h"
 
@@ -289,6 +290,9 @@ TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
     auto w = ShowWindow(port);
     EXPECT_NE(w->Points()[1000].Y, EmptyY); // analysis mode opens LastOpen
     EXPECT_EQ(w->windowTitle(), "Kavis - line.kav");
+    // The file's ADC record is shown in the ADC window.
+    EXPECT_FALSE(w->AdcReadingText().isEmpty());
+    EXPECT_EQ(w->AdcForm()->Reading(), w->AdcReadingText());
     w->Actions().AReceive->trigger();
     EXPECT_TRUE(w->IsReceiving());
     EXPECT_EQ(w->Points()[1000].Y, EmptyY);
@@ -309,4 +313,38 @@ TEST(ReceiveMode, APortThatDoesNotOpenIsReported) {
     EXPECT_EQ(w->StatusPanels()->Panel(0), QString());
     EXPECT_EQ(w->StatusPanels()->Panel(1), QString());
     EXPECT_TRUE(w->IsReceiving());
+}
+
+TEST(ReceiveMode, RealTimeButtonsSetTheirSwitchesAndBlinkWhileChecked) {
+    TAppDir dir;
+    WriteReceiveIni(dir, "COM1");
+    TScriptedPort port;
+    auto w = ShowWindow(port);
+    const TMainActions& a = w->Actions();
+    const QImage plainLpf = a.ASwLPF->icon().pixmap(16, 16).toImage();
+    const QImage plainSum = a.ASWSum->icon().pixmap(16, 16).toImage();
+    EXPECT_TRUE(w->Engine().LPFTimer().isActive());
+    a.ASwLPF->trigger();
+    EXPECT_TRUE(a.ASwLPF->isChecked());
+    EXPECT_TRUE(w->Settings().EnableRTLPF);
+    EXPECT_FALSE(w->Settings().EnableRTSum);
+    // Only the checked button blinks.
+    w->Engine().LPFTimerTimer();
+    EXPECT_NE(a.ASwLPF->icon().pixmap(16, 16).toImage(), plainLpf);
+    EXPECT_EQ(a.ASWSum->icon().pixmap(16, 16).toImage(), plainSum);
+    w->Engine().LPFTimerTimer();
+    EXPECT_EQ(a.ASwLPF->icon().pixmap(16, 16).toImage(), plainLpf);
+    // The filter runs from the next forward sweep.
+    Deliver(*w, SweepStart());
+    EXPECT_EQ(w->StatusPanels()->Panel(9), "ФИЛЬТР [25]");
+    EXPECT_TRUE(w->Engine().State().LpfActive);
+
+    // Analysis mode: the two buttons are disabled, stop blinking and show
+    // their own images; their panels are cleared.
+    w->Engine().LPFTimerTimer();
+    a.AAnalyse->trigger();
+    EXPECT_FALSE(a.ASwLPF->isEnabled() || a.ASWSum->isEnabled());
+    EXPECT_FALSE(w->Engine().LPFTimer().isActive());
+    EXPECT_EQ(a.ASwLPF->icon().pixmap(16, 16).toImage(), plainLpf);
+    EXPECT_EQ(w->StatusPanels()->Panel(9), QString());
 }
