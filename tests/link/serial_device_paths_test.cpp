@@ -1,8 +1,7 @@
 // The serial devices of the machine as the COM port dialog lists them, on a
-// made-up /dev and /sys tree; device paths held whole by the port.
+// made-up /dev and /sys tree.
 
 #include "link/port_names.h"
-#include "memory_port.h"
 #include "qstring_printer.h"
 
 #include <QDir>
@@ -41,25 +40,4 @@ TEST(SerialDevicePaths, GroupsInOrderNumbersAsNumbersPhantomUartsLeftOut) {
                      dev + "/ttyS3", dev + "/serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0",
                      dev + "/serial/by-id/usb-Prolific-if00-port0"}));
     EXPECT_EQ(SerialDevicePaths(root.filePath("none"), sys), QStringList{});
-}
-
-TEST(SerialDevicePaths, APortHoldsADevicePathWholeAndCutsAShortName) {
-    const struct {
-        const char* Name;
-        const char* Held;
-    } cases[] = {
-        {"/dev/ttyUSB0", "/dev/ttyUSB0"},
-        {"/dev/serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0",
-         "/dev/serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0"},
-        {"ttyUSB012345", "ttyUSB0123"},
-        {"COM3", "COM3"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Name);
-        TMemoryPort port;
-        port.Open(c.Name);
-        ASSERT_TRUE(port.Receiver.Opened());
-        EXPECT_EQ(port.Receiver.Settings().PortName, c.Held);
-        EXPECT_EQ(port.Line->OpenedName, c.Held);
-    }
 }
