@@ -331,6 +331,7 @@ bool TAcquisitionEngine::AutoSaveNow() {
     QString error;
     if (!SaveSpectrumFile(path, PointStore, &error)) {
         AddMessage(AutoSaveFailedPrefix + error);
+        View.ShowAutoSaveFailure(AutoSaveFailedPrefix + error);
         return false;
     }
     if (Cfg.NumbMask < std::numeric_limits<std::int32_t>::max())

@@ -20,6 +20,10 @@ public:
     virtual void ClearMessages() = 0;
     // An error message box with one OK button.
     virtual void ShowError(const QString& text) = 0;
+    // An automatic save failed (text: the message-window line, path and
+    // reason). A window shows it at once without waiting for the operator;
+    // the acquisition goes on. The line itself is written by AddMessage.
+    virtual void ShowAutoSaveFailure(const QString& text) {}
 
     // Live drawing: store slot `slot` as one pixel in the colour Graph (and
     // its raw-trace pixel in AddGraph when ShowFirst is on), without a repaint.

@@ -143,6 +143,12 @@ void TInstrumentControls::ShowBoundTexts() {
     S.Bounds.TopText = Format.FieldToStr(FieldCode(Cfg.PoleMax));
 }
 
+void TInstrumentControls::RefreshUnitTexts() {
+    ShowBoundTexts();
+    S.Correction.ValueText = Format.CorrToStr(S.Correction.Value);
+    Publish();
+}
+
 void TInstrumentControls::BotFieldChange(int value) {
     S.Bounds.Bottom = std::clamp(value, BotFieldMin, BotFieldMax);
     if (S.Bounds.Enabled) {

@@ -46,6 +46,10 @@ public:
     void ARealTimeLpfExecute(bool checked);
     void ARealTimeSumExecute(bool checked);
 
+    // The calibration changed: the bound and correction boxes show their
+    // values in the new units. Nothing is sent to the instrument.
+    void RefreshUnitTexts();
+
     // What the engine sets.
     void SetAdcChecked(bool checked);
     void SetSaveAsEnabled(bool enabled);

@@ -1,5 +1,6 @@
 #include "app/dialog_wiring.h"
 
+#include "acquisition/acquisition_engine.h"
 #include "app/instrument_groups_widget.h"
 #include "app/main_window.h"
 #include "app/message_port.h"
@@ -64,7 +65,7 @@ void TDialogWiring::AOpenUnitsExecute() {
         return;
     SaveUnitSnapshot(cfg);
     Window.Plot()->ScreenBoxPaint();
-    Window.InstrumentGroups()->ShowSettings();
+    Window.Engine().Controls().RefreshUnitTexts();
     Window.ViewBounds()->RefreshTexts();
 }
 
@@ -79,8 +80,11 @@ void TDialogWiring::ARealTimeExecute() {
     TRealTimeSetupForm dialog(Window.Settings(), &Window);
     if (!Run(dialog))
         return;
-    Window.Actions().ASwLPF->setChecked(Window.Settings().EnableRTLPF);
-    Window.Actions().ASWSum->setChecked(Window.Settings().EnableRTSum);
+    // Through the controls, so that the check marks, the blinking and the
+    // settings stay one state.
+    TInstrumentControls& controls = Window.Engine().Controls();
+    controls.ARealTimeLpfExecute(Window.Settings().EnableRTLPF);
+    controls.ARealTimeSumExecute(Window.Settings().EnableRTSum);
 }
 
 void TDialogWiring::AFilterSetupExecute() {

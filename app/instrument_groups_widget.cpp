@@ -1,6 +1,7 @@
 #include "app/instrument_groups_widget.h"
 
 #include "acquisition/controls_state.h"
+#include "acquisition/instrument_controls.h"
 #include "link/instrument_tables.h"
 
 #include <QAction>
@@ -70,7 +71,7 @@ QComboBox* Selector(int characters, QWidget* parent) {
 }
 
 // A pair of arrow buttons stepping a selector (UpDnAmp, UpDnRazv).
-QWidget* UpDownPair(QWidget* parent) {
+QWidget* UpDownPair(QWidget* parent, QToolButton*& up, QToolButton*& down) {
     auto* pair = new QWidget(parent);
     auto* layout = new QVBoxLayout(pair);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -80,8 +81,20 @@ QWidget* UpDownPair(QWidget* parent) {
         b->setArrowType(type);
         b->setFixedSize(16, 11);
         layout->addWidget(b);
+        (type == Qt::UpArrow ? up : down) = b;
     }
     return pair;
+}
+
+// The numbers of a box written in its own background colour disappear.
+void HideNumbers(QWidget* box, bool hidden) {
+    QPalette palette = box->parentWidget()->palette();
+    if (hidden) {
+        for (QPalette::ColorGroup group :
+             {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            palette.setColor(group, QPalette::Text, palette.color(group, QPalette::Base));
+    }
+    box->setPalette(palette);
 }
 
 } // namespace
@@ -117,16 +130,23 @@ QGroupBox* TInstrumentGroupsWidget::BuildCorrection() {
     CorrExt->setToolTip(QStringLiteral("Напряжение коррекции"));
     Corr = ArrowsOnly(CorrEditMin, CorrEditMax, CorrEditStep, CorrGroup);
     Corr->setToolTip(QStringLiteral("Точная коррекция уровня"));
-    CorrBar = new QSlider(Qt::Vertical, CorrGroup);
-    CorrBar->setRange(0, CorrBarMax);
-    CorrBar->setPageStep(128);
-    CorrBar->setTickInterval(4096);
-    CorrBar->setFixedWidth(16);
-    CorrBar->setToolTip(QStringLiteral("Грубая коррекция уровня"));
-    grid->addWidget(new QLabel(DesignLabelText, CorrGroup), 0, 0, 1, 2);
+    // Position 0 (+32767) at the top, as the bar reads.
+    Bar = new QSlider(Qt::Vertical, CorrGroup);
+    Bar->setObjectName(QStringLiteral("CorrBar"));
+    Bar->setRange(0, CorrBarMax);
+    Bar->setPageStep(128);
+    Bar->setTickInterval(4096);
+    Bar->setTickPosition(QSlider::TicksRight);
+    Bar->setInvertedAppearance(true);
+    Bar->setInvertedControls(true);
+    Bar->setFixedWidth(22);
+    Bar->setToolTip(QStringLiteral("Грубая коррекция уровня"));
+    CorrLabel = new QLabel(DesignLabelText, CorrGroup);
+    CorrLabel->setObjectName(QStringLiteral("CorrLbl"));
+    grid->addWidget(CorrLabel, 0, 0, 1, 2);
     grid->addWidget(CorrExt, 1, 0);
     grid->addWidget(Corr, 1, 1);
-    grid->addWidget(CorrBar, 0, 2, 2, 1);
+    grid->addWidget(Bar, 0, 2, 2, 1);
     return CorrGroup;
 }
 
@@ -134,9 +154,12 @@ QGroupBox* TInstrumentGroupsWidget::BuildGain() {
     AmpGroup = MakeGroup(QStringLiteral("Усиление"), this);
     auto* grid = GroupGrid(AmpGroup);
     Amp = Selector(3, AmpGroup); // "200"
-    grid->addWidget(new QLabel(DesignLabelText, AmpGroup), 0, 0, 1, 2);
+    Amp->setObjectName(QStringLiteral("AmpBox"));
+    AmpLabel = new QLabel(DesignLabelText, AmpGroup);
+    AmpLabel->setObjectName(QStringLiteral("AmpLbl"));
+    grid->addWidget(AmpLabel, 0, 0, 1, 2);
     grid->addWidget(Amp, 1, 0);
-    grid->addWidget(UpDownPair(AmpGroup), 1, 1);
+    grid->addWidget(UpDownPair(AmpGroup, AmpUp, AmpDown), 1, 1);
     return AmpGroup;
 }
 
@@ -144,15 +167,18 @@ QGroupBox* TInstrumentGroupsWidget::BuildSpeed(const TGroupActions& actions) {
     SpeedGroupBox = MakeGroup(QStringLiteral("Скорость развертки"), this);
     auto* grid = GroupGrid(SpeedGroupBox);
     Speed = Selector(6, SpeedGroupBox); // "128 мин"
+    Speed->setObjectName(QStringLiteral("SpeedBox"));
+    SpeedLabel = new QLabel(DesignLabelText, SpeedGroupBox);
+    SpeedLabel->setObjectName(QStringLiteral("SpeedLbl"));
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(0);
-    buttons->addWidget(new QLabel(DesignLabelText, SpeedGroupBox));
+    buttons->addWidget(SpeedLabel);
     buttons->addStretch(1);
     buttons->addWidget(ActionButton(actions.AStop, SpeedGroupBox));
     buttons->addWidget(ActionButton(actions.AStart, SpeedGroupBox));
     grid->addLayout(buttons, 0, 0, 1, 2);
     grid->addWidget(Speed, 1, 0);
-    grid->addWidget(UpDownPair(SpeedGroupBox), 1, 1);
+    grid->addWidget(UpDownPair(SpeedGroupBox, SpeedUp, SpeedDown), 1, 1);
     return SpeedGroupBox;
 }
 
@@ -163,11 +189,15 @@ QGroupBox* TInstrumentGroupsWidget::BuildBounds(const TGroupActions& actions) {
     TopExt = ReadOnlyBox(36, BoundsGroupBox);
     Bot = ArrowsOnly(BotFieldMin, BotFieldMax, FieldStep, BoundsGroupBox);
     Top = ArrowsOnly(TopFieldMin, TopFieldMax, FieldStep, BoundsGroupBox);
-    grid->addWidget(new QLabel(QStringLiteral("Нижняя"), BoundsGroupBox), 0, 0);
+    Bot->setObjectName(QStringLiteral("BotField"));
+    Top->setObjectName(QStringLiteral("TopField"));
+    BotLabel = new QLabel(QStringLiteral("Нижняя"), BoundsGroupBox);
+    TopLabel = new QLabel(QStringLiteral("Верхняя"), BoundsGroupBox);
+    grid->addWidget(BotLabel, 0, 0);
     grid->addWidget(BotExt, 0, 1);
     grid->addWidget(Bot, 0, 2);
     grid->addWidget(ActionButton(actions.AResetDiap, BoundsGroupBox), 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Верхняя"), BoundsGroupBox), 1, 0);
+    grid->addWidget(TopLabel, 1, 0);
     grid->addWidget(TopExt, 1, 1);
     grid->addWidget(Top, 1, 2);
     grid->addWidget(ActionButton(actions.AMouseSelect, BoundsGroupBox), 1, 3);
@@ -189,8 +219,8 @@ void TInstrumentGroupsWidget::ShowSettings() {
     BotExt->setText(Format.FieldToStr(static_cast<std::uint16_t>(Bot->value())));
     TopExt->setText(Format.FieldToStr(static_cast<std::uint16_t>(Top->value())));
     CorrExt->setText(Format.CorrToStr(Corr->value()));
-    const QSignalBlocker b4(CorrBar);
-    CorrBar->setValue(32767 - Corr->value());
+    const QSignalBlocker b4(Bar);
+    Bar->setValue(32767 - Corr->value());
 }
 
 void TInstrumentGroupsWidget::SetGainIndex(int index) {
@@ -208,4 +238,76 @@ void TInstrumentGroupsWidget::BlankSelectorTexts() {
     // the instrument controls' business and comes back with the next report.
     SetGainIndex(-1);
     SetSpeedIndex(-1);
+}
+
+void TInstrumentGroupsWidget::Bind(TInstrumentControls& controls) {
+    TInstrumentControls* c = &controls;
+    connect(Amp, &QComboBox::currentIndexChanged, this, [c](int row) { c->AmpBoxChange(row); });
+    connect(AmpUp, &QToolButton::clicked, this, [c] { c->UpDnAmpClick(true); });
+    connect(AmpDown, &QToolButton::clicked, this, [c] { c->UpDnAmpClick(false); });
+    connect(Speed, &QComboBox::currentIndexChanged, this, [c](int row) { c->SpeedBoxChange(row); });
+    connect(SpeedUp, &QToolButton::clicked, this, [c] { c->UpDnRazvClick(true); });
+    connect(SpeedDown, &QToolButton::clicked, this, [c] { c->UpDnRazvClick(false); });
+    connect(Bot, &QSpinBox::valueChanged, this, [c](int value) { c->BotFieldChange(value); });
+    connect(Top, &QSpinBox::valueChanged, this, [c](int value) { c->TopFieldChange(value); });
+    connect(Corr, &QSpinBox::valueChanged, this, [c](int value) { c->CorrEditChange(value); });
+    connect(Bar, &QSlider::valueChanged, this, [c](int position) { c->CorrBarChange(position); });
+}
+
+void TInstrumentGroupsWidget::ShowControls(const TControlsState& state) {
+    const bool all = !HasShown;
+    if (all || !(state.Gain == Shown.Gain))
+        ShowGain(state.Gain);
+    if (all || !(state.Speed == Shown.Speed))
+        ShowSpeed(state.Speed);
+    if (all || !(state.Bounds == Shown.Bounds))
+        ShowBounds(state.Bounds);
+    if (all || !(state.Correction == Shown.Correction))
+        ShowCorrection(state.Correction);
+    Shown = state;
+    HasShown = true;
+}
+
+void TInstrumentGroupsWidget::ShowGain(const TGainGroup& g) {
+    AmpGroup->setEnabled(g.Enabled);
+    AmpLabel->setText(g.Label);
+    AmpLabel->setEnabled(g.LabelEnabled);
+    if (!HasShown || g.Selection != Shown.Gain.Selection)
+        SetGainIndex(g.Selection);
+}
+
+void TInstrumentGroupsWidget::ShowSpeed(const TSpeedGroup& g) {
+    SpeedGroupBox->setEnabled(g.Enabled);
+    SpeedLabel->setText(g.Label);
+    SpeedLabel->setEnabled(g.LabelEnabled);
+    if (!HasShown || g.Selection != Shown.Speed.Selection)
+        SetSpeedIndex(g.Selection);
+}
+
+void TInstrumentGroupsWidget::ShowBounds(const TBoundsGroup& g) {
+    BoundsGroupBox->setEnabled(g.Enabled);
+    BotLabel->setEnabled(g.LabelsEnabled);
+    TopLabel->setEnabled(g.LabelsEnabled);
+    const QSignalBlocker blockBot(Bot);
+    const QSignalBlocker blockTop(Top);
+    Bot->setValue(g.Bottom);
+    Top->setValue(g.Top);
+    BotExt->setText(g.BottomText);
+    TopExt->setText(g.TopText);
+}
+
+void TInstrumentGroupsWidget::ShowCorrection(const TCorrectionGroup& g) {
+    CorrGroup->setEnabled(g.Enabled);
+    CorrLabel->setText(g.Label);
+    CorrLabel->setEnabled(g.LabelEnabled);
+    Bar->setEnabled(g.BarEnabled);
+    {
+        const QSignalBlocker blockCorr(Corr);
+        const QSignalBlocker blockBar(Bar);
+        Corr->setValue(g.Value);
+        Bar->setValue(g.BarPosition);
+    }
+    CorrExt->setText(g.ValueText);
+    HideNumbers(Corr, g.NumbersHidden);
+    HideNumbers(CorrExt, g.NumbersHidden);
 }

@@ -20,6 +20,6 @@ int main(int argc, char** argv) {
     TKavMainForm window(port);
     port.SetParent(&window);
     window.show();
-    ScheduleScreenshotFromEnvironment(window);
+    ScheduleScreenshotFromEnvironment(window, [&window] { return SweepHalfWay(window); });
     return app.exec();
 }

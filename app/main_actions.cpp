@@ -91,14 +91,6 @@ const TActionRow ActionRows[] = {
      Plain},
 };
 
-// Actions whose dialog, printout or receive engine is not part of the program
-// yet. They stay disabled instead of doing nothing.
-QAction* TMainActions::*const NotYetAvailable[] = {
-    &TMainActions::ASetupCom, &TMainActions::AReceive,     &TMainActions::AStop,
-    &TMainActions::AStart,    &TMainActions::AADCView,     &TMainActions::AMessageView,
-    &TMainActions::ASwLPF,    &TMainActions::ASWSum,       &TMainActions::AMouseSelect,
-};
-
 struct TIconRow {
     QAction* TMainActions::*Member;
     QStyle::StandardPixmap Pixmap;
@@ -144,8 +136,6 @@ TMainActions BuildMainActions(QMainWindow* window) {
         action->setEnabled((row.Initial & Off) == 0);
         a.*row.Member = action;
     }
-    for (QAction* TMainActions::*member : NotYetAvailable)
-        (a.*member)->setEnabled(false);
     QStyle* style = window->style();
     for (const TIconRow& row : IconRows)
         (a.*row.Member)->setIcon(style->standardIcon(row.Pixmap));

@@ -1,5 +1,6 @@
 // The start-up and shut-down orders of the main window.
 
+#include "acquisition/acquisition_engine.h"
 #include "app/instrument_groups_widget.h"
 #include "app/main_window.h"
 #include "app/message_port.h"
@@ -21,12 +22,6 @@
 #include <QShowEvent>
 #include <QToolBar>
 
-namespace {
-
-constexpr int StopSpeedRow = 2; // " СТОП" in the speed table
-
-} // namespace
-
 // Window creation: settings, the unit snapshot, the settings into the
 // controls, an empty store and the recent-files menus.
 void TKavMainForm::LoadStartupSettings() {
@@ -46,7 +41,6 @@ void TKavMainForm::LoadStartupSettings() {
     VisirController->ApplyStoredVisirs();
 
     Groups->ShowSettings(); // PoleMin, PoleMax, Rapid, Amplifying, Correction
-    SavedRapid = Cfg.Rapid;
     A.ASwLPF->setChecked(Cfg.EnableRTLPF);
     A.ASWSum->setChecked(Cfg.EnableRTSum);
     ClearPoints(*PointStore);
@@ -66,20 +60,17 @@ void TKavMainForm::showEvent(QShowEvent* event) {
 void TKavMainForm::FirstShow() {
     KavStatusBar->ClearPanels();
     PlaceFromSettings();
-    // The message and ADC windows come with the receive side; their stored
-    // places stay as read and are written back unchanged.
-    A.AMessageView->setChecked(Cfg.MsgWindow.Visible);
+    PlaceLinkWindows();
     SetReceiveMode(Cfg.Mode);
     SpectrumResults.Clear();
     SpectrumResults.MaxPositions.clear();
     SpectrumResults.MinPositions.clear();
     SpectrumResults.PairAmplitudes.clear();
-    // A start with Mode on does not re-open the last file, as the receive
-    // mode will not once it is wired.
-    if (!Cfg.Mode && !Cfg.LastOpen.isEmpty() && QFileInfo(Cfg.LastOpen).isFile())
+    // Only in analysis mode is the last file opened again.
+    if (!Receiving && !Cfg.LastOpen.isEmpty() && QFileInfo(Cfg.LastOpen).isFile())
         OpenAndReport(Cfg.LastOpen);
     Bounds->LoadFromSettings();
-    A.AADCView->setChecked(Cfg.ADCEnable);
+    Acq->SetAdcView(Cfg.ADCEnable);
 }
 
 void TKavMainForm::PlaceFromSettings() {
@@ -91,16 +82,6 @@ void TKavMainForm::PlaceFromSettings() {
         setWindowState(windowState() | Qt::WindowMaximized);
     else if (p.State == 1)
         setWindowState(windowState() | Qt::WindowMinimized);
-}
-
-// Receiving is not wired yet: the program stays in analysis mode whatever it
-// is asked, and Mode keeps its stored value.
-void TKavMainForm::SetReceiveMode(bool on) {
-    Q_UNUSED(on);
-    Receiving = false;
-    A.AAnalyse->setChecked(true);
-    A.AAnalyse->setEnabled(false);
-    A.AReceive->setChecked(false);
 }
 
 void TKavMainForm::closeEvent(QCloseEvent* event) {
@@ -117,7 +98,8 @@ bool TKavMainForm::SaveOnClose() {
     TKavCfg out = Cfg;
     RestoreUnitSnapshot(out);
     if (out.Rapid == StopSpeedRow)
-        out.Rapid = SavedRapid;
+        out.Rapid = SavedRapidRow();
+    out.Mode = Receiving;
     const Qt::WindowStates state = windowState();
     if (state & Qt::WindowMinimized)
         out.Position.State = 1;
@@ -131,12 +113,23 @@ bool TKavMainForm::SaveOnClose() {
         out.Position.Width = width();
         out.Position.Height = height();
     }
+    StoreLinkWindows(out);
     out.ToolBar = A.AToolBar->isChecked();
-    QString error;
-    if (!SaveSettings(out, Recent, SettingsFilePath(), DecimalSep, &error)) {
-        Port.Error(error);
-        return false;
+    // A file that cannot be written does not trap the operator: the box
+    // offers to try again or to close without saving.
+    for (;;) {
+        QString error;
+        if (SaveSettings(out, Recent, SettingsFilePath(), DecimalSep, &error))
+            break;
+        const TSettingsSaveAnswer answer = Port.SettingsNotSaved(error);
+        if (answer == TSettingsSaveAnswer::StayOpen)
+            return false;
+        if (answer == TSettingsSaveAnswer::CloseWithoutSaving) {
+            ShutDownReceiveSide();
+            return true;
+        }
     }
     Cfg = out;
+    ShutDownReceiveSide();
     return true;
 }

@@ -1,5 +1,6 @@
 // What the core's open, close and parameter rules change in the window.
 
+#include "acquisition/adc_window.h"
 #include "app/about_dialog.h"
 #include "app/instrument_groups_widget.h"
 #include "app/main_window.h"
@@ -29,6 +30,8 @@ void TKavMainForm::SetStatusPanel(int index, const QString& text) {
 
 void TKavMainForm::SetAdcReading(const QString& text) {
     AdcReading = text;
+    if (ADCForm)
+        ADCForm->SetReading(text);
 }
 
 void TKavMainForm::SetViewBoundTexts(const QString& minText, const QString& maxText) {

@@ -1,10 +1,14 @@
 #include "app/main_window.h"
 
+#include "acquisition/acquisition_engine.h"
 #include "app/dialog_wiring.h"
 #include "app/instrument_groups_widget.h"
 #include "app/message_port.h"
 #include "app/print_actions.h"
+#include "app/receive_view.h"
+#include "link/receiver.h"
 #include "processing/resonance.h"
+#include "sim/device_factory.h"
 #include "spectrum/point_store.h"
 #include "view/display_color.h"
 #include "view/plot_widget.h"
@@ -58,6 +62,9 @@ QToolButton* SmallArrow(Qt::ArrowType type, QWidget* parent) {
 } // namespace
 
 TKavMainForm::TKavMainForm(TMessagePort& port, QWidget* parent)
+    : TKavMainForm(port, DefaultDeviceFactory(), parent) {}
+
+TKavMainForm::TKavMainForm(TMessagePort& port, TDeviceFactory devices, QWidget* parent)
     : QMainWindow(parent), Port(port), DecimalSep(LocaleDecimalSeparator()),
       PointStore(std::make_unique<TPointTable>()), UndoStore(std::make_unique<TPointTable>()),
       Format(Cfg, DecimalSep), Session{*PointStore,     *UndoStore, Cfg,       InstrumentReadings,
@@ -73,6 +80,7 @@ TKavMainForm::TKavMainForm(TMessagePort& port, QWidget* parent)
     QApplication::setApplicationDisplayName(QStringLiteral("Kavis"));
     BuildWindow();
     LoadStartupSettings();
+    BuildReceiveSide(std::move(devices));
     Dialogs = std::make_unique<TDialogWiring>(*this, Port, DecimalSep);
 }
 
@@ -260,13 +268,8 @@ void TKavMainForm::BindVisirs() {
     VisirController =
         std::make_unique<TVisirController>(Cfg, *PointStore, Format, GFactor, *VisirView);
     VisirView->Bind(*VisirController);
-    // The sweep bounds belong to the instrument controls; until the receive
-    // side drives them, the chosen bounds become the stored ones.
-    VisirView->OnSweepBoundsSelected = [this](int bottom, int top) {
-        Cfg.PoleMin = bottom;
-        Cfg.PoleMax = top;
-        Groups->ShowSettings();
-    };
+    // The sweep bounds chosen on the plot go to the instrument controls
+    // (receive_wiring.cpp).
     connect(Bounds, &TViewBoundsWidget::ViewChanged, this, &TKavMainForm::SyncHorizontalScroll);
 }
 
@@ -282,7 +285,6 @@ void TKavMainForm::ConnectActions() {
     connect(A.AAllView, &QAction::triggered, Bounds, &TViewBoundsWidget::AAllViewExecute);
     connect(A.AIncScale, &QAction::triggered, Bounds, &TViewBoundsWidget::AIncScaleExecute);
     connect(A.ADecScale, &QAction::triggered, Bounds, &TViewBoundsWidget::ADecScaleExecute);
-    // Analysis is the only mode until the receive engine is wired.
     connect(A.AAnalyse, &QAction::triggered, this, [this] { SetReceiveMode(false); });
 }
 

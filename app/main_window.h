@@ -2,6 +2,7 @@
 
 #include "app/main_actions.h"
 #include "config/kav_cfg.h"
+#include "link/serial_device.h"
 #include "processing/processing_actions.h"
 #include "processing/processing_view.h"
 #include "spectrum/instrument_readings.h"
@@ -20,8 +21,13 @@ class QFrame;
 class QScrollBar;
 class QToolBar;
 class QToolButton;
+class TADCForm;
+class TAcquisitionEngine;
 class TDialogWiring;
 class TInstrumentGroupsWidget;
+class TKavMessageForm;
+class TKavReceiver;
+class TReceiveView;
 class TKavStatusBar;
 class TMessagePort;
 class TPlotWidget;
@@ -44,6 +50,9 @@ public:
     // Start-up: the settings are loaded from Kav.ini in the current
     // directory; every box and dialog goes through the port.
     explicit TKavMainForm(TMessagePort& port, QWidget* parent = nullptr);
+    // The same on the serial devices a port name opens (the program's own:
+    // "SIM" the simulated spectrometer, any other name a serial line).
+    TKavMainForm(TMessagePort& port, TDeviceFactory devices, QWidget* parent = nullptr);
     ~TKavMainForm() override;
 
     // The core state, for the wiring of later parts and for tests.
@@ -65,9 +74,15 @@ public:
     QScrollBar* HorizontalScroll() const { return HScroll; }
     QToolButton* ScaleButton() const { return ScaleBtn; }
     bool IsReceiving() const { return Receiving; }
-    std::uint8_t SavedRapidRow() const { return SavedRapid; }
+    std::uint8_t SavedRapidRow() const;
     // The option dialogs' actions (dialog_wiring.cpp).
     TDialogWiring& DialogWiring() const { return *Dialogs; }
+    // The receive side (receive_wiring.cpp).
+    TAcquisitionEngine& Engine() { return *Acq; }
+    TKavReceiver& Receiver() { return *Link; }
+    TKavMessageForm* MessageForm() const { return MsgForm; }
+    TADCForm* AdcForm() const { return ADCForm; }
+    TReceiveView& ReceiveView() { return *RecvView; }
 
     // The actions' handlers.
     void AOpenFileExecute();
@@ -77,6 +92,9 @@ public:
     void AToolBarExecute(bool checked);
     void APrintFormExecute();
     void AAboutExecute();
+    void AReceiveExecute();
+    void ASetupComExecute();
+    void AMessageViewExecute(bool checked);
 
     // TSpectrumView
     void SetGainIndex(int index) override;
@@ -120,7 +138,13 @@ private:
     void FirstShow();
     void PlaceFromSettings();
     bool SaveOnClose();
+    // The receive side (receive_wiring.cpp).
+    void BuildReceiveSide(TDeviceFactory devices);
+    void ConnectReceiveActions();
     void SetReceiveMode(bool on);
+    void PlaceLinkWindows();
+    void StoreLinkWindows(TKavCfg& out) const;
+    void ShutDownReceiveSide();
     // File actions (file_actions.cpp).
     bool OpenAndReport(const QString& path);
     void ResetResultsForNewSpectrum();
@@ -149,7 +173,6 @@ private:
     std::unique_ptr<TProcessingActions> ProcessingActions;
     std::unique_ptr<TVisirController> VisirController;
     std::unique_ptr<TPrintActions> Printing;
-    std::uint8_t SavedRapid = 0; // the speed row to return to after a stop
     bool Receiving = false;
     bool Shown = false;
     QString AdcReading;
@@ -170,4 +193,12 @@ private:
     TKavStatusBar* KavStatusBar = nullptr;
     TVisirWidgetView* VisirView = nullptr;
     std::unique_ptr<TDialogWiring> Dialogs;
+
+    // The receive side: the link windows, the receiver, the view of the
+    // receive mode on the widgets above and the engine (destroyed first).
+    TKavMessageForm* MsgForm = nullptr;
+    TADCForm* ADCForm = nullptr;
+    std::unique_ptr<TKavReceiver> Link;
+    std::unique_ptr<TReceiveView> RecvView;
+    std::unique_ptr<TAcquisitionEngine> Acq;
 };

@@ -96,3 +96,33 @@ bool TMessageBoxPort::PrinterSetup(QPrinter& printer) {
     }
     return dialog.exec() == QDialog::Accepted;
 }
+
+TSettingsSaveAnswer TMessageBoxPort::SettingsNotSaved(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, BoxTitle(), SettingsNotSavedText + text,
+                    QMessageBox::NoButton, Parent);
+    box.setInformativeText(
+        QStringLiteral("Повторить попытку или закрыть программу без сохранения настроек?"));
+    QPushButton* retry = box.addButton(QStringLiteral("Повторить"), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(QStringLiteral("Закрыть без сохранения"), QMessageBox::DestructiveRole);
+    QPushButton* stay = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(retry);
+    box.setEscapeButton(stay);
+    box.exec();
+    if (box.clickedButton() == retry)
+        return TSettingsSaveAnswer::Retry;
+    if (box.clickedButton() == discard)
+        return TSettingsSaveAnswer::CloseWithoutSaving;
+    return TSettingsSaveAnswer::StayOpen;
+}
+
+void TMessageBoxPort::NonModalWarning(const QString& text) {
+    if (!Notice) {
+        Notice = new QMessageBox(QMessageBox::Warning, BoxTitle(), text, QMessageBox::Ok, Parent);
+        Notice->setAttribute(Qt::WA_DeleteOnClose);
+        Notice->setWindowModality(Qt::NonModal);
+    }
+    Notice->setText(text);
+    Notice->show();
+    Notice->raise();
+}

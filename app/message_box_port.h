@@ -2,6 +2,10 @@
 
 #include "app/message_port.h"
 
+#include <QPointer>
+
+class QMessageBox;
+
 class QWidget;
 
 // The message boxes and file dialogs of the platform, modal over a parent.
@@ -17,7 +21,11 @@ public:
     void RunDialog(QDialog& dialog) override;
     void PrintImage(const QImage& image) override;
     bool PrinterSetup(QPrinter& printer) override;
+    TSettingsSaveAnswer SettingsNotSaved(const QString& text) override;
+    // One box at a time: a later warning replaces the text of one still shown.
+    void NonModalWarning(const QString& text) override;
 
 private:
     QWidget* Parent = nullptr;
+    QPointer<QMessageBox> Notice;
 };

@@ -18,6 +18,9 @@ struct TFileDialogRequest {
     QString FileName; // a name the dialog proposes in Directory; empty: none
 };
 
+// The operator's answer when the settings could not be written at exit.
+enum class TSettingsSaveAnswer { Retry, CloseWithoutSaving, StayOpen };
+
 // The seam through which the main window asks the user: message boxes and the
 // file dialogs. The program answers them with modal boxes; tests answer them
 // from a script without a modal loop.
@@ -42,4 +45,18 @@ public:
     // The platform's printer setup on the program's printer (which printer,
     // its paper and orientation); true when the user confirmed it.
     virtual bool PrinterSetup(QPrinter& printer) = 0;
+
+    // The settings file could not be written at exit (text: the reason): try
+    // again, close without saving, or keep the program open. A port that
+    // cannot ask shows the error and keeps the program open.
+    virtual TSettingsSaveAnswer SettingsNotSaved(const QString& text) {
+        Error(SettingsNotSavedText + text);
+        return TSettingsSaveAnswer::StayOpen;
+    }
+    // A warning that does not wait for the operator: the program goes on
+    // (receiving, drawing) while it is shown.
+    virtual void NonModalWarning(const QString& text) { Warning(text); }
+
+    static inline const QString SettingsNotSavedText =
+        QStringLiteral("Настройки не сохранены в файл Kav.ini.\n");
 };

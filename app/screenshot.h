@@ -1,9 +1,17 @@
 #pragma once
 
-class QWidget;
+#include <functional>
 
-// When KAV7_SCREENSHOT names a file, the shown window is written there as a
-// PNG once the event loop has drawn it, and the program quits without the
-// close sequence (Kav.ini is not written). Used by the run script on a
-// display without a user.
-void ScheduleScreenshotFromEnvironment(QWidget& window);
+class QWidget;
+class TKavMainForm;
+
+// When KAV7_SCREENSHOT names a file: 1.5 s after the start, and then as soon
+// as ready() says so (at most 20 s later), the main window with the small
+// windows shown beside it is written there as PNG and the program quits
+// without the close sequence (Kav.ini is not written). Used by the run script
+// on a display without a user.
+void ScheduleScreenshotFromEnvironment(QWidget& window, std::function<bool()> ready = {});
+
+// Ready for a picture of the receive mode: not receiving, or a forward sweep
+// is at least half-way through its bounds, so the plot shows a live trace.
+bool SweepHalfWay(TKavMainForm& window);

@@ -40,7 +40,7 @@ struct TColorSet {
 
 // Serial-port settings (section "Port").
 struct TComSettings {
-    QString PortName;             // at most 10 characters
+    QString PortName;             // as HeldPortName holds it
     std::uint8_t BaudRate = 0;    // index into BaudTable, not a rate
     std::uint8_t Parity = 0;      // 0 none, 1 odd, 2 even, 3 mark, 4 space
     std::uint8_t StopBits = 0;    // 0 one, 1 one and a half, 2 two

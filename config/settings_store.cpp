@@ -1,6 +1,7 @@
 #include "config/settings_store.h"
 
 #include "config/ini_file.h"
+#include "config/port_name.h"
 #include "spectrum/atomic_file.h"
 
 #include <QDir>
@@ -218,7 +219,7 @@ void LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar
 
     cfg.Port = DefaultComSettings();
     ReadKeys(ini, PortSection, PortKeys, cfg.Port);
-    cfg.Port.PortName = cfg.Port.PortName.left(PortNameMaxLength);
+    cfg.Port.PortName = HeldPortName(cfg.Port.PortName);
     // A BaudRate outside the table is kept as read: the port holds such a
     // rate at 9600 baud and says so.
 

@@ -1,5 +1,6 @@
 #include "link/com_port.h"
 
+#include "config/port_name.h"
 #include "link/line_settings.h"
 
 TCOMPort::TCOMPort(TDeviceFactory factory) : Factory(std::move(factory)) {
@@ -23,7 +24,7 @@ bool TCOMPort::Open(const QString& name) {
         return false;
     }
     IsOpened = true;
-    Held.PortName = name.left(PortNameMaxLength);
+    Held.PortName = HeldPortName(name);
     return true;
 }
 
@@ -38,7 +39,7 @@ void TCOMPort::Close() {
 }
 
 void TCOMPort::SetSettings(TComSettings settings) {
-    settings.PortName = settings.PortName.left(PortNameMaxLength);
+    settings.PortName = HeldPortName(settings.PortName);
     if (!IsOpened || Held.PortName != settings.PortName || Held.PortName.isEmpty()) {
         Close();
         if (!settings.PortName.isEmpty())

@@ -1,6 +1,7 @@
 #include "tools/link_command.h"
 
 #include "acquisition/headless_session.h"
+#include "config/port_name.h"
 
 #include <cstdio>
 
@@ -37,7 +38,7 @@ std::optional<int> PrepareLinkCommand(const char* command, const TParsedArgs& pa
     const auto ini = parsed.Options.find(QStringLiteral("--ini"));
     if (!LoadToolSettings(setup.Cfg, ini == parsed.Options.end() ? QString() : ini->second, &error))
         return Fail(error);
-    setup.Cfg.Port.PortName = port->second.left(PortNameMaxLength);
+    setup.Cfg.Port.PortName = HeldPortName(port->second);
     setup.Cfg.AutoSave = false;
     return std::nullopt;
 }

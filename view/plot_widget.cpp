@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 
 namespace {
@@ -26,6 +27,31 @@ TPlotWidget::TPlotWidget(const TKavCfg& cfg, const TPointTable& store,
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(40, 40);
+    // Live drawing reaches the screen once per display frame: the pixels and
+    // marker moves of every frame handled meanwhile are joined into one
+    // rectangle and shown by one update.
+    LiveFrame.setSingleShot(true);
+    LiveFrame.setTimerType(Qt::PreciseTimer);
+    connect(&LiveFrame, &QTimer::timeout, this, &TPlotWidget::FlushLiveDrawing);
+}
+
+int TPlotWidget::DisplayFrameMs() const {
+    const QScreen* s = screen();
+    const double rate = s ? s->refreshRate() : 0;
+    return rate >= 20 && rate <= 500 ? static_cast<int>(1000 / rate) : DefaultFrameMs;
+}
+
+void TPlotWidget::MarkLiveDrawn(const QRect& area) {
+    LiveDirty |= area;
+    if (!LiveFrame.isActive())
+        LiveFrame.start(DisplayFrameMs());
+}
+
+void TPlotWidget::FlushLiveDrawing() {
+    LiveFrame.stop();
+    if (!LiveDirty.isEmpty())
+        update(LiveDirty);
+    LiveDirty = QRect();
 }
 
 void TPlotWidget::EnsureCanvas() {
@@ -88,11 +114,22 @@ void TPlotWidget::ScreenBoxPaint() {
 
 void TPlotWidget::PlotSlot(std::uint16_t slot, TColorValue colour) {
     EnsureCanvas();
-    if (!IsValidSlot(Store[slot]))
+    const TPointSlot& s = Store[slot];
+    if (!IsValidSlot(s))
         return;
-    PutSlotPixels(Pixels(), slot, ToRgb(colour));
-    const int x = Geo.XOfCode(Store[slot].X);
-    update(x, 0, 1, height());
+    const TPixels px = Pixels();
+    const int x = Geo.XOfCode(s.X);
+    const int y = Geo.PointY(s.Y);
+    px.Put(x, y, ToRgb(colour));
+    int top = y;
+    int bottom = y;
+    if (Cfg.ShowFirst && RawTrace) {
+        const int raw = Geo.PointY(RawTrace[slot]);
+        px.Put(x, raw, ToRgb(Cfg.DisplayColors.AddGraph));
+        top = std::min(top, raw);
+        bottom = std::max(bottom, raw);
+    }
+    MarkLiveDrawn(QRect(x, top, 1, bottom - top + 1));
 }
 
 void TPlotWidget::PlotSlot(std::uint16_t slot) {
@@ -102,20 +139,28 @@ void TPlotWidget::PlotSlot(std::uint16_t slot) {
 void TPlotWidget::PlotPoint(long code, long ordinate, TColorValue colour) {
     EnsureCanvas();
     const int x = Geo.XOfCode(code);
-    PutPixel(x, Geo.PointY(ordinate), ToRgb(colour));
-    update(x, 0, 1, height());
+    const int y = Geo.PointY(ordinate);
+    PutPixel(x, y, ToRgb(colour));
+    MarkLiveDrawn(QRect(x, y, 1, 1));
 }
 
 void TPlotWidget::XorMarker(int x) {
     // Apex at (x, H - 8), base from x - 5 to x + 5 on row H - 3: one run of
-    // pixels per row, so no pixel is inverted twice.
-    QPainter p(&Image);
-    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    p.setPen(ToQColor(FieldMarkerColour));
+    // pixels per row, so no pixel is inverted twice. The colour bits are
+    // inverted in place, as an exclusive-or pen would.
+    const QRgb bits = ToRgb(FieldMarkerColour) & 0x00FFFFFF;
     const int h = Geo.H;
-    for (int i = 0; i <= 5; ++i)
-        p.drawLine(x - i, h - 8 + i, x + i, h - 8 + i);
-    update(x - 6, h - 9, 13, 8);
+    for (int i = 0; i <= 5; ++i) {
+        const int y = h - 8 + i;
+        if (y < 0 || y >= Image.height())
+            continue;
+        QRgb* row = reinterpret_cast<QRgb*>(Image.scanLine(y));
+        const int from = std::max(x - i, 0);
+        const int to = std::min(x + i, Image.width() - 1);
+        for (int k = from; k <= to; ++k)
+            row[k] ^= bits;
+    }
+    MarkLiveDrawn(QRect(x - 5, h - 8, 11, 6));
 }
 
 void TPlotWidget::MoveFieldMarker(long code) {

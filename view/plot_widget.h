@@ -12,6 +12,8 @@
 
 #include <QFont>
 #include <QImage>
+#include <QRect>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 
@@ -57,6 +59,10 @@ public:
     // column, drawn at the new one; a code outside the view erases it.
     void MoveFieldMarker(long code);
     int FieldMarkerX() const { return MarkerX; }
+    // What live drawing changed since it last reached the screen; it does so
+    // at the end of the current display frame, or now.
+    QRect PendingLiveArea() const { return LiveDirty; }
+    void FlushLiveDrawing();
 
     const QImage& Canvas() const { return Image; }
     // The font of every text on the plot (10 points).
@@ -98,6 +104,8 @@ private:
     // The full paint's drawing, in DisplayColors on the canvas.
     TPlotPainter Painter() const;
     void XorMarker(int x);
+    void MarkLiveDrawn(const QRect& area);
+    int DisplayFrameMs() const;
 
     const TKavCfg& Cfg;
     const TPointTable& Store;
@@ -114,4 +122,8 @@ private:
     TPlotGeometry Geo;
     int MarkerX = -1;
     bool Pressed = false;
+    // Live drawing not yet on the screen, and the timer that shows it.
+    static constexpr int DefaultFrameMs = 16;
+    QRect LiveDirty;
+    QTimer LiveFrame;
 };

@@ -3,7 +3,9 @@
 #include "app/main_window.h"
 #include "app/message_port.h"
 #include "config/settings_store.h"
+#include "link/memory_serial_device.h"
 #include "qstring_printer.h"
+#include "sim/sim_device.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
@@ -145,9 +147,27 @@ inline QAction* MenuItem(QMainWindow& w, const QString& menu, const QString& ite
     return nullptr;
 }
 
+// The lines a test window opens: "SIM" is the simulated spectrometer, every
+// other name a quiet line that opens, takes every command at once (its CTS
+// pulses at each look) and never answers. No test touches the machine's
+// serial ports.
+inline TDeviceFactory TestDevices() {
+    return [](const QString& name) -> std::unique_ptr<SerialDevice> {
+        if (IsSimPortName(name))
+            return std::make_unique<TSimDevice>();
+        auto quiet = std::make_unique<TMemorySerialDevice>();
+        quiet->CtsSource = [high = false]() mutable -> std::optional<bool> {
+            high = !high;
+            return high;
+        };
+        return quiet;
+    };
+}
+
 // A window on a fresh Kav.ini of the current directory, shown.
-inline std::unique_ptr<TKavMainForm> ShowWindow(TMessagePort& port) {
-    auto w = std::make_unique<TKavMainForm>(port);
+inline std::unique_ptr<TKavMainForm> ShowWindow(TMessagePort& port,
+                                                TDeviceFactory devices = TestDevices()) {
+    auto w = std::make_unique<TKavMainForm>(port, std::move(devices));
     w->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     return w;

@@ -1,6 +1,8 @@
 #include "app_fixture.h"
 
+#include "acquisition/acquisition_engine.h"
 #include "app/dialog_wiring.h"
+#include "app/instrument_groups_widget.h"
 #include "config/unit_setup_dialog.h"
 #include "processing/min_max_setup_dialog.h"
 #include "processing/processing_actions.h"
@@ -122,6 +124,11 @@ TEST_F(TDialogWiringTest, CalibrationOkTakesTheSnapshotRefreshesTheTextsAndWrite
     EXPECT_EQ(cfg.RazvUnits[7], cfg.RazvUnits[3]); // the snapshot
     EXPECT_EQ(W->ViewBounds()->MinViewExt()->text(), QStringLiteral("3000 Э"));
     EXPECT_EQ(W->ViewBounds()->MaxViewExt()->text(), QStringLiteral("3300 Э"));
+    // The sweep bounds' boxes too, and they keep the new unit when the
+    // controls are shown again.
+    const TInstrumentGroupsWidget* groups = W->InstrumentGroups();
+    EXPECT_EQ(groups->TopFieldExt()->text(), QStringLiteral("3300 Э"));
+    EXPECT_EQ(W->Engine().Controls().State().Bounds.TopText, QStringLiteral("3300 Э"));
     EXPECT_EQ(Dir.ReadBack().RazvUnit, 3);
 
     // Refused unlocking: the file is not written again.
@@ -158,6 +165,8 @@ TEST_F(TDialogWiringTest, RealTimeOkSetsTheCheckMarksOfItsToolButtons) {
     });
     EXPECT_TRUE(a.ASwLPF->isChecked());
     EXPECT_FALSE(a.ASWSum->isChecked());
+    // One state: the controls know the check too, so the button blinks.
+    EXPECT_TRUE(W->Engine().Controls().State().Action(TAcqAction::RealTimeLpf).Checked);
 }
 
 TEST_F(TDialogWiringTest, FilterAndSmoothingRunAfterOk) {

@@ -58,9 +58,9 @@ TEST_F(TActionsTest, EveryActionHasItsCaptionHintCategoryAndInitialState) {
         bool Checkable;
         bool Checked;
     };
-    // Disabled: at start by the action list, or because its dialog, its
-    // printout or the receive engine is not in the program yet; AAnalyse is
-    // checked and disabled while analysis mode is on.
+    // Disabled: at start by the action list, or because its dialog or its
+    // printout is not in the program yet. The window starts in receive mode
+    // (the default Mode), where AReceive is checked and disabled.
     const Row rows[] = {
         {"AAllView", "View", "Показать весь спектр", "Показать весь спектр", true, false, false},
         {"AOpenFile", "Spectr", "Открыть...", "Открыть спектр из файла", true, false, false},
@@ -72,18 +72,18 @@ TEST_F(TActionsTest, EveryActionHasItsCaptionHintCategoryAndInitialState) {
         {"ADecScale", "View", "Уменьшить масштаб ординаты", "", true, false, false},
         {"AVisir1", "View", "Визир 1", "", true, true, false},
         {"AVisir2", "View", "Визир 2", "", true, true, false},
-        {"AAnalyse", "Spectr", "Анализ", "Анализ принятых спектров", false, true, true},
-        {"AReceive", "Spectr", "Прием", "Прием спектров от спектрометра", false, true, false},
-        {"AMessageView", "View", "Окно сообщений", "", false, true, false},
-        {"ASetupCom", "Setup", "Выбор порта...", "", false, false, false},
-        {"AStop", "Razv", "СТОП", "Остановить развертку", false, false, false},
+        {"AAnalyse", "Spectr", "Анализ", "Анализ принятых спектров", true, true, false},
+        {"AReceive", "Spectr", "Прием", "Прием спектров от спектрометра", false, true, true},
+        {"AMessageView", "View", "Окно сообщений", "", true, true, false},
+        {"ASetupCom", "Setup", "Выбор порта...", "", true, false, false},
+        {"AStop", "Razv", "СТОП", "Остановить развертку", true, false, false},
         {"AStart", "Razv", "ПУСК", "Продолжить развертку", false, false, false},
         {"ARepaint", "View", "Перерисовать", "", true, false, false},
         {"AExit", "Spectr", "Выход", "", true, false, false},
-        {"AMouseSelect", "Razv", "Определить  мышью", "Определить границы мышью", false, true,
+        {"AMouseSelect", "Razv", "Определить  мышью", "Определить границы мышью", true, true,
          false},
         {"AOpenUnits", "Setup", "Единицы измерения...", "", true, false, false},
-        {"AADCView", "View", "ВХОД  АЦП", "Текущие измерения по входу АЦП", false, true, false},
+        {"AADCView", "View", "ВХОД  АЦП", "Текущие измерения по входу АЦП", true, true, false},
         {"AToolBar", "View", "Панель инструментов", "Показать/скрыть панель инструментов", true,
          true, true},
         {"AAutoSave", "Setup", "Автосохранение...", "", true, false, false},
@@ -95,8 +95,8 @@ TEST_F(TActionsTest, EveryActionHasItsCaptionHintCategoryAndInitialState) {
         {"APrintSetup", "Spectr", "Печать спектра...", "", true, false, false},
         {"AColorSetup", "Setup", "Цвета...", "", true, false, false},
         {"APrintForm", "Spectr", "Печать главного окна", "", true, false, false},
-        {"ASwLPF", "Setup", "ФНЧ(р)", "ФНЧ реального времени", false, true, false},
-        {"ASWSum", "Setup", "Сумма", "Накопление спектров", false, true, false},
+        {"ASwLPF", "Setup", "ФНЧ(р)", "ФНЧ реального времени", true, true, false},
+        {"ASWSum", "Setup", "Сумма", "Накопление спектров", true, true, false},
         {"AAbout", "Setup", "О программе...", "", true, false, false},
         {"AIntegr", "Functions", "Интеграл", "Подсчет интеграла", true, false, false},
         {"AGlissSetup", "Functions", "Сглаживание...", "", true, false, false},

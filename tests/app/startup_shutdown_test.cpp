@@ -63,11 +63,15 @@ TEST(StartUp, ModeOnOrAMissingFileOpensNothing) {
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Kavis. Спектрометр ЭПР"));
         EXPECT_FALSE(w->Actions().ASaveFileAs->isEnabled());
         EXPECT_EQ(w->Points()[1000].Y, EmptyY);
-        EXPECT_FALSE(w->IsReceiving());
+        EXPECT_EQ(w->IsReceiving(), mode == 1);
         EXPECT_FALSE(w->Actions().RecentFilesMenu->isEnabled());
         EXPECT_TRUE(port.Errors.isEmpty());
-        // Every panel is blank after the first show.
-        for (int k = 0; k < TKavStatusBar::PanelCount; ++k)
+        // Every panel is blank after the first show but the port's: its
+        // name, and its rate or "<Закрыт>".
+        EXPECT_EQ(w->StatusPanels()->Panel(0), QStringLiteral("COM1"));
+        EXPECT_EQ(w->StatusPanels()->Panel(1),
+                  mode == 1 ? QStringLiteral("9600 бод") : QStringLiteral("<Закрыт>"));
+        for (int k = 2; k < TKavStatusBar::PanelCount; ++k)
             EXPECT_EQ(w->StatusPanels()->Panel(k), QString()) << k;
     }
 }

@@ -249,8 +249,8 @@ TEST_F(SettingsStore, HandEditedValuesKeepLowBitsOrTakeTheDefault) {
     EXPECT_EQ(cfg.RazvUnits[3].Name, "ABCDE");
     EXPECT_EQ(cfg.RazvUnits[3].X1, 350);
     EXPECT_EQ(cfg.RazvUnits[3].X2, 3300);
-    EXPECT_EQ(cfg.Port.PortName, "/dev/ttyUS");
-    EXPECT_EQ(cfg.Port.BaudRate, 25); // kept as read; the port layer copes
+    EXPECT_EQ(cfg.Port.PortName, "/dev/ttyUSB10XYZ"); // a device path is kept whole
+    EXPECT_EQ(cfg.Port.BaudRate, 25);                 // kept as read; the port layer copes
     EXPECT_EQ(cfg.DisplayColors.Graph, 0xFFFFFFFFu);
 
     // Written back as read, and read back the same.
