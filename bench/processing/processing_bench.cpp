@@ -1,5 +1,6 @@
 // Every processing operation on a full spectrum of 65520 points.
 
+#include "bench/paired_timing.h"
 #include "processing/extremum_search.h"
 #include "processing/integration.h"
 #include "processing/spectrum_operations.h"
@@ -7,8 +8,12 @@
 #include "spectrum/point_store.h"
 
 #include <benchmark/benchmark.h>
+#include <immintrin.h>
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -75,21 +80,84 @@ void BM_FindPeakRatio(benchmark::State& state) {
     RunOnCopies(state, false,
                 [&](TPointTable& t) { FindPeakRatio(t, 0, 65519, 20, 100, results); });
 }
+// The undo copy against its floor, a memcpy of the same 262 144 bytes
+// between two page-aligned buffers of its own, each with the caches in the
+// same state: hot (both tables just used) or cold (flushed from every cache
+// level before each copy).
+struct TCopyFloor {
+    static constexpr std::size_t Bytes = sizeof(TPointTable);
+    std::unique_ptr<std::byte[]> Block = std::make_unique<std::byte[]>(2 * Bytes + 8192);
+    std::byte* Source = AlignedAt(Block.get(), 0);
+    std::byte* Destination = AlignedAt(Block.get() + Bytes + 4096, 0);
+
+    static std::byte* AlignedAt(std::byte* p, std::size_t offset) {
+        const auto a = reinterpret_cast<std::uintptr_t>(p);
+        return p + ((4096 - a % 4096) % 4096) + offset;
+    }
+    void Copy() {
+        std::memcpy(Destination, Source, Bytes);
+        benchmark::ClobberMemory();
+    }
+};
+
+void FlushFromCaches(const void* p, std::size_t bytes) {
+    const auto* c = static_cast<const char*>(p);
+    for (std::size_t i = 0; i < bytes; i += 64)
+        _mm_clflush(c + i);
+    _mm_mfence();
+}
+
+void CopyAgainstFloor(benchmark::State& state, TPointTable& from, TPointTable& to, bool store,
+                      bool cold) {
+    TCopyFloor floor;
+    std::memset(floor.Source, 1, TCopyFloor::Bytes);
+    std::memset(floor.Destination, 2, TCopyFloor::Bytes);
+    auto prepare = [&] {
+        if (!cold)
+            return;
+        FlushFromCaches(from.data(), sizeof from);
+        FlushFromCaches(to.data(), sizeof to);
+        FlushFromCaches(floor.Source, TCopyFloor::Bytes);
+        FlushFromCaches(floor.Destination, TCopyFloor::Bytes);
+    };
+    RunPaired(
+        state,
+        [&] {
+            if (store)
+                StoreUndo(from, to);
+            else
+                RestoreUndo(to, from);
+            benchmark::ClobberMemory();
+        },
+        [&] { floor.Copy(); }, 1, prepare);
+}
+
+// The tables as the program allocated them: two separate allocations.
 void BM_StoreUndo(benchmark::State& state) {
+    const bool cold = state.range(0) != 0;
     const auto store = FullSpectrum(false);
     auto undo = std::make_unique<TPointTable>();
-    for (auto _ : state) {
-        StoreUndo(*store, *undo);
-        benchmark::ClobberMemory();
-    }
+    CopyAgainstFloor(state, *store, *undo, true, cold);
 }
 void BM_RestoreUndo(benchmark::State& state) {
+    const bool cold = state.range(0) != 0;
     auto store = std::make_unique<TPointTable>();
     const auto undo = FullSpectrum(false);
-    for (auto _ : state) {
-        RestoreUndo(*store, *undo);
-        benchmark::ClobberMemory();
-    }
+    CopyAgainstFloor(state, *undo, *store, false, cold);
+}
+
+// The undo copy with the undo table placed at a given distance after the
+// store, modulo the 4096-byte page: where the copy's loads and stores meet
+// at the same place in a page.
+void BM_StoreUndoAtPageOffset(benchmark::State& state) {
+    const auto offset = static_cast<std::size_t>(state.range(0));
+    auto block = std::make_unique<std::byte[]>(2 * sizeof(TPointTable) + 8192);
+    auto* store = reinterpret_cast<TPointTable*>(TCopyFloor::AlignedAt(block.get(), 0));
+    auto* undo = reinterpret_cast<TPointTable*>(
+        TCopyFloor::AlignedAt(block.get() + sizeof(TPointTable) + 4096, offset));
+    *store = *FullSpectrum(false);
+    ClearPoints(*undo);
+    CopyAgainstFloor(state, *store, *undo, true, false);
 }
 
 } // namespace
@@ -102,5 +170,10 @@ BENCHMARK(BM_DoubleIntegral)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_IntegrateRange)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FindExtrema)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FindPeakRatio)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_StoreUndo)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_RestoreUndo)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StoreUndo)->ArgName("cold")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseManualTime();
+BENCHMARK(BM_RestoreUndo)->ArgName("cold")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseManualTime();
+BENCHMARK(BM_StoreUndoAtPageOffset)
+    ->ArgName("offset")
+    ->Arg(0)->Arg(16)->Arg(64)->Arg(256)->Arg(2048)->Arg(4032)->Arg(4080)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseManualTime();
