@@ -14,9 +14,9 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <benchmark/benchmark.h>
-#include <time.h>
 #include <cmath>
 #include <memory>
+#include <time.h>
 #include <vector>
 
 namespace {
@@ -189,6 +189,11 @@ void BM_ReceiveModeCpu(benchmark::State& state) {
     state.counters["ratio"] = floorShare > 0 ? adcShare / floorShare : 0;
     state.counters["no_cts"] = noCts;
 }
-BENCHMARK(BM_ReceiveModeCpu)->Arg(5)->ArgName("seconds")->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_ReceiveModeCpu)
+    ->Arg(5)
+    ->ArgName("seconds")
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 } // namespace

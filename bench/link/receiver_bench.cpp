@@ -100,7 +100,8 @@ void SendWaitingForCts(benchmark::State& state) {
         const double c1 = Seconds(CLOCK_THREAD_CPUTIME_ID);
         const double w1 = Seconds(CLOCK_MONOTONIC);
         const double waited = w1 - w0;
-        timespec pause{static_cast<time_t>(waited), static_cast<long>((waited - static_cast<long>(waited)) * 1e9)};
+        timespec pause{static_cast<time_t>(waited),
+                       static_cast<long>((waited - static_cast<long>(waited)) * 1e9)};
         ::clock_nanosleep(CLOCK_MONOTONIC, 0, &pause, nullptr);
         const double c2 = Seconds(CLOCK_THREAD_CPUTIME_ID);
         wall += waited;
