@@ -57,7 +57,6 @@ QToolButton* SmallArrow(Qt::ArrowType type, QWidget* parent) {
 
 TKavMainForm::TKavMainForm(TMessagePort& port, QWidget* parent)
     : QMainWindow(parent), Port(port), DecimalSep(LocaleDecimalSeparator()),
-      PointStore(std::make_unique<TPointTable>()), UndoStore(std::make_unique<TPointTable>()),
       Format(Cfg, DecimalSep), Session{*PointStore,     *UndoStore, Cfg,       InstrumentReadings,
                                        SpectrumResults, *this,      DecimalSep} {
     ClearPoints(*PointStore);

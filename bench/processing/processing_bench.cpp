@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 #include <immintrin.h>
+#include <sys/mman.h>
 
 #include <cmath>
 #include <cstddef>
@@ -81,9 +82,11 @@ void BM_FindPeakRatio(benchmark::State& state) {
                 [&](TPointTable& t) { FindPeakRatio(t, 0, 65519, 20, 100, results); });
 }
 // The undo copy against its floor, a memcpy of the same 262 144 bytes
-// between two page-aligned buffers of its own, each with the caches in the
-// same state: hot (both tables just used) or cold (flushed from every cache
-// level before each copy).
+// between two page-aligned buffers of its own, each in the same state: hot
+// (both tables just used), cold (flushed from every cache level before each
+// copy) or unmapped (the destination's pages handed back to the kernel
+// before each copy, so that the copy meets 64 page faults).
+enum TCopyState { Hot = 0, Cold = 1, Unmapped = 2 };
 struct TCopyFloor {
     static constexpr std::size_t Bytes = sizeof(TPointTable);
     std::unique_ptr<std::byte[]> Block = std::make_unique<std::byte[]>(2 * Bytes + 8192);
@@ -107,18 +110,30 @@ void FlushFromCaches(const void* p, std::size_t bytes) {
     _mm_mfence();
 }
 
-void CopyAgainstFloor(benchmark::State& state, TPointTable& from, TPointTable& to, bool store,
-                      bool cold) {
+// Hands the whole pages of a range back to the kernel.
+void Unmap(void* p, std::size_t bytes) {
+    const auto a = reinterpret_cast<std::uintptr_t>(p);
+    const std::uintptr_t first = (a + 4095) / 4096 * 4096;
+    const std::uintptr_t last = (a + bytes) / 4096 * 4096;
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+}
+
+void CopyAgainstFloor(benchmark::State& state, TPointTable& from, TPointTable& to, bool store) {
+    const auto copyState = static_cast<TCopyState>(state.range(0));
     TCopyFloor floor;
     std::memset(floor.Source, 1, TCopyFloor::Bytes);
     std::memset(floor.Destination, 2, TCopyFloor::Bytes);
     auto prepare = [&] {
-        if (!cold)
-            return;
-        FlushFromCaches(from.data(), sizeof from);
-        FlushFromCaches(to.data(), sizeof to);
-        FlushFromCaches(floor.Source, TCopyFloor::Bytes);
-        FlushFromCaches(floor.Destination, TCopyFloor::Bytes);
+        if (copyState == Cold) {
+            FlushFromCaches(from.data(), sizeof from);
+            FlushFromCaches(to.data(), sizeof to);
+            FlushFromCaches(floor.Source, TCopyFloor::Bytes);
+            FlushFromCaches(floor.Destination, TCopyFloor::Bytes);
+        } else if (copyState == Unmapped) {
+            Unmap(to.data(), sizeof to);
+            Unmap(floor.Destination, TCopyFloor::Bytes);
+        }
     };
     RunPaired(
         state,
@@ -132,18 +147,16 @@ void CopyAgainstFloor(benchmark::State& state, TPointTable& from, TPointTable& t
         [&] { floor.Copy(); }, 1, prepare);
 }
 
-// The tables as the program allocated them: two separate allocations.
+// The tables as the program makes them (TPointTables).
 void BM_StoreUndo(benchmark::State& state) {
-    const bool cold = state.range(0) != 0;
-    const auto store = FullSpectrum(false);
-    auto undo = std::make_unique<TPointTable>();
-    CopyAgainstFloor(state, *store, *undo, true, cold);
+    TPointTables tables;
+    tables.Store() = *FullSpectrum(false);
+    CopyAgainstFloor(state, tables.Store(), tables.Undo(), true);
 }
 void BM_RestoreUndo(benchmark::State& state) {
-    const bool cold = state.range(0) != 0;
-    auto store = std::make_unique<TPointTable>();
-    const auto undo = FullSpectrum(false);
-    CopyAgainstFloor(state, *undo, *store, false, cold);
+    TPointTables tables;
+    tables.Undo() = *FullSpectrum(false);
+    CopyAgainstFloor(state, tables.Undo(), tables.Store(), false);
 }
 
 // The undo copy with the undo table placed at a given distance after the
@@ -151,13 +164,13 @@ void BM_RestoreUndo(benchmark::State& state) {
 // at the same place in a page.
 void BM_StoreUndoAtPageOffset(benchmark::State& state) {
     const auto offset = static_cast<std::size_t>(state.range(0));
-    auto block = std::make_unique<std::byte[]>(2 * sizeof(TPointTable) + 8192);
+    auto block = std::make_unique<std::byte[]>(2 * sizeof(TPointTable) + 3 * 4096);
     auto* store = reinterpret_cast<TPointTable*>(TCopyFloor::AlignedAt(block.get(), 0));
     auto* undo = reinterpret_cast<TPointTable*>(
         TCopyFloor::AlignedAt(block.get() + sizeof(TPointTable) + 4096, offset));
     *store = *FullSpectrum(false);
     ClearPoints(*undo);
-    CopyAgainstFloor(state, *store, *undo, true, false);
+    CopyAgainstFloor(state, *store, *undo, true);
 }
 
 } // namespace
@@ -170,19 +183,25 @@ BENCHMARK(BM_DoubleIntegral)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_IntegrateRange)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FindExtrema)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FindPeakRatio)->Unit(benchmark::kMicrosecond);
-// The cold runs flush a megabyte from the caches twice per iteration: a
-// fixed count of them is enough.
-BENCHMARK(BM_StoreUndo)->ArgName("cold")->Arg(0)->Unit(benchmark::kMicrosecond)->UseManualTime();
+// The cold and unmapped states prepare each iteration at length: a fixed
+// count of iterations is enough.
+BENCHMARK(BM_StoreUndo)->ArgName("state")->Arg(Hot)->Unit(benchmark::kMicrosecond)->UseManualTime();
 BENCHMARK(BM_StoreUndo)
-    ->ArgName("cold")
-    ->Arg(1)
+    ->ArgName("state")
+    ->Arg(Cold)
+    ->Arg(Unmapped)
     ->Iterations(400)
     ->Unit(benchmark::kMicrosecond)
     ->UseManualTime();
-BENCHMARK(BM_RestoreUndo)->ArgName("cold")->Arg(0)->Unit(benchmark::kMicrosecond)->UseManualTime();
 BENCHMARK(BM_RestoreUndo)
-    ->ArgName("cold")
-    ->Arg(1)
+    ->ArgName("state")
+    ->Arg(Hot)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseManualTime();
+BENCHMARK(BM_RestoreUndo)
+    ->ArgName("state")
+    ->Arg(Cold)
+    ->Arg(Unmapped)
     ->Iterations(400)
     ->Unit(benchmark::kMicrosecond)
     ->UseManualTime();
