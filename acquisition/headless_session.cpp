@@ -10,15 +10,11 @@
 
 THeadlessSession::THeadlessSession(TKavCfg& cfg, QChar decimalSep, TConsoleView::TLineSink messages,
                                    TConsoleView::TLineSink errors)
-    : Cfg(cfg), PointStore(std::make_unique<TPointTable>()),
-      UndoStore(std::make_unique<TPointTable>()), Format(cfg, decimalSep),
-      View(std::move(messages), std::move(errors)) {
-    ClearPoints(*PointStore);
-    ClearPoints(*UndoStore);
-    Processing = std::make_unique<TProcessingActions>(*PointStore, *UndoStore, Cfg, Results, View,
-                                                      decimalSep);
+    : Cfg(cfg), Format(cfg, decimalSep), View(std::move(messages), std::move(errors)) {
+    Processing = std::make_unique<TProcessingActions>(Tables.Store(), Tables.Undo(), Cfg, Results,
+                                                      View, decimalSep);
     Link = std::make_unique<TKavReceiver>(DefaultDeviceFactory());
-    Acq = std::make_unique<TAcquisitionEngine>(Cfg, *Link, *PointStore, Readings, *Processing,
+    Acq = std::make_unique<TAcquisitionEngine>(Cfg, *Link, Tables.Store(), Readings, *Processing,
                                                Format, View, View);
 }
 
@@ -30,7 +26,7 @@ THeadlessSession::~THeadlessSession() {
 int THeadlessSession::PointCount() const {
     int n = 0;
     for (int code = 0; code <= MaxFieldCode; ++code)
-        n += (*PointStore)[code].Y <= MaxAmplitudeCode;
+        n += Tables.Store()[code].Y <= MaxAmplitudeCode;
     return n;
 }
 

@@ -7,6 +7,7 @@
 #include "processing/processing_actions.h"
 #include "spectrum/instrument_readings.h"
 #include "spectrum/point_slot.h"
+#include "spectrum/point_store.h"
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
 
@@ -23,7 +24,7 @@ public:
 
     TAcquisitionEngine& Engine() { return *Acq; }
     TKavReceiver& Receiver() { return *Link; }
-    const TPointTable& Store() const { return *PointStore; }
+    const TPointTable& Store() const { return Tables.Store(); }
     // Data points in the store.
     int PointCount() const;
 
@@ -34,8 +35,7 @@ public:
 
 private:
     TKavCfg& Cfg;
-    std::unique_ptr<TPointTable> PointStore;
-    std::unique_ptr<TPointTable> UndoStore;
+    TPointTables Tables;
     TInstrumentReadings Readings;
     TSpectrumResults Results;
     TValueFormat Format;

@@ -66,7 +66,6 @@ TKavMainForm::TKavMainForm(TMessagePort& port, QWidget* parent)
 
 TKavMainForm::TKavMainForm(TMessagePort& port, TDeviceFactory devices, QWidget* parent)
     : QMainWindow(parent), Port(port), DecimalSep(LocaleDecimalSeparator()),
-      PointStore(std::make_unique<TPointTable>()), UndoStore(std::make_unique<TPointTable>()),
       Format(Cfg, DecimalSep), Session{*PointStore,     *UndoStore, Cfg,       InstrumentReadings,
                                        SpectrumResults, *this,      DecimalSep} {
     ClearPoints(*PointStore);

@@ -7,6 +7,7 @@
 #include "processing/processing_view.h"
 #include "spectrum/instrument_readings.h"
 #include "spectrum/point_slot.h"
+#include "spectrum/point_store.h"
 #include "spectrum/spectrum_results.h"
 #include "spectrum/spectrum_session.h"
 #include "spectrum/spectrum_view.h"
@@ -163,8 +164,9 @@ private:
 
     TKavCfg Cfg{};
     TRecentFiles Recent;
-    std::unique_ptr<TPointTable> PointStore;
-    std::unique_ptr<TPointTable> UndoStore;
+    TPointTables Tables;
+    TPointTable* const PointStore = &Tables.Store();
+    TPointTable* const UndoStore = &Tables.Undo();
     TSpectrumResults SpectrumResults;
     TInstrumentReadings InstrumentReadings;
     TValueFormat Format;

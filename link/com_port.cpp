@@ -106,6 +106,12 @@ std::optional<bool> TCOMPort::ClearToSend() {
     return Handle->ClearToSend();
 }
 
+bool TCOMPort::WaitClearToSendChange(std::int64_t timeoutMicros) {
+    if (!Handle || !IsOpened)
+        return false;
+    return Handle->WaitClearToSendChange(timeoutMicros);
+}
+
 void TCOMPort::CheckLost() {
     if (LostReported || !Handle || !Handle->Lost())
         return;

@@ -32,6 +32,9 @@ public:
     int InQueueCount();
     bool OutQueueEmpty();
     std::optional<bool> ClearToSend();
+    // The device's wait for a change of CTS (SerialDevice); false on a
+    // closed port.
+    bool WaitClearToSendChange(std::int64_t timeoutMicros);
 
     bool Opened() const { return IsOpened; }
     const TComSettings& Settings() const { return Held; }

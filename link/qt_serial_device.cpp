@@ -2,9 +2,11 @@
 
 #include "link/port_names.h"
 #include "link/protocol.h"
+#include "link/thread_alarm.h"
 
 #include <QMetaObject>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -39,6 +41,8 @@ bool TQtSerialDevice::Open(const QString& name) {
     Port.clearError();
     IsLost = false;
     CountersAvailable = true;
+    ModemWaitAvailable = true;
+    CtsChangesSeen.reset();
     std::uint32_t counts[5];
     if (ReadCounters(counts))
         std::copy(counts, counts + 5, Baseline);
@@ -231,9 +235,41 @@ std::optional<int> TQtSerialDevice::ModemLines() const {
     return lines;
 }
 
+std::optional<std::uint32_t> TQtSerialDevice::CtsChangeCount() const {
+    serial_icounter_struct ic{};
+    if (!Port.isOpen() || ::ioctl(static_cast<int>(Port.handle()), TIOCGICOUNT, &ic) != 0)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(ic.cts);
+}
+
 std::optional<bool> TQtSerialDevice::ClearToSend() {
+    // The driver's count of CTS changes is taken before the level, so that a
+    // change after this look, even one over before the next wait begins, is
+    // seen by that wait.
+    CtsChangesSeen = CtsChangeCount();
     const std::optional<int> lines = ModemLines();
     if (!lines)
         return std::nullopt;
     return (*lines & TIOCM_CTS) != 0;
+}
+
+bool TQtSerialDevice::WaitClearToSendChange(std::int64_t timeoutMicros) {
+    if (!Port.isOpen() || IsLost || !ModemWaitAvailable)
+        return false;
+    if (CtsChangesSeen && CtsChangeCount() != CtsChangesSeen)
+        return true; // changed already
+    // TIOCMIWAIT has no timeout of its own: the alarm ends it. Without an
+    // alarm it is not called at all.
+    const TThreadAlarm alarm(timeoutMicros);
+    if (!alarm.Armed())
+        return false;
+    const int result = ::ioctl(static_cast<int>(Port.handle()), TIOCMIWAIT, TIOCM_CTS);
+    const int error = errno;
+    if (result == 0 || error == EINTR)
+        return true; // the line changed, or the time is up
+    // Pseudo-terminals and some adapters do not know the request; a line
+    // gone away (EIO) is left to the pauses until the port notices.
+    if (error == ENOTTY || error == EINVAL || error == ENOSYS)
+        ModemWaitAvailable = false;
+    return false;
 }

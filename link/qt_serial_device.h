@@ -10,7 +10,8 @@
 // device's buffer on every readyRead, so with the event loop running nothing
 // waits in the kernel's small queue for the next poll. What QSerialPort does
 // not offer is done on its native handle: the exclusive lock, the driver's
-// error counters (TIOCGICOUNT), the parity check flag, the modem lines.
+// error counters (TIOCGICOUNT), the parity check flag, the modem lines and
+// the wait for a change of CTS (TIOCMIWAIT, bounded by a TThreadAlarm).
 class TQtSerialDevice final : public SerialDevice {
 public:
     TQtSerialDevice();
@@ -25,6 +26,7 @@ public:
     int Read(std::uint8_t* buffer, int count) override;
     bool Write(const std::uint8_t* buffer, int count) override;
     std::optional<bool> ClearToSend() override;
+    bool WaitClearToSendChange(std::int64_t timeoutMicros) override;
     bool Lost() const override { return IsLost; }
 
 private:
@@ -32,6 +34,7 @@ private:
     void OnError(QSerialPort::SerialPortError error);
     std::optional<int> ModemLines() const;
     bool ReadCounters(std::uint32_t counts[5]);
+    std::optional<std::uint32_t> CtsChangeCount() const;
 
     QSerialPort Port;
     QByteArray In;
@@ -39,5 +42,7 @@ private:
     bool DsrSensitive = false;
     bool IsLost = false;
     bool CountersAvailable = true;
-    std::uint32_t Baseline[5] = {}; // overrun, buffer overrun, parity, frame, break
+    bool ModemWaitAvailable = true;              // false once the driver refused TIOCMIWAIT
+    std::optional<std::uint32_t> CtsChangesSeen; // the CTS change count at the last look
+    std::uint32_t Baseline[5] = {};              // overrun, buffer overrun, parity, frame, break
 };

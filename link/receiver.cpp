@@ -90,18 +90,37 @@ bool TKavReceiver::Send(const std::uint8_t* buffer, int count) {
     if (!Opened())
         return false;
     const std::int64_t t0 = Clock.NowMicros();
-    auto elapsedMs = [&] { return (Clock.NowMicros() - t0) / 1000; };
+    // The first moment whose whole milliseconds since t0 are past the window.
+    const std::int64_t giveUpAt = t0 + (CtsWindowMs + 1) * 1000;
 
     std::int64_t elapsed = 0;
     bool cts = false;
-    do {
+    auto readLine = [&] {
         cts = ClearToSend().value_or(false);
-        elapsed = elapsedMs();
-    } while (!cts && elapsed <= CtsWindowMs);
-    do {
-        cts = ClearToSend().value_or(false);
-        elapsed = elapsedMs();
-    } while (cts && elapsed <= CtsWindowMs);
+        elapsed = (Clock.NowMicros() - t0) / 1000;
+    };
+    // Between two looks at the line the thread sleeps: until the line
+    // changes, where the device can wait on it, else for a short pause; never
+    // past the window.
+    auto awaitChange = [&] {
+        const std::int64_t now = Clock.NowMicros();
+        if (now >= giveUpAt)
+            return;
+        if (!WaitClearToSendChange(giveUpAt - now))
+            Clock.SleepUntil(std::min(giveUpAt, now + CtsPauseMicros));
+    };
+
+    // CTS must rise, then fall, both within the window.
+    readLine();
+    while (!cts && elapsed <= CtsWindowMs) {
+        awaitChange();
+        readLine();
+    }
+    readLine();
+    while (cts && elapsed <= CtsWindowMs) {
+        awaitChange();
+        readLine();
+    }
 
     if (elapsed <= CtsWindowMs)
         return Write(buffer, count);

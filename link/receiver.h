@@ -28,7 +28,9 @@ public:
     void PollTick();
 
     // Waits for a CTS pulse (rise and fall within 50 ms of the call), then
-    // writes. A closed port writes nothing and reports nothing.
+    // writes. The thread sleeps while it waits: on the line's change where
+    // the device can wait on it, else in pauses of CtsPauseMicros. A closed
+    // port writes nothing and reports nothing.
     bool Send(const std::uint8_t* buffer, int count);
     bool Send(const QByteArray& bytes);
     // Builds the command frame for a code and sends it; a code without a
@@ -45,6 +47,8 @@ public:
 
     // Longest wait for the CTS pulse, in whole milliseconds.
     static constexpr std::int64_t CtsWindowMs = 50;
+    // The pause between two looks at a line that cannot be waited on.
+    static constexpr std::int64_t CtsPauseMicros = 500;
 
 private:
     void PollFrames();

@@ -49,6 +49,11 @@ public:
     virtual bool Write(const std::uint8_t* buffer, int count) = 0;
     // The CTS line; empty when the device cannot report its modem lines.
     virtual std::optional<bool> ClearToSend() = 0;
+    // Blocks until the CTS line may have changed since ClearToSend last read
+    // it, for at most timeoutMicros; returning early is allowed. False when
+    // the device cannot wait on its line: nothing was waited for, and the
+    // caller looks again after a pause of its own.
+    virtual bool WaitClearToSendChange(std::int64_t timeoutMicros) { return false; }
     // True once the line has gone away under an open port (unplugged adapter,
     // closed pseudo-terminal). Bytes already taken in stay readable.
     virtual bool Lost() const = 0;

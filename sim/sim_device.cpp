@@ -1,5 +1,7 @@
 #include "sim/sim_device.h"
 
+#include <algorithm>
+
 TSimDevice::TSimDevice(const TClock& clock, std::uint64_t seed) : Clock(clock), Model(seed) {
     Ticker.setInterval(TickMs);
     QObject::connect(&Ticker, &QTimer::timeout, [this] { Model.Advance(TickMs); });
@@ -38,4 +40,14 @@ std::optional<bool> TSimDevice::ClearToSend() {
     if (!IsOpen)
         return std::nullopt;
     return Model.ClearToSend(Clock.NowMicros());
+}
+
+bool TSimDevice::WaitClearToSendChange(std::int64_t timeoutMicros) {
+    if (!IsOpen)
+        return false;
+    const std::int64_t now = Clock.NowMicros();
+    const std::int64_t limit = now + std::max<std::int64_t>(timeoutMicros, 0);
+    const std::optional<std::int64_t> change = Model.NextCtsChange(now);
+    Clock.SleepUntil(change ? std::min(*change, limit) : limit);
+    return true;
 }

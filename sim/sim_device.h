@@ -25,6 +25,8 @@ public:
     int Read(std::uint8_t* buffer, int count) override { return Model.Take(buffer, count); }
     bool Write(const std::uint8_t* buffer, int count) override;
     std::optional<bool> ClearToSend() override;
+    // Sleeps on the clock until the instrument's next CTS change.
+    bool WaitClearToSendChange(std::int64_t timeoutMicros) override;
     bool Lost() const override { return false; }
 
     TSimInstrument& Instrument() { return Model; }

@@ -114,6 +114,21 @@ bool TSimInstrument::ClearToSend(std::int64_t nowMicros) const {
     return phase < CtsPulseMs;
 }
 
+std::optional<std::int64_t> TSimInstrument::NextCtsChange(std::int64_t nowMicros) const {
+    if (Silent || Cts != TCtsMode::Pulse)
+        return std::nullopt;
+    // The level holds for whole milliseconds: on for the first CtsPulseMs of
+    // each period, off for the rest. The first millisecond of the other level
+    // is searched for from the next one on.
+    const std::int64_t ms = nowMicros / 1000;
+    const bool on = ClearToSend(nowMicros);
+    for (std::int64_t next = ms + 1; next <= ms + CtsPeriodMs; ++next) {
+        if (ClearToSend(next * 1000) != on)
+            return std::max(next * 1000, nowMicros + 1);
+    }
+    return std::nullopt;
+}
+
 int TSimInstrument::Take(std::uint8_t* buffer, int count) {
     const int n = std::clamp(count, 0, Pending());
     if (n > 0)

@@ -30,6 +30,9 @@ public:
     // The line.
     void Receive(const std::uint8_t* bytes, int count);
     bool ClearToSend(std::int64_t nowMicros) const;
+    // The first moment after nowMicros at which CTS changes; empty while it
+    // is held on or off (or the instrument is silent).
+    std::optional<std::int64_t> NextCtsChange(std::int64_t nowMicros) const;
     void Advance(int ms);
     int Pending() const { return static_cast<int>(Out.size() - Head); }
     int Take(std::uint8_t* buffer, int count);

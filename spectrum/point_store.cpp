@@ -2,7 +2,14 @@
 
 #include <algorithm>
 
-void ClearPoints(TPointTable& table) { table.fill(TPointSlot{0, EmptyY}); }
+void ClearPoints(TPointTable& table) {
+    table.fill(TPointSlot{0, EmptyY});
+}
+
+TPointTables::TPointTables() : Pair(std::make_unique<TPair>()) {
+    ClearPoints(Pair->Store);
+    ClearPoints(Pair->Undo);
+}
 
 std::uint16_t FirstValidPoint(const TPointTable& table, std::uint16_t a, std::uint16_t b) {
     std::uint16_t i = std::min(a, b);

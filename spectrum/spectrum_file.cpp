@@ -5,7 +5,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QtEndian>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -102,40 +107,113 @@ TLoadOutcome ReadSpectrumBytes(const QString& path, QByteArray& bytes, QString* 
     return TLoadOutcome::Loaded;
 }
 
+namespace {
+
+// A file record as one number: X in the low 16 bits, Y in the high 16.
+std::uint32_t RecordAt(const uchar* records, int i) {
+    return qFromLittleEndian<quint32>(records + qsizetype(i) * SpectrumRecordSize);
+}
+
+TPointSlot SlotOf(std::uint32_t record) {
+    return TPointSlot{static_cast<std::uint16_t>(record), static_cast<std::uint16_t>(record >> 16)};
+}
+
+// Copies count records into slots from `to` on. A slot is laid out as a file
+// record, so on a little-endian machine the bytes are copied as they are.
+void CopyRecords(const uchar* records, int count, TPointSlot* to) {
+    if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        std::memcpy(to, records, std::size_t(count) * SpectrumRecordSize);
+    } else {
+        for (int i = 0; i < count; ++i)
+            to[i] = SlotOf(RecordAt(records, i));
+    }
+}
+
+// Records checked and placed together when they are data points on
+// consecutive codes, the bulk of a file this program wrote.
+constexpr int RunLength = 64;
+
+// True when the count records from the given one are data points whose codes
+// run from first on without a gap: X is first + j, and Y is at most 4095, so
+// its top four bits are clear. Written without early exit, so that it
+// compiles to vector instructions.
+bool IsPointRun(const uchar* records, int count, std::uint32_t first) {
+    static_assert(LastAmplitudeY == 0x0FFF);
+    std::uint32_t bad = 0;
+    for (int j = 0; j < count; ++j)
+        bad |= (RecordAt(records, j) ^ (first + static_cast<std::uint32_t>(j))) & 0xF000FFFFu;
+    return bad == 0;
+}
+
+} // namespace
+
 TLoadStats PlaceSpectrumRecords(const QByteArray& bytes, TPointTable& store, TPointTable& undo) {
     TLoadStats stats;
     const qsizetype whole = bytes.size() / SpectrumRecordSize;
-    stats.Records = static_cast<int>(std::min<qsizetype>(whole, MaxSpectrumRecords));
+    const int records = static_cast<int>(std::min<qsizetype>(whole, MaxSpectrumRecords));
+    stats.Records = records;
     stats.TrailingBytes = static_cast<int>(bytes.size() % SpectrumRecordSize);
-
-    ClearPoints(store);
-    ClearPoints(undo);
     const uchar* in = reinterpret_cast<const uchar*>(bytes.constData());
-    for (int i = 0; i < stats.Records; ++i) {
-        const uchar* record = in + qsizetype(i) * SpectrumRecordSize;
-        undo[i] =
-            TPointSlot{qFromLittleEndian<quint16>(record), qFromLittleEndian<quint16>(record + 2)};
-    }
 
-    for (int i = 0; i < stats.Records; ++i) {
-        const TPointSlot record = undo[i];
-        int slot;
-        if (record.Y == EmptyY)
-            continue;
-        if (record.Y <= LastAmplitudeY) {
-            slot = record.X;
-            ++stats.Points;
-        } else if (record.Y > MaxValidY) {
-            slot = record.Y;
-            ++stats.Parameters;
-        } else {
-            ++stats.Stray;
-            continue;
+    // The undo table: the raw records from slot 0 on, the rest empty.
+    CopyRecords(in, records, undo.data());
+    std::fill(undo.begin() + records, undo.end(), TPointSlot{0, EmptyY});
+
+    // The store is cleared as the records are placed: every slot below
+    // `cleared` is empty or holds a record of this file, and the slots from
+    // there to a record's slot are emptied when a record lands past them. A
+    // record below `cleared` may replace an earlier one; in a file this
+    // program wrote the slots only rise, and each slot is written once.
+    int cleared = 0;
+    auto clearUpTo = [&](int slot) {
+        if (slot > cleared) {
+            std::fill(store.begin() + cleared, store.begin() + slot, TPointSlot{0, EmptyY});
+            cleared = slot;
         }
-        if (store[slot].Y != EmptyY)
-            ++stats.Overwritten;
-        store[slot] = record;
+    };
+    int i = 0;
+    while (i < records) {
+        if (i + RunLength <= records) {
+            const std::uint32_t first = RecordAt(in, i) & 0xFFFF;
+            if (first >= static_cast<std::uint32_t>(cleared) &&
+                first + RunLength <= PointSlotCount &&
+                IsPointRun(in + qsizetype(i) * SpectrumRecordSize, RunLength, first)) {
+                clearUpTo(static_cast<int>(first));
+                CopyRecords(in + qsizetype(i) * SpectrumRecordSize, RunLength, &store[first]);
+                cleared = static_cast<int>(first) + RunLength;
+                stats.Points += RunLength;
+                i += RunLength;
+                continue;
+            }
+        }
+        // One by one up to the next run's start, so that a failed run check
+        // costs at most one check per RunLength records.
+        const int end = std::min(records, i + RunLength);
+        for (; i < end; ++i) {
+            const TPointSlot record = SlotOf(RecordAt(in, i));
+            int slot;
+            if (record.Y == EmptyY)
+                continue;
+            if (record.Y <= LastAmplitudeY) {
+                slot = record.X;
+                ++stats.Points;
+            } else if (record.Y > MaxValidY) {
+                slot = record.Y;
+                ++stats.Parameters;
+            } else {
+                ++stats.Stray;
+                continue;
+            }
+            if (slot >= cleared) {
+                clearUpTo(slot);
+                cleared = slot + 1;
+            } else if (store[slot].Y != EmptyY) {
+                ++stats.Overwritten;
+            }
+            store[slot] = record;
+        }
     }
+    clearUpTo(PointSlotCount);
     return stats;
 }
 

@@ -4,11 +4,46 @@
 #include "spectrum/measure_unit.h"
 #include "spectrum/number_style.h"
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
-const QString Blank = QStringLiteral(" ");
+// The number followed by the given texts, in one string made at once.
+QString Join(const TNumberText& number, std::initializer_list<QStringView> after) {
+    qsizetype size = number.Length;
+    for (const QStringView part : after)
+        size += part.size();
+    QString text(size, Qt::Uninitialized);
+    QChar* out = text.data();
+    std::copy(number.Chars, number.Chars + number.Length, out);
+    out += number.Length;
+    for (const QStringView part : after)
+        out = std::copy(part.begin(), part.end(), out);
+    return text;
+}
+
+QString Fixed(long double v, int P, int D, QChar sep, std::initializer_list<QStringView> after) {
+    TNumberText number;
+    WriteFixed(number, v, P, D, sep);
+    return Join(number, after);
+}
+
+QString General(long double v, int P, int D, QChar sep, std::initializer_list<QStringView> after) {
+    TNumberText number;
+    WriteGeneral(number, v, P, D, sep);
+    return Join(number, after);
+}
+
+QString Scientific(long double v, int P, int D, QChar sep,
+                   std::initializer_list<QStringView> after) {
+    TNumberText number;
+    WriteScientific(number, v, P, D, sep);
+    return Join(number, after);
+}
+
+constexpr QStringView Blank = u" ";
 
 // A value rounded to the nearest integer, halves to the even neighbour, as a
 // decimal integer. Non-finite values keep their defined texts, and a value
@@ -36,11 +71,11 @@ QString TValueFormat::FieldToStr(std::uint16_t code) const {
     const double v = UnitValue(unit, code);
     switch (u) {
     case 1:
-        return FormatFixed(v, 4, 3, Sep) + Blank + unit.Name;
+        return Fixed(v, 4, 3, Sep, {Blank, unit.Name});
     case 2:
-        return FormatGeneral(v, 4, 2, Sep) + Blank + unit.Name;
+        return General(v, 4, 2, Sep, {Blank, unit.Name});
     default:
-        return FormatGeneral(v, 6, 4, Sep) + Blank + unit.Name;
+        return General(v, 6, 4, Sep, {Blank, unit.Name});
     }
 }
 
@@ -52,13 +87,13 @@ QString TValueFormat::AmplToStr(std::int32_t code) const {
     const long double v =
         static_cast<long double>(UnitValue(unit, code)) / GainFactor(Cfg.Amplifying);
     if (u == 0)
-        return FormatGeneral(v, 4, 3, Sep);
+        return General(v, 4, 3, Sep, {});
     const long double a = std::fabs(v);
     if (!std::isfinite(v) || a >= 1 || v == 0)
-        return FormatGeneral(v, 3, 3, Sep) + Blank + unit.Name;
+        return General(v, 3, 3, Sep, {Blank, unit.Name});
     if (a < 0.001L)
-        return FormatGeneral(v * 1000000, 3, 3, Sep) + QStringLiteral(" мк") + unit.Name;
-    return FormatGeneral(v * 1000, 3, 3, Sep) + QStringLiteral(" м") + unit.Name;
+        return General(v * 1000000, 3, 3, Sep, {u" мк", unit.Name});
+    return General(v * 1000, 3, 3, Sep, {u" м", unit.Name});
 }
 
 QString TValueFormat::AreaToStr(double area) const {
@@ -70,16 +105,13 @@ QString TValueFormat::AreaToStr(double area) const {
     const TMeasureUnit& ampl = Cfg.AmpUnits[a];
     const long double ks = sweep.KoeffK;
     const long double v = ks * ks * (static_cast<long double>(area) * ampl.KoeffK);
-    QString text = FormatScientific(v, 4, 3, Sep);
     if (s == 0 && a == 0)
-        text += QStringLiteral(" отсч^3");
-    else if (s == 0)
-        text += Blank + ampl.Name + QStringLiteral("*отсч^2");
-    else if (a == 0)
-        text += QStringLiteral(" отсч*") + sweep.Name + QStringLiteral("^2");
-    else
-        text += Blank + ampl.Name + QStringLiteral("*") + sweep.Name + QStringLiteral("^2");
-    return text;
+        return Scientific(v, 4, 3, Sep, {u" отсч^3"});
+    if (s == 0)
+        return Scientific(v, 4, 3, Sep, {Blank, ampl.Name, u"*отсч^2"});
+    if (a == 0)
+        return Scientific(v, 4, 3, Sep, {u" отсч*", sweep.Name, u"^2"});
+    return Scientific(v, 4, 3, Sep, {Blank, ampl.Name, u"*", sweep.Name, u"^2"});
 }
 
 QString TValueFormat::CorrToStr(std::int32_t code) const {
@@ -90,7 +122,7 @@ QString TValueFormat::CorrToStr(std::int32_t code) const {
     const double v = UnitValue(unit, code);
     if (u == 0)
         return RoundedInteger(v, Sep);
-    return FormatGeneral(v, 4, 5, Sep) + Blank + unit.Name;
+    return General(v, 4, 5, Sep, {Blank, unit.Name});
 }
 
 QString TValueFormat::ADCToStr(std::int32_t code) const {
@@ -103,11 +135,11 @@ QString TValueFormat::ADCToStr(std::int32_t code) const {
     case 0:
         return RoundedInteger(v, Sep);
     case 1:
-        return FormatFixed(v, 3, 2, Sep) + Blank + unit.Name;
+        return Fixed(v, 3, 2, Sep, {Blank, unit.Name});
     case 2:
     case 3:
-        return FormatFixed(v, 2, 2, Sep) + Blank + unit.Name;
+        return Fixed(v, 2, 2, Sep, {Blank, unit.Name});
     default:
-        return FormatFixed(v, 4, 0, Sep) + Blank + unit.Name;
+        return Fixed(v, 4, 0, Sep, {Blank, unit.Name});
     }
 }

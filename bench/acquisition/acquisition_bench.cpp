@@ -3,14 +3,20 @@
 // the plot's transforms (a plain buffer: the core has no image type).
 
 #include "acquisition/acquisition_engine.h"
+#include "acquisition/headless_session.h"
 #include "config/settings_store.h"
 #include "link/memory_serial_device.h"
 #include "link/protocol.h"
 #include "spectrum/point_store.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <memory>
+#include <time.h>
 #include <vector>
 
 namespace {
@@ -124,5 +130,70 @@ void BM_DataPoints(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DataPoints);
+
+double ProcessCpuSeconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The receive mode as the window runs it, without the window: the engine on
+// the simulated spectrometer with the real clock and the event loop, the
+// handshake done, sweeps streaming. The figure is the process's processor
+// time per wall second with the ADC readout on (a request every ADCFreq =
+// 100 ms, each waiting for a CTS pulse); its floor the same receive mode
+// with the readout off, run for as long right before.
+void BM_ReceiveModeCpu(benchmark::State& state) {
+    static int argc = 1;
+    static char name[] = "bench_acquisition";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+    const int seconds = static_cast<int>(state.range(0));
+    TKavCfg cfg;
+    SetDefaults(cfg, QStringLiteral("/tmp"));
+    cfg.Port.PortName = QStringLiteral("SIM");
+    cfg.ADCFreq = 100;
+    cfg.AutoSave = false;
+    QStringList errors;
+    int noCts = 0;
+    THeadlessSession session(
+        cfg, u'.', [&](const QString& text) { noCts += text.contains(QStringLiteral("CTS")); },
+        [&](const QString& text) { errors << text; });
+    TAcquisitionEngine& engine = session.Engine();
+    auto run = [&](int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        const double c0 = ProcessCpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        loop.exec();
+        return (ProcessCpuSeconds() - c0) / (static_cast<double>(wall.nsecsElapsed()) * 1e-9);
+    };
+    double adcShare = 0;
+    double floorShare = 0;
+    for (auto _ : state) {
+        engine.SetReceiveMode(true);
+        run(2000); // the handshake and the first sweep
+        engine.SetAdcView(false);
+        floorShare = run(seconds * 1000);
+        engine.SetAdcView(true);
+        adcShare = run(seconds * 1000);
+        engine.SetAdcView(false);
+        engine.SetReceiveMode(false);
+        state.SetIterationTime(seconds);
+    }
+    if (!session.Receiver().Opened() && errors.size() > 0)
+        state.SkipWithError(errors.front().toStdString().c_str());
+    state.counters["cpu_percent_adc"] = adcShare * 100;
+    state.counters["cpu_percent_floor"] = floorShare * 100;
+    state.counters["ratio"] = floorShare > 0 ? adcShare / floorShare : 0;
+    state.counters["no_cts"] = noCts;
+}
+BENCHMARK(BM_ReceiveModeCpu)
+    ->Arg(5)
+    ->ArgName("seconds")
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 } // namespace
