@@ -33,7 +33,8 @@ TPrintout TPrintActions::Page() const {
                      s.Readings,
                      s.Format,
                      s.GFactor,
-                     PrintoutHeader(s.Receiving(), s.Cfg.LastOpen, s.GainText(), s.SpeedText())};
+                     PrintoutHeader(s.Receiving(), s.Cfg.LastOpen, s.GainText(), s.SpeedText()),
+                     s.RawTrace ? s.RawTrace() : nullptr};
 }
 
 void TPrintActions::APrintExecute() {

@@ -33,6 +33,8 @@ public:
         // The texts the gain and sweep speed selectors show.
         std::function<QString()> GainText;
         std::function<QString()> SpeedText;
+        // The unfiltered trace drawn beside the points when ShowFirst is on.
+        std::function<const std::uint16_t*()> RawTrace;
     };
 
     TPrintActions(TSources sources, TMessagePort& port, QWidget* dialogParent);

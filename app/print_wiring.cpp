@@ -3,6 +3,7 @@
 #include "app/instrument_groups_widget.h"
 #include "app/main_window.h"
 #include "app/print_actions.h"
+#include "view/plot_widget.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,6 +19,7 @@ void TKavMainForm::ConnectPrinting() {
         [this] { return Receiving; },
         [this] { return Groups->AmpBox()->currentText(); },
         [this] { return Groups->SpeedBox()->currentText(); },
+        [this] { return PlotBox->RawTraceValues(); },
     };
     Printing = std::make_unique<TPrintActions>(std::move(sources), Port, this);
     connect(A.APrint, &QAction::triggered, this, [this] { Printing->APrintExecute(); });

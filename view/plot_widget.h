@@ -38,6 +38,7 @@ public:
     // The raw trace drawn beside each point when ShowFirst is on: 65536
     // ordinates, one per slot, or none.
     void SetRawTrace(const std::uint16_t* values) { RawTrace = values; }
+    const std::uint16_t* RawTraceValues() const { return RawTrace; }
     // The pop-up menu ScreenMenu; with a menu the right button opens it and
     // starts no drag or selection.
     void SetScreenMenu(QMenu* menu) { ScreenMenu = menu; }

@@ -1,7 +1,9 @@
+#include "acquisition/acquisition_engine.h"
 #include "app/picture_size_dialog.h"
 #include "app_fixture.h"
 
 #include <QAction>
+#include <QImage>
 
 namespace {
 
@@ -108,4 +110,29 @@ TEST_F(TExchangeActions, BadInputShowsOneErrorAndChangesNothing) {
     EXPECT_TRUE(Port.Errors[1].contains("lonely.DTA")) << Port.Errors[1].toStdString();
     EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
     EXPECT_EQ(DataPoints(), before);
+}
+
+// The picture shows what the plot shows: with ShowFirst on, the unfiltered
+// trace of the receive side beside the points.
+TEST_F(TExchangeActions, PictureCarriesTheRawTraceWhenShowFirstIsOn) {
+    constexpr TColorValue Magenta = 0xFF00FF;
+    W->Settings().BMPColors.AddGraph = Magenta;
+    W->Engine().State().FirstValues.fill(4000); // far above every point
+    Port.OnDialog = [](QDialog& d) {
+        qobject_cast<TPictureSizeDialog*>(&d)->SetChosenSize(QSize(400, 250));
+        d.accept();
+    };
+    auto magentaPixels = [&](const QString& name) {
+        Export(name);
+        const QImage image = QImage(Dir.Path(name)).convertToFormat(QImage::Format_RGB32);
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixel(x, y) == qRgb(255, 0, 255);
+        return n;
+    };
+    W->Settings().ShowFirst = false;
+    EXPECT_EQ(magentaPixels("plain.png"), 0);
+    W->Settings().ShowFirst = true;
+    EXPECT_GT(magentaPixels("raw.png"), 100);
 }
