@@ -33,7 +33,7 @@ QString TooLongError(const QString& path) {
 
 } // namespace
 
-bool SaveSpectrumFile(const QString& path, const TPointTable& store, QString* error) {
+QByteArray SpectrumFileBytes(const TPointTable& store) {
     QByteArray bytes(MaxSpectrumBytes, Qt::Uninitialized);
     uchar* out = reinterpret_cast<uchar*>(bytes.data());
     qsizetype used = 0;
@@ -44,9 +44,13 @@ bool SaveSpectrumFile(const QString& path, const TPointTable& store, QString* er
         qToLittleEndian<quint16>(slot.Y, out + used + 2);
         used += SpectrumRecordSize;
     }
+    bytes.truncate(used);
+    return bytes;
+}
 
+bool SaveSpectrumFile(const QString& path, const TPointTable& store, QString* error) {
     QString reason;
-    if (!WriteFileAtomically(path, QByteArray::fromRawData(bytes.constData(), used), &reason)) {
+    if (!WriteFileAtomically(path, SpectrumFileBytes(store), &reason)) {
         SetError(error, WriteError(path, reason));
         return false;
     }

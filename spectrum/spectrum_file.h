@@ -12,6 +12,9 @@
 inline constexpr int SpectrumRecordSize = 4;
 inline constexpr int MaxSpectrumRecords = PointSlotCount;
 
+// The bytes of a spectrum file of the table.
+QByteArray SpectrumFileBytes(const TPointTable& store);
+
 // Writes every non-empty slot of the table. The write is atomic: a failed
 // save leaves the previous file whole, returns false and puts the file name
 // and the system's reason into *error (when given).
