@@ -1,6 +1,7 @@
 // kavtool acquire and listen, run as built, against the simulated spectrometer.
 
 #include "config/settings_store.h"
+#include "kavtool_run.h"
 #include "link/test_app.h"
 
 #include <QDir>
@@ -10,24 +11,10 @@
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    QString Out;
-    QString Err;
-};
+using TRun = TKavtoolRun;
 
-TRun Kavtool(const QStringList& args, int timeoutMs = 60000) {
-    QProcess p;
-    p.start(QStringLiteral(KAVTOOL_PATH), args);
-    TRun r;
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-    }
-    r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = QString::fromUtf8(p.readAllStandardOutput());
-    r.Err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+TRun Kavtool(const QStringList& args) {
+    return RunKavtool(args);
 }
 
 struct KavtoolAcquire : ::testing::Test {

@@ -1,5 +1,1 @@
-# The kavtool test runs the built binary; its path comes in at compile time.
-if(TARGET kavtool AND TARGET test_tools_kavtool)
-    target_compile_definitions(test_tools_kavtool PRIVATE KAVTOOL_PATH="$<TARGET_FILE:kavtool>")
-    add_dependencies(test_tools_kavtool kavtool)
-endif()
+kav_test_runs_kavtool(test_tools_kavtool)
