@@ -1,6 +1,9 @@
 #include "app/screenshot.h"
 
+#include "spectrum/atomic_file.h"
+
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
 #include <QTextStream>
 #include <QTimer>
@@ -12,9 +15,18 @@ void ScheduleScreenshotFromEnvironment(QWidget& window) {
     if (path.isEmpty())
         return;
     QTimer::singleShot(1500, &window, [&window, path] {
-        const bool saved = window.grab().toImage().save(path, "PNG");
+        // Written whole or not at all, as every file of the program.
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QString reason = QStringLiteral("cannot encode the picture");
+        const bool saved = window.grab().toImage().save(&buffer, "PNG") &&
+                           WriteFileAtomically(path, png, &reason);
         QTextStream err(stderr);
-        err << (saved ? "screenshot: " : "screenshot failed: ") << path << Qt::endl;
+        if (saved)
+            err << "screenshot: " << path << Qt::endl;
+        else
+            err << "screenshot failed: " << path << ": " << reason << Qt::endl;
         // Quit without the close sequence: a look at the window is no session.
         QApplication::exit(saved ? 0 : 1);
     });

@@ -364,7 +364,8 @@ int RunProcess(const QStringList& args) {
 
     TKavCfg cfg;
     QString error;
-    if (!LoadToolSettings(cfg, p.Ini, &error))
+    if (!LoadToolSettings(cfg, p.Ini, &error) ||
+        !CheckUnitSelection(cfg, p.Ini, {"RazvUnit", "AmpUnit"}, &error))
         return Fail(error);
 
     const QChar sep = SystemDecimalSep();

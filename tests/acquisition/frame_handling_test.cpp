@@ -2,6 +2,7 @@
 // fill, the automatic save and processing, the messages.
 
 #include "acquisition/acquisition_rig.h"
+#include "disk_limits.h"
 
 #include "link/protocol.h"
 #include "spectrum/parameter_block.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -285,6 +287,8 @@ TEST_F(AutoSaveFixture, FirstSweepSavesThenEverySaveStepth) {
     EXPECT_EQ(Rig.View.Panels[PanelAutoSave], QString());
 }
 
+// A save that fails is one line with the path and the system's reason; the
+// number is kept, the sweep goes on and the next sweep start saves again.
 TEST_F(AutoSaveFixture, FailedSaveIsReportedKeepsTheNumberAndIsRetried) {
     Rig.Cfg.SaveStep = 5;
     const QString missing = Dir.filePath(QStringLiteral("gone/"));
@@ -294,7 +298,8 @@ TEST_F(AutoSaveFixture, FailedSaveIsReportedKeepsTheNumberAndIsRetried) {
     const QString line = Rig.View.Messages[0];
     EXPECT_TRUE(line.startsWith(AutoSaveFailedPrefix)) << line.toStdString();
     // One separator between the directory and the name, though WorkDir ends with one.
-    EXPECT_TRUE(line.contains(missing + AutoSaveName(QStringLiteral("Спектр"), 1) + ".kav"))
+    EXPECT_TRUE(line.contains(missing + AutoSaveName(QStringLiteral("Спектр"), 1) +
+                              ".kav\": " + SystemReason(ENOENT)))
         << line.toStdString();
     EXPECT_EQ(Rig.Cfg.NumbMask, 1);
 
@@ -306,6 +311,37 @@ TEST_F(AutoSaveFixture, FailedSaveIsReportedKeepsTheNumberAndIsRetried) {
     EXPECT_EQ(Rig.Cfg.NumbMask, 2);
     EXPECT_TRUE(QFile::exists(missing + AutoSaveName(QStringLiteral("Спектр"), 1) + ".kav"));
     EXPECT_EQ(Rig.State().AutoSaveCountdown, 4);
+}
+
+// The disk fills during acquisition: a sweep of 500 points (2000 bytes, small
+// enough to sit in any write buffer) is not saved, no file is left of it, and
+// it is saved at the next sweep start once there is room.
+TEST_F(AutoSaveFixture, FullDiskIsReportedAndTheSweepSavedOnceThereIsRoom) {
+    auto sweep500 = [&] {
+        for (int i = 0; i < 500; ++i)
+            Point(static_cast<std::uint16_t>(1000 + i), static_cast<std::uint16_t>(2000 + i));
+    };
+    SweepStart(); // saves the empty store as number 1
+    sweep500();
+    Backward();
+    Rig.View.Messages.clear();
+    UnderFileSizeLimit(1024, [&] {
+        SweepStart();
+        sweep500(); // the sweep goes on
+        return 0;
+    });
+    ASSERT_FALSE(Rig.View.Messages.isEmpty());
+    EXPECT_EQ(Rig.View.Messages[0],
+              AutoSaveFailedPrefix + QStringLiteral("Не удалось записать файл \"%1\": %2")
+                                         .arg(File(2), SystemReason(EFBIG)));
+    EXPECT_EQ(Rig.Cfg.NumbMask, 2);
+    EXPECT_EQ(Y(1499), 2499);
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{QFileInfo(File(1)).fileName()});
+
+    SweepStart();
+    EXPECT_EQ(Rig.Cfg.NumbMask, 3);
+    EXPECT_EQ(QFileInfo(File(2)).size(), 500 * 4 + 40);
 }
 
 TEST_F(AutoSaveFixture, NameTheFileSystemRejectsIsReported) {

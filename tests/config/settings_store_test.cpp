@@ -1,4 +1,5 @@
 #include "config/settings_store.h"
+#include "disk_limits.h"
 #include "qstring_printer.h"
 
 #include <QDir>
@@ -7,12 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <limits>
 #include <ostream>
 #include <random>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -335,7 +334,7 @@ TEST_F(SettingsStore, MissingOrUnreadableFileChangesNothing) {
     EXPECT_TRUE(error.isEmpty());
     // A directory is not a file: the load says so with the system's reason.
     EXPECT_FALSE(LoadSettings(cfg, recent, Dir.path(), Comma, &error));
-    EXPECT_EQ(error, Dir.path() + ": " + QString::fromLocal8Bit(std::strerror(EISDIR)));
+    EXPECT_EQ(error, Dir.path() + ": " + SystemReason(EISDIR));
     EXPECT_TRUE(cfg == before);
     EXPECT_EQ(recent, TRecentFiles{"/x.kav"});
 }
@@ -461,24 +460,17 @@ TEST_F(SettingsStore, InterruptedWriteLeavesThePreviousFileWhole) {
     const QByteArray previous = ReadBytes(Path);
     ASSERT_GT(previous.size(), 1000);
 
-    // A file-size limit makes the write stop part-way, as a full disk would.
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 512;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    // A file size limit makes the write stop part-way, as a full disk would.
     TKavCfg changed = Defaults;
     changed.WorkDir = "/elsewhere";
     QString error;
-    const bool saved = SaveSettings(changed, {"/r.kav"}, Path, Comma, &error);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-
+    const bool saved = UnderFileSizeLimit(
+        512, [&] { return SaveSettings(changed, {"/r.kav"}, Path, Comma, &error); });
     EXPECT_FALSE(saved);
-    EXPECT_TRUE(error.contains(Path));
+    EXPECT_EQ(error,
+              QStringLiteral("Ошибка записи файла настроек %1: %2").arg(Path, SystemReason(EFBIG)));
     EXPECT_EQ(ReadBytes(Path), previous);
-    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"Kav.ini"});
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Kav.ini"});
 }
 
 } // namespace
