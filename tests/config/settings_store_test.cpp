@@ -427,50 +427,40 @@ int Chmod(const QString& path, mode_t mode) {
     return chmod(QFile::encodeName(path).constData(), mode);
 }
 
-TEST_F(SettingsStore, ReadOnlyDirectoryFailsNamingTheFileAndKeepsThePreviousOne) {
-    ASSERT_TRUE(SaveSettings(Defaults, {"/keep.kav"}, Path, Comma));
-    const QByteArray previous = ReadBytes(Path);
-    ASSERT_EQ(Chmod(Dir.path(), 0555), 0);
-    TKavCfg changed = Defaults;
-    changed.PoleMin = 77;
-    QString error;
-    const bool saved = SaveUnprivileged(changed, Path, error);
-    Chmod(Dir.path(), 0700);
-    EXPECT_FALSE(saved);
-    EXPECT_TRUE(error.contains(Path)) << error.toStdString();
-    EXPECT_EQ(ReadBytes(Path), previous);
-    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"Kav.ini"});
-}
-
-TEST_F(SettingsStore, FileThatCannotBeReadIsNotReplaced) {
-    WriteBytes(Path, "[Mine]\r\nSecret=1\r\n");
-    ASSERT_EQ(Chmod(Dir.path(), 0777), 0);
-    ASSERT_EQ(Chmod(Path, 0), 0);
-    QString error;
-    const bool saved = SaveUnprivileged(Defaults, Path, error);
-    Chmod(Path, 0600);
-    Chmod(Dir.path(), 0700);
-    EXPECT_FALSE(saved);
-    EXPECT_TRUE(error.contains(Path));
-    EXPECT_EQ(ReadBytes(Path), QByteArray("[Mine]\r\nSecret=1\r\n"));
-}
-
-TEST_F(SettingsStore, InterruptedWriteLeavesThePreviousFileWhole) {
-    ASSERT_TRUE(SaveSettings(Defaults, {}, Path, Comma));
-    const QByteArray previous = ReadBytes(Path);
-    ASSERT_GT(previous.size(), 1000);
-
-    // A file size limit makes the write stop part-way, as a full disk would.
+// A save that cannot be done names the file and the system's reason and
+// leaves the previous file as it was, with nothing of the attempt beside
+// it: a folder it may not write, a file it may not read (its keys would be
+// lost), a full disk.
+TEST_F(SettingsStore, FailedSaveNamesTheReasonAndKeepsThePreviousFile) {
+    const QByteArray previous = "[Mine]\r\nSecret=1\r\n";
+    const struct {
+        const char* Name;
+        mode_t DirMode, FileMode;
+        rlim_t Limit;
+        int Err;
+    } cases[] = {
+        {"read-only folder", 0555, 0644, RLIM_INFINITY, EACCES},
+        {"unreadable file", 0777, 0, RLIM_INFINITY, EACCES},
+        {"full disk", 0777, 0666, 512, EFBIG},
+    };
     TKavCfg changed = Defaults;
     changed.WorkDir = "/elsewhere";
-    QString error;
-    const bool saved = UnderFileSizeLimit(
-        512, [&] { return SaveSettings(changed, {"/r.kav"}, Path, Comma, &error); });
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(error,
-              QStringLiteral("Ошибка записи файла настроек %1: %2").arg(Path, SystemReason(EFBIG)));
-    EXPECT_EQ(ReadBytes(Path), previous);
-    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Kav.ini"});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        WriteBytes(Path, previous);
+        ASSERT_EQ(Chmod(Path, c.FileMode), 0);
+        ASSERT_EQ(Chmod(Dir.path(), c.DirMode), 0);
+        QString error;
+        const bool saved =
+            UnderFileSizeLimit(c.Limit, [&] { return SaveUnprivileged(changed, Path, error); });
+        Chmod(Dir.path(), 0700);
+        Chmod(Path, 0600);
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(error, QStringLiteral("Ошибка записи файла настроек %1: %2")
+                             .arg(Path, SystemReason(c.Err)));
+        EXPECT_EQ(ReadBytes(Path), previous);
+        EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Kav.ini"});
+    }
 }
 
 } // namespace
