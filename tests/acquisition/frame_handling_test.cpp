@@ -59,24 +59,20 @@ TEST_F(FrameFixture, FilterIsARunningMeanThenAnExponentialAverage) {
     Point(201, 2250);
     EXPECT_EQ(Y(201), 2020); // 2010 + 240/25 = 2019.6
 
+    // A mean of n + 0.5 is stored as the even one of n and n + 1.
+    Rig.Cfg.RTLPFConst = 2;
+    for (const auto& [first, halfway] : {std::pair{2048, 2048}, {2049, 2050}}) {
+        SweepStart();
+        Point(10, static_cast<std::uint16_t>(first));
+        Point(11, static_cast<std::uint16_t>(first + 1));
+        EXPECT_EQ(Y(11), halfway);
+    }
+
     Rig.Cfg.EnableRTLPF = false;
     SweepStart();
     EXPECT_EQ(Rig.View.Panels[PanelFilter], QString());
     Point(100, 3000);
     EXPECT_EQ(Y(100), 3000);
-}
-
-TEST_F(FrameFixture, HalvesRoundToTheEvenNeighbour) {
-    Rig.Cfg.EnableRTLPF = true;
-    Rig.Cfg.RTLPFConst = 2;
-    SweepStart();
-    Point(10, 2048);
-    Point(11, 2049); // 2048.5
-    EXPECT_EQ(Y(11), 2048);
-    SweepStart();
-    Point(10, 2049);
-    Point(11, 2050); // 2049.5
-    EXPECT_EQ(Y(11), 2050);
 }
 
 TEST_F(FrameFixture, SummationIsTheMeanOfTheSweepsThenAnExponentialAverage) {
@@ -149,7 +145,10 @@ TEST_F(FrameFixture, FillFollowsTheSpeedStateAndThenTheStatusStep) {
     EXPECT_EQ((*Rig.Store)[65520].X, 0);
 }
 
-TEST_F(FrameFixture, PointAboveTheDataCodesOnlyAppliesItsStateBytes) {
+// A field code above the data codes only applies the state bytes; an
+// amplitude word above 12 bits (it would read back as a parameter record)
+// is held at the top code.
+TEST_F(FrameFixture, WordsOutsideTheirRangeAreHeldOrOnlyApplyTheState) {
     SweepStart();
     const int plotted = Rig.View.Plotted;
     Frame(PointBody(65520, 2100, 0x82, 0x03));
@@ -157,11 +156,7 @@ TEST_F(FrameFixture, PointAboveTheDataCodesOnlyAppliesItsStateBytes) {
     EXPECT_EQ(Y(65520), EmptyY);
     EXPECT_EQ(Rig.Controls().Gain.Selection, 1);  // KodAmpl 2 under manual control
     EXPECT_EQ(Rig.Controls().Speed.Selection, 8); // KodRapid 3, " 4 мин"
-}
-
-TEST_F(FrameFixture, AmplitudeWordsAboveTwelveBitsAreHeldAtTheTopCode) {
-    SweepStart();
-    Point(300, 65530); // would read back as a parameter record
+    Point(300, 65530);
     EXPECT_EQ(Y(300), MaxAmplitudeCode);
 }
 
