@@ -23,13 +23,6 @@ THeadlessSession::~THeadlessSession() {
     Link.reset();
 }
 
-int THeadlessSession::PointCount() const {
-    int n = 0;
-    for (int code = 0; code <= MaxFieldCode; ++code)
-        n += Tables.Store()[code].Y <= MaxAmplitudeCode;
-    return n;
-}
-
 bool THeadlessSession::SpeedUpSimulator(int factor) {
     auto* sim = dynamic_cast<TSimDevice*>(Link->Device());
     if (sim == nullptr)

@@ -25,8 +25,6 @@ public:
     TAcquisitionEngine& Engine() { return *Acq; }
     TKavReceiver& Receiver() { return *Link; }
     const TPointTable& Store() const { return Tables.Store(); }
-    // Data points in the store.
-    int PointCount() const;
 
     // With the simulated spectrometer on the line, its time runs `factor`
     // times faster than the wall clock (for demonstrations and tests); false

@@ -2,8 +2,10 @@
 
 #include "acquisition/acquisition_engine.h"
 #include "app/main_window.h"
+#include "spectrum/atomic_file.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
@@ -38,9 +40,18 @@ QImage Picture(QWidget& window) {
 }
 
 void Take(QWidget& window, const QString& path) {
-    const bool saved = Picture(window).save(path, "PNG");
+    // Written whole or not at all, as every file of the program.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QString reason = QStringLiteral("cannot encode the picture");
+    const bool saved =
+        Picture(window).save(&buffer, "PNG") && WriteFileAtomically(path, png, &reason);
     QTextStream err(stderr);
-    err << (saved ? "screenshot: " : "screenshot failed: ") << path << Qt::endl;
+    if (saved)
+        err << "screenshot: " << path << Qt::endl;
+    else
+        err << "screenshot failed: " << path << ": " << reason << Qt::endl;
     // Quit without the close sequence: a look at the window is no session.
     QApplication::exit(saved ? 0 : 1);
 }

@@ -8,7 +8,7 @@ function(kav_add_test name)
     kav_compile_options(${name})
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KAV_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
         DISCOVERY_TIMEOUT 60)
 endfunction()
 
@@ -32,4 +32,11 @@ function(kav_folder_tests)
     foreach(extra ${extras})
         include(${extra})
     endforeach()
+endfunction()
+
+# kav_test_runs_kavtool(TARGET): the test program runs the built kavtool
+# (tests/kavtool_run.h), whose path it gets as KAVTOOL_PATH.
+function(kav_test_runs_kavtool target)
+    target_compile_definitions(${target} PRIVATE KAVTOOL_PATH="$<TARGET_FILE:kavtool>")
+    add_dependencies(${target} kavtool)
 endfunction()

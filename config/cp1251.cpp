@@ -138,18 +138,6 @@ constexpr std::array<char16_t, 128> HighHalf = {
     u'\u044F',
 };
 
-char EncodeChar(char16_t c) {
-    if (c < 0x80)
-        return static_cast<char>(c);
-    if (c >= 0x0410 && c <= 0x044F)
-        return static_cast<char>(0xC0 + (c - 0x0410));
-    for (std::size_t i = 0; i < 64; ++i) {
-        if (HighHalf[i] == c)
-            return static_cast<char>(0x80 + i);
-    }
-    return '?';
-}
-
 } // namespace
 
 QString DecodeCp1251(const QByteArray& bytes) {
@@ -162,15 +150,14 @@ QString DecodeCp1251(const QByteArray& bytes) {
     return text;
 }
 
-QByteArray EncodeCp1251(const QString& text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        // A character outside the 16-bit range is one "?", not two.
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        bytes += EncodeChar(c.unicode());
+int Cp1251Byte(char16_t c) {
+    if (c < 0x80)
+        return c;
+    if (c >= 0x0410 && c <= 0x044F)
+        return 0xC0 + (c - 0x0410);
+    for (std::size_t i = 0; i < 64; ++i) {
+        if (HighHalf[i] == c)
+            return static_cast<int>(0x80 + i);
     }
-    return bytes;
+    return -1;
 }

@@ -1,6 +1,6 @@
 #include "config/ini_file.h"
 
-#include "config/cp1251.h"
+#include "config/ini_text.h"
 #include "spectrum/number_style.h"
 
 #include <charconv>
@@ -44,10 +44,10 @@ QString ValueOf(const QString& line) {
     return v;
 }
 
-// The text that ValueOf reads back as value.
-QString EncodeValue(QString value) {
-    value.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    value.replace(QLatin1Char('\n'), QLatin1Char(' '));
+// The text that ValueOf reads back as value: escaped, and quoted when its
+// ends would be trimmed or its quotes taken off.
+QString EncodeValue(const QString& plain) {
+    const QString value = EscapeIniValue(plain);
     if (value.isEmpty())
         return value;
     const bool blankEnds = value.front().isSpace() || value.back().isSpace();
@@ -149,13 +149,24 @@ std::optional<double> ParseIniFloat(const QString& input, QChar sep) {
 }
 
 QString FormatIniFloat(double value, QChar sep) {
-    return FormatGeneral(value, 15, 0, sep);
+    QString text = FormatGeneral(value, 15, 0, sep);
+    if (!std::isfinite(value) || ParseIniFloat(text, sep).has_value())
+        return text;
+    // Rounded to 15 digits the value passes the largest double (only within
+    // 5E-15 of it): the shortest digits that read back instead.
+    char digits[64];
+    const auto end =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::scientific).ptr;
+    text = QString::fromLatin1(digits, end - digits);
+    const qsizetype e = text.indexOf(QLatin1Char('e'));
+    QString exponent = text.mid(e + 1);
+    if (exponent.startsWith(QLatin1Char('+')))
+        exponent.remove(0, 1);
+    return text.left(e).replace(QLatin1Char('.'), sep) + QLatin1Char('E') + exponent;
 }
 
 TIniFile TIniFile::FromBytes(const QByteArray& bytes) {
-    static const QByteArray Utf8Bom("\xEF\xBB\xBF");
-    const QString text =
-        bytes.startsWith(Utf8Bom) ? QString::fromUtf8(bytes.mid(3)) : DecodeCp1251(bytes);
+    const QString text = DecodeIniBytes(bytes);
 
     TIniFile ini;
     ini.Sections.push_back(TSection{});
@@ -182,7 +193,7 @@ QByteArray TIniFile::ToBytes() const {
             text += QLatin1String("\r\n");
         }
     }
-    return EncodeCp1251(text);
+    return EncodeIniBytes(text);
 }
 
 int TIniFile::SectionIndex(const QString& name) const {
@@ -212,7 +223,7 @@ std::optional<QString> TIniFile::Value(const QString& section, const QString& ke
     const int k = KeyIndex(Sections[s], key);
     if (k < 0)
         return std::nullopt;
-    return ValueOf(Sections[s].Lines[k].Text);
+    return UnescapeIniValue(ValueOf(Sections[s].Lines[k].Text));
 }
 
 void TIniFile::SetValue(const QString& section, const QString& key, const QString& value) {

@@ -13,8 +13,9 @@
 // case; the first of two equal sections or keys is the one used. Writing a
 // key changes only its own line (or adds one), so every other line of the
 // file, comments and unknown keys included, comes back unchanged and in its
-// place. The text on disk is cp1251 with CRLF line endings; reading also
-// takes LF endings and a file saved as UTF-8 with a byte-order mark.
+// place. The text on disk is cp1251 with CRLF line endings, and what cp1251
+// cannot hold is escaped (ini_text.h); reading also takes LF endings and a
+// file saved as UTF-8 or UTF-16 (ini_text.h tells how they are recognised).
 class TIniFile {
 public:
     static TIniFile FromBytes(const QByteArray& bytes);
@@ -22,11 +23,11 @@ public:
 
     bool HasKey(const QString& section, const QString& key) const;
     // The value of a key, trimmed, one pair of enclosing double quotes
-    // removed; nothing when the key is missing.
+    // removed, escapes read; nothing when the key is missing.
     std::optional<QString> Value(const QString& section, const QString& key) const;
     // Sets a key, adding the section (at the end) or the key (after the last
-    // key of its section) when missing. Line breaks in the value become
-    // blanks; a value that would not read back as it is gets quoted.
+    // key of its section) when missing. The value reads back exactly: it is
+    // escaped, and quoted when its ends would be trimmed.
     void SetValue(const QString& section, const QString& key, const QString& value);
 
     // Typed access. A missing key, or a value that does not parse, gives the
@@ -70,5 +71,7 @@ std::optional<std::int32_t> ParseIniInteger(const QString& text);
 std::optional<double> ParseIniFloat(const QString& text, QChar sep);
 
 // The general style with 15 significant digits: "0,0000763137410522139",
-// "7,63137410522139E-11", "1E15".
+// "7,63137410522139E-11", "1E15". A value within 5E-15 of the largest
+// double, which 15 digits would round past it, gets the shortest digits
+// that read back ("1,7976931348623157E308").
 QString FormatIniFloat(double value, QChar sep);

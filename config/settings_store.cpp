@@ -6,6 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -195,13 +198,7 @@ const TColorSection ColorSections[] = {
 
 } // namespace
 
-void LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar decimalSep) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const TIniFile ini = TIniFile::FromBytes(file.readAll());
-    file.close();
-
+void ReadSettings(const TIniFile& ini, TKavCfg& cfg, TRecentFiles& recent, QChar decimalSep) {
     for (std::size_t i = 0; i < std::size(PlaceSections); ++i)
         ReadKeys(ini, PlaceSections[i], PlaceKeys, cfg.*PlaceFields[i]);
 
@@ -235,26 +232,8 @@ void LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar
     }
 }
 
-bool SaveSettings(const TKavCfg& cfg, const TRecentFiles& recent, const QString& path,
-                  QChar decimalSep, QString* error) {
-    auto fail = [&](const QString& reason) {
-        if (error)
-            *error = QStringLiteral("Ошибка записи файла настроек %1: %2").arg(path, reason);
-        return false;
-    };
-
-    // The keys the save does not write are kept, so the file is read first.
-    // A file that is there but cannot be read is not replaced: its keys
-    // would be lost.
-    TIniFile ini;
-    QFile old(path);
-    if (old.exists()) {
-        if (!old.open(QIODevice::ReadOnly))
-            return fail(old.errorString());
-        ini = TIniFile::FromBytes(old.readAll());
-        old.close();
-    }
-
+void WriteSettings(TIniFile& ini, const TKavCfg& cfg, const TRecentFiles& recent,
+                   QChar decimalSep) {
     for (std::size_t i = 0; i < std::size(PlaceSections); ++i)
         WriteKeys(ini, PlaceSections[i], PlaceKeys, cfg.*PlaceFields[i]);
 
@@ -277,6 +256,68 @@ bool SaveSettings(const TKavCfg& cfg, const TRecentFiles& recent, const QString&
 
     for (qsizetype i = 0; i < recent.size(); ++i)
         ini.WriteString(RecentSection, QString::number(i), recent[i]);
+}
+
+namespace {
+
+// The bytes of a file that exists; false with the system's reason when it
+// cannot be read (a directory among them).
+bool ReadExisting(const QString& path, QByteArray& bytes, QString& reason) {
+    if (QFileInfo(path).isDir()) {
+        reason = QString::fromLocal8Bit(std::strerror(EISDIR));
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+        return false;
+    }
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar decimalSep,
+                  QString* error) {
+    if (!QFileInfo::exists(path))
+        return true;
+    QByteArray bytes;
+    QString reason;
+    if (!ReadExisting(path, bytes, reason)) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, reason);
+        return false;
+    }
+    ReadSettings(TIniFile::FromBytes(bytes), cfg, recent, decimalSep);
+    return true;
+}
+
+bool SaveSettings(const TKavCfg& cfg, const TRecentFiles& recent, const QString& path,
+                  QChar decimalSep, QString* error) {
+    auto fail = [&](const QString& reason) {
+        if (error)
+            *error = QStringLiteral("Ошибка записи файла настроек %1: %2").arg(path, reason);
+        return false;
+    };
+
+    // The keys the save does not write are kept, so the file is read first.
+    // A file that is there but cannot be read is not replaced: its keys
+    // would be lost.
+    TIniFile ini;
+    if (QFileInfo::exists(path)) {
+        QByteArray previous;
+        QString reason;
+        if (!ReadExisting(path, previous, reason))
+            return fail(reason);
+        ini = TIniFile::FromBytes(previous);
+    }
+
+    WriteSettings(ini, cfg, recent, decimalSep);
 
     QString reason;
     if (!WriteFileAtomically(path, ini.ToBytes(), &reason))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ini_file.h"
 #include "config/kav_cfg.h"
 #include "spectrum/measure_unit.h"
 
@@ -15,10 +16,18 @@ TComSettings DefaultComSettings();
 void SetDefaults(TKavCfg& cfg, const QString& workDir);
 
 // Reads the settings file into the record and appends its recent files.
-// A missing or unreadable file changes nothing. A key that is missing or
+// A missing file changes nothing. A file that is there but cannot be read
+// (a directory, no permission) changes nothing either, and returns false
+// with the path and the system's reason in *error. A key that is missing or
 // does not parse keeps the field's value, except in "Port", which starts
 // from DefaultComSettings. Texts longer than their field are cut.
-void LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar decimalSep);
+bool LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar decimalSep,
+                  QString* error = nullptr);
+
+// The same from and into an ini text held in memory; WriteSettings writes
+// every key the save writes and leaves the others.
+void ReadSettings(const TIniFile& ini, TKavCfg& cfg, TRecentFiles& recent, QChar decimalSep);
+void WriteSettings(TIniFile& ini, const TKavCfg& cfg, const TRecentFiles& recent, QChar decimalSep);
 
 // Writes the record and the recent files, keeping every key the save does
 // not write. The write is atomic: on failure the previous file stays whole,

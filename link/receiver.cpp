@@ -4,9 +4,17 @@
 
 #include <algorithm>
 
+namespace {
+
+int PollPeriod(std::uint16_t timeOut) {
+    return std::max<int>(timeOut, TKavReceiver::MinPollPeriodMs);
+}
+
+} // namespace
+
 TKavReceiver::TKavReceiver(TDeviceFactory factory, const TClock& clock)
     : TCOMPort(std::move(factory)), Clock(clock), Timer(std::make_unique<QTimer>()) {
-    Timer->setInterval(Settings().TimeOut);
+    Timer->setInterval(PollPeriod(Settings().TimeOut));
     QObject::connect(Timer.get(), &QTimer::timeout, [this] { PollTick(); });
 }
 
@@ -18,7 +26,7 @@ TKavReceiver::~TKavReceiver() {
 
 void TKavReceiver::SetSettings(TComSettings settings) {
     TCOMPort::SetSettings(settings);
-    Timer->setInterval(Settings().TimeOut);
+    Timer->setInterval(PollPeriod(Settings().TimeOut));
 }
 
 void TKavReceiver::Start() {

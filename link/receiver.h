@@ -45,6 +45,12 @@ public:
     // [7] the checksum. Valid only during the call.
     std::function<void()> OnFrame;
 
+    // The shortest receive poll period: a TimeOut below it (0 included, which
+    // would poll without pause and keep a core busy) polls at this period.
+    // 10 ms is about one frame at 9600 baud; the line's data waits meanwhile
+    // in the port's own buffer, so a faster line loses nothing.
+    static constexpr int MinPollPeriodMs = 10;
+
     // Longest wait for the CTS pulse, in whole milliseconds.
     static constexpr std::int64_t CtsWindowMs = 50;
     // The pause between two looks at a line that cannot be waited on.

@@ -14,13 +14,15 @@ void FillGaps(TPointTable& store) {
     if (range.Empty)
         return;
     // The carried value is the last data point seen, so a run of empty slots
-    // takes the point before the run. A reserved code inside the range (only
-    // in a damaged file) is neither copied nor overwritten.
+    // takes the point before the run. A filled slot becomes a data point of
+    // its own field code, so it is drawn and saved where it is. A reserved
+    // code inside the range (only in a damaged file) is neither copied nor
+    // overwritten.
     std::uint16_t carried = store[range.First].Y;
     for (int k = range.First + 1; k <= range.Last; ++k) {
         TPointSlot& slot = store[k];
         if (slot.Y == EmptyY)
-            slot.Y = carried;
+            slot = TPointSlot{static_cast<std::uint16_t>(k), carried};
         else if (IsValidSlot(slot))
             carried = slot.Y;
     }
@@ -47,16 +49,17 @@ void LowPassFilter(TPointTable& store, std::int32_t n) {
     }
     float y = static_cast<float>(sum) / static_cast<float>(count);
     const std::uint16_t start = RoundToOrdinate(y, 0, MaxValidY);
+    // An empty slot that the filter fills becomes a point of its own code.
     for (int k = range.First; k <= blockLast; ++k) {
         if (IsValidSlot(store[k]) || store[k].Y == EmptyY)
-            store[k].Y = start;
+            store[k] = TPointSlot{static_cast<std::uint16_t>(k), start};
     }
 
     const float fn = static_cast<float>(n);
     for (int k = blockLast + 1; k <= range.Last; ++k) {
         TPointSlot& slot = store[k];
         if (slot.Y == EmptyY)
-            slot.Y = RoundToOrdinate(y, 0, MaxValidY);
+            slot = TPointSlot{static_cast<std::uint16_t>(k), RoundToOrdinate(y, 0, MaxValidY)};
         else if (!IsValidSlot(slot))
             continue; // a reserved code: left alone, the filter does not see it
         const float delta = static_cast<float>(slot.Y) - y;

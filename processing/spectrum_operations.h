@@ -5,8 +5,9 @@
 #include <cstdint>
 
 // Operations that rewrite the ordinates of the spectrum in place. None of
-// them changes an X word, writes an ordinate above 65519 or touches the
-// parameter slots 65520..65535.
+// them changes the X word of a data point, writes an ordinate above 65519 or
+// touches the parameter slots 65520..65535; an empty slot they fill becomes
+// a data point of its own field code.
 
 // Each empty slot between the first and the last data point takes the
 // ordinate of the data point before it.

@@ -6,21 +6,12 @@
 #include "tools/kavtool.h"
 #include "tools/link_command.h"
 
+#include "acquisition/acquire_run.h"
 #include "acquisition/headless_session.h"
-#include "sim/sim_device.h"
-#include "spectrum/spectrum_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <cstdio>
-
-namespace {
-
-// Saves that may fail one after another before the run gives up.
-constexpr int MaxFailedSaves = 3;
-
-} // namespace
 
 int RunAcquire(const QStringList& args) {
     const TParsedArgs parsed =
@@ -34,15 +25,18 @@ int RunAcquire(const QStringList& args) {
     if (!PositiveOption(parsed.Options, QStringLiteral("--sweeps"), 1, sweeps))
         return UsageError("acquire", QStringLiteral("--sweeps needs a positive number"));
     TKavCfg& cfg = setup.Cfg;
+    if (const auto problem = TAcquireRun::SettingsProblem(cfg)) {
+        const auto ini = parsed.Options.find(QStringLiteral("--ini"));
+        return Fail(ini == parsed.Options.end()
+                        ? *problem
+                        : QStringLiteral("settings file \"%1\": %2").arg(ini->second, *problem));
+    }
     const auto out = parsed.Options.find(QStringLiteral("--out"));
     if (out != parsed.Options.end()) {
         if (!QDir().mkpath(out->second))
             return Fail(QStringLiteral("cannot create the directory \"%1\"").arg(out->second));
         cfg.WorkDir = out->second;
     }
-    // The instrument's own speed is taken over when the link comes up; the
-    // settings' speed is then chosen again, as the operator would.
-    const std::uint8_t wantedRapid = cfg.Rapid;
 
     int exitCode = ExitOk;
     QString failure;
@@ -51,82 +45,40 @@ int RunAcquire(const QStringList& args) {
         if (failure.isEmpty())
             failure = text;
     });
-    TAcquisitionEngine& engine = session.Engine();
-
-    bool ready = false;
-    bool speedChosen = false;
-    bool counting = false;
-    int saved = 0;
-    int failedSaves = 0;
     QElapsedTimer clock;
     clock.start();
-
-    bool done = false;
-    auto finish = [&](int code, const QString& reason) {
-        // Frames already waiting in this poll are still handed over; they
-        // change nothing more.
-        done = true;
-        exitCode = code;
-        if (!reason.isEmpty())
-            PrintError(QStringLiteral("kavtool: ") + reason);
-        QCoreApplication::exit(code);
-    };
-
-    engine.OnHandshakeEnd = [&](bool acknowledged) {
-        if (done)
-            return;
-        if (!acknowledged)
-            return finish(ExitBadInput,
-                          QStringLiteral("the spectrometer did not take the parameters"));
-        if (!speedChosen && cfg.Rapid != wantedRapid) {
-            speedChosen = true;
-            engine.Controls().SpeedBoxChange(wantedRapid);
-            return;
-        }
-        speedChosen = true;
-        ready = true;
-    };
-    engine.OnSweepPhase = [&](std::uint8_t phase) {
-        if (done)
-            return;
-        if (phase == 1) {
-            counting = ready;
-            return;
-        }
-        if (!counting)
-            return;
-        counting = false;
-        const int points = session.PointCount();
-        const QString name = AutoSaveName(cfg.NameMask, cfg.NumbMask);
-        if (!engine.AutoSaveNow()) {
-            if (++failedSaves >= MaxFailedSaves)
-                finish(ExitBadInput, QStringLiteral("%1 saves failed in a row").arg(failedSaves));
-            return;
-        }
-        failedSaves = 0;
-        ++saved;
+    TAcquireRun::TCallbacks callbacks;
+    callbacks.Note = [](const QString& text) { PrintError(QStringLiteral("kavtool: ") + text); };
+    callbacks.Saved = [&](int saved, int points, const QString& path) {
         PrintError(QStringLiteral("sweep %1/%2: %3 points, %4 s elapsed, %5")
                        .arg(saved)
                        .arg(sweeps)
                        .arg(points)
                        .arg(clock.elapsed() / 1000.0, 0, 'f', 2)
-                       .arg(AutoSavePath(cfg.WorkDir, name)));
-        if (saved >= sweeps)
-            finish(ExitOk, QString());
+                       .arg(path));
     };
+    // Frames already waiting in this poll are still handed over; they change
+    // nothing more.
+    callbacks.Finished = [&](bool complete, const QString& reason) {
+        exitCode = complete ? ExitOk : ExitBadInput;
+        if (!reason.isEmpty())
+            PrintError(QStringLiteral("kavtool: ") + reason);
+        QCoreApplication::exit(exitCode);
+    };
+    TAcquireRun run(session.Engine(), cfg, session.Store(), sweeps, callbacks);
 
     if (const auto status = StartLink(session, setup, failure))
         return *status;
 
     QuitEventLoopOnStopSignals();
     QCoreApplication::exec();
-    if (StopSignalReceived() && saved < sweeps) {
+    if (StopSignalReceived() && run.SavedSweeps() < sweeps) {
         exitCode = ExitBadInput;
-        PrintError(QStringLiteral("kavtool: interrupted after %1 sweep(s)").arg(saved));
+        PrintError(QStringLiteral("kavtool: interrupted after %1 sweep(s)").arg(run.SavedSweeps()));
     }
-    engine.SetReceiveMode(false);
+    session.Engine().SetReceiveMode(false);
     PrintError(QStringLiteral("acquired %1 sweep(s) in %2 s")
-                   .arg(saved)
+                   .arg(run.SavedSweeps())
                    .arg(clock.elapsed() / 1000.0, 0, 'f', 2));
     return exitCode;
 }

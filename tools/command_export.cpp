@@ -156,14 +156,10 @@ int RunExport(const QStringList& args) {
 
     TKavCfg cfg;
     QString error;
-    if (!LoadToolSettings(cfg, Option(parsed, "--ini"), &error))
+    const QString iniPath = Option(parsed, "--ini");
+    if (!LoadToolSettings(cfg, iniPath, &error) ||
+        !CheckUnitSelection(cfg, iniPath, {"RazvUnit", "AmpUnit"}, &error))
         return Fail(error);
-    if (cfg.RazvUnit >= RazvUnitCount)
-        return Fail(QStringLiteral("the settings select sweep unit %1, which does not exist")
-                        .arg(cfg.RazvUnit));
-    if (cfg.AmpUnit >= AmpUnitCount)
-        return Fail(QStringLiteral("the settings select amplitude unit %1, which does not exist")
-                        .arg(cfg.AmpUnit));
 
     auto store = std::make_unique<TPointTable>();
     auto undo = std::make_unique<TPointTable>();

@@ -42,7 +42,15 @@ int RunFormat(const QStringList& args) {
     const auto ini = parsed.Options.find(QStringLiteral("--ini"));
     TKavCfg cfg;
     QString error;
-    if (!LoadToolSettings(cfg, ini == parsed.Options.end() ? QString() : ini->second, &error))
+    const QString iniPath = ini == parsed.Options.end() ? QString() : ini->second;
+    if (!LoadToolSettings(cfg, iniPath, &error))
+        return Fail(error);
+    const QStringList unitKeys = kind == u"field"  ? QStringList{"RazvUnit"}
+                                 : kind == u"ampl" ? QStringList{"AmpUnit"}
+                                 : kind == u"area" ? QStringList{"RazvUnit", "AmpUnit"}
+                                 : kind == u"corr" ? QStringList{"CorrUnit"}
+                                                   : QStringList{"ADCUnit"};
+    if (!CheckUnitSelection(cfg, iniPath, unitKeys, &error))
         return Fail(error);
     const auto gain = parsed.Options.find(QStringLiteral("--gain"));
     if (gain != parsed.Options.end()) {

@@ -57,8 +57,14 @@ int Fail(const QString& message);
 int UsageError(const char* command, const QString& message);
 
 // The settings the program would run with: the defaults, then the ini file
-// when one is named. A named ini file that does not exist is an error.
+// when one is named. A named ini file that does not exist, or cannot be read
+// (a directory), is an error.
 bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error);
+
+// The selected units of the keys named ("RazvUnit", "AmpUnit", "CorrUnit",
+// "ADCUnit") exist; else an error naming the file, the key and its value.
+bool CheckUnitSelection(const TKavCfg& cfg, const QString& iniPath, const QStringList& keys,
+                        QString* error);
 
 // The user's decimal separator, as the program shows numbers.
 QChar SystemDecimalSep();

@@ -55,13 +55,50 @@ bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error) {
     SetDefaults(cfg, QDir::currentPath());
     if (iniPath.isEmpty())
         return true;
-    const QFileInfo info(iniPath);
-    if (!info.isFile()) {
+    if (!QFileInfo::exists(iniPath)) {
         *error = QStringLiteral("settings file \"%1\" not found").arg(iniPath);
         return false;
     }
     TRecentFiles recent;
-    LoadSettings(cfg, recent, iniPath, SystemDecimalSep());
+    QString reason;
+    if (!LoadSettings(cfg, recent, iniPath, SystemDecimalSep(), &reason)) {
+        *error = QStringLiteral("cannot read the settings file %1").arg(reason);
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+struct TUnitKey {
+    const char* Key;
+    std::uint8_t TKavCfg::*Field;
+    int Count;
+    const char* Group;
+};
+
+const TUnitKey UnitKeys[] = {
+    {"RazvUnit", &TKavCfg::RazvUnit, RazvUnitCount, "sweep"},
+    {"AmpUnit", &TKavCfg::AmpUnit, AmpUnitCount, "amplitude"},
+    {"CorrUnit", &TKavCfg::CorrUnit, CorrUnitCount, "correction"},
+    {"ADCUnit", &TKavCfg::ADCUnit, ADCUnitCount, "ADC"},
+};
+
+} // namespace
+
+bool CheckUnitSelection(const TKavCfg& cfg, const QString& iniPath, const QStringList& keys,
+                        QString* error) {
+    for (const TUnitKey& u : UnitKeys) {
+        const int index = cfg.*u.Field;
+        if (!keys.contains(QLatin1String(u.Key)) || index < u.Count)
+            continue;
+        *error = QStringLiteral("settings file \"%1\": %2=%3 selects no %4 unit (0..%5)")
+                     .arg(iniPath, QLatin1String(u.Key))
+                     .arg(index)
+                     .arg(QLatin1String(u.Group))
+                     .arg(u.Count - 1);
+        return false;
+    }
     return true;
 }
 

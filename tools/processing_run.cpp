@@ -214,7 +214,8 @@ QString TSelectorView::SpeedText() const {
 
 int OpenAndProcess(const TProcessingArgs& p, TProcessedSpectrum& s) {
     QString error;
-    if (!LoadToolSettings(s.Cfg, p.Ini, &error))
+    if (!LoadToolSettings(s.Cfg, p.Ini, &error) ||
+        !CheckUnitSelection(s.Cfg, p.Ini, {"RazvUnit", "AmpUnit"}, &error))
         return Fail(error);
 
     const TOpenResult opened = OpenSpectrum(s.Session, p.Input);

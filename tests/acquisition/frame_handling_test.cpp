@@ -2,6 +2,7 @@
 // fill, the automatic save and processing, the messages.
 
 #include "acquisition/acquisition_rig.h"
+#include "disk_limits.h"
 
 #include "link/protocol.h"
 #include "spectrum/parameter_block.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -57,24 +59,20 @@ TEST_F(FrameFixture, FilterIsARunningMeanThenAnExponentialAverage) {
     Point(201, 2250);
     EXPECT_EQ(Y(201), 2020); // 2010 + 240/25 = 2019.6
 
+    // A mean of n + 0.5 is stored as the even one of n and n + 1.
+    Rig.Cfg.RTLPFConst = 2;
+    for (const auto& [first, halfway] : {std::pair{2048, 2048}, {2049, 2050}}) {
+        SweepStart();
+        Point(10, static_cast<std::uint16_t>(first));
+        Point(11, static_cast<std::uint16_t>(first + 1));
+        EXPECT_EQ(Y(11), halfway);
+    }
+
     Rig.Cfg.EnableRTLPF = false;
     SweepStart();
     EXPECT_EQ(Rig.View.Panels[PanelFilter], QString());
     Point(100, 3000);
     EXPECT_EQ(Y(100), 3000);
-}
-
-TEST_F(FrameFixture, HalvesRoundToTheEvenNeighbour) {
-    Rig.Cfg.EnableRTLPF = true;
-    Rig.Cfg.RTLPFConst = 2;
-    SweepStart();
-    Point(10, 2048);
-    Point(11, 2049); // 2048.5
-    EXPECT_EQ(Y(11), 2048);
-    SweepStart();
-    Point(10, 2049);
-    Point(11, 2050); // 2049.5
-    EXPECT_EQ(Y(11), 2050);
 }
 
 TEST_F(FrameFixture, SummationIsTheMeanOfTheSweepsThenAnExponentialAverage) {
@@ -147,7 +145,10 @@ TEST_F(FrameFixture, FillFollowsTheSpeedStateAndThenTheStatusStep) {
     EXPECT_EQ((*Rig.Store)[65520].X, 0);
 }
 
-TEST_F(FrameFixture, PointAboveTheDataCodesOnlyAppliesItsStateBytes) {
+// A field code above the data codes only applies the state bytes; an
+// amplitude word above 12 bits (it would read back as a parameter record)
+// is held at the top code.
+TEST_F(FrameFixture, WordsOutsideTheirRangeAreHeldOrOnlyApplyTheState) {
     SweepStart();
     const int plotted = Rig.View.Plotted;
     Frame(PointBody(65520, 2100, 0x82, 0x03));
@@ -155,11 +156,7 @@ TEST_F(FrameFixture, PointAboveTheDataCodesOnlyAppliesItsStateBytes) {
     EXPECT_EQ(Y(65520), EmptyY);
     EXPECT_EQ(Rig.Controls().Gain.Selection, 1);  // KodAmpl 2 under manual control
     EXPECT_EQ(Rig.Controls().Speed.Selection, 8); // KodRapid 3, " 4 мин"
-}
-
-TEST_F(FrameFixture, AmplitudeWordsAboveTwelveBitsAreHeldAtTheTopCode) {
-    SweepStart();
-    Point(300, 65530); // would read back as a parameter record
+    Point(300, 65530);
     EXPECT_EQ(Y(300), MaxAmplitudeCode);
 }
 
@@ -285,6 +282,8 @@ TEST_F(AutoSaveFixture, FirstSweepSavesThenEverySaveStepth) {
     EXPECT_EQ(Rig.View.Panels[PanelAutoSave], QString());
 }
 
+// A save that fails is one line with the path and the system's reason; the
+// number is kept, the sweep goes on and the next sweep start saves again.
 TEST_F(AutoSaveFixture, FailedSaveIsReportedKeepsTheNumberAndIsRetried) {
     Rig.Cfg.SaveStep = 5;
     const QString missing = Dir.filePath(QStringLiteral("gone/"));
@@ -294,7 +293,8 @@ TEST_F(AutoSaveFixture, FailedSaveIsReportedKeepsTheNumberAndIsRetried) {
     const QString line = Rig.View.Messages[0];
     EXPECT_TRUE(line.startsWith(AutoSaveFailedPrefix)) << line.toStdString();
     // One separator between the directory and the name, though WorkDir ends with one.
-    EXPECT_TRUE(line.contains(missing + AutoSaveName(QStringLiteral("Спектр"), 1) + ".kav"))
+    EXPECT_TRUE(line.contains(missing + AutoSaveName(QStringLiteral("Спектр"), 1) +
+                              ".kav\": " + SystemReason(ENOENT)))
         << line.toStdString();
     EXPECT_EQ(Rig.Cfg.NumbMask, 1);
 
@@ -306,6 +306,37 @@ TEST_F(AutoSaveFixture, FailedSaveIsReportedKeepsTheNumberAndIsRetried) {
     EXPECT_EQ(Rig.Cfg.NumbMask, 2);
     EXPECT_TRUE(QFile::exists(missing + AutoSaveName(QStringLiteral("Спектр"), 1) + ".kav"));
     EXPECT_EQ(Rig.State().AutoSaveCountdown, 4);
+}
+
+// The disk fills during acquisition: a sweep of 500 points (2000 bytes, small
+// enough to sit in any write buffer) is not saved, no file is left of it, and
+// it is saved at the next sweep start once there is room.
+TEST_F(AutoSaveFixture, FullDiskIsReportedAndTheSweepSavedOnceThereIsRoom) {
+    auto sweep500 = [&] {
+        for (int i = 0; i < 500; ++i)
+            Point(static_cast<std::uint16_t>(1000 + i), static_cast<std::uint16_t>(2000 + i));
+    };
+    SweepStart(); // saves the empty store as number 1
+    sweep500();
+    Backward();
+    Rig.View.Messages.clear();
+    UnderFileSizeLimit(1024, [&] {
+        SweepStart();
+        sweep500(); // the sweep goes on
+        return 0;
+    });
+    ASSERT_FALSE(Rig.View.Messages.isEmpty());
+    EXPECT_EQ(Rig.View.Messages[0],
+              AutoSaveFailedPrefix + QStringLiteral("Не удалось записать файл \"%1\": %2")
+                                         .arg(File(2), SystemReason(EFBIG)));
+    EXPECT_EQ(Rig.Cfg.NumbMask, 2);
+    EXPECT_EQ(Y(1499), 2499);
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{QFileInfo(File(1)).fileName()});
+
+    SweepStart();
+    EXPECT_EQ(Rig.Cfg.NumbMask, 3);
+    EXPECT_EQ(QFileInfo(File(2)).size(), 500 * 4 + 40);
 }
 
 TEST_F(AutoSaveFixture, NameTheFileSystemRejectsIsReported) {

@@ -1,33 +1,21 @@
 // kavtool acquire and listen, run as built, against the simulated spectrometer.
 
 #include "config/settings_store.h"
+#include "kavtool_run.h"
 #include "link/test_app.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    QString Out;
-    QString Err;
-};
+using TRun = TKavtoolRun;
 
-TRun Kavtool(const QStringList& args, int timeoutMs = 60000) {
-    QProcess p;
-    p.start(QStringLiteral(KAVTOOL_PATH), args);
-    TRun r;
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-    }
-    r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.Out = QString::fromUtf8(p.readAllStandardOutput());
-    r.Err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+TRun Kavtool(const QStringList& args) {
+    return RunKavtool(args);
 }
 
 struct KavtoolAcquire : ::testing::Test {
@@ -81,6 +69,21 @@ TEST_F(KavtoolAcquire, PortThatCannotOpenEndsWithTheReason) {
     EXPECT_TRUE(r.Err.contains(QStringLiteral("Невозможно инициализировать порт ttyNOPE9")))
         << r.Err.toStdString();
     EXPECT_TRUE(QDir(Dir.path()).entryList({"*.kav"}).isEmpty());
+}
+
+// A speed outside the table could never be chosen: the run does not start.
+TEST_F(KavtoolAcquire, RapidOutsideTheSpeedTableEndsWithTheReason) {
+    for (const auto& [text, read] : {std::pair{"12", "12"}, {"-5", "251"}}) {
+        QFile ini(Ini);
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QByteArray("[Main]\r\nRapid=") + text + "\r\n");
+        ini.close();
+        const TRun r = Kavtool({"acquire", "--port", "SIM", "--ini", Ini, "--out", Dir.path()});
+        EXPECT_EQ(r.Exit, 1);
+        EXPECT_EQ(r.Err, QStringLiteral("kavtool: settings file \"%1\": Rapid=%2 selects no sweep "
+                                        "speed (0..11)\n")
+                             .arg(Ini, read));
+    }
 }
 
 TEST_F(KavtoolAcquire, BadArgumentsAreUsageErrors) {

@@ -2,11 +2,17 @@
 // re-sent parameters, sweeps into the store, manual control, a silent or
 // missing instrument.
 
+#include "acquisition/acquire_run.h"
 #include "acquisition/acquisition_rig.h"
 
 #include "link/instrument_tables.h"
 #include "link/protocol.h"
+#include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
+#include "spectrum/spectrum_file.h"
+
+#include <QTemporaryDir>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -232,4 +238,62 @@ TEST(LinkSession, AdcRequestsAreAnsweredAndDrawnAtTheLastField) {
     EXPECT_FALSE(rig.Engine->ADCTimer().isActive());
     rig.Engine->PrepareForClose();
     EXPECT_FALSE(rig.Cfg.ADCEnable);
+}
+
+// ---- A run of a number of sweeps (kavtool acquire) ----------------------------
+
+namespace {
+
+struct TRunRecord {
+    QStringList Notes;
+    QStringList Files;
+    std::optional<bool> Complete;
+    QString Reason;
+
+    TAcquireRun::TCallbacks Callbacks() {
+        return {[this](const QString& t) { Notes << t; },
+                [this](int, int, const QString& path) { Files << path; },
+                [this](bool complete, const QString& reason) {
+                    Complete = complete;
+                    Reason = reason;
+                }};
+    }
+};
+
+} // namespace
+
+// The operator holds the speed at the instrument and it differs from the
+// settings: the run takes the instrument's speed, says so once and saves.
+TEST(AcquireRun, ManualSpeedIsTakenSaidAndTheSweepsSaved) {
+    TAcqRig rig;
+    QTemporaryDir dir;
+    rig.Cfg.WorkDir = dir.path();
+    rig.Cfg.Rapid = 10; // " 1 мин"
+    TRunRecord record;
+    TAcquireRun run(*rig.Engine, rig.Cfg, *rig.Store, 2, record.Callbacks());
+    rig.Engine->SetReceiveMode(true);
+    rig.Sim().SetManualSpeed(15); // "30 сек", row 11
+    ASSERT_TRUE(rig.RunUntil([&] { return run.Done(); }, 30000)) << run.Ready();
+    EXPECT_EQ(record.Complete, true) << record.Reason.toStdString();
+    EXPECT_EQ(record.Notes, QStringList{QStringLiteral(
+                                "the sweep speed is under manual control at the spectrometer: "
+                                "sweeps are taken at its speed 11 \"30 сек\", not at Rapid=10 "
+                                "\" 1 мин\"")});
+    ASSERT_EQ(record.Files.size(), 2);
+    auto store = std::make_unique<TPointTable>();
+    auto raw = std::make_unique<TPointTable>();
+    ASSERT_EQ(LoadSpectrumFile(record.Files[1], *store, *raw), TLoadOutcome::Loaded);
+    EXPECT_EQ((*store)[ParSpeed].X, 11);
+    EXPECT_GT(LastValidPoint(*store, 0, MaxFieldCode), 60000);
+}
+
+TEST(AcquireRun, AbandonedHandshakeEndsTheRunWithTheReason) {
+    TAcqRig rig;
+    TRunRecord record;
+    TAcquireRun run(*rig.Engine, rig.Cfg, *rig.Store, 1, record.Callbacks());
+    rig.Engine->SetReceiveMode(true);
+    rig.Sim().SetAnswering(false);
+    ASSERT_TRUE(rig.RunUntil([&] { return run.Done(); }, 30 * KavTimerMs));
+    EXPECT_EQ(record.Complete, false);
+    EXPECT_EQ(record.Reason, QStringLiteral("the spectrometer did not take the parameters"));
 }

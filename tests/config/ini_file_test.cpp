@@ -1,8 +1,11 @@
 #include "config/ini_file.h"
+#include "config/ini_text.h"
 #include "qstring_printer.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <ostream>
 
 namespace {
@@ -54,19 +57,39 @@ TEST(IniFile, KeyIntoASectionWithoutKeysStaysBeforeItsBlankLines) {
     EXPECT_EQ(ini.ToBytes(), QByteArray("[A]\r\n; only a comment\r\nK=1\r\n\r\n[B]\r\n"));
 }
 
+// Every value comes back exactly, in a file that stays cp1251 wherever
+// cp1251 holds the text: what it cannot hold is escaped in place.
 TEST(IniFile, WrittenValuesReadBackAsTheyWere) {
+    const QStringList values = {
+        "",
+        " lead",
+        "trail ",
+        "\"quoted\"",
+        "\"",
+        "a=b",
+        "x;y",
+        QStringLiteral("Спектр"),
+        QStringLiteral("/home/josé/данные"),
+        QStringLiteral("Ωμέγα 中文 \U0001F600"),
+        "a\r\nb\nc",
+        "x\ry\r",
+        "&#x41; &#xE9; &#x; & &#x110000; &#x41",
+        QString(QChar(0xD800)) + "lone",
+        QString(QChar(0)) + "nul",
+        QStringLiteral("\u2003em space\u2003"),
+    };
     TIniFile ini;
-    const QStringList values = {"",   " lead", "trail ", "\"quoted\"",
-                                "\"", "a=b",   "x;y",    QStringLiteral("Спектр")};
     for (int i = 0; i < values.size(); ++i)
         ini.SetValue("S", QString::number(i), values[i]);
-    const TIniFile back = TIniFile::FromBytes(ini.ToBytes());
+    const QByteArray bytes = ini.ToBytes();
+    const TIniFile back = TIniFile::FromBytes(bytes);
     for (int i = 0; i < values.size(); ++i)
         EXPECT_EQ(back.Value("S", QString::number(i)), values[i]) << i;
-
-    // A line break would start a new line of the file: it becomes a blank.
-    ini.SetValue("S", "Path", "a\r\nb\nc");
-    EXPECT_EQ(TIniFile::FromBytes(ini.ToBytes()).Value("S", "Path"), QString("a  b c"));
+    // One line per key; the readable parts stay as they were.
+    EXPECT_EQ(bytes.count("\r\n"), values.size() + 1);
+    EXPECT_TRUE(bytes.contains("\r\n8=/home/jos&#xE9;/\xE4\xE0\xED\xED\xFB\xE5\r\n"));
+    EXPECT_TRUE(bytes.contains("\r\n10=a&#xD;&#xA;b&#xA;c\r\n"));
+    EXPECT_TRUE(bytes.contains("&#x1F600;"));
 }
 
 TEST(IniFile, EndingsAndEncodings) {
@@ -74,16 +97,45 @@ TEST(IniFile, EndingsAndEncodings) {
     EXPECT_EQ(lf.Value("S", "A"), QString("1"));
     EXPECT_EQ(lf.Value("S", "B"), QString("2"));
     EXPECT_EQ(lf.ToBytes(), QByteArray("[S]\r\nA=1\r\nB=2\r\n"));
-
-    const TIniFile cyr = Ini("[S]\r\nName=\xDD\r\n");
-    EXPECT_EQ(cyr.Value("S", "Name"), QStringLiteral("Э"));
-    // A file a text editor saved as UTF-8 with a byte-order mark.
-    const TIniFile utf8 = TIniFile::FromBytes(QByteArray("\xEF\xBB\xBF[S]\nName=") +
-                                              QStringLiteral("Спектр").toUtf8());
-    EXPECT_EQ(utf8.Value("S", "Name"), QStringLiteral("Спектр"));
-    EXPECT_EQ(utf8.ToBytes(), QByteArray("[S]\r\nName=\xD1\xEF\xE5\xEA\xF2\xF0\r\n"));
-
     EXPECT_EQ(Ini("").ToBytes(), QByteArray());
+
+    // The same file as a text editor may save it; each is read as it was
+    // meant and written back in cp1251.
+    const QString text = QStringLiteral("[S]\r\nName=Спектр\r\nPath=/home/josé\r\n");
+    const QByteArray cp1251("[S]\r\nName=\xD1\xEF\xE5\xEA\xF2\xF0\r\nPath=/home/jos&#xE9;\r\n");
+    auto utf16 = [&](bool little, bool bom) {
+        QByteArray b = bom ? QByteArray(little ? "\xFF\xFE" : "\xFE\xFF") : QByteArray();
+        for (QChar c : text) {
+            const char lo = static_cast<char>(c.unicode() & 0xFF);
+            const char hi = static_cast<char>(c.unicode() >> 8);
+            b += little ? lo : hi;
+            b += little ? hi : lo;
+        }
+        return b;
+    };
+    const QByteArray forms[] = {cp1251,
+                                "\xEF\xBB\xBF" + text.toUtf8(),
+                                text.toUtf8(),
+                                utf16(true, true),
+                                utf16(false, true),
+                                utf16(true, false),
+                                utf16(false, false)};
+    for (const QByteArray& form : forms) {
+        const TIniFile ini = TIniFile::FromBytes(form);
+        EXPECT_EQ(ini.Value("S", "Name"), QStringLiteral("Спектр")) << form.toHex().toStdString();
+        EXPECT_EQ(ini.Value("S", "Path"), QStringLiteral("/home/josé"));
+        EXPECT_EQ(ini.ToBytes(), cp1251);
+    }
+
+    // cp1251 text that happens to be valid UTF-8 ("ВЁ" is C2 A8), or that
+    // begins like a byte-order mark ("яю" is FF FE), is written so that it
+    // is still read as cp1251.
+    for (const QString& t : {QStringLiteral("K=ВЁ"), QStringLiteral("яю=1"), QStringLiteral("юя=1"),
+                             QStringLiteral("п»ї=1")}) {
+        const QByteArray bytes = EncodeIniBytes(t);
+        EXPECT_EQ(DetectIniEncoding(bytes), TIniEncoding::Cp1251) << t.toStdString();
+        EXPECT_EQ(UnescapeIniValue(DecodeIniBytes(bytes)), t);
+    }
 }
 
 TEST(IniValues, Integers) {
@@ -134,6 +186,15 @@ TEST(IniValues, FloatsWriteFifteenDigitsAndReadBack) {
         ASSERT_TRUE(back.has_value()) << v;
         EXPECT_NEAR(*back, v, std::abs(v) * 1e-14) << v;
     }
+    // 15 digits would round these past the largest double: they get the
+    // digits that read back. Its 15-digit neighbours below keep 15 digits.
+    const double max = std::numeric_limits<double>::max();
+    EXPECT_EQ(FormatIniFloat(max, comma), "1,7976931348623157E308");
+    EXPECT_EQ(FormatIniFloat(-max, QChar('.')), "-1.7976931348623157E308");
+    EXPECT_EQ(FormatIniFloat(1.79769313486231e308, comma), "1,79769313486231E308");
+    for (double v :
+         {max, -max, std::nextafter(max, 0.0), std::numeric_limits<double>::denorm_min()})
+        EXPECT_EQ(ParseIniFloat(FormatIniFloat(v, comma), comma), v) << v;
 }
 
 TEST(IniFile, TypedReadsFallBackToTheDefault) {

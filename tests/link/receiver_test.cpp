@@ -296,6 +296,13 @@ TEST(ReceiverTimer, StartRunsThePollAtTheSettingsPeriodAndStopClosesThePort) {
     EXPECT_FALSE(port.Receiver.PollTimer().isActive());
     EXPECT_FALSE(port.Receiver.Opened());
     EXPECT_EQ(port.Receiver.Device(), nullptr);
+
+    // A period of 0 would poll without pause: below 10 ms the poll holds 10.
+    for (const auto& [timeOut, period] : {std::pair{0, 10}, {1, 10}, {9, 10}, {10, 10}}) {
+        settings.TimeOut = static_cast<std::uint16_t>(timeOut);
+        port.Receiver.SetSettings(settings);
+        EXPECT_EQ(port.Receiver.PollTimer().interval(), period) << timeOut;
+    }
 }
 
 TEST(ReceiverTimer, StartReopensWithTheHeldSettings) {

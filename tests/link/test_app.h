@@ -10,5 +10,6 @@ inline QCoreApplication& TestApp() {
     static char* argv[] = {name, nullptr};
     static QCoreApplication* app =
         QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    (void)app;
     return *QCoreApplication::instance();
 }

@@ -1,7 +1,1 @@
-# The kavtool process test runs the built binary; its path comes in at
-# compile time.
-if(TARGET kavtool AND TARGET test_processing_kavtool_process)
-    target_compile_definitions(test_processing_kavtool_process
-        PRIVATE KAVTOOL_PATH="$<TARGET_FILE:kavtool>")
-    add_dependencies(test_processing_kavtool_process kavtool)
-endif()
+kav_test_runs_kavtool(test_processing_kavtool_process)

@@ -1,4 +1,5 @@
 #include "config/settings_store.h"
+#include "kavtool_run.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/spectrum_file.h"
 #include "spectrum_builder.h"
@@ -7,19 +8,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#ifdef KAVTOOL_PATH
-
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    QString Out;
-    QString Err;
-};
+using TRun = TKavtoolRun;
 
 class KavtoolProcess : public ::testing::Test {
 protected:
@@ -27,21 +21,7 @@ protected:
 
     QString Path(const QString& name) const { return Dir.filePath(name); }
 
-    TRun Run(const QStringList& args) const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LC_ALL", "C");
-        env.insert("LANG", "C");
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(Dir.path());
-        p.start(KAVTOOL_PATH, args);
-        EXPECT_TRUE(p.waitForFinished(30000));
-        TRun r;
-        r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.Out = QString::fromUtf8(p.readAllStandardOutput());
-        r.Err = QString::fromUtf8(p.readAllStandardError());
-        return r;
-    }
+    TRun Run(const QStringList& args) const { return RunKavtool(args, {Dir.path()}); }
 
     QJsonObject RunJson(QStringList args) const {
         args.prepend("process");
@@ -137,6 +117,29 @@ TEST_F(KavtoolProcess, IntegralWrittenWithItsParameterRecords) {
     EXPECT_DOUBLE_EQ(g["area"].toObject()["value"].toDouble(), 0.5);
 }
 
+// The line of the README, a point every 50 codes: the search fills the gaps
+// first, and the file written afterwards holds every slot from the first
+// point to the last at its own field code, nothing at code 0.
+TEST_F(KavtoolProcess, GapsFilledBeforeASearchAreSavedWhereTheyAre) {
+    auto store = EmptyStore();
+    for (int x = 20000; x <= 45000; x += 50) {
+        const double d = (x - 32500) / 800.0;
+        PutPoints(*store, x, {static_cast<int>(2048 - 1500 * d / ((1 + d * d) * (1 + d * d)))});
+    }
+    const QString in = WriteSpectrum("line.kav", *store);
+    const QString out = Path("out.kav");
+    const TRun r =
+        Run({"process", in, "--visirs", "21000", "44000", "minmax", "20", "100", "-o", out});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+
+    auto back = EmptyStore();
+    auto undo = EmptyStore();
+    ASSERT_EQ(LoadSpectrumFile(out, *back, *undo), TLoadOutcome::Loaded);
+    EXPECT_EQ(MisplacedSlots(*back, 20000, 45000), std::vector<int>{});
+    EXPECT_EQ(back->at(0), (TPointSlot{0, EmptyY}));
+    EXPECT_EQ(back->at(20049).Y, back->at(20000).Y);
+}
+
 TEST_F(KavtoolProcess, DpphFrequencyAndGFactors) {
     auto store = EmptyStore();
     PutPoints(*store, 65519, {2048});
@@ -169,5 +172,3 @@ TEST_F(KavtoolProcess, BadUsage) {
     EXPECT_EQ(Run({"process", in}).Exit, 2);
     EXPECT_EQ(Run({"process", Path("missing.kav"), "dpph"}).Exit, 1);
 }
-
-#endif

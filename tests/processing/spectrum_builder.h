@@ -27,6 +27,17 @@ inline void PutPoints(TPointTable& store, int first, const std::vector<int>& ord
     }
 }
 
+// Slots first..last that do not hold a data point of their own field code
+// (X equal to the slot), as the plot draws and a save writes them.
+inline std::vector<int> MisplacedSlots(const TPointTable& store, int first, int last) {
+    std::vector<int> out;
+    for (int k = first; k <= last; ++k) {
+        if (store[k].Y > MaxValidY || store[k].X != k)
+            out.push_back(k);
+    }
+    return out;
+}
+
 inline std::vector<int> Ordinates(const TPointTable& store, int first, int count) {
     std::vector<int> out;
     for (int k = first; k < first + count; ++k)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int E = EmptyY;
@@ -58,7 +60,9 @@ TEST(FillGaps, RunsTakeThePointBeforeThemAndEndsStayEmpty) {
     PutPoints(*store, 10, {5, E, E, 9, E, 11});
     FillGaps(*store);
     EXPECT_EQ(Ordinates(*store, 9, 8), (std::vector<int>{E, 5, 5, 5, 9, 9, 11, E}));
-    EXPECT_EQ(store->at(11).X, 0); // only ordinates change
+    // A filled slot is a point of its own field code, drawn and saved there.
+    EXPECT_EQ(MisplacedSlots(*store, 10, 15), std::vector<int>{});
+    EXPECT_EQ(store->at(16), (TPointSlot{0, EmptyY}));
     ExpectParameterBlockIntact(*store);
 }
 
@@ -90,7 +94,11 @@ TEST(SmallListOperations, WorkedExamples) {
         auto store = EmptyStore();
         PutPoints(*store, 10, c.In);
         c.Operation(*store, c.Constant);
+        const int last = 10 + static_cast<int>(c.In.size()) - 1;
         EXPECT_EQ(Ordinates(*store, 10, static_cast<int>(c.In.size())), c.Out);
+        if (std::find(c.Out.begin(), c.Out.end(), E) == c.Out.end()) {
+            EXPECT_EQ(MisplacedSlots(*store, 10, last), std::vector<int>{});
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include "spectrum/atomic_file.h"
 
+#include "disk_limits.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -8,9 +10,7 @@
 #include <QTemporaryDir>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -29,20 +29,6 @@ protected:
 
     QTemporaryDir Dir;
 };
-
-// Runs `write` with the process's file size limit at `limit` bytes.
-template <typename F> auto UnderFileSizeLimit(rlim_t limit, F write) {
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit low = old;
-    low.rlim_cur = limit;
-    setrlimit(RLIMIT_FSIZE, &low);
-    const auto result = write();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    return result;
-}
 
 TEST_F(AtomicFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
     const QString path = Path("a.kav");
@@ -73,7 +59,7 @@ TEST_F(AtomicFile, AFileSizeLimitLeavesThePreviousFileAndNoLeftovers) {
     const bool written = UnderFileSizeLimit(
         256, [&] { return WriteFileAtomically(path, QByteArray(500, 'n'), &reason); });
     EXPECT_FALSE(written);
-    EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(EFBIG)));
+    EXPECT_EQ(reason, SystemReason(EFBIG));
     EXPECT_EQ(Read(path), QByteArray(100, 'p'));
     EXPECT_EQ(Entries(), QStringList{"keep.kav"});
 }
@@ -82,10 +68,10 @@ TEST_F(AtomicFile, RefusesADirectoryAndAMissingFolderWithTheirReasons) {
     QString reason;
     ASSERT_TRUE(QDir(Dir.path()).mkdir("sub"));
     EXPECT_FALSE(WriteFileAtomically(Path("sub"), "x", &reason));
-    EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(EISDIR)));
+    EXPECT_EQ(reason, SystemReason(EISDIR));
     EXPECT_TRUE(QFileInfo(Path("sub")).isDir());
     EXPECT_FALSE(WriteFileAtomically(Path("none/x.kav"), "x", &reason));
-    EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(ENOENT)));
+    EXPECT_EQ(reason, SystemReason(ENOENT));
 }
 
 TEST_F(AtomicFile, SlotCommitsWhatItsWriterWroteAndRemovesWhatItDidNot) {

@@ -15,40 +15,33 @@ TRecentFiles Numbered(int count) {
 
 } // namespace
 
+// A new path goes on top; a listed one (only an equal entry counts: a path
+// that merely contains one is another file) stays where it is; the 21st
+// drops the oldest, while a listed file in a full list loses no entry.
 TEST(RecentFiles, NewPathGoesOnTopAndAListedOneStaysWhereItIs) {
-    TRecentFiles list;
-    UpdateRecentFilesList(list, "/s/a.kav");
-    UpdateRecentFilesList(list, "/s/b.kav");
-    UpdateRecentFilesList(list, "/s/a.kav");
-    EXPECT_EQ(list, (TRecentFiles{"/s/b.kav", "/s/a.kav"}));
-    UpdateRecentFilesList(list, "");
-    EXPECT_EQ(list.size(), 2);
-}
-
-TEST(RecentFiles, TwentyFirstFileDropsTheOldest) {
-    TRecentFiles list = Numbered(20);
-    UpdateRecentFilesList(list, "/s/21.kav");
-    ASSERT_EQ(list.size(), 20);
-    EXPECT_EQ(list.first(), "/s/21.kav");
-    EXPECT_EQ(list.last(), "/s/2.kav");
-    EXPECT_FALSE(list.contains("/s/1.kav"));
-}
-
-TEST(RecentFiles, ReopeningAListedFileInAFullListLosesNoEntry) {
-    TRecentFiles list = Numbered(20);
-    const TRecentFiles before = list;
-    UpdateRecentFilesList(list, "/s/1.kav"); // the oldest one
-    EXPECT_EQ(list, before);
-    UpdateRecentFilesList(list, "/s/12.kav");
-    EXPECT_EQ(list, before);
-}
-
-TEST(RecentFiles, OnlyAnEqualEntryCountsAsListed) {
-    // A path that merely contains an entry is another file.
-    TRecentFiles list{"/d/a.kav", ""};
-    UpdateRecentFilesList(list, "/mnt/d/a.kav");
-    UpdateRecentFilesList(list, "/d/a.kav.kav");
-    EXPECT_EQ(list, (TRecentFiles{"/d/a.kav.kav", "/mnt/d/a.kav", "/d/a.kav", ""}));
+    TRecentFiles twentyOne = Numbered(20);
+    twentyOne.prepend("/s/21.kav");
+    twentyOne.removeLast();
+    const struct {
+        TRecentFiles Before;
+        QString Path;
+        TRecentFiles After;
+    } cases[] = {
+        {{}, "/s/a.kav", {"/s/a.kav"}},
+        {{"/s/a.kav"}, "/s/b.kav", {"/s/b.kav", "/s/a.kav"}},
+        {{"/s/b.kav", "/s/a.kav"}, "/s/a.kav", {"/s/b.kav", "/s/a.kav"}},
+        {{"/s/b.kav", "/s/a.kav"}, "", {"/s/b.kav", "/s/a.kav"}},
+        {{"/d/a.kav", ""}, "/mnt/d/a.kav", {"/mnt/d/a.kav", "/d/a.kav", ""}},
+        {{"/d/a.kav"}, "/d/a.kav.kav", {"/d/a.kav.kav", "/d/a.kav"}},
+        {Numbered(20), "/s/21.kav", twentyOne},
+        {Numbered(20), "/s/1.kav", Numbered(20)},
+        {Numbered(20), "/s/12.kav", Numbered(20)},
+    };
+    for (const auto& c : cases) {
+        TRecentFiles list = c.Before;
+        UpdateRecentFilesList(list, c.Path);
+        EXPECT_EQ(list, c.After) << c.Path.toStdString();
+    }
 }
 
 TEST(RecentFiles, MenusAreRebuiltWithIndexedCaptionsEvenForAnEmptyPath) {

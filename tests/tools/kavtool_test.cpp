@@ -1,25 +1,25 @@
 #include "config/settings_store.h"
+#include "disk_limits.h"
+#include "kavtool_run.h"
 #include "qstring_printer.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
-#include "spectrum/value_format.h"
 
+#include <QDir>
 #include <QFile>
-#include <QProcess>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    QString Out;
-    QString Err;
-};
+using TRun = TKavtoolRun;
 
 class Kavtool : public ::testing::Test {
 protected:
@@ -28,19 +28,7 @@ protected:
     QString Path(const QString& name) const { return Dir.filePath(name); }
 
     TRun Run(const QStringList& args, const QString& locale = "C") const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LC_ALL", locale);
-        env.insert("LANG", locale);
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(Dir.path());
-        p.start(KAVTOOL_PATH, args);
-        EXPECT_TRUE(p.waitForFinished(30000)) << args.join(' ').toStdString();
-        TRun r;
-        r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.Out = QString::fromUtf8(p.readAllStandardOutput());
-        r.Err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        return RunKavtool(args, {Dir.path(), locale});
     }
 
     void Write(const QString& name, const QByteArray& bytes) const {
@@ -146,18 +134,12 @@ TEST_F(Kavtool, FormatUsesTheIniUnitsTheGainAndTheSystemSeparator) {
     r = Run({"format", "area", "123400"}, "C");
     EXPECT_EQ(r.Out, "1.234E+005 отсч^3\n");
 
-    // The same settings in process give the same texts as the tool.
-    TKavCfg cfg{};
-    SetDefaults(cfg, Dir.path());
-    cfg.AmpUnit = 1;
-    cfg.Amplifying = 3;
-    const TValueFormat format(cfg, u',');
+    // 10 V over 2047 codes, divided by the gain factor 10 of row 3:
+    // 0.4885 V, -0.0004885 V, 1.466 V.
     r = Run({"format", "ampl", "1000", "-1", "3000", "--ini", Path("Kav.ini"), "--gain", "3"},
             "ru_RU.UTF-8");
     ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
-    EXPECT_EQ(r.Out, format.AmplToStr(1000) + "\n" + format.AmplToStr(-1) + "\n" +
-                         format.AmplToStr(3000) + "\n");
-    EXPECT_TRUE(r.Out.contains(u',')) << r.Out.toStdString(); // 1,47 В
+    EXPECT_EQ(r.Out, QStringLiteral("489 мВ\n-489 мкВ\n1,47 В\n"));
 }
 
 TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
@@ -166,6 +148,9 @@ TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
     Write("bad2.tsv", "1\t4096\n");
     Write("bad3.tsv", "1\t2\n\n1\t3\n");
     Write("bad4.tsv", "1 2\n");
+    Write("units.ini", "[Main]\nRazvUnit=4\nAmpUnit=2\nCorrUnit=7\nADCUnit=5\n");
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("Kav.ini"));
+    const QString isDir = QString::fromLocal8Bit(std::strerror(EISDIR));
     const struct {
         QStringList Args;
         QString Needle;
@@ -180,6 +165,15 @@ TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
         {{"import", Path("bad2.tsv"), "-o", Path("o.kav")}, Path("bad2.tsv") + ":1:"},
         {{"import", Path("bad3.tsv"), "-o", Path("o.kav")}, "line 1"},
         {{"import", Path("bad4.tsv"), "-o", Path("o.kav")}, Path("bad4.tsv") + ":1:"},
+        // A unit index outside its group, named by its key.
+        {{"format", "field", "1", "--ini", Path("units.ini")}, "RazvUnit=4"},
+        {{"format", "ampl", "1", "--ini", Path("units.ini")}, "AmpUnit=2"},
+        {{"format", "corr", "1", "--ini", Path("units.ini")}, "CorrUnit=7"},
+        {{"format", "adc", "1", "--ini", Path("units.ini")}, "ADCUnit=5"},
+        {{"export", Path("long.kav"), "--ini", Path("units.ini")}, "RazvUnit=4"},
+        // A settings file that is a directory says so.
+        {{"format", "adc", "1", "--ini", Dir.path()}, Dir.path() + ": " + isDir},
+        {{"format", "adc", "1", "--ini", Path("Kav.ini")}, Path("Kav.ini") + ": " + isDir},
     };
     for (const auto& c : cases) {
         const TRun r = Run(c.Args);
@@ -190,6 +184,68 @@ TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
         EXPECT_TRUE(r.Out.isEmpty()) << what;
     }
     EXPECT_FALSE(QFile::exists(Path("o.kav")));
+}
+
+// A spectrum of 500 points (2000 bytes) sits in any write buffer: a save of
+// it that meets a full disk fails with the system's reason and leaves the
+// previous file whole, and nothing of the attempt behind.
+class KavtoolFullDisk : public Kavtool {
+protected:
+    void SetUp() override {
+        QByteArray tsv;
+        auto store = std::make_unique<TPointTable>();
+        ClearPoints(*store);
+        for (int i = 0; i < 500; ++i) {
+            tsv += QByteArray::number(20000 + 10 * i) + "\t" + QByteArray::number(2048 + i) + "\n";
+            (*store)[20000 + 10 * i] = TPointSlot{static_cast<std::uint16_t>(20000 + 10 * i),
+                                                  static_cast<std::uint16_t>(2048 + i)};
+        }
+        Write("in.tsv", tsv);
+        ASSERT_TRUE(SaveSpectrumFile(Path("in.kav"), *store));
+    }
+
+    // kavtool import and process -o of the 500 points onto `target`.
+    QList<QStringList> Saves(const QString& target) const {
+        return {{"import", Path("in.tsv"), "-o", target},
+                {"process", Path("in.kav"), "filter", "2", "-o", target}};
+    }
+
+    void ExpectRefused(const TRun& r, int err, const QString& target, const QByteArray& previous,
+                       const QStringList& entries) const {
+        EXPECT_EQ(r.Exit, 1) << r.Err.toStdString();
+        EXPECT_TRUE(r.Err.contains(target + "\": " + SystemReason(err))) << r.Err.toStdString();
+        EXPECT_EQ(r.Err.count(u'\n'), 1) << r.Err.toStdString();
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), previous);
+        EXPECT_EQ(QFileInfo(target).dir().entryList(QDir::Files | QDir::Hidden | QDir::System),
+                  entries);
+    }
+};
+
+TEST_F(KavtoolFullDisk, FileSizeLimitKeepsThePreviousFile) {
+    Write("a.kav", "previous");
+    for (const QStringList& args : Saves(Path("a.kav"))) {
+        const TRun r = RunKavtool(args, {Dir.path(), "C", 60000, 1024});
+        ExpectRefused(r, EFBIG, Path("a.kav"), "previous", {"a.kav", "in.kav", "in.tsv"});
+    }
+}
+
+TEST_F(KavtoolFullDisk, FullFileSystemKeepsThePreviousFile) {
+    TSmallDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << "a tmpfs cannot be mounted here: " << disk.Reason.toStdString();
+    const QString target = disk.Path("a.kav");
+    {
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("previous");
+    }
+    ASSERT_TRUE(disk.Fill());
+    for (const QStringList& args : Saves(target)) {
+        const TRun r = RunKavtool(args, {Dir.path()});
+        ExpectRefused(r, ENOSPC, target, "previous", {".fill", "a.kav"});
+    }
 }
 
 TEST_F(Kavtool, BadUsageExitsWithTheUsageText) {
