@@ -1,6 +1,7 @@
 #pragma once
 
-// Runs the built kavtool as a user would and collects what it says.
+// Runs the built kavtool (or another program of the machine) as a user
+// would and collects what it says.
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -23,13 +24,19 @@ struct TKavtoolOptions {
     QString Locale = QStringLiteral("C"); // LC_ALL and LANG
     int TimeoutMs = 60000;
     rlim_t FileSizeLimit = RLIM_INFINITY; // bytes a file may grow to (ulimit -f)
+    bool NoDisplay = false; // as a lab script runs it: no display, no Qt platform chosen
 };
 
-inline TKavtoolRun RunKavtool(const QStringList& args, const TKavtoolOptions& options = {}) {
+inline TKavtoolRun RunProgram(const QString& program, const QStringList& args,
+                              const TKavtoolOptions& options = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), options.Locale);
     env.insert(QStringLiteral("LANG"), options.Locale);
+    if (options.NoDisplay) {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+    }
     p.setProcessEnvironment(env);
     if (!options.WorkDir.isEmpty())
         p.setWorkingDirectory(options.WorkDir);
@@ -42,16 +49,20 @@ inline TKavtoolRun RunKavtool(const QStringList& args, const TKavtoolOptions& op
             setrlimit(RLIMIT_FSIZE, &r);
         });
     }
-    p.start(QStringLiteral(KAVTOOL_PATH), args);
+    p.start(program, args);
     TKavtoolRun r;
     if (!p.waitForFinished(options.TimeoutMs)) {
         p.kill();
         p.waitForFinished();
-        r.Err = QStringLiteral("kavtool did not finish: ") + args.join(u' ') + u'\n';
+        r.Err = program + QStringLiteral(" did not finish: ") + args.join(u' ') + u'\n';
     } else if (p.exitStatus() == QProcess::NormalExit) {
         r.Exit = p.exitCode();
     }
     r.Out = QString::fromUtf8(p.readAllStandardOutput());
     r.Err += QString::fromUtf8(p.readAllStandardError());
     return r;
+}
+
+inline TKavtoolRun RunKavtool(const QStringList& args, const TKavtoolOptions& options = {}) {
+    return RunProgram(QStringLiteral(KAVTOOL_PATH), args, options);
 }

@@ -1,25 +1,19 @@
 #include "config/settings_store.h"
+#include "kavtool_run.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
 
-#ifdef KAVTOOL_PATH
-
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    QString Out;
-    QString Err;
-};
+using TRun = TKavtoolRun;
 
 // kavtool print as a lab script runs it: no display, no Qt platform chosen.
 struct KavtoolPrint : ::testing::Test {
@@ -28,20 +22,10 @@ struct KavtoolPrint : ::testing::Test {
     QString Path(const QString& name) const { return Dir.filePath(name); }
 
     static TRun Run(const QString& program, const QStringList& args, const QString& cwd) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QString::fromLatin1(name));
-        env.insert("LC_ALL", "C");
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(cwd);
-        p.start(program, args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        TRun r;
-        r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.Out = QString::fromUtf8(p.readAllStandardOutput());
-        r.Err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        TKavtoolOptions options;
+        options.WorkDir = cwd;
+        options.NoDisplay = true;
+        return RunProgram(program, args, options);
     }
     TRun Print(QStringList args) const {
         args.prepend("print");
@@ -132,5 +116,3 @@ TEST_F(KavtoolPrint, FailuresLeaveNoFile) {
 }
 
 } // namespace
-
-#endif

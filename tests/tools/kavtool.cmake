@@ -1,2 +1,3 @@
 kav_test_runs_kavtool(test_tools_kavtool)
 kav_test_runs_kavtool(test_tools_kavtool_exchange)
+kav_test_runs_kavtool(test_tools_kavtool_port)

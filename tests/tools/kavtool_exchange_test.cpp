@@ -1,11 +1,11 @@
 #include "config/settings_store.h"
+#include "kavtool_run.h"
 #include "qstring_printer.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cmath>
@@ -14,11 +14,7 @@
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    QString Out;
-    QString Err;
-};
+using TRun = TKavtoolRun;
 
 // kavtool's export and import between its spectrum files and the files of
 // other programs, run as the binary on a machine without a display.
@@ -29,20 +25,10 @@ protected:
     QString Path(const QString& name) const { return Dir.filePath(name); }
 
     TRun Run(const QStringList& args) const {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(name);
-        env.insert("LC_ALL", "C");
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(Dir.path());
-        p.start(KAVTOOL_PATH, args);
-        EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
-        TRun r;
-        r.Exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.Out = QString::fromUtf8(p.readAllStandardOutput());
-        r.Err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        TKavtoolOptions options;
+        options.WorkDir = Dir.path();
+        options.NoDisplay = true;
+        return RunKavtool(args, options);
     }
 
     void Write(const QString& name, const QByteArray& bytes) const {
