@@ -1,8 +1,10 @@
 # Warnings and sanitizers shared by every target of the project.
 set(KAV_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
 
+# Unoptimised with line tables only: the sanitized test build compiles in
+# half the time of -O1 -g, and the reports still name file and line.
 if(KAV_SANITIZE)
-    add_compile_options(${KAV_SANITIZE_FLAGS} -O1 -g)
+    add_compile_options(${KAV_SANITIZE_FLAGS} -O0 -g1)
     add_link_options(${KAV_SANITIZE_FLAGS})
 endif()
 
