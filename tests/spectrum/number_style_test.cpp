@@ -1,121 +1,524 @@
+// The number styles and the texts of values: worked examples, then the
+// styles against their plain reference (reference_number_style.h), character
+// for character, for values of every magnitude, near every rounding edge,
+// special values, every style and digit count, and the formatters' texts with
+// their units; the unit lines the texts are computed on.
+#include "config/settings_store.h"
+#include "link/instrument_tables.h"
 #include "qstring_printer.h"
+#include "spectrum/measure_unit.h"
 #include "spectrum/number_style.h"
+#include "spectrum/reference_number_style.h"
+#include "spectrum/value_format.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <limits>
-#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
-const QChar Comma(',');
+using TFormat = QString (*)(long double, int, int, QChar);
+struct TStyle {
+    const char* Name;
+    TFormat Program, Reference;
+};
+const TStyle FixedStyle{"Fixed", FormatFixed, reference_style::Fixed};
+const TStyle GeneralStyle{"General", FormatGeneral, reference_style::General};
+const TStyle ScientificStyle{"Scientific", FormatScientific, reference_style::Scientific};
 
-QString Fixed(long double v, int p, int d) {
-    return FormatFixed(v, p, d, Comma);
-}
-QString General(long double v, int p, int d) {
-    return FormatGeneral(v, p, d, Comma);
-}
-QString Scientific(long double v, int p, int d) {
-    return FormatScientific(v, p, d, Comma);
-}
-
-TEST(NumberStyle, FixedRoundsToBothCountsAndPads) {
-    EXPECT_EQ(Fixed(1.23456, 4, 3), "1,235");
-    EXPECT_EQ(Fixed(1.5, 4, 3), "1,500");
-    EXPECT_EQ(Fixed(-1.5, 4, 3), "-1,500");
-    EXPECT_EQ(Fixed(4.99999, 4, 3), "5,000");
-    EXPECT_EQ(Fixed(12.345, 3, 2), "12,30"); // three significant digits, then padded
-    EXPECT_EQ(Fixed(0.0456, 2, 2), "0,05");  // two decimals are the coarser limit
-    EXPECT_EQ(Fixed(1234.5678, 4, 3), "1235,000");
-    EXPECT_EQ(Fixed(9000, 4, 0), "9000"); // no separator without decimals
-    EXPECT_EQ(Fixed(0.4, 4, 0), "0");
-    EXPECT_EQ(Fixed(0, 4, 3), "0,000");
-    EXPECT_EQ(Fixed(0.00001, 3, 2), "0,00");
+std::string Text(long double v) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.21Lg", v);
+    return text;
 }
 
-TEST(NumberStyle, FixedNeverWritesMinusZero) {
-    EXPECT_EQ(Fixed(-0.0001, 4, 3), "0,000");
-    EXPECT_EQ(Fixed(-0.0L, 4, 3), "0,000");
-    EXPECT_EQ(Fixed(-0.4, 3, 0), "0");
-}
+constexpr long double Inf = std::numeric_limits<long double>::infinity();
+constexpr long double NaN = std::numeric_limits<long double>::quiet_NaN();
 
-TEST(NumberStyle, FixedSwitchesToScientificPastPIntegerDigits) {
-    EXPECT_EQ(Fixed(9999.4, 4, 0), "9999");
-    EXPECT_EQ(Fixed(9999.6, 4, 0), "1,000E+4"); // rounding gives five integer digits
-    EXPECT_EQ(Fixed(12345, 4, 0), "1,235E+4");
-    EXPECT_EQ(Fixed(99.4, 2, 2), "99,00");
-    EXPECT_EQ(Fixed(99.5, 2, 2), "1,0E+02");
-    EXPECT_EQ(Fixed(-123.4, 2, 2), "-1,2E+02");
-}
+} // namespace
 
-TEST(NumberStyle, RoundingIsOnTheDecimalDigitsHalfAwayFromZero) {
-    EXPECT_EQ(Fixed(0.125, 4, 2), "0,13"); // an exact half goes up
-    EXPECT_EQ(Fixed(-0.125, 4, 2), "-0,13");
-    EXPECT_EQ(Fixed(2.5, 4, 0), "3");
-    EXPECT_EQ(Fixed(2.675, 4, 2), "2,67"); // held as 2.67499999..., no half
-    EXPECT_EQ(General(1234.5, 4, 0), "1235");
-    EXPECT_EQ(General(0.95, 1, 0), "0,9"); // 0.95 is held as 0.9499999...
-}
-
-TEST(NumberStyle, GeneralPlainBetweenTheBounds) {
-    EXPECT_EQ(General(0, 15, 0), "0");
-    EXPECT_EQ(General(-0.0L, 15, 0), "0");
-    EXPECT_EQ(General(0.1, 15, 0), "0,1");
-    EXPECT_EQ(General(-2.50, 4, 3), "-2,5"); // trailing zeros go
-    EXPECT_EQ(General(3.0, 4, 3), "3");      // and the trailing separator
-    EXPECT_EQ(General(1e14, 15, 0), "100000000000000");
-    EXPECT_EQ(General(123456789012345.6L, 15, 0), "123456789012346");
-    EXPECT_EQ(General(0.00001, 15, 0), "0,00001"); // smallest plain magnitude
-    EXPECT_EQ(General(0.000012345, 3, 0), "0,0000123");
-    EXPECT_EQ(General(9999, 4, 2), "9999");
-}
-
-TEST(NumberStyle, GeneralExponentFormOutsideTheBounds) {
-    EXPECT_EQ(General(1e15, 15, 0), "1E15");        // sixteen integer digits
-    EXPECT_EQ(General(0.0000099, 15, 0), "9,9E-6"); // below 0.00001
-    EXPECT_EQ(General(1.5e-7, 15, 0), "1,5E-7");
-    EXPECT_EQ(General(-1.5e-7, 15, 0), "-1,5E-7");
-    EXPECT_EQ(General(12345, 4, 2), "1,235E04"); // no "+", at least D digits
-    EXPECT_EQ(General(9999.5, 4, 2), "1E04");    // rounding adds a digit
-    EXPECT_EQ(General(999.9, 3, 3), "1E003");
-    EXPECT_EQ(General(0.000001234, 4, 3), "1,234E-006");
-    EXPECT_EQ(General(1e10, 4, 5), "1E0010"); // D counts at most 4
-    EXPECT_EQ(General(1e300, 15, 0), "1E300");
-}
-
-TEST(NumberStyle, ScientificKeepsEveryDigitAndTheSign) {
-    EXPECT_EQ(Scientific(123400, 4, 3), "1,234E+005");
-    EXPECT_EQ(Scientific(-0.00123456, 4, 3), "-1,235E-003");
-    EXPECT_EQ(Scientific(9.9996, 4, 3), "1,000E+001");
-    EXPECT_EQ(Scientific(0, 4, 3), "0,000E+000");
-    EXPECT_EQ(Scientific(-0.0L, 4, 3), "0,000E+000");
-    EXPECT_EQ(Scientific(5, 1, 0), "5E+0");
-    EXPECT_EQ(Scientific(1e-300, 3, 2), "1,00E-300");
-    EXPECT_EQ(Scientific(1e100, 4, 9), "1,000E+0100");
-}
-
-TEST(NumberStyle, NonFiniteValuesHaveFixedTexts) {
-    const long double inf = std::numeric_limits<long double>::infinity();
-    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+TEST(NumberStyle, WorkedExamples) {
+    const struct {
+        TFormat Format;
+        long double Value;
+        int P, D;
+        const char* Text;
+    } cases[] = {
+        // Fixed: P significant digits, then padded to D decimals.
+        {FormatFixed, 1.23456, 4, 3, "1,235"},
+        {FormatFixed, -1.5, 4, 3, "-1,500"},
+        {FormatFixed, 4.99999, 4, 3, "5,000"},
+        {FormatFixed, 12.345, 3, 2, "12,30"},
+        {FormatFixed, 0.0456, 2, 2, "0,05"}, // two decimals are the coarser limit
+        {FormatFixed, 1234.5678, 4, 3, "1235,000"},
+        {FormatFixed, 9000, 4, 0, "9000"}, // no separator without decimals
+        {FormatFixed, 0.00001, 3, 2, "0,00"},
+        {FormatFixed, -0.0001, 4, 3, "0,000"}, // never a minus zero
+        {FormatFixed, -0.0L, 4, 3, "0,000"},
+        {FormatFixed, -0.4, 3, 0, "0"},
+        // Past P integer digits, after rounding, the scientific form.
+        {FormatFixed, 9999.4, 4, 0, "9999"},
+        {FormatFixed, 9999.6, 4, 0, "1,000E+4"},
+        {FormatFixed, 99.5, 2, 2, "1,0E+02"},
+        {FormatFixed, -123.4, 2, 2, "-1,2E+02"},
+        // Rounding on the decimal digits, halves away from zero.
+        {FormatFixed, 0.125, 4, 2, "0,13"},
+        {FormatFixed, -0.125, 4, 2, "-0,13"},
+        {FormatFixed, 2.675, 4, 2, "2,67"}, // held as 2.67499999..., no half
+        {FormatGeneral, 0.95, 1, 0, "0,9"}, // held as 0.9499999...
+        {FormatGeneral, 1234.5, 4, 0, "1235"},
+        // General: plain between the bounds, trailing zeros dropped.
+        {FormatGeneral, -0.0L, 15, 0, "0"},
+        {FormatGeneral, -2.50, 4, 3, "-2,5"},
+        {FormatGeneral, 3.0, 4, 3, "3"},
+        {FormatGeneral, 1e14, 15, 0, "100000000000000"},
+        {FormatGeneral, 123456789012345.6L, 15, 0, "123456789012346"},
+        {FormatGeneral, 0.00001, 15, 0, "0,00001"}, // smallest plain magnitude
+        {FormatGeneral, 0.000012345, 3, 0, "0,0000123"},
+        // ... the exponent form outside them: no "+", at least D digits.
+        {FormatGeneral, 1e15, 15, 0, "1E15"},
+        {FormatGeneral, 0.0000099, 15, 0, "9,9E-6"},
+        {FormatGeneral, -1.5e-7, 15, 0, "-1,5E-7"},
+        {FormatGeneral, 12345, 4, 2, "1,235E04"},
+        {FormatGeneral, 9999.5, 4, 2, "1E04"}, // rounding adds a digit
+        {FormatGeneral, 0.000001234, 4, 3, "1,234E-006"},
+        {FormatGeneral, 1e10, 4, 5, "1E0010"}, // D counts at most 4
+        // Scientific keeps every digit and the exponent's sign.
+        {FormatScientific, 123400, 4, 3, "1,234E+005"},
+        {FormatScientific, -0.00123456, 4, 3, "-1,235E-003"},
+        {FormatScientific, 9.9996, 4, 3, "1,000E+001"},
+        {FormatScientific, -0.0L, 4, 3, "0,000E+000"},
+        {FormatScientific, 5, 1, 0, "5E+0"},
+        {FormatScientific, 1e-300, 3, 2, "1,00E-300"},
+        {FormatScientific, 1e100, 4, 9, "1,000E+0100"},
+        // Counts out of range: at most 18 digits, P at least 1, D at least 0.
+        {FormatGeneral, 0.1L, 30, 0, "0,1"},
+        {FormatGeneral, 123, 0, 0, "1E2"},
+        {FormatFixed, 1.5, 4, -3, "2"},
+        {FormatScientific, std::numeric_limits<long double>::max(), 3, 4, "1,19E+4932"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.Format(c.Value, c.P, c.D, QChar(',')), QString::fromUtf8(c.Text))
+            << Text(c.Value) << " " << c.P << " " << c.D;
     for (auto format : {&FormatFixed, &FormatGeneral, &FormatScientific}) {
-        EXPECT_EQ(format(nan, 4, 3, Comma), "NAN");
-        EXPECT_EQ(format(-nan, 4, 3, Comma), "NAN");
-        EXPECT_EQ(format(inf, 4, 3, Comma), "INF");
-        EXPECT_EQ(format(-inf, 4, 3, Comma), "-INF");
+        EXPECT_EQ(format(NaN, 4, 3, QChar(',')), "NAN");
+        EXPECT_EQ(format(-NaN, 4, 3, QChar(',')), "NAN");
+        EXPECT_EQ(format(Inf, 4, 3, QChar(',')), "INF");
+        EXPECT_EQ(format(-Inf, 4, 3, QChar(',')), "-INF");
+        EXPECT_EQ(format(2.5, 2, 1, QChar('.')).left(3), "2.5");
     }
 }
 
-TEST(NumberStyle, SeparatorAndCountsOutsideTheirRange) {
-    EXPECT_EQ(FormatGeneral(2.5, 4, 0, QChar('.')), "2.5");
-    EXPECT_EQ(FormatFixed(2.5, 4, 1, QChar('.')), "2.5");
-    EXPECT_EQ(FormatScientific(2.5, 2, 0, QChar('.')), "2.5E+0");
-    // At most 18 significant digits; P below 1 counts as 1.
-    EXPECT_EQ(General(0.1L, 30, 0), "0,1");
-    EXPECT_EQ(General(123, 0, 0), "1E2");
-    EXPECT_EQ(Fixed(1.5, 4, -3), "2");
-    // The largest long double still gives digits, not garbage.
-    EXPECT_EQ(Scientific(std::numeric_limits<long double>::max(), 3, 4), "1,19E+4932");
+namespace {
+
+// Counts and reports (the first few of) the texts that differ.
+struct TComparison {
+    int Checked = 0;
+    int Differences = 0;
+    void Check(const TStyle& style, long double v, int p, int d, QChar sep = QChar(',')) {
+        ++Checked;
+        const QString program = style.Program(v, p, d, sep);
+        const QString reference = style.Reference(v, p, d, sep);
+        if (program == reference)
+            return;
+        if (++Differences <= 10)
+            ADD_FAILURE() << style.Name << "(" << Text(v) << ", " << p << ", " << d
+                          << "): " << program.toStdString() << " instead of "
+                          << reference.toStdString();
+    }
+    // All 18 digits of the value, then every style and digit count.
+    void CheckEveryWay(long double v) {
+        Check(ScientificStyle, v, 18, 4);
+        for (int p = 0; p <= 19; ++p) {
+            for (int d = 0; d <= 5; ++d) {
+                Check(GeneralStyle, v, p, d);
+                Check(ScientificStyle, v, p, d);
+            }
+            for (int d = 0; d <= 19; ++d)
+                Check(FixedStyle, v, p, d);
+        }
+    }
+    // Rounding at every digit position: each style with every count of
+    // significant digits, and the fixed style with every count of decimals.
+    void CheckEveryPosition(long double v) {
+        Check(ScientificStyle, v, 18, 4);
+        for (int p = 1; p <= 18; ++p) {
+            Check(GeneralStyle, v, p, 2);
+            Check(ScientificStyle, v, p, 2);
+            Check(FixedStyle, v, p, 18);
+        }
+        for (int d = 0; d <= 18; ++d)
+            Check(FixedStyle, v, 18, d);
+    }
+    // All 18 digits, then a few styles and counts drawn at random.
+    void CheckSomeWays(long double v, std::mt19937_64& random) {
+        Check(ScientificStyle, v, 18, 4);
+        std::uniform_int_distribution<int> p(1, 18);
+        std::uniform_int_distribution<int> d(0, 5);
+        for (int i = 0; i < 2; ++i) {
+            Check(FixedStyle, v, p(random), d(random));
+            Check(GeneralStyle, v, p(random), d(random));
+            Check(ScientificStyle, v, p(random), d(random));
+        }
+    }
+};
+
+// A value with a random significand of the given bits, times 2^exponent.
+long double RandomValue(std::mt19937_64& random, int bits, int exponent) {
+    const std::uint64_t significand = random() >> (64 - bits) | (std::uint64_t(1) << (bits - 1));
+    const long double v = std::ldexp(static_cast<long double>(significand), exponent - bits + 1);
+    return (random() & 1) != 0 ? -v : v;
 }
 
 } // namespace
+
+TEST(NumberStyleReference, SpecialValuesInEveryStyle) {
+    TComparison c;
+    constexpr auto ld = std::numeric_limits<long double>();
+    constexpr auto dbl = std::numeric_limits<double>();
+    for (const long double v :
+         {0.0L, -0.0L, ld.quiet_NaN(), -ld.quiet_NaN(), ld.infinity(), -ld.infinity(), ld.max(),
+          ld.lowest(), ld.min(), ld.denorm_min(), -ld.denorm_min(),
+          static_cast<long double>(dbl.max()), static_cast<long double>(dbl.min()),
+          static_cast<long double>(dbl.denorm_min()), 1.0L, -1.0L})
+        c.CheckEveryWay(v);
+    for (const QChar sep : {QChar(u'.'), QChar(u'\u066B')}) // any separator is passed through
+        for (const TStyle& style : {FixedStyle, GeneralStyle, ScientificStyle})
+            c.Check(style, -1234.5678L, 6, 3, sep);
+    EXPECT_EQ(c.Differences, 0) << "of " << c.Checked;
+}
+
+TEST(NumberStyleReference, RoundingEdgesAtEveryPosition) {
+    TComparison c;
+    // Decimal halves and their neighbours at every digit position: 0.125,
+    // 2.675, 9.995, 99.95, 0.00015 and the like, as double and long double.
+    for (int exp10 = -12; exp10 <= 20; ++exp10) {
+        for (const char* digits : {"125", "2675", "9995", "9999995", "15", "45", "5", "95",
+                                   "1000000000000000005", "1234567890123456785"}) {
+            const std::string text = std::string("0.") + digits + "e" + std::to_string(exp10);
+            const long double ld = std::strtold(text.c_str(), nullptr);
+            const double d = std::strtod(text.c_str(), nullptr);
+            for (const long double v : {ld, std::nextafter(ld, 0.0L), std::nextafter(ld, 1e40L),
+                                        static_cast<long double>(d), -ld})
+                c.CheckEveryPosition(v);
+        }
+    }
+    // Exact halves in the nineteenth digit: the 18 digits go to the even one.
+    for (const long double v :
+         {1000000000000000005.0L, 1000000000000000015.0L, 100000000000000000.5L,
+          100000000000000001.5L, 999999999999999999.5L, 9999999999999999995.0L})
+        c.CheckEveryWay(v);
+    // Powers of ten and their neighbours, where the decimal exponent steps.
+    for (int exp10 = -40; exp10 <= 40; ++exp10) {
+        const long double p = std::pow(10.0L, exp10);
+        for (const long double v : {p, std::nextafter(p, 0.0L), std::nextafter(p, 1e50L),
+                                    static_cast<long double>(static_cast<double>(p))})
+            c.CheckEveryPosition(v);
+    }
+    // Powers of two around the limits of the exact integer arithmetic.
+    for (int exp2 = -45; exp2 <= 130; exp2 += 1) {
+        const long double p = std::ldexp(1.0L, exp2);
+        c.CheckEveryPosition(p);
+        c.CheckEveryPosition(std::nextafter(p, 0.0L));
+    }
+    EXPECT_EQ(c.Differences, 0) << "of " << c.Checked;
+}
+
+TEST(NumberStyleReference, RandomValuesOfEveryMagnitude) {
+    TComparison c;
+    std::mt19937_64 random(20240917);
+    // Long doubles and doubles from 1e-40 to 1e45, beyond the range that
+    // the exact integer arithmetic takes, and the odd value far outside it.
+    std::uniform_int_distribution<int> exponent(-135, 150);
+    for (int i = 0; i < 20000; ++i) {
+        c.CheckSomeWays(RandomValue(random, 64, exponent(random)), random);
+        c.CheckSomeWays(RandomValue(random, 53, exponent(random)), random);
+    }
+    std::uniform_int_distribution<int> far(-16000, 16000);
+    for (int i = 0; i < 500; ++i)
+        c.CheckSomeWays(RandomValue(random, 64, far(random)), random);
+    // Short decimals, as typed values and calibrations are.
+    std::uniform_int_distribution<int> small(-99999, 99999);
+    std::uniform_int_distribution<int> scale(-9, 9);
+    for (int i = 0; i < 10000; ++i) {
+        const long double v = small(random) * std::pow(10.0L, scale(random));
+        c.CheckSomeWays(v, random);
+        c.CheckSomeWays(static_cast<double>(v), random);
+    }
+    EXPECT_EQ(c.Differences, 0) << "of " << c.Checked;
+}
+
+TEST(NumberStyleReference, FormattersMatchTheReferenceWithTheirUnits) {
+    TKavCfg cfg{};
+    SetDefaults(cfg, QStringLiteral("/w"));
+    const QChar sep(',');
+    const TValueFormat format(cfg, sep);
+    int differences = 0;
+    auto expectSame = [&](const QString& program, const QString& reference) {
+        if (program != reference && ++differences <= 10)
+            ADD_FAILURE() << program.toStdString() << " instead of " << reference.toStdString();
+    };
+
+    for (int u = 1; u <= 3; ++u) {
+        cfg.RazvUnit = static_cast<std::uint8_t>(u);
+        const TMeasureUnit& unit = cfg.RazvUnits[u];
+        for (int code = 0; code <= 65519; code += 7) {
+            const double v = UnitValue(unit, code);
+            const QString number = u == 1   ? reference_style::Fixed(v, 4, 3, sep)
+                                   : u == 2 ? reference_style::General(v, 4, 2, sep)
+                                            : reference_style::General(v, 6, 4, sep);
+            expectSame(format.FieldToStr(static_cast<std::uint16_t>(code)),
+                       number + " " + unit.Name);
+        }
+    }
+
+    // Volts with a line that reaches every prefix, at every gain.
+    cfg.AmpUnit = 1;
+    cfg.AmpUnits[1].KoeffK = 0.0007;
+    cfg.AmpUnits[1].KoeffB = 0.00003;
+    for (int gain = 0; gain < 8; ++gain) {
+        cfg.Amplifying = static_cast<std::uint8_t>(gain);
+        for (int code = -2047; code <= 2047; code += 3) {
+            const long double v = static_cast<long double>(UnitValue(cfg.AmpUnits[1], code)) /
+                                  GainFactor(cfg.Amplifying);
+            const long double a = std::fabs(v);
+            const QString expected =
+                a >= 1 || v == 0 ? reference_style::General(v, 3, 3, sep) + " В"
+                : a < 0.001L     ? reference_style::General(v * 1000000, 3, 3, sep) + " мкВ"
+                                 : reference_style::General(v * 1000, 3, 3, sep) + " мВ";
+            expectSame(format.AmplToStr(code), expected);
+        }
+    }
+
+    // The area in every pair of units.
+    const QString texts[2][2] = {{" отсч^3", " В*отсч^2"}, {" отсч*Э^2", " В*Э^2"}};
+    for (int s = 0; s <= 3; s += 3) {
+        for (int a = 0; a <= 1; ++a) {
+            cfg.RazvUnit = static_cast<std::uint8_t>(s);
+            cfg.AmpUnit = static_cast<std::uint8_t>(a);
+            const long double ks = cfg.RazvUnits[s].KoeffK;
+            for (double magnitude = 1; magnitude < 1e13; magnitude *= 1.37) {
+                for (const double area : {magnitude, -magnitude}) {
+                    const long double v = ks * ks * (area * cfg.AmpUnits[a].KoeffK);
+                    expectSame(format.AreaToStr(area),
+                               reference_style::Scientific(v, 4, 3, sep) + texts[s != 0][a]);
+                }
+            }
+        }
+    }
+    EXPECT_EQ(differences, 0);
+}
+
+// ---- The texts of values in the selected units ---------------------------
+
+namespace {
+
+class ValueFormat : public ::testing::Test {
+protected:
+    ValueFormat() { SetDefaults(Cfg, "/w"); }
+    TKavCfg Cfg{};
+    TValueFormat Format{Cfg, QChar(',')};
+};
+
+} // namespace
+
+// Unit 0 shows the code; the others their style and name; a unit outside
+// the group shows nothing. A selection change shows at the next call.
+TEST_F(ValueFormat, FieldInEverySweepUnit) {
+    Cfg.RazvUnits[0].KoeffK = 2; // unit 0 shows the code whatever its line
+    EXPECT_EQ(Format.FieldToStr(65519), "65519");
+    Cfg.RazvUnit = 1; // fixed (4, 3)
+    EXPECT_EQ(Format.FieldToStr(65519), "5,000 А");
+    EXPECT_EQ(Format.FieldToStr(32760), "2,500 А");
+    Cfg.RazvUnit = 2; // general (4, 2)
+    EXPECT_EQ(Format.FieldToStr(65519), "300 Э");
+    EXPECT_EQ(Format.FieldToStr(100), "0,4579 Э");
+    EXPECT_EQ(TValueFormat(Cfg, QChar('.')).FieldToStr(100), "0.4579 Э");
+    Cfg.RazvUnit = 3; // general (6, 4)
+    EXPECT_EQ(Format.FieldToStr(0), "3000 Э");
+    EXPECT_EQ(Format.FieldToStr(100), "3000,46 Э");
+    Cfg.RazvUnit = 4;
+    EXPECT_EQ(Format.FieldToStr(100), "");
+}
+
+TEST_F(ValueFormat, AmplitudeDividedByTheGainInCodesOrVoltsWithTheirPrefix) {
+    EXPECT_EQ(Format.AmplToStr(-2047), "-2047");
+    Cfg.Amplifying = 2; // factor 5
+    EXPECT_EQ(Format.AmplToStr(100), "20");
+    EXPECT_EQ(Format.AmplToStr(7), "1,4");
+    Cfg.Amplifying = 200; // no such row: factor 1, never a division by zero
+    EXPECT_EQ(Format.AmplToStr(100), "100");
+
+    Cfg.AmpUnit = 1;
+    Cfg.Amplifying = 7; // factor 200
+    EXPECT_EQ(Format.AmplToStr(2047), "50 мВ");
+    // A line of 1 mV per code makes the values easy to state.
+    Cfg.Amplifying = 0;
+    Cfg.AmpUnits[1].KoeffK = 0.001;
+    Cfg.AmpUnits[1].KoeffB = 0;
+    EXPECT_EQ(Format.AmplToStr(0), "0 В");
+    EXPECT_EQ(Format.AmplToStr(1000), "1 В");
+    EXPECT_EQ(Format.AmplToStr(-500), "-500 мВ");
+    EXPECT_EQ(Format.AmplToStr(1), "1 мВ");
+    Cfg.AmpUnits[1].KoeffK = 0.0000042;
+    EXPECT_EQ(Format.AmplToStr(1000), "4,2 мВ");
+    EXPECT_EQ(Format.AmplToStr(-100), "-420 мкВ");
+    Cfg.AmpUnits[1].KoeffK = 0.0009999;
+    EXPECT_TRUE(Format.AmplToStr(1).endsWith(" мкВ")) << Format.AmplToStr(1).toStdString();
+    Cfg.AmpUnit = 2;
+    EXPECT_EQ(Format.AmplToStr(1), "");
+}
+
+TEST_F(ValueFormat, AreaInEveryUnitPairWithoutOffsetsOrGain) {
+    EXPECT_EQ(Format.AreaToStr(123400), "1,234E+005 отсч^3");
+    Cfg.RazvUnit = 1;
+    EXPECT_EQ(Format.AreaToStr(1e6), "5,824E-003 отсч*А^2");
+    Cfg.RazvUnit = 2;
+    Cfg.AmpUnit = 1;
+    EXPECT_EQ(Format.AreaToStr(1e6), "1,024E-001 В*Э^2");
+    Cfg.RazvUnit = 0;
+    Cfg.AmpUnits[1].KoeffB = 5;
+    Cfg.Amplifying = 3;
+    EXPECT_EQ(Format.AreaToStr(1e6), "4,885E+003 В*отсч^2");
+    Cfg.RazvUnit = 4;
+    EXPECT_EQ(Format.AreaToStr(1e6), "");
+    Cfg.RazvUnit = 0;
+    Cfg.AmpUnit = 2;
+    EXPECT_EQ(Format.AreaToStr(1e6), "");
+}
+
+TEST_F(ValueFormat, CorrectionAndAdcInEveryUnit) {
+    EXPECT_EQ(Format.CorrToStr(-32767), "-32767");
+    Cfg.CorrUnits[0].KoeffB = 0.5; // halves go to the even neighbour
+    EXPECT_EQ(Format.CorrToStr(0), "0");
+    EXPECT_EQ(Format.CorrToStr(1), "2");
+    EXPECT_EQ(Format.CorrToStr(2), "2");
+    EXPECT_EQ(Format.CorrToStr(-1), "0"); // -0.5: no "-0"
+    EXPECT_EQ(Format.CorrToStr(-2), "-2");
+    Cfg.CorrUnit = 1; // general (4, 5)
+    EXPECT_EQ(Format.CorrToStr(32767), "1000 мВ");
+    EXPECT_EQ(Format.CorrToStr(-100), "-3,052 мВ");
+    Cfg.CorrUnit = 2;
+    EXPECT_EQ(Format.CorrToStr(100), "");
+
+    EXPECT_EQ(Format.ADCToStr(4095), "4095");
+    Cfg.ADCUnit = 1; // fixed (3, 2)
+    EXPECT_EQ(Format.ADCToStr(2048), "5,00 В");
+    Cfg.ADCUnit = 2; // fixed (2, 2)
+    EXPECT_EQ(Format.ADCToStr(1000), "1,50 А");
+    Cfg.ADCUnit = 3;
+    EXPECT_EQ(Format.ADCToStr(41), "0,10 Э");
+    Cfg.ADCUnit = 4; // fixed (4, 0)
+    EXPECT_EQ(Format.ADCToStr(4095), "9000 Э");
+    Cfg.ADCUnits[4].X2 = 90000;
+    ASSERT_TRUE(CalcUnitKoeff(Cfg.ADCUnits[4], 0, 4095));
+    EXPECT_EQ(Format.ADCToStr(4095), "9,000E+4 Э"); // five integer digits
+    Cfg.ADCUnit = 5;
+    EXPECT_EQ(Format.ADCToStr(4095), "");
+}
+
+TEST_F(ValueFormat, BrokenLinesGiveDefinedTexts) {
+    Cfg.CorrUnits[0].KoeffK = Inf;
+    EXPECT_EQ(Format.CorrToStr(1), "INF");
+    EXPECT_EQ(Format.CorrToStr(-1), "-INF");
+    EXPECT_EQ(Format.CorrToStr(0), "NAN"); // 0 * inf
+    Cfg.ADCUnits[0].KoeffK = 1e300;
+    EXPECT_EQ(Format.ADCToStr(1), "1E300");
+    Cfg.ADCUnits[0].KoeffK = 1e17;
+    EXPECT_EQ(Format.ADCToStr(3), "300000000000000000");
+    Cfg.AmpUnit = 1;
+    Cfg.AmpUnits[1].KoeffB = NaN;
+    EXPECT_EQ(Format.AmplToStr(5), "NAN В");
+    EXPECT_EQ(Format.AreaToStr(NaN), "NAN В*отсч^2");
+    Cfg.RazvUnit = 3;
+    Cfg.RazvUnits[3].KoeffK = -Inf;
+    EXPECT_EQ(Format.FieldToStr(1), "-INF Э");
+}
+
+// ---- The line of a unit through its two reference codes -------------------
+
+namespace {
+
+TMeasureUnit Unit(double x1, double x2) {
+    TMeasureUnit u;
+    u.X1 = x1;
+    u.X2 = x2;
+    u.KoeffK = 7;
+    u.KoeffB = 9;
+    return u;
+}
+
+} // namespace
+
+TEST(CalcUnitKoeff, MapsTheFirstCodeToX1AndTheSecondToX2) {
+    const struct {
+        double X1, X2;
+        float Code1, Code2, At, Value;
+    } cases[] = {
+        {3000, 3300, 0, 65519, 32759.5, 3150},
+        {-10, 10, -2047, 2047, 0, 0}, // the amplitude group's negative codes
+        {5, 1, 100, 200, 150, 3},     // a falling line
+    };
+    for (const auto& c : cases) {
+        TMeasureUnit u = Unit(c.X1, c.X2);
+        ASSERT_TRUE(CalcUnitKoeff(u, c.Code1, c.Code2));
+        EXPECT_DOUBLE_EQ(UnitValue(u, c.Code1), c.X1);
+        EXPECT_NEAR(UnitValue(u, c.Code2), c.X2, 1e-12);
+        EXPECT_NEAR(UnitValue(u, c.At), c.Value, 1e-12);
+        EXPECT_EQ(u.X1, c.X1);
+        EXPECT_EQ(u.X2, c.X2);
+    }
+    TKavCfg cfg{};
+    SetDefaults(cfg, "/w");
+    for (const TMeasureUnit* u :
+         {&cfg.RazvUnits[0], &cfg.AmpUnits[0], &cfg.CorrUnits[0], &cfg.ADCUnits[0]})
+        EXPECT_TRUE(u->KoeffK == 1 && u->KoeffB == 0 && u->Name.isEmpty());
+}
+
+// Equal codes, and codes or values whose line is not finite, keep the line.
+TEST(CalcUnitKoeff, NoLineThatIsNotFiniteIsEverStored) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        double X1, X2;
+        float Code1, Code2;
+    } cases[] = {
+        {1, 2, 5, 5},
+        {1, 2, nan, 1},
+        {1, 2, 0, inf},
+        {1e308, -1e308, 0, 1e-30f}, // finite codes whose line overflows a double
+        {std::numeric_limits<double>::quiet_NaN(), 1, 0, 1},
+    };
+    for (const auto& c : cases) {
+        TMeasureUnit u = Unit(c.X1, c.X2);
+        EXPECT_FALSE(CalcUnitKoeff(u, c.Code1, c.Code2)) << c.Code1 << " " << c.Code2;
+        EXPECT_EQ(u.KoeffK, 7);
+        EXPECT_EQ(u.KoeffB, 9);
+    }
+}
+
+TEST(UnitSnapshot, CopiesLiveUnitsAndBringsThemBack) {
+    TKavCfg cfg{};
+    SetDefaults(cfg, "/w");
+    const TKavCfg defaults = cfg;
+    SaveUnitSnapshot(cfg);
+    cfg.RazvUnits[3].X1 = 1234;
+    cfg.ADCUnits[4].Name = "x";
+    cfg.AmpUnits[1].X1 = 1; // not part of the snapshot
+    EXPECT_EQ(cfg.RazvUnits[7], defaults.RazvUnits[3]);
+    RestoreUnitSnapshot(cfg);
+    EXPECT_EQ(cfg.RazvUnits[3], defaults.RazvUnits[3]);
+    EXPECT_EQ(cfg.ADCUnits[4], defaults.ADCUnits[4]);
+    EXPECT_EQ(cfg.AmpUnits[1].X1, 1);
+
+    cfg.RazvUnits[2].X2 = 77;
+    SaveUnitSnapshot(cfg);
+    cfg.RazvUnits[2].X2 = 88;
+    RestoreUnitSnapshot(cfg);
+    EXPECT_EQ(cfg.RazvUnits[2].X2, 77);
+}
