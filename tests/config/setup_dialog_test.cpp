@@ -1,0 +1,525 @@
+// The option dialogs of "Настройка": automatic save, processing while
+// receiving, the calibration of the units; driven through their controls.
+#include "config/auto_save_setup_dialog.h"
+#include "config/auto_save_texts.h"
+#include "config/real_time_setup_dialog.h"
+#include "config/settings_store.h"
+#include "config/unit_calibration.h"
+#include "config/unit_setup_dialog.h"
+#include "qstring_printer.h"
+#include "scripted_dialog_port.h"
+#include "view/qt_app.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QEnterEvent>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStorageInfo>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <memory>
+#include <optional>
+
+namespace {
+
+struct TSetupDialogTest : ::testing::Test {
+    QTemporaryDir Work;
+    QTemporaryDir Other;
+    TKavCfg Cfg{};
+
+    void SetUp() override { SetDefaults(Cfg, Work.path()); }
+
+    static void Click(QCheckBox* box) {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    }
+    static void Enter(QWidget* w) {
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
+        QApplication::sendEvent(w, &enter);
+    }
+    static int ShownHelp(const TRealTimeSetupForm& d) {
+        int shown = -1;
+        for (int k = 0; k < 3; ++k)
+            if (d.Help(k)->isVisible())
+                shown = shown == -1 ? k : 99;
+        return shown;
+    }
+    // A folder picked in the tree as the user would click it.
+    static void Pick(TAutoSaveSetupFrm& d, const QString& path) {
+        const QModelIndex index = d.DirModel()->index(path);
+        ASSERT_TRUE(index.isValid());
+        d.DirView()->scrollTo(index);
+        d.DirView()->setCurrentIndex(index);
+    }
+    // Typed key by key; QTest's own typing knows Latin letters only.
+    static void Type(QLineEdit* w, const QString& text) {
+        w->selectAll();
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    static void Retype(QAbstractSpinBox* spin, const QString& text) {
+        spin->selectAll();
+        QTest::keyClicks(spin, text);
+    }
+};
+using RealTimeSetup = TSetupDialogTest;
+using AutoSaveSetup = TSetupDialogTest;
+
+using TAnswer = TDialogPort::TAnswer;
+
+struct TUnitSetupTest : ::testing::Test {
+    TKavCfg Cfg{};
+    TScriptedDialogPort Port;
+    int Writes = 0;
+    QString WriteFailure; // a reason makes the write fail
+    std::unique_ptr<TUnitSetupForm> Dialog;
+
+    void SetUp() override { SetDefaults(Cfg, QStringLiteral("/tmp")); }
+
+    TUnitSetupForm& Open() {
+        auto writer = [this](QString* reason) {
+            ++Writes;
+            if (WriteFailure.isEmpty())
+                return true;
+            *reason = WriteFailure;
+            return false;
+        };
+        Dialog = std::make_unique<TUnitSetupForm>(Cfg, Port, QChar(','), writer);
+        Dialog->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(Dialog.get()));
+        return *Dialog;
+    }
+    QLineEdit* Edit(const char* name) const {
+        return Dialog->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    void ClickLock(TAnswer answer) {
+        Port.Answers.push_back(answer);
+        QTest::mouseClick(Dialog->EnableBox(), Qt::LeftButton, {},
+                          QPoint(8, Dialog->EnableBox()->height() / 2));
+    }
+    // The page of a widget comes to the front, as the user would bring it.
+    void ShowPageOf(const QWidget* w) {
+        QTabWidget* pages = Dialog->PageControl();
+        for (int k = 0; k < pages->count(); ++k)
+            if (pages->widget(k)->isAncestorOf(w))
+                pages->setCurrentIndex(k);
+    }
+    void Retype(QLineEdit* edit, const char* text) {
+        ShowPageOf(edit);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, QString::fromUtf8(text));
+    }
+    void ClickOk() { QTest::mouseClick(Dialog->OKBtn(), Qt::LeftButton); }
+    bool Accepted() const { return !Dialog->isVisible() && Dialog->result() == QDialog::Accepted; }
+};
+
+} // namespace
+
+// Values beyond the fields are shown at their bounds; the raw trace needs
+// the filter or the sum.
+TEST_F(RealTimeSetup, ShowsTheSettingsAndTheRawTraceNeedsTheFilterOrTheSum) {
+    TRealTimeSetupForm off(Cfg); // both off in the defaults
+    EXPECT_FALSE(off.ShowFirstBox()->isEnabled());
+
+    Cfg.EnableRTLPF = true;
+    Cfg.RTNumb = 1;
+    Cfg.RTLPFConst = 5000;
+    Cfg.ShowFirst = true;
+    TRealTimeSetupForm d(Cfg);
+    d.show();
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Обработка  при приеме спектров"));
+    EXPECT_FALSE(d.EnSum()->isChecked());
+    EXPECT_EQ(d.SumConst()->value(), 2);
+    EXPECT_EQ(d.LPFConst()->value(), 2000);
+    EXPECT_TRUE(d.ShowFirstBox()->isChecked() && d.ShowFirstBox()->isEnabled());
+    EXPECT_EQ(ShownHelp(d), -1);
+    Click(d.EnLPF()); // both off now
+    EXPECT_FALSE(d.ShowFirstBox()->isChecked() || d.ShowFirstBox()->isEnabled());
+    Click(d.EnSum());
+    EXPECT_TRUE(d.ShowFirstBox()->isEnabled());
+    EXPECT_FALSE(d.ShowFirstBox()->isChecked());
+    Click(d.ShowFirstBox());
+    Click(d.EnLPF()); // on again beside the sum: the mark stays
+    EXPECT_TRUE(d.ShowFirstBox()->isChecked());
+
+    QTest::keyClick(d.SumConst(), Qt::Key_Up);
+    QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_TRUE(Cfg.EnableRTLPF && Cfg.EnableRTSum && Cfg.ShowFirst);
+    EXPECT_EQ(Cfg.RTNumb, 3);
+    EXPECT_EQ(Cfg.RTLPFConst, 2000);
+}
+
+TEST_F(RealTimeSetup, TheHelpFollowsTheMouse) {
+    TRealTimeSetupForm d(Cfg);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+    Enter(d.SumGroup());
+    EXPECT_EQ(ShownHelp(d), 1);
+    EXPECT_EQ(d.Help(1)->text(), TRealTimeSetupForm::HelpTexts[1]);
+    Enter(d.ShowFirstPanel());
+    EXPECT_EQ(ShownHelp(d), 2);
+    Enter(d.FilterGroup());
+    EXPECT_EQ(ShownHelp(d), 0);
+    EXPECT_EQ(d.Help(0)->text(), QStringLiteral("Фильтрация низких частот будет производиться "
+                                                "сразу при приеме спектров."));
+}
+
+TEST_F(AutoSaveSetup, ShowsTheSettingsTheExampleAndTheFreeSpace) {
+    Cfg.NumbMask = 123456789; // beyond the field: shown at its bound
+    Cfg.SaveStep = 0;
+    TAutoSaveSetupFrm d(Cfg);
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Настройка автоматическго сохранения спектров"));
+    EXPECT_EQ(d.Directory()->text(), Work.path());
+    EXPECT_TRUE(d.Directory()->isReadOnly());
+    EXPECT_EQ(d.Info()->text(), FreeSpaceText(Work.path()));
+    EXPECT_FALSE(d.OnBox()->isChecked());
+    EXPECT_EQ(d.NameMask()->text(), QStringLiteral("Спектр"));
+    EXPECT_EQ(d.NumbMask()->value(), 99999999);
+    EXPECT_EQ(d.SaveStep()->value(), 1);
+    EXPECT_EQ(d.Exam()->text(), QStringLiteral("Спектр99999999.kav"));
+    EXPECT_TRUE(d.DirView()->selectionModel()->selectedIndexes().isEmpty());
+}
+
+TEST_F(AutoSaveSetup, TheExampleFollowsTheMaskAndTheNumber) {
+    TAutoSaveSetupFrm d(Cfg);
+    d.show();
+    Type(d.NameMask(), QStringLiteral("ЭПР проба."));
+    EXPECT_EQ(d.Exam()->text(), QStringLiteral("ЭПР_проба_00000001.kav"));
+    Retype(d.NumbMask(), QStringLiteral("42"));
+    EXPECT_EQ(d.Exam()->text(), QStringLiteral("ЭПР_проба_00000042.kav"));
+    d.NameMask()->selectAll();
+    QTest::keyClick(d.NameMask(), Qt::Key_Delete);
+    EXPECT_EQ(d.Exam()->text(), QStringLiteral("00000042.kav"));
+}
+
+// OK takes the chosen folder only with saving on, the rest always.
+TEST_F(AutoSaveSetup, OkTakesTheFolderOnlyWithSavingOnAndTheRestAlways) {
+    for (const bool on : {false, true}) {
+        SetDefaults(Cfg, Work.path());
+        TAutoSaveSetupFrm d(Cfg);
+        d.show();
+        if (on)
+            Click(d.OnBox());
+        Pick(d, Other.path());
+        EXPECT_EQ(d.Directory()->text(), Other.path());
+        EXPECT_EQ(d.Info()->text(), FreeSpaceText(Other.path()));
+        Type(d.NameMask(), QStringLiteral("Образец"));
+        Retype(d.NumbMask(), QStringLiteral("7"));
+        Retype(d.SaveStep(), QStringLiteral("3"));
+        QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+        EXPECT_EQ(Cfg.WorkDir, on ? Other.path() : Work.path());
+        EXPECT_EQ(Cfg.AutoSave, on);
+        EXPECT_EQ(Cfg.NameMask, QStringLiteral("Образец"));
+        EXPECT_EQ(Cfg.NumbMask, 7);
+        EXPECT_EQ(Cfg.SaveStep, 3);
+    }
+}
+
+// Every box ticked, every number stepped, another folder picked: Cancel
+// keeps the settings as they were.
+TEST_F(TSetupDialogTest, CancelChangesNothing) {
+    const TKavCfg before = Cfg;
+    TRealTimeSetupForm realTime(Cfg);
+    TAutoSaveSetupFrm autoSave(Cfg);
+    const std::pair<QDialog*, QPushButton*> dialogs[] = {{&realTime, realTime.CancelBtn()},
+                                                         {&autoSave, autoSave.CancelBtn()}};
+    for (const auto& [d, cancel] : dialogs) {
+        d->show();
+        for (QCheckBox* box : d->findChildren<QCheckBox*>())
+            Click(box);
+        for (QSpinBox* spin : d->findChildren<QSpinBox*>())
+            QTest::keyClick(spin, Qt::Key_Up);
+        if (d == &autoSave)
+            Pick(autoSave, Other.path());
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        EXPECT_EQ(d->result(), QDialog::Rejected);
+    }
+    EXPECT_TRUE(Cfg == before);
+}
+
+TEST(AutoSaveTexts, FreeSpaceNamesTheMountPointAndWholeMebibytes) {
+    EXPECT_EQ(FreeSpaceText(QStringLiteral("/home"), 5LL << 30),
+              QStringLiteral("На диске /home осталось 5120 Мбайт"));
+    EXPECT_EQ(FreeSpaceText(QStringLiteral("/"), 1048575),
+              QStringLiteral("На диске / осталось 0 Мбайт"));
+
+    QTemporaryDir dir;
+    const QStorageInfo storage(dir.path());
+    const QString text = FreeSpaceText(dir.path());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("На диске ") + storage.rootPath() +
+                                QStringLiteral(" осталось ")))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral(" Мбайт")));
+
+    EXPECT_EQ(FreeSpaceText(QString()), QStringLiteral("Каталог не задан"));
+    EXPECT_EQ(FreeSpaceText(QStringLiteral("  ")), QStringLiteral("Каталог не задан"));
+    EXPECT_EQ(FreeSpaceText(dir.filePath(QStringLiteral("gone"))),
+              QStringLiteral("Каталог не найден"));
+}
+
+// ---- Calibration of the units ----------------------------------------------
+
+namespace {
+
+const QChar Comma(',');
+
+TKavCfg Defaults() {
+    TKavCfg cfg{};
+    SetDefaults(cfg, QStringLiteral("/tmp"));
+    return cfg;
+}
+
+int Row(TUnitGroup group, int unit) {
+    return CalibrationRowOf(group, unit);
+}
+
+} // namespace
+
+TEST(CalibrationText, ParsesWhatTheEditsShowAndNothingElse) {
+    const std::pair<const char*, double> numbers[] = {
+        {"3360,1", 3360.1}, {"-10", -10},      {"0", 0},
+        {",5", 0.5},        {"1E-0006", 1e-6}, {"-1,2346E-0005", -1.2346e-5},
+    };
+    for (const auto& [text, value] : numbers)
+        EXPECT_EQ(ParseCalibrationText(QString::fromUtf8(text), Comma), value) << text;
+    for (const char* text : {"", "-", "1,,2", "1,2,3", "3360.1", "1-2", "--1", "1E999", "NAN"})
+        EXPECT_EQ(ParseCalibrationText(QString::fromUtf8(text), Comma), std::nullopt) << text;
+    // With "." as the window's separator the roles swap.
+    EXPECT_EQ(ParseCalibrationText(QStringLiteral("3360.1"), QChar('.')), 3360.1);
+    EXPECT_EQ(ParseCalibrationText(QStringLiteral("3360,1"), QChar('.')), std::nullopt);
+}
+
+TEST(ApplyCalibration, RefusesBadFieldsAndChangesNothing) {
+    struct Case {
+        const char* Name;
+        int Row;
+        bool Max;
+        const char* Text;
+        TCalibrationFault Fault;
+        int BlamedRow;
+        const char* Warning;
+    };
+    const int razv0 = Row(TUnitGroup::Razv, 0);
+    // Texts that are no number and equal codes are driven through the
+    // dialog's own tests; here the values too large for a line.
+    const Case cases[] = {
+        {"equal sweep codes", razv0, false, "65519", TCalibrationFault::EqualReferences, razv0,
+         "Страница \"Развёртка\", единица \"Ток электромагнита, отсчет ЦАП\": значения Min и "
+         "Max равны. По ним пересчитываются единицы этой страницы, они должны различаться."},
+        {"codes beyond a float", razv0, true, "1E0040", TCalibrationFault::NoLine, razv0,
+         "Страница \"Развёртка\", единица \"Ток электромагнита, отсчет ЦАП\": по значениям "
+         "Min и Max нельзя построить шкалу: числа слишком велики."},
+        {"a line beyond a double", Row(TUnitGroup::ADC, 2), true, "1E0308",
+         TCalibrationFault::NoLine, Row(TUnitGroup::ADC, 2), nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TKavCfg cfg = Defaults();
+        if (c.Row == Row(TUnitGroup::ADC, 2)) {
+            // Reference codes 1e-30 apart and values 2e308 apart.
+            cfg.ADCUnits[0].X2 = 1e-30;
+            cfg.ADCUnits[2].X1 = -1e308;
+        }
+        const TKavCfg before = cfg;
+        TCalibrationInput in = CalibrationInputFrom(cfg, Comma);
+        // Changes before the bad field must not stick either.
+        in.MinTexts[razv0] = QStringLiteral("5");
+        in.MaxTexts[Row(TUnitGroup::Razv, 2)] = QStringLiteral("999");
+        in.Selected = {2, 1, 1, 2};
+        (c.Max ? in.MaxTexts : in.MinTexts)[c.Row] = QString::fromUtf8(c.Text);
+        const auto refusal = ApplyCalibration(cfg, in, Comma);
+        ASSERT_TRUE(refusal);
+        EXPECT_EQ(refusal->Fault, c.Fault);
+        EXPECT_EQ(refusal->Row, c.BlamedRow);
+        EXPECT_TRUE(refusal->MinField && refusal->MaxField);
+        if (c.Warning) {
+            EXPECT_EQ(CalibrationRefusalText(*refusal), QString::fromUtf8(c.Warning));
+        }
+        EXPECT_TRUE(cfg == before);
+    }
+}
+
+TEST_F(TUnitSetupTest, ShowsEveryRecordAndSelectionOnTheFirstPage) {
+    Cfg.RazvUnits[3].X1 = 3360.125;
+    Cfg.ADCUnit = 4;
+    Cfg.AmpUnit = 9; // outside the group: no item is checked
+    Open();
+    EXPECT_EQ(Dialog->windowTitle(), QStringLiteral("Выбор измеряемых параметров"));
+    EXPECT_EQ(Dialog->PageControl()->currentIndex(), 0);
+    EXPECT_EQ(Edit("RazvMin3")->text(), QStringLiteral("3360,1"));
+    EXPECT_EQ(Edit("CorrMin0")->text(), QStringLiteral("-32767"));
+    EXPECT_EQ(Dialog->findChild<QLabel*>("CorrLbl1")->text(), QStringLiteral("мВ"));
+    EXPECT_EQ(Dialog->RadioGroup(TUnitGroup::ADC)->checkedId(), 4);
+    EXPECT_EQ(Dialog->RadioGroup(TUnitGroup::Amp)->checkedId(), -1);
+    for (const QLineEdit* e : Dialog->findChildren<QLineEdit*>())
+        EXPECT_TRUE(e->isReadOnly()) << e->objectName().toStdString();
+    EXPECT_FALSE(Dialog->ChangesLocked());
+    EXPECT_FALSE(Dialog->EnableBox()->isChecked());
+
+    // OK without any change: every value passes through its shown text, the
+    // untouched selection stays, and the file is written.
+    ClickOk();
+    EXPECT_TRUE(Accepted());
+    EXPECT_EQ(Cfg.RazvUnits[3].X1, 3360.1);
+    EXPECT_EQ(Cfg.AmpUnit, 9);
+    EXPECT_EQ(Writes, 1);
+}
+
+TEST_F(TUnitSetupTest, TypingTakesDigitsTheSeparatorAndMinusOnly) {
+    Open();
+    ClickLock(TAnswer::Yes);
+    QLineEdit* e = Edit("AmpMax1");
+    ASSERT_FALSE(e->isReadOnly());
+    Retype(e, "1.2,5-a x");
+    EXPECT_EQ(e->text(), QStringLiteral("12,5-"));
+    QTest::keyClick(e, Qt::Key_Backspace); // dropped as well
+    EXPECT_EQ(e->text(), QStringLiteral("12,5-"));
+    QTest::keyClick(e, Qt::Key_Home);
+    QTest::keyClick(e, Qt::Key_Delete);
+    QTest::keyClicks(e, QStringLiteral("-"));
+    EXPECT_EQ(e->text(), QStringLiteral("-2,5-"));
+}
+
+TEST_F(TUnitSetupTest, AnythingButYesKeepsTheValuesLockedAndTheFileUnwritten) {
+    for (TAnswer answer : {TAnswer::No, TAnswer::Cancel}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        Writes = 0;
+        Open();
+        ClickLock(answer);
+        EXPECT_EQ(Port.Confirms.back(), TUnitSetupForm::ConfirmText);
+        EXPECT_FALSE(Dialog->EnableBox()->isChecked());
+        EXPECT_TRUE(Dialog->ChangesLocked());
+        EXPECT_TRUE(Edit("RazvMax1")->isReadOnly());
+        // The selection can still change.
+        QTest::mouseClick(Dialog->findChild<QRadioButton*>("RazvItem2"), Qt::LeftButton, {},
+                          QPoint(6, 6));
+        ClickOk();
+        EXPECT_TRUE(Accepted());
+        EXPECT_EQ(Cfg.RazvUnit, 2);
+        EXPECT_EQ(Writes, 0);
+    }
+}
+
+// Unlocked values are taken and written; locked again (unticking asks
+// nothing), they are taken but the file is not written.
+TEST_F(TUnitSetupTest, UnlockedValuesAreTakenAndWrittenUnlessLockedAgain) {
+    for (const bool relock : {false, true}) {
+        SCOPED_TRACE(relock);
+        SetDefaults(Cfg, QStringLiteral("/tmp"));
+        Writes = 0;
+        Open();
+        ClickLock(TAnswer::Yes);
+        EXPECT_FALSE(Dialog->ChangesLocked());
+        Retype(Edit("RazvMax3"), "3500,5");
+        Retype(Edit("ADCMax0"), "2047");
+        if (relock) {
+            QTest::mouseClick(Dialog->EnableBox(), Qt::LeftButton, {}, QPoint(8, 8));
+            EXPECT_TRUE(Dialog->ChangesLocked());
+            EXPECT_TRUE(Edit("ADCMax0")->isReadOnly());
+            EXPECT_EQ(Port.Confirms.size(), 2);
+        }
+        ClickOk();
+        EXPECT_TRUE(Accepted());
+        EXPECT_EQ(Cfg.RazvUnits[3].X2, 3500.5);
+        EXPECT_DOUBLE_EQ(UnitValue(Cfg.RazvUnits[3], 65519), 3500.5);
+        EXPECT_DOUBLE_EQ(UnitValue(Cfg.ADCUnits[1], 2047), 10);
+        EXPECT_EQ(Writes, relock ? 0 : 1);
+    }
+}
+
+TEST_F(TUnitSetupTest, ABadNumberOrEqualCodesAreRefusedWithNothingChanged) {
+    struct Case {
+        const char* Field;
+        const char* Text;
+        std::vector<const char*> Marked;
+        int Page;
+        const char* WarningStart;
+    };
+    const Case cases[] = {
+        {"ADCMax4", "", {"ADCMax4"}, 3, "Страница \"Вход АЦП\", единица \"Напряженность поля, Э\""},
+        {"CorrMin1", "1,,5", {"CorrMin1"}, 2, "Страница \"Коррекция\""},
+        {"RazvMin2", "-", {"RazvMin2"}, 0, "Страница \"Развёртка\""},
+        {"AmpMax0", "-2047", {"AmpMin0", "AmpMax0"}, 1, "Страница \"Спектр\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Field);
+        SetDefaults(Cfg, QStringLiteral("/tmp"));
+        const TKavCfg before = Cfg;
+        Writes = 0;
+        Port.Warnings.clear();
+        Open();
+        ClickLock(TAnswer::Yes);
+        Retype(Edit("RazvMax1"), "7"); // an earlier record, valid
+        QTest::mouseClick(Dialog->findChild<QRadioButton*>("RazvItem3"), Qt::LeftButton, {},
+                          QPoint(6, 6));
+        Retype(Edit(c.Field), c.Text);
+        Dialog->PageControl()->setCurrentIndex(0);
+        ClickOk();
+        EXPECT_TRUE(Dialog->isVisible());
+        EXPECT_NE(Dialog->result(), QDialog::Accepted);
+        ASSERT_EQ(Port.Warnings.size(), 1);
+        EXPECT_TRUE(Port.Warnings[0].startsWith(QString::fromUtf8(c.WarningStart)))
+            << Port.Warnings[0].toStdString();
+        EXPECT_EQ(Dialog->PageControl()->currentIndex(), c.Page);
+        for (const char* name : c.Marked)
+            EXPECT_TRUE(TUnitSetupForm::IsMarked(Edit(name))) << name;
+        EXPECT_FALSE(TUnitSetupForm::IsMarked(Edit("RazvMax1")));
+        EXPECT_TRUE(Cfg == before);
+        EXPECT_EQ(Writes, 0);
+
+        // Mended, the same OK goes through.
+        Retype(Edit(c.Field), "9000");
+        EXPECT_FALSE(TUnitSetupForm::IsMarked(Edit(c.Field)));
+        ClickOk();
+        EXPECT_TRUE(Accepted());
+        EXPECT_EQ(Cfg.RazvUnits[1].X2, 7);
+        EXPECT_EQ(Cfg.RazvUnit, 3);
+        EXPECT_EQ(Writes, 1);
+    }
+}
+
+TEST_F(TUnitSetupTest, ARefusedLockedFieldSaysHowToMendIt) {
+    Cfg.AmpUnits[0].X2 = Cfg.AmpUnits[0].X1; // equal codes from a hand-edited Kav.ini
+    Open();
+    ClickOk();
+    ASSERT_EQ(Port.Warnings.size(), 1);
+    EXPECT_TRUE(Port.Warnings[0].endsWith(
+        QStringLiteral("Чтобы исправить значение, отметьте \"Разрешить изменения\".")));
+    EXPECT_TRUE(Dialog->isVisible());
+}
+
+TEST_F(TUnitSetupTest, AFailedWriteIsReportedAndTheCalibrationStands) {
+    WriteFailure = QStringLiteral("Ошибка записи файла настроек /ro/Kav.ini: Permission denied");
+    Open();
+    ClickLock(TAnswer::Yes);
+    Retype(Edit("ADCMax2"), "12");
+    ClickOk();
+    EXPECT_TRUE(Accepted());
+    EXPECT_EQ(Port.Errors, QStringList{WriteFailure});
+    EXPECT_EQ(Cfg.ADCUnits[2].X2, 12);
+}
+
+TEST_F(TUnitSetupTest, CancelChangesNothing) {
+    const TKavCfg before = Cfg;
+    Open();
+    ClickLock(TAnswer::Yes);
+    Retype(Edit("RazvMin0"), "100");
+    auto* item = Dialog->findChild<QRadioButton*>("ADCItem1");
+    ShowPageOf(item);
+    QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(6, 6));
+    QTest::mouseClick(Dialog->CancelBtn(), Qt::LeftButton);
+    EXPECT_FALSE(Dialog->isVisible());
+    EXPECT_TRUE(Cfg == before);
+    EXPECT_EQ(Writes, 0);
+}
