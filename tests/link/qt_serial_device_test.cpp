@@ -1,12 +1,27 @@
+// The serial devices of the machine: the real device on pseudo-terminals
+// (settings as the driver holds them, bytes both ways, a second opener, a
+// vanished device, a stream far longer than the kernel's queue), the alarm
+// that bounds a blocking call, and the device list of the port dialog.
+#include "link/port_names.h"
 #include "link/protocol.h"
 #include "link/pty_line.h"
 #include "link/qt_serial_device.h"
 #include "link/receiver.h"
 #include "link/test_app.h"
+#include "link/thread_alarm.h"
+#include "qstring_printer.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,6 +76,13 @@ struct TPtyReceiver {
     QStringList Messages;
     QList<int> Fields;
 };
+
+void Touch(const QString& path, const QByteArray& content = {}) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
 
 } // namespace
 
@@ -226,4 +248,91 @@ TEST(PtyLine, NonStandardRateAndDsrSensitivityOnALineWithoutModemLines) {
     EXPECT_EQ(r.Fields, QList<int>{3});
     EXPECT_TRUE(
         r.Messages.contains(QStringLiteral("Линия DSR порта недоступна, приём без учёта DSR")));
+}
+
+TEST(PtyLine, CannotBeWaitedOnForCtsAndReportsNoCts) {
+    TestApp();
+    TPtyLine pty(7);
+    ASSERT_TRUE(pty.Ok());
+    TKavReceiver receiver([](const QString&) { return std::make_unique<TQtSerialDevice>(); });
+    QStringList messages;
+    receiver.OnMessage = [&](const QString& text) { messages << text; };
+    TComSettings settings;
+    settings.PortName = pty.Link;
+    settings.BaudRate = 11;
+    receiver.SetSettings(settings);
+    ASSERT_TRUE(receiver.Opened());
+    // A pseudo-terminal has no modem lines: no wait on them (the send pauses
+    // instead), and no pulse.
+    EXPECT_FALSE(receiver.Device()->WaitClearToSendChange(1000));
+    EXPECT_FALSE(receiver.SendCommand(CmdAdcRequest, TCommandValues{}));
+    EXPECT_TRUE(messages.contains(QStringLiteral("Отсутствует сигнал CTS")));
+    EXPECT_TRUE(pty.ReadAll().isEmpty());
+}
+
+// ---- The alarm that bounds a blocking call ----------------------------------
+
+TEST(ThreadAlarm, EndsABlockingCallAndLeavesNothingBehind) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    pollfd nothing{fds[0], POLLIN, 0};
+    {
+        // A poll on an empty pipe, for ten seconds unless the alarm ends it.
+        const TThreadAlarm alarm(20'000);
+        ASSERT_TRUE(alarm.Armed());
+        errno = 0;
+        EXPECT_EQ(::poll(&nothing, 1, 10'000), -1);
+        EXPECT_EQ(errno, EINTR);
+    }
+    {
+        // A call that ends first is not disturbed, and neither is anything
+        // after the alarm is gone.
+        const TThreadAlarm alarm(50'000);
+        ASSERT_TRUE(alarm.Armed());
+        ASSERT_EQ(::write(fds[1], "x", 1), 1);
+        EXPECT_EQ(::poll(&nothing, 1, 10'000), 1);
+    }
+    const timespec pause{0, 80'000'000}; // past both alarms' times
+    EXPECT_EQ(::clock_nanosleep(CLOCK_MONOTONIC, 0, &pause, nullptr), 0);
+    ::close(fds[0]);
+    ::close(fds[1]);
+}
+
+TEST(ThreadAlarm, IsNotArmedWhereItsSignalCannotArrive) {
+    sigset_t block;
+    sigemptyset(&block);
+    sigaddset(&block, TThreadAlarm::Signal());
+    sigset_t old;
+    ASSERT_EQ(::pthread_sigmask(SIG_BLOCK, &block, &old), 0);
+    {
+        const TThreadAlarm alarm(1000);
+        EXPECT_FALSE(alarm.Armed());
+    }
+    ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    const TThreadAlarm alarm(1000);
+    EXPECT_TRUE(alarm.Armed());
+}
+
+// ---- The device list of the port dialog, on a made-up /dev and /sys tree ---
+
+TEST(SerialDevicePaths, GroupsInOrderNumbersAsNumbersPhantomUartsLeftOut) {
+    QTemporaryDir root;
+    const QString dev = root.filePath("dev");
+    const QString sys = root.filePath("sys/class/tty");
+    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyS1", "ttyS2", "ttyS3",
+                             "ttySx", "ttyUSB", "tty0", "ttyAMA0", "null"})
+        Touch(dev + "/" + name);
+    Touch(sys + "/ttyS0/type", "4\n"); // a 16550A: a real port
+    Touch(sys + "/ttyS1/type", "0\n"); // no UART behind the name
+    Touch(sys + "/ttyS2/type", "0\n");
+    // ttyS3 has no type: nothing is known, it is offered.
+    Touch(dev + "/serial/by-id/usb-Prolific-if00-port0");
+    Touch(dev + "/serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0");
+
+    EXPECT_EQ(
+        SerialDevicePaths(dev, sys),
+        (QStringList{dev + "/ttyUSB2", dev + "/ttyUSB10", dev + "/ttyACM0", dev + "/ttyS0",
+                     dev + "/ttyS3", dev + "/serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0",
+                     dev + "/serial/by-id/usb-Prolific-if00-port0"}));
+    EXPECT_EQ(SerialDevicePaths(root.filePath("none"), sys), QStringList{});
 }
