@@ -47,9 +47,7 @@ protected:
 
     QString TwoLineFile() const {
         auto store = EmptyStore();
-        PutPoints(*store, 1000, {2048, 2048, 2048, 2048, 2100, 2200, 2300, 2200, 2048, 1900, 1800,
-                                 1900, 2048, 2048, 2048, 2048, 2048, 2070, 2120, 2170, 2120, 2048,
-                                 1980, 1930, 1980, 2048, 2048, 2048, 2048, 2048, 2048, 2048});
+        PutPoints(*store, 1000, TwoLines);
         return WriteSpectrum("lines.kav", *store);
     }
 };
@@ -79,21 +77,6 @@ TEST_F(KavtoolProcess, ExtremaPairsAndPeakRatioAsJson) {
     EXPECT_EQ(ratio["text"].toString(), "Tiba/Titan=500/240=2.08");
     EXPECT_TRUE(j["area"].isNull());
     EXPECT_TRUE(j["frequency"].isNull());
-}
-
-TEST_F(KavtoolProcess, OperationsClearResultsAsTheActionsDo) {
-    // The integral removes the extremum marks but keeps the pairs.
-    QJsonObject j =
-        RunJson({TwoLineFile(), "--visirs", "1000", "1031", "minmax", "20", "4", "integrate"});
-    EXPECT_TRUE(j["maxima"].toArray().isEmpty());
-    EXPECT_EQ(j["pairs"].toArray().size(), 2);
-    EXPECT_GE(j["area"].toObject()["value"].toDouble(), 0);
-    EXPECT_TRUE(j["area"].toObject()["text"].toString().startsWith("S="));
-    // Smoothing clears the pairs and the ratio too.
-    j = RunJson({TwoLineFile(), "--visirs", "1000", "1031", "minmax", "20", "4", "ratio", "20", "4",
-                 "gliss", "1"});
-    EXPECT_TRUE(j["pairs"].toArray().isEmpty());
-    EXPECT_TRUE(j["peakRatio"].isNull());
 }
 
 TEST_F(KavtoolProcess, IntegralWrittenWithItsParameterRecords) {

@@ -1,9 +1,15 @@
+// The processing actions of the window over a spectrum with its results,
+// the texts of the results and the resonance values.
+#include "config/settings_store.h"
 #include "processing/processing_actions.h"
+#include "processing/resonance.h"
+#include "processing/result_texts.h"
+#include "qstring_printer.h"
 #include "spectrum_builder.h"
 
-#include <gtest/gtest.h>
-
 #include <QStringList>
+#include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -29,16 +35,11 @@ public:
     bool IsGFactorShown() const override { return GShow; }
 };
 
-// Two derivative lines between the visirs at 1000 and 1031 (amplitudes 500
-// and 240 with noise 20 and window 4).
-const std::initializer_list<int> TwoLines = {
-    2048, 2048, 2048, 2048, 2100, 2200, 2300, 2200, 2048, 1900, 1800, 1900, 2048, 2048, 2048, 2048,
-    2048, 2070, 2120, 2170, 2120, 2048, 1980, 1930, 1980, 2048, 2048, 2048, 2048, 2048, 2048, 2048};
-
 class ProcessingActions : public ::testing::Test {
 protected:
     ProcessingActions() {
-        PutPoints(*Store, 1000, TwoLines);
+        SetDefaults(Cfg, QString());       // sweep unit 3: 3000 Э at code 0, 3300 Э at 65519
+        PutPoints(*Store, 1000, TwoLines); // visirs at the ends
         Store->at(65535) = TPointSlot{3, 65534}; // a parameter record
         Cfg.LPFConst = 2;
         Cfg.GlissConst = 1;
@@ -47,8 +48,6 @@ protected:
         Cfg.Visir1 = Cfg.Visir2 = true;
         Cfg.VisKoord1 = 1031;
         Cfg.VisKoord2 = 1000;
-        Cfg.RazvUnits[3].KoeffK = 300.0 / 65519.0;
-        Cfg.RazvUnits[3].KoeffB = 3000;
     }
 
     // Results as a finished extremum search and peak ratio leave them.
@@ -65,6 +64,12 @@ protected:
     TRecorderView View;
     TProcessingActions Actions{*Store, *Undo, Cfg, Results, View, QChar(',')};
 };
+
+TKavCfg DefaultFieldCfg() {
+    TKavCfg cfg{};
+    SetDefaults(cfg, QString()); // sweep unit 3: 3000 Э at code 0, 3300 Э at 65519
+    return cfg;
+}
 
 } // namespace
 
@@ -87,8 +92,6 @@ TEST_F(ProcessingActions, VisirActionsRefuseWithTheirWarning) {
                                            "warning:" + TProcessingActions::MinMaxVisirWarning,
                                            "warning:" + TProcessingActions::DivisionVisirWarning}));
     }
-    EXPECT_EQ(TProcessingActions::MinMaxVisirWarning,
-              QStringLiteral("Для поиска экстремумов нужно задать границы спомощью двух визиров!"));
     EXPECT_EQ(*Store, store);
     EXPECT_EQ(*Undo, undo);
     EXPECT_EQ(Results.Area, results.Area);
@@ -97,84 +100,51 @@ TEST_F(ProcessingActions, VisirActionsRefuseWithTheirWarning) {
     EXPECT_FALSE(View.BackUp);
 }
 
-TEST_F(ProcessingActions, FilterKeepsResultsAndEnablesUndo) {
+// What each operation leaves of the results of a finished search (the area,
+// the extremum marks, the pairs, the peak ratio), whether it keeps an undo
+// copy of the points and what it asks of the window. Smoothing clears the
+// counts but not the lists behind them.
+TEST_F(ProcessingActions, EachOperationClearsItsShareOfTheResults) {
     SearchEverything();
-    Results.Area = 5;
-    const TPointTable before = *Store;
-    Actions.AFilterExecute();
-    EXPECT_EQ(*Undo, before);
-    EXPECT_NE(*Store, before);
-    EXPECT_EQ(View.Calls, QStringList({"repaint", "backup:1"}));
-    EXPECT_TRUE(View.BackUp);
-    EXPECT_EQ(Results.Area, 5);
-    EXPECT_EQ(Results.MaxCount, 2);
-    EXPECT_EQ(Results.TibaAmp, 500);
-}
-
-TEST_F(ProcessingActions, SmoothingClearsEveryResultButTheLists) {
-    SearchEverything();
-    Results.Area = 5;
-    const auto amplitudes = Results.PairAmplitudes;
-    const TPointTable before = *Store;
-    Actions.AGlissExecute();
-    EXPECT_EQ(*Undo, before);
-    EXPECT_EQ(Store->at(1006).Y, (2200 + 2300 + 2200) / 3);
-    EXPECT_EQ(Results.Area, -1);
-    EXPECT_EQ(Results.MaxCount + Results.MinCount + Results.PairCount + Results.TibaAmp, 0);
-    EXPECT_EQ(Results.PairAmplitudes, amplitudes);
-    EXPECT_EQ(View.Calls, QStringList({"repaint", "backup:1"}));
-}
-
-TEST_F(ProcessingActions, EqualizeHidesOnlyTheArea) {
-    SearchEverything();
-    Results.Area = 5;
-    Store->at(1031).Y = 2110; // slope 2 codes per point
-    Actions.AEqualizeExecute();
-    EXPECT_EQ(Store->at(1000).Y, 2048);
-    EXPECT_EQ(Store->at(1031).Y, 2048);
-    EXPECT_EQ(Store->at(1006).Y, 2300 - 12);
-    EXPECT_EQ(Results.Area, -1);
-    EXPECT_EQ(Results.MaxCount, 2);
-    EXPECT_EQ(Results.TibaAmp, 500);
-    EXPECT_EQ(View.Calls, QStringList({"repaint", "backup:1"}));
-}
-
-TEST_F(ProcessingActions, IntegralAfterSearchRemovesTheMarksNotThePairs) {
-    ClearPoints(*Store);
-    PutPoints(*Store, 1000, {1, 3});
-    Cfg.VisKoord1 = 1000;
-    Cfg.VisKoord2 = 1001;
-    Results.MaxCount = Results.MinCount = Results.PairCount = 1;
-    Results.TibaAmp = 9;
-    Cfg.Amplifying = 1; // gain factor 2
-    Actions.AIntegrExecute();
-    EXPECT_DOUBLE_EQ(Results.Area, 0.5);
-    EXPECT_EQ(Ordinates(*Store, 1000, 2), (std::vector<int>{2047, 2048}));
-    EXPECT_EQ(Results.MaxCount + Results.MinCount, 0);
-    EXPECT_EQ(Results.PairCount, 1);
-    EXPECT_EQ(Results.TibaAmp, 9);
-    EXPECT_EQ(Ordinates(*Undo, 1000, 2), (std::vector<int>{1, 3}));
-}
-
-TEST_F(ProcessingActions, SearchesStoreNoUndoAndHideTheArea) {
-    Results.Area = 5;
-    Actions.AMinMaxExecute();
-    EXPECT_EQ(Results.Area, -1);
-    EXPECT_EQ(Results.MaxCount, 2);
-    EXPECT_EQ(Results.MinCount, 2);
-    EXPECT_EQ(Results.PairCount, 2);
     EXPECT_EQ(Results.MaxPositions[0], 1019);
     EXPECT_EQ(Results.MinPositions[0], 1023);
     EXPECT_EQ(Results.PairAmplitudes[0], 240);
     EXPECT_EQ(Results.PairAmplitudes[1], 500);
-    Results.Area = 5;
-    Actions.ADivisionExecute();
-    EXPECT_EQ(Results.Area, -1);
     EXPECT_EQ(Results.TibaAmp, 500);
     EXPECT_EQ(Results.TitanAmp, 240);
-    EXPECT_EQ(View.Calls, QStringList({"repaint", "repaint"}));
-    EXPECT_EQ(*Undo, *EmptyStore());
-    EXPECT_FALSE(View.BackUp);
+    using TRun = void (TProcessingActions::*)();
+    const struct {
+        const char* Name;
+        TRun Run;
+        bool Area, Marks, Pairs, Ratio, Undo;
+    } cases[] = {
+        {"filter", &TProcessingActions::AFilterExecute, true, true, true, true, true},
+        {"smoothing", &TProcessingActions::AGlissExecute, false, false, false, false, true},
+        {"equalize", &TProcessingActions::AEqualizeExecute, false, true, true, true, true},
+        {"integral", &TProcessingActions::AIntegrExecute, true, false, true, true, true},
+        {"extrema", &TProcessingActions::AMinMaxExecute, false, true, true, true, false},
+        {"ratio", &TProcessingActions::ADivisionExecute, false, true, true, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        PutPoints(*Store, 1000, TwoLines);
+        ClearPoints(*Undo);
+        View.BackUp = false;
+        SearchEverything();
+        Results.Area = 5;
+        const auto amplitudes = Results.PairAmplitudes;
+        const TPointTable before = *Store;
+        (Actions.*c.Run)();
+        EXPECT_EQ(Results.Area >= 0, c.Area);
+        EXPECT_EQ(Results.MaxCount + Results.MinCount > 0, c.Marks);
+        EXPECT_EQ(Results.PairCount > 0, c.Pairs);
+        EXPECT_EQ(Results.TibaAmp > 0, c.Ratio);
+        EXPECT_EQ(Results.PairAmplitudes, amplitudes);
+        EXPECT_EQ(*Undo, c.Undo ? before : *EmptyStore());
+        EXPECT_EQ(View.BackUp, c.Undo);
+        EXPECT_EQ(View.Calls,
+                  c.Undo ? QStringList({"repaint", "backup:1"}) : QStringList{"repaint"});
+    }
 }
 
 TEST_F(ProcessingActions, BackUpRestoresTheLastCopyExactlyOnce) {
@@ -283,4 +253,69 @@ TEST_F(ProcessingActions, NewSpectrumAndNewSweepReset) {
     Actions.ResetForNewSpectrum();
     EXPECT_FALSE(View.BackUp);
     EXPECT_EQ(View.Calls, QStringList({"gshow:0", "gshow:0", "backup:0"}));
+}
+
+TEST(ResultTexts, LabelsAmplitudesAreaAndPeakRatioFollowTheGain) {
+    TKavCfg cfg{};
+    SetDefaults(cfg, QString());
+    const TValueFormat format(cfg, QChar(','));
+    EXPECT_EQ(ExtremumLabel(format, 2170), "122");
+    EXPECT_EQ(ExtremumLabel(format, 1800), "-248");
+    EXPECT_EQ(PairAmplitudeText(format, 240), "A=240");
+    EXPECT_TRUE(AreaText(format, -1).isEmpty()); // hidden when negative, shown from zero
+    EXPECT_EQ(AreaText(format, 0), "S=" + format.AreaToStr(0));
+    TSpectrumResults r;
+    r.TibaAmp = 500;
+    r.TitanAmp = 240;
+    EXPECT_EQ(PeakRatioText(format, r), "Tiba/Titan=500/240=2,08");
+    cfg.Amplifying = 1; // amplitudes halve, the quotient stays
+    EXPECT_EQ(PairAmplitudeText(format, 240), "A=120");
+    EXPECT_EQ(PeakRatioText(format, r), "Tiba/Titan=250/120=2,08");
+
+    double ratio = -1;
+    r.TitanAmp = 0; // a rightmost line of no height: no quotient
+    EXPECT_FALSE(PeakRatio(r, ratio));
+    EXPECT_TRUE(PeakRatioText(format, r).isEmpty());
+    r.TitanAmp = 240;
+    r.TibaAmp = 0; // fewer than two lines
+    EXPECT_TRUE(PeakRatioText(format, r).isEmpty());
+    EXPECT_EQ(ratio, -1);
+}
+
+TEST(Resonance, DpphFrequencyAndGFactorOfTheTopCode) {
+    TKavCfg cfg = DefaultFieldCfg();
+    EXPECT_DOUBLE_EQ(AbsoluteField(cfg, 65519), 3300.0);
+    EXPECT_EQ(DpphResonatorFrequency(cfg, 65519), 9254147);
+    cfg.ResonatorFreq = DpphResonatorFrequency(cfg, 65519);
+    EXPECT_EQ(FrequencyText(cfg, QChar('.')), QStringLiteral("f=9254.1МГц"));
+    EXPECT_EQ(FrequencyText(cfg, QChar(',')), QStringLiteral("f=9254,1МГц"));
+
+    double g = 0;
+    ASSERT_TRUE(GFactorAt(cfg, 65519, g));
+    EXPECT_NEAR(g, 2.0035999, 1e-7);
+    EXPECT_LT(g, 2.0036);
+    EXPECT_EQ(GFactorText(cfg, 65519, QChar('.')), QStringLiteral("g=2.0036"));
+    // Lower field, higher g: 3000 Э gives 9254147 / (1399.6242 * 3000).
+    EXPECT_EQ(GFactorText(cfg, 0, QChar(',')), QStringLiteral("g=2,204"));
+}
+
+TEST(Resonance, NoFrequencyGivesGZeroAndZeroFieldNoGFactor) {
+    TKavCfg cfg = DefaultFieldCfg();
+    cfg.RazvUnits[3].KoeffB = 0; // a calibration through zero field at code 0
+    double g = 1;
+    EXPECT_EQ(GFactorText(cfg, 100, QChar('.')), QStringLiteral("g=0")); // no frequency
+    EXPECT_EQ(FrequencyText(cfg, QChar('.')), QStringLiteral("f=0МГц"));
+    cfg.ResonatorFreq = 9254147;
+    EXPECT_FALSE(GFactorAt(cfg, 0, g));
+    EXPECT_EQ(g, 1);
+    EXPECT_TRUE(GFactorText(cfg, 0, QChar('.')).isEmpty());
+    EXPECT_FALSE(GFactorText(cfg, 1, QChar('.')).isEmpty());
+}
+
+TEST(Resonance, FrequencyOfAWildCalibrationIsLimited) {
+    TKavCfg cfg = DefaultFieldCfg();
+    cfg.RazvUnits[3].KoeffK = 1e9;
+    EXPECT_EQ(DpphResonatorFrequency(cfg, 65519), std::numeric_limits<std::int32_t>::max());
+    cfg.RazvUnits[3].KoeffK = -1e9;
+    EXPECT_EQ(DpphResonatorFrequency(cfg, 65519), std::numeric_limits<std::int32_t>::min());
 }

@@ -27,6 +27,12 @@ inline void PutPoints(TPointTable& store, int first, const std::vector<int>& ord
     }
 }
 
+// Two derivative lines for slots 1000..1031: with noise 20 and window 4 the
+// pairs have amplitudes 500 (left) and 240 (right).
+inline const std::vector<int> TwoLines = {
+    2048, 2048, 2048, 2048, 2100, 2200, 2300, 2200, 2048, 1900, 1800, 1900, 2048, 2048, 2048, 2048,
+    2048, 2070, 2120, 2170, 2120, 2048, 1980, 1930, 1980, 2048, 2048, 2048, 2048, 2048, 2048, 2048};
+
 // Slots first..last that do not hold a data point of their own field code
 // (X equal to the slot), as the plot draws and a save writes them.
 inline std::vector<int> MisplacedSlots(const TPointTable& store, int first, int last) {
