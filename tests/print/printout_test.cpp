@@ -1,15 +1,148 @@
+// The printout: the page's geometry from the printer's area and the
+// margins, the page as painted (frame, texts, points, visirs, extrema and
+// results), and the PDF written whole or not at all.
+#include "disk_limits.h"
+#include "print/page_geometry.h"
+#include "print/printout_job_painter.h"
 #include "print/printout_painter.h"
 #include "print/printout_texts.h"
+#include "spectrum/atomic_file.h"
 #include "view/canvas_checks.h"
 #include "view/display_color.h"
 #include "view/qt_app.h"
 #include "view/view_fixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
+
+struct TPaperCase {
+    int W, H;
+    TPaperSize Paper;
+};
+
+TEST(PageGeometry, NearestPaperByRoundedDistanceEarlierEntryOnATie) {
+    const TPaperCase cases[] = {
+        {200, 287, {210, 297}}, // an A4 printer with 5 mm it cannot reach
+        {287, 200, {297, 210}}, // the same in landscape
+        {210, 297, {210, 297}}, // exactly a standard paper
+        {290, 410, {297, 420}}, // A3
+        {410, 290, {420, 297}},
+        {0, 0, {210, 297}},
+        // On the line between A4 portrait and landscape: 61.5 from both.
+        {253, 253, {210, 297}},
+        // 205.25 from A4 portrait, 204.94 from A3 portrait: both round to
+        // 205, so the earlier entry wins though A3 is nearer.
+        {98, 469, {210, 297}},
+        {98, 470, {297, 420}}, // 206.1 against 205.2
+    };
+    for (const TPaperCase& c : cases)
+        EXPECT_EQ(NearestPaper(c.W, c.H), c.Paper) << c.W << " x " << c.H;
+}
+
+TEST(PageGeometry, PointDistanceRoundsHalvesToEven) {
+    EXPECT_EQ(PointDistance(QPoint(0, 0), QPoint(3, 4)), 5);
+    EXPECT_EQ(PointDistance(QPoint(3, 4), QPoint(0, 0)), 5);
+    EXPECT_EQ(PointDistance(QPoint(0, 0), QPoint(1, 1)), 1); // 1.41
+    EXPECT_EQ(PointDistance(QPoint(0, 0), QPoint(2, 2)), 3); // 2.83
+    EXPECT_EQ(PointDistance(QPoint(-5, 0), QPoint(5, 0)), 10);
+}
+
+TEST(PageGeometry, OffsetsAreHalfTheUnprintableStripTruncated) {
+    EXPECT_EQ(UnprintableOffsets(200, 287), (TPaperOffsets{5, 5}));
+    EXPECT_EQ(UnprintableOffsets(203, 290), (TPaperOffsets{3, 3})); // 3.5 truncated
+    EXPECT_EQ(UnprintableOffsets(210, 297), (TPaperOffsets{0, 0}));
+    // Printable area larger than the paper: the offsets go negative, toward
+    // zero.
+    EXPECT_EQ(UnprintableOffsets(213, 300), (TPaperOffsets{-1, -1}));
+}
+
+// An A4 printer that cannot reach 5 mm on each side, at 10 pixels per mm.
+constexpr TPrintableArea A4Printer{2000, 2870, 200, 287};
+
+TEST(PageGeometry, MarginsCountFromThePaperEdgeNotFromThePrintableArea) {
+    // A 15 mm margin leaves 10 mm of the printable area: 100 pixels.
+    const TPageGeometry g = TPageGeometry::Compute(A4Printer, {15, 15, 15, 15}, 0, 65519, 0);
+    EXPECT_EQ(g.Left, 100);
+    EXPECT_EQ(g.Top, 100);
+    EXPECT_EQ(g.Right, 2000 - 100);
+    EXPECT_EQ(g.Bottom, 2870 - 100);
+    // Each side on its own, truncated toward zero: (7 - 5) * 2000 / 200.
+    const TPageGeometry h = TPageGeometry::Compute({2001, 2871, 200, 287}, {7, 20, 30, 5}, 0, 1, 0);
+    EXPECT_EQ(h.Left, 20);          // 2 * 2001 / 200 = 20.01
+    EXPECT_EQ(h.Top, 150);          // 15 * 2871 / 287 = 150.05
+    EXPECT_EQ(h.Right, 2001 - 250); // 25 * 2001 / 200 = 250.1
+    EXPECT_EQ(h.Bottom, 2871 - 0);
+    EXPECT_TRUE(h.HasPlot());
+    // Margins equal to the offsets give the whole printable page.
+    const TPageGeometry w = TPageGeometry::Compute(A4Printer, {5, 5, 5, 5}, 0, 65519, 0);
+    EXPECT_EQ(w.Left, 0);
+    EXPECT_EQ(w.Top, 0);
+    EXPECT_EQ(w.Right, 2000);
+    EXPECT_EQ(w.Bottom, 2870);
+}
+
+TEST(PageGeometry, MarginsThatMeetLeaveNoPlot) {
+    EXPECT_FALSE(TPageGeometry::Compute(A4Printer, {110, 15, 110, 15}, 0, 100, 0).HasPlot());
+    EXPECT_FALSE(TPageGeometry::Compute(A4Printer, {15, 200, 15, 200}, 0, 100, 0).HasPlot());
+    // Absurd stored margins stay defined.
+    const TPageGeometry g =
+        TPageGeometry::Compute(A4Printer, {2147483647, -2147483647 - 1, 15, 15}, 0, 100, 0);
+    EXPECT_FALSE(g.HasPlot());
+}
+
+TEST(PageGeometry, TransformsFromTheViewAndTheOrdinateScale) {
+    // Plot 100..1900 x 100..2770: 1800 pixels over 900 codes, 2670 over 4096.
+    const TPageGeometry g = TPageGeometry::Compute(A4Printer, {15, 15, 15, 15}, 1000, 1900, 0);
+    EXPECT_FLOAT_EQ(g.KxP, 2.0f);
+    EXPECT_FLOAT_EQ(g.KyP, 2670.0f / 4096);
+    EXPECT_EQ(g.MidP, (100 + 2770) / 2);
+    EXPECT_EQ(g.XOfCode(1000), 100);
+    EXPECT_EQ(g.XOfCode(1900), 1900);
+    EXPECT_EQ(g.XOfCode(1450), 1000);
+    EXPECT_EQ(g.YOfOrdinate(2048), g.MidP);
+    EXPECT_EQ(g.YOfOrdinate(4096), g.MidP - 1335);
+    // Marks go where they fall; points stop two rows above the bottom.
+    EXPECT_EQ(g.YOfOrdinate(0), g.MidP + 1335);
+    EXPECT_EQ(g.PointY(0), 2770 - 2);
+    EXPECT_EQ(g.PointY(2048), g.MidP);
+
+    // Ordinate scale 6: the height spans 64 codes.
+    const TPageGeometry z = TPageGeometry::Compute(A4Printer, {15, 15, 15, 15}, 0, 100, 6);
+    EXPECT_FLOAT_EQ(z.KyP, 2670.0f / 64);
+    // Equal view bounds are kept one code apart.
+    const TPageGeometry e = TPageGeometry::Compute(A4Printer, {15, 15, 15, 15}, 500, 500, 0);
+    EXPECT_EQ(e.ViewMax, 501);
+    EXPECT_FLOAT_EQ(e.KxP, 1800.0f);
+}
+
+TEST(PageGeometry, PreviewDrawsThePrintableAreaToScaleCentred) {
+    // A4 portrait on a 200 x 200 box: the height decides, 170 / 297 px/mm.
+    const TSampleGeometry p = ComputeSample(200, 200, 200, 287, {15, 15, 15, 15});
+    EXPECT_DOUBLE_EQ(p.Scale, 0.85 * 200 / 297);
+    const int w = static_cast<int>(std::nearbyint(200 * p.Scale)); // 114.5 -> 114
+    const int h = static_cast<int>(std::nearbyint(287 * p.Scale)); // 164.3 -> 164
+    EXPECT_EQ(w, 114);
+    EXPECT_EQ(p.Page, (TSampleRect{(200 - w) / 2, (200 - h) / 2, 200 - (200 - w) / 2,
+                                   200 - (200 - h) / 2}));
+    const int m = static_cast<int>(std::nearbyint(15 * p.Scale)); // 8.6 -> 9
+    EXPECT_EQ(p.Plot,
+              (TSampleRect{p.Page.Left + m, p.Page.Top + m, p.Page.Right - m, p.Page.Bottom - m}));
+    EXPECT_EQ(p.GridY, (p.Plot.Top + p.Plot.Bottom) / 2);
+
+    // Landscape: the width decides and the page turns.
+    const TSampleGeometry l = ComputeSample(200, 200, 287, 200, {15, 15, 15, 15});
+    EXPECT_DOUBLE_EQ(l.Scale, 0.85 * 200 / 297);
+    EXPECT_EQ(l.Page.Right - l.Page.Left, p.Page.Bottom - p.Page.Top);
+    EXPECT_EQ(l.Page.Bottom - l.Page.Top, p.Page.Right - p.Page.Left);
+}
 
 constexpr QRgb White = 0xFFFFFFFF;
 constexpr QRgb Red = 0xFFFF0000;  // Graph and Text
@@ -275,6 +408,110 @@ TEST_F(PrintoutTest, NoPlotBetweenTheMarginsPaintsNothing) {
 
     QImage none;
     EXPECT_FALSE(PrintoutProblem(Printout(), none).isEmpty());
+}
+
+// Output of a poppler tool on a file.
+QString RunTool(const QString& tool, const QStringList& args) {
+    QProcess p;
+    p.start(tool, args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << tool.toStdString();
+    EXPECT_EQ(p.exitCode(), 0) << tool.toStdString() << ": "
+                               << p.readAllStandardError().toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// A processed spectrum: a line with its extrema, its pair amplitude and the
+// double integral between the visirs.
+struct PrintoutPdf : ::testing::Test {
+    TViewFixture F;
+    QTemporaryDir Dir;
+    QString Error;
+
+    PrintoutPdf() {
+        for (int code = 20000; code <= 45000; code += 50) {
+            const double d = (code - 32500) / 800.0;
+            F.Put(code, static_cast<int>(2048 - 1500 * d / ((1 + d * d) * (1 + d * d))));
+        }
+        F.Cfg.Visir1 = F.Cfg.Visir2 = true;
+        F.Cfg.VisKoord1 = 21000;
+        F.Cfg.VisKoord2 = 44000;
+        F.Results.MaxCount = F.Results.MinCount = F.Results.PairCount = 1;
+        F.Results.MaxPositions = {32050};
+        F.Results.MinPositions = {32950};
+        F.Results.PairAmplitudes = {973};
+        F.Results.Area = 123456.0;
+    }
+
+    QString Path(const QString& name) const { return Dir.filePath(name); }
+    TPrintout Printout() const {
+        return TPrintout{F.Cfg,
+                         *F.Store,
+                         F.Results,
+                         F.Readings,
+                         F.Format,
+                         F.GFactor,
+                         PrintoutHeader(false, QStringLiteral("/data/line.kav"),
+                                        QStringLiteral("5"), QStringLiteral("30 сек"))};
+    }
+    bool Write(const QString& path) {
+        return WritePrintoutPdf(path, PdfPageLayout(), Printout(), &Error);
+    }
+    QStringList Entries() const {
+        return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+};
+
+// One page of A4 in the chosen orientation (kavtool print reads both from
+// Kav.ini), with the texts of the processed spectrum.
+TEST_F(PrintoutPdf, OnePageOfA4WithItsTexts) {
+    F.Cfg.Orientation = 0;
+    const QString path = Path("line.pdf");
+    ASSERT_TRUE(Write(path)) << Error.toStdString();
+    const QString info = RunTool("pdfinfo", {path});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+1\\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains("Page size:       595 x 842 pts (A4)")) << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("Спектр КАВ"))) << info.toStdString();
+    // The text as the page reads, blanks taken together.
+    const QString text = RunTool("pdftotext", {"-layout", path, "-"}).simplified();
+    EXPECT_TRUE(text.contains(QStringLiteral("Файл: \"line.kav\" Усиление: 5. Развёртка: 30 сек.")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("S=1,235E+005 отсч^3"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("A=973")));
+    EXPECT_TRUE(text.contains(QStringLiteral("{21000 0}")));
+    EXPECT_EQ(Entries(), QStringList{"line.pdf"});
+}
+
+// A missing folder, a folder in the way, a PDF cut short by the file size
+// limit: not taken, the reason is the system's, the previous file stays
+// whole with nothing beside it; without the limit the page replaces it.
+TEST_F(PrintoutPdf, AFailedWriteNamesTheReasonAndLeavesThePreviousFileWhole) {
+    const QString path = Path("line.pdf");
+    ASSERT_TRUE(WriteFileAtomically(path, "previous"));
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.pdf"));
+    const struct {
+        QString Path;
+        rlim_t Limit;
+        int Err;
+    } cases[] = {{Path("no such folder/line.pdf"), RLIM_INFINITY, ENOENT},
+                 {Path("folder.pdf"), RLIM_INFINITY, EISDIR},
+                 {path, 4096, EFBIG}};
+    for (const auto& c : cases) {
+        EXPECT_FALSE(UnderFileSizeLimit(c.Limit, [&] { return Write(c.Path); }));
+        if (c.Err == EISDIR) {
+            EXPECT_TRUE(Error.endsWith(SystemReason(EISDIR))) << Error.toStdString();
+        } else {
+            EXPECT_EQ(Error, QStringLiteral("Не удалось записать файл \"%1\": %2")
+                                 .arg(c.Path, SystemReason(c.Err)));
+        }
+    }
+    const auto read = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    EXPECT_EQ(read(), "previous");
+    EXPECT_EQ(Entries(), QStringList{"line.pdf"});
+    ASSERT_TRUE(Write(path)) << Error.toStdString();
+    EXPECT_TRUE(read().startsWith("%PDF-"));
 }
 
 } // namespace
