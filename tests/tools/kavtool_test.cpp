@@ -1,3 +1,6 @@
+// kavtool run as built, as a lab script runs it: import, info, export and
+// format in raw codes and the settings' units, damaged inputs, full disks,
+// bad usage, and the exchange with the files of other programs.
 #include "config/settings_store.h"
 #include "disk_limits.h"
 #include "kavtool_run.h"
@@ -12,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
@@ -27,8 +31,15 @@ protected:
 
     QString Path(const QString& name) const { return Dir.filePath(name); }
 
+    // As a lab script runs it: no display, no Qt platform chosen.
     TRun Run(const QStringList& args, const QString& locale = "C") const {
-        return RunKavtool(args, {Dir.path(), locale});
+        TKavtoolOptions options{Dir.path(), locale};
+        options.NoDisplay = true;
+        return RunKavtool(args, options);
+    }
+    QByteArray Read(const QString& name) const {
+        QFile f(Path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     void Write(const QString& name, const QByteArray& bytes) const {
@@ -37,9 +48,10 @@ protected:
         ASSERT_EQ(f.write(bytes), bytes.size());
     }
 
-    // A spectrum as the program saves it: points and the parameter block of
-    // gain row 2 (factor 5) and field 3100..3250.
-    QString WriteProgramFile(const QString& name) const {
+    // A spectrum as the program saves it: two points (or a line every 16
+    // codes) and the parameter block of gain row 2 (factor 5) and field
+    // 3100..3250 Э.
+    QString WriteProgramFile(const QString& name, bool line = false) const {
         TKavCfg cfg{};
         SetDefaults(cfg, Dir.path());
         cfg.Amplifying = 2;
@@ -48,8 +60,16 @@ protected:
         TInstrumentReadings readings{5, 6, 100, 3, -1};
         auto store = std::make_unique<TPointTable>();
         ClearPoints(*store);
-        (*store)[0] = TPointSlot{0, 4095};
-        (*store)[65519] = TPointSlot{65519, 2048};
+        if (!line) {
+            (*store)[0] = TPointSlot{0, 4095};
+            (*store)[65519] = TPointSlot{65519, 2048};
+        }
+        for (int code = 40; line && code <= 65000; code += 16) {
+            const double d = (code - 33000) / 1200.0;
+            (*store)[code] = TPointSlot{
+                static_cast<std::uint16_t>(code),
+                static_cast<std::uint16_t>(std::lround(2048 - 1900 * d / std::pow(1 + d * d, 2)))};
+        }
         WriteParameterBlock(*store, cfg, readings);
         EXPECT_TRUE(SaveSpectrumFile(Path(name), *store));
         return Path(name);
@@ -142,7 +162,14 @@ TEST_F(Kavtool, FormatUsesTheIniUnitsTheGainAndTheSystemSeparator) {
     EXPECT_EQ(r.Out, QStringLiteral("489 мВ\n-489 мкВ\n1,47 В\n"));
 }
 
+// Missing or damaged inputs exit with one line; a wrong option of export
+// or import with its usage; neither writes anything.
 TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
+    const QString s = WriteProgramFile("s.kav");
+    Write("bad.csv", "1,2\n3;4;5\n");
+    Write("two.DSC", "IKKF REAL\nXTYP IDX\nYTYP IDX\nIRFMT D\nXPTS 2\nXMIN 0\nXWID 1\n");
+    Write("two.DTA", QByteArray(32, '\0'));
+    Write("far.txt", "1 1\n2 2\n");
     Write("long.kav", QByteArray((PointSlotCount + 1) * 4, '\0'));
     Write("bad1.tsv", "1\t2\n2\t3\n70000\t5\n");
     Write("bad2.tsv", "1\t4096\n");
@@ -154,6 +181,7 @@ TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
     const struct {
         QStringList Args;
         QString Needle;
+        int Exit = 1;
     } cases[] = {
         {{"info", Path("none.kav")}, Path("none.kav")},
         {{"info", Path("long.kav")}, Path("long.kav")},
@@ -174,16 +202,30 @@ TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
         // A settings file that is a directory says so.
         {{"format", "adc", "1", "--ini", Dir.path()}, Dir.path() + ": " + isDir},
         {{"format", "adc", "1", "--ini", Path("Kav.ini")}, Path("Kav.ini") + ": " + isDir},
+        // Files of other programs.
+        {{"import", Path("bad.csv"), "-o", Path("o.kav")}, "строка 2"},
+        {{"import", Path("two.DSC"), "-o", Path("o.kav")}, "YTYP"},
+        {{"import", Path("far.txt"), "-o", Path("o.kav")}, "far.txt"},
+        {{"import", Path("none.DSC"), "-o", Path("o.kav")}, "none.DSC"},
+        {{"export", s, "-o", Path("no/o.csv")}, "no/o.csv"},
+        {{"import", s, "-o", Path("o.kav")}, "usage", 2},
+        {{"import", Path("bad.csv"), "-o", Path("o.kav"), "--gain", "8"}, "--gain", 2},
+        {{"export", s, "--format", "bmp"}, "bmp", 2},
+        {{"export", s, "--format", "png", "--size", "10x10"}, "--size", 2},
+        {{"export", s, "--format", "csv", "-o", Path("o.png")}, "o.png", 2},
     };
     for (const auto& c : cases) {
         const TRun r = Run(c.Args);
         const std::string what = c.Args.join(' ').toStdString() + " -> " + r.Err.toStdString();
-        EXPECT_EQ(r.Exit, 1) << what;
-        EXPECT_EQ(r.Err.count(u'\n'), 1) << what;
+        EXPECT_EQ(r.Exit, c.Exit) << what;
         EXPECT_TRUE(r.Err.contains(c.Needle)) << what;
         EXPECT_TRUE(r.Out.isEmpty()) << what;
+        if (c.Exit == 1) {
+            EXPECT_EQ(r.Err.count(u'\n'), 1) << what;
+        }
     }
     EXPECT_FALSE(QFile::exists(Path("o.kav")));
+    EXPECT_FALSE(QFile::exists(Path("o.png")));
 }
 
 // A spectrum of 500 points (2000 bytes) sits in any write buffer: a save of
@@ -271,4 +313,57 @@ TEST_F(Kavtool, BadUsageExitsWithTheUsageText) {
     const TRun help = Run({"help"});
     EXPECT_EQ(help.Exit, 0);
     EXPECT_TRUE(help.Out.contains("kavtool import FILE.tsv -o FILE.kav"));
+}
+
+// ---- Export and import between its spectrum files and the files of other
+// programs ------------------------------------------------------------------
+
+TEST_F(Kavtool, KavThroughBes3tAndCsvComesBackPointForPoint) {
+    WriteProgramFile("s.kav", true);
+    // The same calibration as the file's, volts.
+    Write("Kav.ini", "[RazvUnit3]\nX1=3100\nX2=3250\nKoeffK=0.0022894122315664157\nKoeffB=3100\n"
+                     "[Main]\nAmpUnit=1\n");
+    const TRun original = Run({"export", Path("s.kav")});
+    ASSERT_EQ(original.Exit, 0) << original.Err.toStdString();
+
+    TRun r = Run({"export", Path("s.kav"), "--format", "bes3t", "-o", Path("s.DSC"), "--ini",
+                  Path("Kav.ini")});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_TRUE(Read("s.DSC").contains("XUNI\t'G'"));
+    r = Run({"export", Path("s.kav"), "-o", Path("s.csv"), "--ini", Path("Kav.ini")});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_TRUE(Read("s.csv").startsWith("field [G],amplitude [V]\n3100.0915"));
+
+    r = Run({"import", Path("s.DSC"), "-o", Path("b.kav"), "--ini", Path("Kav.ini")});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_EQ(Run({"export", Path("b.kav")}).Out, original.Out);
+    r = Run(
+        {"import", Path("s.csv"), "-o", Path("c.kav"), "--ini", Path("Kav.ini"), "--gain", "2"});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_EQ(Run({"export", Path("c.kav")}).Out, original.Out);
+    // The file records the gain the amplitudes were divided by.
+    EXPECT_TRUE(Run({"info", Path("c.kav")}).Out.contains("ParGain (65534) = 2"));
+
+    // Without -o, CSV goes to stdout and BES3T beside the input.
+    EXPECT_EQ(
+        Run({"export", Path("s.kav"), "--format", "csv", "--ini", Path("Kav.ini")}).Out.toUtf8(),
+        Read("s.csv"));
+    ASSERT_EQ(Run({"export", Path("s.kav"), "--format", "bes3t"}).Exit, 0);
+    EXPECT_TRUE(QFile::exists(Path("s.DTA")));
+}
+
+TEST_F(Kavtool, PicturesAreDrawnWithoutADisplay) {
+    WriteProgramFile("s.kav", true);
+    TRun r = Run({"export", Path("s.kav"), "--format", "png", "--size", "320x200"});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    const QByteArray png = Read("s.png");
+    ASSERT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
+    EXPECT_EQ(qFromBigEndian<quint32>(png.constData() + 16), 320u);
+    EXPECT_EQ(qFromBigEndian<quint32>(png.constData() + 20), 200u);
+    r = Run({"export", Path("s.kav"), "-o", Path("p.svg")});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    const QByteArray svg = Read("p.svg");
+    EXPECT_TRUE(svg.contains("viewBox=\"0 0 1600 1000\"")) << svg.left(400).toStdString();
+    EXPECT_TRUE(svg.contains("<rect"));
+    EXPECT_FALSE(svg.contains("<image"));
 }
