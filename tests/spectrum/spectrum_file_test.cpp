@@ -5,11 +5,9 @@
 #include "spectrum/atomic_file.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
+#include "temp_files.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <memory>
@@ -43,25 +41,7 @@ QByteArray Bytes(const TRecords& records) {
     return bytes;
 }
 
-QByteArray ReadFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-class SpectrumFile : public ::testing::Test {
-protected:
-    QTemporaryDir Dir;
-    QString Path(const QString& name) const { return Dir.filePath(name); }
-    void WriteFile(const QString& name, const QByteArray& bytes) const {
-        QFile f(Path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_EQ(f.write(bytes), bytes.size());
-    }
-    // Every entry of the folder, hidden temporary files included.
-    QStringList Entries() const {
-        return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
-};
+struct SpectrumFile : ::testing::Test, TTempFiles {};
 
 } // namespace
 
@@ -98,7 +78,7 @@ TEST_F(SpectrumFile, AtomicWriteReplacesTheWholeFileKeepingItsModeAndLink) {
     ASSERT_EQ(::chmod(QFile::encodeName(Path("a.kav")).constData(), 0640), 0);
     ASSERT_TRUE(QFile::link(Path("a.kav"), Path("link.kav")));
     ASSERT_TRUE(WriteFileAtomically(Path("link.kav"), "new"));
-    EXPECT_EQ(ReadFile(Path("a.kav")), "new");
+    EXPECT_EQ(Read("a.kav"), "new");
     EXPECT_TRUE(QFileInfo(Path("link.kav")).isSymLink());
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(Path("a.kav")).constData(), &st), 0);
@@ -125,7 +105,7 @@ TEST_F(SpectrumFile, AtomicSlotCommitsWhatItsWriterWroteAndRemovesWhatItDidNot) 
             EXPECT_EQ(reason.isEmpty(), !content.isEmpty());
         }
         EXPECT_EQ(Entries(), QStringList{"page.pdf"});
-        EXPECT_EQ(ReadFile(path), content.isEmpty() ? QByteArray("previous") : content);
+        EXPECT_EQ(Read(path), content.isEmpty() ? QByteArray("previous") : content);
     }
 }
 
@@ -153,7 +133,7 @@ TEST_F(SpectrumFile, FailedSaveNamesTheReasonAndLeavesThePreviousFileWhole) {
                              .arg(Path(c.Name), SystemReason(c.Err)));
     }
     EXPECT_TRUE(QFileInfo(Path("sub.kav")).isDir());
-    EXPECT_EQ(ReadFile(Path("keep.kav")), "previous");
+    EXPECT_EQ(Read("keep.kav"), "previous");
     EXPECT_EQ(Entries(), QStringList{"keep.kav"});
 }
 
@@ -165,7 +145,7 @@ TEST_F(SpectrumFile, SaveAndLoadRoundTripWithTheParameterBlockAtItsCodes) {
     (*store)[5] = {5, 0x0102};
     (*store)[7] = {9, 65535}; // empty whatever its X
     ASSERT_TRUE(SaveSpectrumFile(Path("a.kav"), *store));
-    EXPECT_EQ(ReadFile(Path("a.kav")), QByteArray("\x05\x00\x02\x01\x2C\x01\xFF\x0F", 8));
+    EXPECT_EQ(Read("a.kav"), QByteArray("\x05\x00\x02\x01\x2C\x01\xFF\x0F", 8));
 
     (*store)[7] = TPointSlot{};
     int points = 1; // and slot 5
@@ -192,19 +172,19 @@ TEST_F(SpectrumFile, SaveAndLoadRoundTripWithTheParameterBlockAtItsCodes) {
 }
 
 TEST_F(SpectrumFile, DamagedRecordsAreDroppedAndTheRestPlacedByTheirOwnWords) {
-    WriteFile("d.kav", Bytes({
-                           {300, 100},  // point at 300
-                           {100, 4095}, // point at 100, written after 300
-                           {10, 1},     // point at 10 ...
-                           {11, 5000},  // stray
-                           {12, 4096},  // stray
-                           {13, 65519}, // stray
-                           {7, 65535},  // nothing, even with a value
-                           {10, 2},     // ... replaced by this one
-                           {31000, 65530},
-                           {3, 65520},                      // an unused code is kept in its slot
-                           {30000, 65530},                  // a second field bound: the later wins
-                       }) + QByteArray("\x01\x02\x03", 3)); // trailing part of a record
+    Write("d.kav", Bytes({
+                       {300, 100},  // point at 300
+                       {100, 4095}, // point at 100, written after 300
+                       {10, 1},     // point at 10 ...
+                       {11, 5000},  // stray
+                       {12, 4096},  // stray
+                       {13, 65519}, // stray
+                       {7, 65535},  // nothing, even with a value
+                       {10, 2},     // ... replaced by this one
+                       {31000, 65530},
+                       {3, 65520},                      // an unused code is kept in its slot
+                       {30000, 65530},                  // a second field bound: the later wins
+                   }) + QByteArray("\x01\x02\x03", 3)); // trailing part of a record
     auto store = Table(5);
     auto undo = Table(6);
     TLoadStats stats;
@@ -238,11 +218,11 @@ TEST_F(SpectrumFile, EachKindOfFileLoadsOrLeavesBothTables) {
     TRecords records;
     for (int i = 0; i < PointSlotCount; ++i)
         records.push_back({static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(i % 4096)});
-    WriteFile("full.kav", Bytes(records) + QByteArray("\x00\x00\x00", 3));
+    Write("full.kav", Bytes(records) + QByteArray("\x00\x00\x00", 3));
     records.push_back({1, 1});
-    WriteFile("long.kav", Bytes(records));
-    WriteFile("z.kav", QByteArray());
-    WriteFile("t.kav", QByteArray("\x01\x02\x03", 3));
+    Write("long.kav", Bytes(records));
+    Write("z.kav", QByteArray());
+    Write("t.kav", QByteArray("\x01\x02\x03", 3));
     ASSERT_TRUE(QDir(Dir.path()).mkdir("sub.kav"));
     const struct {
         const char* Name;

@@ -8,6 +8,7 @@
 #include "spectrum/spectrum_file.h"
 #include "spectrum/spectrum_session.h"
 #include "spectrum/spectrum_view.h"
+#include "temp_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -220,9 +221,8 @@ TEST(ParameterBlock, ReSavedFileKeepsFileParametersAndTheProgramsOwnState) {
 
 namespace {
 
-class OpenClose : public ::testing::Test {
+class OpenClose : public ::testing::Test, protected TTempFiles {
 protected:
-    QTemporaryDir Dir;
     std::unique_ptr<TPointTable> Store = Table();
     std::unique_ptr<TPointTable> Undo = Table();
     TKavCfg Cfg = DefaultCfg(Dir.path());
@@ -232,8 +232,6 @@ protected:
     TSpectrumSession Session{*Store, *Undo, Cfg, Readings, Results, View, u'.'};
 
     OpenClose() { SaveUnitSnapshot(Cfg); }
-
-    QString Path(const QString& name) const { return Dir.filePath(name); }
 
     // Two points and a full parameter block from another program state:
     // gain 2, speed 4, field 3100.5..3250, ADC 100, S/N 5, PR 6, sum 3,
@@ -364,10 +362,7 @@ TEST_F(OpenClose, MissingNameKeepsThePointsButTakesTheName) {
 }
 
 TEST_F(OpenClose, UnreadableOrTooLongFileChangesNothingAndNamesTheFile) {
-    QFile longFile(Path("long.kav"));
-    ASSERT_TRUE(longFile.open(QIODevice::WriteOnly));
-    ASSERT_EQ(longFile.write(QByteArray((PointSlotCount + 1) * 4, '\0')), (PointSlotCount + 1) * 4);
-    longFile.close();
+    Write("long.kav", QByteArray((PointSlotCount + 1) * 4, '\0'));
     ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.kav"));
 
     (*Store)[30] = TPointSlot{30, 1000};
