@@ -82,7 +82,7 @@ void TPlotWidget::PutSlotPixels(const TPixels& px, std::uint16_t slot, QRgb colo
 
 TPlotPainter TPlotWidget::Painter() const {
     return TPlotPainter(TPlotSource{Cfg, Store, Results, Readings, Format, GFactor, RawTrace},
-                        Cfg.DisplayColors, TextFont);
+                        Cfg.DisplayColors, TextFont, false, &Sprites);
 }
 
 void TPlotWidget::DrawGrid() {

@@ -6,6 +6,7 @@
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
 #include "view/gfactor_display.h"
+#include "view/label_painter.h"
 #include "view/plot_geometry.h"
 #include "view/plot_painter.h"
 #include "view/visir_view.h"
@@ -120,6 +121,8 @@ private:
 
     QImage Image;
     QFont TextFont;
+    // The labels drawn so far, kept from paint to paint.
+    mutable TLabelSprites Sprites;
     TPlotGeometry Geo;
     int MarkerX = -1;
     bool Pressed = false;

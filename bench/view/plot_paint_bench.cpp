@@ -98,12 +98,14 @@ struct TFillAndPixels {
 
     explicit TFillAndPixels(const TBenchPlot& b)
         : Image(PlotW, PlotH, QImage::Format_RGB32),
-          Background(ToRgb(b.Cfg.DisplayColors.BackGround)), Graph(ToRgb(b.Cfg.DisplayColors.Graph)) {
+          Background(ToRgb(b.Cfg.DisplayColors.BackGround)),
+          Graph(ToRgb(b.Cfg.DisplayColors.Graph)) {
         const TPlotGeometry& g = b.Plot->Geometry();
         for (int k = b.Cfg.ViewMin; k <= b.Cfg.ViewMax; ++k) {
             const TPointSlot& s = (*b.Store)[k];
             if (IsValidSlot(s))
-                Offsets.push_back(static_cast<std::uint32_t>(g.PointY(s.Y) * PlotW + g.XOfCode(s.X)));
+                Offsets.push_back(
+                    static_cast<std::uint32_t>(g.PointY(s.Y) * PlotW + g.XOfCode(s.X)));
         }
     }
     void Draw() {
@@ -123,7 +125,8 @@ void Paint(TBenchPlot& b) {
 void BM_FullPaint(benchmark::State& state) {
     TBenchPlot b(TScene::Plain);
     TFillAndPixels floor(b);
-    RunPaired(state, [&] { Paint(b); }, [&] { floor.Draw(); });
+    RunPaired(
+        state, [&] { Paint(b); }, [&] { floor.Draw(); });
     state.SetItemsProcessed(state.iterations() * 65520);
 }
 BENCHMARK(BM_FullPaint)->Unit(benchmark::kMicrosecond)->UseManualTime();
@@ -131,7 +134,8 @@ BENCHMARK(BM_FullPaint)->Unit(benchmark::kMicrosecond)->UseManualTime();
 void BM_FullPaintProcessed(benchmark::State& state) {
     TBenchPlot b(TScene::Processed);
     TBenchPlot plain(TScene::Plain);
-    RunPaired(state, [&] { Paint(b); }, [&] { Paint(plain); });
+    RunPaired(
+        state, [&] { Paint(b); }, [&] { Paint(plain); });
 }
 BENCHMARK(BM_FullPaintProcessed)->Unit(benchmark::kMicrosecond)->UseManualTime();
 
@@ -140,11 +144,30 @@ BENCHMARK(BM_FullPaintProcessed)->Unit(benchmark::kMicrosecond)->UseManualTime()
 void BM_FullPaint8000Labels(benchmark::State& state) {
     TBenchPlot b(TScene::ManyExtrema);
     TBenchPlot plain(TScene::Plain);
-    RunPaired(state, [&] { Paint(b); }, [&] { Paint(plain); }, Extrema);
+    RunPaired(
+        state, [&] { Paint(b); }, [&] { Paint(plain); }, Extrema);
     if (state.counters.count("subject_ns"))
         state.counters["label_ns"] = state.counters["subject_ns"] - state.counters["floor_ns"];
 }
 BENCHMARK(BM_FullPaint8000Labels)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// The same when every label is new to the plot: the labels' colour changes
+// before each paint, so each of their texts is measured and drawn afresh.
+void BM_FullPaint8000NewLabels(benchmark::State& state) {
+    TBenchPlot b(TScene::ManyExtrema);
+    TBenchPlot plain(TScene::Plain);
+    TColorValue& text = b.Cfg.DisplayColors.Text;
+    int prepared = 0; // before the subject and before the floor
+    RunPaired(
+        state, [&] { Paint(b); }, [&] { Paint(plain); }, Extrema,
+        [&] {
+            if (prepared++ % 2 == 0)
+                text ^= 1;
+        });
+    if (state.counters.count("subject_ns"))
+        state.counters["label_ns"] = state.counters["subject_ns"] - state.counters["floor_ns"];
+}
+BENCHMARK(BM_FullPaint8000NewLabels)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 void BM_LivePixelAndMarker(benchmark::State& state) {
     TBenchPlot b(TScene::Plain);

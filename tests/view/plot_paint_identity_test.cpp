@@ -34,8 +34,8 @@ public:
     TReferencePlot(const TPlotSource& s, const TColorSet& c, const QFont& f) : S(s), C(c), F(f) {}
 
     QImage Draw(QImage image, bool xorVisirs) const {
-        const TPlotGeometry g = TPlotGeometry::Compute(image.width(), image.height(),
-                                                       S.Cfg.ViewMin, S.Cfg.ViewMax, S.Cfg.OrdScale);
+        const TPlotGeometry g = TPlotGeometry::Compute(image.width(), image.height(), S.Cfg.ViewMin,
+                                                       S.Cfg.ViewMax, S.Cfg.OrdScale);
         QPainter p(&image);
         Grid(p, g);
         Points(image, g);
@@ -182,8 +182,9 @@ struct TScene {
 void FullStore(TViewFixture& f, double height = 1500) {
     for (int k = 0; k <= 65519; ++k) {
         const double u = (k - 32760) / 3000.0;
-        f.Put(k, static_cast<int>(std::lround(2048 - height * 2.6 * u / ((1 + u * u) * (1 + u * u)) +
-                                              30 * std::sin(k * 0.3))));
+        f.Put(k,
+              static_cast<int>(std::lround(2048 - height * 2.6 * u / ((1 + u * u) * (1 + u * u)) +
+                                           30 * std::sin(k * 0.3))));
     }
 }
 
@@ -206,9 +207,9 @@ void EdgeExtrema(TViewFixture& f) {
         Extremum(f, codes[i], ordinates[i], true);
         Extremum(f, codes[i] + 2 * (i % 2 ? 1 : -1), 4095 - ordinates[i] % 4096, false);
     }
-    Extremum(f, 500, 3000, true);    // left of the view
-    Extremum(f, 9500, 1000, false);  // right of the view
-    Extremum(f, 7000, 65520, true);  // a slot without a point: no mark
+    Extremum(f, 500, 3000, true);   // left of the view
+    Extremum(f, 9500, 1000, false); // right of the view
+    Extremum(f, 7000, 65520, true); // a slot without a point: no mark
     Extremum(f, 6000, 2048 + 800, false);
 }
 
@@ -291,7 +292,12 @@ struct PlotPaintIdentity : ::testing::TestWithParam<TScene> {
     TPlotWidget Plot{F.Cfg, *F.Store, F.Results, F.Readings, F.Format, F.GFactor};
 
     TPlotSource Source() const {
-        return {F.Cfg, *F.Store, F.Results, F.Readings, F.Format, F.GFactor,
+        return {F.Cfg,
+                *F.Store,
+                F.Results,
+                F.Readings,
+                F.Format,
+                F.GFactor,
                 Raw.empty() ? nullptr : Raw.data()};
     }
     QImage Reference(const TColorSet& colours, const QImage& like, bool xorVisirs) const {
