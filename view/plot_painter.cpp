@@ -322,7 +322,12 @@ void TPlotPainter::DrawExtremumMarks(QPainter& p, TPlotLabels& labels,
                                      const TPlotGeometry& geo) const {
     const TPointTable& store = Source.Store;
     const TSpectrumResults& results = Source.Results;
-    p.setBrush(ToQColor(Colours.Text));
+    // Pen and brush are the text colour for labels and arrows. A vector
+    // device writes out every change of them, so there they are set at each
+    // mark as they always were, and the document stays the same.
+    const QColor colour = ToQColor(Colours.Text);
+    if (!Vector)
+        p.setBrush(colour);
     const int th = labels.Height();
     const auto mark = [&](std::uint16_t slotIndex, bool maximum) {
         const TPointSlot& slot = store[slotIndex];
@@ -335,7 +340,11 @@ void TPlotPainter::DrawExtremumMarks(QPainter& p, TPlotLabels& labels,
         const int tw = label.Width;
         const TMarkPlace place =
             maximum ? PlaceMaximumMark(x, y, tw, th) : PlaceMinimumMark(x, y, tw, th, geo.H);
+        if (Vector)
+            p.setPen(colour);
         labels.Draw(KeepLabelInside(place.LabelX, tw, geo.W), place.LabelY, label);
+        if (Vector)
+            p.setBrush(colour);
         labels.Arrow(x, y, place.UpArrow);
     };
     const std::size_t maxCount =
