@@ -100,6 +100,7 @@ void TPlotWidget::DrawGrid() {
 }
 
 void TPlotWidget::ScreenBoxPaint() {
+    ++FullPaints;
     DrawGrid();
     const TPlotPainter painter = Painter();
     painter.DrawPoints(Image, Geo);

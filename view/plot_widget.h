@@ -46,6 +46,8 @@ public:
 
     // The full paint: grid, points, extremum marks and texts, visirs.
     void ScreenBoxPaint();
+    // How many full paints the plot has drawn.
+    int FullPaintCount() const { return FullPaints; }
     void ARepaintExecute() { ScreenBoxPaint(); }
     // Wipes the plot to its frame, grid and grid labels, and recomputes the
     // geometry. Forgets the visir lines and the field marker.
@@ -126,6 +128,7 @@ private:
     TPlotGeometry Geo;
     int MarkerX = -1;
     bool Pressed = false;
+    int FullPaints = 0;
     // Live drawing not yet on the screen, and the timer that shows it.
     static constexpr int DefaultFrameMs = 16;
     QRect LiveDirty;
