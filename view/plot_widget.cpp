@@ -86,6 +86,7 @@ TPlotPainter TPlotWidget::Painter() const {
 }
 
 void TPlotWidget::DrawGrid() {
+    FullPaintDue = false;
     EnsureCanvas();
     // The wipe takes the moving marks with it.
     if (Visirs)
@@ -100,6 +101,11 @@ void TPlotWidget::DrawGrid() {
 }
 
 void TPlotWidget::ScreenBoxPaint() {
+    if (WaitingForScreen) {
+        FullPaintDue = true;
+        update();
+        return;
+    }
     ++FullPaints;
     DrawGrid();
     const TPlotPainter painter = Painter();
@@ -222,6 +228,11 @@ void TPlotWidget::SetPointerShape(TPointerShape shape) {
 }
 
 void TPlotWidget::paintEvent(QPaintEvent* event) {
+    if (WaitingForScreen) {
+        WaitingForScreen = false;
+        if (FullPaintDue)
+            ScreenBoxPaint();
+    }
     if (Image.size() != size())
         ScreenBoxPaint();
     QPainter p(this);

@@ -48,6 +48,13 @@ public:
     void ScreenBoxPaint();
     // How many full paints the plot has drawn.
     int FullPaintCount() const { return FullPaints; }
+    // Until the plot first reaches the screen, a full paint (asked for
+    // directly or by a resize) is only noted; the first paintEvent draws it
+    // once, at the size the plot has by then. A wipe to the grid meanwhile is
+    // drawn at once and drops the full paint noted before it, which it would
+    // have wiped. The window asks for this when it creates the plot, so that
+    // start-up paints the plot once.
+    void PaintOnceWhenShown() { WaitingForScreen = true; }
     void ARepaintExecute() { ScreenBoxPaint(); }
     // Wipes the plot to its frame, grid and grid labels, and recomputes the
     // geometry. Forgets the visir lines and the field marker.
@@ -129,6 +136,8 @@ private:
     int MarkerX = -1;
     bool Pressed = false;
     int FullPaints = 0;
+    bool WaitingForScreen = false;
+    bool FullPaintDue = false;
     // Live drawing not yet on the screen, and the timer that shows it.
     static constexpr int DefaultFrameMs = 16;
     QRect LiveDirty;
