@@ -165,6 +165,9 @@ QWidget* TKavMainForm::BuildPlotRow() {
                               GFactor, Screen);
     PlotBox->setObjectName(QStringLiteral("ScreenBox"));
     PlotBox->setMinimumSize(100, 60);
+    // Start-up resizes the plot and repaints it several times before it is
+    // first shown; only the last of these paints is drawn.
+    PlotBox->PaintOnceWhenShown();
     inner->addWidget(PlotBox);
     layout->addWidget(Screen, 1);
 

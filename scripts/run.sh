@@ -15,14 +15,14 @@ mkdir -p "$work"
 cd "$work"
 if [[ ! -e Kav.ini ]]; then
     # A first start receives from the simulated spectrometer "SIM" at
-    # 115200 baud, with the message and ADC windows beside the main window.
-    # The program completes the file at exit; "Настройка / Выбор порта..."
-    # chooses a real port.
+    # 115200 baud and gain 20, with the message and ADC windows beside the
+    # main window. The program completes the file at exit; "Настройка /
+    # Выбор порта..." chooses a real port.
     printf '%s\r\n' '[Position]' 'Left=0' 'Top=0' 'Width=760' 'Height=500' \
         '[MsgWindow]' 'Left=770' 'Top=0' 'Width=250' 'Height=380' 'Visible=1' 'Style=3' \
         '[ADCWindow]' 'Left=770' 'Top=410' \
         '[Port]' 'PortName=SIM' 'BaudRate=11' 'TimeOut=100' \
-        '[Main]' 'Mode=1' 'ADCEnable=1' >Kav.ini
+        '[Main]' 'Mode=1' 'ADCEnable=1' 'Amplifying=4' >Kav.ini
     echo "Kav.ini written in $work: the port is the simulated spectrometer SIM"
 fi
 if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then

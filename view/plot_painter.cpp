@@ -4,6 +4,7 @@
 #include "spectrum/number_style.h"
 #include "view/arrow_painter.h"
 #include "view/display_color.h"
+#include "view/label_painter.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -11,6 +12,8 @@
 #include <QRect>
 #include <QVector>
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -63,6 +66,26 @@ private:
     std::vector<std::uint8_t> Set;
 };
 
+// A whole row or column of a 32-bit image in one colour; nothing outside it.
+void SetRow(QImage& image, int y, QRgb colour) {
+    if (y < 0 || y >= image.height())
+        return;
+    auto* row = reinterpret_cast<QRgb*>(image.bits() + y * image.bytesPerLine());
+    std::fill(row, row + image.width(), colour);
+}
+
+void SetColumn(QImage& image, int x, QRgb colour) {
+    if (x < 0 || x >= image.width())
+        return;
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    for (int y = 0; y < image.height(); ++y)
+        reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+}
+
+// Ordinates whose rows the raster point loop looks up: the 12-bit codes.
+constexpr int RowTableSize = 4096;
+
 void FillRuns(QPainter& p, const TPixelMask& mask, TColorValue colour) {
     const QVector<QRect> runs = mask.ColumnRuns();
     if (runs.isEmpty())
@@ -76,19 +99,98 @@ void FillRuns(QPainter& p, const TPixelMask& mask, TColorValue colour) {
 
 } // namespace
 
+// The labels and arrows of one drawing step on one painter, whose pen is the
+// text colour and whose font is the labels' font: measured with one set of
+// metrics; on a 32-bit image with sprites, copied from them and set straight
+// into the pixels.
+class TPlotLabels {
+public:
+    TPlotLabels(QPainter& p, const QFont& font, const TColorSet& colours, TLabelSprites* sprites,
+                bool vector)
+        : P(p), Vector(vector), Background(ToQColor(colours.BackGround)),
+          Text(ToRgb(colours.Text)) {
+        QPaintDevice* device = p.device();
+        if (sprites && !vector && device && device->devType() == QInternal::Image) {
+            auto* image = static_cast<QImage*>(device);
+            if (image->format() == QImage::Format_RGB32) {
+                Canvas = image;
+                Sprites = sprites;
+                Sprites->Prepare(font, *image, ToRgb(colours.BackGround), Text);
+            }
+        }
+        if (!Sprites)
+            OwnMetrics.emplace(font, device);
+    }
+
+    // A text measured: its advance, and the box drawn for it when there is
+    // one (valid until the next text is measured).
+    struct TLabel {
+        const QString& Text;
+        int Width = 0;
+        const QImage* Box = nullptr;
+    };
+
+    int Height() const { return Metrics().height(); }
+    TLabel Measure(const QString& text) {
+        if (!Sprites)
+            return {text, OwnMetrics->horizontalAdvance(text)};
+        const TLabelSprites::TSprite& sprite = Sprites->Sprite(text);
+        return {text, sprite.Width, sprite.Box.isNull() ? nullptr : &sprite.Box};
+    }
+
+    // A label with its top left corner at (x, y): the background box of the
+    // text's advance and the font's height, the text on its baseline.
+    void Draw(int x, int y, const TLabel& label) {
+        if (label.Box) {
+            CopyLabelBox(*Canvas, *label.Box, x, y);
+            return;
+        }
+        const QFontMetrics& fm = Metrics();
+        P.fillRect(QRect(x, y, label.Width, fm.height()), Background);
+        P.drawText(x, y + fm.ascent(), label.Text);
+    }
+    void Draw(int x, int y, const QString& text) { Draw(x, y, Measure(text)); }
+    // Centred on column x, kept inside a plot of width w.
+    void DrawCentred(int x, int y, const QString& text, int w) {
+        const TLabel label = Measure(text);
+        Draw(KeepLabelInside(x - label.Width / 2, label.Width, w), y, label);
+    }
+
+    // An extremum's arrow; the painter's brush is the text colour too.
+    void Arrow(int x, int y, bool up) {
+        if (Canvas && StampArrow(*Canvas, x, y, up, Text))
+            return;
+        if (Vector) {
+            P.save();
+            P.translate(0.5, 0.5);
+        }
+        if (up)
+            DrawUpArrow(P, x, y);
+        else
+            DrawDownArrow(P, x, y);
+        if (Vector)
+            P.restore();
+    }
+
+private:
+    const QFontMetrics& Metrics() const { return Sprites ? Sprites->Metrics() : *OwnMetrics; }
+
+    QPainter& P;
+    bool Vector;
+    QColor Background;
+    QRgb Text;
+    QImage* Canvas = nullptr;
+    TLabelSprites* Sprites = nullptr;
+    std::optional<QFontMetrics> OwnMetrics;
+};
+
 TPlotPainter::TPlotPainter(const TPlotSource& source, const TColorSet& colours, const QFont& font,
-                           bool vector)
-    : Source(source), Colours(colours), Font(font), Vector(vector) {}
+                           bool vector, TLabelSprites* sprites)
+    : Source(source), Colours(colours), Font(font), Vector(vector), Sprites(sprites) {}
 
 TPlotGeometry TPlotPainter::Geometry(int w, int h) const {
     return TPlotGeometry::Compute(w, h, Source.Cfg.ViewMin, Source.Cfg.ViewMax,
                                   Source.Cfg.OrdScale);
-}
-
-void TPlotPainter::DrawLabel(QPainter& p, int x, int y, const QString& text) const {
-    const QFontMetrics fm(Font, p.device());
-    p.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), ToQColor(Colours.BackGround));
-    p.drawText(x, y + fm.ascent(), text);
 }
 
 // A one-pixel line between pixel (x1, y1) and pixel (x2, y2). On a vector
@@ -104,25 +206,50 @@ void TPlotPainter::DrawHairline(QPainter& p, int x1, int y1, int x2, int y2) con
 void TPlotPainter::DrawGrid(QPainter& p, const TPlotGeometry& geo) const {
     const int w = geo.W;
     const int h = geo.H;
+    // On a raster canvas of the plot's size the frame and the grid lines are
+    // set straight into the pixels: the rows and columns a one-pixel pen
+    // covers.
+    QImage* raster = nullptr;
+    if (auto* device = p.device();
+        !Vector && w >= 2 && h >= 2 && device && device->devType() == QInternal::Image) {
+        auto* image = static_cast<QImage*>(device);
+        if (image->format() == QImage::Format_RGB32 && image->size() == QSize(w, h))
+            raster = image;
+    }
     p.fillRect(QRect(0, 0, w, h), ToQColor(Colours.BackGround));
-    p.setPen(ToQColor(Colours.Border));
-    if (Vector)
-        p.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));
-    else
-        p.drawRect(0, 0, w - 1, h - 1);
+    if (raster) {
+        const QRgb border = ToRgb(Colours.Border);
+        SetRow(*raster, 0, border);
+        SetRow(*raster, h - 1, border);
+        SetColumn(*raster, 0, border);
+        SetColumn(*raster, w - 1, border);
+    } else {
+        p.setPen(ToQColor(Colours.Border));
+        if (Vector)
+            p.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));
+        else
+            p.drawRect(0, 0, w - 1, h - 1);
+    }
 
     p.setFont(Font);
-    const QFontMetrics fm(Font, p.device());
+    TPlotLabels labels(p, Font, Colours, Sprites, Vector);
     const int s = TopAmplitude(Source.Cfg.OrdScale);
-    const int textH = fm.height(); // the height of "0"
+    const int textH = labels.Height(); // the height of "0"
+    const QColor text = ToQColor(Colours.Text);
+    const QColor grid = ToQColor(Colours.Grid);
     const auto rightLabel = [&](int top, int amplitude) {
-        const QString text = Source.Format.AmplToStr(amplitude);
-        p.setPen(ToQColor(Colours.Text));
-        DrawLabel(p, w - 4 - fm.horizontalAdvance(text), top, text);
+        const QString label = Source.Format.AmplToStr(amplitude);
+        p.setPen(text);
+        const TPlotLabels::TLabel measured = labels.Measure(label);
+        labels.Draw(w - 4 - measured.Width, top, measured);
     };
     const auto gridRow = [&](int y, int amplitude) {
-        p.setPen(ToQColor(Colours.Grid));
-        DrawHairline(p, 0, y, w - 1, y);
+        if (raster) {
+            SetRow(*raster, y, ToRgb(Colours.Grid));
+        } else {
+            p.setPen(grid);
+            DrawHairline(p, 0, y, w - 1, y);
+        }
         rightLabel(y - 1 - textH, amplitude);
     };
     rightLabel(1, s);
@@ -131,21 +258,31 @@ void TPlotPainter::DrawGrid(QPainter& p, const TPlotGeometry& geo) const {
     gridRow((3 * geo.MidY) / 2, -(s / 2));
 }
 
-void TPlotPainter::DrawPoints(QImage& image, const TPlotGeometry& geo) const {
+void TPlotPainter::DrawPoints(QImage& image, const TPlotGeometry& plot) const {
+    // A copy the pixel stores cannot touch, so its fields stay in registers.
+    const TPlotGeometry geo = plot;
     const TPixels px{image.bits(), image.bytesPerLine(), image.width(), image.height()};
     const QRgb graph = ToRgb(Colours.Graph);
     const QRgb addGraph = ToRgb(Colours.AddGraph);
     const bool raw = Source.Cfg.ShowFirst && Source.RawTrace;
     const int first = std::max(Source.Cfg.ViewMin, 0);
     const int last = std::min(Source.Cfg.ViewMax, PointSlotCount - 1);
+    // The rows of the 12-bit ordinates, worked out once for the whole view;
+    // any other ordinate goes through the transform.
+    std::array<int, RowTableSize> rows;
+    for (int v = 0; v < RowTableSize; ++v)
+        rows[v] = geo.PointY(v);
+    const auto row = [&](std::uint16_t ordinate) {
+        return ordinate < RowTableSize ? rows[ordinate] : geo.PointY(ordinate);
+    };
     for (int k = first; k <= last; ++k) {
         const TPointSlot& s = Source.Store[k];
         if (!IsValidSlot(s))
             continue;
         const int x = geo.XOfCode(s.X);
-        px.Put(x, geo.PointY(s.Y), graph);
+        px.Put(x, row(s.Y), graph);
         if (raw)
-            px.Put(x, geo.PointY(Source.RawTrace[k]), addGraph);
+            px.Put(x, row(Source.RawTrace[k]), addGraph);
     }
 }
 
@@ -172,43 +309,43 @@ void TPlotPainter::DrawPoints(QPainter& p, const TPlotGeometry& geo) const {
 void TPlotPainter::DrawMarksAndTexts(QPainter& p, const TPlotGeometry& geo) const {
     p.setFont(Font);
     p.setPen(ToQColor(Colours.Text));
-    DrawExtremumMarks(p, geo);
-    DrawPairTexts(p, geo);
-    DrawAreaText(p, geo);
+    TPlotLabels labels(p, Font, Colours, Sprites, Vector);
+    DrawExtremumMarks(p, labels, geo);
+    DrawPairTexts(labels, geo);
+    DrawAreaText(labels, geo);
     // Drawn before the visir lines, so that erasing a line by drawing it
     // again gives these texts back unharmed.
-    DrawCornerTexts(p);
+    DrawCornerTexts(labels);
 }
 
-void TPlotPainter::DrawExtremumMarks(QPainter& p, const TPlotGeometry& geo) const {
-    const QFontMetrics fm(Font, p.device());
-    const QColor text = ToQColor(Colours.Text);
+void TPlotPainter::DrawExtremumMarks(QPainter& p, TPlotLabels& labels,
+                                     const TPlotGeometry& geo) const {
     const TPointTable& store = Source.Store;
     const TSpectrumResults& results = Source.Results;
+    // Pen and brush are the text colour for labels and arrows. A vector
+    // device writes out every change of them, so there they are set at each
+    // mark as they always were, and the document stays the same.
+    const QColor colour = ToQColor(Colours.Text);
+    if (!Vector)
+        p.setBrush(colour);
+    const int th = labels.Height();
     const auto mark = [&](std::uint16_t slotIndex, bool maximum) {
         const TPointSlot& slot = store[slotIndex];
         if (!IsValidSlot(slot))
             return;
         const int x = geo.XOfCode(slot.X);
         const int y = geo.YOfOrdinate(slot.Y);
-        const QString label = ExtremumLabel(Source.Format, slot.Y);
-        const int tw = fm.horizontalAdvance(label);
-        const int th = fm.height();
+        const QString text = ExtremumLabel(Source.Format, slot.Y);
+        const TPlotLabels::TLabel label = labels.Measure(text);
+        const int tw = label.Width;
         const TMarkPlace place =
             maximum ? PlaceMaximumMark(x, y, tw, th) : PlaceMinimumMark(x, y, tw, th, geo.H);
-        p.setPen(text);
-        DrawLabel(p, KeepLabelInside(place.LabelX, tw, geo.W), place.LabelY, label);
-        p.setBrush(text);
-        if (Vector) {
-            p.save();
-            p.translate(0.5, 0.5);
-        }
-        if (place.UpArrow)
-            DrawUpArrow(p, x, y);
-        else
-            DrawDownArrow(p, x, y);
         if (Vector)
-            p.restore();
+            p.setPen(colour);
+        labels.Draw(KeepLabelInside(place.LabelX, tw, geo.W), place.LabelY, label);
+        if (Vector)
+            p.setBrush(colour);
+        labels.Arrow(x, y, place.UpArrow);
     };
     const std::size_t maxCount =
         std::min<std::size_t>(results.MaxCount, results.MaxPositions.size());
@@ -220,8 +357,7 @@ void TPlotPainter::DrawExtremumMarks(QPainter& p, const TPlotGeometry& geo) cons
         mark(results.MinPositions[k], false);
 }
 
-void TPlotPainter::DrawPairTexts(QPainter& p, const TPlotGeometry& geo) const {
-    const QFontMetrics fm(Font, p.device());
+void TPlotPainter::DrawPairTexts(TPlotLabels& labels, const TPlotGeometry& geo) const {
     const TPointTable& store = Source.Store;
     const TSpectrumResults& results = Source.Results;
     const std::size_t count =
@@ -235,18 +371,14 @@ void TPlotPainter::DrawPairTexts(QPainter& p, const TPlotGeometry& geo) const {
         const std::uint32_t middle =
             (static_cast<std::uint32_t>(store[minSlot].X) + store[maxSlot].X) / 2;
         const int x = geo.XOfCode(middle);
-        const QString label = PairAmplitudeText(Source.Format, results.PairAmplitudes[k]);
-        const int tw = fm.horizontalAdvance(label);
-        DrawLabel(p, KeepLabelInside(x - tw / 2, tw, geo.W), 2, label);
+        labels.DrawCentred(x, 2, PairAmplitudeText(Source.Format, results.PairAmplitudes[k]),
+                           geo.W);
         if (Source.GFactor.Shown) {
             const auto slot =
                 static_cast<std::uint16_t>((static_cast<std::uint32_t>(minSlot) + maxSlot) / 2);
             const QString g = Source.GFactor.TextAt(slot);
             if (!g.isEmpty())
-                DrawLabel(p,
-                          KeepLabelInside(x - fm.horizontalAdvance(g) / 2, fm.horizontalAdvance(g),
-                                          geo.W),
-                          fm.height() + 2, g);
+                labels.DrawCentred(x, labels.Height() + 2, g, geo.W);
         }
     }
 }
@@ -260,28 +392,26 @@ int TPlotPainter::VisirColumn(int n, const TPlotGeometry& geo) const {
     return geo.XOfCode(code);
 }
 
-void TPlotPainter::DrawAreaText(QPainter& p, const TPlotGeometry& geo) const {
+void TPlotPainter::DrawAreaText(TPlotLabels& labels, const TPlotGeometry& geo) const {
     const QString label = AreaText(Source.Format, Source.Results.Area);
     if (label.isEmpty())
         return;
-    const QFontMetrics fm(Font, p.device());
     // Centred between the visirs where this paint is about to put them.
     const int middle = (VisirColumn(1, geo) + VisirColumn(2, geo)) / 2;
-    const int tw = fm.horizontalAdvance(label);
-    DrawLabel(p, KeepLabelInside(middle - tw / 2, tw, geo.W), fm.height(), label);
+    labels.DrawCentred(middle, labels.Height(), label, geo.W);
 }
 
-void TPlotPainter::DrawCornerTexts(QPainter& p) const {
+void TPlotPainter::DrawCornerTexts(TPlotLabels& labels) const {
     if (Source.Readings.AdcFieldValue > 0) {
         const QString text =
             QStringLiteral("АМ=") +
             FormatFixed(Source.Readings.AdcFieldValue, 2, 2, Source.Format.DecimalSep()) +
             QStringLiteral(" ") + Source.Cfg.ADCUnits[3].Name;
-        DrawLabel(p, 2, 2, text);
+        labels.Draw(2, 2, text);
     }
     const QString ratio = PeakRatioText(Source.Format, Source.Results);
     if (!ratio.isEmpty())
-        DrawLabel(p, 2, 2, ratio);
+        labels.Draw(2, 2, ratio);
 }
 
 void TPlotPainter::DrawVisirLines(QPainter& p, const TPlotGeometry& geo) const {

@@ -14,6 +14,8 @@
 class QImage;
 class QPainter;
 class QString;
+class TLabelSprites;
+class TPlotLabels;
 
 // What the full paint of the plot shows, read at every paint.
 struct TPlotSource {
@@ -35,12 +37,18 @@ struct TPlotSource {
 // paint: DrawGrid, DrawPoints, DrawMarksAndTexts, then the visir lines (XOR
 // lines of the visir controller on the screen; on a picture DrawVisirLines
 // goes before the texts, so that their boxes keep them readable).
+//
+// On a 32-bit image with sprites, the labels are copied from the sprites and
+// the arrows set straight into the pixels: the same pixels as drawing each
+// one through the painter, without measuring and laying out every text.
 class TPlotPainter {
 public:
     // vector: the device keeps shapes (SVG), so one-pixel lines are drawn
     // through pixel centres and points are drawn as merged rectangles.
+    // sprites: the labels drawn so far on raster canvases, or none (every
+    // label drawn through the painter).
     TPlotPainter(const TPlotSource& source, const TColorSet& colours, const QFont& font,
-                 bool vector = false);
+                 bool vector = false, TLabelSprites* sprites = nullptr);
 
     // The geometry of a w x h plot of the source's view.
     TPlotGeometry Geometry(int w, int h) const;
@@ -64,15 +72,15 @@ public:
     int VisirColumn(int n, const TPlotGeometry& geo) const;
 
 private:
-    void DrawLabel(QPainter& p, int x, int y, const QString& text) const;
     void DrawHairline(QPainter& p, int x1, int y1, int x2, int y2) const;
-    void DrawExtremumMarks(QPainter& p, const TPlotGeometry& geo) const;
-    void DrawPairTexts(QPainter& p, const TPlotGeometry& geo) const;
-    void DrawAreaText(QPainter& p, const TPlotGeometry& geo) const;
-    void DrawCornerTexts(QPainter& p) const;
+    void DrawExtremumMarks(QPainter& p, TPlotLabels& labels, const TPlotGeometry& geo) const;
+    void DrawPairTexts(TPlotLabels& labels, const TPlotGeometry& geo) const;
+    void DrawAreaText(TPlotLabels& labels, const TPlotGeometry& geo) const;
+    void DrawCornerTexts(TPlotLabels& labels) const;
 
     TPlotSource Source;
     const TColorSet& Colours;
     QFont Font;
     bool Vector = false;
+    TLabelSprites* Sprites = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "view/plot_picture_painter.h"
 
 #include "spectrum/atomic_file.h"
+#include "view/label_painter.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -32,7 +33,8 @@ QImage PlotPictureImage(const TPlotSource& source, const QFont& font, QSize size
     const int dotsPerMeter = qRound(PictureDpi / MetersPerInch);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
-    const TPlotPainter painter(source, source.Cfg.BMPColors, font);
+    TLabelSprites sprites;
+    const TPlotPainter painter(source, source.Cfg.BMPColors, font, false, &sprites);
     const TPlotGeometry geo = painter.Geometry(size.width(), size.height());
     {
         QPainter p(&image);

@@ -82,10 +82,11 @@ void TPlotWidget::PutSlotPixels(const TPixels& px, std::uint16_t slot, QRgb colo
 
 TPlotPainter TPlotWidget::Painter() const {
     return TPlotPainter(TPlotSource{Cfg, Store, Results, Readings, Format, GFactor, RawTrace},
-                        Cfg.DisplayColors, TextFont);
+                        Cfg.DisplayColors, TextFont, false, &Sprites);
 }
 
 void TPlotWidget::DrawGrid() {
+    FullPaintDue = false;
     EnsureCanvas();
     // The wipe takes the moving marks with it.
     if (Visirs)
@@ -100,6 +101,12 @@ void TPlotWidget::DrawGrid() {
 }
 
 void TPlotWidget::ScreenBoxPaint() {
+    if (WaitingForScreen) {
+        FullPaintDue = true;
+        update();
+        return;
+    }
+    ++FullPaints;
     DrawGrid();
     const TPlotPainter painter = Painter();
     painter.DrawPoints(Image, Geo);
@@ -221,6 +228,11 @@ void TPlotWidget::SetPointerShape(TPointerShape shape) {
 }
 
 void TPlotWidget::paintEvent(QPaintEvent* event) {
+    if (WaitingForScreen) {
+        WaitingForScreen = false;
+        if (FullPaintDue)
+            ScreenBoxPaint();
+    }
     if (Image.size() != size())
         ScreenBoxPaint();
     QPainter p(this);

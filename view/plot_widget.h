@@ -6,6 +6,7 @@
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
 #include "view/gfactor_display.h"
+#include "view/label_painter.h"
 #include "view/plot_geometry.h"
 #include "view/plot_painter.h"
 #include "view/visir_view.h"
@@ -45,6 +46,15 @@ public:
 
     // The full paint: grid, points, extremum marks and texts, visirs.
     void ScreenBoxPaint();
+    // How many full paints the plot has drawn.
+    int FullPaintCount() const { return FullPaints; }
+    // Until the plot first reaches the screen, a full paint (asked for
+    // directly or by a resize) is only noted; the first paintEvent draws it
+    // once, at the size the plot has by then. A wipe to the grid meanwhile is
+    // drawn at once and drops the full paint noted before it, which it would
+    // have wiped. The window asks for this when it creates the plot, so that
+    // start-up paints the plot once.
+    void PaintOnceWhenShown() { WaitingForScreen = true; }
     void ARepaintExecute() { ScreenBoxPaint(); }
     // Wipes the plot to its frame, grid and grid labels, and recomputes the
     // geometry. Forgets the visir lines and the field marker.
@@ -120,9 +130,14 @@ private:
 
     QImage Image;
     QFont TextFont;
+    // The labels drawn so far, kept from paint to paint.
+    mutable TLabelSprites Sprites;
     TPlotGeometry Geo;
     int MarkerX = -1;
     bool Pressed = false;
+    int FullPaints = 0;
+    bool WaitingForScreen = false;
+    bool FullPaintDue = false;
     // Live drawing not yet on the screen, and the timer that shows it.
     static constexpr int DefaultFrameMs = 16;
     QRect LiveDirty;

@@ -49,6 +49,7 @@ public:
     QString SaveFileName(const TFileDialogRequest&) override { return {}; }
     void RunDialog(QDialog&) override {}
     void PrintImage(const QImage&) override {}
+    bool PrinterSetup(QPrinter&) override { return false; }
 };
 
 void AddFrame(QByteArray& out, std::uint8_t type, std::initializer_list<int> payload) {

@@ -1,5 +1,7 @@
 #include "app_fixture.h"
 
+#include "view/display_color.h"
+#include "view/plot_widget.h"
 #include "view/status_bar_widget.h"
 
 #include <QAction>
@@ -73,6 +75,32 @@ TEST(StartUp, ModeOnOrAMissingFileOpensNothing) {
                   mode == 1 ? QStringLiteral("9600 бод") : QStringLiteral("<Закрыт>"));
         for (int k = 2; k < TKavStatusBar::PanelCount; ++k)
             EXPECT_EQ(w->StatusPanels()->Panel(k), QString()) << k;
+    }
+}
+
+TEST(StartUp, ThePlotIsPaintedOnceOnTheWayToTheFirstShownWindow) {
+    // Analysis mode re-opening the last file in a maximised window; receive
+    // mode in a normal one.
+    const char* const maximised = "Left=40\r\nTop=30\r\nWidth=700\r\nHeight=480\r\nState=2\r\n";
+    for (int mode : {0, 1}) {
+        SCOPED_TRACE(mode);
+        TAppDir dir;
+        const QString file = dir.Path("line.kav");
+        WriteTestSpectrum(file);
+        dir.WriteIni(Ini(file, mode, 1, mode == 0 ? maximised : NormalPlace));
+        TScriptedPort port;
+        auto w = ShowWindow(port);
+        TPlotWidget* plot = w->Plot();
+        EXPECT_EQ(plot->FullPaintCount(), 1);
+        // That paint is the whole picture at the plot's final size.
+        const QImage shown = plot->Canvas().copy();
+        EXPECT_EQ(shown.size(), plot->size());
+        plot->ScreenBoxPaint();
+        EXPECT_EQ(plot->Canvas(), shown);
+        const TPlotGeometry& g = plot->Geometry();
+        const QRgb graph = ToRgb(w->Settings().DisplayColors.Graph);
+        EXPECT_EQ(shown.pixel(g.XOfCode(20000), g.PointY(w->Points()[20000].Y)) == graph,
+                  mode == 0);
     }
 }
 

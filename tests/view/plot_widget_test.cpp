@@ -8,6 +8,8 @@
 #include "view_fixture.h"
 
 #include <QDir>
+#include <QResizeEvent>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -255,6 +257,46 @@ TEST_F(PlotWidgetTest, RepaintForgetsTheMovingMarks) {
     const QImage grid = Canvas().copy();
     Visirs.AVisir1Execute();
     Visirs.AVisir1Execute();
+    EXPECT_EQ(Canvas(), grid);
+}
+
+TEST_F(PlotWidgetTest, HeldPaintsAreDrawnOnceWhenThePlotFirstReachesTheScreen) {
+    F.Cfg.ViewMin = 0;
+    F.Cfg.ViewMax = 4000;
+    for (int k = 0; k <= 4000; k += 7)
+        F.Put(k, 2048 + (k % 900) - 450);
+    Visirs.AVisir1Execute();
+    Plot.PaintOnceWhenShown();
+    Plot.ScreenBoxPaint();
+    Plot.resize(420, 310);
+    Plot.ScreenBoxPaint();
+    EXPECT_EQ(Plot.FullPaintCount(), 0);
+    Plot.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Plot));
+    EXPECT_EQ(Plot.FullPaintCount(), 1);
+    // The one paint is the whole picture at the final size, visir included.
+    const QImage shown = Canvas().copy();
+    EXPECT_EQ(shown.size(), QSize(420, 310));
+    Plot.ScreenBoxPaint();
+    EXPECT_EQ(Canvas(), shown);
+    EXPECT_EQ(Plot.FullPaintCount(), 2); // once shown, every paint is drawn at once
+}
+
+TEST_F(PlotWidgetTest, AGridWipeWhileHeldDropsTheFullPaintBeforeIt) {
+    F.Put(30000, 3000);
+    // The size settled before the hold (a hidden widget gets its resize at
+    // its first show).
+    QResizeEvent settled(Plot.size(), QSize());
+    QApplication::sendEvent(&Plot, &settled);
+    Plot.setAttribute(Qt::WA_PendingResizeEvent, false);
+    const int painted = Plot.FullPaintCount();
+    Plot.PaintOnceWhenShown();
+    Plot.ScreenBoxPaint();
+    Plot.DrawGrid(); // drawn at once, as acquisition does when reception starts
+    const QImage grid = Canvas().copy();
+    Plot.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Plot));
+    EXPECT_EQ(Plot.FullPaintCount(), painted);
     EXPECT_EQ(Canvas(), grid);
 }
 
