@@ -4,6 +4,7 @@
 #include "spectrum/number_style.h"
 #include "view/arrow_painter.h"
 #include "view/display_color.h"
+#include "view/image_pixels.h"
 #include "view/label_painter.h"
 
 #include <QFontMetrics>
@@ -17,19 +18,6 @@
 #include <vector>
 
 namespace {
-
-// Direct access to an image's pixels for the point loop.
-struct TPixels {
-    uchar* Bits;
-    qsizetype BytesPerLine;
-    int W;
-    int H;
-    void Put(int x, int y, QRgb colour) const {
-        if (static_cast<unsigned>(x) < static_cast<unsigned>(W) &&
-            static_cast<unsigned>(y) < static_cast<unsigned>(H))
-            reinterpret_cast<QRgb*>(Bits + y * BytesPerLine)[x] = colour;
-    }
-};
 
 // The pixels of one colour on a w x h plot, each set once.
 class TPixelMask {
@@ -261,7 +249,7 @@ void TPlotPainter::DrawGrid(QPainter& p, const TPlotGeometry& geo) const {
 void TPlotPainter::DrawPoints(QImage& image, const TPlotGeometry& plot) const {
     // A copy the pixel stores cannot touch, so its fields stay in registers.
     const TPlotGeometry geo = plot;
-    const TPixels px{image.bits(), image.bytesPerLine(), image.width(), image.height()};
+    const TImagePixels px = TImagePixels::Of(image);
     const QRgb graph = ToRgb(Colours.Graph);
     const QRgb addGraph = ToRgb(Colours.AddGraph);
     const bool raw = Source.Cfg.ShowFirst && Source.RawTrace;

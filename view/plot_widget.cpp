@@ -64,15 +64,11 @@ void TPlotWidget::EnsureCanvas() {
     Image.fill(ToRgb(Cfg.DisplayColors.BackGround));
 }
 
-TPlotWidget::TPixels TPlotWidget::Pixels() {
-    return {Image.bits(), Image.bytesPerLine(), Image.width(), Image.height()};
-}
-
 void TPlotWidget::PutPixel(int x, int y, QRgb colour) {
     Pixels().Put(x, y, colour);
 }
 
-void TPlotWidget::PutSlotPixels(const TPixels& px, std::uint16_t slot, QRgb colour) {
+void TPlotWidget::PutSlotPixels(const TImagePixels& px, std::uint16_t slot, QRgb colour) {
     const TPointSlot& s = Store[slot];
     const int x = Geo.XOfCode(s.X);
     px.Put(x, Geo.PointY(s.Y), colour);
@@ -124,7 +120,7 @@ void TPlotWidget::PlotSlot(std::uint16_t slot, TColorValue colour) {
     const TPointSlot& s = Store[slot];
     if (!IsValidSlot(s))
         return;
-    const TPixels px = Pixels();
+    const TImagePixels px = Pixels();
     const int x = Geo.XOfCode(s.X);
     const int y = Geo.PointY(s.Y);
     px.Put(x, y, ToRgb(colour));

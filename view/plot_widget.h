@@ -6,6 +6,7 @@
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
 #include "view/gfactor_display.h"
+#include "view/image_pixels.h"
 #include "view/label_painter.h"
 #include "view/plot_geometry.h"
 #include "view/plot_painter.h"
@@ -95,23 +96,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    // Direct access to the canvas's pixels for the point loop.
-    struct TPixels {
-        uchar* Bits;
-        qsizetype BytesPerLine;
-        int W;
-        int H;
-        void Put(int x, int y, QRgb colour) const {
-            if (static_cast<unsigned>(x) < static_cast<unsigned>(W) &&
-                static_cast<unsigned>(y) < static_cast<unsigned>(H))
-                reinterpret_cast<QRgb*>(Bits + y * BytesPerLine)[x] = colour;
-        }
-    };
-
     void EnsureCanvas();
-    TPixels Pixels();
+    TImagePixels Pixels() { return TImagePixels::Of(Image); }
     void PutPixel(int x, int y, QRgb colour);
-    void PutSlotPixels(const TPixels& px, std::uint16_t slot, QRgb colour);
+    void PutSlotPixels(const TImagePixels& px, std::uint16_t slot, QRgb colour);
     // The full paint's drawing, in DisplayColors on the canvas.
     TPlotPainter Painter() const;
     void XorMarker(int x);
