@@ -28,7 +28,8 @@ void TKavMainForm::LoadStartupSettings() {
     TKavCfg fresh{};
     SetDefaults(fresh, QDir::currentPath());
     Cfg = fresh;
-    LoadSettings(Cfg, Recent, SettingsFilePath(), DecimalSep);
+    if (!LoadSettings(Cfg, Recent, SettingsFilePath(), DecimalSep, &SettingsReadError))
+        SettingsReadError = StartupSettingsNotReadText.arg(SettingsReadError);
     SaveUnitSnapshot(Cfg);
 
     A.AToolBar->setChecked(Cfg.ToolBar);
@@ -61,6 +62,11 @@ void TKavMainForm::FirstShow() {
     KavStatusBar->ClearPanels();
     PlaceFromSettings();
     PlaceLinkWindows();
+    // A settings file that is there but cannot be read leaves the defaults
+    // in force; the operator is told at once, without stopping the program
+    // (the exit will not replace the file while it cannot be read).
+    if (!SettingsReadError.isEmpty())
+        Port.NonModalWarning(SettingsReadError);
     SetReceiveMode(Cfg.Mode);
     SpectrumResults.Clear();
     SpectrumResults.MaxPositions.clear();

@@ -177,6 +177,7 @@ private:
     std::unique_ptr<TPrintActions> Printing;
     bool Receiving = false;
     bool Shown = false;
+    QString SettingsReadError; // why Kav.ini could not be read at start-up
     QString AdcReading;
     QSize PictureSize{1600, 1000}; // the picture size last chosen for an export
 

@@ -60,3 +60,8 @@ public:
     static inline const QString SettingsNotSavedText =
         QStringLiteral("Настройки не сохранены в файл Kav.ini.\n");
 };
+
+// The warning at start-up when Kav.ini is there but cannot be read; %1: the
+// file and the system's reason.
+inline const QString StartupSettingsNotReadText = QStringLiteral(
+    "Ошибка чтения файла настроек %1\nПрограмма работает с настройками по умолчанию.");

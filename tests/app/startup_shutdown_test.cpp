@@ -5,8 +5,11 @@
 #include "view/status_bar_widget.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QFrame>
 #include <QToolBar>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -203,4 +206,18 @@ TEST(ShutDown, ExitClosesWithoutAQuestion) {
     EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(QFile::exists(dir.Path("Kav.ini")));
     EXPECT_TRUE(port.Warnings.isEmpty() && port.Infos.isEmpty() && port.Errors.isEmpty());
+}
+
+TEST(StartUp, ASettingsFileThatCannotBeReadIsReportedOnceAndKept) {
+    TAppDir dir;
+    ASSERT_TRUE(QDir(dir.Dir.path()).mkdir("Kav.ini"));
+    TScriptedPort port;
+    auto w = ShowWindow(port);
+    ASSERT_EQ(port.Warnings.size(), 1);
+    EXPECT_EQ(port.Warnings[0],
+              StartupSettingsNotReadText.arg(dir.Path("Kav.ini") + ": " +
+                                             QString::fromLocal8Bit(std::strerror(EISDIR))));
+    // The exit does not put a file in its place.
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(QFileInfo(dir.Path("Kav.ini")).isDir());
 }
