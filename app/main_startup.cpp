@@ -20,6 +20,7 @@
 #include <QFrame>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTimer>
 #include <QToolBar>
 
 // Window creation: settings, the unit snapshot, the settings into the
@@ -63,10 +64,11 @@ void TKavMainForm::FirstShow() {
     PlaceFromSettings();
     PlaceLinkWindows();
     // A settings file that is there but cannot be read leaves the defaults
-    // in force; the operator is told at once, without stopping the program
-    // (the exit will not replace the file while it cannot be read).
+    // in force; the operator is told as soon as the window is up, without
+    // stopping the program (the exit will not replace the file while it
+    // cannot be read). The box waits for the window so it shows above it.
     if (!SettingsReadError.isEmpty())
-        Port.NonModalWarning(SettingsReadError);
+        QTimer::singleShot(0, this, [this] { Port.NonModalWarning(SettingsReadError); });
     SetReceiveMode(Cfg.Mode);
     SpectrumResults.Clear();
     SpectrumResults.MaxPositions.clear();
