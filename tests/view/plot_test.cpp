@@ -1,8 +1,9 @@
 // The plot: its transforms and the placement of its marks, the screen canvas
-// where it differs from a full paint (the grid labels, live pixels, the
-// exclusive-or visir lines and field marker, paints held until the first
-// show, arrows on the label's side) and the PNG and SVG pictures. The full
-// paints themselves are compared pixel for pixel in plot_paint_identity_test.
+// where it differs from a full paint (live pixels, the raw trace switched
+// off, the exclusive-or visir lines and field marker, paints held until the
+// first show, arrows on the label's side) and the PNG and SVG pictures. The
+// full paints themselves are compared pixel for pixel with a plain drawing
+// in plot_paint_identity_test.
 
 #include "view/plot_geometry.h"
 #include "view/plot_picture_painter.h"
@@ -180,46 +181,20 @@ struct PlotWidgetTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(PlotWidgetTest, EmptyStoreShowsFrameGridAndTheFourLabelsOfItsScale) {
-    const struct {
-        int Scale;
-        const char* Labels[4]; // top, upper grid line, zero line, lower grid line
-    } cases[] = {{0, {"2048", "1024", "0", "-1024"}}, {6, {"32", "16", "0", "-16"}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Scale);
-        F.Cfg.OrdScale = c.Scale;
-        Plot.ScreenBoxPaint();
-        const QImage& canvas = Canvas();
-        ASSERT_EQ(canvas.size(), QSize(400, 300));
-        for (QPoint p : {QPoint(0, 0), QPoint(399, 0), QPoint(0, 299), QPoint(399, 299),
-                         QPoint(200, 0), QPoint(200, 299), QPoint(0, 120), QPoint(399, 120)})
-            EXPECT_EQ(canvas.pixel(p), ToRgb(F.Cfg.DisplayColors.Border)) << p.x() << "," << p.y();
-        const int h = QFontMetrics(Plot.LabelFont(), &canvas).height();
-        const int tops[] = {1, 75 - 1 - h, 150 - 1 - h, 225 - 1 - h};
-        for (int k = 0; k < 4; ++k) {
-            const QString text = QString::fromLatin1(c.Labels[k]);
-            const int x = 400 - 4 - QFontMetrics(Plot.LabelFont(), &canvas).horizontalAdvance(text);
-            EXPECT_TRUE(HoldsLabel(canvas, Plot.LabelFont(), x, tops[k], text, Bg(), TextColour()))
-                << c.Labels[k];
-        }
-        // Nothing else: inside the frame, off the grid rows (in the grid
-        // colour) and left of the labels, every pixel is background.
-        int other = 0;
-        for (int y = 1; y < 299; ++y) {
-            const bool grid = y == 75 || y == 150 || y == 225;
-            for (int x = 1; x < 300; ++x)
-                other += canvas.pixel(x, y) != (grid ? ToRgb(F.Cfg.DisplayColors.Grid) : Bg());
-        }
-        EXPECT_EQ(other, 0);
-    }
-}
-
 TEST_F(PlotWidgetTest, LivePixelsLandWhereThePaintPutsThem) {
     F.Cfg.ViewMin = 1000;
     F.Cfg.ViewMax = 1800; // 0.5 pixel per code
     F.Put(1101, 2048 + 600);
+    // The raw trace beside the points is drawn only when asked.
+    std::vector<std::uint16_t> raw(65536, 2048 + 1500);
+    Plot.SetRawTrace(raw.data());
+    Plot.ScreenBoxPaint();
+    const QRgb add = ToRgb(F.Cfg.DisplayColors.AddGraph);
+    EXPECT_EQ(CountColour(Canvas(), Canvas().rect(), add), 0);
+    F.Cfg.ShowFirst = true;
     Plot.ScreenBoxPaint();
     const TPlotGeometry& g = Plot.Geometry();
+    EXPECT_EQ(Canvas().pixel(50, g.PointY(2048 + 1500)), add);
     const QRgb graph = ToRgb(F.Cfg.DisplayColors.Graph);
     EXPECT_EQ(Canvas().pixel(50, g.PointY(2048 + 600)), graph); // 50.5 -> 50
     F.Put(1401, 2048 - 300);
@@ -228,21 +203,6 @@ TEST_F(PlotWidgetTest, LivePixelsLandWhereThePaintPutsThem) {
     Plot.PlotPoint(1700, 2048 + 100, F.Cfg.DisplayColors.ADC2);
     EXPECT_EQ(Canvas().pixel(350, g.PointY(2148)), ToRgb(F.Cfg.DisplayColors.ADC2));
     EXPECT_EQ(CountColour(Canvas(), Canvas().rect(), graph), 2);
-}
-
-TEST_F(PlotWidgetTest, RawTraceIsDrawnOnlyWhenAsked) {
-    std::vector<std::uint16_t> raw(65536, 2048);
-    raw[2000] = 2048 + 1500;
-    F.Cfg.ViewMin = 0;
-    F.Cfg.ViewMax = 4000;
-    F.Put(2000, 2048 + 500);
-    Plot.SetRawTrace(raw.data());
-    Plot.ScreenBoxPaint();
-    const QRgb add = ToRgb(F.Cfg.DisplayColors.AddGraph);
-    EXPECT_EQ(CountColour(Canvas(), Canvas().rect(), add), 0);
-    F.Cfg.ShowFirst = true;
-    Plot.ScreenBoxPaint();
-    EXPECT_EQ(Canvas().pixel(200, Plot.Geometry().PointY(2048 + 1500)), add);
 }
 
 TEST_F(PlotWidgetTest, ArrowsPointAtTheExtremumFromTheLabelsSide) {
