@@ -1,29 +1,44 @@
 #pragma once
 
+#include "acquisition/acquisition_engine.h"
+#include "acquisition/message_window.h"
+#include "app/instrument_groups_widget.h"
 #include "app/main_window.h"
 #include "app/message_port.h"
+#include "app/receive_view.h"
 #include "config/settings_store.h"
 #include "link/memory_serial_device.h"
+#include "link/protocol.h"
+#include "link/receiver.h"
 #include "qstring_printer.h"
 #include "sim/sim_device.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
+#include "view/plot_widget.h"
 #include "view/qt_app.h"
+#include "view/status_bar_widget.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -171,4 +186,74 @@ inline std::unique_ptr<TKavMainForm> ShowWindow(TMessagePort& port,
     w->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     return w;
+}
+
+// A widget's rectangle in its window's coordinates.
+inline QRect InWindow(const QWidget* w, const QWidget* window) {
+    return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+}
+
+// A shown window on a fresh Kav.ini; OpenTestSpectrum opens lines.kav in it
+// as the operator does.
+struct TWindowTest : ::testing::Test {
+    TAppDir Dir;
+    TScriptedPort Port;
+    QString File = Dir.Path(QStringLiteral("lines.kav"));
+    std::unique_ptr<TKavMainForm> W = ShowWindow(Port);
+
+    QAction* Item(const char* menu, const char* item) const {
+        return MenuItem(*W, QString::fromUtf8(menu), QString::fromUtf8(item));
+    }
+    void OpenTestSpectrum() {
+        WriteTestSpectrum(File);
+        Port.OpenAnswers << File;
+        Item("Спектр", "Открыть...")->trigger();
+        ASSERT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
+    }
+};
+
+// Windows in receive mode: a Kav.ini that names the port (the poll every
+// 20 ms, with further lines of the section [Main]) and telemetry frames built
+// as the instrument sends them.
+inline void WriteReceiveIni(const TAppDir& dir, const QString& port, const QByteArray& main = {}) {
+    dir.WriteIni("[Port]\r\nPortName=" + port.toUtf8() + "\r\nTimeOut=20\r\n[Main]\r\nMode=1\r\n" +
+                 main);
+}
+
+// One telemetry frame: markers, type, six payload bytes, checksum.
+inline QByteArray Frame(std::uint8_t type, std::initializer_list<int> payload = {}) {
+    std::uint8_t body[7] = {type};
+    int k = 1;
+    for (int b : payload)
+        body[k++] = static_cast<std::uint8_t>(b);
+    QByteArray frame("\x7F\xAA", 2);
+    frame.append(reinterpret_cast<const char*>(body), 7);
+    frame.append(static_cast<char>(ByteSum(body, 7)));
+    return frame;
+}
+
+// A data point: field code, amplitude code, gain and speed state bytes
+// (computer control, KodAmpl 1 and KodRapid 8 unless given).
+inline QByteArray Point(int code, int value, int gain = 0x01, int speed = 0x08) {
+    return Frame(TmDataPoint, {code >> 8, code & 0xFF, value >> 8, value & 0xFF, gain, speed});
+}
+
+// A forward sweep begins over the whole range.
+inline QByteArray SweepStart() {
+    return Frame(TmSweepStart, {0xFF, 0xEF, 0, 0, 0, 0});
+}
+
+// A frame of a type the program ignores: it pushes the frames before it
+// through the poll, which takes a frame only when more bytes wait behind it.
+inline QByteArray Filler() {
+    return Frame(5);
+}
+
+// Feeds frames into the in-memory line of a window opened on a quiet port
+// (TestDevices) and runs one poll.
+inline void Deliver(TKavMainForm& w, const QByteArray& frames) {
+    auto* line = dynamic_cast<TMemorySerialDevice*>(w.Receiver().Device());
+    ASSERT_NE(line, nullptr);
+    line->Feed(frames + Filler());
+    w.Receiver().PollTick();
 }

@@ -1,139 +1,307 @@
+// Texts are never cut and nothing sticks out: the main window with a
+// processed spectrum and in receive mode at its default and its minimum
+// size, and every option dialog at the default font and at 1.5 times its
+// size. With $KAV7_SCREENSHOT_DIR set, the pictures of the documentation are
+// written there as PNG files.
+
 #include "app_fixture.h"
 
-#include "app/instrument_groups_widget.h"
-#include "view/plot_widget.h"
-#include "view/status_bar_widget.h"
+#include "config/auto_save_setup_dialog.h"
+#include "config/real_time_setup_dialog.h"
+#include "config/unit_setup_dialog.h"
+#include "processing/gliss_setup_dialog.h"
+#include "processing/low_pass_setup_dialog.h"
+#include "processing/min_max_setup_dialog.h"
+#include "scripted_dialog_port.h"
+#include "view/color_setup_dialog.h"
 #include "view/view_bounds_widget.h"
 #include "view/visir_controller.h"
 #include "view/visir_panel_widget.h"
 
-#include <QAction>
-#include <QGroupBox>
+#include <QAbstractButton>
+#include <QFileSystemModel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QScrollBar>
-#include <QSpinBox>
-#include <QToolBar>
-#include <QToolButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTreeView>
 
 namespace {
 
-// The window at a size with a processed spectrum; the picture is written to
-// $KAV7_SCREENSHOT_DIR/<name> when that variable is set.
-struct TLayoutCase {
-    QSize Size;
-    const char* Picture;
-    bool Integrate;
-};
-
-QRect InWindow(const QWidget* w, const QWidget* window) {
-    return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+void SavePicture(QWidget& w, const QString& name) {
+    const QString dir = qEnvironmentVariable("KAV7_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(w.grab().save(QDir(dir).filePath(name), "PNG"));
+    }
 }
 
-void CheckLayout(TKavMainForm& w) {
-    const QRect window = w.rect();
+// The label shows its whole text inside the window.
+void ExpectWholeText(const QLabel* label, const QWidget* window) {
+    SCOPED_TRACE(label->text().toStdString());
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+    EXPECT_TRUE(window->rect().contains(InWindow(label, window)));
+}
+
+// The main window at its default size and at its minimum.
+struct TWindowSize {
+    QSize Size;
+    const char* Picture;
+};
+
+class TWindowLayoutTest : public ::testing::TestWithParam<TWindowSize> {
+protected:
+    TAppDir Dir;
+    TScriptedPort Port;
+    std::unique_ptr<TKavMainForm> W;
+
+    bool Default() const { return GetParam().Size.width() >= 760; }
+    void Show() {
+        W = ShowWindow(Port);
+        W->resize(GetParam().Size);
+        QApplication::processEvents();
+        ASSERT_EQ(W->size(), GetParam().Size);
+    }
+};
+
+} // namespace
+
+TEST_P(TWindowLayoutTest, ProcessedSpectrumFitsTheWindow) {
+    Show();
+    WriteTestSpectrum(Dir.Path("sample.kav"));
+    Port.OpenAnswers << Dir.Path("sample.kav");
+    MenuItem(*W, "Спектр", "Открыть...")->trigger();
+    MenuItem(*W, "Вид", "Установить визиры")->trigger();
+    // The integral at the minimum size, the peak ratio at the default one.
+    W->Visirs().SetVisir1(Default() ? 8000 : 26000);
+    W->Visirs().SetVisir2(Default() ? 60000 : 41000);
+    W->findChild<QAction*>("AMinMax")->trigger();
+    MenuItem(*W, "Функции", Default() ? "Отношение пиков" : "Интеграл")->trigger();
+    EXPECT_TRUE(Default() ? W->Results().TibaAmp != 0 && W->Results().MaxCount > 0
+                          : W->Results().Area >= 0);
+    EXPECT_TRUE(Port.Warnings.isEmpty());
+    QApplication::processEvents();
+
     // Nothing is laid out narrower than it needs.
-    EXPECT_LE(w.centralWidget()->minimumSizeHint().width(), w.centralWidget()->width());
-    EXPECT_LE(w.centralWidget()->minimumSizeHint().height(), w.centralWidget()->height());
-    TInstrumentGroupsWidget* g = w.InstrumentGroups();
+    const QWidget* central = W->centralWidget();
+    EXPECT_LE(central->minimumSizeHint().width(), central->width());
+    EXPECT_LE(central->minimumSizeHint().height(), central->height());
+    TInstrumentGroupsWidget* g = W->InstrumentGroups();
     const std::vector<QWidget*> row = {g->CorrectionGroup(), g->GainGroup(), g->SpeedGroup(),
                                        g->BoundsGroup()};
-    const std::vector<QWidget*> strip = {w.VisirPanel(1),
-                                         w.VisirPanel(2),
-                                         w.ViewBounds()->MinView(),
-                                         w.ViewBounds()->MinViewExt(),
-                                         w.ViewBounds()->MaxView(),
-                                         w.ViewBounds()->MaxViewExt(),
-                                         w.findChild<QWidget*>("AllBtn")};
+    const std::vector<QWidget*> strip = {W->VisirPanel(1),
+                                         W->VisirPanel(2),
+                                         W->ViewBounds()->MinView(),
+                                         W->ViewBounds()->MinViewExt(),
+                                         W->ViewBounds()->MaxView(),
+                                         W->ViewBounds()->MaxViewExt(),
+                                         W->findChild<QWidget*>("AllBtn")};
     for (const auto* set : {&row, &strip}) {
         for (size_t i = 0; i < set->size(); ++i) {
             const QWidget* a = (*set)[i];
             SCOPED_TRACE(a->objectName().toStdString() + " " + a->metaObject()->className());
             EXPECT_TRUE(a->isVisible());
-            EXPECT_TRUE(window.contains(InWindow(a, &w))) << a->width();
+            EXPECT_TRUE(W->rect().contains(InWindow(a, W.get()))) << a->width();
             EXPECT_GE(a->width(), a->minimumSizeHint().width())
                 << (a->layout() ? a->layout()->minimumSize().width() : -1) << " "
                 << QFontMetrics(a->font()).horizontalAdvance(a->property("title").toString());
             for (size_t j = i + 1; j < set->size(); ++j)
-                EXPECT_FALSE(InWindow(a, &w).intersects(InWindow((*set)[j], &w))) << j;
+                EXPECT_FALSE(InWindow(a, W.get()).intersects(InWindow((*set)[j], W.get()))) << j;
         }
     }
     // The plot sits above the strip, the strip above the groups.
-    EXPECT_LT(InWindow(w.Plot(), &w).bottom(), InWindow(w.VisirPanel(1), &w).top());
-    EXPECT_LT(InWindow(w.VisirPanel(2), &w).bottom(), InWindow(g->CorrectionGroup(), &w).top());
-    EXPECT_GE(w.Plot()->height(), 100);
+    EXPECT_LT(InWindow(W->Plot(), W.get()).bottom(), InWindow(W->VisirPanel(1), W.get()).top());
+    EXPECT_LT(InWindow(W->VisirPanel(2), W.get()).bottom(),
+              InWindow(g->CorrectionGroup(), W.get()).top());
+    EXPECT_GE(W->Plot()->height(), 100);
     EXPECT_EQ(g->CorrectionGroup()->height(), 66);
-    // The status panels used by the display are inside the window.
-    // The status panels used by the display are inside the window and show
-    // their whole text.
-    for (int k : {3, 4, 5, 6, 7, 8, 9, 10}) {
-        const QLabel* panel = w.StatusPanels()->PanelLabel(k);
-        EXPECT_TRUE(window.contains(InWindow(panel, &w))) << k;
-        EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()),
-                  panel->contentsRect().width())
-            << k << " " << panel->text().toStdString();
+    // The status panels used by the display show their whole text.
+    for (int k : {3, 4, 5, 6, 7, 8, 9, 10})
+        ExpectWholeText(W->StatusPanels()->PanelLabel(k), W.get());
+    // At the default width every tool bar button shows.
+    for (QAction* a : W->MainBar()->actions()) {
+        QWidget* button = W->MainBar()->widgetForAction(a);
+        if (a->isSeparator() || !Default())
+            continue;
+        SCOPED_TRACE(a->objectName().toStdString());
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_LE(InWindow(button, W.get()).right(), W->width());
+    }
+    SavePicture(*W, QString::fromLatin1(GetParam().Picture));
+}
+
+TEST_P(TWindowLayoutTest, ReceiveLabelsRowsAndPortPanelsShowTheirWholeText) {
+    WriteReceiveIni(Dir, "COM12", "Rapid=3\r\n");
+    Show();
+    TInstrumentGroupsWidget* g = W->InstrumentGroups();
+    // Under manual control ("РУЧН. УПР."), then the computer's ("ПЭВМ"),
+    // with the widest rows of both lists.
+    for (int gain : {0xC9, 0x09}) {
+        Deliver(*W, Point(100, 2048, gain, gain & 0x80 ? 0x89 : 0x09));
+        g->AmpBox()->setCurrentIndex(7);
+        QApplication::processEvents();
+        for (const QLabel* label :
+             {g->AmpLbl(), g->SpeedLbl(), g->CorrLbl(), g->BotLbl(), g->TopLbl()})
+            ExpectWholeText(label, W.get());
+        EXPECT_EQ(g->SpeedBox()->currentText(), "128 мин");
+        EXPECT_EQ(g->AmpBox()->currentText(), "200");
+        for (const QComboBox* box : {g->AmpBox(), g->SpeedBox()})
+            EXPECT_GE(box->width(), box->minimumSizeHint().width());
+    }
+    // The port panels show their whole text at the default size; on a
+    // narrower window they give way first, and their hint holds the text.
+    for (int k : {0, 1}) {
+        SCOPED_TRACE(k);
+        const QLabel* panel = W->StatusPanels()->PanelLabel(k);
+        if (Default())
+            ExpectWholeText(panel, W.get());
+        EXPECT_EQ(panel->toolTip(), panel->text());
+    }
+    EXPECT_EQ(W->StatusPanels()->Panel(1), "9600 бод");
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, TWindowLayoutTest,
+                         ::testing::Values(TWindowSize{QSize(760, 500), "main-window.png"},
+                                           TWindowSize{QSize(500, 450), "main-window-min.png"}));
+
+namespace {
+
+struct TDialogCase {
+    const char* Picture;
+    int Page; // the tab shown; -1 for a dialog without tabs
+    std::function<std::unique_ptr<QDialog>(TKavCfg&, TDialogPort&)> Make;
+};
+
+std::unique_ptr<QDialog> UnitSetup(TKavCfg& cfg, TDialogPort& port) {
+    return std::make_unique<TUnitSetupForm>(cfg, port, QChar(','), nullptr);
+}
+// The folder tree shows a small tree of its own in the pictures, not the
+// test machine's.
+std::unique_ptr<QDialog> AutoSave(TKavCfg& cfg, TDialogPort&) {
+    static QTemporaryDir root;
+    const QDir base(root.path());
+    for (const char* sub : {"spectra/2024", "spectra/2025", "spectra/dpph", "calibration"})
+        base.mkpath(QString::fromLatin1(sub));
+    cfg.WorkDir = base.filePath(QStringLiteral("spectra"));
+    cfg.AutoSave = true;
+    auto d = std::make_unique<TAutoSaveSetupFrm>(cfg);
+    d->DirView()->setRootIndex(d->DirModel()->index(base.path()));
+    return d;
+}
+std::unique_ptr<QDialog> RealTime(TKavCfg& cfg, TDialogPort&) {
+    auto d = std::make_unique<TRealTimeSetupForm>(cfg);
+    d->ShowHelp(1); // the longest help text
+    return d;
+}
+template <class T> std::unique_ptr<QDialog> Plain(TKavCfg& cfg, TDialogPort&) {
+    return std::make_unique<T>(cfg);
+}
+std::unique_ptr<QDialog> Colours(TKavCfg& cfg, TDialogPort& port) {
+    return std::make_unique<TColorSetupForm>(cfg, port);
+}
+
+const TDialogCase Cases[] = {
+    {"unit-setup-razv", 0, UnitSetup},
+    {"unit-setup-amp", 1, UnitSetup},
+    {"unit-setup-corr", 2, UnitSetup},
+    {"unit-setup-adc", 3, UnitSetup},
+    {"auto-save-setup", -1, AutoSave},
+    {"real-time-setup", -1, RealTime},
+    {"low-pass-setup", -1, Plain<TLowPassSetupForm>},
+    {"gliss-setup", -1, Plain<TGlissSetupForm>},
+    {"min-max-setup", -1, Plain<TMinMaxSetupForm>},
+    {"color-setup-display", 0, Colours},
+    {"color-setup-printer", 1, Colours},
+};
+
+std::string Describe(const QWidget* w) {
+    QString text = w->objectName();
+    if (const auto* l = qobject_cast<const QLabel*>(w))
+        text += QStringLiteral(" \"") + l->text() + QStringLiteral("\"");
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w))
+        text += QStringLiteral(" \"") + b->text() + QStringLiteral("\"");
+    if (const auto* g = qobject_cast<const QGroupBox*>(w))
+        text += QStringLiteral(" \"") + g->title() + QStringLiteral("\"");
+    return std::string(w->metaObject()->className()) + " " + text.toStdString();
+}
+
+void CheckNothingCut(const QDialog& dialog) {
+    for (const QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (!w->isVisible())
+            continue;
+        SCOPED_TRACE(Describe(w));
+        EXPECT_TRUE(dialog.rect().contains(InWindow(w, &dialog)));
+        if (const auto* label = qobject_cast<const QLabel*>(w); label && label->wordWrap()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+            continue;
+        }
+        if (qobject_cast<const QLabel*>(w) || qobject_cast<const QAbstractButton*>(w) ||
+            qobject_cast<const QSpinBox*>(w)) {
+            EXPECT_GE(w->width(), w->sizeHint().width());
+            EXPECT_GE(w->height(), w->sizeHint().height());
+        }
+        if (qobject_cast<const QGroupBox*>(w)) {
+            EXPECT_GE(w->width(), w->minimumSizeHint().width());
+        }
+        if (qobject_cast<const QTabBar*>(w)) {
+            EXPECT_GE(w->width(), w->sizeHint().width());
+        }
+        if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
+            // The frame and the inner margins take 8 pixels of the width.
+            EXPECT_GE(edit->width() - 8, edit->fontMetrics().horizontalAdvance(edit->text()));
+        }
     }
 }
+
+class TDialogLayoutTest : public ::testing::TestWithParam<double> {
+protected:
+    void SetUp() override {
+        Saved = QApplication::font();
+        QFont scaled = Saved;
+        scaled.setPointSizeF(Saved.pointSizeF() * GetParam());
+        QApplication::setFont(scaled);
+        SetDefaults(Cfg, QDir::tempPath());
+    }
+    void TearDown() override { QApplication::setFont(Saved); }
+
+    QFont Saved;
+    TKavCfg Cfg{};
+    TScriptedDialogPort Port;
+};
 
 } // namespace
 
-class TLayoutTest : public ::testing::TestWithParam<TLayoutCase> {};
-
-TEST_P(TLayoutTest, ProcessedSpectrumFitsTheWindow) {
-    const TLayoutCase c = GetParam();
-    TAppDir dir;
-    const QString file = dir.Path("sample.kav");
-    WriteTestSpectrum(file);
-    TScriptedPort port;
-    auto w = ShowWindow(port);
-    w->resize(c.Size);
-    QApplication::processEvents();
-    ASSERT_EQ(w->size(), c.Size);
-    port.OpenAnswers << file;
-    MenuItem(*w, "Спектр", "Открыть...")->trigger();
-    MenuItem(*w, "Вид", "Установить визиры")->trigger();
-    if (c.Integrate) {
-        w->Visirs().SetVisir1(26000);
-        w->Visirs().SetVisir2(41000);
-        w->findChild<QAction*>("AMinMax")->trigger();
-        MenuItem(*w, "Функции", "Интеграл")->trigger();
-        EXPECT_GE(w->Results().Area, 0);
-    } else {
-        w->Visirs().SetVisir1(8000);
-        w->Visirs().SetVisir2(60000);
-        w->findChild<QAction*>("AMinMax")->trigger();
-        MenuItem(*w, "Функции", "Отношение пиков")->trigger();
-        EXPECT_GT(w->Results().MaxCount, 0);
-        EXPECT_NE(w->Results().TibaAmp, 0);
-    }
-    EXPECT_TRUE(port.Warnings.isEmpty());
-    QApplication::processEvents();
-    CheckLayout(*w);
-    const QString out = qEnvironmentVariable("KAV7_SCREENSHOT_DIR");
-    if (!out.isEmpty())
-        EXPECT_TRUE(w->grab().save(QDir(out).filePath(QString::fromLatin1(c.Picture)), "PNG"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Sizes, TLayoutTest,
-                         ::testing::Values(TLayoutCase{QSize(760, 500), "main-window.png", false},
-                                           TLayoutCase{QSize(500, 450), "main-window-min.png",
-                                                       true}));
-
-TEST(ToolBarFit, EveryButtonShowsAtTheDefaultWidth) {
-    TAppDir dir;
-    TScriptedPort port;
-    auto w = ShowWindow(port);
-    w->resize(760, 500);
-    QApplication::processEvents();
-    for (QAction* a : w->MainBar()->actions()) {
-        if (a->isSeparator())
-            continue;
-        QWidget* button = w->MainBar()->widgetForAction(a);
-        ASSERT_NE(button, nullptr);
-        EXPECT_TRUE(button->isVisible())
-            << a->objectName().toStdString() << " " << button->sizeHint().width() << " "
-            << button->font().pointSizeF();
-        EXPECT_LE(InWindow(button, w.get()).right(), w->width())
-            << a->objectName().toStdString() << " font " << button->font().pointSizeF();
+TEST_P(TDialogLayoutTest, NoTextIsCutAndEveryDialogFitsItsContents) {
+    // The settings as an operator has them (in the pictures), and with the
+    // longest value text and unit name the dialogs show.
+    TKavCfg usual = Cfg;
+    usual.RazvUnits[3].X1 = 3360.125;
+    usual.RazvUnit = 3;
+    TKavCfg longest = Cfg;
+    longest.RazvUnits[3].X1 = -0.000012345;
+    longest.ADCUnits[4].X2 = -1.2345e-15;
+    longest.ADCUnits[4].Name = QStringLiteral("мкВ/Э");
+    for (const TDialogCase& c : Cases) {
+        for (TKavCfg* cfg : {&longest, &usual}) {
+            SCOPED_TRACE(std::string(c.Picture) + (cfg == &usual ? " usual" : " longest"));
+            std::unique_ptr<QDialog> dialog = c.Make(*cfg, Port);
+            if (c.Page >= 0)
+                dialog->findChild<QTabWidget*>()->setCurrentIndex(c.Page);
+            dialog->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+            // The folder tree fills in the background.
+            if (auto* tree = dialog->findChild<QTreeView*>()) {
+                EXPECT_TRUE(QTest::qWaitFor(
+                    [tree] { return tree->model()->rowCount(tree->rootIndex()) > 0; }, 5000));
+                tree->expandAll();
+                QTest::qWait(200);
+            }
+            CheckNothingCut(*dialog);
+            if (cfg == &usual)
+                SavePicture(*dialog, QString::fromLatin1(c.Picture) +
+                                         (GetParam() == 1.0 ? "" : "-150") + ".png");
+        }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Fonts, TDialogLayoutTest, ::testing::Values(1.0, 1.5));

@@ -1,0 +1,628 @@
+// The receive side of the window: the handshake with the simulated
+// spectrometer, live drawing, the control groups under the instrument's
+// reports and the operator's hands, the mode actions and what is kept at
+// close; the link's windows (the COM port dialog, the messages, the ADC
+// readout); a failed automatic save; frames from a real serial device.
+
+#include "app_fixture.h"
+
+#include "acquisition/adc_window.h"
+#include "acquisition/com_port_dialog.h"
+#include "link/pty_line.h"
+#include "processing/processing_actions.h"
+#include "sim/device_factory.h"
+#include "view/display_color.h"
+
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+TSimInstrument& Sim(TKavMainForm& w) {
+    return dynamic_cast<TSimDevice&>(*w.Receiver().Device()).Instrument();
+}
+
+bool HasMessage(TKavMainForm& w, const QString& line) {
+    return w.MessageForm()->Messages().contains(line);
+}
+
+// Waits (running the event loop) until the handshake with the simulated
+// spectrometer is complete and the instrument has reported its controls.
+bool Linked(TKavMainForm& w) {
+    return QTest::qWaitFor(
+        [&] {
+            return w.Engine().State().AllAcknowledged() && w.Engine().State().SendCount == 0 &&
+                   w.InstrumentGroups()->GainGroup()->isEnabled();
+        },
+        10000);
+}
+
+// Counts the paint events of a widget and the rectangles each one repaints.
+struct TPaintCounter : QObject {
+    int Paints = 0;
+    QList<QRegion> Regions;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            ++Paints;
+            Regions << static_cast<QPaintEvent*>(e)->region();
+        }
+        return false;
+    }
+};
+
+// A window in receive mode on a port named in Kav.ini.
+struct TReceiveTest : ::testing::Test {
+    TAppDir Dir;
+    TScriptedPort Port;
+    std::unique_ptr<TKavMainForm> W;
+
+    void Open(const QString& port, const QByteArray& main = {},
+              TDeviceFactory devices = TestDevices()) {
+        WriteReceiveIni(Dir, port, main);
+        W = ShowWindow(Port, std::move(devices));
+    }
+};
+
+} // namespace
+
+// The handshake reaches the message window and the status bar; the
+// operator's changes in the groups are sent and acknowledged.
+TEST_F(TReceiveTest, TheSimulatorLinksAndTakesTheChangesInTheGroups) {
+    Open("SIM");
+    ASSERT_TRUE(W->IsReceiving());
+    ASSERT_TRUE(Linked(*W));
+    for (const char* line : {"Tm01. PROGRAMMA=7", "      SPnomer=42", "Tm11. POLEmaxP=65519",
+                             "Tm22. KodAmpl=1", "Tm33. Ukorr=32768"})
+        EXPECT_TRUE(HasMessage(*W, line)) << line;
+    TKavStatusBar* bar = W->StatusPanels();
+    EXPECT_EQ(bar->Panel(0), "SIM");
+    EXPECT_EQ(bar->Panel(1), "9600 бод");
+    EXPECT_EQ(bar->Panel(5), "PR: 7");
+    EXPECT_EQ(bar->Panel(6), "S/N: 42");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->Panel(7) == "Рабочий ход"; }, 10000));
+    // The mode actions and the groups the instrument left to the computer.
+    const TMainActions& a = W->Actions();
+    EXPECT_TRUE(a.AReceive->isChecked() && !a.AReceive->isEnabled());
+    EXPECT_TRUE(!a.AAnalyse->isChecked() && a.AAnalyse->isEnabled());
+    EXPECT_TRUE(a.AResetDiap->isEnabled() && a.AStop->isEnabled());
+    TInstrumentGroupsWidget* g = W->InstrumentGroups();
+    EXPECT_TRUE(g->BoundsGroup()->isEnabled() && g->SpeedGroup()->isEnabled() &&
+                g->CorrectionGroup()->isEnabled());
+    EXPECT_EQ(g->AmpLbl()->text(), "ПЭВМ");
+    EXPECT_TRUE(Port.Errors.isEmpty());
+
+    g->AmpBox()->setCurrentIndex(3);   // "10": KodAmpl 4
+    g->SpeedBox()->setCurrentIndex(9); // " 2 мин": KodRapid 7
+    g->BotField()->setValue(1000);
+    g->CorrBar()->setValue(32767 - 320);
+    EXPECT_EQ(W->Settings().Amplifying, 3);
+    EXPECT_EQ(W->Settings().Rapid, 9);
+    EXPECT_EQ(W->Settings().PoleMin, 1000);
+    EXPECT_EQ(W->Settings().ViewMin, 1000); // the view follows the lower bound
+    EXPECT_EQ(W->Settings().Correction, 320);
+    EXPECT_EQ(g->CorrEdit()->value(), 320);
+    EXPECT_EQ(g->BotFieldExt()->text(), "1000");
+    ASSERT_TRUE(Linked(*W));
+    EXPECT_EQ(Sim(*W).KodAmpl(), 4);
+    EXPECT_EQ(Sim(*W).KodRapid(), 7);
+    EXPECT_EQ(Sim(*W).PoleMin(), 1000);
+    EXPECT_EQ(Sim(*W).Ukorr(), 32768 + 320);
+    for (const char* line :
+         {"      POLEminP=1000", "Tm22. KodAmpl=4", "      KodRapid=7", "Tm33. Ukorr=33088"})
+        EXPECT_TRUE(HasMessage(*W, line)) << line;
+
+    // The up/down pair steps the list and is sent too.
+    QTest::mouseClick(g->UpDnAmp(true), Qt::LeftButton);
+    EXPECT_EQ(g->AmpBox()->currentIndex(), 4);
+    ASSERT_TRUE(Linked(*W));
+    EXPECT_EQ(Sim(*W).KodAmpl(), 5);
+}
+
+TEST_F(TReceiveTest, LivePixelsAndTheFieldMarkerLandAtTheirPlaces) {
+    Open("COM1");
+    TPlotWidget* plot = W->Plot();
+    TPaintCounter paints;
+    plot->installEventFilter(&paints);
+    Deliver(*W, SweepStart()); // the full repaint of a new sweep
+    ASSERT_TRUE(QTest::qWaitFor([&] { return paints.Paints > 0; }, 2000));
+    paints.Paints = 0;
+    paints.Regions.clear();
+    const QImage empty = plot->Canvas().copy();
+
+    const int codes[] = {8000, 20000, 20003, 33000, 47000};
+    const int values[] = {0, 2048 - 900, 2048, 4095, 2048 + 600}; // 0: held to row H - 2
+    QByteArray frames;
+    for (int k = 0; k < 5; ++k)
+        frames += Point(codes[k], values[k]);
+    Deliver(*W, frames);
+    const TPlotGeometry& geo = plot->Geometry();
+    const QRgb graph = ToRgb(W->Settings().DisplayColors.Graph);
+    for (int k = 0; k < 5; ++k) {
+        SCOPED_TRACE(codes[k]);
+        EXPECT_EQ(W->Points()[codes[k]].Y, values[k]);
+        EXPECT_EQ(plot->Canvas().pixel(geo.XOfCode(codes[k]), geo.PointY(values[k])), graph);
+    }
+    // The marker stands under the last point, an exclusive-or red triangle.
+    const int x = geo.XOfCode(47000);
+    EXPECT_EQ(plot->FieldMarkerX(), x);
+    EXPECT_EQ(plot->Canvas().pixel(x, geo.H - 8) ^ empty.pixel(x, geo.H - 8), 0xFF0000u);
+
+    // Everything drawn by the poll reaches the screen in one update of one
+    // rectangle, at the end of the display frame.
+    const QRect pending = plot->PendingLiveArea();
+    EXPECT_TRUE(pending.contains(geo.XOfCode(8000), geo.H - 2));
+    EXPECT_TRUE(pending.contains(geo.XOfCode(33000), geo.PointY(4095)));
+    EXPECT_TRUE(pending.contains(x, geo.H - 3));
+    EXPECT_EQ(paints.Paints, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return paints.Paints > 0; }, 2000));
+    EXPECT_EQ(paints.Paints, 1);
+    EXPECT_EQ(paints.Regions[0].rectCount(), 1);
+    EXPECT_TRUE(plot->PendingLiveArea().isEmpty());
+
+    // The backward sweep moves the marker: erased at the old column, drawn at
+    // the new one; moved out of the view it is erased and forgotten.
+    Deliver(*W, Frame(TmBackwardSweep, {0, 0, 0, 0, 10000 >> 8, 10000 & 0xFF}));
+    EXPECT_EQ(plot->FieldMarkerX(), geo.XOfCode(10000));
+    EXPECT_EQ(plot->Canvas().pixel(x, geo.H - 8), empty.pixel(x, geo.H - 8));
+    W->Settings().ViewMax = 60000; // as the last paint left the view
+    plot->ScreenBoxPaint();
+    const QImage painted = plot->Canvas().copy();
+    Deliver(*W, Point(30000, 2048));
+    Deliver(*W, Point(62000, 2048));
+    EXPECT_EQ(plot->FieldMarkerX(), -1);
+    const int mx = plot->Geometry().XOfCode(30000);
+    EXPECT_EQ(plot->Canvas().pixel(mx, geo.H - 8), painted.pixel(mx, geo.H - 8));
+}
+
+TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
+    Open("COM1", "Amplifying=4\r\nCorrection=-640\r\n");
+    TInstrumentGroupsWidget* g = W->InstrumentGroups();
+    // Until the instrument reports, the three groups stay disabled.
+    EXPECT_FALSE(g->GainGroup()->isEnabled() || g->SpeedGroup()->isEnabled() ||
+                 g->CorrectionGroup()->isEnabled());
+    EXPECT_TRUE(g->BoundsGroup()->isEnabled());
+
+    // Gain and correction by hand at KodAmpl 1, speed by hand at KodRapid 15.
+    Deliver(*W, Point(100, 2048, 0xC1, 0x8F));
+    EXPECT_FALSE(g->GainGroup()->isEnabled());
+    EXPECT_FALSE(g->SpeedGroup()->isEnabled());
+    EXPECT_FALSE(g->CorrectionGroup()->isEnabled());
+    EXPECT_FALSE(g->CorrBar()->isEnabled());
+    for (QLabel* l : {g->AmpLbl(), g->SpeedLbl(), g->CorrLbl()})
+        EXPECT_EQ(l->text(), "РУЧН. УПР.");
+    EXPECT_EQ(g->AmpBox()->currentText(), "1");
+    EXPECT_EQ(g->SpeedBox()->currentIndex(), 11); // "30 сек", the last row of code 15
+    const QPalette hidden = g->CorrEditExt()->palette();
+    EXPECT_EQ(hidden.color(QPalette::Disabled, QPalette::Text),
+              hidden.color(QPalette::Disabled, QPalette::Base));
+
+    // Back to the computer: the groups come back, the correction box shows
+    // the setting again in the text colour, the gain list keeps its row.
+    Deliver(*W, Point(101, 2048, 0x01, 0x08));
+    EXPECT_TRUE(g->GainGroup()->isEnabled() && g->SpeedGroup()->isEnabled() &&
+                g->CorrectionGroup()->isEnabled() && g->CorrBar()->isEnabled());
+    for (QLabel* l : {g->AmpLbl(), g->SpeedLbl(), g->CorrLbl()})
+        EXPECT_EQ(l->text(), "ПЭВМ");
+    EXPECT_EQ(g->AmpBox()->currentText(), "1");
+    EXPECT_EQ(g->CorrEdit()->value(), -640);
+    const QPalette shown = g->CorrEditExt()->palette();
+    EXPECT_NE(shown.color(QPalette::Active, QPalette::Text),
+              shown.color(QPalette::Active, QPalette::Base));
+
+    // Analysis mode greys all four groups and their labels.
+    W->Actions().AAnalyse->trigger();
+    EXPECT_FALSE(g->GainGroup()->isEnabled() || g->SpeedGroup()->isEnabled() ||
+                 g->CorrectionGroup()->isEnabled() || g->BoundsGroup()->isEnabled());
+    EXPECT_FALSE(g->AmpLbl()->isEnabled() || g->BotLbl()->isEnabled());
+    EXPECT_EQ(W->StatusPanels()->Panel(1), "<Закрыт>");
+}
+
+TEST_F(TReceiveTest, StopAndStartReturnToTheSpeedBefore) {
+    Open("COM1", "Rapid=6\r\n");
+    Deliver(*W, Point(100, 2048, 0x01, 0x05)); // KodRapid 5: "16 мин", row 6
+    const TMainActions& a = W->Actions();
+    QComboBox* speed = W->InstrumentGroups()->SpeedBox();
+    ASSERT_EQ(speed->currentIndex(), 6);
+    a.AStop->trigger();
+    EXPECT_EQ(speed->currentText(), " СТОП");
+    EXPECT_EQ(W->Settings().Rapid, 2);
+    EXPECT_FALSE(a.AStop->isEnabled());
+    EXPECT_TRUE(a.AStart->isEnabled());
+    a.AStart->trigger();
+    EXPECT_EQ(speed->currentIndex(), 6);
+    EXPECT_EQ(W->Settings().Rapid, 6);
+    EXPECT_TRUE(a.AStop->isEnabled());
+    EXPECT_FALSE(a.AStart->isEnabled());
+
+    // Closing while stopped keeps the speed before the stop.
+    a.AStop->trigger();
+    ASSERT_TRUE(W->close());
+    EXPECT_EQ(Dir.ReadBack().Rapid, 6);
+}
+
+TEST_F(TReceiveTest, MouseSelectionSetsTheSweepBounds) {
+    Open("COM1");
+    TPlotWidget* plot = W->Plot();
+    const TPlotGeometry geo = plot->Geometry();
+    W->Actions().AMouseSelect->trigger();
+    EXPECT_TRUE(W->Actions().AMouseSelect->isChecked());
+    // From right to left, with the band painted in fuchsia as it grows.
+    QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(300, 40));
+    QTest::mouseMove(plot, QPoint(120, 40));
+    EXPECT_EQ(plot->Canvas().pixel(200, 10) & 0xFF00FFu, 0xFF00FFu);
+    QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(120, 40));
+    const int low = geo.FieldCodeOfX(120);
+    const int high = geo.FieldCodeOfX(300);
+    EXPECT_EQ(W->Settings().PoleMin, low);
+    EXPECT_EQ(W->Settings().PoleMax, high);
+    EXPECT_EQ(W->InstrumentGroups()->BotField()->value(), low);
+    EXPECT_EQ(W->InstrumentGroups()->TopField()->value(), high);
+    EXPECT_FALSE(W->Engine().State().BoundsAck);
+    EXPECT_FALSE(W->Actions().AMouseSelect->isChecked());
+    // The view follows the new bounds.
+    EXPECT_EQ(W->Settings().ViewMin, low);
+    EXPECT_EQ(W->Settings().ViewMax, high);
+}
+
+TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
+    TAppDir dir;
+    const QString file = dir.Path("line.kav");
+    WriteTestSpectrum(file);
+    dir.WriteIni("[Port]\r\nPortName=COM2\r\n[Main]\r\nMode=1\r\nLastOpen=" + file.toUtf8() +
+                 "\r\n");
+    TScriptedPort port;
+    {
+        auto w = ShowWindow(port);
+        EXPECT_EQ(w->Points()[1000].Y, EmptyY); // receive mode opens nothing
+        w->Actions().AAnalyse->trigger();
+        EXPECT_FALSE(w->IsReceiving());
+        EXPECT_TRUE(w->Actions().AReceive->isEnabled());
+        EXPECT_FALSE(w->Engine().KavTimer().isActive());
+        ASSERT_TRUE(w->close());
+    }
+    EXPECT_FALSE(dir.ReadBack().Mode);
+    auto w = ShowWindow(port);
+    EXPECT_NE(w->Points()[1000].Y, EmptyY); // analysis mode opens LastOpen
+    EXPECT_EQ(w->windowTitle(), "Kavis - line.kav");
+    // The file's ADC record is shown in the ADC window.
+    EXPECT_FALSE(w->AdcReadingText().isEmpty());
+    EXPECT_EQ(w->AdcForm()->Reading(), w->AdcReadingText());
+    w->Actions().AReceive->trigger();
+    EXPECT_TRUE(w->IsReceiving());
+    EXPECT_EQ(w->Points()[1000].Y, EmptyY);
+    EXPECT_EQ(w->windowTitle(), "КАВ");
+    EXPECT_TRUE(w->Engine().KavTimer().isActive());
+    EXPECT_EQ(w->StatusPanels()->Panel(0), "COM2");
+    ASSERT_TRUE(w->close());
+    EXPECT_TRUE(dir.ReadBack().Mode);
+    EXPECT_TRUE(port.Errors.isEmpty());
+}
+
+TEST_F(TReceiveTest, APortThatDoesNotOpenIsReported) {
+    Open("COM7", {}, [](const QString&) { return nullptr; });
+    EXPECT_EQ(Port.Errors, QStringList{"Невозможно инициализировать порт COM7"});
+    EXPECT_EQ(W->StatusPanels()->Panel(0), QString());
+    EXPECT_EQ(W->StatusPanels()->Panel(1), QString());
+    EXPECT_TRUE(W->IsReceiving());
+}
+
+TEST_F(TReceiveTest, RealTimeButtonsSetTheirSwitchesAndBlinkWhileChecked) {
+    Open("COM1");
+    const TMainActions& a = W->Actions();
+    const QImage plainLpf = a.ASwLPF->icon().pixmap(16, 16).toImage();
+    const QImage plainSum = a.ASWSum->icon().pixmap(16, 16).toImage();
+    EXPECT_TRUE(W->Engine().LPFTimer().isActive());
+    a.ASwLPF->trigger();
+    EXPECT_TRUE(a.ASwLPF->isChecked());
+    EXPECT_TRUE(W->Settings().EnableRTLPF);
+    EXPECT_FALSE(W->Settings().EnableRTSum);
+    // Only the checked button blinks.
+    W->Engine().LPFTimerTimer();
+    EXPECT_NE(a.ASwLPF->icon().pixmap(16, 16).toImage(), plainLpf);
+    EXPECT_EQ(a.ASWSum->icon().pixmap(16, 16).toImage(), plainSum);
+    W->Engine().LPFTimerTimer();
+    EXPECT_EQ(a.ASwLPF->icon().pixmap(16, 16).toImage(), plainLpf);
+    // The filter runs from the next forward sweep.
+    Deliver(*W, SweepStart());
+    EXPECT_EQ(W->StatusPanels()->Panel(9), "ФИЛЬТР [25]");
+    EXPECT_TRUE(W->Engine().State().LpfActive);
+
+    // Analysis mode: the two buttons are disabled, stop blinking and show
+    // their own images; their panels are cleared.
+    W->Engine().LPFTimerTimer();
+    a.AAnalyse->trigger();
+    EXPECT_FALSE(a.ASwLPF->isEnabled() || a.ASWSum->isEnabled());
+    EXPECT_FALSE(W->Engine().LPFTimer().isActive());
+    EXPECT_EQ(a.ASwLPF->icon().pixmap(16, 16).toImage(), plainLpf);
+    EXPECT_EQ(W->StatusPanels()->Panel(9), QString());
+}
+
+namespace {
+
+// Answers the COM port dialog: the port and rate typed, then the button.
+struct TComDialogPort : TScriptedPort {
+    QString PortText, RateText;
+    bool Accept = true;
+    QStringList Offered;
+    void RunDialog(QDialog& dialog) override {
+        auto* form = dynamic_cast<TSetupCommForm*>(&dialog);
+        ASSERT_NE(form, nullptr);
+        EXPECT_EQ(form->windowTitle(), "Настройка COM-порта");
+        for (int k = 0; k < form->PortBox()->count(); ++k)
+            Offered << form->PortBox()->itemText(k);
+        Shown << form->PortBox()->currentText() + " " + form->RateBox()->currentText();
+        form->PortBox()->setEditText(PortText);
+        form->RateBox()->setEditText(RateText);
+        QTest::mouseClick(Accept ? form->AcceptButton() : form->CancelButton(), Qt::LeftButton);
+    }
+    QStringList Shown;
+};
+
+// A factory of quiet lines that records the names it is asked to open.
+struct TOpenedNames {
+    QStringList Names;
+    TDeviceFactory Factory() {
+        return [this, quiet = TestDevices()](const QString& name) {
+            Names << name;
+            return quiet(name);
+        };
+    }
+};
+
+} // namespace
+
+TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
+    TAppDir dir;
+    dir.WriteIni("[Port]\r\nPortName=COM1\r\nBaudRate=5\r\n[Main]\r\nMode=0\r\n");
+    TComDialogPort port;
+    TOpenedNames opened;
+    auto w = ShowWindow(port, opened.Factory());
+    EXPECT_TRUE(opened.Names.isEmpty()); // analysis mode: no port
+
+    port.PortText = "COM3";
+    port.RateText = "19200";
+    w->Actions().ASetupCom->trigger();
+    EXPECT_EQ(port.Shown.last(), "COM1 9600");
+    EXPECT_EQ(w->Settings().Port.PortName, "COM3");
+    EXPECT_EQ(w->Settings().Port.BaudRate, 7);
+    // The link is applied anew, in analysis mode too.
+    EXPECT_EQ(opened.Names, QStringList{"COM3"});
+    EXPECT_EQ(w->StatusPanels()->Panel(0), "COM3");
+    EXPECT_EQ(w->StatusPanels()->Panel(1), "19200 бод");
+    // The list: COM1..COM16, the devices of this machine, SIM last.
+    EXPECT_EQ(port.Offered.first(), "COM1");
+    EXPECT_EQ(port.Offered[15], "COM16");
+    EXPECT_EQ(port.Offered.last(), "SIM");
+
+    // A device path is kept whole, longer than a short name may be; a rate
+    // typed by hand that is none of the list keeps the rate.
+    const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    port.PortText = byId;
+    port.RateText = "10000";
+    w->Actions().ASetupCom->trigger();
+    EXPECT_EQ(w->Settings().Port.PortName, byId);
+    EXPECT_EQ(w->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(w->Receiver().Settings().PortName, byId);
+
+    // "Отмена" keeps both values and still applies the link anew: the
+    // messages emptied, the handshake started again (the open port of the
+    // same name is not reopened).
+    port.PortText = "COM9";
+    port.RateText = "300";
+    port.Accept = false;
+    w->Engine().AddMessage("before");
+    w->Engine().State().LinkReady = true;
+    w->Actions().ASetupCom->trigger();
+    EXPECT_EQ(w->Settings().Port.PortName, byId);
+    EXPECT_EQ(w->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(w->MessageForm()->LineCount(), 0);
+    EXPECT_FALSE(w->Engine().State().LinkReady);
+    EXPECT_EQ(opened.Names.last(), byId);
+    EXPECT_TRUE(w->Receiver().Opened());
+
+    ASSERT_TRUE(w->close());
+    EXPECT_EQ(dir.ReadBack().Port.PortName, byId);
+}
+
+TEST(LinkWindows, MessageWindowPlacementLinesAndClosing) {
+    TAppDir dir;
+    dir.WriteIni("[MsgWindow]\r\nLeft=300\r\nTop=120\r\nWidth=330\r\nHeight=280\r\nVisible=1\r\n"
+                 "Style=3\r\n[Main]\r\nMode=0\r\n");
+    TScriptedPort port;
+    auto w = ShowWindow(port);
+    TKavMessageForm* m = w->MessageForm();
+    EXPECT_TRUE(m->isVisible());
+    EXPECT_TRUE(m->StaysOnTop());
+    EXPECT_EQ(m->size(), QSize(330, 280));
+    EXPECT_TRUE(w->Actions().AMessageView->isChecked());
+    EXPECT_EQ(m->windowTitle(), "Сообщения КАВ");
+    EXPECT_EQ(m->TextBox()->toPlainText(), "<Нет сообщений>");
+
+    // A thousand lines are held, the next one empties the window.
+    for (int k = 1; k <= 1000; ++k)
+        w->Engine().AddMessage(QString::number(k));
+    EXPECT_EQ(m->LineCount(), 1000);
+    EXPECT_EQ(m->Messages().first(), "1");
+    EXPECT_EQ(m->Messages().last(), "1000");
+    w->Engine().AddMessage("1001");
+    EXPECT_EQ(m->LineCount(), 0);
+    EXPECT_EQ(m->TextBox()->toPlainText(), QString());
+    // "Убрать все сообщения" removes every line; so does opening the link.
+    w->Engine().AddMessage("a");
+    QTest::mouseClick(m->ClearButton(), Qt::LeftButton);
+    EXPECT_EQ(m->LineCount(), 0);
+    w->Engine().AddMessage("b");
+    w->Engine().OpenLink();
+    EXPECT_EQ(m->LineCount(), 0);
+
+    // Closing only hides it and unchecks its action; the action shows it.
+    EXPECT_FALSE(m->close());
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_FALSE(w->Actions().AMessageView->isChecked());
+    EXPECT_FALSE(w->Settings().MsgWindow.Visible);
+    w->Actions().AMessageView->trigger();
+    EXPECT_TRUE(m->isVisible());
+    m->resize(310, 250);
+    w->Actions().AMessageView->trigger();
+    EXPECT_FALSE(m->isVisible());
+
+    ASSERT_TRUE(w->close());
+    const TKavCfg saved = dir.ReadBack();
+    EXPECT_FALSE(saved.MsgWindow.Visible);
+    EXPECT_EQ(saved.MsgWindow.Width, 310);
+    EXPECT_EQ(saved.MsgWindow.Height, 250);
+    EXPECT_EQ(saved.MsgWindow.Style, 3);
+}
+
+TEST(LinkWindows, ClosingTheAdcWindowUnchecksItsActionAndStopsTheRequests) {
+    TAppDir dir;
+    dir.WriteIni("[ADCWindow]\r\nLeft=500\r\nTop=40\r\n[Main]\r\nMode=0\r\nADCEnable=1\r\n");
+    TScriptedPort port;
+    auto w = ShowWindow(port);
+    TADCForm* adc = w->AdcForm();
+    EXPECT_EQ(adc->windowTitle(), "ВХОД  АЦП");
+    EXPECT_TRUE(adc->isVisible());
+    EXPECT_EQ(adc->pos(), QPoint(500, 40));
+    EXPECT_TRUE(w->Actions().AADCView->isChecked());
+    // The requests run whatever the mode.
+    EXPECT_TRUE(w->Engine().ADCTimer().isActive());
+
+    EXPECT_FALSE(adc->close());
+    EXPECT_FALSE(adc->isVisible());
+    EXPECT_FALSE(w->Actions().AADCView->isChecked());
+    EXPECT_FALSE(w->Engine().ADCTimer().isActive());
+    EXPECT_FALSE(w->Settings().ADCEnable);
+
+    // The action brings it back; a reading shows in the label.
+    w->Actions().AADCView->trigger();
+    EXPECT_TRUE(adc->isVisible() && w->Engine().ADCTimer().isActive());
+    w->Actions().AReceive->trigger();
+    Deliver(*w, Frame(TmAdcReading, {0x0F, 0xFF}));
+    EXPECT_EQ(adc->ADCRes()->text(), "4095");
+    ASSERT_TRUE(w->close());
+    EXPECT_TRUE(dir.ReadBack().ADCEnable);
+}
+
+TEST_F(TReceiveTest, AFailedAutomaticSaveIsShownAtOnceAndReceivingGoesOn) {
+    // The working directory is a file: nothing can be saved in it.
+    const QString blocker = Dir.Path("not-a-dir");
+    QFile(blocker).open(QIODevice::WriteOnly);
+    Open("COM1", "AutoSave=1\r\nWorkDir=" + blocker.toUtf8() + "/\r\n");
+    Deliver(*W, SweepStart());
+    ASSERT_EQ(Port.Warnings.size(), 1); // the scripted port shows it as a warning
+    EXPECT_TRUE(Port.Warnings[0].startsWith("Автосохранение не выполнено: "));
+    EXPECT_TRUE(Port.Warnings[0].contains("Спектр00000001.kav"));
+    EXPECT_TRUE(W->MessageForm()->Messages().contains(Port.Warnings[0]));
+    EXPECT_TRUE(W->ReceiveView().AutoSaveMarked());
+    EXPECT_EQ(W->StatusPanels()->PanelLabel(8)->toolTip(), Port.Warnings[0]);
+    EXPECT_EQ(W->StatusPanels()->Panel(7), "Рабочий ход");
+    Deliver(*W, Point(2000, 2500));
+    EXPECT_EQ(W->Points()[2000].Y, 2500);
+
+    // The next sweep saves where it can: the mark goes.
+    W->Settings().WorkDir = Dir.Dir.path() + "/";
+    Deliver(*W, SweepStart());
+    EXPECT_FALSE(W->ReceiveView().AutoSaveMarked());
+    EXPECT_TRUE(QFile::exists(Dir.Path("Спектр00000001.kav")));
+    EXPECT_EQ(Port.Warnings.size(), 1);
+}
+
+// The receive path on a real serial device: a pseudo-terminal is the port,
+// the test plays the instrument on its master side.
+
+namespace {
+
+struct PtyReceive : ::testing::Test {
+    TAppDir Dir;
+    TPtyLine Line{0};
+
+    void SetUp() override {
+        ASSERT_TRUE(Line.Ok());
+        // The slave's own path: a device path is kept whole as the port name.
+        WriteReceiveIni(Dir, Line.SlavePath, "AutoMinMax=1\r\n");
+    }
+
+    void Send(const QByteArray& bytes) {
+        int done = 0;
+        while (done < bytes.size())
+            done += Line.WriteSome(bytes.constData() + done, static_cast<int>(bytes.size()) - done);
+    }
+
+    static bool Stored(TKavMainForm& w, int first, int count) {
+        for (int code = first; code < first + count; ++code)
+            if (w.Points()[code].Y != 2048 + code % 500)
+                return false;
+        return true;
+    }
+
+    static QByteArray Points(int first, int count) {
+        QByteArray frames;
+        for (int code = first; code < first + count; ++code)
+            frames += Point(code, 2048 + code % 500);
+        return frames;
+    }
+};
+
+// While a warning box of the automatic processing is open, frames keep
+// arriving; the box's event loop goes on running the poll timer.
+struct TBoxDuringFrames : TScriptedPort {
+    std::function<void()> WhileOpen;
+    void Warning(const QString& text) override {
+        TScriptedPort::Warning(text);
+        if (WhileOpen)
+            WhileOpen();
+    }
+};
+
+} // namespace
+
+TEST_F(PtyReceive, FramesFromTheLineReachTheStoreAndTheMessageWindow) {
+    TScriptedPort port;
+    auto w = ShowWindow(port, DefaultDeviceFactory());
+    ASSERT_TRUE(w->Receiver().Opened()) << port.Errors.join('\n').toStdString();
+    EXPECT_EQ(w->StatusPanels()->Panel(0), Line.SlavePath);
+    Send(Frame(TmUnitIdentity, {3, 17}) + SweepStart() + Points(5000, 200) + Filler());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Stored(*w, 5000, 200); }, 10000));
+    const QStringList lines = w->MessageForm()->Messages();
+    EXPECT_TRUE(lines.contains("Tm01. PROGRAMMA=3"));
+    EXPECT_TRUE(lines.contains("      SPnomer=17"));
+    EXPECT_TRUE(lines.contains("Tm03. POLEmax=65519"));
+    EXPECT_EQ(w->StatusPanels()->Panel(5), "PR: 3");
+    EXPECT_EQ(w->StatusPanels()->Panel(7), "Рабочий ход");
+}
+
+TEST_F(PtyReceive, FramesArrivingWhileABoxIsOpenAreAllHandledAfterItCloses) {
+    TBoxDuringFrames port;
+    auto w = ShowWindow(port, DefaultDeviceFactory());
+    ASSERT_TRUE(w->Receiver().Opened());
+    int storedWhileOpen = -1;
+    bool pollingWhileOpen = false;
+    port.WhileOpen = [&] {
+        // 300 points arrive while the box waits for the operator, over many
+        // poll periods.
+        Send(Points(20000, 300) + Filler());
+        QTest::qWait(400);
+        storedWhileOpen = 0;
+        for (int code = 20000; code < 20300; ++code)
+            storedWhileOpen += w->Points()[code].Y != EmptyY;
+        pollingWhileOpen = w->Receiver().Polling();
+    };
+    // A sweep and its backward run: the automatic extremum search warns that
+    // the visirs are not set.
+    Send(SweepStart() + Points(1000, 50) + Frame(TmBackwardSweep, {0, 0, 0, 0, 0x03, 0xE8}) +
+         Filler());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.Warnings.isEmpty(); }, 10000));
+    EXPECT_EQ(port.Warnings[0], TProcessingActions::MinMaxVisirWarning);
+    // Nothing was handled while the box was open: the poll that opened it
+    // was still running and no other poll began.
+    EXPECT_EQ(storedWhileOpen, 0);
+    EXPECT_TRUE(pollingWhileOpen);
+    // Closed, every frame is handled, none lost.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Stored(*w, 20000, 300); }, 10000));
+    EXPECT_EQ(port.Warnings.size(), 1);
+    for (const QString& line : w->MessageForm()->Messages())
+        EXPECT_FALSE(line.startsWith("Ошибка")) << line.toStdString();
+}

@@ -1,0 +1,439 @@
+// A spectrum file in the window: opening, saving, closing, the processing
+// functions and their results on the plot, export and import, printing to a
+// PDF.
+
+#include "app_fixture.h"
+
+#include "app/picture_size_dialog.h"
+#include "print/print_setup_dialog.h"
+#include "processing/processing_actions.h"
+#include "processing/result_texts.h"
+#include "spectrum/atomic_file.h"
+#include "view/canvas_checks.h"
+#include "view/display_color.h"
+#include "view/plot_geometry.h"
+#include "view/visir_controller.h"
+#include "view/visir_panel_widget.h"
+
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+
+namespace {
+
+// The window with lines.kav open.
+struct TSpectrumTest : TWindowTest {
+    void SetUp() override { OpenTestSpectrum(); }
+
+    TValueFormat Format() const { return TValueFormat(W->Settings(), QLocale().decimalPoint()[0]); }
+    QAction* Action(const char* name) const {
+        return W->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    // The plot holds the label at (x, y), or centred on x when `centred`.
+    bool PlotHolds(int x, int y, const QString& text, bool centred = false) const {
+        const TKavCfg& c = W->Settings();
+        const QImage& canvas = W->Plot()->Canvas();
+        if (centred) {
+            const int tw = QFontMetrics(W->Plot()->LabelFont(), &canvas).horizontalAdvance(text);
+            x = KeepLabelInside(x - tw / 2, tw, W->Plot()->Geometry().W);
+        }
+        return HoldsLabel(canvas, W->Plot()->LabelFont(), x, y, text,
+                          ToRgb(c.DisplayColors.BackGround), ToRgb(c.DisplayColors.Text));
+    }
+    void StandVisirs() { Item("Вид", "Установить визиры")->trigger(); }
+    std::vector<TPointSlot> DataPoints() const {
+        return std::vector<TPointSlot>(W->Points().begin(), W->Points().begin() + 65520);
+    }
+};
+
+} // namespace
+
+TEST_F(TSpectrumTest, OpenDialogIsConfiguredAndTheFileEntersTheRecentList) {
+    ASSERT_EQ(Port.OpenRequests.size(), 1u);
+    const TFileDialogRequest& request = Port.OpenRequests[0];
+    EXPECT_EQ(request.Title, QStringLiteral("Открыть фаил спектра"));
+    EXPECT_EQ(request.Filter, QStringLiteral("Файлы спектров (*.kav)"));
+    EXPECT_EQ(request.DefaultSuffix, QStringLiteral("kav"));
+    EXPECT_EQ(request.Directory, Dir.Dir.path());
+    EXPECT_FALSE(request.ConfirmOverwrite);
+    EXPECT_EQ(W->Settings().LastOpen, File);
+    EXPECT_EQ(W->Settings().WorkDir, Dir.Dir.path() + "/");
+    EXPECT_EQ(W->RecentFiles(), QStringList{File});
+    EXPECT_EQ(W->Actions().RecentFilesMenu->actions()[0]->text(), "0 - " + File);
+    EXPECT_EQ(W->StatusPanels()->Panel(5), QStringLiteral("PR: 3"));
+    // A cancelled dialog changes nothing; an unreadable file shows its name
+    // and changes nothing either.
+    Item("Спектр", "Открыть...")->trigger();
+    ASSERT_TRUE(QDir(Dir.Dir.path()).mkdir("folder.kav"));
+    Port.OpenAnswers << Dir.Path("folder.kav");
+    Item("Спектр", "Открыть...")->trigger();
+    ASSERT_EQ(Port.Errors.size(), 1);
+    EXPECT_TRUE(Port.Errors[0].contains(QStringLiteral("folder.kav")));
+    EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
+    EXPECT_EQ(W->Settings().WorkDir, Dir.Dir.path() + "/");
+    EXPECT_EQ(W->Settings().LastOpen, File);
+    EXPECT_EQ(W->RecentFiles().size(), 1);
+    EXPECT_EQ(W->Points()[1000].X, 1000);
+}
+
+TEST_F(TSpectrumTest, SaveAsWritesTheFileAndReportsAFailure) {
+    const QString copy = Dir.Path("sub/copy.kav");
+    ASSERT_TRUE(QDir(Dir.Dir.path()).mkdir("sub"));
+    Port.SaveAnswers << copy << Dir.Path("missing/dir/x.kav");
+    Item("Спектр", "Сохранить...")->trigger();
+    ASSERT_EQ(Port.SaveRequests.size(), 1u);
+    EXPECT_EQ(Port.SaveRequests[0].Title, QStringLiteral("Сохранить фаил спектра"));
+    EXPECT_TRUE(Port.SaveRequests[0].ConfirmOverwrite);
+    EXPECT_EQ(Port.SaveRequests[0].DefaultSuffix, QStringLiteral("kav"));
+    auto original = std::make_unique<TPointTable>();
+    auto saved = std::make_unique<TPointTable>();
+    auto scratch = std::make_unique<TPointTable>();
+    ASSERT_EQ(LoadSpectrumFile(File, *original, *scratch), TLoadOutcome::Loaded);
+    ASSERT_EQ(LoadSpectrumFile(copy, *saved, *scratch), TLoadOutcome::Loaded);
+    EXPECT_TRUE(std::equal(original->begin(), original->begin() + 65520, saved->begin()));
+    EXPECT_EQ(W->Settings().WorkDir, Dir.Path("sub") + "/");
+    EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
+    EXPECT_EQ(W->RecentFiles().size(), 1);
+    Item("Спектр", "Сохранить...")->trigger();
+    ASSERT_EQ(Port.Errors.size(), 1);
+    EXPECT_TRUE(Port.Errors[0].contains(QStringLiteral("x.kav")));
+    EXPECT_EQ(W->Settings().WorkDir, Dir.Path("sub") + "/");
+}
+
+TEST_F(TSpectrumTest, CloseAndRecentItemReopen) {
+    Item("Спектр", "Закрыть")->trigger();
+    EXPECT_EQ(W->windowTitle(), QStringLiteral("КАВ"));
+    EXPECT_FALSE(W->Actions().ASaveFileAs->isEnabled());
+    EXPECT_EQ(W->Points()[1000].Y, EmptyY);
+    EXPECT_EQ(W->Settings().LastOpen, QString());
+    W->Actions().RecentFilesDropDown->actions()[0]->trigger();
+    EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
+    EXPECT_EQ(W->Points()[1000].X, 1000);
+}
+
+TEST_F(TSpectrumTest, VisirActionsNeedBothVisirs) {
+    const std::uint16_t before = W->Points()[20000].Y;
+    const std::pair<const char*, QString> cases[] = {
+        {"AEqualize", TProcessingActions::EqualizeVisirWarning},
+        {"AIntegr", TProcessingActions::IntegrVisirWarning},
+        {"AMinMax", TProcessingActions::MinMaxVisirWarning},
+        {"ADivision", TProcessingActions::DivisionVisirWarning},
+    };
+    for (const auto& [action, warning] : cases) {
+        Port.Warnings.clear();
+        Action(action)->trigger();
+        EXPECT_EQ(Port.Warnings, QStringList{warning});
+    }
+    EXPECT_EQ(W->Points()[20000].Y, before);
+    EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
+    EXPECT_EQ(W->Results().MaxCount, 0);
+}
+
+TEST_F(TSpectrumTest, ResultsAreDrawnOnThePlotAndVisirsShowTheDistance) {
+    StandVisirs();
+    const TValueFormat f = Format();
+    EXPECT_EQ(W->StatusPanels()->Panel(7), "dH=" + f.FieldToStr(65400 - 50));
+    EXPECT_TRUE(W->VisirPanel(1)->isVisible());
+    EXPECT_EQ(W->VisirPanel(1)->AbscissaText(), f.FieldToStr(50));
+    EXPECT_EQ(W->VisirPanel(2)->AbscissaText(), f.FieldToStr(65400));
+    Action("AMinMax")->trigger();
+    const TSpectrumResults& r = W->Results();
+    ASSERT_EQ(r.PairCount, 3);
+    ASSERT_GE(r.MaxCount, 3);
+    ASSERT_GE(r.MinCount, 3);
+    // Rightmost pair first: the weakest line of the three.
+    EXPECT_LT(r.PairAmplitudes[0], r.PairAmplitudes[1]);
+    const TPlotGeometry& g = W->Plot()->Geometry();
+    for (int k = 0; k < r.PairCount; ++k) {
+        const QString label = PairAmplitudeText(f, r.PairAmplitudes[k]);
+        const int middle =
+            (W->Points()[r.MinPositions[k]].X + W->Points()[r.MaxPositions[k]].X) / 2;
+        EXPECT_TRUE(PlotHolds(g.XOfCode(middle), 2, label, true)) << label.toStdString();
+    }
+    EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
+
+    Item("Функции", "Отношение пиков")->trigger();
+    ASSERT_NE(r.TibaAmp, 0);
+    ASSERT_NE(r.TitanAmp, 0);
+    const QString ratio = PeakRatioText(f, r);
+    EXPECT_TRUE(ratio.startsWith(QStringLiteral("Tiba/Titan=")));
+    EXPECT_TRUE(PlotHolds(2, 2, ratio));
+
+    // The integral shows its area between the visirs, a text line down.
+    Item("Функции", "Интеграл")->trigger();
+    ASSERT_GE(r.Area, 0);
+    const QString area = AreaText(f, r.Area);
+    ASSERT_TRUE(area.startsWith(QStringLiteral("S=")));
+    const int th = QFontMetrics(W->Plot()->LabelFont(), &W->Plot()->Canvas()).height();
+    EXPECT_TRUE(PlotHolds((W->Visirs().VisirX(1) + W->Visirs().VisirX(2)) / 2, th, area, true));
+}
+
+TEST_F(TSpectrumTest, EveryChangeOfTheStoreIsUndone) {
+    StandVisirs();
+    // Visir 1 on the first line's flank, so the baseline has a slope.
+    W->Visirs().SetVisir1(19200);
+    for (const char* name : {"AGliss", "AFilter", "AEqualize", "AIntegr"}) {
+        SCOPED_TRACE(name);
+        const TPointTable before = W->Points();
+        Action(name)->trigger();
+        EXPECT_NE(W->Points(), before);
+        EXPECT_TRUE(W->Actions().ABackUp->isEnabled());
+        Item("Функции", "Отмена")->trigger();
+        EXPECT_EQ(W->Points(), before);
+        EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
+    }
+    EXPECT_TRUE(Port.Warnings.isEmpty());
+}
+
+TEST_F(TSpectrumTest, DpphFrequencyThenGFactorsInTheVisirReadouts) {
+    StandVisirs();
+    Item("Функции", "Отображать g-фактор")->trigger();
+    EXPECT_EQ(Port.Warnings, QStringList{TProcessingActions::NoFrequencyWarning});
+    EXPECT_FALSE(W->Actions().AGShow->isChecked());
+    Port.Warnings.clear();
+    Item("Функции", "Расcчитать частоту по ДФПГ")->trigger();
+    EXPECT_EQ(Port.Warnings, QStringList{TProcessingActions::DpphWarning});
+    ASSERT_EQ(Port.Infos.size(), 1);
+    EXPECT_TRUE(Port.Infos[0].startsWith(TProcessingActions::DpphResultPrefix + "f="));
+    EXPECT_GT(W->Settings().ResonatorFreq, 0);
+    Item("Функции", "Отображать g-фактор")->trigger();
+    EXPECT_TRUE(W->Actions().AGShow->isChecked());
+    EXPECT_TRUE(W->VisirPanel(1)->AbscissaText().startsWith(QStringLiteral("g=")));
+    // Undo forgets the frequency: fields come back.
+    Action("AGliss")->trigger();
+    Action("ABackUp")->trigger();
+    EXPECT_FALSE(W->Actions().AGShow->isChecked());
+    EXPECT_EQ(W->Settings().ResonatorFreq, 0);
+    EXPECT_EQ(W->VisirPanel(1)->AbscissaText(), Format().FieldToStr(50));
+}
+
+namespace {
+
+struct TExchangeTest : TSpectrumTest {
+    void Export(const QString& name) {
+        Port.SaveAnswers << Dir.Path(name);
+        Item("Спектр", "Экспорт...")->trigger();
+    }
+    void Import(const QString& name) {
+        Port.OpenAnswers << Dir.Path(name);
+        Item("Спектр", "Импорт...")->trigger();
+    }
+    // The picture size dialog answered with `size`.
+    void ChoosePictureSize(QSize size) {
+        Port.OnDialog = [size](QDialog& d) {
+            auto* dialog = qobject_cast<TPictureSizeDialog*>(&d);
+            ASSERT_NE(dialog, nullptr);
+            dialog->SetChosenSize(size);
+            d.accept();
+        };
+    }
+};
+
+} // namespace
+
+TEST_F(TExchangeTest, ExportWritesTheFormatOfTheNameAndPicturesOfTheChosenSize) {
+    Export("out.DSC");
+    ASSERT_EQ(Port.SaveRequests.size(), 1u);
+    EXPECT_EQ(Port.SaveRequests[0].Title, QStringLiteral("Экспорт спектра"));
+    EXPECT_EQ(Port.SaveRequests[0].Filter,
+              QStringLiteral(
+                  "BES3T (*.DSC);;Текст CSV (*.csv);;Рисунок PNG (*.png);;Рисунок SVG (*.svg)"));
+    EXPECT_TRUE(Port.SaveRequests[0].ConfirmOverwrite);
+    Export("out.csv");
+    EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    EXPECT_TRUE(QFile::exists(Dir.Path("out.DTA")));
+    QFile csv(Dir.Path("out.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readLine(), "field [G],amplitude\n");
+    EXPECT_TRUE(csv.readLine().startsWith("3104.57")); // code 1000 of 3100 .. 3400 Э
+
+    ChoosePictureSize(QSize(640, 400));
+    Export("out.png");
+    EXPECT_EQ(QImage(Dir.Path("out.png")).size(), QSize(640, 400));
+    Port.OnDialog = [](QDialog& d) { d.reject(); };
+    Export("out.svg"); // the size dialog cancelled: nothing written
+    EXPECT_FALSE(QFile::exists(Dir.Path("out.svg")));
+    Export("out.xyz");
+    ASSERT_EQ(Port.Errors.size(), 1);
+    EXPECT_TRUE(Port.Errors[0].contains("out.xyz"));
+}
+
+TEST_F(TExchangeTest, ImportedSpectrumIsShownAsAnOpenedFileWithoutTouchingLastOpen) {
+    Export("out.DSC");
+    const std::vector<TPointSlot> exported = DataPoints();
+    // Results of processing on the opened file, then a spectrum that is not it.
+    StandVisirs();
+    Action("AMinMax")->trigger();
+    ASSERT_GT(W->Results().MaxCount, 0);
+    Action("AGliss")->trigger();
+    ASSERT_TRUE(W->Actions().ABackUp->isEnabled());
+    const QStringList recent = W->RecentFiles();
+
+    Import("out.DSC");
+    EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    EXPECT_EQ(Port.OpenRequests.back().Filter,
+              QStringLiteral("BES3T (*.DSC);;Текст CSV (*.csv);;Текст (*.txt)"));
+    EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - out.DSC"));
+    EXPECT_EQ(W->Settings().LastOpen, File);
+    EXPECT_EQ(W->RecentFiles(), recent);
+    EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
+    EXPECT_EQ(W->Results().MaxCount, 0);
+    EXPECT_EQ(DataPoints(), exported);
+    EXPECT_EQ(W->Settings().RazvUnits[3].X1, 3100);
+}
+
+TEST_F(TExchangeTest, BadInputShowsOneErrorAndChangesNothing) {
+    for (const auto& [name, text] :
+         {std::pair{"bad.csv", "field,amplitude\n3200,0.5\n3201 0.5 7\n"},
+          std::pair{"lonely.DSC", "IKKF REAL\nXTYP IDX\nIRFMT D\nXPTS 2\nXMIN 3200\nXWID 1\n"}}) {
+        QFile f(Dir.Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    const std::vector<TPointSlot> before = DataPoints();
+    Import("bad.csv");
+    Import("lonely.DSC");
+    ASSERT_EQ(Port.Errors.size(), 2);
+    EXPECT_TRUE(Port.Errors[0].contains("bad.csv") && Port.Errors[0].contains("строка 3"))
+        << Port.Errors[0].toStdString();
+    EXPECT_TRUE(Port.Errors[1].contains("lonely.DTA")) << Port.Errors[1].toStdString();
+    EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
+    EXPECT_EQ(DataPoints(), before);
+}
+
+// The picture shows what the plot shows: with ShowFirst on, the unfiltered
+// trace of the receive side beside the points.
+TEST_F(TExchangeTest, PictureCarriesTheRawTraceWhenShowFirstIsOn) {
+    W->Settings().BMPColors.AddGraph = 0xFF00FF;
+    W->Engine().State().FirstValues.fill(4000); // far above every point
+    ChoosePictureSize(QSize(400, 250));
+    auto magentaPixels = [&](const QString& name) {
+        Export(name);
+        const QImage image = QImage(Dir.Path(name)).convertToFormat(QImage::Format_RGB32);
+        return CountColour(image, image.rect(), qRgb(255, 0, 255));
+    };
+    W->Settings().ShowFirst = false;
+    EXPECT_EQ(magentaPixels("plain.png"), 0);
+    W->Settings().ShowFirst = true;
+    EXPECT_GT(magentaPixels("raw.png"), 100);
+}
+
+namespace {
+
+QString PdfTool(const QString& tool, const QString& pdf) {
+    QProcess p;
+    p.start(tool, tool == "pdftotext" ? QStringList{pdf, "-"} : QStringList{pdf});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+}
+
+// On a machine without a printer printing writes a PDF whose name the save
+// dialog gets.
+struct TPrintTest : TSpectrumTest {
+    void SetUp() override {
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            GTEST_SKIP() << "this machine has a printer: printing goes to it, not to a PDF";
+        TSpectrumTest::SetUp();
+    }
+    void PrintSetup(const std::function<void(TPrintSetupForm&)>& act) {
+        Port.OnDialog = [act](QDialog& d) {
+            auto* form = qobject_cast<TPrintSetupForm*>(&d);
+            ASSERT_NE(form, nullptr);
+            act(*form);
+        };
+        Item("Спектр", "Печать спектра...")->trigger();
+    }
+};
+
+} // namespace
+
+TEST_F(TPrintTest, APrintWritesThePageAsAPdfUnderTheSpectrumsName) {
+    const QString pdf = Dir.Path("out/lines.pdf");
+    ASSERT_TRUE(QDir(Dir.Dir.path()).mkdir("out"));
+    Port.SaveAnswers << pdf;
+    QAction* print = Action("APrint");
+    ASSERT_TRUE(W->MainBar()->actions().contains(print));
+    print->trigger();
+
+    ASSERT_EQ(Port.SaveRequests.size(), 1u);
+    const TFileDialogRequest& r = Port.SaveRequests[0];
+    EXPECT_EQ(r.Title, QStringLiteral("Печать спектра в файл PDF"));
+    EXPECT_EQ(r.Directory, W->Settings().WorkDir);
+    EXPECT_EQ(r.FileName, QStringLiteral("lines.pdf"));
+    EXPECT_EQ(r.Filter, QStringLiteral("Файлы PDF (*.pdf)"));
+    EXPECT_EQ(r.DefaultSuffix, QStringLiteral("pdf"));
+    EXPECT_TRUE(r.ConfirmOverwrite);
+    EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+
+    EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Page size: 842 x 595 pts (A4)"));
+    // The header takes the gain and speed the selectors show for the file.
+    EXPECT_TRUE(
+        PdfTool("pdftotext", pdf)
+            .contains(QStringLiteral("Файл: \"lines.kav\" Усиление: 1. Развёртка: 32 мин.")));
+    EXPECT_EQ(W->Settings().WorkDir, Dir.Dir.path() + "/"); // a PDF is no spectrum
+
+    // Cancelled: nothing written, nothing said.
+    print->trigger();
+    EXPECT_EQ(Port.SaveRequests.size(), 2u);
+    EXPECT_TRUE(Port.Errors.isEmpty());
+
+    // Without a spectrum the page has no file name and neither has the PDF.
+    Item("Спектр", "Закрыть")->trigger();
+    print->trigger();
+    EXPECT_EQ(Port.SaveRequests.back().FileName, QStringLiteral("Спектр.pdf"));
+}
+
+TEST_F(TPrintTest, AFailedWriteIsShownWithItsReasonAndTheProgramGoesOn) {
+    const QString pdf = Dir.Path("lines.pdf");
+    ASSERT_TRUE(WriteFileAtomically(pdf, "previous page"));
+    const QString missing = Dir.Path("gone/lines.pdf");
+    Port.SaveAnswers << missing << pdf;
+    Action("APrint")->trigger();
+    ASSERT_EQ(Port.Errors.size(), 1);
+    EXPECT_EQ(
+        Port.Errors[0],
+        QStringLiteral("Не удалось записать файл \"%1\": No such file or directory").arg(missing));
+    QFile previous(pdf);
+    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
+    EXPECT_EQ(previous.readAll(), "previous page");
+    previous.close();
+
+    Action("APrint")->trigger();
+    EXPECT_EQ(Port.Errors.size(), 1);
+    EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Pages: 1 "));
+}
+
+TEST_F(TPrintTest, PrintSetupOkStoresAndPrintsAtOnceCancelPrintsNothing) {
+    PrintSetup([](TPrintSetupForm& form) {
+        EXPECT_EQ(form.PrnName->text(), QStringLiteral("PDF"));
+        form.PortraitItem->click();
+        form.LeftEdit->setValue(30);
+        form.CancelBtn->click();
+    });
+    EXPECT_EQ(Port.Dialogs, 1);
+    EXPECT_TRUE(Port.SaveRequests.empty());
+    EXPECT_EQ(W->Settings().Orientation, 1);
+    EXPECT_EQ(W->Settings().PrnL, 15);
+
+    const QString pdf = Dir.Path("portrait.pdf");
+    Port.SaveAnswers << pdf;
+    PrintSetup([](TPrintSetupForm& form) {
+        EXPECT_TRUE(form.LandscapeItem->isChecked());
+        form.PortraitItem->click();
+        form.LeftEdit->setValue(30);
+        form.OkBtn->click();
+    });
+    EXPECT_EQ(W->Settings().Orientation, 0);
+    EXPECT_EQ(W->Settings().PrnL, 30);
+    ASSERT_EQ(Port.SaveRequests.size(), 1u);
+    EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Page size: 595 x 842 pts (A4)"));
+
+    // The choices reach Kav.ini at exit.
+    W->close();
+    const TKavCfg saved = Dir.ReadBack();
+    EXPECT_EQ(saved.Orientation, 0);
+    EXPECT_EQ(saved.PrnL, 30);
+}

@@ -1,0 +1,762 @@
+// The main window: its actions, menus and tool bar, its start and close with
+// Kav.ini, and the option dialogs of its menus, answered from a script and as
+// the modal boxes an operator answers.
+
+#include "app_fixture.h"
+
+#include "app/about_dialog.h"
+#include "app/dialog_box_port.h"
+#include "app/dialog_wiring.h"
+#include "app/message_box_port.h"
+#include "config/unit_setup_dialog.h"
+#include "kav_version.h"
+#include "processing/min_max_setup_dialog.h"
+#include "processing/processing_actions.h"
+#include "scripted_dialog_port.h"
+#include "view/display_color.h"
+#include "view/view_bounds_widget.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// The names of the actions of a menu in order, "-" for a separator, the
+// submenu by its title.
+QStringList Entries(const QList<QAction*>& actions) {
+    QStringList out;
+    for (const QAction* a : actions)
+        out << (a->isSeparator() ? QStringLiteral("-")
+                : a->menu()      ? a->menu()->title()
+                                 : a->objectName());
+    return out;
+}
+
+using TActionsTest = TWindowTest;
+
+} // namespace
+
+TEST_F(TActionsTest, EveryActionHasItsCaptionHintCategoryAndInitialState) {
+    struct Row {
+        const char* Name;
+        const char* Category;
+        const char* Caption;
+        const char* Hint;
+        bool Enabled;
+        bool Checkable;
+        bool Checked;
+    };
+    // The window starts in receive mode (the default Mode), where AReceive is
+    // checked and disabled.
+    const Row rows[] = {
+        {"AAllView", "View", "Показать весь спектр", "Показать весь спектр", true, false, false},
+        {"AOpenFile", "Spectr", "Открыть...", "Открыть спектр из файла", true, false, false},
+        {"ASaveFileAs", "Spectr", "Сохранить...", "Сохранить спектр", false, false, false},
+        {"ACloseSpectr", "Spectr", "Закрыть", "Убрать текущий спектр", true, false, false},
+        {"AResetDiap", "Razv", "Расширить диапазон перестройки",
+         "Расширить диапазон пересройки до максимума", true, false, false},
+        {"AIncScale", "View", "Увеличить масштаб ординаты", "", true, false, false},
+        {"ADecScale", "View", "Уменьшить масштаб ординаты", "", true, false, false},
+        {"AVisir1", "View", "Визир 1", "", true, true, false},
+        {"AVisir2", "View", "Визир 2", "", true, true, false},
+        {"AAnalyse", "Spectr", "Анализ", "Анализ принятых спектров", true, true, false},
+        {"AReceive", "Spectr", "Прием", "Прием спектров от спектрометра", false, true, true},
+        {"AMessageView", "View", "Окно сообщений", "", true, true, false},
+        {"ASetupCom", "Setup", "Выбор порта...", "", true, false, false},
+        {"AStop", "Razv", "СТОП", "Остановить развертку", true, false, false},
+        {"AStart", "Razv", "ПУСК", "Продолжить развертку", false, false, false},
+        {"ARepaint", "View", "Перерисовать", "", true, false, false},
+        {"AExit", "Spectr", "Выход", "", true, false, false},
+        {"AMouseSelect", "Razv", "Определить  мышью", "Определить границы мышью", true, true,
+         false},
+        {"AOpenUnits", "Setup", "Единицы измерения...", "", true, false, false},
+        {"AADCView", "View", "ВХОД  АЦП", "Текущие измерения по входу АЦП", true, true, false},
+        {"AToolBar", "View", "Панель инструментов", "Показать/скрыть панель инструментов", true,
+         true, true},
+        {"AAutoSave", "Setup", "Автосохранение...", "", true, false, false},
+        {"AFilterSetup", "Functions", "ФНЧ...", "", true, false, false},
+        {"AFilter", "Functions", "ФНЧ", "Фильтрация текущего спектра", true, false, false},
+        {"ARealTime", "Setup", "Прием спектров...", "", true, false, false},
+        {"APrint", "Spectr", "Печать", "Печать спектра с текущими установками принтера", true,
+         false, false},
+        {"APrintSetup", "Spectr", "Печать спектра...", "", true, false, false},
+        {"AColorSetup", "Setup", "Цвета...", "", true, false, false},
+        {"APrintForm", "Spectr", "Печать главного окна", "", true, false, false},
+        {"ASwLPF", "Setup", "ФНЧ(р)", "ФНЧ реального времени", true, true, false},
+        {"ASWSum", "Setup", "Сумма", "Накопление спектров", true, true, false},
+        {"AAbout", "Setup", "О программе...", "", true, false, false},
+        {"AIntegr", "Functions", "Интеграл", "Подсчет интеграла", true, false, false},
+        {"AGlissSetup", "Functions", "Сглаживание...", "", true, false, false},
+        {"AGliss", "Functions", "Сглаживание", "Сглаживание спектра", true, false, false},
+        {"ABackUp", "Functions", "Отмена", "Вернуться к предыдущему", false, false, false},
+        {"AEqualize", "Functions", "Выравнивание", "Выравнивание спектра", true, false, false},
+        {"AMinMax", "Functions", "MinMax", "Поиск экстремумов", true, false, false},
+        {"AStandVisir", "View", "Установить визиры", "", true, false, false},
+        {"AMinMaxSetup", "Functions", "Поиск экстремумов...", "", true, false, false},
+        {"ADivision", "Functions", "Отношение пиков", "Нахождение отношения двух пиков", true,
+         false, false},
+        {"ACalcFrecDFPG", "Functions", "Расcчитать частоту по ДФПГ", "Используется Визир 1", true,
+         false, false},
+        {"AGShow", "Functions", "Отображать g-фактор", "", true, true, false},
+        {"AExport", "Spectr", "Экспорт...",
+         "Записать спектр или рисунок графика для других программ", true, false, false},
+        {"AImport", "Spectr", "Импорт...", "Открыть спектр другой программы", true, false, false},
+    };
+    int named = 0;
+    for (QAction* a : W->findChildren<QAction*>())
+        named += a->objectName().startsWith(u'A') && a->property("category").isValid();
+    EXPECT_EQ(named, static_cast<int>(std::size(rows)));
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.Name);
+        auto* a = W->findChild<QAction*>(QString::fromLatin1(r.Name));
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->property("category").toString(), QString::fromLatin1(r.Category));
+        EXPECT_EQ(a->text(), QString::fromUtf8(r.Caption));
+        EXPECT_EQ(a->statusTip(), QString::fromUtf8(r.Hint));
+        EXPECT_EQ(a->isEnabled(), r.Enabled);
+        EXPECT_EQ(a->isCheckable(), r.Checkable);
+        EXPECT_EQ(a->isChecked(), r.Checked);
+    }
+}
+
+TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
+    const std::pair<const char*, QStringList> menus[] = {
+        {"Спектр",
+         {"AReceive", "AAnalyse", "-", "AOpenFile", "Последние файлы", "ASaveFileAs", "AExport",
+          "AImport", "ACloseSpectr", "-", "APrintSetup", "-", "APrintForm", "-", "AExit"}},
+        {"Вид",
+         {"ARepaint", "-", "AIncScale", "ADecScale", "AAllView", "-", "AADCView", "-",
+          "AStandVisir", "AVisir1", "AVisir2", "-", "AToolBar", "-", "AMessageView"}},
+        {"Развертка", {"AStop", "AStart", "-", "AResetDiap", "AMouseSelect"}},
+        {"Функции",
+         {"ABackUp", "-", "AFilterSetup", "AGlissSetup", "AEqualize", "AIntegr", "AMinMaxSetup",
+          "ADivision", "ACalcFrecDFPG", "AGShow"}},
+        {"Настройка",
+         {"ARealTime", "AAutoSave", "AOpenUnits", "ASetupCom", "AColorSetup", "-", "AAbout"}},
+    };
+    const QList<QAction*> bar = W->menuBar()->actions();
+    ASSERT_EQ(bar.size(), static_cast<int>(std::size(menus)));
+    for (int k = 0; k < bar.size(); ++k) {
+        EXPECT_EQ(bar[k]->text(), QString::fromUtf8(menus[k].first));
+        EXPECT_EQ(Entries(bar[k]->menu()->actions()), menus[k].second);
+    }
+    EXPECT_EQ(Entries(W->Actions().ScreenMenu->actions()),
+              (QStringList{"AStandVisir", "AVisir1", "AVisir2", "-", "AAllView", "-", "ARepaint"}));
+
+    // The tool bar, its drop-down of recent files, a short caption and the
+    // context menus of the real-time switches.
+    QToolBar* tools = W->MainBar();
+    EXPECT_EQ(tools->height(), TKavMainForm::ToolBarHeight);
+    EXPECT_EQ(Entries(tools->actions()),
+              (QStringList{"ASaveFileAs", "AOpenFile", "ACloseSpectr", "APrint", "-", "AReceive",
+                           "AAnalyse", "-", "ABackUp", "AGliss", "AEqualize", "AIntegr", "AMinMax",
+                           "-", "ASwLPF", "ASWSum"}));
+    const auto button = [&](const char* name) {
+        return qobject_cast<QToolButton*>(
+            tools->widgetForAction(W->findChild<QAction*>(QString::fromLatin1(name))));
+    };
+    ASSERT_NE(button("AOpenFile"), nullptr);
+    EXPECT_EQ(button("AOpenFile")->menu(), W->Actions().RecentFilesDropDown);
+    EXPECT_EQ(button("AOpenFile")->popupMode(), QToolButton::MenuButtonPopup);
+    EXPECT_EQ(button("AEqualize")->text(), QStringLiteral("Выравн."));
+    for (const char* name : {"ASwLPF", "ASWSum"}) {
+        EXPECT_EQ(button(name)->contextMenuPolicy(), Qt::ActionsContextMenu);
+        EXPECT_TRUE(button(name)->actions().contains(W->Actions().ARealTime));
+        EXPECT_EQ(button(name)->actions().size(), 2); // its own action and ARealTime
+    }
+}
+
+TEST_F(TActionsTest, AboutBoxAndThePrintedWindow) {
+    Item("Настройка", "О программе...")->trigger();
+    EXPECT_EQ(Port.Dialogs, 1);
+    EXPECT_TRUE(Port.DialogLabels.contains(QStringLiteral("Kav7 — КАВ")));
+    EXPECT_TRUE(Port.DialogLabels.contains(QStringLiteral("Версия ") + KAV_VERSION_STRING));
+    EXPECT_TRUE(Port.DialogLabels.contains(TKavAboutForm::PurposeText()));
+    Item("Спектр", "Печать главного окна")->trigger();
+    EXPECT_EQ(Port.PrintedSize, W->size() * W->devicePixelRatio());
+}
+
+TEST_F(TActionsTest, ViewAndSweepActionsReachTheSettingsAndThePlot) {
+    Item("Вид", "Увеличить масштаб ординаты")->trigger();
+    Item("Вид", "Увеличить масштаб ординаты")->trigger();
+    EXPECT_EQ(W->Settings().OrdScale, 2);
+    EXPECT_EQ(W->Plot()->Geometry().OrdScale, 2);
+    Item("Вид", "Уменьшить масштаб ординаты")->trigger();
+    EXPECT_EQ(W->Settings().OrdScale, 1);
+    // The scroll bar moves a narrower view keeping its width.
+    W->ViewBounds()->SetBounds(10000, 20000);
+    W->HorizontalScroll()->setValue(30000);
+    EXPECT_EQ(W->Settings().ViewMin, 30000);
+    EXPECT_EQ(W->Settings().ViewMax, 40000);
+    EXPECT_EQ(W->Plot()->Geometry().ViewMin, 30000);
+    Item("Вид", "Показать весь спектр")->trigger();
+    EXPECT_EQ(W->Settings().OrdScale, 0);
+    EXPECT_EQ(W->Settings().ViewMin, 0);
+    EXPECT_EQ(W->Settings().ViewMax, 65519);
+    EXPECT_EQ(W->Plot()->Geometry().ViewMax, 65519);
+
+    W->Settings().PoleMin = 100;
+    W->Settings().PoleMax = 2000;
+    Item("Развертка", "Расширить диапазон перестройки")->trigger();
+    EXPECT_EQ(W->Settings().PoleMin, 0);
+    EXPECT_EQ(W->Settings().PoleMax, 65519);
+}
+
+namespace {
+
+QByteArray Ini(const QString& lastOpen, int mode, int toolBar, const char* position,
+               const QString& recent = QString()) {
+    QByteArray text = "[Position]\r\n";
+    text += position;
+    text += "[Main]\r\nMode=" + QByteArray::number(mode) +
+            "\r\nToolBar=" + QByteArray::number(toolBar) + "\r\nLastOpen=" + lastOpen.toLatin1() +
+            "\r\nRapid=6\r\nHandMade=kept\r\n";
+    if (!recent.isEmpty())
+        text += "[RecentFiles]\r\n0=" + recent.toLatin1() + "\r\n";
+    return text;
+}
+
+const char* const NormalPlace = "Left=40\r\nTop=30\r\nWidth=700\r\nHeight=480\r\nState=0\r\n";
+
+} // namespace
+
+// Kav.ini's mode, last file and placement at start, and one full paint of the
+// plot on the way to the first shown window, drawn at its final size.
+TEST(StartUp, TheLastFileModeAndPlaceAndOnePaintOfThePlot) {
+    const char* const maximised = "Left=40\r\nTop=30\r\nWidth=700\r\nHeight=480\r\nState=2\r\n";
+    const struct {
+        int Mode;
+        bool FileThere, Maximised;
+    } cases[] = {{0, true, false}, {0, true, true}, {1, true, false}, {0, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Mode << c.FileThere << c.Maximised);
+        TAppDir dir;
+        const QString file = dir.Path("line.kav");
+        if (c.FileThere)
+            WriteTestSpectrum(file);
+        const bool opened = c.Mode == 0 && c.FileThere; // receive mode opens nothing
+        dir.WriteIni(
+            Ini(file, c.Mode, 1, c.Maximised ? maximised : NormalPlace, opened ? file : QString()));
+        TScriptedPort port;
+        auto w = ShowWindow(port);
+        EXPECT_TRUE(port.Errors.isEmpty());
+        EXPECT_EQ(w->IsReceiving(), c.Mode == 1);
+        if (!c.Maximised) {
+            EXPECT_EQ(w->size(), QSize(700, 480));
+        }
+        const QString title =
+            opened ? QStringLiteral("Kavis - line.kav") : QStringLiteral("Kavis. Спектрометр ЭПР");
+        EXPECT_EQ(w->windowTitle(), title);
+        EXPECT_EQ(w->Actions().ASaveFileAs->isEnabled(), opened);
+        EXPECT_EQ(w->Points()[1000].Y != EmptyY, opened);
+        // Every panel is blank after the first show but the port's (its name,
+        // and its rate or "<Закрыт>") and those the file's records fill.
+        const QStringList panels = {"COM1",
+                                    c.Mode == 1 ? "9600 бод" : "<Закрыт>",
+                                    "",
+                                    "",
+                                    "",
+                                    opened ? "PR: 3" : "",
+                                    opened ? "S/N: 7" : "",
+                                    "",
+                                    "",
+                                    "",
+                                    opened ? "НАКОПЛ: 4" : "",
+                                    ""};
+        for (int k = 0; k < TKavStatusBar::PanelCount; ++k)
+            EXPECT_EQ(w->StatusPanels()->Panel(k), panels[k]) << k;
+        // The recent files are in both menus, the submenu enabled.
+        EXPECT_EQ(w->Actions().RecentFilesMenu->isEnabled(), opened);
+        if (opened) {
+            EXPECT_EQ(QApplication::applicationDisplayName(), title);
+            const QString caption = QStringLiteral("0 - ") + file;
+            ASSERT_EQ(w->Actions().RecentFilesMenu->actions().size(), 1);
+            EXPECT_EQ(w->Actions().RecentFilesMenu->actions()[0]->text(), caption);
+            EXPECT_EQ(w->Actions().RecentFilesDropDown->actions()[0]->text(), caption);
+        }
+
+        TPlotWidget* plot = w->Plot();
+        EXPECT_EQ(plot->FullPaintCount(), 1);
+        const QImage shown = plot->Canvas().copy();
+        EXPECT_EQ(shown.size(), plot->size());
+        plot->ScreenBoxPaint();
+        EXPECT_EQ(plot->Canvas(), shown);
+        const TPlotGeometry& g = plot->Geometry();
+        const QRgb graph = ToRgb(w->Settings().DisplayColors.Graph);
+        EXPECT_EQ(shown.pixel(g.XOfCode(20000), g.PointY(w->Points()[20000].Y)) == graph, opened);
+    }
+}
+
+TEST(StartUp, AHiddenToolBarLeavesItsHeightToThePlotUntilShown) {
+    TAppDir dir;
+    dir.WriteIni(Ini(QString(), 1, 0, NormalPlace));
+    TScriptedPort port;
+    auto w = ShowWindow(port);
+    QAction* toggle = MenuItem(*w, "Вид", "Панель инструментов");
+    EXPECT_FALSE(toggle->isChecked());
+    EXPECT_FALSE(w->MainBar()->isVisible());
+    QApplication::processEvents();
+    const auto top = [&] { return w->ScreenPanel()->mapTo(w.get(), QPoint(0, 0)); };
+    const QPoint hiddenTop = top();
+    const int hiddenHeight = w->ScreenPanel()->height();
+    toggle->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(toggle->isChecked() && w->MainBar()->isVisible());
+    EXPECT_EQ(top().y(), hiddenTop.y() + TKavMainForm::ToolBarHeight);
+    EXPECT_EQ(w->ScreenPanel()->height(), hiddenHeight - TKavMainForm::ToolBarHeight);
+    toggle->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(w->MainBar()->isVisible());
+    EXPECT_EQ(top(), hiddenTop);
+}
+
+TEST(StartUp, ASettingsFileThatCannotBeReadIsReportedOnceAndKept) {
+    TAppDir dir;
+    ASSERT_TRUE(QDir(dir.Dir.path()).mkdir("Kav.ini"));
+    TScriptedPort port;
+    auto w = ShowWindow(port);
+    ASSERT_EQ(port.Warnings.size(), 1);
+    EXPECT_EQ(port.Warnings[0],
+              StartupSettingsNotReadText.arg(dir.Path("Kav.ini") + ": " +
+                                             QString::fromLocal8Bit(std::strerror(EISDIR))));
+    // The exit does not put a file in its place.
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(QFileInfo(dir.Path("Kav.ini")).isDir());
+}
+
+TEST(ShutDown, ExitWritesPlacementToolBarAndKeepsModeAndUnknownKeys) {
+    TAppDir dir;
+    dir.WriteIni(Ini(QString(), 0, 1, NormalPlace));
+    TScriptedPort port;
+    auto w = ShowWindow(port);
+    w->resize(620, 470);
+    w->Actions().AToolBar->trigger();
+    MenuItem(*w, "Спектр", "Выход")->trigger(); // without a question
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(port.Warnings.isEmpty() && port.Infos.isEmpty() && port.Errors.isEmpty());
+    const TKavCfg saved = dir.ReadBack();
+    EXPECT_FALSE(saved.Mode);
+    EXPECT_FALSE(saved.ToolBar);
+    EXPECT_EQ(saved.Position.State, 0);
+    EXPECT_EQ(saved.Position.Width, 620);
+    EXPECT_EQ(saved.Position.Height, 470);
+    EXPECT_EQ(saved.Rapid, 6);
+    EXPECT_TRUE(dir.IniText().contains("HandMade=kept"));
+}
+
+TEST(ShutDown, MaximisedWindowStoresStateAndKeepsTheNormalBounds) {
+    TAppDir dir;
+    dir.WriteIni(Ini(QString(), 1, 1, NormalPlace));
+    TScriptedPort port;
+    auto w = ShowWindow(port);
+    w->setWindowState(Qt::WindowMaximized);
+    QApplication::processEvents();
+    ASSERT_TRUE(w->close());
+    const TKavCfg saved = dir.ReadBack();
+    EXPECT_EQ(saved.Position.State, 2);
+    EXPECT_EQ(
+        QRect(saved.Position.Left, saved.Position.Top, saved.Position.Width, saved.Position.Height),
+        QRect(40, 30, 700, 480));
+    EXPECT_TRUE(saved.Mode);
+}
+
+TEST(ShutDown, AFileOpenAtExitLeavesTheStoredUnitsAndSpeed) {
+    TAppDir dir;
+    const QString file = dir.Path("stopped.kav");
+    // The file's sweep unit 3 differs from the stored one, and it was
+    // recorded while the sweep was stopped.
+    WriteTestSpectrum(file, TSpectrumRecords{2, 3150, 3450, 1, 1, 1});
+    dir.WriteIni(Ini(file, 0, 1, NormalPlace));
+    TScriptedPort port;
+    auto w = ShowWindow(port);
+    ASSERT_EQ(w->windowTitle(), QStringLiteral("Kavis - stopped.kav"));
+    EXPECT_DOUBLE_EQ(w->Settings().RazvUnits[3].X1, 3150);
+    EXPECT_EQ(w->Settings().Rapid, 2);
+    ASSERT_TRUE(w->close());
+    const TKavCfg saved = dir.ReadBack();
+    TKavCfg defaults{};
+    SetDefaults(defaults, dir.Dir.path());
+    EXPECT_DOUBLE_EQ(saved.RazvUnits[3].X1, defaults.RazvUnits[3].X1);
+    EXPECT_DOUBLE_EQ(saved.RazvUnits[3].X2, defaults.RazvUnits[3].X2);
+    EXPECT_NEAR(saved.RazvUnits[3].KoeffK, defaults.RazvUnits[3].KoeffK, 1e-12);
+    EXPECT_NEAR(saved.RazvUnits[3].KoeffB, defaults.RazvUnits[3].KoeffB, 1e-9);
+    EXPECT_EQ(saved.Rapid, 6);
+    EXPECT_EQ(saved.LastOpen, file);
+}
+
+namespace {
+
+// Answers the box of a settings file that cannot be written at close; with
+// no answer scripted, as a port that cannot ask: an error, kept open.
+struct TSaveFailurePort : TScriptedPort {
+    QList<TSettingsSaveAnswer> Answers;
+    std::function<void()> BeforeAnswer;
+    QStringList Asked;
+    TSettingsSaveAnswer SettingsNotSaved(const QString& text) override {
+        Asked << text;
+        if (BeforeAnswer)
+            BeforeAnswer();
+        return Answers.isEmpty() ? TScriptedPort::SettingsNotSaved(text) : Answers.takeFirst();
+    }
+};
+
+} // namespace
+
+TEST(ShutDown, ASettingsFileThatCannotBeWrittenDoesNotTrapTheOperator) {
+    TAppDir dir;
+    WriteReceiveIni(dir, "COM1");
+    TSaveFailurePort port;
+    auto w = ShowWindow(port);
+    // A directory in the file's place: the write fails, for root as well.
+    const QString ini = dir.Path("Kav.ini");
+    ASSERT_TRUE(QFile::remove(ini));
+    ASSERT_TRUE(QDir().mkdir(ini));
+
+    // Kept open: nothing changes, receiving goes on.
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    ASSERT_EQ(port.Asked.size(), 1);
+    EXPECT_TRUE(port.Asked[0].contains("Kav.ini"));
+    ASSERT_EQ(port.Errors.size(), 1);
+    EXPECT_TRUE(port.Errors[0].startsWith(TMessagePort::SettingsNotSavedText));
+    EXPECT_TRUE(w->Engine().KavTimer().isActive());
+
+    // Tried again (it fails again), then closed without saving.
+    port.Answers = {TSettingsSaveAnswer::Retry, TSettingsSaveAnswer::CloseWithoutSaving};
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(port.Asked.size(), 3);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(w->Engine().KavTimer().isActive());
+    EXPECT_FALSE(w->Receiver().Opened());
+    ASSERT_TRUE(QDir().rmdir(ini));
+    EXPECT_FALSE(QFile::exists(ini)); // nothing was written
+
+    // A retry that succeeds closes with the file written.
+    TSaveFailurePort again;
+    auto w2 = ShowWindow(again);
+    ASSERT_TRUE(QDir().mkdir(ini));
+    w2->Settings().VisKoord1 = 1234;
+    again.Answers = {TSettingsSaveAnswer::Retry};
+    again.BeforeAnswer = [&] { QDir().rmdir(ini); };
+    EXPECT_TRUE(w2->close());
+    EXPECT_EQ(dir.ReadBack().VisKoord1, 1234);
+}
+
+namespace {
+
+using TAnswer = TDialogPort::TAnswer;
+
+// The option dialogs of the menus: each one's OK brings the window in line,
+// Cancel leaves everything as it was.
+struct TDialogWiringTest : TWindowTest {
+    TScriptedDialogPort Boxes;
+    QStringList Opened; // the dialogs shown, by class
+
+    void SetUp() override { W->DialogWiring().SetDialogPort(Boxes); }
+
+    // Runs a menu item; `play` is the user's part in its dialog, which is
+    // shown meanwhile.
+    void Run(const char* menu, const char* item, const std::function<void(QDialog&)>& play) {
+        Port.OnDialog = [&](QDialog& d) {
+            Opened << QString::fromLatin1(d.metaObject()->className());
+            d.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+            play(d);
+            d.hide();
+        };
+        QAction* action = Item(menu, item);
+        ASSERT_TRUE(action && action->isEnabled()) << item;
+        action->trigger();
+        Port.OnDialog = nullptr;
+    }
+    static void Ok(QDialog& d) {
+        QTest::mouseClick(d.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+    }
+    static void Cancel(QDialog& d) {
+        QTest::mouseClick(d.findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
+    }
+    template <class T> static T* Child(QDialog& d, const char* name) {
+        T* w = d.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_TRUE(w) << name;
+        return w;
+    }
+    static void Tick(QDialog& d, const char* name) {
+        auto* box = Child<QAbstractButton>(d, name);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    }
+    static std::function<void(QDialog&)> TickAndOk(const char* name) {
+        return [name](QDialog& d) {
+            Tick(d, name);
+            Ok(d);
+        };
+    }
+};
+
+} // namespace
+
+TEST_F(TDialogWiringTest, CancelInEveryDialogChangesNothing) {
+    const TKavCfg before = W->Settings();
+    const char* const items[][2] = {
+        {"Настройка", "Единицы измерения..."},
+        {"Настройка", "Автосохранение..."},
+        {"Настройка", "Прием спектров..."},
+        {"Настройка", "Цвета..."},
+        {"Функции", "ФНЧ..."},
+        {"Функции", "Сглаживание..."},
+        {"Функции", "Поиск экстремумов..."},
+    };
+    for (const auto& item : items)
+        Run(item[0], item[1], Cancel);
+    EXPECT_EQ(Opened, (QStringList{"TUnitSetupForm", "TAutoSaveSetupFrm", "TRealTimeSetupForm",
+                                   "TColorSetupForm", "TLowPassSetupForm", "TGlissSetupForm",
+                                   "TMinMaxSetupForm"}));
+    EXPECT_TRUE(W->Settings() == before);
+    EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
+    EXPECT_TRUE(Port.Warnings.isEmpty());
+    EXPECT_FALSE(QFile::exists(Dir.Path("Kav.ini")));
+    // Only the extremum-search dialog outlives its opening.
+    QStringList left;
+    for (const QDialog* d : W->findChildren<QDialog*>())
+        if (Opened.contains(QString::fromLatin1(d->metaObject()->className())))
+            left << QString::fromLatin1(d->metaObject()->className());
+    EXPECT_EQ(left, QStringList{"TMinMaxSetupForm"});
+}
+
+TEST_F(TDialogWiringTest, CalibrationOkTakesTheSnapshotRefreshesTheTextsAndWritesKavIni) {
+    Run("Настройка", "Единицы измерения...", [](QDialog& d) {
+        auto* item = Child<QRadioButton>(d, "RazvItem3");
+        QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(6, item->height() / 2));
+        Ok(d);
+    });
+    const TKavCfg& cfg = W->Settings();
+    EXPECT_EQ(cfg.RazvUnit, 3);
+    EXPECT_EQ(cfg.RazvUnits[7], cfg.RazvUnits[3]); // the snapshot
+    EXPECT_EQ(W->ViewBounds()->MinViewExt()->text(), QStringLiteral("3000 Э"));
+    EXPECT_EQ(W->ViewBounds()->MaxViewExt()->text(), QStringLiteral("3300 Э"));
+    // The sweep bounds' boxes too, and they keep the new unit when the
+    // controls are shown again.
+    EXPECT_EQ(W->InstrumentGroups()->TopFieldExt()->text(), QStringLiteral("3300 Э"));
+    EXPECT_EQ(W->Engine().Controls().State().Bounds.TopText, QStringLiteral("3300 Э"));
+    EXPECT_EQ(Dir.ReadBack().RazvUnit, 3);
+
+    // Refused unlocking: the file is not written again.
+    QFile::remove(Dir.Path("Kav.ini"));
+    Boxes.Answers = {TAnswer::No};
+    Run("Настройка", "Единицы измерения...", TickAndOk("EnableBox"));
+    EXPECT_EQ(Boxes.Confirms, QStringList{TUnitSetupForm::ConfirmText});
+    EXPECT_FALSE(QFile::exists(Dir.Path("Kav.ini")));
+}
+
+TEST_F(TDialogWiringTest, AutoSaveAndRealTimeOkSetTheirPanelAndButtons) {
+    Run("Настройка", "Автосохранение...", TickAndOk("OnBox"));
+    EXPECT_TRUE(W->Settings().AutoSave);
+    EXPECT_EQ(W->StatusPanels()->Panel(8), QStringLiteral("АВТО"));
+    Run("Настройка", "Автосохранение...", TickAndOk("OnBox"));
+    EXPECT_FALSE(W->Settings().AutoSave);
+    EXPECT_TRUE(W->StatusPanels()->Panel(8).isEmpty());
+
+    Run("Настройка", "Прием спектров...", TickAndOk("EnLPF"));
+    EXPECT_TRUE(W->Actions().ASwLPF->isChecked());
+    EXPECT_FALSE(W->Actions().ASWSum->isChecked());
+    // One state: the controls know the check too, so the button blinks.
+    EXPECT_TRUE(W->Engine().Controls().State().Action(TAcqAction::RealTimeLpf).Checked);
+}
+
+TEST_F(TDialogWiringTest, FilterAndSmoothingRunAfterOk) {
+    OpenTestSpectrum();
+    const auto raw = std::make_unique<TPointTable>(W->Points());
+    auto changedSlots = [&] {
+        int n = 0;
+        for (int k = 0; k < PointSlotCount; ++k)
+            n += W->Points()[k].Y != (*raw)[k].Y;
+        return n;
+    };
+    Run("Функции", "ФНЧ...", [](QDialog& d) {
+        QTest::keyClick(Child<QSpinBox>(d, "ConstEdit"), Qt::Key_Up);
+        Ok(d);
+    });
+    EXPECT_EQ(W->Settings().LPFConst, 11);
+    EXPECT_TRUE(W->Actions().ABackUp->isEnabled());
+    EXPECT_GT(changedSlots(), 1000);
+
+    W->Actions().ABackUp->trigger();
+    ASSERT_EQ(changedSlots(), 0);
+    Run("Функции", "Сглаживание...", TickAndOk("AutoBox"));
+    EXPECT_TRUE(W->Settings().AutoGliss);
+    EXPECT_TRUE(W->Actions().ABackUp->isEnabled());
+    EXPECT_GT(changedSlots(), 0);
+}
+
+TEST_F(TDialogWiringTest, ExtremumSearchOkStoresThenAsksForTheVisirs) {
+    TMinMaxSetupForm* created = &W->DialogWiring().MinMaxSetupForm();
+    Run("Функции", "Поиск экстремумов...", [](QDialog& d) {
+        QTest::keyClick(Child<QSpinBox>(d, "NoiseEdit"), Qt::Key_Up);
+        Ok(d);
+    });
+    EXPECT_EQ(W->Settings().FindMaxNoise, 30);
+    EXPECT_EQ(Port.Warnings, QStringList{TProcessingActions::MinMaxVisirWarning});
+    EXPECT_EQ(&W->DialogWiring().MinMaxSetupForm(), created);
+    // The next opening shows the stored value, and Cancel searches nothing.
+    Run("Функции", "Поиск экстремумов...", [](QDialog& d) {
+        EXPECT_EQ(Child<QSpinBox>(d, "NoiseEdit")->value(), 30);
+        Cancel(d);
+    });
+    EXPECT_EQ(Port.Warnings.size(), 1);
+}
+
+TEST_F(TDialogWiringTest, ColourOkRepaintsThePlotInTheNewBackground) {
+    constexpr TColorValue Navy = 0x800000;
+    const auto navyPixels = [&] {
+        const QImage& canvas = W->Plot()->Canvas();
+        int n = 0;
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x)
+                n += (canvas.pixel(x, y) & 0xFFFFFF) == (ToRgb(Navy) & 0xFFFFFF);
+        return n;
+    };
+    const int plotArea = W->Plot()->Canvas().width() * W->Plot()->Canvas().height();
+    ASSERT_LT(navyPixels(), plotArea / 2);
+    Boxes.Colours = {Navy};
+    Run("Настройка", "Цвета...", [](QDialog& d) {
+        QTest::mouseClick(Child<QFrame>(d, "BackGround"), Qt::LeftButton);
+        Ok(d);
+    });
+    EXPECT_EQ(W->Settings().DisplayColors.BackGround, Navy);
+    EXPECT_GT(navyPixels(), plotArea / 2);
+    EXPECT_EQ(W->ScreenPanel()->palette().color(QPalette::Window), ToQColor(Navy));
+}
+
+namespace {
+
+// The dialogs and boxes as the program runs them: modal, with their own
+// event loops, answered by an operator played by timers. Each step waits for
+// a modal window of type T (and named `name`, when given) on which it can
+// act; the steps run one after the other.
+class TOperator {
+public:
+    template <class T> TOperator& Then(std::function<bool(T&)> act, const char* name = nullptr) {
+        Steps.push_back([act, name](QWidget* modal) {
+            auto* w = qobject_cast<T*>(modal);
+            if (!w || (name && w->objectName() != QLatin1StringView(name)))
+                return false;
+            return act(*w);
+        });
+        return *this;
+    }
+    void Start() { Poll(); }
+    bool Done() const { return Next == Steps.size(); }
+
+private:
+    // A step may open a modal box of its own: the next poll is due before
+    // the step runs, and the step counts as taken while it runs.
+    void Poll() {
+        if (Done())
+            return;
+        QTimer::singleShot(10, &Context, [this] { Poll(); });
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        // A step that never finds its window fails the test instead of
+        // leaving the modal loop running.
+        if (++Polls > 1000) {
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->reject();
+            return;
+        }
+        const std::size_t step = Next++;
+        if (!Steps[step](modal))
+            --Next;
+    }
+
+    QObject Context; // no poll outlives the operator
+    std::vector<std::function<bool(QWidget*)>> Steps;
+    std::size_t Next = 0;
+    int Polls = 0;
+};
+
+} // namespace
+
+TEST(ModalDialogs, TheBoxesReturnWhatTheUserChose) {
+    TDialogBoxPort port;
+    constexpr TColorValue Olive = 0x008080;
+    const std::pair<QMessageBox::StandardButton, TAnswer> answers[] = {
+        {QMessageBox::Yes, TAnswer::Yes},
+        {QMessageBox::No, TAnswer::No},
+        {QMessageBox::Cancel, TAnswer::Cancel},
+    };
+    TOperator user;
+    for (const auto& [button, answer] : answers)
+        user.Then<QMessageBox>([button = button](QMessageBox& box) {
+            EXPECT_EQ(box.text(), QStringLiteral("Изменить?"));
+            EXPECT_EQ(box.standardButtons(),
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.button(button)->click();
+            return true;
+        });
+    // The colour chooser starts at the colour and may be cancelled.
+    user.Then<QColorDialog>([](QColorDialog& d) {
+            EXPECT_EQ(d.currentColor(), ToQColor(Olive));
+            d.setCurrentColor(QColor(255, 0, 0));
+            d.accept();
+            return true;
+        })
+        .Then<QColorDialog>([](QColorDialog& d) {
+            d.reject();
+            return true;
+        })
+        .Start();
+    for (const auto& [button, answer] : answers)
+        EXPECT_EQ(port.Confirm(QStringLiteral("Изменить?")), answer);
+    EXPECT_EQ(port.ChooseColor(Olive), std::optional<TColorValue>(255));
+    EXPECT_EQ(port.ChooseColor(Olive), std::nullopt);
+    EXPECT_TRUE(user.Done());
+}
+
+// From the menu to the file: the calibration unlocked with Yes, a value
+// typed, OK.
+TEST(ModalDialogs, AnOperatorCalibratesTheField) {
+    TAppDir dir;
+    TMessageBoxPort port;
+    auto w = ShowWindow(port);
+    port.SetParent(w.get());
+
+    TOperator user;
+    user.Then<QDialog>(
+            [](QDialog& d) {
+                d.findChild<QCheckBox*>("EnableBox")->click();
+                return true;
+            },
+            "TUnitSetupForm")
+        .Then<QMessageBox>([](QMessageBox& box) {
+            EXPECT_EQ(box.text(), TUnitSetupForm::ConfirmText);
+            box.button(QMessageBox::Yes)->click();
+            return true;
+        })
+        .Then<QDialog>(
+            [](QDialog& d) {
+                auto* max = d.findChild<QLineEdit*>("RazvMax3");
+                if (max->isReadOnly())
+                    return false; // the answer has not reached the dialog yet
+                max->selectAll();
+                QTest::keyClicks(max, QStringLiteral("3400"));
+                QTest::mouseClick(d.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+                return true;
+            },
+            "TUnitSetupForm")
+        .Start();
+    MenuItem(*w, "Настройка", "Единицы измерения...")->trigger();
+    ASSERT_TRUE(user.Done());
+    EXPECT_EQ(w->Settings().RazvUnits[3].X2, 3400);
+    EXPECT_EQ(dir.ReadBack().RazvUnits[3].X2, 3400);
+}
