@@ -1,13 +1,80 @@
 // The libtdx routines: worked examples, refused arguments and lists, and the
-// routines against their plain reference (reference_tdx.h) on random lists.
+// routines against their plain reference (reference_tdx.h) on random lists;
+// the built library's exports and what it links against.
 #include "tdx.h"
 
-#include "random_signals.h"
 #include "reference_tdx.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+
+extern "C" int TdxFromC(void);
+
 namespace {
+
+// Reproducible random sample lists of the shapes that the routines meet:
+// white noise, random walks, and first-derivative lines on the zero line.
+using TSamples = std::vector<std::uint16_t>;
+
+TSamples WhiteNoise(std::mt19937& rng, int count, int lo, int hi) {
+    std::uniform_int_distribution<int> value(lo, hi);
+    TSamples s(count);
+    for (auto& v : s)
+        v = static_cast<std::uint16_t>(value(rng));
+    return s;
+}
+
+TSamples RandomWalk(std::mt19937& rng, int count, int stride) {
+    std::uniform_int_distribution<int> move(-stride, stride);
+    TSamples s(count);
+    int v = 2048;
+    for (auto& x : s) {
+        v = std::clamp(v + move(rng), 0, 4095);
+        x = static_cast<std::uint16_t>(v);
+    }
+    return s;
+}
+
+// A few derivative-of-Lorentzian lines of random width and height around
+// 2048, with a little noise; always within 0..4095.
+TSamples DerivativeLines(std::mt19937& rng, int count, int lines, int noise) {
+    std::uniform_real_distribution<double> centre(0, count);
+    std::uniform_real_distribution<double> width(2, 40);
+    std::uniform_real_distribution<double> height(50, 900);
+    std::uniform_int_distribution<int> jitter(-noise, noise);
+    std::vector<double> y(count, 2048.0);
+    for (int l = 0; l < lines; ++l) {
+        const double c = centre(rng);
+        const double w = width(rng);
+        const double h = height(rng);
+        for (int i = 0; i < count; ++i) {
+            const double x = (i - c) / w;
+            y[i] -= h * 2.6 * x / ((1 + x * x) * (1 + x * x));
+        }
+    }
+    TSamples s(count);
+    for (int i = 0; i < count; ++i)
+        s[i] =
+            static_cast<std::uint16_t>(std::clamp(static_cast<int>(y[i]) + jitter(rng), 0, 4095));
+    return s;
+}
+
+// One of the three shapes, chosen by the round number.
+TSamples AnySignal(std::mt19937& rng, int round, int count) {
+    switch (round % 3) {
+    case 0:
+        return WhiteNoise(rng, count, 0, 4095);
+    case 1:
+        return RandomWalk(rng, count, 1 + round % 60);
+    default:
+        return DerivativeLines(rng, count, 1 + round % 5, round % 30);
+    }
+}
 
 TSamples Smoothed(int half, TSamples data) {
     Gliss(static_cast<std::uint16_t>(half), data.data(),
@@ -114,16 +181,6 @@ TEST(FindMaximums, StepBelowTwoAndBadListsReportNothing) {
     EXPECT_EQ(Maxima(5, 4, longList), (TSamples{100}));
 }
 
-TEST(FindMaximums, FullPositionListKeepsTheLeftmostMaxima) {
-    TSamples comb(60, 0);
-    for (int i = 6; i < 60; i += 12)
-        comb[i] = 400;
-    const TSamples all = Maxima(10, 4, comb);
-    ASSERT_EQ(all, (TSamples{6, 18, 30, 42, 54}));
-    EXPECT_EQ(Maxima(10, 4, comb, 2), (TSamples{6, 18}));
-    EXPECT_EQ(Maxima(10, 4, comb, 1), (TSamples{6}));
-}
-
 TEST(FindMaximums, MatchesTheDirectDefinitionOnRandomLists) {
     std::mt19937 rng(21);
     std::uniform_int_distribution<int> length(0, 600);
@@ -228,21 +285,22 @@ TEST(CalcAmp, MatchesTheDirectDefinitionOnRandomLists) {
 
 using ref::TRatio;
 
-TRatio Ratio(int noise, int step, TSamples& data) {
-    TRatio r{0xBEEF, 0xBEEF, 0xBEEF, 0xBEEF, 0xBEEF, 0xBEEF};
-    CalcTibaTitan(static_cast<std::uint16_t>(noise), static_cast<std::uint16_t>(step), data.data(),
-                  static_cast<std::int32_t>(data.size()) - 1, &r.TibaAmp, &r.TitanAmp,
-                  &r.TibaMinPos, &r.TibaMaxPos, &r.TitanMinPos, &r.TitanMaxPos);
-    return r;
-}
-
+// TibaTitan with the given method; method -1 calls CalcTibaTitan.
 TRatio Ratio(int method, int noise, int step, TSamples& data) {
     TRatio r{0xBEEF, 0xBEEF, 0xBEEF, 0xBEEF, 0xBEEF, 0xBEEF};
-    TibaTitan(static_cast<std::uint16_t>(method), static_cast<std::uint16_t>(noise),
-              static_cast<std::uint16_t>(step), data.data(),
-              static_cast<std::int32_t>(data.size()) - 1, &r.TibaAmp, &r.TitanAmp, &r.TibaMinPos,
-              &r.TibaMaxPos, &r.TitanMinPos, &r.TitanMaxPos);
+    const auto n = static_cast<std::uint16_t>(noise);
+    const auto st = static_cast<std::uint16_t>(step);
+    const auto last = static_cast<std::int32_t>(data.size()) - 1;
+    if (method < 0)
+        CalcTibaTitan(n, st, data.data(), last, &r.TibaAmp, &r.TitanAmp, &r.TibaMinPos,
+                      &r.TibaMaxPos, &r.TitanMinPos, &r.TitanMaxPos);
+    else
+        TibaTitan(static_cast<std::uint16_t>(method), n, st, data.data(), last, &r.TibaAmp,
+                  &r.TitanAmp, &r.TibaMinPos, &r.TibaMaxPos, &r.TitanMinPos, &r.TitanMaxPos);
     return r;
+}
+TRatio Ratio(int noise, int step, TSamples& data) {
+    return Ratio(-1, noise, step, data);
 }
 
 void AddRun(TSamples& s, std::initializer_list<int> values) {
@@ -343,22 +401,6 @@ TEST(TibaTitan, AutomaticThresholdIsATenthOfTheSampleRange) {
     EXPECT_EQ(Ratio(7, 0, 4, copy).TitanAmp, 80) << "an unknown method uses Noise too";
 }
 
-TEST(TibaTitan, SmoothingModesUseATenthOfTheStepAsHalfWidth) {
-    std::mt19937 rng(5);
-    const TSamples data = DerivativeLines(rng, 500, 3, 40);
-    TSamples smoothed = data;
-    Gliss(3, smoothed.data(), static_cast<std::int32_t>(smoothed.size()) - 1);
-    TSamples viaMethod = data;
-    TSamples direct = smoothed;
-    EXPECT_EQ(Ratio(1, 30, 35, viaMethod), Ratio(30, 35, direct));
-    EXPECT_EQ(viaMethod, direct) << "smoothed, then inverted";
-    // Below a step of 10 the half-width is 0: no smoothing.
-    viaMethod = data;
-    direct = data;
-    EXPECT_EQ(Ratio(1, 30, 9, viaMethod), Ratio(30, 9, direct));
-    EXPECT_EQ(viaMethod, direct);
-}
-
 TEST(TibaTitan, AllModesMatchTheDirectDefinitionOnRandomLists) {
     std::mt19937 rng(41);
     std::uniform_int_distribution<int> length(0, 800);
@@ -368,17 +410,73 @@ TEST(TibaTitan, AllModesMatchTheDirectDefinitionOnRandomLists) {
         const TSamples data = AnySignal(rng, round, length(rng));
         const int step = stepLength(rng);
         const int noise = threshold(rng);
-        const int method = round % 5;
+        const int method = round % 5 - 1; // -1: CalcTibaTitan
         TSamples expectedData = data;
         TSamples actualData = data;
-        const TRatio expected = method == 4 ? ref::CalcTibaTitan(noise, step, expectedData)
-                                            : ref::TibaTitan(method, noise, step, expectedData);
-        const TRatio actual =
-            method == 4 ? Ratio(noise, step, actualData) : Ratio(method, noise, step, actualData);
+        const TRatio expected = method < 0 ? ref::CalcTibaTitan(noise, step, expectedData)
+                                           : ref::TibaTitan(method, noise, step, expectedData);
+        const TRatio actual = Ratio(method, noise, step, actualData);
         ASSERT_EQ(actual, expected)
             << "round " << round << " method " << method << " step " << step << " noise " << noise;
         ASSERT_EQ(actualData, expectedData) << "round " << round;
     }
+}
+
+// ---- The built library: the five routines under their C names and nothing
+// else, needing nothing beyond the C library.
+
+std::string CommandOutput(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return out;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+        out += buffer;
+    EXPECT_EQ(pclose(pipe), 0) << command;
+    return out;
+}
+
+std::set<std::string> Words(const std::string& text, int column) {
+    std::set<std::string> words;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string field;
+        for (int k = 0; k <= column && fields >> field; ++k) {
+            if (k == column)
+                words.insert(field);
+        }
+    }
+    return words;
+}
+
+TEST(TdxLibrary, ExportsExactlyTheFiveRoutinesWithCLinkage) {
+    const std::string table = CommandOutput("nm -D --defined-only '" TDX_LIBRARY_FILE "'");
+    // "address type name"; C linkage means the plain, unmangled names.
+    const std::set<std::string> expected{"CalcAmp", "CalcTibaTitan", "FindMaximums", "Gliss",
+                                         "TibaTitan"};
+    EXPECT_EQ(Words(table, 2), expected) << table;
+    for (const std::string& type : Words(table, 1))
+        EXPECT_EQ(type, "T") << table;
+}
+
+TEST(TdxLibrary, NeedsOnlyTheCLibrary) {
+    const std::set<std::string> needed =
+        Words(CommandOutput("readelf -d '" TDX_LIBRARY_FILE
+                            "' | sed -n 's/.*(NEEDED).*\\[\\(.*\\)\\]/\\1/p'"),
+              0);
+    ASSERT_FALSE(needed.empty());
+    for (const std::string& lib : needed) {
+        const bool sanitizerRuntime =
+            TDX_SANITIZED && (lib.rfind("libasan.so", 0) == 0 || lib.rfind("libubsan.so", 0) == 0);
+        EXPECT_TRUE(lib == "libc.so.6" || sanitizerRuntime) << lib;
+    }
+}
+
+TEST(TdxLibrary, HeaderDeclaresTheRoutinesForC) {
+    EXPECT_EQ(TdxFromC(), 1);
 }
 
 } // namespace
