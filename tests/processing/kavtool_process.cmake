@@ -1,1 +1,0 @@
-kav_test_runs_kavtool(test_processing_kavtool_process)
