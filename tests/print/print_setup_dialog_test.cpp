@@ -33,18 +33,12 @@ struct PrintSetup : ::testing::Test {
     }
 
     std::unique_ptr<TPrintSetupForm> Form() {
-        auto form = std::make_unique<TPrintSetupForm>(Cfg, Printer, [this](QPrinter& p) {
+        return std::make_unique<TPrintSetupForm>(Cfg, Printer, [this](QPrinter& p) {
             SetupCalls.push_back(&p);
             return SetupAnswer && SetupAnswer(p);
         });
-        return form;
     }
     static QImage Preview(TPrintSetupForm& form) { return form.Sample->grab().toImage(); }
-    static void SaveScreenshot(TPrintSetupForm& form, const char* name) {
-        const QString dir = qEnvironmentVariable("KAV_SCREENSHOT_DIR");
-        if (!dir.isEmpty())
-            form.grab().save(QDir(dir).filePath(QString::fromLatin1(name)));
-    }
 };
 
 TEST_F(PrintSetup, ShowsThePrinterTheStoredOrientationAndMargins) {
@@ -119,7 +113,6 @@ TEST_F(PrintSetup, OrientationClickTurnsThePaperAndThePreview) {
     ASSERT_TRUE(form->PortraitItem->isChecked());
     EXPECT_EQ(form->Paper(), (TPaperSize{210, 297}));
     const TSampleGeometry portrait = form->SampleGeometry();
-    SaveScreenshot(*form, "print-setup-portrait.png");
 
     form->LandscapeItem->click();
     EXPECT_EQ(Printer.pageLayout().orientation(), QPageLayout::Landscape);
@@ -135,7 +128,6 @@ TEST_F(PrintSetup, OrientationClickTurnsThePaperAndThePreview) {
     };
     EXPECT_NEAR(aspect(portrait.Page), 203.0 / 290, 0.02);
     EXPECT_NEAR(aspect(landscape.Page), 290.0 / 203, 0.02);
-    SaveScreenshot(*form, "print-setup-landscape.png");
 
     // The group's colour around a white page with a black outline, the plot
     // in the printer colours, its middle line.

@@ -1,12 +1,16 @@
 // The printout: the page's geometry from the printer's area and the
 // margins, the page as painted (frame, texts, points, visirs, extrema and
-// results), and the PDF written whole or not at all.
+// results), the PDF written whole or not at all, and kavtool print.
 #include "disk_limits.h"
+#include "kavtool_run.h"
 #include "print/page_geometry.h"
 #include "print/printout_job_painter.h"
 #include "print/printout_painter.h"
 #include "print/printout_texts.h"
 #include "spectrum/atomic_file.h"
+#include "spectrum/parameter_block.h"
+#include "spectrum/spectrum_file.h"
+#include "temp_files.h"
 #include "view/canvas_checks.h"
 #include "view/display_color.h"
 #include "view/qt_app.h"
@@ -16,9 +20,6 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -410,21 +411,18 @@ TEST_F(PrintoutTest, NoPlotBetweenTheMarginsPaintsNothing) {
     EXPECT_FALSE(PrintoutProblem(Printout(), none).isEmpty());
 }
 
-// Output of a poppler tool on a file.
-QString RunTool(const QString& tool, const QStringList& args) {
-    QProcess p;
-    p.start(tool, args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << tool.toStdString();
-    EXPECT_EQ(p.exitCode(), 0) << tool.toStdString() << ": "
-                               << p.readAllStandardError().toStdString();
-    return QString::fromUtf8(p.readAllStandardOutput());
+// The text a poppler tool gives for a PDF, blanks taken together.
+QString Poppler(const QString& tool, const QString& pdf) {
+    const TKavtoolRun r =
+        RunProgram(tool, tool == "pdftotext" ? QStringList{"-layout", pdf, "-"} : QStringList{pdf});
+    EXPECT_EQ(r.Exit, 0) << tool.toStdString() << ": " << r.Err.toStdString();
+    return r.Out.simplified();
 }
 
 // A processed spectrum: a line with its extrema, its pair amplitude and the
 // double integral between the visirs.
-struct PrintoutPdf : ::testing::Test {
+struct PrintoutPdf : ::testing::Test, TTempFiles {
     TViewFixture F;
-    QTemporaryDir Dir;
     QString Error;
 
     PrintoutPdf() {
@@ -442,22 +440,31 @@ struct PrintoutPdf : ::testing::Test {
         F.Results.Area = 123456.0;
     }
 
-    QString Path(const QString& name) const { return Dir.filePath(name); }
-    TPrintout Printout() const {
-        return TPrintout{F.Cfg,
-                         *F.Store,
-                         F.Results,
-                         F.Readings,
-                         F.Format,
-                         F.GFactor,
-                         PrintoutHeader(false, QStringLiteral("/data/line.kav"),
-                                        QStringLiteral("5"), QStringLiteral("30 сек"))};
+    bool WritePdf(const QString& path) {
+        const QString header = PrintoutHeader(false, QStringLiteral("/data/line.kav"),
+                                              QStringLiteral("5"), QStringLiteral("30 сек"));
+        const TPrintout page{F.Cfg, *F.Store, F.Results, F.Readings, F.Format, F.GFactor, header};
+        return WritePrintoutPdf(path, PdfPageLayout(), page, &Error);
     }
-    bool Write(const QString& path) {
-        return WritePrintoutPdf(path, PdfPageLayout(), Printout(), &Error);
+
+    // The line unprocessed as a file, with the parameter records of gain
+    // row 3 ("10") and speed row 8 (" 4 мин").
+    QString LineFile() {
+        TPointTable store = *F.Store;
+        TKavCfg cfg = F.Cfg;
+        cfg.Amplifying = 3;
+        cfg.Rapid = 8;
+        WriteParameterBlock(store, cfg, TInstrumentReadings{});
+        EXPECT_TRUE(SaveSpectrumFile(Path("line.kav"), store));
+        return Path("line.kav");
     }
-    QStringList Entries() const {
-        return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    // kavtool print as a lab script runs it: no display, no Qt platform chosen.
+    TKavtoolRun Print(QStringList args) const {
+        args.prepend("print");
+        TKavtoolOptions options;
+        options.WorkDir = Dir.path();
+        options.NoDisplay = true;
+        return RunKavtool(args, options);
     }
 };
 
@@ -466,13 +473,12 @@ struct PrintoutPdf : ::testing::Test {
 TEST_F(PrintoutPdf, OnePageOfA4WithItsTexts) {
     F.Cfg.Orientation = 0;
     const QString path = Path("line.pdf");
-    ASSERT_TRUE(Write(path)) << Error.toStdString();
-    const QString info = RunTool("pdfinfo", {path});
-    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+1\\n"))) << info.toStdString();
-    EXPECT_TRUE(info.contains("Page size:       595 x 842 pts (A4)")) << info.toStdString();
+    ASSERT_TRUE(WritePdf(path)) << Error.toStdString();
+    const QString info = Poppler("pdfinfo", path);
+    EXPECT_TRUE(info.contains("Pages: 1 ")) << info.toStdString();
+    EXPECT_TRUE(info.contains("Page size: 595 x 842 pts (A4)")) << info.toStdString();
     EXPECT_TRUE(info.contains(QStringLiteral("Спектр КАВ"))) << info.toStdString();
-    // The text as the page reads, blanks taken together.
-    const QString text = RunTool("pdftotext", {"-layout", path, "-"}).simplified();
+    const QString text = Poppler("pdftotext", path);
     EXPECT_TRUE(text.contains(QStringLiteral("Файл: \"line.kav\" Усиление: 5. Развёртка: 30 сек.")))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("S=1,235E+005 отсч^3"))) << text.toStdString();
@@ -496,7 +502,7 @@ TEST_F(PrintoutPdf, AFailedWriteNamesTheReasonAndLeavesThePreviousFileWhole) {
                  {Path("folder.pdf"), RLIM_INFINITY, EISDIR},
                  {path, 4096, EFBIG}};
     for (const auto& c : cases) {
-        EXPECT_FALSE(UnderFileSizeLimit(c.Limit, [&] { return Write(c.Path); }));
+        EXPECT_FALSE(UnderFileSizeLimit(c.Limit, [&] { return WritePdf(c.Path); }));
         if (c.Err == EISDIR) {
             EXPECT_TRUE(Error.endsWith(SystemReason(EISDIR))) << Error.toStdString();
         } else {
@@ -504,14 +510,58 @@ TEST_F(PrintoutPdf, AFailedWriteNamesTheReasonAndLeavesThePreviousFileWhole) {
                                  .arg(c.Path, SystemReason(c.Err)));
         }
     }
-    const auto read = [&] {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    EXPECT_EQ(read(), "previous");
+    EXPECT_EQ(Read("line.pdf"), "previous");
     EXPECT_EQ(Entries(), QStringList{"line.pdf"});
-    ASSERT_TRUE(Write(path)) << Error.toStdString();
-    EXPECT_TRUE(read().startsWith("%PDF-"));
+    ASSERT_TRUE(WritePdf(path)) << Error.toStdString();
+    EXPECT_TRUE(Read("line.pdf").startsWith("%PDF-"));
+}
+
+// kavtool print processes the file and prints it without a display: the
+// orientation from Kav.ini (landscape when it does not say), the gain and
+// speed of the file's parameter records.
+TEST_F(PrintoutPdf, KavtoolPrintsAProcessedSpectrumWithoutADisplay) {
+    const QString in = LineFile();
+    Write("Kav.ini", "[Main]\r\nOrientation=0\r\n");
+    const TKavtoolRun r = Print({in, "-o", Path("line.pdf"), "--ini", Path("Kav.ini"), "--visirs",
+                                 "21000", "44000", "minmax", "20", "100", "integrate"});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Out.isEmpty());
+    EXPECT_TRUE(Poppler("pdfinfo", Path("line.pdf")).contains("Page size: 595 x 842 pts (A4)"));
+    const QString text = Poppler("pdftotext", Path("line.pdf"));
+    EXPECT_TRUE(text.contains(QStringLiteral("Файл: \"line.kav\" Усиление: 10. Развёртка: 4 мин.")))
+        << text.toStdString();
+    for (const char* part : {"A=", "S=", "{21000 "})
+        EXPECT_TRUE(text.contains(part)) << part << " in " << text.toStdString();
+
+    ASSERT_EQ(Print({in, "-o", Path("plain.pdf")}).Exit, 0);
+    EXPECT_TRUE(Poppler("pdfinfo", Path("plain.pdf")).contains("Page size: 842 x 595 pts (A4)"));
+    EXPECT_FALSE(Poppler("pdftotext", Path("plain.pdf")).contains("S="));
+}
+
+// Bad usage (2) and failures (1) leave no PDF behind.
+TEST_F(PrintoutPdf, KavtoolFailuresLeaveNoFile) {
+    const QString in = LineFile();
+    const QString unwritable = Path("no such folder/x.pdf");
+    const struct {
+        QStringList Args;
+        int Exit;
+        QString ErrPart;
+    } cases[] = {
+        {{in}, 2, {}}, // no -o
+        {{in, "-o", Path("x.pdf"), "sharpen"}, 2, {}},
+        {{Path("missing.kav"), "-o", Path("x.pdf")}, 1, Path("missing.kav")},
+        {{in, "-o", Path("x.pdf"), "equalize"}, 1, QStringLiteral("двух визиров")},
+        {{in, "-o", unwritable},
+         1,
+         QStringLiteral("Не удалось записать файл \"%1\": No such file or directory")
+             .arg(unwritable)},
+    };
+    for (const auto& c : cases) {
+        const TKavtoolRun r = Print(c.Args);
+        EXPECT_EQ(r.Exit, c.Exit) << c.Args.join(' ').toStdString();
+        EXPECT_TRUE(r.Err.contains(c.ErrPart)) << r.Err.toStdString();
+    }
+    EXPECT_EQ(QDir(Dir.path()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden), QStringList{});
 }
 
 } // namespace

@@ -1,1 +1,0 @@
-kav_test_runs_kavtool(test_print_kavtool_print)
