@@ -1,11 +1,25 @@
-// The engine handed frames one by one (the filter, the summation, the fill,
-// the automatic save and processing, the messages) and the four control
-// groups as a model: operator changes, telemetry states, what each group
-// shows and which handshake flag each change clears.
-#include "acquisition/acquisition_rig.h"
+// The acquisition engine. Handed frames one by one: the filter, the
+// summation, the fill, the automatic save and processing, the messages. The
+// four control groups as a model: operator changes, telemetry states, what
+// each group shows and which handshake flag each change clears. And the
+// receive mode end to end over the simulated spectrometer: the port dialog's
+// choices, handshake, re-sent parameters, sweeps into the store, manual
+// control, a silent or missing instrument, a run of sweeps.
+#include "acquisition/acquire_run.h"
+#include "acquisition/acquisition_engine.h"
+#include "acquisition/com_port_setup.h"
+#include "config/settings_store.h"
 #include "disk_limits.h"
+#include "link/clock.h"
+#include "link/instrument_tables.h"
 #include "link/protocol.h"
+#include "link/receiver.h"
+#include "link/test_app.h"
+#include "processing/processing_actions.h"
+#include "qstring_printer.h"
+#include "sim/sim_device.h"
 #include "spectrum/parameter_block.h"
+#include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
 
 #include <QDir>
@@ -13,8 +27,193 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
+
+// Records what the receive mode shows outside the control groups.
+class TRecordingAcqView : public TAcquisitionView {
+public:
+    std::map<int, QString> Panels;
+    QStringList Messages;
+    QStringList Errors;
+    int Plotted = 0;
+    std::vector<long> Markers;
+    int Repaints = 0;
+    std::map<int, QString> VisirOrdinates;
+    bool AdcShown = false;
+    QString AdcText;
+    struct TPoint {
+        long Code, Ordinate;
+        TColorValue Colour;
+    };
+    std::vector<TPoint> Points;
+
+    void SetStatusPanel(int index, const QString& text) override { Panels[index] = text; }
+    void AddMessage(const QString& text) override { Messages << text; }
+    void ClearMessages() override { Messages.clear(); }
+    void ShowError(const QString& text) override { Errors << text; }
+    void PlotSlot(std::uint16_t) override { ++Plotted; }
+    void PlotPoint(long code, long ordinate, TColorValue colour) override {
+        Points.push_back({code, ordinate, colour});
+    }
+    void MoveFieldMarker(long code) override { Markers.push_back(code); }
+    void Repaint() override { ++Repaints; }
+    void SetVisirOrdinate(int n, const QString& text) override { VisirOrdinates[n] = text; }
+    void SetAdcWindowShown(bool shown) override { AdcShown = shown; }
+    void SetAdcReading(const QString& text) override { AdcText = text; }
+};
+
+class TRecordingControlsView : public TControlsView {
+public:
+    TControlsState Last;
+    int Shows = 0;
+    int MinView = -1;
+    int MaxView = -1;
+    int PlotRepaints = 0;
+
+    void ShowControls(const TControlsState& state) override {
+        Last = state;
+        ++Shows;
+    }
+    void SetMinView(int code) override { MinView = code; }
+    void SetMaxView(int code) override { MaxView = code; }
+    void RepaintPlot() override { ++PlotRepaints; }
+};
+
+class TRecordingProcessingView : public TProcessingView {
+public:
+    QStringList Warnings;
+    int Repaints = 0;
+    void ShowWarning(const QString& text) override { Warnings << text; }
+    void ShowInformation(const QString&) override {}
+    void Repaint() override { ++Repaints; }
+    void SetBackUpEnabled(bool enabled) override { BackUp = enabled; }
+    bool IsBackUpEnabled() const override { return BackUp; }
+    void SetGFactorShown(bool shown) override { GShow = shown; }
+    bool IsGFactorShown() const override { return GShow; }
+    bool BackUp = false;
+    bool GShow = false;
+};
+
+// The simulated spectrometer behind "SIM", with every command code it was
+// sent recorded in order.
+class TRecordingSimDevice final : public SerialDevice {
+public:
+    TRecordingSimDevice(const TClock& clock, std::vector<int>& commands)
+        : Sim(clock), Commands(commands) {}
+    bool Open(const QString& name) override { return Sim.Open(name); }
+    void Close() override { Sim.Close(); }
+    bool ApplyLine(const TLineSettings& line, QStringList& notes) override {
+        return Sim.ApplyLine(line, notes);
+    }
+    int InQueueCount() override { return Sim.InQueueCount(); }
+    int OutQueueCount() override { return Sim.OutQueueCount(); }
+    std::uint32_t TakeLineErrors() override { return Sim.TakeLineErrors(); }
+    int Read(std::uint8_t* buffer, int count) override { return Sim.Read(buffer, count); }
+    bool Write(const std::uint8_t* buffer, int count) override {
+        if (count >= 3)
+            Commands.push_back(buffer[2]);
+        return Sim.Write(buffer, count);
+    }
+    std::optional<bool> ClearToSend() override { return Sim.ClearToSend(); }
+    bool Lost() const override { return false; }
+
+    TSimDevice Sim;
+
+private:
+    std::vector<int>& Commands;
+};
+
+// The engine with everything it works on, over the simulated spectrometer.
+// Time moves only through Run: the instrument, the clock, the receive poll
+// and the handshake tick together.
+struct TAcqRig {
+    TManualClock Clock;
+    std::vector<int> Commands;
+    TKavCfg Cfg;
+    std::unique_ptr<TPointTable> Store = std::make_unique<TPointTable>();
+    std::unique_ptr<TPointTable> Undo = std::make_unique<TPointTable>();
+    TInstrumentReadings Readings;
+    TSpectrumResults Results;
+    TRecordingAcqView View;
+    TRecordingControlsView ControlsView;
+    TRecordingProcessingView ProcessingView;
+    TValueFormat Format{Cfg, u'.'};
+    std::unique_ptr<TProcessingActions> Processing;
+    std::unique_ptr<TKavReceiver> Receiver;
+    std::unique_ptr<TAcquisitionEngine> Engine;
+    int ElapsedMs = 0;
+
+    TAcqRig() {
+        TestApp();
+        Clock.StepMicros = 200;
+        SetDefaults(Cfg, QStringLiteral("/nonexistent"));
+        Cfg.Port.PortName = QStringLiteral("SIM");
+        Cfg.Port.TimeOut = 10;
+        ClearPoints(*Store);
+        ClearPoints(*Undo);
+        Processing =
+            std::make_unique<TProcessingActions>(*Store, *Undo, Cfg, Results, ProcessingView, u'.');
+        Receiver = std::make_unique<TKavReceiver>(
+            [this](const QString&) -> std::unique_ptr<SerialDevice> {
+                return std::make_unique<TRecordingSimDevice>(Clock, Commands);
+            },
+            Clock);
+        Engine = std::make_unique<TAcquisitionEngine>(Cfg, *Receiver, *Store, Readings, *Processing,
+                                                      Format, View, ControlsView);
+    }
+
+    TSimInstrument& Sim() {
+        return static_cast<TRecordingSimDevice*>(Receiver->Device())->Sim.Instrument();
+    }
+    TAcquisitionState& State() { return Engine->State(); }
+    const TControlsState& Controls() { return Engine->Controls().State(); }
+
+    // Moves time on in 10 ms steps: the instrument sends, the poll reads, and
+    // every 200 ms the handshake tick runs.
+    void Run(int ms) {
+        for (int t = 0; t < ms; t += 10) {
+            if (Receiver->Device())
+                Sim().Advance(10);
+            Clock.AdvanceMs(10);
+            ElapsedMs += 10;
+            Receiver->PollTick();
+            if (ElapsedMs % KavTimerMs == 0)
+                Engine->KavTimerTimer();
+        }
+    }
+    // Runs until the condition holds or the limit passes; true when it held.
+    template <class F> bool RunUntil(F done, int limitMs) {
+        for (int t = 0; t < limitMs; t += 10) {
+            if (done())
+                return true;
+            Run(10);
+        }
+        return done();
+    }
+};
+
+// A frame body: type and b1..b6.
+struct TBody {
+    std::uint8_t B[8] = {};
+    TBody(std::uint8_t type, std::initializer_list<std::uint8_t> payload) {
+        B[0] = type;
+        int i = 1;
+        for (std::uint8_t b : payload)
+            B[i++] = b;
+    }
+};
+
+inline TBody PointBody(std::uint16_t field, std::uint16_t value, std::uint8_t gain = 0x01,
+                       std::uint8_t speed = 0x08) {
+    return TBody(2, {static_cast<std::uint8_t>(field >> 8), static_cast<std::uint8_t>(field),
+                     static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value), gain,
+                     speed});
+}
 
 struct EngineTest : ::testing::Test {
     TAcqRig Rig;
@@ -222,19 +421,8 @@ TEST_F(FrameFixture, AutomaticProcessingRunsOncePerBackwardSweep) {
     EXPECT_EQ(Rig.ProcessingView.Repaints, 2);
 }
 
-TEST_F(FrameFixture, MessageLinesAndTheThousandLineLimit) {
-    Frame(TBody(TmUnitIdentity, {3, 9}));
-    EXPECT_EQ(Rig.View.Messages, (QStringList{QStringLiteral("Tm01. PROGRAMMA=3"),
-                                              QStringLiteral("      SPnomer=9")}));
-    EXPECT_EQ(Rig.Readings.InstrumentProgram, 3);
-    EXPECT_EQ(Rig.Readings.InstrumentSerial, 9);
-    Frame(TBody(TmUnexpectedByte, {5, 7}));
-    EXPECT_EQ(Rig.View.Messages.last(),
-              QStringLiteral("Несоответствие принятого байта ожидаемому (5<>7)"));
-    Frame(TBody(12, {1, 2, 3}));
-    EXPECT_EQ(Rig.View.Messages.size(), 3);
-
-    Rig.Engine->ClearMessages();
+// The telemetry's lines are the link's tests; here the engine's limit.
+TEST_F(FrameFixture, TheThousandLineLimitClearsTheMessages) {
     for (int i = 0; i < MaxMessageLines; ++i)
         Rig.Engine->AddMessage(QStringLiteral("line"));
     EXPECT_EQ(Rig.View.Messages.size(), MaxMessageLines);
@@ -586,4 +774,238 @@ TEST_F(ControlsFixture, RealTimeButtonsSetTheSettingsAndBlinkWhileChecked) {
     EXPECT_FALSE(S().Action(TAcqAction::RealTimeSum).Enabled);
     C.ARealTimeSumExecute(false);
     EXPECT_FALSE(Rig.Cfg.EnableRTSum);
+}
+
+// ---- The receive mode over the simulated spectrometer ------------------------
+
+namespace {
+
+struct LinkSession : EngineTest {
+    bool Linked() { return Rig.State().AllAcknowledged() && Rig.State().SendCount == 0; }
+    bool Relinked() {
+        return Rig.RunUntil([&] { return Linked(); }, 2000);
+    }
+    // The receive mode on, until the handshake is done.
+    void Link() {
+        Rig.Engine->SetReceiveMode(true);
+        ASSERT_TRUE(Rig.RunUntil([&] { return Linked(); }, 3000));
+    }
+};
+using AcquireRun = LinkSession;
+
+} // namespace
+
+TEST(ComPortSetup, ListsRateIndexAndHeldName) {
+    EXPECT_EQ(ComPortChoices({"/dev/ttyUSB0"}).mid(15),
+              (QStringList{"COM16", "/dev/ttyUSB0", "SIM"}));
+    EXPECT_EQ(BaudRateChoices().mid(12, 3), (QStringList{"128000", "256000", "230400"}));
+    const struct {
+        const char* Text;
+        int Current, Index;
+    } cases[] = {{"19200", 5, 7},   {"10000", 5, 5}, {" 1024000 ", 0, 18},
+                 {"230400", 0, 14}, {"", 11, 11},    {"019200", 3, 3}};
+    for (const auto& c : cases)
+        EXPECT_EQ(BaudIndexOfText(c.Text, static_cast<std::uint8_t>(c.Current)), c.Index) << c.Text;
+    EXPECT_EQ(BaudRateText(25), "9600"); // a hand-edited index: what the port uses
+
+    TComSettings port;
+    port.Parity = 2;
+    ApplyComChoice(port, " ABCDEFGHIJKL ", 7);
+    EXPECT_EQ(port.PortName, "ABCDEFGHIJ");
+    EXPECT_EQ(port.BaudRate, 7);
+    EXPECT_EQ(port.Parity, 2); // the rest of the record stays
+}
+
+TEST_F(LinkSession, HandshakeRunsInStageOrderAndChangesAreSentAgain) {
+    Rig.Engine->SetReceiveMode(true);
+    ASSERT_TRUE(Rig.Receiver->Opened());
+    EXPECT_EQ(Rig.View.Panels[PanelPort], QStringLiteral("SIM"));
+    EXPECT_EQ(Rig.View.Panels[PanelBaud], QStringLiteral("9600 бод"));
+    EXPECT_TRUE(Rig.View.Errors.isEmpty());
+
+    ASSERT_TRUE(Rig.RunUntil([&] { return Linked(); }, 3000));
+    EXPECT_EQ(Rig.Commands, (std::vector<int>{150, 111, 122, 133}));
+    EXPECT_EQ(Rig.View.Panels[PanelProgram], QStringLiteral("PR: 7"));
+    EXPECT_EQ(Rig.View.Panels[PanelSerial], QStringLiteral("S/N: 42"));
+    EXPECT_TRUE(Rig.View.Messages.contains(QStringLiteral("Tm01. PROGRAMMA=7")));
+    EXPECT_TRUE(Rig.View.Messages.contains(QStringLiteral("Tm33. Ukorr=32768")));
+    // Nothing more goes out once the stages are acknowledged.
+    Rig.Run(1000);
+    EXPECT_EQ(Rig.Commands.size(), 4u);
+    EXPECT_FALSE(Rig.View.Messages.contains(HandshakeFailedText));
+
+    // A change sends its own stage again (the instrument taking every
+    // group's change is the window's receive tests).
+    C.BotFieldChange(1000);
+    ASSERT_TRUE(Relinked());
+    EXPECT_EQ(Rig.Commands.back(), CmdSweepBounds);
+    EXPECT_EQ(Rig.Sim().PoleMin(), 1000);
+    C.CorrEditChange(3200);
+    ASSERT_TRUE(Relinked());
+    EXPECT_EQ(Rig.Commands.back(), CmdCorrection);
+    EXPECT_EQ(Rig.Sim().Ukorr(), 32768 + 3200);
+}
+
+TEST_F(LinkSession, ASweepFillsTheStoreBetweenTheBounds) {
+    Rig.Engine->SetReceiveMode(true);
+    C.BotFieldChange(20000);
+    C.TopFieldChange(30000);
+    ASSERT_TRUE(Rig.RunUntil([&] { return Linked(); }, 3000));
+    // Start from a sweep that begins after the handshake.
+    Rig.State().SweepPhase = 0;
+    ASSERT_TRUE(Rig.RunUntil([&] { return Rig.State().SweepPhase == 1; }, 10000));
+    ASSERT_TRUE(Rig.RunUntil([&] { return Rig.State().SweepPhase == 2; }, 10000));
+
+    const TPointTable& store = *Rig.Store;
+    const int fill = Rig.State().FillCount;
+    EXPECT_EQ(fill, Rig.Sim().DPole());
+    EXPECT_GT(fill, 1);
+    EXPECT_EQ(FirstValidPoint(store, 0, MaxFieldCode), 20000);
+    const int last = LastValidPoint(store, 0, MaxFieldCode);
+    EXPECT_GE(last, 30000 - fill);
+    EXPECT_LE(last, 30000 + fill - 1);
+    for (int code = 20000; code <= last; ++code) {
+        ASSERT_TRUE(IsValidSlot(store[code])) << code;
+        ASSERT_EQ(store[code].X, code);
+    }
+    EXPECT_EQ(Rig.View.Panels[PanelDirection], BackwardSweepText);
+    EXPECT_GT(Rig.View.Plotted, 100);
+}
+
+TEST_F(LinkSession, SilentInstrumentEndsTheHandshakeAfterTwentyOneCommands) {
+    Rig.Engine->SetReceiveMode(true);
+    Rig.Sim().SetAnswering(false);
+    Rig.Run(21 * KavTimerMs);
+    EXPECT_EQ(Rig.Commands, std::vector<int>(21, CmdLinkRequest));
+    EXPECT_EQ(Rig.View.Messages.count(HandshakeFailedText), 1);
+    Rig.Run(2000);
+    EXPECT_EQ(Rig.Commands.size(), 21u);
+    EXPECT_EQ(Rig.View.Messages.count(HandshakeFailedText), 1);
+    EXPECT_EQ(Rig.State().SendCount, 0);
+
+    // A handshake reset starts it again.
+    const std::uint8_t reset[8] = {TmHandshakeReset};
+    Rig.Engine->HandleFrameBody(reset);
+    Rig.Run(KavTimerMs);
+    EXPECT_EQ(Rig.Commands.size(), 22u);
+}
+
+TEST_F(LinkSession, PortThatCannotOpenIsReportedAndTheHandshakeGivesUp) {
+    Rig.Cfg.Port.PortName = QStringLiteral("COM9");
+    bool ended = true;
+    Rig.Engine->OnHandshakeEnd = [&](bool ok) { ended = ok; };
+    Rig.Engine->SetReceiveMode(true);
+    EXPECT_FALSE(Rig.Receiver->Opened());
+    ASSERT_EQ(Rig.View.Errors.size(), 1);
+    EXPECT_EQ(Rig.View.Errors[0], QStringLiteral("Невозможно инициализировать порт COM9"));
+    EXPECT_EQ(Rig.View.Panels[PanelPort], QString());
+    EXPECT_TRUE(Rig.Engine->ReceiveMode());
+    Rig.Run(21 * KavTimerMs);
+    EXPECT_EQ(Rig.View.Messages.count(HandshakeFailedText), 1);
+    EXPECT_FALSE(ended);
+}
+
+TEST_F(LinkSession, AnalysisModeClosesTheLinkAndDisablesTheGroups) {
+    Rig.Cfg.AutoSave = true;
+    Rig.Cfg.WorkDir = QStringLiteral("/nonexistent");
+    Link();
+    EXPECT_TRUE(Rig.Controls().Action(TAcqAction::Receive).Checked);
+    EXPECT_FALSE(Rig.Controls().Action(TAcqAction::Receive).Enabled);
+    EXPECT_TRUE(Rig.Controls().Action(TAcqAction::RealTimeLpf).Enabled);
+
+    Rig.Engine->SetReceiveMode(false);
+    EXPECT_FALSE(Rig.Receiver->Opened());
+    EXPECT_FALSE(Rig.Engine->KavTimer().isActive());
+    EXPECT_FALSE(Rig.Engine->LPFTimer().isActive());
+    EXPECT_EQ(Rig.View.Panels[PanelPort], QStringLiteral("SIM"));
+    EXPECT_EQ(Rig.View.Panels[PanelBaud], ClosedPortText);
+    EXPECT_EQ(Rig.View.Panels[PanelAutoSave], QString());
+    const TControlsState& s = S();
+    EXPECT_FALSE(s.Gain.Enabled || s.Speed.Enabled || s.Correction.Enabled || s.Bounds.Enabled);
+    EXPECT_FALSE(s.Gain.LabelEnabled || s.Bounds.LabelsEnabled);
+    EXPECT_FALSE(s.Action(TAcqAction::RealTimeLpf).Enabled);
+    EXPECT_TRUE(s.Action(TAcqAction::Analysis).Checked);
+    EXPECT_FALSE(s.Action(TAcqAction::Analysis).Enabled);
+    EXPECT_TRUE(s.Action(TAcqAction::Receive).Enabled);
+    EXPECT_FALSE(Rig.Cfg.Mode);
+}
+
+TEST_F(LinkSession, AdcRequestsAreAnsweredAndDrawnAtTheLastField) {
+    Rig.Engine->SetReceiveMode(true);
+    ASSERT_TRUE(Rig.RunUntil([&] { return Linked() && Rig.State().LastField >= 0; }, 3000));
+    Rig.Engine->SetAdcView(true);
+    EXPECT_TRUE(Rig.View.AdcShown);
+    EXPECT_TRUE(Rig.Engine->ADCTimer().isActive());
+    EXPECT_TRUE(Rig.Controls().Action(TAcqAction::AdcInput).Checked);
+    Rig.Engine->ADCTimerTimer();
+    EXPECT_EQ(Rig.Commands.back(), CmdAdcRequest);
+    ASSERT_TRUE(Rig.RunUntil([&] { return !Rig.View.Points.empty(); }, 1000));
+    const auto& p = Rig.View.Points.back();
+    EXPECT_EQ(p.Ordinate, Rig.Engine->AdcValue() / 2 + 2048);
+    EXPECT_EQ(p.Colour, Rig.Cfg.DisplayColors.ADC2);
+    EXPECT_GT(Rig.Engine->AdcValue(), 0);
+    EXPECT_EQ(Rig.Readings.AdcValue, Rig.Engine->AdcValue());
+    EXPECT_EQ(Rig.View.AdcText, Rig.Format.ADCToStr(Rig.Engine->AdcValue()));
+
+    Rig.Engine->AAdcInputExecute();
+    EXPECT_FALSE(Rig.View.AdcShown);
+    EXPECT_FALSE(Rig.Engine->ADCTimer().isActive());
+    Rig.Engine->PrepareForClose();
+    EXPECT_FALSE(Rig.Cfg.ADCEnable);
+}
+
+// ---- A run of a number of sweeps (kavtool acquire) ----------------------------
+
+namespace {
+
+struct TRunRecord {
+    QStringList Notes;
+    QStringList Files;
+    std::optional<bool> Complete;
+    QString Reason;
+
+    TAcquireRun::TCallbacks Callbacks() {
+        return {[this](const QString& t) { Notes << t; },
+                [this](int, int, const QString& path) { Files << path; },
+                [this](bool complete, const QString& reason) {
+                    Complete = complete;
+                    Reason = reason;
+                }};
+    }
+};
+
+} // namespace
+
+// The operator holds the speed at the instrument and it differs from the
+// settings: the run takes the instrument's speed, says so once and saves.
+TEST_F(AcquireRun, ManualSpeedIsTakenSaidAndTheSweepsSaved) {
+    QTemporaryDir dir;
+    Rig.Cfg.WorkDir = dir.path();
+    Rig.Cfg.Rapid = 10; // " 1 мин"
+    TRunRecord record;
+    TAcquireRun run(*Rig.Engine, Rig.Cfg, *Rig.Store, 2, record.Callbacks());
+    Rig.Engine->SetReceiveMode(true);
+    Rig.Sim().SetManualSpeed(15); // "30 сек", row 11
+    ASSERT_TRUE(Rig.RunUntil([&] { return run.Done(); }, 30000)) << run.Ready();
+    EXPECT_EQ(record.Complete, true) << record.Reason.toStdString();
+    EXPECT_EQ(record.Notes, QStringList{QStringLiteral(
+                                "the sweep speed is under manual control at the spectrometer: "
+                                "sweeps are taken at its speed 11 \"30 сек\", not at Rapid=10 "
+                                "\" 1 мин\"")});
+    ASSERT_EQ(record.Files.size(), 2);
+    auto store = std::make_unique<TPointTable>();
+    auto raw = std::make_unique<TPointTable>();
+    ASSERT_EQ(LoadSpectrumFile(record.Files[1], *store, *raw), TLoadOutcome::Loaded);
+    EXPECT_EQ((*store)[ParSpeed].X, 11);
+    EXPECT_GT(LastValidPoint(*store, 0, MaxFieldCode), 60000);
+}
+
+TEST_F(AcquireRun, AbandonedHandshakeEndsTheRunWithTheReason) {
+    TRunRecord record;
+    TAcquireRun run(*Rig.Engine, Rig.Cfg, *Rig.Store, 1, record.Callbacks());
+    Rig.Engine->SetReceiveMode(true);
+    Rig.Sim().SetAnswering(false);
+    ASSERT_TRUE(Rig.RunUntil([&] { return run.Done(); }, 30 * KavTimerMs));
+    EXPECT_EQ(record.Complete, false);
+    EXPECT_EQ(record.Reason, QStringLiteral("the spectrometer did not take the parameters"));
 }

@@ -3,31 +3,26 @@
 #include "config/settings_store.h"
 #include "kavtool_run.h"
 #include "link/test_app.h"
+#include "temp_files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-using TRun = TKavtoolRun;
-constexpr auto Kavtool = [](const QStringList& args) { return RunKavtool(args); };
-
 struct KavtoolAcquire : ::testing::Test {
-    QTemporaryDir Dir;
-    QString Ini;
+    TTempFiles Files;
+    QString Ini = Files.Path(QStringLiteral("Kav.ini"));
     void SetUp() override {
         TestApp();
-        ASSERT_TRUE(Dir.isValid());
+        ASSERT_TRUE(Files.Dir.isValid());
         TKavCfg cfg;
-        SetDefaults(cfg, Dir.path());
+        SetDefaults(cfg, Files.Dir.path());
         cfg.Port.TimeOut = 20; // a quick poll: the run takes a few seconds
         cfg.Rapid = 11;        // "30 сек", not the simulator's own speed
         cfg.NameMask = QStringLiteral("Проба");
         cfg.NumbMask = 5;
-        Ini = Dir.filePath(QStringLiteral("Kav.ini"));
         ASSERT_TRUE(SaveSettings(cfg, {}, Ini, u'.'));
     }
 };
@@ -35,9 +30,9 @@ struct KavtoolAcquire : ::testing::Test {
 } // namespace
 
 TEST_F(KavtoolAcquire, ThreeSweepsAreSavedAndReadBackWithTheirParameters) {
-    const QString out = Dir.filePath(QStringLiteral("spectra"));
-    const TRun r = Kavtool({"acquire", "--port", "SIM", "--ini", Ini, "--sweeps", "3", "--out", out,
-                            "--sim-speed", "10"});
+    const QString out = Files.Path(QStringLiteral("spectra"));
+    const TKavtoolRun r = RunKavtool({"acquire", "--port", "SIM", "--ini", Ini, "--sweeps", "3",
+                                      "--out", out, "--sim-speed", "10"});
     ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
     EXPECT_TRUE(r.Out.contains(QStringLiteral("Tm01. PROGRAMMA=7")));
     EXPECT_TRUE(r.Out.contains(QStringLiteral("Tm22. KodAmpl=1")));
@@ -47,7 +42,7 @@ TEST_F(KavtoolAcquire, ThreeSweepsAreSavedAndReadBackWithTheirParameters) {
     const QStringList files = QDir(out).entryList({"*.kav"}, QDir::Files, QDir::Name);
     ASSERT_EQ(files, (QStringList{"Проба00000005.kav", "Проба00000006.kav", "Проба00000007.kav"}));
     for (const QString& f : files) {
-        const TRun info = Kavtool({"info", QDir(out).filePath(f)});
+        const TKavtoolRun info = RunKavtool({"info", QDir(out).filePath(f)});
         ASSERT_EQ(info.Exit, 0) << info.Err.toStdString();
         EXPECT_FALSE(info.Out.contains(QStringLiteral("points: 0\n"))) << info.Out.toStdString();
         EXPECT_TRUE(info.Out.contains(QStringLiteral("ParProgram (65531) = 7")))
@@ -63,24 +58,23 @@ TEST_F(KavtoolAcquire, ThreeSweepsAreSavedAndReadBackWithTheirParameters) {
 // A port that cannot open ends the run with the reason; a device path is
 // used whole.
 TEST_F(KavtoolAcquire, PortThatCannotOpenEndsWithTheReason) {
-    const QString path = Dir.filePath("serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0");
+    const QString path = Files.Path("serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0");
     for (const QString& port : {QStringLiteral("ttyNOPE9"), path}) {
-        const TRun r = Kavtool({"acquire", "--port", port, "--ini", Ini, "--out", Dir.path()});
+        const TKavtoolRun r =
+            RunKavtool({"acquire", "--port", port, "--ini", Ini, "--out", Files.Dir.path()});
         EXPECT_EQ(r.Exit, 1);
         EXPECT_TRUE(r.Err.contains(QStringLiteral("Невозможно инициализировать порт ") + port))
             << r.Err.toStdString();
     }
-    EXPECT_TRUE(QDir(Dir.path()).entryList({"*.kav"}).isEmpty());
+    EXPECT_TRUE(QDir(Files.Dir.path()).entryList({"*.kav"}).isEmpty());
 }
 
 // A speed outside the table could never be chosen: the run does not start.
 TEST_F(KavtoolAcquire, RapidOutsideTheSpeedTableEndsWithTheReason) {
     for (const auto& [text, read] : {std::pair{"12", "12"}, {"-5", "251"}}) {
-        QFile ini(Ini);
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write(QByteArray("[Main]\r\nRapid=") + text + "\r\n");
-        ini.close();
-        const TRun r = Kavtool({"acquire", "--port", "SIM", "--ini", Ini, "--out", Dir.path()});
+        Files.Write(Ini, QByteArray("[Main]\r\nRapid=") + text + "\r\n");
+        const TKavtoolRun r =
+            RunKavtool({"acquire", "--port", "SIM", "--ini", Ini, "--out", Files.Dir.path()});
         EXPECT_EQ(r.Exit, 1);
         EXPECT_EQ(r.Err, QStringLiteral("kavtool: settings file \"%1\": Rapid=%2 selects no sweep "
                                         "speed (0..11)\n")
@@ -89,9 +83,9 @@ TEST_F(KavtoolAcquire, RapidOutsideTheSpeedTableEndsWithTheReason) {
 }
 
 TEST_F(KavtoolAcquire, BadArgumentsAreUsageErrors) {
-    EXPECT_EQ(Kavtool({"acquire", "--sweeps", "3"}).Exit, 2);
-    EXPECT_EQ(Kavtool({"acquire", "--port", "SIM", "--sweeps", "0"}).Exit, 2);
-    EXPECT_EQ(Kavtool({"listen"}).Exit, 2);
+    EXPECT_EQ(RunKavtool({"acquire", "--sweeps", "3"}).Exit, 2);
+    EXPECT_EQ(RunKavtool({"acquire", "--port", "SIM", "--sweeps", "0"}).Exit, 2);
+    EXPECT_EQ(RunKavtool({"listen"}).Exit, 2);
 }
 
 TEST_F(KavtoolAcquire, ListenPrintsFramesUntilTerminated) {

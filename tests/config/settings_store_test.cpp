@@ -7,10 +7,8 @@
 #include "config/settings_store.h"
 #include "disk_limits.h"
 #include "qstring_printer.h"
+#include "temp_files.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -229,7 +227,7 @@ QByteArray Encode(const QString& text) {
     return bytes;
 }
 
-TEST(Cp1251, CyrillicTextHasItsSingleBytes) {
+TEST(Cp1251, CyrillicTextHasItsSingleBytesAndEveryByteComesBack) {
     EXPECT_EQ(Encode(QStringLiteral("Спектр")), QByteArray("\xD1\xEF\xE5\xEA\xF2\xF0"));
     EXPECT_EQ(Encode(QStringLiteral("АЯая")), QByteArray("\xC0\xDF\xE0\xFF"));
     EXPECT_EQ(Encode(QStringLiteral("Ёё№€мВ")), QByteArray("\xA8\xB8\xB9\x88\xEC\xC2"));
@@ -237,10 +235,8 @@ TEST(Cp1251, CyrillicTextHasItsSingleBytes) {
               QStringLiteral("C:\\Данные"));
     for (char16_t c : {u'é', u'中', u'Ω', char16_t(0xD800), char16_t(0xFFFD)})
         EXPECT_EQ(Cp1251Byte(c), -1) << int(c);
-}
 
-// Every byte comes back as it was, so no two bytes share a character.
-TEST(Cp1251, EveryByteComesBackAsItWas) {
+    // Every byte comes back as it was, so no two bytes share a character.
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
@@ -250,17 +246,6 @@ TEST(Cp1251, EveryByteComesBackAsItWas) {
 }
 
 const QChar Comma(',');
-
-QByteArray ReadBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 // The lines of a file written with CRLF endings.
 QList<QByteArray> Lines(const QByteArray& bytes) {
@@ -324,91 +309,59 @@ protected:
         return cfg;
     }
     TKavCfg LoadText(const QByteArray& text, TRecentFiles* recent = nullptr) {
-        WriteBytes(Path, text);
+        Files.Write(Path, text);
         return Load(recent);
     }
+    QByteArray Saved() const { return Files.Read(Path); }
+    QList<QByteArray> SavedLines() const { return Lines(Saved()); }
 
-    QTemporaryDir Dir;
-    QString Path = Dir.filePath("Kav.ini");
+    TTempFiles Files;
+    const QString Dir = Files.Dir.path();
+    QString Path = Files.Path("Kav.ini");
     TKavCfg Defaults{};
 };
 
 TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
     ASSERT_TRUE(SaveSettings(Defaults, {}, Path, Comma));
-    const QByteArray bytes = ReadBytes(Path);
+    const QByteArray bytes = Saved();
     EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
     EXPECT_TRUE(bytes.endsWith("\r\n"));
 
-    EXPECT_EQ(SectionHeaders(bytes),
-              (QList<QByteArray>{"[Position]",      "[MsgWindow]",     "[ADCWindow]", "[RazvUnit0]",
-                                 "[RazvUnit1]",     "[RazvUnit2]",     "[RazvUnit3]", "[AmpUnit0]",
-                                 "[AmpUnit1]",      "[CorrUnit0]",     "[CorrUnit1]", "[ADCUnit0]",
-                                 "[ADCUnit1]",      "[ADCUnit2]",      "[ADCUnit3]",  "[ADCUnit4]",
-                                 "[DisplayColors]", "[PrinterColors]", "[BMPColors]", "[Port]",
-                                 "[Main]"}));
-    EXPECT_EQ(KeysOf(bytes, "MsgWindow"),
-              (QList<QByteArray>{"Top", "Left", "Width", "Height", "Visible", "State", "Style"}));
-    EXPECT_EQ(KeysOf(bytes, "RazvUnit1"),
-              (QList<QByteArray>{"X1", "X2", "KoeffK", "KoeffB", "Name"}));
-    EXPECT_EQ(KeysOf(bytes, "BMPColors"),
-              (QList<QByteArray>{"BackGround", "Border", "Graph", "AddGraph", "Text", "ADC2",
-                                 "Grid", "Visir1", "Visir2"}));
-    EXPECT_EQ(KeysOf(bytes, "Port"),
-              (QList<QByteArray>{"PortName", "BaudRate", "Parity", "StopBits", "RTSControl",
-                                 "DTRControl", "DSRControl", "CTSControl", "DSRSensitivity",
-                                 "TimeOut", "SlaveAddress"}));
-    EXPECT_EQ(KeysOf(bytes, "Main"),
-              (QList<QByteArray>{
-                  "PoleMin",       "PoleMax",     "ViewMin",     "ViewMax",   "Amplifying",
-                  "Rapid",         "Correction",  "WorkDir",     "LastOpen",  "Visir1",
-                  "Visir2",        "ToolBar",     "VisKoord1",   "VisKoord2", "Mode",
-                  "ADCFreq",       "ADCEnable",   "RazvUnit",    "AmpUnit",   "CorrUnit",
-                  "ADCUnit",       "AutoSave",    "SaveStep",    "NameMask",  "NumbMask",
-                  "EnableRTLPF",   "EnableRTSum", "RTLPFConst",  "RTNumb",    "FindMaxNoise",
-                  "FindMaxStep",   "LPFConst",    "GlissConst",  "AutoGliss", "AutoMinMax",
-                  "AutoTibaTitan", "ShowFirst",   "Orientation", "PrnL",      "PrnR",
-                  "PrnT",          "PrnB"}));
+    EXPECT_EQ(SectionHeaders(bytes).join(' '),
+              "[Position] [MsgWindow] [ADCWindow] [RazvUnit0] [RazvUnit1] [RazvUnit2] [RazvUnit3] "
+              "[AmpUnit0] [AmpUnit1] [CorrUnit0] [CorrUnit1] [ADCUnit0] [ADCUnit1] [ADCUnit2] "
+              "[ADCUnit3] [ADCUnit4] [DisplayColors] [PrinterColors] [BMPColors] [Port] [Main]");
+    const std::pair<const char*, const char*> keys[] = {
+        {"MsgWindow", "Top Left Width Height Visible State Style"},
+        {"RazvUnit1", "X1 X2 KoeffK KoeffB Name"},
+        {"BMPColors", "BackGround Border Graph AddGraph Text ADC2 Grid Visir1 Visir2"},
+        {"Port", "PortName BaudRate Parity StopBits RTSControl DTRControl DSRControl CTSControl "
+                 "DSRSensitivity TimeOut SlaveAddress"},
+        {"Main", "PoleMin PoleMax ViewMin ViewMax Amplifying Rapid Correction WorkDir LastOpen "
+                 "Visir1 Visir2 ToolBar VisKoord1 VisKoord2 Mode ADCFreq ADCEnable RazvUnit "
+                 "AmpUnit CorrUnit ADCUnit AutoSave SaveStep NameMask NumbMask EnableRTLPF "
+                 "EnableRTSum RTLPFConst RTNumb FindMaxNoise FindMaxStep LPFConst GlissConst "
+                 "AutoGliss AutoMinMax AutoTibaTitan ShowFirst Orientation PrnL PrnR PrnT PrnB"},
+    };
+    for (const auto& [section, names] : keys)
+        EXPECT_EQ(KeysOf(bytes, section).join(' '), names) << section;
 
     const QList<QByteArray> lines = Lines(bytes);
-    for (const char* line : {"NameMask=\xD1\xEF\xE5\xEA\xF2\xF0",
-                             "Name=\xDD",
-                             "Name=\xEC\xC2",
-                             "VisKoord2=65400",
-                             "Visible=0",
-                             "Style=3",
-                             "PortName=COM1",
-                             "BaudRate=5",
-                             "TimeOut=1000",
-                             "Graph=65535",
-                             "BackGround=16777215",
-                             "X2=65519",
-                             "X1=-2047",
-                             "KoeffK=0,0000763137410522139",
-                             "KoeffB=0",
-                             "WorkDir=/start",
-                             "LastOpen=",
-                             "Mode=1",
-                             "Orientation=1",
-                             "PrnB=15"})
-        EXPECT_TRUE(lines.contains(QByteArray(line))) << line;
+    for (const QByteArray& line :
+         QByteArray("NameMask=\xD1\xEF\xE5\xEA\xF2\xF0 Name=\xDD Name=\xEC\xC2 VisKoord2=65400 "
+                    "Visible=0 Style=3 PortName=COM1 BaudRate=5 TimeOut=1000 Graph=65535 "
+                    "BackGround=16777215 X2=65519 X1=-2047 KoeffK=0,0000763137410522139 KoeffB=0 "
+                    "WorkDir=/start LastOpen= Mode=1 Orientation=1 PrnB=15")
+             .split(' '))
+        EXPECT_TRUE(lines.contains(line)) << line.toStdString();
 }
 
 TEST_F(SettingsStore, EveryFieldComesBackThroughTheFile) {
     TKavCfg cfg = Defaults;
     cfg.Position = {-5, 20, 600, 800, false, 2, 3};
     cfg.ADCWindow = {1, 2, 3, 4, true, 1, 0};
-    // A device path is kept whole.
-    cfg.Port = {"/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0",
-                11,
-                2,
-                1,
-                3,
-                2,
-                true,
-                false,
-                true,
-                250,
-                7};
+    const QString device = "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0";
+    cfg.Port = {device, 11, 2, 1, 3, 2, true, false, true, 250, 7}; // a device path kept whole
     cfg.PoleMin = -100;
     cfg.PoleMax = 60000;
     cfg.Rapid = 3;
@@ -446,8 +399,7 @@ TEST_F(SettingsStore, EveryFieldComesBackThroughTheFile) {
 
     ASSERT_TRUE(SaveSettings(cfg, recent, Path, Comma));
     // The file is cp1251 with the other characters escaped in place.
-    EXPECT_TRUE(
-        Lines(ReadBytes(Path)).contains("WorkDir=/home/jos&#xE9;/\xC4\xE0\xED\xED\xFB\xE5"));
+    EXPECT_TRUE(SavedLines().contains("WorkDir=/home/jos&#xE9;/\xC4\xE0\xED\xED\xFB\xE5"));
     TRecentFiles back;
     const TKavCfg loaded = Load(&back);
     // Not stored: the snapshot copies, the scale step, the resonator frequency.
@@ -458,19 +410,19 @@ TEST_F(SettingsStore, EveryFieldComesBackThroughTheFile) {
     EXPECT_EQ(back, recent);
 
     // A second save of what was read gives the same bytes.
-    const QByteArray first = ReadBytes(Path);
+    const QByteArray first = Saved();
     ASSERT_TRUE(SaveSettings(loaded, back, Path, Comma));
-    EXPECT_EQ(ReadBytes(Path), first);
+    EXPECT_EQ(Saved(), first);
 }
 
 TEST_F(SettingsStore, KeysTheSaveDoesNotWriteStayWithTheirLines) {
-    WriteBytes(Path, "; written by hand\r\n[Main]\r\n; the bounds\r\nFoo=bar\r\nPoleMin=5\r\n"
-                     "\r\n[Extra]\r\nX=\xC0\r\n[RecentFiles]\r\n7=/far.kav\r\n");
+    Files.Write(Path, "; written by hand\r\n[Main]\r\n; the bounds\r\nFoo=bar\r\nPoleMin=5\r\n"
+                      "\r\n[Extra]\r\nX=\xC0\r\n[RecentFiles]\r\n7=/far.kav\r\n");
     TKavCfg cfg = Load();
     EXPECT_EQ(cfg.PoleMin, 5);
     cfg.PoleMin = 6;
     ASSERT_TRUE(SaveSettings(cfg, {"/near.kav"}, Path, Comma));
-    const QList<QByteArray> lines = Lines(ReadBytes(Path));
+    const QList<QByteArray> lines = SavedLines();
     const QList<QByteArray> kept = {
         "; written by hand", "[Main]", "; the bounds",  "Foo=bar",    "PoleMin=6",
         "[Extra]",           "X=\xC0", "[RecentFiles]", "7=/far.kav", "0=/near.kav"};
@@ -512,7 +464,7 @@ TEST_F(SettingsStore, HandEditedValuesKeepLowBitsOrTakeTheDefault) {
 
     // Written back as read, and read back the same.
     ASSERT_TRUE(SaveSettings(cfg, {}, Path, Comma));
-    const QList<QByteArray> lines = Lines(ReadBytes(Path));
+    const QList<QByteArray> lines = SavedLines();
     EXPECT_TRUE(lines.contains("VISKOORD2=65400"));
     EXPECT_TRUE(lines.contains("Graph=-1"));
     EXPECT_TRUE(lines.contains("Orientation=1"));
@@ -526,7 +478,7 @@ TEST_F(SettingsStore, HandEditedValuesKeepLowBitsOrTakeTheDefault) {
 }
 
 TEST_F(SettingsStore, PortSectionStartsFromTheBuiltInPort) {
-    WriteBytes(Path, "[Port]\r\nParity=2\r\n");
+    Files.Write(Path, "[Port]\r\nParity=2\r\n");
     TKavCfg cfg = Defaults;
     cfg.Port.PortName = "COM9";
     cfg.Port.TimeOut = 5;
@@ -535,12 +487,6 @@ TEST_F(SettingsStore, PortSectionStartsFromTheBuiltInPort) {
     TComSettings expected = DefaultComSettings();
     expected.Parity = 2;
     EXPECT_EQ(cfg.Port, expected);
-
-    const TKavCfg none = LoadText("[Main]\r\n");
-    EXPECT_EQ(none.Port.PortName, "COM1");
-    EXPECT_EQ(none.Port.BaudRate, 5);
-    EXPECT_EQ(none.Port.TimeOut, 1000);
-    EXPECT_EQ(none.Port.SlaveAddress, 1);
 }
 
 TEST_F(SettingsStore, RecentFilesWithGapsAreRenumberedAndExtraKeysStay) {
@@ -548,7 +494,7 @@ TEST_F(SettingsStore, RecentFilesWithGapsAreRenumberedAndExtraKeysStay) {
     const TKavCfg cfg = LoadText("[RecentFiles]\r\n0=/a.kav\r\n2=/c.kav\r\n5=/f.kav\r\n", &recent);
     EXPECT_EQ(recent, (TRecentFiles{"/a.kav", "/c.kav", "/f.kav"}));
     ASSERT_TRUE(SaveSettings(cfg, recent, Path, Comma));
-    EXPECT_EQ(KeysOf(ReadBytes(Path), "RecentFiles"), (QList<QByteArray>{"0", "2", "5", "1"}));
+    EXPECT_EQ(KeysOf(Saved(), "RecentFiles"), (QList<QByteArray>{"0", "2", "5", "1"}));
     TRecentFiles again;
     Load(&again);
     // Key 2 now holds the third entry; key 5 still holds its own.
@@ -569,11 +515,11 @@ TEST_F(SettingsStore, MissingOrUnreadableFileChangesNothing) {
     const TKavCfg before = cfg;
     TRecentFiles recent = {"/x.kav"};
     QString error;
-    EXPECT_TRUE(LoadSettings(cfg, recent, Dir.filePath("absent.ini"), Comma, &error));
+    EXPECT_TRUE(LoadSettings(cfg, recent, Files.Path("absent.ini"), Comma, &error));
     EXPECT_TRUE(error.isEmpty());
     // A directory is not a file: the load says so with the system's reason.
-    EXPECT_FALSE(LoadSettings(cfg, recent, Dir.path(), Comma, &error));
-    EXPECT_EQ(error, Dir.path() + ": " + SystemReason(EISDIR));
+    EXPECT_FALSE(LoadSettings(cfg, recent, Dir, Comma, &error));
+    EXPECT_EQ(error, Dir + ": " + SystemReason(EISDIR));
     EXPECT_TRUE(cfg == before);
     EXPECT_EQ(recent, TRecentFiles{"/x.kav"});
 }
@@ -582,10 +528,10 @@ TEST_F(SettingsStore, FloatsWrittenUnderOneSeparatorReadUnderTheOther) {
     TKavCfg cfg = Defaults;
     cfg.RazvUnits[2].X2 = 312.5;
     ASSERT_TRUE(SaveSettings(cfg, {}, Path, Comma));
-    EXPECT_TRUE(Lines(ReadBytes(Path)).contains("X2=312,5"));
+    EXPECT_TRUE(SavedLines().contains("X2=312,5"));
     EXPECT_EQ(Load(nullptr, QChar('.')).RazvUnits[2].X2, 312.5);
     ASSERT_TRUE(SaveSettings(cfg, {}, Path, QChar('.')));
-    EXPECT_TRUE(Lines(ReadBytes(Path)).contains("X2=312.5"));
+    EXPECT_TRUE(SavedLines().contains("X2=312.5"));
     EXPECT_EQ(Load(nullptr, Comma).RazvUnits[2].X2, 312.5);
 }
 
@@ -663,20 +609,20 @@ TEST_F(SettingsStore, FailedSaveNamesTheReasonAndKeepsThePreviousFile) {
     changed.WorkDir = "/elsewhere";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        WriteBytes(Path, previous);
+        Files.Write(Path, previous);
         ASSERT_EQ(Chmod(Path, c.FileMode), 0);
-        ASSERT_EQ(Chmod(Dir.path(), c.DirMode), 0);
+        ASSERT_EQ(Chmod(Dir, c.DirMode), 0);
         QString error;
         const bool saved =
             UnderFileSizeLimit(c.Limit, [&] { return SaveUnprivileged(changed, Path, error); });
-        Chmod(Dir.path(), 0700);
+        Chmod(Dir, 0700);
         Chmod(Path, 0600);
         EXPECT_FALSE(saved);
         EXPECT_EQ(
             error,
             QStringLiteral("Ошибка записи файла настроек %1: %2").arg(Path, SystemReason(c.Err)));
-        EXPECT_EQ(ReadBytes(Path), previous);
-        EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Kav.ini"});
+        EXPECT_EQ(Saved(), previous);
+        EXPECT_EQ(Files.Entries(), QStringList{"Kav.ini"});
     }
 }
 

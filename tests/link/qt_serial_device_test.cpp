@@ -50,19 +50,19 @@ TComSettings PortOn(const QString& name) {
 
 // A data point frame whose field code is the sequence number.
 QByteArray NumberedFrame(int i) {
-    const std::uint8_t body[7] = {TmDataPoint,
-                                  static_cast<std::uint8_t>(i >> 8),
-                                  static_cast<std::uint8_t>(i),
-                                  0x08,
-                                  0x00,
-                                  0x01,
-                                  0x08};
-    QByteArray frame;
-    frame.append(static_cast<char>(FrameStartMarker));
-    frame.append(static_cast<char>(FrameSecondMarker));
-    frame.append(reinterpret_cast<const char*>(body), 7);
-    frame.append(static_cast<char>(ByteSum(body, 7)));
-    return frame;
+    const std::uint8_t body[7] = {TmDataPoint, std::uint8_t(i >> 8), std::uint8_t(i), 8, 0, 1, 8};
+    return QByteArray() + char(FrameStartMarker) + char(FrameSecondMarker) +
+           QByteArray(reinterpret_cast<const char*>(body), 7) + char(ByteSum(body, 7));
+}
+
+// The line settings as the driver holds them, read through a second descriptor.
+termios DriverSettings(const QString& path) {
+    termios tio{};
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    EXPECT_GE(fd, 0);
+    EXPECT_EQ(::tcgetattr(fd, &tio), 0);
+    ::close(fd);
+    return tio;
 }
 
 struct TPtyReceiver {
@@ -70,6 +70,17 @@ struct TPtyReceiver {
         TestApp();
         Receiver.OnMessage = [this](const QString& text) { Messages << text; };
         Receiver.OnFrame = [this] { Fields << (Receiver.RxBuffer[1] << 8 | Receiver.RxBuffer[2]); };
+    }
+    // Opens the receiver on the line; false when the line or the port failed.
+    bool Open(TComSettings s) {
+        Receiver.SetSettings(s);
+        return Line.Ok() && Receiver.Opened();
+    }
+    bool Open() { return Open(PortOn(Line.Link)); }
+    // Feeds the bytes and waits until the port holds them all.
+    bool Feed(const QByteArray& bytes) {
+        Line.WriteSome(bytes.constData(), static_cast<int>(bytes.size()));
+        return PumpUntil([&] { return Receiver.InQueueCount() == bytes.size(); });
     }
     TPtyLine Line;
     TKavReceiver Receiver;
@@ -88,16 +99,8 @@ void Touch(const QString& path, const QByteArray& content = {}) {
 
 TEST(PtyLine, OpensAppliesTheSettingsAndCarriesBytesBothWays) {
     TPtyReceiver r(1);
-    ASSERT_TRUE(r.Line.Ok());
-    r.Receiver.SetSettings(PortOn(r.Line.Link));
-    ASSERT_TRUE(r.Receiver.Opened());
-
-    // The settings as the driver holds them, read through a second descriptor.
-    const int probe = ::open(r.Line.SlavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-    ASSERT_GE(probe, 0);
-    termios tio{};
-    ASSERT_EQ(::tcgetattr(probe, &tio), 0);
-    ::close(probe);
+    ASSERT_TRUE(r.Open());
+    termios tio = DriverSettings(r.Line.SlavePath);
     EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B115200));
     EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
     EXPECT_EQ(tio.c_cflag & PARENB, 0u);
@@ -113,10 +116,7 @@ TEST(PtyLine, OpensAppliesTheSettingsAndCarriesBytesBothWays) {
     SerialDevice* device = r.Receiver.Device();
     r.Receiver.SetSettings(next);
     EXPECT_EQ(r.Receiver.Device(), device);
-    const int probe2 = ::open(r.Line.SlavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-    ASSERT_GE(probe2, 0);
-    ::tcgetattr(probe2, &tio);
-    ::close(probe2);
+    tio = DriverSettings(r.Line.SlavePath);
     EXPECT_EQ(tio.c_cflag & CSTOPB, 0u);
     if (tio.c_cflag & PARENB) {
         EXPECT_TRUE(r.Receiver.Opened());
@@ -130,9 +130,7 @@ TEST(PtyLine, OpensAppliesTheSettingsAndCarriesBytesBothWays) {
     ASSERT_TRUE(r.Receiver.Opened());
 
     // Instrument to program.
-    const QByteArray frames = NumberedFrame(1) + NumberedFrame(2) + QByteArray(1, '\0');
-    ASSERT_EQ(r.Line.WriteSome(frames.constData(), static_cast<int>(frames.size())), frames.size());
-    ASSERT_TRUE(PumpUntil([&] { return r.Receiver.InQueueCount() == frames.size(); }));
+    ASSERT_TRUE(r.Feed(NumberedFrame(1) + NumberedFrame(2) + QByteArray(1, '\0')));
     r.Receiver.PollTick();
     EXPECT_EQ(r.Fields, (QList<int>{1, 2}));
     // A pseudo-terminal has no modem lines and no error counters: said once.
@@ -154,9 +152,7 @@ TEST(PtyLine, OpensAppliesTheSettingsAndCarriesBytesBothWays) {
 
 TEST(PtyLine, SecondOpenerIsRefused) {
     TPtyReceiver r(2);
-    ASSERT_TRUE(r.Line.Ok());
-    r.Receiver.SetSettings(PortOn(r.Line.Link));
-    ASSERT_TRUE(r.Receiver.Opened());
+    ASSERT_TRUE(r.Open());
 
     TKavReceiver second(RealLines());
     second.SetSettings(PortOn(r.Line.Link));
@@ -174,15 +170,10 @@ TEST(PtyLine, SecondOpenerIsRefused) {
 
 TEST(PtyLine, VanishedDeviceIsReportedAndTheRestDelivered) {
     TPtyReceiver r(3);
-    ASSERT_TRUE(r.Line.Ok());
-    r.Receiver.SetSettings(PortOn(r.Line.Link));
-    ASSERT_TRUE(r.Receiver.Opened());
+    ASSERT_TRUE(r.Open());
     r.Receiver.PollTick();
     r.Messages.clear();
-
-    const QByteArray frames = NumberedFrame(7) + NumberedFrame(8);
-    r.Line.WriteSome(frames.constData(), static_cast<int>(frames.size()));
-    ASSERT_TRUE(PumpUntil([&] { return r.Receiver.InQueueCount() == frames.size(); }));
+    ASSERT_TRUE(r.Feed(NumberedFrame(7) + NumberedFrame(8)));
     r.Line.CloseMaster();
     ASSERT_TRUE(PumpUntil([&] { return r.Receiver.Device()->Lost(); }));
     QCoreApplication::processEvents(); // the device closes its side outside the notification
@@ -201,9 +192,7 @@ TEST(PtyLine, VanishedDeviceIsReportedAndTheRestDelivered) {
 
 TEST(PtyLine, NothingIsLostWhileThePollWaits) {
     TPtyReceiver r(4);
-    ASSERT_TRUE(r.Line.Ok());
-    r.Receiver.SetSettings(PortOn(r.Line.Link));
-    ASSERT_TRUE(r.Receiver.Opened());
+    ASSERT_TRUE(r.Open());
 
     // 40 000 frames, 400 000 bytes: far more than a kernel queue holds.
     constexpr int FrameCount = 40000;
@@ -234,16 +223,12 @@ TEST(PtyLine, NothingIsLostWhileThePollWaits) {
 
 TEST(PtyLine, NonStandardRateAndDsrSensitivityOnALineWithoutModemLines) {
     TPtyReceiver r(5);
-    ASSERT_TRUE(r.Line.Ok());
     TComSettings s = PortOn(r.Line.Link);
     s.BaudRate = 13; // 256000, set through the driver's arbitrary-rate call
     s.DSRSensitivity = true;
-    r.Receiver.SetSettings(s);
-    ASSERT_TRUE(r.Receiver.Opened());
+    ASSERT_TRUE(r.Open(s));
     // No DSR line to watch: said so, and the bytes are not thrown away.
-    const QByteArray frames = NumberedFrame(3) + QByteArray(1, '\0');
-    r.Line.WriteSome(frames.constData(), static_cast<int>(frames.size()));
-    ASSERT_TRUE(PumpUntil([&] { return r.Receiver.InQueueCount() == frames.size(); }));
+    ASSERT_TRUE(r.Feed(NumberedFrame(3) + QByteArray(1, '\0')));
     r.Receiver.PollTick();
     EXPECT_EQ(r.Fields, QList<int>{3});
     EXPECT_TRUE(
@@ -251,23 +236,14 @@ TEST(PtyLine, NonStandardRateAndDsrSensitivityOnALineWithoutModemLines) {
 }
 
 TEST(PtyLine, CannotBeWaitedOnForCtsAndReportsNoCts) {
-    TestApp();
-    TPtyLine pty(7);
-    ASSERT_TRUE(pty.Ok());
-    TKavReceiver receiver([](const QString&) { return std::make_unique<TQtSerialDevice>(); });
-    QStringList messages;
-    receiver.OnMessage = [&](const QString& text) { messages << text; };
-    TComSettings settings;
-    settings.PortName = pty.Link;
-    settings.BaudRate = 11;
-    receiver.SetSettings(settings);
-    ASSERT_TRUE(receiver.Opened());
+    TPtyReceiver r(7);
+    ASSERT_TRUE(r.Open());
     // A pseudo-terminal has no modem lines: no wait on them (the send pauses
     // instead), and no pulse.
-    EXPECT_FALSE(receiver.Device()->WaitClearToSendChange(1000));
-    EXPECT_FALSE(receiver.SendCommand(CmdAdcRequest, TCommandValues{}));
-    EXPECT_TRUE(messages.contains(QStringLiteral("Отсутствует сигнал CTS")));
-    EXPECT_TRUE(pty.ReadAll().isEmpty());
+    EXPECT_FALSE(r.Receiver.Device()->WaitClearToSendChange(1000));
+    EXPECT_FALSE(r.Receiver.SendCommand(CmdAdcRequest, TCommandValues{}));
+    EXPECT_TRUE(r.Messages.contains(QStringLiteral("Отсутствует сигнал CTS")));
+    EXPECT_TRUE(r.Line.ReadAll().isEmpty());
 }
 
 // ---- The alarm that bounds a blocking call ----------------------------------
