@@ -6,8 +6,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +56,52 @@ QByteArray DirectoryOf(const QByteArray& target) {
 QByteArray HiddenTempPattern(const QByteArray& target) {
     const qsizetype slash = target.lastIndexOf('/');
     return DirectoryOf(target) + "/." + target.mid(slash + 1) + ".XXXXXX";
+}
+
+// A named temporary file is locked by its writer for as long as it is being
+// written; the lock goes with the process, so a file nobody holds and that
+// has not changed for a while was left by a save that was killed.
+constexpr time_t StaleTempAgeSeconds = 60;
+
+void LockTemp(int fd) {
+    ::flock(fd, LOCK_EX | LOCK_NB);
+}
+
+bool IsTempSuffix(const char* s) {
+    for (int i = 0; i < 6; ++i) {
+        const char c = s[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return false;
+    }
+    return s[6] == '\0';
+}
+
+// Removes what killed saves of `target` left beside it, so leftovers do not
+// pile up; a file another process is still writing is left alone.
+void RemoveStaleTemps(const QByteArray& target) {
+    const QByteArray dir = DirectoryOf(target);
+    const QByteArray prefix = "." + target.mid(target.lastIndexOf('/') + 1) + ".";
+    DIR* d = ::opendir(dir.constData());
+    if (!d)
+        return;
+    const int dirFd = ::dirfd(d);
+    const time_t now = ::time(nullptr);
+    while (const dirent* e = ::readdir(d)) {
+        if (std::strncmp(e->d_name, prefix.constData(), static_cast<size_t>(prefix.size())) != 0 ||
+            !IsTempSuffix(e->d_name + prefix.size()))
+            continue;
+        struct stat st {};
+        if (::fstatat(dirFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            now - st.st_mtime < StaleTempAgeSeconds)
+            continue;
+        const int fd = ::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(dirFd, e->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(d);
 }
 
 // A directory's entries reach the disk: the rename survives a power cut.
@@ -101,12 +150,14 @@ bool CreateTemp(const QByteArray& target, mode_t mode, TTempFile& temp, int& err
         return false;
     }
 #endif
+    RemoveStaleTemps(target);
     QByteArray pattern = HiddenTempPattern(target);
     temp.Fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (temp.Fd < 0) {
         err = errno;
         return false;
     }
+    LockTemp(temp.Fd);
     temp.Named = pattern;
     if (::fchmod(temp.Fd, mode) != 0) {
         err = errno;
@@ -130,6 +181,7 @@ bool NameTemp(const QByteArray& target, TTempFile& temp, int& err) {
         }
         ::close(probe);
         ::unlink(pattern.constData());
+        LockTemp(temp.Fd); // the lock is the file's, whatever its name
         if (::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, pattern.constData(),
                      AT_SYMLINK_FOLLOW) == 0) {
             temp.Named = pattern;
@@ -212,6 +264,8 @@ TAtomicFileSlot::TAtomicFileSlot(QString targetPath) : Target(std::move(targetPa
 TAtomicFileSlot::~TAtomicFileSlot() {
     if (!Committed && !Temp.isEmpty())
         QFile::remove(Temp);
+    if (LockFd >= 0)
+        ::close(LockFd);
 }
 
 bool TAtomicFileSlot::Open(QString* reason) {
@@ -219,16 +273,16 @@ bool TAtomicFileSlot::Open(QString* reason) {
     int err = 0;
     if (RefuseDirectory(target, err))
         return Fail(reason, err);
+    RemoveStaleTemps(target);
     QByteArray pattern = HiddenTempPattern(target);
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         return Fail(reason, errno);
     Temp = QFile::decodeName(pattern);
-    const mode_t mode = NewFileMode(target);
-    const bool ok = ::fchmod(fd, mode) == 0;
-    err = errno;
-    ::close(fd);
-    return ok || Fail(reason, err);
+    // Held open and locked until the slot ends: the file is being written.
+    LockFd = fd;
+    LockTemp(fd);
+    return ::fchmod(fd, NewFileMode(target)) == 0 || Fail(reason, errno);
 }
 
 bool TAtomicFileSlot::Commit(QString* reason) {

@@ -17,7 +17,8 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* r
 // For writers that can only write a file by name (QPrinter's PDF output): a
 // fresh, uniquely named empty file beside the target. The writer fills
 // TempPath(); Commit() flushes it to the disk and gives it the target's name.
-// A slot that is not committed removes its file when it is destroyed.
+// A slot that is not committed removes its file when it is destroyed. What a
+// killed save left beside the target is removed by the next one.
 class TAtomicFileSlot {
 public:
     explicit TAtomicFileSlot(QString targetPath);
@@ -35,6 +36,7 @@ public:
 private:
     QString Target;
     QString Temp;
+    int LockFd = -1; // the temporary file, locked while the slot lives
     bool Committed = false;
 };
 

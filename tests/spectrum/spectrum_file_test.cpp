@@ -18,11 +18,13 @@
 #include <QFileInfo>
 #include <QtEndian>
 #include <cmath>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <random>
-#include <sys/stat.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -117,6 +119,37 @@ TEST_F(SpectrumFile, AtomicSlotCommitsWhatItsWriterWroteAndRemovesWhatItDidNot) 
         EXPECT_EQ(Entries(), QStringList{"page.pdf"});
         EXPECT_EQ(Read(path), content.isEmpty() ? QByteArray("previous") : content);
     }
+}
+
+// What a killed save left beside its target goes with the next save of that
+// target; a file another writer holds, or one that is still fresh, stays.
+TEST_F(SpectrumFile, LeftoversOfKilledSavesDoNotPileUp) {
+    const QString path = Path("page.pdf");
+    const timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    for (const char* name : {".page.pdf.aB3xYz", ".page.pdf.held01", ".page.pdf.fresh1",
+                             ".other.pdf.aB3xYz", ".page.pdf.toolong7"}) {
+        Write(name, "partial");
+        const QByteArray file = QFile::encodeName(Path(name));
+        if (QByteArray(name) != ".page.pdf.fresh1") {
+            ASSERT_EQ(::utimensat(AT_FDCWD, file.constData(), hourAgo, 0), 0);
+        }
+    }
+    // A writer still at work holds its file.
+    const int held = ::open(QFile::encodeName(Path(".page.pdf.held01")).constData(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    {
+        TAtomicFileSlot slot(path);
+        ASSERT_TRUE(slot.Open());
+        QFile out(slot.TempPath());
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("%PDF-1.4");
+        out.close();
+        ASSERT_TRUE(slot.Commit());
+    }
+    ::close(held);
+    EXPECT_EQ(Entries(), (QStringList{".other.pdf.aB3xYz", ".page.pdf.fresh1", ".page.pdf.held01",
+                                      ".page.pdf.toolong7", "page.pdf"}));
 }
 
 // A failed save names the file and the system's reason and leaves the
