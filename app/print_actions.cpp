@@ -27,14 +27,9 @@ QPrinter& TPrintActions::Printer() {
 
 TPrintout TPrintActions::Page() const {
     const TSources& s = Sources;
-    return TPrintout{s.Cfg,
-                     s.Store,
-                     s.Results,
-                     s.Readings,
-                     s.Format,
-                     s.GFactor,
-                     PrintoutHeader(s.Receiving(), s.Cfg.LastOpen, s.GainText(), s.SpeedText()),
-                     s.RawTrace ? s.RawTrace() : nullptr};
+    return TPrintout{{s.Cfg, s.Store, s.Results, s.Readings, s.Format, s.GFactor,
+                      s.RawTrace ? s.RawTrace() : nullptr},
+                     PrintoutHeader(s.Receiving(), s.Cfg.LastOpen, s.GainText(), s.SpeedText())};
 }
 
 void TPrintActions::APrintExecute() {

@@ -1,34 +1,20 @@
 #pragma once
 
-#include "config/kav_cfg.h"
 #include "print/page_geometry.h"
-#include "spectrum/instrument_readings.h"
-#include "spectrum/point_slot.h"
-#include "spectrum/spectrum_results.h"
-#include "spectrum/value_format.h"
-#include "view/gfactor_display.h"
+#include "view/plot_painter.h"
 
 #include <QFont>
 #include <QString>
-#include <cstdint>
 
 class QPaintDevice;
 class QPainter;
 
-// What the printed page shows: the spectrum in the plot's view and ordinate
-// scale, the shown visirs, the processing results, the printer colours and
-// the margins of the settings record, and the header line.
-struct TPrintout {
-    const TKavCfg& Cfg;
-    const TPointTable& Store;
-    const TSpectrumResults& Results;
-    const TInstrumentReadings& Readings;
-    const TValueFormat& Format;
-    const TGFactorDisplay& GFactor;
+// What the printed page shows: what the plot shows (the spectrum in the
+// plot's view and ordinate scale, the shown visirs, the processing results,
+// the raw trace), in the printer colours and within the margins of the
+// settings record, under a header line.
+struct TPrintout : TPlotSource {
     QString Header; // PrintoutHeader()
-    // The raw trace drawn beside each point when ShowFirst is on: 65536
-    // ordinates, one per slot, or none.
-    const std::uint16_t* RawTrace = nullptr;
 };
 
 // The font of every text on the page: 10 points at the device's resolution.

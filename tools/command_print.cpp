@@ -39,12 +39,7 @@ int RunPrint(const QStringList& args) {
     gfactor.Shown = s.Cfg.ResonatorFreq != 0;
     gfactor.Text = [&s](std::uint16_t code) { return GFactorText(s.Cfg, code, s.DecimalSep); };
     const TPrintout page{
-        s.Cfg,
-        *s.Store,
-        s.Results,
-        s.Readings,
-        format,
-        gfactor,
+        {s.Cfg, *s.Store, s.Results, s.Readings, format, gfactor},
         PrintoutHeader(false, p.Input, s.Selectors.GainText(), s.Selectors.SpeedText())};
     QString error;
     if (!WritePrintoutPdf(p.Output, PdfPageLayout(), page, &error))

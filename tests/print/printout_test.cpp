@@ -168,7 +168,7 @@ struct PrintoutTest : ::testing::Test {
     }
 
     TPrintout Printout() const {
-        return TPrintout{F.Cfg, *F.Store, F.Results, F.Readings, F.Format, F.GFactor, Header};
+        return TPrintout{{F.Cfg, *F.Store, F.Results, F.Readings, F.Format, F.GFactor}, Header};
     }
     bool Paint() {
         QPainter p(&Page);
@@ -443,7 +443,7 @@ struct PrintoutPdf : ::testing::Test, TTempFiles {
     bool WritePdf(const QString& path) {
         const QString header = PrintoutHeader(false, QStringLiteral("/data/line.kav"),
                                               QStringLiteral("5"), QStringLiteral("30 сек"));
-        const TPrintout page{F.Cfg, *F.Store, F.Results, F.Readings, F.Format, F.GFactor, header};
+        const TPrintout page{{F.Cfg, *F.Store, F.Results, F.Readings, F.Format, F.GFactor}, header};
         return WritePrintoutPdf(path, PdfPageLayout(), page, &Error);
     }
 
