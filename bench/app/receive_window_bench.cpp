@@ -11,6 +11,8 @@
 #include "acquisition/acquisition_engine.h"
 #include "app/main_window.h"
 #include "app/message_port.h"
+#include "bench/app/quiet_port.h"
+#include "bench/bench_qt_app.h"
 #include "link/memory_serial_device.h"
 #include "link/protocol.h"
 #include "link/receiver.h"
@@ -29,28 +31,6 @@ namespace {
 constexpr int FramesPerSecond = 1024000 / 10 / 10;
 constexpr int PollsPerSecond = 100;
 constexpr int DisplayFramesPerSecond = 60;
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_app";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
-class TQuietPort final : public TMessagePort {
-public:
-    void Warning(const QString&) override {}
-    void Information(const QString&) override {}
-    void Error(const QString&) override {}
-    QString OpenFileName(const TFileDialogRequest&) override { return {}; }
-    QString SaveFileName(const TFileDialogRequest&) override { return {}; }
-    void RunDialog(QDialog&) override {}
-    void PrintImage(const QImage&) override {}
-    bool PrinterSetup(QPrinter&) override { return false; }
-};
 
 void AddFrame(QByteArray& out, std::uint8_t type, std::initializer_list<int> payload) {
     std::uint8_t body[7] = {type};
@@ -88,7 +68,7 @@ double ProcessCpuSeconds() {
 }
 
 void BM_WindowFrameHandlingAtTopRate(benchmark::State& state) {
-    App();
+    BenchApp();
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());

@@ -7,6 +7,8 @@
 
 #include "app/main_window.h"
 #include "app/message_port.h"
+#include "bench/app/quiet_port.h"
+#include "bench/bench_qt_app.h"
 #include "bench/paired_timing.h"
 #include "config/settings_store.h"
 #include "link/memory_serial_device.h"
@@ -30,30 +32,6 @@ namespace {
 
 constexpr int WindowW = 1280;
 constexpr int WindowH = 800;
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_startup";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Left to the end of the process: destroyed among the statics at exit,
-    // after the many windows of the benchmark, it fails on its input devices.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
-
-class TQuietPort final : public TMessagePort {
-public:
-    void Warning(const QString&) override {}
-    void Information(const QString&) override {}
-    void Error(const QString&) override {}
-    QString OpenFileName(const TFileDialogRequest&) override { return {}; }
-    QString SaveFileName(const TFileDialogRequest&) override { return {}; }
-    void RunDialog(QDialog&) override {}
-    void PrintImage(const QImage&) override {}
-    bool PrinterSetup(QPrinter&) override { return false; }
-};
 
 // A working directory whose Kav.ini starts in analysis mode with the last
 // file: a derivative line with noise on every field code.
@@ -134,7 +112,7 @@ private:
 };
 
 void BM_StartUpToFirstPaint(benchmark::State& state) {
-    App();
+    BenchApp();
     TStartDir dir;
     TQuietPort port;
     std::unique_ptr<TKavMainForm> window;

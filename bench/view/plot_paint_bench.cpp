@@ -6,6 +6,7 @@
 // - the paint with 8 000 labelled extrema with the plain paint, so that the
 //   difference per label is the cost of one label with its arrow.
 
+#include "bench/bench_qt_app.h"
 #include "bench/paired_timing.h"
 #include "config/settings_store.h"
 #include "spectrum/instrument_readings.h"
@@ -29,16 +30,6 @@ constexpr int PlotW = 1920;
 constexpr int PlotH = 1000;
 constexpr int Extrema = 8000;
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "bench_view";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 enum class TScene { Plain, Processed, ManyExtrema };
 
 struct TBenchPlot {
@@ -53,7 +44,7 @@ struct TBenchPlot {
     std::unique_ptr<TPlotWidget> Plot;
 
     explicit TBenchPlot(TScene scene) {
-        App();
+        BenchApp();
         SetDefaults(Cfg, QStringLiteral("/tmp"));
         ClearPoints(*Store);
         for (int k = 0; k <= 65519; ++k) {
