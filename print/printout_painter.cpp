@@ -182,25 +182,13 @@ private:
     }
 
     void PairTexts() {
-        const TSpectrumResults& r = Page.Results;
-        const std::size_t count =
-            std::min({static_cast<std::size_t>(r.PairCount), r.PairAmplitudes.size(),
-                      r.MinPositions.size(), r.MaxPositions.size()});
-        for (std::size_t k = 0; k < count; ++k) {
-            const std::uint16_t minSlot = r.MinPositions[k];
-            const std::uint16_t maxSlot = r.MaxPositions[k];
-            if (!IsValidSlot(Page.Store[minSlot]) || !IsValidSlot(Page.Store[maxSlot]))
-                continue;
-            const std::uint32_t middle =
-                (static_cast<std::uint32_t>(Page.Store[minSlot].X) + Page.Store[maxSlot].X) / 2;
-            const int x = Geo.XOfCode(middle);
-            const QString label = PairAmplitudeText(Page.Format, r.PairAmplitudes[k]);
+        for (const TPairPlace& pair : PairPlaces(Page.Store, Page.Results)) {
+            const int x = Geo.XOfCode(pair.MiddleCode);
+            const QString label = PairAmplitudeText(Page.Format, pair.Amplitude);
             PairTextsPrinted = true;
             LabelOnPage(x - TextW(label) / 2, Geo.Top + 2 * TextH(), label);
             if (Page.GFactor.Shown) {
-                const auto slot =
-                    static_cast<std::uint16_t>((static_cast<std::uint32_t>(minSlot) + maxSlot) / 2);
-                const QString g = Page.GFactor.TextAt(slot);
+                const QString g = Page.GFactor.TextAt(pair.MiddleSlot);
                 LabelOnPage(x - TextW(g) / 2, Geo.Top + 3 * TextH(), g);
             }
         }

@@ -1,7 +1,8 @@
 #include "processing/result_texts.h"
 
 #include "spectrum/number_style.h"
-#include "spectrum/point_slot.h"
+
+#include <algorithm>
 
 QString ExtremumLabel(const TValueFormat& format, std::uint16_t ordinate) {
     return format.AmplToStr(static_cast<std::int32_t>(ordinate) - ZeroLine);
@@ -9,6 +10,24 @@ QString ExtremumLabel(const TValueFormat& format, std::uint16_t ordinate) {
 
 QString PairAmplitudeText(const TValueFormat& format, std::uint16_t amplitude) {
     return QStringLiteral("A=") + format.AmplToStr(amplitude);
+}
+
+std::vector<TPairPlace> PairPlaces(const TPointTable& store, const TSpectrumResults& results) {
+    const std::size_t count =
+        std::min({static_cast<std::size_t>(results.PairCount), results.PairAmplitudes.size(),
+                  results.MinPositions.size(), results.MaxPositions.size()});
+    std::vector<TPairPlace> places;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::uint16_t minSlot = results.MinPositions[k];
+        const std::uint16_t maxSlot = results.MaxPositions[k];
+        if (!IsValidSlot(store[minSlot]) || !IsValidSlot(store[maxSlot]))
+            continue;
+        places.push_back(
+            {results.PairAmplitudes[k],
+             (static_cast<std::uint32_t>(store[minSlot].X) + store[maxSlot].X) / 2,
+             static_cast<std::uint16_t>((static_cast<std::uint32_t>(minSlot) + maxSlot) / 2)});
+    }
+    return places;
 }
 
 QString AreaText(const TValueFormat& format, double area) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "spectrum/point_slot.h"
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 // The texts the plot and the printout show for the processing results.
 
@@ -13,6 +15,18 @@ QString ExtremumLabel(const TValueFormat& format, std::uint16_t ordinate);
 
 // "A=" and the peak-to-peak amplitude of a pair.
 QString PairAmplitudeText(const TValueFormat& format, std::uint16_t amplitude);
+
+// Where a pair's texts stand: the field code midway between its minimum and
+// maximum, and the slot midway between them (where its g-factor is read).
+struct TPairPlace {
+    std::uint16_t Amplitude;
+    std::uint32_t MiddleCode;
+    std::uint16_t MiddleSlot;
+};
+
+// The pairs that get texts, in order: those counted by PairCount that have
+// an amplitude and both extrema, with both extremum slots holding points.
+std::vector<TPairPlace> PairPlaces(const TPointTable& store, const TSpectrumResults& results);
 
 // "S=" and the double integral; empty when there is none (negative area).
 QString AreaText(const TValueFormat& format, double area);

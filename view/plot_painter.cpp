@@ -346,25 +346,11 @@ void TPlotPainter::DrawExtremumMarks(QPainter& p, TPlotLabels& labels,
 }
 
 void TPlotPainter::DrawPairTexts(TPlotLabels& labels, const TPlotGeometry& geo) const {
-    const TPointTable& store = Source.Store;
-    const TSpectrumResults& results = Source.Results;
-    const std::size_t count =
-        std::min({static_cast<std::size_t>(results.PairCount), results.PairAmplitudes.size(),
-                  results.MinPositions.size(), results.MaxPositions.size()});
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::uint16_t minSlot = results.MinPositions[k];
-        const std::uint16_t maxSlot = results.MaxPositions[k];
-        if (!IsValidSlot(store[minSlot]) || !IsValidSlot(store[maxSlot]))
-            continue;
-        const std::uint32_t middle =
-            (static_cast<std::uint32_t>(store[minSlot].X) + store[maxSlot].X) / 2;
-        const int x = geo.XOfCode(middle);
-        labels.DrawCentred(x, 2, PairAmplitudeText(Source.Format, results.PairAmplitudes[k]),
-                           geo.W);
+    for (const TPairPlace& pair : PairPlaces(Source.Store, Source.Results)) {
+        const int x = geo.XOfCode(pair.MiddleCode);
+        labels.DrawCentred(x, 2, PairAmplitudeText(Source.Format, pair.Amplitude), geo.W);
         if (Source.GFactor.Shown) {
-            const auto slot =
-                static_cast<std::uint16_t>((static_cast<std::uint32_t>(minSlot) + maxSlot) / 2);
-            const QString g = Source.GFactor.TextAt(slot);
+            const QString g = Source.GFactor.TextAt(pair.MiddleSlot);
             if (!g.isEmpty())
                 labels.DrawCentred(x, labels.Height() + 2, g, geo.W);
         }
