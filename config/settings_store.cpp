@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -264,7 +263,7 @@ namespace {
 // cannot be read (a directory among them).
 bool ReadExisting(const QString& path, QByteArray& bytes, QString& reason) {
     if (QFileInfo(path).isDir()) {
-        reason = QString::fromLocal8Bit(std::strerror(EISDIR));
+        reason = SystemErrorText(EISDIR);
         return false;
     }
     QFile file(path);

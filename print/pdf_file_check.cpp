@@ -1,9 +1,10 @@
 #include "print/pdf_file_check.h"
 
+#include "spectrum/atomic_file.h"
+
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -31,7 +32,7 @@ QString CutReason(const QString& path) {
         ::close(fd);
     }
     if (err != 0)
-        return QString::fromLocal8Bit(std::strerror(err));
+        return SystemErrorText(err);
     return QStringLiteral("файл PDF записан не полностью");
 }
 

@@ -13,15 +13,15 @@
 #include <time.h>
 #include <unistd.h>
 
-namespace {
-
-QString SystemReason(int err) {
+QString SystemErrorText(int err) {
     return QString::fromLocal8Bit(std::strerror(err));
 }
 
+namespace {
+
 bool Fail(QString* reason, int err) {
     if (reason)
-        *reason = SystemReason(err);
+        *reason = SystemErrorText(err);
     return false;
 }
 

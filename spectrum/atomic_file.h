@@ -40,6 +40,9 @@ private:
     bool Committed = false;
 };
 
+// The system's text for an errno value ("No space left on device").
+QString SystemErrorText(int err);
+
 // A write past the file size limit (ulimit -f) then fails with EFBIG like any
 // other write error, instead of killing the process with SIGXFSZ. Called once
 // at the start of each program.
