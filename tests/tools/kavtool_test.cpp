@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <cerrno>
@@ -271,6 +272,47 @@ TEST_F(KavtoolFullDisk, FileSizeLimitKeepsThePreviousFile) {
         const TRun r = RunKavtool(args, {Dir.path(), "C", 60000, 1024});
         ExpectRefused(r, EFBIG, Path("a.kav"), "previous", {"a.kav", "in.kav", "in.tsv"});
     }
+}
+
+// The exports for other programs and the pictures are written the same way.
+// (A picture run may add Qt's own notes on stderr, such as a missing
+// XDG_RUNTIME_DIR; kavtool's error is still one line of its own.)
+TEST_F(KavtoolFullDisk, ExportsOnAFullDiskKeepThePreviousFile) {
+    TSmallDisk disk;
+    const bool full = disk.Mounted() && disk.Fill();
+    auto expectRefused = [](const TRun& r, int err, const QString& target,
+                            const QByteArray& previous) {
+        EXPECT_EQ(r.Exit, 1);
+        const QStringList own = r.Err.split(u'\n').filter(QRegularExpression("^kavtool"));
+        ASSERT_EQ(own.size(), 1) << r.Err.toStdString();
+        EXPECT_TRUE(own[0].contains(target + "\": " + SystemReason(err))) << r.Err.toStdString();
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), previous);
+        EXPECT_EQ(QFileInfo(target)
+                      .dir()
+                      .entryList(QDir::Hidden | QDir::Files)
+                      .filter(QRegularExpression("^\\.a\\.")),
+                  QStringList());
+    };
+    for (const char* name : {"a.tsv", "a.csv", "a.png", "a.svg"}) {
+        SCOPED_TRACE(name);
+        Write(name, "previous");
+        expectRefused(RunKavtool({"export", Path("in.kav"), "-o", Path(name)},
+                                 {Dir.path(), "C", 60000, 1024}),
+                      EFBIG, Path(name), "previous");
+        if (full) {
+            const QString target = disk.Path(name);
+            QFile f(target);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.close();
+            expectRefused(RunKavtool({"export", Path("in.kav"), "-o", target}, {Dir.path()}),
+                          ENOSPC, target, "");
+            ASSERT_TRUE(QFile::remove(target));
+        }
+    }
+    if (!full)
+        GTEST_SKIP() << "a tmpfs cannot be filled here: " << disk.Reason.toStdString();
 }
 
 TEST_F(KavtoolFullDisk, FullFileSystemKeepsThePreviousFile) {
