@@ -1,15 +1,15 @@
 #include "spectrum/spectrum_file.h"
 
 #include "spectrum/atomic_file.h"
+#include "spectrum/input_file.h"
 #include "spectrum/point_store.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSysInfo>
 #include <QtEndian>
 
 #include <algorithm>
 #include <cstdint>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -64,47 +64,29 @@ bool SaveSpectrumFile(const QString& path, const TPointTable& store, QString* er
 
 TLoadOutcome ReadSpectrumBytes(const QString& path, QByteArray& bytes, QString* error) {
     bytes.clear();
-    const QFileInfo info(path);
-    if (!info.exists())
-        return TLoadOutcome::NotFound;
-    if (info.isDir()) {
-        SetError(error, ReadError(path, QStringLiteral("это каталог")));
-        return TLoadOutcome::Failed;
-    }
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        SetError(error, ReadError(path, file.errorString()));
-        return TLoadOutcome::Failed;
-    }
     // A whole record past the buffer is a refusal; up to 3 trailing bytes
     // after a full buffer are ignored like any trailing part.
-    const qint64 limit = MaxSpectrumBytes + SpectrumRecordSize - 1;
-    if (!file.isSequential() && file.size() > limit) {
+    TInputFile input = ReadInputFile(path, MaxSpectrumBytes + SpectrumRecordSize - 1);
+    switch (input.Outcome) {
+    case TInputOutcome::Read:
+        bytes = std::move(input.Bytes);
+        return TLoadOutcome::Loaded;
+    case TInputOutcome::NotFound:
+        return TLoadOutcome::NotFound;
+    case TInputOutcome::TooLarge:
         SetError(error, TooLongError(path));
         return TLoadOutcome::Failed;
-    }
-    bytes.resize(limit + 1);
-    qint64 got = 0;
-    while (got <= limit) {
-        const qint64 n = file.read(bytes.data() + got, limit + 1 - got);
-        if (n < 0) {
-            const QString reason = file.errorString();
-            bytes.clear();
-            SetError(error, ReadError(path, reason));
+    case TInputOutcome::NotRegular:
+        if (input.Reason == SystemErrorText(EISDIR)) {
+            SetError(error, ReadError(path, QStringLiteral("это каталог")));
             return TLoadOutcome::Failed;
         }
-        if (n == 0)
-            break;
-        got += n;
+        break;
+    case TInputOutcome::Failed:
+        break;
     }
-    if (got > limit) {
-        bytes.clear();
-        SetError(error, TooLongError(path));
-        return TLoadOutcome::Failed;
-    }
-    bytes.resize(got);
-    return TLoadOutcome::Loaded;
+    SetError(error, ReadError(path, input.Reason));
+    return TLoadOutcome::Failed;
 }
 
 namespace {

@@ -24,6 +24,7 @@
 #include <memory>
 #include <random>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -255,8 +256,9 @@ TEST_F(SpectrumFile, DamagedRecordsAreDroppedAndTheRestPlacedByTheirOwnWords) {
     EXPECT_EQ((*undo)[65535], TPointSlot{});
 }
 
-// A missing file, a folder and one of more than 65536 records change no
-// table; an empty or tiny file is an empty spectrum; a full one loads.
+// A missing file, a folder, a FIFO nobody writes to, an endless device and
+// one of more than 65536 records change no table and do not hang; an empty or
+// tiny file is an empty spectrum; a full one loads.
 TEST_F(SpectrumFile, EachKindOfFileLoadsOrLeavesBothTables) {
     TRecords records;
     for (int i = 0; i < PointSlotCount; ++i)
@@ -267,6 +269,7 @@ TEST_F(SpectrumFile, EachKindOfFileLoadsOrLeavesBothTables) {
     Write("z.kav", QByteArray());
     Write("t.kav", QByteArray("\x01\x02\x03", 3));
     ASSERT_TRUE(QDir(Dir.path()).mkdir("sub.kav"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.kav")).constData(), 0600), 0);
     const struct {
         const char* Name;
         TLoadOutcome Outcome;
@@ -275,6 +278,7 @@ TEST_F(SpectrumFile, EachKindOfFileLoadsOrLeavesBothTables) {
         {"none.kav", TLoadOutcome::NotFound, nullptr}, {"sub.kav", TLoadOutcome::Failed, "sub.kav"},
         {"long.kav", TLoadOutcome::Failed, "65536"},   {"z.kav", TLoadOutcome::Loaded, nullptr},
         {"t.kav", TLoadOutcome::Loaded, nullptr},      {"full.kav", TLoadOutcome::Loaded, nullptr},
+        {"fifo.kav", TLoadOutcome::Failed, "FIFO"},    {"/dev/zero", TLoadOutcome::Failed, "device"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
