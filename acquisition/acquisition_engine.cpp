@@ -207,15 +207,15 @@ void TAcquisitionEngine::HandleFrameBody(const std::uint8_t* body) {
         S.ClearHandshake();
         break;
     case TTelemetryKind::BoundsAccepted:
-        S.BoundsAck = true;
+        S.BoundsAck = AnswerIsCurrent(t);
         WriteLines(t);
         break;
     case TTelemetryKind::GainSpeedAccepted:
-        S.GainSpeedAck = true;
+        S.GainSpeedAck = AnswerIsCurrent(t);
         WriteLines(t);
         break;
     case TTelemetryKind::CorrectionAccepted:
-        S.CorrAck = true;
+        S.CorrAck = AnswerIsCurrent(t);
         WriteLines(t);
         break;
     case TTelemetryKind::LinkReady:
@@ -231,6 +231,14 @@ void TAcquisitionEngine::HandleFrameBody(const std::uint8_t* body) {
         WriteLines(t);
         break; // field report, instrument errors; none for others
     }
+}
+
+// An answer acknowledges its stage only when it echoes the value the
+// settings hold now. The answer to a command sent before the operator
+// changed the value, or any answer that differs from what is shown, leaves
+// the stage open, and the next tick sends the value shown.
+bool TAcquisitionEngine::AnswerIsCurrent(const TTelemetry& answer) const {
+    return AnswerEchoes(answer, CommandValuesOf(Cfg), Ctl.ManualParts());
 }
 
 void TAcquisitionEngine::DataPoint(const std::uint8_t* body) {

@@ -119,6 +119,7 @@ public:
     std::function<void(bool acknowledged)> OnHandshakeEnd;
 
 private:
+    bool AnswerIsCurrent(const TTelemetry& answer) const;
     void DataPoint(const std::uint8_t* body);
     void SweepStart();
     void BackwardSweep(std::uint16_t field);

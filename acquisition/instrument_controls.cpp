@@ -296,6 +296,18 @@ void TInstrumentControls::ForgetStates() {
     LastSpeedState = -1;
 }
 
+TManualParts TInstrumentControls::ManualParts() const {
+    TManualParts manual;
+    if (LastGainState >= 0) {
+        const TGainState gain = DecodeGainState(static_cast<std::uint8_t>(LastGainState));
+        manual.Gain = gain.ManualGain;
+        manual.Correction = gain.ManualCorrection;
+    }
+    if (LastSpeedState >= 0)
+        manual.Speed = DecodeSpeedState(static_cast<std::uint8_t>(LastSpeedState)).ManualSpeed;
+    return manual;
+}
+
 void TInstrumentControls::PrepareForClose() {
     if (Cfg.Rapid == StopSpeedRow)
         Cfg.Rapid = SavedRapid;

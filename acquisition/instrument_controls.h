@@ -3,6 +3,7 @@
 #include "acquisition/acquisition_state.h"
 #include "acquisition/controls_state.h"
 #include "config/kav_cfg.h"
+#include "link/handshake_echo.h"
 #include "spectrum/value_format.h"
 
 #include <cstdint>
@@ -62,6 +63,9 @@ public:
     void SetSpeedState(std::uint8_t b);
     // OpenLink: the next state bytes are applied whatever they are.
     void ForgetStates();
+    // What the instrument's own controls hold, from the last state bytes
+    // applied (nothing before the first).
+    TManualParts ManualParts() const;
 
     // At close: a sweep left stopped is replaced by the speed before "СТОП".
     void PrepareForClose();
