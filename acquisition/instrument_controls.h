@@ -75,6 +75,8 @@ public:
     std::uint8_t SavedRapid = 0;
 
 private:
+    // The last speed state said the operator holds the speed at the instrument.
+    bool SpeedManual() const;
     void GainListChanged();
     void SpeedListChanged();
     void SetCorrectionBox(int value);

@@ -63,6 +63,7 @@ struct EngineTest : ::testing::Test {
     TInstrumentControls& C = Rig.Engine->Controls();
     const TControlsState& S() { return Rig.ControlsView.Last; }
     void Receiving() {
+        Rig.State().ReceiveMode = true;
         C.SetReceiveMode(true);
         C.SetGainState(0x01);
         C.SetSpeedState(0x08);
@@ -520,6 +521,40 @@ TEST_F(ControlsFixture, StopAndStartReturnToTheSpeedBefore) {
     C.UpDnRazvClick(true);
     EXPECT_EQ(S().Speed.Selection, 3);
     EXPECT_TRUE(S().Action(TAcqAction::Stop).Enabled);
+}
+
+// While the operator holds the speed at the instrument, "СТОП" and "ПУСК"
+// could change only the list: both are disabled and do nothing; they come
+// back with the computer's control, or when a new link forgets who held it.
+TEST_F(ControlsFixture, StopAndStartAreDisabledWhileTheSpeedIsManual) {
+    Receiving();
+    const struct {
+        std::uint8_t State;
+        bool Stop, Start;
+    } reports[] = {
+        {0x88, false, false}, // manual, " 1 мин"
+        {0x81, false, false}, // manual, " СТОП"
+        {0x01, false, true},  // the computer's, stopped
+        {0x88, false, false}, {0x08, true, false},
+    };
+    for (const auto& r : reports) {
+        SCOPED_TRACE(r.State);
+        C.SetSpeedState(r.State);
+        EXPECT_EQ(S().Action(TAcqAction::Stop).Enabled, r.Stop);
+        EXPECT_EQ(S().Action(TAcqAction::Start).Enabled, r.Start);
+    }
+
+    C.SetSpeedState(0x88);
+    Rig.State().GainSpeedAck = true;
+    C.AStopExecute();
+    C.AStartExecute();
+    EXPECT_EQ(S().Speed.Selection, 10);
+    EXPECT_EQ(Rig.Cfg.Rapid, 10);
+    EXPECT_TRUE(Rig.State().GainSpeedAck);
+
+    C.ForgetStates();
+    EXPECT_TRUE(S().Action(TAcqAction::Stop).Enabled);
+    EXPECT_FALSE(S().Action(TAcqAction::Start).Enabled);
 }
 
 TEST_F(ControlsFixture, SpeedStateSelectsTheLastRowOfItsCodeAndSetsTheFill) {
