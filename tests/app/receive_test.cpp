@@ -53,6 +53,19 @@ struct TPaintCounter : QObject {
     }
 };
 
+// True when a widget's text is drawn in the normal text colour: its darkest
+// pixel is as dark as the active text colour, not the lighter grey of a
+// disabled control.
+bool DrawnReadable(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    const int text = qGray(w->palette().color(QPalette::Active, QPalette::WindowText).rgb());
+    return darkest <= text + 40;
+}
+
 // A window in receive mode on a port named in Kav.ini.
 struct TReceiveTest : ::testing::Test {
     TAppDir Dir;
@@ -195,6 +208,12 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
         EXPECT_EQ(l->text(), "РУЧН. УПР.");
     EXPECT_EQ(g->AmpBox()->currentText(), "1");
     EXPECT_EQ(g->SpeedBox()->currentIndex(), 11); // "30 сек", the last row of code 15
+    // The labels and the instrument's own gain and speed stay readable in
+    // their disabled groups; "СТОП" and "ПУСК" could change only the list.
+    for (QWidget* w : std::initializer_list<QWidget*>{g->AmpLbl(), g->SpeedLbl(), g->CorrLbl(),
+                                                      g->AmpBox(), g->SpeedBox()})
+        EXPECT_TRUE(DrawnReadable(w)) << w->objectName().toStdString();
+    EXPECT_FALSE(W->Actions().AStop->isEnabled() || W->Actions().AStart->isEnabled());
     const QPalette hidden = g->CorrEditExt()->palette();
     EXPECT_EQ(hidden.color(QPalette::Disabled, QPalette::Text),
               hidden.color(QPalette::Disabled, QPalette::Base));
@@ -217,6 +236,7 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
     EXPECT_FALSE(g->GainGroup()->isEnabled() || g->SpeedGroup()->isEnabled() ||
                  g->CorrectionGroup()->isEnabled() || g->BoundsGroup()->isEnabled());
     EXPECT_FALSE(g->AmpLbl()->isEnabled() || g->BotLbl()->isEnabled());
+    EXPECT_FALSE(DrawnReadable(g->AmpLbl()));
     EXPECT_EQ(W->StatusPanels()->Panel(1), "<Закрыт>");
 }
 
