@@ -70,9 +70,15 @@ void TAcquisitionEngine::SetReceiveMode(bool on) {
     }
 }
 
+QString PortFailureLine(const QString& port, const QString& reason) {
+    return reason.isEmpty() ? PortFailedText + port
+                            : PortFailedText + port + QStringLiteral(": ") + reason;
+}
+
 void TAcquisitionEngine::OpenLink() {
     Receiver.SetSettings(Cfg.Port);
-    if (Receiver.Opened()) {
+    const bool opened = Receiver.Opened();
+    if (opened) {
         View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
         const int baud = BaudTable[static_cast<std::size_t>(Receiver.Settings().BaudRate)];
         View.SetStatusPanel(PanelBaud, QString::number(baud) + QStringLiteral(" бод"));
@@ -80,7 +86,6 @@ void TAcquisitionEngine::OpenLink() {
     } else {
         View.SetStatusPanel(PanelPort, QString());
         View.SetStatusPanel(PanelBaud, QString());
-        View.ShowError(PortFailedText + Cfg.Port.PortName);
     }
     S.ClearHandshake();
     ClearMessages();
@@ -88,6 +93,13 @@ void TAcquisitionEngine::OpenLink() {
     S.SweepPhase = 0;
     S.LastField = -1;
     View.SetStatusPanel(PanelDirection, QString());
+    // The failure is written into the emptied message window and shown in
+    // the error box, both with the system's reason.
+    if (!opened) {
+        const QString line = PortFailureLine(Cfg.Port.PortName, Receiver.OpenFailure());
+        AddMessage(line);
+        View.ShowError(line);
+    }
 }
 
 void TAcquisitionEngine::CloseLink() {

@@ -30,6 +30,10 @@ inline constexpr int PanelSum = 10;
 // Lines and texts of the receive mode.
 inline const QString HandshakeFailedText = QStringLiteral("Передача параметров не удалась");
 inline const QString PortFailedText = QStringLiteral("Невозможно инициализировать порт ");
+
+// The line for a port that could not be opened: PortFailedText and the name,
+// then ": " and the system's reason when it is known.
+QString PortFailureLine(const QString& port, const QString& reason);
 inline const QString ForwardSweepText = QStringLiteral("Рабочий ход");
 inline const QString BackwardSweepText = QStringLiteral("Обратный ход");
 inline const QString AutoSaveText = QStringLiteral("АВТО");

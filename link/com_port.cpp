@@ -15,9 +15,12 @@ TCOMPort::~TCOMPort() {
 
 bool TCOMPort::Open(const QString& name) {
     Close();
+    Failure.clear();
     if (Factory)
         Handle = Factory(name);
     if (!Handle || !Handle->Open(name)) {
+        if (Handle)
+            Failure = Handle->OpenFailure();
         Handle.reset();
         IsOpened = false;
         Held.PortName.clear();
@@ -53,6 +56,8 @@ void TCOMPort::SetSettings(TComSettings settings) {
 
     if (Handle) {
         IsOpened = Handle->ApplyLine(line, notes);
+        if (!IsOpened)
+            Failure = LineRefusedText;
         if (notes != LastNotes) {
             for (const QString& note : notes)
                 if (!PendingNotes.contains(note))

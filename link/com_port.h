@@ -10,6 +10,10 @@
 #include <functional>
 #include <memory>
 
+// Why a port that opened is not used: its driver refused the line settings.
+inline const QString LineRefusedText =
+    QStringLiteral("драйвер порта не принял скорость, чётность или стоповые биты");
+
 // One serial port: opened by name, set from a TComSettings record, raw bytes
 // in and out, queue status and line errors. Knows nothing of frames.
 class TCOMPort {
@@ -37,6 +41,9 @@ public:
     bool WaitClearToSendChange(std::int64_t timeoutMicros);
 
     bool Opened() const { return IsOpened; }
+    // Why the last open failed, in the system's words; empty when it did not
+    // fail or no reason is known.
+    const QString& OpenFailure() const { return Failure; }
     const TComSettings& Settings() const { return Held; }
     std::uint32_t LastErrors() const { return Errors; }
     // The device behind the port while a handle is held, else null.
@@ -61,6 +68,7 @@ private:
     TDeviceFactory Factory;
     std::unique_ptr<SerialDevice> Handle;
     bool IsOpened = false;
+    QString Failure;
     TComSettings Held;
     std::uint32_t Errors = 0;
     std::uint32_t UnseenErrors = 0; // taken by queries other than InQueueCount

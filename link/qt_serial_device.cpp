@@ -1,8 +1,10 @@
 #include "link/qt_serial_device.h"
 
+#include "link/port_access.h"
 #include "link/port_names.h"
 #include "link/protocol.h"
 #include "link/thread_alarm.h"
+#include "spectrum/atomic_file.h"
 
 #include <QMetaObject>
 #include <algorithm>
@@ -27,13 +29,26 @@ TQtSerialDevice::~TQtSerialDevice() {
 
 bool TQtSerialDevice::Open(const QString& name) {
     Close();
-    Port.setPortName(PortDevicePath(name));
-    if (!Port.open(QIODevice::ReadWrite))
+    Failure.clear();
+    const QString path = PortDevicePath(name);
+    // What stands in the way is found first, in the system's words: the
+    // serial port module would report a missing device or a lock alike.
+    Failure = PortAccessProblem(path);
+    if (!Failure.isEmpty())
         return false;
+    Port.setPortName(path);
+    if (!Port.open(QIODevice::ReadWrite)) {
+        // The device may be used, so a refusal now is another program's
+        // lock on it (its lock file, or the kernel's exclusive mode).
+        Failure = Port.error() == QSerialPort::PermissionError ? SystemErrorText(EBUSY)
+                                                               : Port.errorString();
+        return false;
+    }
     // QSerialPort's lock file keeps other Qt programs out; the flock keeps out
     // every other opener that asks, including a second port in this process
     // and programs run by root, which TIOCEXCL lets through.
     if (::flock(static_cast<int>(Port.handle()), LOCK_EX | LOCK_NB) != 0) {
+        Failure = SystemErrorText(EBUSY);
         Port.close();
         return false;
     }

@@ -18,6 +18,7 @@ public:
     ~TQtSerialDevice() override;
 
     bool Open(const QString& name) override;
+    QString OpenFailure() const override { return Failure; }
     void Close() override;
     bool ApplyLine(const TLineSettings& line, QStringList& notes) override;
     int InQueueCount() override;
@@ -37,6 +38,7 @@ private:
     std::optional<std::uint32_t> CtsChangeCount() const;
 
     QSerialPort Port;
+    QString Failure; // why the last Open failed
     QByteArray In;
     qsizetype Head = 0;
     bool DsrSensitive = false;

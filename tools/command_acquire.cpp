@@ -39,12 +39,7 @@ int RunAcquire(const QStringList& args) {
     }
 
     int exitCode = ExitOk;
-    QString failure;
-    THeadlessSession session(cfg, SystemDecimalSep(), PrintNow, [&](const QString& text) {
-        PrintError(text);
-        if (failure.isEmpty())
-            failure = text;
-    });
+    THeadlessSession session(cfg, SystemDecimalSep(), setup.MessageSink(), setup.ErrorSink());
     QElapsedTimer clock;
     clock.start();
     TAcquireRun::TCallbacks callbacks;
@@ -67,7 +62,7 @@ int RunAcquire(const QStringList& args) {
     };
     TAcquireRun run(session.Engine(), cfg, session.Store(), sweeps, callbacks);
 
-    if (const auto status = StartLink(session, setup, failure))
+    if (const auto status = StartLink(session, setup))
         return *status;
 
     QuitEventLoopOnStopSignals();

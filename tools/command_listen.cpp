@@ -82,12 +82,7 @@ int RunListen(const QStringList& args) {
         return *status;
     TKavCfg& cfg = setup.Cfg;
 
-    QString failure;
-    THeadlessSession session(cfg, SystemDecimalSep(), PrintNow, [&](const QString& text) {
-        PrintError(text);
-        if (failure.isEmpty())
-            failure = text;
-    });
+    THeadlessSession session(cfg, SystemDecimalSep(), setup.MessageSink(), setup.ErrorSink());
     TAcquisitionEngine& engine = session.Engine();
     int frames = 0;
     engine.OnTelemetry = [&](const TTelemetry& t) {
@@ -95,7 +90,7 @@ int RunListen(const QStringList& args) {
         PrintNow(DescribeFrame(t));
     };
 
-    if (const auto status = StartLink(session, setup, failure))
+    if (const auto status = StartLink(session, setup))
         return *status;
 
     QuitEventLoopOnStopSignals();

@@ -760,6 +760,7 @@ TEST_F(LinkSession, PortThatCannotOpenIsReportedAndTheHandshakeGivesUp) {
     EXPECT_FALSE(Rig.Receiver->Opened());
     ASSERT_EQ(Rig.View.Errors.size(), 1);
     EXPECT_EQ(Rig.View.Errors[0], QStringLiteral("Невозможно инициализировать порт COM9"));
+    EXPECT_EQ(Rig.View.Messages, Rig.View.Errors); // the line in the emptied message window
     EXPECT_EQ(Rig.View.Panels[PanelPort], QString());
     EXPECT_TRUE(Rig.Engine->ReceiveMode());
     Rig.Run(21 * KavTimerMs);

@@ -2,12 +2,16 @@
 
 #include "config/settings_store.h"
 #include "kavtool_run.h"
+#include "link/pty_line.h"
 #include "link/test_app.h"
 #include "temp_files.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,18 +59,50 @@ TEST_F(KavtoolAcquire, ThreeSweepsAreSavedAndReadBackWithTheirParameters) {
     }
 }
 
-// A port that cannot open ends the run with the reason; a device path is
-// used whole.
-TEST_F(KavtoolAcquire, PortThatCannotOpenEndsWithTheReason) {
+// A port that cannot open ends the run with one line and the system's
+// reason; a device path is used whole.
+TEST_F(KavtoolAcquire, PortThatCannotOpenEndsWithOneLineAndTheReason) {
     const QString path = Files.Path("serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0");
-    for (const QString& port : {QStringLiteral("ttyNOPE9"), path}) {
-        const TKavtoolRun r =
-            RunKavtool({"acquire", "--port", port, "--ini", Ini, "--out", Files.Dir.path()});
-        EXPECT_EQ(r.Exit, 1);
-        EXPECT_TRUE(r.Err.contains(QStringLiteral("Невозможно инициализировать порт ") + port))
-            << r.Err.toStdString();
+    Files.Write(Files.Path("plain"), "not a device");
+    const struct {
+        QString Port, Reason;
+    } cases[] = {{"ttyNOPE9", "No such file or directory"},
+                 {path, "No such file or directory"},
+                 {Files.Path("plain"), "Inappropriate ioctl for device"}};
+    for (const auto& c : cases) {
+        const QString line =
+            "kavtool: Невозможно инициализировать порт " + c.Port + ": " + c.Reason;
+        for (const QStringList& args :
+             {QStringList{"acquire", "--port", c.Port, "--ini", Ini, "--out", Files.Dir.path()},
+              QStringList{"listen", "--port", c.Port, "--ini", Ini}}) {
+            const TKavtoolRun r = RunKavtool(args);
+            EXPECT_EQ(r.Exit, 1);
+            EXPECT_EQ(r.Err, line + "\n");
+            EXPECT_EQ(r.Out, QString());
+        }
     }
     EXPECT_TRUE(QDir(Files.Dir.path()).entryList({"*.kav"}).isEmpty());
+}
+
+// A serial device of the group dialout, opened by a user outside it: the
+// reason says what to do. Needs root to give a pseudo-terminal that group
+// and to run kavtool as another user.
+TEST_F(KavtoolAcquire, APortOfAGroupTheUserIsNotInSaysToJoinIt) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to hand a device to the group dialout";
+    const group* dialout = ::getgrnam("dialout");
+    if (dialout == nullptr || QStandardPaths::findExecutable("setpriv").isEmpty())
+        GTEST_SKIP() << "no group dialout or no setpriv on this machine";
+    TPtyLine line(9);
+    ASSERT_TRUE(line.Ok());
+    const QByteArray slave = line.SlavePath.toLocal8Bit();
+    ASSERT_EQ(::chown(slave.constData(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(::chmod(slave.constData(), 0660), 0);
+    const TKavtoolRun r = RunProgram("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                                 KAVTOOL_PATH, "listen", "--port", line.SlavePath});
+    EXPECT_EQ(r.Exit, 1) << r.Err.toStdString();
+    EXPECT_EQ(r.Err, "kavtool: Невозможно инициализировать порт " + line.SlavePath +
+                         ": Permission denied — добавьте пользователя в группу dialout\n");
 }
 
 // A speed outside the table could never be chosen: the run does not start.

@@ -11,6 +11,7 @@
 #include "link/pty_line.h"
 #include "processing/processing_actions.h"
 #include "sim/device_factory.h"
+#include "spectrum/atomic_file.h"
 #include "view/display_color.h"
 
 #include <QLineEdit>
@@ -327,6 +328,17 @@ TEST_F(TReceiveTest, APortThatDoesNotOpenIsReported) {
     EXPECT_EQ(W->StatusPanels()->Panel(0), QString());
     EXPECT_EQ(W->StatusPanels()->Panel(1), QString());
     EXPECT_TRUE(W->IsReceiving());
+}
+
+// A serial device that is not there: the box and the message window give the
+// system's reason beside the port.
+TEST_F(TReceiveTest, APortThatDoesNotOpenIsReportedWithTheSystemsReason) {
+    const QString path = Dir.Path("ttyUSB0");
+    Open(path, {}, DefaultDeviceFactory());
+    const QString line =
+        "Невозможно инициализировать порт " + path + ": " + SystemErrorText(ENOENT);
+    EXPECT_EQ(Port.Errors, QStringList{line});
+    EXPECT_EQ(W->MessageForm()->Messages(), QStringList{line});
 }
 
 TEST_F(TReceiveTest, RealTimeButtonsSetTheirSwitchesAndBlinkWhileChecked) {
