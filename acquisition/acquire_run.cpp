@@ -19,16 +19,70 @@ int PointCount(const TPointTable& store) {
 } // namespace
 
 TAcquireRun::TAcquireRun(TAcquisitionEngine& engine, TKavCfg& cfg, const TPointTable& store,
-                         int sweeps, TCallbacks callbacks)
+                         int sweeps, TCallbacks callbacks, TAcquirePatience patience)
     : Engine(engine), Cfg(cfg), Store(store), Sweeps(sweeps), Callbacks(std::move(callbacks)),
-      WantedRapid(cfg.Rapid) {
+      WantedRapid(cfg.Rapid), Patience(patience) {
     Engine.OnHandshakeEnd = [this](bool acknowledged) { HandshakeEnded(acknowledged); };
     Engine.OnSweepPhase = [this](std::uint8_t phase) { SweepPhase(phase); };
+    Engine.OnLinkLost = [this](const QString& text) { LineDropped(text); };
 }
 
 TAcquireRun::~TAcquireRun() {
     Engine.OnHandshakeEnd = nullptr;
     Engine.OnSweepPhase = nullptr;
+    Engine.OnLinkLost = nullptr;
+}
+
+void TAcquireRun::LineDropped(const QString& text) {
+    if (IsDone)
+        return;
+    // The sweep under way is not complete: it is not saved.
+    Counting = false;
+    if (Patience.ReconnectMs <= 0)
+        return Finish(false, QStringLiteral("the line to the spectrometer dropped: ") + text);
+    LossPending = true;
+    LostText = text;
+    Callbacks.Note(QStringLiteral("the line to the spectrometer dropped: %1; opening %2 again "
+                                  "every %3 s for up to %4 s")
+                       .arg(text, Cfg.Port.PortName)
+                       .arg(ReopenPeriodMs / 1000.0)
+                       .arg(Patience.ReconnectMs / 1000.0));
+}
+
+void TAcquireRun::Tick(std::int64_t nowMs) {
+    if (IsDone)
+        return;
+    const std::uint64_t frames = Engine.State().FramesHandled;
+    if (!Watching || frames != FramesSeen) {
+        Watching = true;
+        FramesSeen = frames;
+        LastFrameAt = nowMs;
+    }
+    if (LossPending) {
+        LossPending = false;
+        LostAt = nowMs;
+        NextTryAt = nowMs + ReopenPeriodMs;
+    }
+    if (LostAt) {
+        if (nowMs >= NextTryAt) {
+            NextTryAt = nowMs + ReopenPeriodMs;
+            if (Engine.TryReopenLink()) {
+                LostAt.reset();
+                LastFrameAt = nowMs;
+                Callbacks.Note(QStringLiteral("%1 is open again").arg(Cfg.Port.PortName));
+                return;
+            }
+        }
+        if (nowMs - *LostAt >= Patience.ReconnectMs)
+            Finish(false, QStringLiteral("%1 did not come back within %2 s (%3)")
+                              .arg(Cfg.Port.PortName)
+                              .arg(Patience.ReconnectMs / 1000.0)
+                              .arg(LostText));
+        return;
+    }
+    if (nowMs - LastFrameAt >= Patience.SilenceMs)
+        Finish(false, QStringLiteral("no frame from the spectrometer for %1 s")
+                          .arg(Patience.SilenceMs / 1000.0));
 }
 
 std::optional<QString> TAcquireRun::SettingsProblem(const TKavCfg& cfg) {

@@ -35,6 +35,7 @@ TAcquisitionEngine::TAcquisitionEngine(TKavCfg& cfg, TKavReceiver& receiver,
     QObject::connect(Lpf.get(), &QTimer::timeout, [this] { LPFTimerTimer(); });
     Receiver.OnFrame = [this] { HandleFrame(); };
     Receiver.OnMessage = [this](const QString& text) { AddMessage(text); };
+    Receiver.OnLost = [this](const QString& text) { LinkLost(text); };
     S.SumCount = Readings.SumCount;
     Ctl.Init();
 }
@@ -45,12 +46,14 @@ TAcquisitionEngine::~TAcquisitionEngine() {
     Lpf->stop();
     Receiver.OnFrame = nullptr;
     Receiver.OnMessage = nullptr;
+    Receiver.OnLost = nullptr;
 }
 
 // ---- Mode and link ---------------------------------------------------------
 
 void TAcquisitionEngine::SetReceiveMode(bool on) {
     S.ReceiveMode = on;
+    S.LinkLost = false;
     Cfg.Mode = on;
     Ctl.SetReceiveMode(on);
     if (!on) {
@@ -99,13 +102,51 @@ void TAcquisitionEngine::OpenLink() {
         const QString line = PortFailureLine(Cfg.Port.PortName, Receiver.OpenFailure());
         AddMessage(line);
         View.ShowError(line);
+    } else if (S.LinkLost) {
+        // The port is back: the receive mode goes on where the loss left it.
+        S.LinkLost = false;
+        Ctl.ShowLinkLost(false);
+        Kav->start();
+        S.SendCount = 0;
     }
+}
+
+bool TAcquisitionEngine::TryReopenLink() {
+    if (!S.LinkLost)
+        return Receiver.Opened();
+    Receiver.SetSettings(Cfg.Port);
+    if (!Receiver.Opened()) {
+        Receiver.Stop();
+        return false;
+    }
+    OpenLink();
+    return Receiver.Opened();
 }
 
 void TAcquisitionEngine::CloseLink() {
     Receiver.Stop();
     View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
     View.SetStatusPanel(PanelBaud, ClosedPortText);
+}
+
+// The line went away under the open port (an unplugged adapter, a closed
+// pseudo-terminal). What was received stays. The port is closed as for the
+// analysis mode, the sweep phase is forgotten, and in the receive mode the
+// handshake waits, with "Прием" enabled to open the port again; the
+// operator is told once, with the system's reason.
+void TAcquisitionEngine::LinkLost(const QString& text) {
+    CloseLink();
+    S.SweepPhase = 0;
+    S.LastField = -1;
+    View.SetStatusPanel(PanelDirection, QString());
+    if (S.ReceiveMode) {
+        Kav->stop();
+        S.LinkLost = true;
+        Ctl.ShowLinkLost(true);
+    }
+    View.ShowLinkLost(text);
+    if (OnLinkLost)
+        OnLinkLost(text);
 }
 
 // ---- Handshake -------------------------------------------------------------
@@ -185,6 +226,7 @@ void TAcquisitionEngine::HandleFrame() {
 }
 
 void TAcquisitionEngine::HandleFrameBody(const std::uint8_t* body) {
+    ++S.FramesHandled;
     if (OnTelemetry)
         OnTelemetry(DecodeTelemetry(body));
     // Data points are by far the most frequent frame: no decoding record.

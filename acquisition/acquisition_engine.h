@@ -70,9 +70,13 @@ public:
     void SetReceiveMode(bool on);
     bool ReceiveMode() const { return S.ReceiveMode; }
     // Applies the port settings and starts the poll when the port opens;
-    // restarts the handshake either way.
+    // restarts the handshake either way. After a loss, a port that opens
+    // takes the receive mode up again.
     void OpenLink();
     void CloseLink();
+    // After a loss: opens the port again when it is there, saying nothing
+    // when it is not; true when it opened.
+    bool TryReopenLink();
 
     // The 200 ms handshake tick.
     void KavTimerTimer();
@@ -121,9 +125,12 @@ public:
     std::function<void(const TTelemetry&)> OnTelemetry;
     std::function<void(std::uint8_t phase)> OnSweepPhase;
     std::function<void(bool acknowledged)> OnHandshakeEnd;
+    // The line went away (text: the port and the system's reason).
+    std::function<void(const QString&)> OnLinkLost;
 
 private:
     bool AnswerIsCurrent(const TTelemetry& answer) const;
+    void LinkLost(const QString& text);
     void DataPoint(const std::uint8_t* body);
     void SweepStart();
     void BackwardSweep(std::uint16_t field);

@@ -317,6 +317,12 @@ void TInstrumentControls::ForgetStates() {
     }
 }
 
+void TInstrumentControls::ShowLinkLost(bool lost) {
+    const bool on = Acq.ReceiveMode;
+    S.Action(TAcqAction::Receive) = {!on || lost, on && !lost, -1};
+    Publish();
+}
+
 TManualParts TInstrumentControls::ManualParts() const {
     TManualParts manual;
     if (LastGainState >= 0) {

@@ -61,6 +61,9 @@ public:
     // The state bytes of a data point or a Tm04 message.
     void SetGainState(std::uint8_t b);
     void SetSpeedState(std::uint8_t b);
+    // The line went away in the receive mode ("Прием" enabled and unchecked,
+    // to open the port again), or the port is open again.
+    void ShowLinkLost(bool lost);
     // OpenLink: the next state bytes are applied whatever they are.
     void ForgetStates();
     // What the instrument's own controls hold, from the last state bytes

@@ -38,6 +38,7 @@ void TCOMPort::Close() {
     }
     IsOpened = false;
     LostReported = false;
+    LossTaken = false;
     UnseenErrors = 0;
 }
 
@@ -124,7 +125,19 @@ void TCOMPort::CheckLost() {
     // read; Opened false makes the next SetSettings open the port afresh.
     LostReported = true;
     IsOpened = false;
-    Report(QStringLiteral("Порт ") + Held.PortName + QStringLiteral(" недоступен: связь потеряна"));
+    LostText =
+        QStringLiteral("Порт ") + Held.PortName + QStringLiteral(" недоступен: связь потеряна");
+    const QString reason = Handle->LostReason();
+    if (!reason.isEmpty())
+        LostText += QStringLiteral(" (") + reason + QStringLiteral(")");
+    Report(LostText);
+}
+
+bool TCOMPort::TakeLoss() {
+    if (!LostReported || LossTaken)
+        return false;
+    LossTaken = true;
+    return true;
 }
 
 void TCOMPort::ReportPendingNotes() {

@@ -50,6 +50,10 @@ public:
     SerialDevice* Device() const { return Handle.get(); }
     // True when the line went away under the open port; cleared by Close.
     bool DeviceLost() const { return LostReported; }
+    // The line that reported it: the port and the system's reason.
+    const QString& LostMessage() const { return LostText; }
+    // True once for each loss, to the first caller that asks after it.
+    bool TakeLoss();
 
     // Where the link reports one line of text for the message window.
     std::function<void(const QString&)> OnMessage;
@@ -73,6 +77,8 @@ private:
     std::uint32_t Errors = 0;
     std::uint32_t UnseenErrors = 0; // taken by queries other than InQueueCount
     bool LostReported = false;
+    bool LossTaken = false;
+    QString LostText;
     QStringList LastNotes;    // notes of the last settings applied
     QStringList PendingNotes; // not yet reported
 };

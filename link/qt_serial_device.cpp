@@ -15,6 +15,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 TQtSerialDevice::TQtSerialDevice() {
     Port.setReadBufferSize(0);
@@ -55,6 +56,7 @@ bool TQtSerialDevice::Open(const QString& name) {
     Port.setDataBits(QSerialPort::Data8);
     Port.clearError();
     IsLost = false;
+    LostText.clear();
     CountersAvailable = true;
     ModemWaitAvailable = true;
     CtsChangesSeen.reset();
@@ -166,6 +168,7 @@ void TQtSerialDevice::OnError(QSerialPort::SerialPortError error) {
     // own notification, to stop its error reports.
     TakeIn();
     IsLost = true;
+    LostText = LineFailure();
     QMetaObject::invokeMethod(
         &Port,
         [this] {
@@ -173,6 +176,28 @@ void TQtSerialDevice::OnError(QSerialPort::SerialPortError error) {
                 Port.close();
         },
         Qt::QueuedConnection);
+}
+
+QString TQtSerialDevice::LineFailure() {
+    // The serial port module's own text may name an error number that a call
+    // after the failed read left behind; the descriptor is asked again, one
+    // byte at a time so that a byte still there is kept.
+    const int fd = static_cast<int>(Port.handle());
+    for (;;) {
+        char byte = 0;
+        const ssize_t n = ::read(fd, &byte, 1);
+        if (n == 1) {
+            In.append(byte);
+            continue;
+        }
+        if (n == 0)
+            return SystemErrorText(EIO); // hung up
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            return Port.errorString();
+        return SystemErrorText(errno);
+    }
 }
 
 int TQtSerialDevice::InQueueCount() {

@@ -29,10 +29,13 @@ public:
     std::optional<bool> ClearToSend() override;
     bool WaitClearToSendChange(std::int64_t timeoutMicros) override;
     bool Lost() const override { return IsLost; }
+    QString LostReason() const override { return LostText; }
 
 private:
     void TakeIn();
     void OnError(QSerialPort::SerialPortError error);
+    // Why the line failed, in the system's words.
+    QString LineFailure();
     std::optional<int> ModemLines() const;
     bool ReadCounters(std::uint32_t counts[5]);
     std::optional<std::uint32_t> CtsChangeCount() const;
@@ -43,6 +46,7 @@ private:
     qsizetype Head = 0;
     bool DsrSensitive = false;
     bool IsLost = false;
+    QString LostText; // the system's reason the line went away
     bool CountersAvailable = true;
     bool ModemWaitAvailable = true;              // false once the driver refused TIOCMIWAIT
     std::optional<std::uint32_t> CtsChangesSeen; // the CTS change count at the last look

@@ -59,6 +59,8 @@ public:
     // True once the line has gone away under an open port (unplugged adapter,
     // closed pseudo-terminal). Bytes already taken in stay readable.
     virtual bool Lost() const = 0;
+    // Why the line went away, in the system's words; empty when not known.
+    virtual QString LostReason() const { return {}; }
 };
 
 // Makes the device for a port name; null when no device serves that name.

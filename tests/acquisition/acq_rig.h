@@ -24,6 +24,7 @@ public:
     std::map<int, QString> Panels;
     QStringList Messages;
     QStringList Errors;
+    QStringList LinkLosses;
     int Plotted = 0;
     std::vector<long> Markers;
     int Repaints = 0;
@@ -40,6 +41,7 @@ public:
     void AddMessage(const QString& text) override { Messages << text; }
     void ClearMessages() override { Messages.clear(); }
     void ShowError(const QString& text) override { Errors << text; }
+    void ShowLinkLost(const QString& text) override { LinkLosses << text; }
     void PlotSlot(std::uint16_t) override { ++Plotted; }
     void PlotPoint(long code, long ordinate, TColorValue colour) override {
         Points.push_back({code, ordinate, colour});
@@ -104,9 +106,18 @@ public:
         return Sim.Write(buffer, count);
     }
     std::optional<bool> ClearToSend() override { return Sim.ClearToSend(); }
-    bool Lost() const override { return false; }
+    bool Lost() const override { return IsLost; }
+    QString LostReason() const override { return LostText; }
+
+    // The line goes away (an adapter pulled out), with the system's reason.
+    void Unplug(const QString& reason) {
+        IsLost = true;
+        LostText = reason;
+    }
 
     TSimDevice Sim;
+    bool IsLost = false;
+    QString LostText;
 
 private:
     std::vector<int>& Commands;
@@ -131,6 +142,7 @@ struct TAcqRig {
     std::unique_ptr<TKavReceiver> Receiver;
     std::unique_ptr<TAcquisitionEngine> Engine;
     int ElapsedMs = 0;
+    bool DeviceMissing = false; // no device answers to the port's name
 
     // The line behind every port name: the recording simulator unless given.
     using TLineMaker = std::function<std::unique_ptr<SerialDevice>()>;
@@ -147,6 +159,8 @@ struct TAcqRig {
             std::make_unique<TProcessingActions>(*Store, *Undo, Cfg, Results, ProcessingView, u'.');
         Receiver = std::make_unique<TKavReceiver>(
             [this, line](const QString&) -> std::unique_ptr<SerialDevice> {
+                if (DeviceMissing)
+                    return nullptr;
                 if (line)
                     return line();
                 return std::make_unique<TRecordingSimDevice>(Clock, Commands);
@@ -156,14 +170,13 @@ struct TAcqRig {
                                                       Format, View, ControlsView);
     }
 
-    TSimInstrument& Sim() {
-        return static_cast<TRecordingSimDevice*>(Receiver->Device())->Sim.Instrument();
-    }
+    TRecordingSimDevice& Line() { return *static_cast<TRecordingSimDevice*>(Receiver->Device()); }
+    TSimInstrument& Sim() { return Line().Sim.Instrument(); }
     TAcquisitionState& State() { return Engine->State(); }
     const TControlsState& Controls() { return Engine->Controls().State(); }
 
     // Moves time on in 10 ms steps: the instrument sends, the poll reads, and
-    // every 200 ms the handshake tick runs.
+    // every 200 ms the handshake tick runs while its timer runs.
     void Run(int ms) {
         for (int t = 0; t < ms; t += 10) {
             if (Receiver->Device())
@@ -171,7 +184,7 @@ struct TAcqRig {
             Clock.AdvanceMs(10);
             ElapsedMs += 10;
             Receiver->PollTick();
-            if (ElapsedMs % KavTimerMs == 0)
+            if (ElapsedMs % KavTimerMs == 0 && Engine->KavTimer().isActive())
                 Engine->KavTimerTimer();
         }
     }

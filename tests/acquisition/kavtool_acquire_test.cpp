@@ -2,11 +2,13 @@
 
 #include "config/settings_store.h"
 #include "kavtool_run.h"
+#include "link/protocol.h"
 #include "link/pty_line.h"
 #include "link/test_app.h"
 #include "temp_files.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <grp.h>
@@ -142,4 +144,106 @@ TEST_F(KavtoolAcquire, ListenPrintsFramesUntilTerminated) {
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0);
     EXPECT_TRUE(p.readAllStandardError().contains("frame(s) received"));
+}
+
+// ---- A line that drops or falls silent, on a pseudo-terminal ----------------
+
+namespace {
+
+// kavtool acquire on a pseudo-terminal whose instrument side the test plays.
+// A pseudo-terminal has no CTS, so the handshake's commands are not sent and
+// it is given up after 21 ticks (about five seconds); each case ends well
+// before that.
+struct KavtoolOnAPty : KavtoolAcquire {
+    TPtyLine Line{8};
+    QProcess Tool;
+    QByteArray Out;
+
+    void Launch(const QStringList& options) {
+        ASSERT_TRUE(Line.Ok());
+        Tool.start(QStringLiteral(KAVTOOL_PATH),
+                   QStringList{"acquire", "--port", Line.Link, "--ini", Ini, "--out",
+                               Files.Path("spectra")} +
+                       options);
+        ASSERT_TRUE(Tool.waitForStarted());
+    }
+    // Waits for a text on stdout; false after ten seconds.
+    bool SaidOnStdout(const QByteArray& text) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!Out.contains(text) && timer.elapsed() < 10000) {
+            Tool.waitForReadyRead(100);
+            Out += Tool.readAllStandardOutput();
+        }
+        return Out.contains(text);
+    }
+    // The exit status and stderr once it has ended by itself.
+    std::pair<int, QString> Ended() {
+        if (!Tool.waitForFinished(20000)) {
+            Tool.kill();
+            Tool.waitForFinished();
+            return {-1, QString()};
+        }
+        return {Tool.exitCode(), QString::fromUtf8(Tool.readAllStandardError())};
+    }
+};
+
+QByteArray PtyFrame(std::uint8_t type, std::initializer_list<int> payload) {
+    std::uint8_t body[7] = {type};
+    int k = 1;
+    for (int b : payload)
+        body[k++] = static_cast<std::uint8_t>(b);
+    QByteArray f("\x7F\xAA", 2);
+    f.append(reinterpret_cast<const char*>(body), 7);
+    f.append(static_cast<char>(ByteSum(body, 7)));
+    return f;
+}
+
+} // namespace
+
+TEST_F(KavtoolOnAPty, ALineThatDropsEndsTheRunWithItsReason) {
+    Launch({});
+    // The port is open once the first command is tried.
+    ASSERT_TRUE(SaidOnStdout("Отсутствует сигнал CTS")) << Out.toStdString();
+    const QByteArray frames = PtyFrame(TmUnitIdentity, {3, 17}) + PtyFrame(5, {});
+    Line.WriteSome(frames.constData(), static_cast<int>(frames.size()));
+    ASSERT_TRUE(SaidOnStdout("Tm01. PROGRAMMA=3"));
+    Line.CloseMaster();
+    const auto [exit, err] = Ended();
+    EXPECT_EQ(exit, 1);
+    EXPECT_TRUE(err.contains("kavtool: the line to the spectrometer dropped: Порт " + Line.Link +
+                             " недоступен: связь потеряна (Input/output error)\n"))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("acquired 0 sweep(s)"));
+}
+
+TEST_F(KavtoolOnAPty, ASilentLineEndsTheRunAfterTheStatedTime) {
+    Launch({"--silence", "1"});
+    const auto [exit, err] = Ended();
+    EXPECT_EQ(exit, 1);
+    EXPECT_TRUE(err.contains("kavtool: no frame from the spectrometer for 1 s\n"))
+        << err.toStdString();
+}
+
+// Asked to wait, it opens the same name again once a device is there: here a
+// new pseudo-terminal behind the same link, which then stays silent.
+TEST_F(KavtoolOnAPty, AskedToWaitItOpensThePortAgainWhenItComesBack) {
+    Launch({"--reconnect", "8", "--silence", "1"});
+    ASSERT_TRUE(SaidOnStdout("Отсутствует сигнал CTS")) << Out.toStdString();
+    Line.CloseMaster();
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray err;
+    while (!err.contains("opening " + Line.Link.toUtf8()) && timer.elapsed() < 10000) {
+        Tool.waitForReadyRead(100);
+        err += Tool.readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("every 2 s for up to 8 s")) << err.toStdString();
+    TPtyLine back(8); // the same link, to a new device
+    ASSERT_TRUE(back.Ok());
+    const auto [exit, rest] = Ended();
+    const QString all = QString::fromUtf8(err) + rest;
+    EXPECT_EQ(exit, 1);
+    EXPECT_TRUE(all.contains("kavtool: " + Line.Link + " is open again\n")) << all.toStdString();
+    EXPECT_TRUE(all.contains("kavtool: no frame from the spectrometer for 1 s\n"));
 }

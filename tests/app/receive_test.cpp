@@ -658,3 +658,69 @@ TEST_F(PtyReceive, FramesArrivingWhileABoxIsOpenAreAllHandledAfterItCloses) {
     for (const QString& line : w->MessageForm()->Messages())
         EXPECT_FALSE(line.startsWith("Ошибка")) << line.toStdString();
 }
+
+// The serial device goes away in the middle of a sweep: the port is shown
+// closed, the sweep phase cleared, a warning that does not wait names the
+// port and the system's reason once, the points stay, and "Прием" opens the
+// port again when a device is back behind its name.
+TEST(PtyVanishes, ThePortIsShownClosedThePointsStayAndReceiveOpensItAgain) {
+    TAppDir dir;
+    TPtyLine line(1);
+    ASSERT_TRUE(line.Ok());
+    WriteReceiveIni(dir, line.Link);
+    TScriptedPort port;
+    auto w = ShowWindow(port, DefaultDeviceFactory());
+    ASSERT_TRUE(w->Receiver().Opened()) << port.Errors.join('\n').toStdString();
+    auto send = [](TPtyLine& l, const QByteArray& bytes) {
+        for (int done = 0; done < bytes.size();)
+            done += l.WriteSome(bytes.constData() + done, static_cast<int>(bytes.size()) - done);
+    };
+    QByteArray points;
+    for (int code = 5000; code < 5200; ++code)
+        points += Point(code, 2048 + code % 500);
+    send(line, SweepStart() + points + Filler());
+    auto stored = [&] {
+        for (int code = 5000; code < 5200; ++code)
+            if (w->Points()[code].Y != 2048 + code % 500)
+                return false;
+        return true;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(stored, 10000));
+    TKavStatusBar* bar = w->StatusPanels();
+    EXPECT_EQ(bar->Panel(7), "Рабочий ход");
+
+    line.CloseMaster();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.Warnings.isEmpty(); }, 10000));
+    const QString lost =
+        "Порт " + line.Link + " недоступен: связь потеряна (" + SystemErrorText(EIO) + ")";
+    EXPECT_EQ(port.Warnings, QStringList{lost});
+    EXPECT_TRUE(w->MessageForm()->Messages().contains(lost));
+    EXPECT_EQ(bar->Panel(0), line.Link);
+    EXPECT_EQ(bar->Panel(1), "<Закрыт>");
+    EXPECT_EQ(bar->Panel(7), QString());
+    EXPECT_TRUE(stored());
+    const TMainActions& a = w->Actions();
+    EXPECT_TRUE(a.AReceive->isEnabled() && !a.AReceive->isChecked());
+    EXPECT_TRUE(w->IsReceiving());
+    // Said once; the handshake does not knock on a closed port meanwhile.
+    QTest::qWait(1500);
+    EXPECT_EQ(port.Warnings.size(), 1);
+    EXPECT_FALSE(w->MessageForm()->Messages().contains("Передача параметров не удалась"));
+
+    // Nothing there yet: "Прием" says so and stays ready for another try.
+    a.AReceive->trigger();
+    ASSERT_EQ(port.Errors.size(), 1);
+    EXPECT_TRUE(port.Errors[0].startsWith("Невозможно инициализировать порт " + line.Link + ": "));
+    EXPECT_TRUE(a.AReceive->isEnabled() && !a.AReceive->isChecked());
+
+    TPtyLine back(1); // a device behind the same name again
+    ASSERT_TRUE(back.Ok());
+    a.AReceive->trigger();
+    ASSERT_TRUE(w->Receiver().Opened());
+    EXPECT_TRUE(!a.AReceive->isEnabled() && a.AReceive->isChecked());
+    EXPECT_EQ(bar->Panel(1), "9600 бод");
+    EXPECT_TRUE(stored());
+    send(back, Point(6000, 2222) + Filler());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->Points()[6000].Y == 2222; }, 10000));
+    EXPECT_TRUE(stored());
+}

@@ -183,7 +183,8 @@ TEST(PtyLine, VanishedDeviceIsReportedAndTheRestDelivered) {
     r.Receiver.PollTick();
     EXPECT_EQ(r.Fields, (QList<int>{7, 8}));
     ASSERT_EQ(r.Messages.size(), 1);
-    EXPECT_TRUE(r.Messages[0].startsWith(QStringLiteral("Порт ") + r.Line.Link));
+    EXPECT_EQ(r.Messages[0],
+              "Порт " + r.Line.Link + " недоступен: связь потеряна (" + SystemErrorText(EIO) + ")");
     EXPECT_FALSE(r.Receiver.Opened());
     const std::uint8_t byte = 0;
     EXPECT_FALSE(r.Receiver.Write(&byte, 1));
