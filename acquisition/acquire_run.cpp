@@ -86,11 +86,19 @@ void TAcquireRun::Tick(std::int64_t nowMs) {
 }
 
 std::optional<QString> TAcquireRun::SettingsProblem(const TKavCfg& cfg) {
-    if (cfg.Rapid < SpeedRowCount)
-        return std::nullopt;
-    return QStringLiteral("Rapid=%1 selects no sweep speed (0..%2)")
-        .arg(cfg.Rapid)
-        .arg(SpeedRowCount - 1);
+    if (cfg.Rapid >= SpeedRowCount)
+        return QStringLiteral("Rapid=%1 selects no sweep speed (0..%2)")
+            .arg(cfg.Rapid)
+            .arg(SpeedRowCount - 1);
+    if (!AutoSaveNumberLeft(cfg.NumbMask))
+        return NumberEndText(cfg.NumbMask);
+    return std::nullopt;
+}
+
+QString TAcquireRun::NumberEndText(std::int32_t numbMask) {
+    return QStringLiteral("NumbMask=%1 is the last number of an automatic-save name: no sweep is "
+                          "saved under a name used before")
+        .arg(numbMask);
 }
 
 void TAcquireRun::HandshakeEnded(bool acknowledged) {
@@ -161,6 +169,8 @@ void TAcquireRun::SaveSweep() {
     const int points = PointCount(Store);
     const QString path = AutoSavePath(Cfg.WorkDir, AutoSaveName(Cfg.NameMask, Cfg.NumbMask));
     if (!Engine.AutoSaveNow()) {
+        if (!AutoSaveNumberLeft(Cfg.NumbMask))
+            return Finish(false, NumberEndText(Cfg.NumbMask));
         if (++FailedSaves >= MaxFailedSaves)
             Finish(false, QStringLiteral("%1 saves failed in a row").arg(FailedSaves));
         return;

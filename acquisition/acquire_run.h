@@ -50,7 +50,8 @@ public:
     TAcquireRun& operator=(const TAcquireRun&) = delete;
 
     // Why the settings cannot run: a Rapid outside the speed table would be
-    // chosen again and again without effect. Nothing when they can.
+    // chosen again and again without effect, and a NumbMask at the end of its
+    // range could name no sweep. Nothing when they can.
     static std::optional<QString> SettingsProblem(const TKavCfg& cfg);
 
     // The run's clock moved on (kavtool calls it a few times a second; tests
@@ -72,6 +73,7 @@ private:
     // has said who controls it.
     void ChooseSpeed();
     void SaveSweep();
+    static QString NumberEndText(std::int32_t numbMask);
     void LineDropped(const QString& text);
     void Finish(bool complete, const QString& reason);
 

@@ -386,7 +386,17 @@ void TAcquisitionEngine::AutoSaveAtSweepStart() {
     }
 }
 
+bool AutoSaveNumberLeft(std::int32_t numbMask) {
+    return numbMask < std::numeric_limits<std::int32_t>::max();
+}
+
 bool TAcquisitionEngine::AutoSaveNow() {
+    if (!AutoSaveNumberLeft(Cfg.NumbMask)) {
+        const QString text = AutoSaveFailedPrefix + AutoSaveNumberEndText.arg(Cfg.NumbMask);
+        AddMessage(text);
+        View.ShowAutoSaveFailure(text);
+        return false;
+    }
     SyncReadings();
     WriteParameterBlock(PointStore, Cfg, Readings);
     const QString path = AutoSavePath(Cfg.WorkDir, AutoSaveName(Cfg.NameMask, Cfg.NumbMask));
@@ -396,8 +406,7 @@ bool TAcquisitionEngine::AutoSaveNow() {
         View.ShowAutoSaveFailure(AutoSaveFailedPrefix + error);
         return false;
     }
-    if (Cfg.NumbMask < std::numeric_limits<std::int32_t>::max())
-        ++Cfg.NumbMask;
+    ++Cfg.NumbMask;
     return true;
 }
 

@@ -39,6 +39,14 @@ inline const QString BackwardSweepText = QStringLiteral("Обратный ход
 inline const QString AutoSaveText = QStringLiteral("АВТО");
 inline const QString ClosedPortText = QStringLiteral("<Закрыт>");
 inline const QString AutoSaveFailedPrefix = QStringLiteral("Автосохранение не выполнено: ");
+// The automatic save's number cannot grow past the largest 32-bit number;
+// saving under it again would write over the spectrum saved there before.
+inline const QString AutoSaveNumberEndText = QStringLiteral(
+    "номер файла достиг предела %1, задайте \"Стартовый номер\" в окне \"Автосохранение...\"");
+
+// True while NumbMask can name a file and still grow, so that no automatic
+// save takes a name an earlier one used.
+bool AutoSaveNumberLeft(std::int32_t numbMask);
 
 // More lines than this empty the message window, the new one included.
 inline constexpr int MaxMessageLines = 1000;
@@ -106,7 +114,8 @@ public:
     // The automatic save of the store as it stands: parameter block, file
     // WorkDir/AutoSaveName(NameMask, NumbMask).kav, NumbMask + 1. A save that
     // fails writes one line with the path and the reason, keeps NumbMask and
-    // returns false.
+    // returns false; so does a NumbMask at the end of its range, which saves
+    // nothing rather than take a name twice.
     bool AutoSaveNow();
 
     // At close: Rapid back from " СТОП", ADCEnable from the readout.

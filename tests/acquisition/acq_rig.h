@@ -25,6 +25,7 @@ public:
     QStringList Messages;
     QStringList Errors;
     QStringList LinkLosses;
+    QStringList AutoSaveFailures;
     int Plotted = 0;
     std::vector<long> Markers;
     int Repaints = 0;
@@ -42,6 +43,7 @@ public:
     void ClearMessages() override { Messages.clear(); }
     void ShowError(const QString& text) override { Errors << text; }
     void ShowLinkLost(const QString& text) override { LinkLosses << text; }
+    void ShowAutoSaveFailure(const QString& text) override { AutoSaveFailures << text; }
     void PlotSlot(std::uint16_t) override { ++Plotted; }
     void PlotPoint(long code, long ordinate, TColorValue colour) override {
         Points.push_back({code, ordinate, colour});

@@ -20,6 +20,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -307,6 +308,24 @@ TEST_F(AutoSaveFixture, FirstSweepSavesThenEverySaveStepth) {
     Rig.Cfg.AutoSave = false;
     SweepStart();
     EXPECT_EQ(Rig.View.Panels[PanelAutoSave], QString());
+}
+
+// At the end of the number's range no name is taken twice: the last number
+// that can still grow names one file, then the saves are refused with the
+// reason, and the file saved under it keeps its sweep.
+TEST_F(AutoSaveFixture, TheLastNumberIsRefusedRatherThanAnEarlierFileOverwritten) {
+    constexpr std::int32_t Last = std::numeric_limits<std::int32_t>::max();
+    Rig.Cfg.NumbMask = Last - 1;
+    for (std::uint16_t k = 1; k <= 4; ++k)
+        Sweep({{k, 2000}});
+    EXPECT_EQ(Rig.Cfg.NumbMask, Last);
+    EXPECT_EQ(QDir(Dir.path()).entryList({"*.kav"}, QDir::Files),
+              QStringList{AutoSaveName("Спектр", Last - 1) + ".kav"});
+    const QString refused = "Автосохранение не выполнено: номер файла достиг предела 2147483647, "
+                            "задайте \"Стартовый номер\" в окне \"Автосохранение...\"";
+    EXPECT_EQ(Rig.View.AutoSaveFailures, QStringList(3, refused));
+    EXPECT_EQ(Rig.View.Messages.count(refused), 3);
+    EXPECT_EQ(QFileInfo(File(Last - 1)).size(), 40); // the store before the first sweep
 }
 
 // A save that fails is one line with the path and the system's reason; the

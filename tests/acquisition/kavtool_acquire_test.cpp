@@ -107,6 +107,38 @@ TEST_F(KavtoolAcquire, APortOfAGroupTheUserIsNotInSaysToJoinIt) {
                          ": Permission denied — добавьте пользователя в группу dialout\n");
 }
 
+// The automatic-save number at the end of its range: the run saves what it
+// can name and then ends with one line, taking no name twice; at the last
+// number it does not start.
+TEST_F(KavtoolAcquire, TheLastAutoSaveNumberEndsTheRunWithoutOverwriting) {
+    const QString out = Files.Path("spectra");
+    TKavCfg cfg;
+    SetDefaults(cfg, Files.Dir.path());
+    cfg.Port.TimeOut = 20;
+    cfg.Rapid = 11;
+    cfg.NameMask = QStringLiteral("Проба");
+    cfg.NumbMask = 2147483646;
+    ASSERT_TRUE(SaveSettings(cfg, {}, Ini, u'.'));
+    const TKavtoolRun r = RunKavtool({"acquire", "--port", "SIM", "--ini", Ini, "--sweeps", "3",
+                                      "--out", out, "--sim-speed", "10"});
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(r.Err.count("kavtool: NumbMask=2147483647 is the last number of an automatic-save "
+                          "name: no sweep is saved under a name used before\n"),
+              1)
+        << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains("sweep 1/3: "));
+    EXPECT_FALSE(r.Err.contains("sweep 2/3: "));
+    EXPECT_EQ(QDir(out).entryList({"*.kav"}, QDir::Files), QStringList{"Проба2147483646.kav"});
+
+    cfg.NumbMask = 2147483647;
+    ASSERT_TRUE(SaveSettings(cfg, {}, Ini, u'.'));
+    const TKavtoolRun last = RunKavtool({"acquire", "--port", "SIM", "--ini", Ini, "--out", out});
+    EXPECT_EQ(last.Exit, 1);
+    EXPECT_EQ(last.Err, "kavtool: settings file \"" + Ini +
+                            "\": NumbMask=2147483647 is the last number of an automatic-save name: "
+                            "no sweep is saved under a name used before\n");
+}
+
 // A speed outside the table could never be chosen: the run does not start.
 TEST_F(KavtoolAcquire, RapidOutsideTheSpeedTableEndsWithTheReason) {
     for (const auto& [text, read] : {std::pair{"12", "12"}, {"-5", "251"}}) {

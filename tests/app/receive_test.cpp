@@ -562,6 +562,23 @@ TEST_F(TReceiveTest, AFailedAutomaticSaveIsShownAtOnceAndReceivingGoesOn) {
     EXPECT_EQ(Port.Warnings.size(), 1);
 }
 
+// The automatic-save number at the end of its range: the save is refused
+// with the reason, on the marked panel and in a warning, and nothing is
+// written.
+TEST_F(TReceiveTest, TheLastAutoSaveNumberIsRefusedOnThePanelAndInAWarning) {
+    Open("COM1",
+         "AutoSave=1\r\nNumbMask=2147483647\r\nWorkDir=" + Dir.Dir.path().toUtf8() + "/\r\n");
+    Deliver(*W, SweepStart());
+    ASSERT_EQ(Port.Warnings.size(), 1);
+    EXPECT_EQ(Port.Warnings[0], "Автосохранение не выполнено: номер файла достиг предела "
+                                "2147483647, задайте \"Стартовый номер\" в окне "
+                                "\"Автосохранение...\"");
+    EXPECT_TRUE(W->ReceiveView().AutoSaveMarked());
+    EXPECT_EQ(W->StatusPanels()->PanelLabel(8)->toolTip(), Port.Warnings[0]);
+    EXPECT_TRUE(QDir(Dir.Dir.path()).entryList({"*.kav"}, QDir::Files).isEmpty());
+    EXPECT_EQ(W->Settings().NumbMask, 2147483647);
+}
+
 // The receive path on a real serial device: a pseudo-terminal is the port,
 // the test plays the instrument on its master side.
 
