@@ -30,10 +30,6 @@ inline constexpr int PanelSum = 10;
 // Lines and texts of the receive mode.
 inline const QString HandshakeFailedText = QStringLiteral("Передача параметров не удалась");
 inline const QString PortFailedText = QStringLiteral("Невозможно инициализировать порт ");
-
-// The line for a port that could not be opened: PortFailedText and the name,
-// then ": " and the system's reason when it is known.
-QString PortFailureLine(const QString& port, const QString& reason);
 inline const QString ForwardSweepText = QStringLiteral("Рабочий ход");
 inline const QString BackwardSweepText = QStringLiteral("Обратный ход");
 inline const QString AutoSaveText = QStringLiteral("АВТО");
@@ -47,6 +43,10 @@ inline const QString AutoSaveNumberEndText = QStringLiteral(
 // True while NumbMask can name a file and still grow, so that no automatic
 // save takes a name an earlier one used.
 bool AutoSaveNumberLeft(std::int32_t numbMask);
+
+// The line for a port that could not be opened: PortFailedText and the name,
+// then ": " and the system's reason when it is known.
+QString PortFailureLine(const QString& port, const QString& reason);
 
 // More lines than this empty the message window, the new one included.
 inline constexpr int MaxMessageLines = 1000;
