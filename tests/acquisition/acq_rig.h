@@ -3,6 +3,7 @@
 // The acquisition engine with everything it works on, over the simulated
 // spectrometer, and recorders of what it shows: shared by the tests of the
 // receive mode.
+#include "acquisition/acquire_run.h"
 #include "acquisition/acquisition_engine.h"
 #include "config/settings_store.h"
 #include "link/clock.h"
@@ -16,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 // Records what the receive mode shows outside the control groups.
@@ -198,5 +200,22 @@ struct TAcqRig {
             Run(10);
         }
         return done();
+    }
+};
+
+// What a run of sweeps told its caller.
+struct TRunRecord {
+    QStringList Notes;
+    QStringList Files;
+    std::optional<bool> Complete;
+    QString Reason;
+
+    TAcquireRun::TCallbacks Callbacks() {
+        return {[this](const QString& t) { Notes << t; },
+                [this](int, int, const QString& path) { Files << path; },
+                [this](bool complete, const QString& reason) {
+                    Complete = complete;
+                    Reason = reason;
+                }};
     }
 };

@@ -838,26 +838,6 @@ TEST_F(LinkSession, AdcRequestsAreAnsweredAndDrawnAtTheLastField) {
 
 // ---- A run of a number of sweeps (kavtool acquire) ----------------------------
 
-namespace {
-
-struct TRunRecord {
-    QStringList Notes;
-    QStringList Files;
-    std::optional<bool> Complete;
-    QString Reason;
-
-    TAcquireRun::TCallbacks Callbacks() {
-        return {[this](const QString& t) { Notes << t; },
-                [this](int, int, const QString& path) { Files << path; },
-                [this](bool complete, const QString& reason) {
-                    Complete = complete;
-                    Reason = reason;
-                }};
-    }
-};
-
-} // namespace
-
 // The operator holds the speed at the instrument and it differs from the
 // settings: the run takes the instrument's speed, says so once and saves.
 TEST_F(AcquireRun, ManualSpeedIsTakenSaidAndTheSweepsSaved) {

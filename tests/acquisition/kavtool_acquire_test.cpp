@@ -3,8 +3,8 @@
 #include "config/settings_store.h"
 #include "kavtool_run.h"
 #include "link/protocol.h"
-#include "link/pty_line.h"
 #include "link/test_app.h"
+#include "pty_instrument.h"
 #include "temp_files.h"
 
 #include <QDir>
@@ -220,24 +220,14 @@ struct KavtoolOnAPty : KavtoolAcquire {
     }
 };
 
-QByteArray PtyFrame(std::uint8_t type, std::initializer_list<int> payload) {
-    std::uint8_t body[7] = {type};
-    int k = 1;
-    for (int b : payload)
-        body[k++] = static_cast<std::uint8_t>(b);
-    QByteArray f("\x7F\xAA", 2);
-    f.append(reinterpret_cast<const char*>(body), 7);
-    f.append(static_cast<char>(ByteSum(body, 7)));
-    return f;
-}
-
 } // namespace
 
 TEST_F(KavtoolOnAPty, ALineThatDropsEndsTheRunWithItsReason) {
     Launch({});
     // The port is open once the first command is tried.
     ASSERT_TRUE(SaidOnStdout("Отсутствует сигнал CTS")) << Out.toStdString();
-    const QByteArray frames = PtyFrame(TmUnitIdentity, {3, 17}) + PtyFrame(5, {});
+    const QByteArray frames =
+        TPtyInstrument::Frame(TmUnitIdentity, {3, 17}) + TPtyInstrument::Frame(5, {});
     Line.WriteSome(frames.constData(), static_cast<int>(frames.size()));
     ASSERT_TRUE(SaidOnStdout("Tm01. PROGRAMMA=3"));
     Line.CloseMaster();

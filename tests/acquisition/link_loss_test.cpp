@@ -92,22 +92,6 @@ TEST(LinkLoss, ThePortIsClosedThePointsKeptTheReasonToldOnceAndReceiveOpensItAga
 
 namespace {
 
-struct TRunRecord {
-    QStringList Notes;
-    QStringList Files;
-    std::optional<bool> Complete;
-    QString Reason;
-
-    TAcquireRun::TCallbacks Callbacks() {
-        return {[this](const QString& t) { Notes << t; },
-                [this](int, int, const QString& path) { Files << path; },
-                [this](bool complete, const QString& reason) {
-                    Complete = complete;
-                    Reason = reason;
-                }};
-    }
-};
-
 // A run of five sweeps on the simulated spectrometer at "30 сек"; the run's
 // clock is the rig's.
 struct AcquireWatch : ::testing::Test {
