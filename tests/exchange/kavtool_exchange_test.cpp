@@ -110,3 +110,13 @@ TEST_F(KavtoolExchange, KilledExportIsRefusedAndAWholeOneKeepsItsPoints) {
     ExpectRefused(Run({"import", "out.DSC", "-o", "back.kav", "--ini", "x.ini"}), "out.DTA");
     EXPECT_FALSE(QFile::exists(Path("back.kav")));
 }
+
+// A text larger than any real text spectrum is refused without being read.
+TEST_F(KavtoolExchange, AnInputBeyondItsBoundIsRefusedUnread) {
+    QFile big(Path("big.csv"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize((qint64(64) << 20) + 1)); // sparse: no disk is filled
+    big.close();
+    ExpectRefused(Run({"import", "big.csv", "-o", "big.kav"}), "67108864");
+    EXPECT_FALSE(QFile::exists(Path("big.kav")));
+}
