@@ -24,7 +24,7 @@ const std::array Commands = {
                     RunFormat},
     TKavtoolCommand{"import",
                     "import FILE.tsv -o FILE.kav\n  kavtool import FILE.DSC|FILE.csv|FILE.txt -o "
-                    "FILE.kav [--ini Kav.ini] [--gain INDEX]",
+                    "FILE.kav [--ini Kav.ini] [--gain INDEX] [--absolute] [--any-axis] [--json]",
                     RunImport},
     TKavtoolCommand{"process",
                     "process IN.kav [--ini Kav.ini] [--visirs A B] [--gain INDEX] OP... [-o "
