@@ -1,4 +1,6 @@
-# The fit's test program also holds the comparison's cases: one program,
-# linked once.
+# The fit's test program also holds the comparison's cases and those of the
+# kavtool commands fit and compare: one program, linked once.
 target_sources(test_processing_line_fit PRIVATE
-    ${CMAKE_CURRENT_LIST_DIR}/spectrum_compare_cases.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/spectrum_compare_cases.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/fit_kavtool_cases.cpp)
+kav_test_runs_kavtool(test_processing_line_fit)
