@@ -1,8 +1,9 @@
 #include "processing/line_fit.h"
 
-#include "processing/extremum_search.h"
+#include "processing/jacobian_factor.h"
 #include "processing/point_range.h"
-#include "spectrum/spectrum_results.h"
+#include "processing/work_list.h"
+#include "tdx/tdx.h"
 
 #include <Eigen/Dense>
 #include <unsupported/Eigen/LevenbergMarquardt>
@@ -23,8 +24,12 @@ using Eigen::VectorXd;
 constexpr double MinReciprocalCondition = 1e-13;
 
 // The residuals model - data of the points, and their Jacobian, for the
-// optimiser. Returning -1 stops it when the model leaves the finite numbers.
+// optimiser. Returning -1 stops it when the model leaves the finite numbers
+// (a width run to zero); one NaN or infinity makes the sum so, which is
+// checked in one vectorised pass.
 struct TResiduals : Eigen::DenseFunctor<double> {
+    using QRSolver = TJacobianFactor;
+
     TResiduals(const TLineModel& model, const std::vector<double>& x, const std::vector<double>& y)
         : Eigen::DenseFunctor<double>(model.ParameterCount(), static_cast<int>(x.size())),
           Model(model), X(x), Y(y), Values(x.size()) {}
@@ -33,12 +38,12 @@ struct TResiduals : Eigen::DenseFunctor<double> {
         const int n = values();
         EvaluateModel(Model, p.data(), X.data(), n, f.data(), nullptr);
         f -= Eigen::Map<const VectorXd>(Y.data(), n);
-        return f.allFinite() ? 0 : -1;
+        return std::isfinite(f.sum()) ? 0 : -1;
     }
 
     int df(const VectorXd& p, MatrixXd& jacobian) const {
         EvaluateModel(Model, p.data(), X.data(), values(), Values.data(), jacobian.data());
-        return jacobian.allFinite() ? 0 : -1;
+        return std::isfinite(jacobian.sum()) ? 0 : -1;
     }
 
     const TLineModel& Model;
@@ -70,30 +75,44 @@ struct TStartLine {
     double Amplitude;
 };
 
-// The line-like pairs of one extremum search between the bounds, strongest
+// The line-like pairs of one extremum search over the range, strongest
 // first: neighbouring maxima and minima in field order, each extremum in
-// one pair at most. (The search's own pairing counts maxima and minima from
-// the right, which pairs the wrong ones as soon as a shoulder between two
-// lines adds a maximum.) The search fills gaps, so it runs on a copy.
+// one pair at most. The search is the processing library's, as the
+// extremum search runs it (maxima, then maxima of the inverted 12-bit
+// scale), on the range's ordinates with every empty slot taking the point
+// before it; the spectrum itself is not touched. (The search's own pairing
+// counts maxima and minima from the right, which pairs the wrong ones as
+// soon as a shoulder between two lines adds a maximum.)
 struct TPair {
     double MaxAt;
     double MinAt;
     double Amplitude;
 };
 
-std::vector<TPair> SearchPairs(TPointTable& copy, const TFitRequest& r, std::uint16_t noise,
+std::vector<TPair> SearchPairs(const TWorkList& list, const TPointRange& range, std::uint16_t noise,
                                std::uint16_t step) {
-    TSpectrumResults found;
-    FindExtrema(copy, r.From, r.To, noise, step, found);
+    const int last = static_cast<int>(list.size()) - 1;
+    std::vector<std::uint16_t> maxima(list.size());
+    std::vector<std::uint16_t> minima(list.size());
+    std::uint16_t maxCount = 0;
+    std::uint16_t minCount = 0;
+    if (step >= 2 && last >= 1) {
+        FindMaximums(noise, step, list.data(), last, maxima.data(), last, &maxCount);
+        TWorkList inverted(list.size());
+        std::transform(list.begin(), list.end(), inverted.begin(), [](std::uint16_t v) {
+            return static_cast<std::uint16_t>(MaxAmplitudeCode - std::min(v, MaxAmplitudeCode));
+        });
+        FindMaximums(noise, step, inverted.data(), last, minima.data(), last, &minCount);
+    }
     struct TExtremum {
         int At;
         bool Maximum;
     };
     std::vector<TExtremum> extrema;
-    for (int k = 0; k < found.MaxCount; ++k)
-        extrema.push_back({found.MaxPositions[k], true});
-    for (int k = 0; k < found.MinCount; ++k)
-        extrema.push_back({found.MinPositions[k], false});
+    for (int k = 0; k < maxCount; ++k)
+        extrema.push_back({maxima[k], true});
+    for (int k = 0; k < minCount; ++k)
+        extrema.push_back({minima[k], false});
     std::sort(extrema.begin(), extrema.end(),
               [](const TExtremum& a, const TExtremum& b) { return a.At < b.At; });
 
@@ -106,7 +125,7 @@ std::vector<TPair> SearchPairs(TPointTable& copy, const TFitRequest& r, std::uin
         if (extrema[i].Maximum == extrema[i + 1].Maximum)
             continue;
         const double amplitude =
-            std::fabs(static_cast<double>(copy[extrema[i].At].Y) - copy[extrema[i + 1].At].Y);
+            std::fabs(static_cast<double>(list[extrema[i].At]) - list[extrema[i + 1].At]);
         candidates.push_back({i, amplitude});
     }
     std::stable_sort(candidates.begin(), candidates.end(),
@@ -121,8 +140,9 @@ std::vector<TPair> SearchPairs(TPointTable& copy, const TFitRequest& r, std::uin
         used[c.Left] = used[c.Left + 1] = true;
         const TExtremum& a = extrema[c.Left];
         const TExtremum& b = extrema[c.Left + 1];
-        pairs.push_back({static_cast<double>(a.Maximum ? a.At : b.At),
-                         static_cast<double>(a.Maximum ? b.At : a.At), c.Amplitude});
+        pairs.push_back({static_cast<double>(range.First + (a.Maximum ? a.At : b.At)),
+                         static_cast<double>(range.First + (a.Maximum ? b.At : a.At)),
+                         c.Amplitude});
     }
     return pairs;
 }
@@ -135,21 +155,15 @@ std::vector<TPair> SearchPairs(TPointTable& copy, const TFitRequest& r, std::uin
 // four times... the set length, up to a quarter of the range.
 std::vector<TStartLine> StartLines(const TPointTable& store, const TPointRange& range,
                                    const TFitRequest& r, int count, int& pairsFound) {
-    auto copy = std::make_unique<TPointTable>(store);
-    std::vector<TPair> pairs = SearchPairs(*copy, r, r.Noise, r.Step);
+    TWorkList list;
+    CopyOrdinates(store, range, list);
+    std::vector<TPair> pairs = SearchPairs(list, range, r.Noise, r.Step);
     pairsFound = static_cast<int>(pairs.size());
     if (pairsFound < count) {
-        std::uint16_t lo = MaxAmplitudeCode;
-        std::uint16_t hi = 0;
-        for (int k = range.First; k <= range.Last; ++k) {
-            if (IsValidSlot(store[k])) {
-                lo = std::min(lo, store[k].Y);
-                hi = std::max(hi, store[k].Y);
-            }
-        }
-        const auto noise = static_cast<std::uint16_t>((hi - lo) / 10);
+        const auto [lo, hi] = std::minmax_element(list.begin(), list.end());
+        const auto noise = static_cast<std::uint16_t>((*hi - *lo) / 10);
         for (int step = std::max<int>(r.Step, 2) * 2; step <= range.Count() / 4; step *= 2) {
-            std::vector<TPair> more = SearchPairs(*copy, r, noise, static_cast<std::uint16_t>(step));
+            std::vector<TPair> more = SearchPairs(list, range, noise, static_cast<std::uint16_t>(step));
             pairsFound = std::max(pairsFound, static_cast<int>(more.size()));
             if (static_cast<int>(more.size()) >= count) {
                 pairs = std::move(more);
@@ -173,8 +187,7 @@ std::vector<TStartLine> StartLines(const TPointTable& store, const TPointRange& 
 
 // The covariance of the scaled parameters, s^2 (J^T J)^-1, through the
 // column-scaled normal matrix; false when it is singular.
-bool Covariance(const MatrixXd& jacobian, double residualVariance, MatrixXd& covariance) {
-    const MatrixXd normal = jacobian.transpose() * jacobian;
+bool Covariance(const MatrixXd& normal, double residualVariance, MatrixXd& covariance) {
     const VectorXd diagonal = normal.diagonal();
     if ((diagonal.array() <= 0).any() || !diagonal.allFinite())
         return false;
@@ -292,25 +305,32 @@ TLineFit FitLines(const TPointTable& store, const TFitRequest& request) {
         return fit;
     }
 
+    // The covariance from the factor of the last step's Jacobian, J P = Q R,
+    // so J^T J = P R^T R P^T, and the residuals at the solution.
+    const VectorXd f = lm.fvec();
+    const double rss = f.squaredNorm();
+    const MatrixXd r = lm.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>();
+    const Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, int> permutation =
+        lm.permutation();
+    const MatrixXd normal = permutation * (r.transpose() * r) * permutation.transpose();
+    MatrixXd covScaled;
+    if (!Covariance(normal, rss / (n - p), covScaled)) {
+        fit.Status = TFitStatus::Undetermined;
+        return fit;
+    }
+
     // A negative width with a negative amplitude is the same line: the
-    // shapes are odd in t.
+    // shapes are odd in t. Both change sign, and so do their covariances
+    // with the other parameters.
     for (int k = 0; k < request.LineCount; ++k) {
         const int j = k * per;
         if (params[j + 1] < 0) {
-            params[j + 1] = -params[j + 1];
-            params[j + 2] = -params[j + 2];
+            for (int q : {j + 1, j + 2}) {
+                params[q] = -params[q];
+                covScaled.row(q) *= -1;
+                covScaled.col(q) *= -1;
+            }
         }
-    }
-
-    VectorXd f(n);
-    MatrixXd jacobian(n, p);
-    residuals(params, f);
-    residuals.df(params, jacobian);
-    const double rss = f.squaredNorm();
-    MatrixXd covScaled;
-    if (!Covariance(jacobian, rss / (n - p), covScaled)) {
-        fit.Status = TFitStatus::Undetermined;
-        return fit;
     }
 
     // Into codes.

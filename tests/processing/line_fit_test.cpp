@@ -1,10 +1,12 @@
 // The line shapes, the line fit on spectra of known lines and noise, and its
-// refusals. The comparison with a reference, the result texts and the
-// kavtool commands are in the files beside this one (line_fit.cmake).
+// refusals, the texts of its results, and the factor of the Jacobian it
+// gives the optimiser. The comparison with a reference and the kavtool
+// commands are in the files beside this one (line_fit.cmake).
 
 #include "config/settings_store.h"
 #include "processing/fit_texts.h"
 #include "processing/fit_values.h"
+#include "processing/jacobian_factor.h"
 #include "processing/line_fit.h"
 #include "processing/line_shape.h"
 #include "processing/resonance.h"
@@ -15,7 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -446,6 +450,63 @@ TEST(FitTexts, ResultsInTheSelectedUnits) {
     EXPECT_EQ(raw[4].Name, "Линия 1: S");
     EXPECT_EQ(raw[4].Value, "2,000E+005 отсч^3");
     EXPECT_EQ(raw[4].Error, "4,000E+003 отсч^3");
+}
+
+} // namespace
+
+namespace {
+
+// What the optimiser reads of the Jacobian's factor, J P = Q R: the least
+// squares solution P R^-1 (Q^T f) comes out as the pivoted Householder QR
+// gives it, from the normal equations for a well-conditioned Jacobian and
+// from the Householder QR itself, with its rank, for one whose columns
+// (nearly) repeat or vanish.
+TEST(JacobianFactor, GivesTheOptimiserTheLeastSquaresSolution) {
+    std::mt19937_64 random(17);
+    std::normal_distribution<double> normal(0, 1);
+    Eigen::MatrixXd base(300, 6);
+    for (Eigen::Index i = 0; i < base.size(); ++i)
+        base.data()[i] = normal(random);
+    Eigen::VectorXd f(300);
+    for (Eigen::Index i = 0; i < f.size(); ++i)
+        f[i] = normal(random);
+
+    struct TCase {
+        const char* Name;
+        std::function<void(Eigen::MatrixXd&)> Change;
+        Eigen::Index Rank;
+    } cases[] = {
+        {"independent columns", [](Eigen::MatrixXd&) {}, 6},
+        {"scales far apart", [](Eigen::MatrixXd& j) { j.col(2) *= 1e6; j.col(3) *= 1e-5; }, 6},
+        {"a repeated column", [](Eigen::MatrixXd& j) { j.col(5) = j.col(4) * 2; }, 5},
+        {"a column of zeros", [](Eigen::MatrixXd& j) { j.col(1).setZero(); }, 5},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Eigen::MatrixXd j = base;
+        c.Change(j);
+        const TJacobianFactor factor(j);
+        const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> householder(j);
+        EXPECT_EQ(factor.info(), Eigen::Success);
+        EXPECT_EQ(factor.rank(), c.Rank);
+        const Eigen::VectorXd qtf = factor.matrixQ().adjoint() * f;
+        ASSERT_EQ(qtf.size(), f.size());
+        const Eigen::Index r = factor.rank();
+        Eigen::VectorXd z = Eigen::VectorXd::Zero(6);
+        z.head(r) = factor.matrixR().topLeftCorner(r, r).triangularView<Eigen::Upper>().solve(
+            qtf.head(r));
+        const Eigen::VectorXd x = factor.colsPermutation() * z;
+        if (c.Rank == 6) {
+            const Eigen::VectorXd expected = householder.solve(f);
+            EXPECT_LT((x - expected).norm(), 1e-9 * expected.norm());
+        }
+        // Either way the residual is the least-squares one.
+        EXPECT_NEAR((j * x - f).norm(), (j * householder.solve(f) - f).norm(), 1e-9);
+        // R^T R is the permuted normal matrix.
+        const Eigen::MatrixXd jp = j * factor.colsPermutation();
+        const Eigen::MatrixXd rr = factor.matrixR().transpose() * factor.matrixR();
+        EXPECT_LT((rr - jp.transpose() * jp).norm(), 1e-9 * (j.transpose() * j).norm());
+    }
 }
 
 } // namespace
