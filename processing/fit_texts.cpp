@@ -106,7 +106,7 @@ std::vector<TResultRow> LineRows(const TLineFit& fit, const TShownLine& line,
                     format.AreaValueToStr(TwoDigits(line.DoubleIntegral.Error))});
     if (line.HasG)
         rows.push_back({QStringLiteral("g"), FormatGeneral(line.G.Value, 5, 4, sep),
-                        FormatGeneral(TwoDigits(line.G.Error), 5, 4, sep)});
+                        FormatGeneral(TwoDigits(line.G.Error), 2, 2, sep)});
     return rows;
 }
 

@@ -429,6 +429,12 @@ TEST(FitTexts, ResultsInTheSelectedUnits) {
     EXPECT_EQ(row("R²"), "0,99876 | ");
     EXPECT_EQ(row("итераций"), "7 | ");
     EXPECT_EQ(row("Линия 1: g"), "missing"); // no frequency
+    const std::vector<TResultRow> withG = FitResultRows(fit, ShownFit(fit, cfg, 9254.1), format);
+    // g at 3150 Э and 9254,1 МГц; its error 2.0990 * 0.00229 / 3150.
+    EXPECT_EQ(withG[5].Name, "Линия 1: g");
+    EXPECT_EQ(withG[5].Value, FormatGeneral(9254100 / (1399.6242 * 3150), 5, 4, u','));
+    EXPECT_EQ(withG[5].Error, "1,5E-06");
+    EXPECT_EQ(withG.back().Name + "=" + withG.back().Value, "f=9254,1МГц");
 
     const QStringList lines = FitTextLines(fit, shown, format);
     ASSERT_EQ(lines.size(), 3);
