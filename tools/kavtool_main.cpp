@@ -38,6 +38,14 @@ const std::array Commands = {
     TKavtoolCommand{"print",
                     "print IN.kav -o OUT.pdf [--ini Kav.ini] [--visirs A B] [--gain INDEX] [OP...]",
                     RunPrint, PrintPaints},
+    TKavtoolCommand{"fit",
+                    "fit IN.kav [--ini Kav.ini] [--visirs A B] [--lines N] "
+                    "[--shape lorentz|gauss|voigt] [--freq MHz] [--json]",
+                    RunFit},
+    TKavtoolCommand{"compare",
+                    "compare SAMPLE.kav REFERENCE.kav [--ini Kav.ini] "
+                    "[--normalize none|pp|integral|records] [--shift] [--ref-spins N] [--json]",
+                    RunCompare},
 };
 
 QString UsageText() {
