@@ -60,7 +60,7 @@ ls -l "${debs[@]}"
 
 # ---- lintian: no error; what it says is kept in lintian.txt.
 echo "== lintian"
-lintian --info --display-level '>=pedantic' --fail-on error "$changes" | tee "$out/lintian.txt"
+lintian --display-info --pedantic --fail-on error "$changes" | tee "$out/lintian.txt"
 
 for deb in "${debs[@]}"; do
     echo "== $(basename "$deb")"

@@ -197,10 +197,27 @@ foreach(page kav7 kavtool)
     endif()
 endforeach()
 
-# ---- The programs run from the tree (libtdx found through their RUNPATH).
-execute_process(COMMAND ${root}/usr/bin/kavtool --version RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+# ---- The programs run from the tree: through their RUNPATH where the build
+# gives them one (a prefix such as /usr/local), else with the tree's library
+# folder named, as the loader would search /usr/lib itself.
+foreach(program kav7 kavtool)
+    execute_process(COMMAND readelf -d ${root}/usr/bin/${program} OUTPUT_VARIABLE dynamic)
+    set(runpath "")
+    if(dynamic MATCHES "Library runpath: \\[([^]]*)\\]")
+        set(runpath "${CMAKE_MATCH_1}")
+    endif()
+    if(NOT runpath STREQUAL "${INSTALL_RPATH}")
+        fail("${program} has the RUNPATH '${runpath}', not '${INSTALL_RPATH}'")
+    endif()
+endforeach()
+set(loader_path "")
+if(INSTALL_RPATH STREQUAL "" AND libdir)
+    set(loader_path "LD_LIBRARY_PATH=${libdir}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env ${loader_path} ${root}/usr/bin/kavtool --version
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0 OR NOT out STREQUAL "kavtool ${VERSION}\n")
-    fail("the installed kavtool --version says '${out}' (exit ${rc})")
+    fail("the installed kavtool --version says '${out}${err}' (exit ${rc})")
 endif()
 
 # ---- The Debian changelog names the same version as the build.

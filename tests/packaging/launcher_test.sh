@@ -99,8 +99,12 @@ check "nofolder: kav7 not started" did_not_run
 # ---- The installed launcher finds the installed kav7 beside it and starts
 # it in the working folder: a first start receives from SIM and the picture
 # it takes (KAV7_SCREENSHOT, a name relative to its folder) lands there.
+# Where the programs carry no RUNPATH (a build for /usr) the loader is told
+# where the tree's library is.
 work=$t/installed/work
+libdir=$(dirname "$(find "$installed" -name libtdx.so.1 | head -1)")
 env -i PATH="$PATH" HOME="$t/installed/home" KAV7_WORKDIR="$work" QT_QPA_PLATFORM=offscreen \
+    LD_LIBRARY_PATH="$libdir" \
     KAV7_SCREENSHOT=shot.png ASAN_OPTIONS="${ASAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" \
     LSAN_OPTIONS="${LSAN_OPTIONS:-}" "$installed/libexec/kav7/kav7-start" >"$t/out" 2>"$t/err"
 status=$?
