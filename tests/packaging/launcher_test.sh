@@ -29,6 +29,7 @@ first_start=$(printf '%s\r\n' '[Position]' 'Left=0' 'Top=0' 'Width=760' 'Height=
     echo x)
 first_start=${first_start%x}
 
+umask 022
 # Starts the launcher with the stand-in, HOME in the case's folder and
 # nothing else of the environment but the assignments given.
 start() { # start CASE VAR=VALUE...
@@ -54,6 +55,7 @@ first_start_case() { # first_start_case CASE FOLDER VAR=VALUE...
     check "$case: the first-start Kav.ini is there" holds_first_start "$folder"
     check "$case: says so" grep -qF "Kav.ini written in $folder" "$t/out"
     check "$case: no temporary file left" no_leftovers "$folder"
+    check "$case: Kav.ini's mode follows the umask" [ "$(stat -c %a "$folder/Kav.ini")" == 644 ]
 }
 first_start_case workdir "$t/workdir/lab/kav work" KAV7_WORKDIR="$t/workdir/lab/kav work"
 first_start_case xdg "$t/xdg/data/kav7" XDG_DATA_HOME="$t/xdg/data"
