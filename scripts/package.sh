@@ -80,6 +80,7 @@ check() { # check WHAT COMMAND...
     if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
 }
 runs_in_root() { LD_LIBRARY_PATH="$libdir" "$@"; }
+runs_in_root_quiet() { runs_in_root "$@" >/dev/null 2>&1; }
 
 echo "== the programs from the scratch root"
 check "the programs carry no RUNPATH" \
@@ -94,9 +95,9 @@ awk 'BEGIN { for (x = 20000; x <= 45000; x += 50) {
     >"$work/line.tsv"
 check "kavtool import" runs_in_root "$root/usr/bin/kavtool" import "$work/line.tsv" -o "$work/line.kav"
 check "kavtool info" bash -c "LD_LIBRARY_PATH='$libdir' '$root/usr/bin/kavtool' info '$work/line.kav' | grep -q 'points'"
-check "kavtool process" runs_in_root "$root/usr/bin/kavtool" process "$work/line.kav" \
+check "kavtool process" runs_in_root_quiet "$root/usr/bin/kavtool" process "$work/line.kav" \
     --visirs 21000 44000 minmax 20 100
-check "kavtool print" runs_in_root "$root/usr/bin/kavtool" print "$work/line.kav" \
+check "kavtool print" runs_in_root_quiet "$root/usr/bin/kavtool" print "$work/line.kav" \
     -o "$work/line.pdf" --visirs 21000 44000 minmax 20 100
 check "kavtool print wrote a PDF" bash -c "head -c 5 '$work/line.pdf' | grep -q '%PDF-'"
 shot=$out/kav7-from-package.png
