@@ -1,6 +1,7 @@
 // kavtool: the command-line companion of Kav7 for spectrum files.
 
 #include "tools/kavtool.h"
+#include "tools/kavtool_help.h"
 
 #include "spectrum/atomic_file.h"
 
@@ -52,7 +53,7 @@ QString UsageText() {
     QString text = QStringLiteral("usage: kavtool COMMAND ARGS...\ncommands:");
     for (const TKavtoolCommand& c : Commands)
         text += QStringLiteral("\n  kavtool ") + QString::fromUtf8(c.Usage);
-    return text;
+    return text + QStringLiteral("\n  kavtool COMMAND --help | kavtool --version");
 }
 
 const TKavtoolCommand* FindCommand(const QString& name) {
@@ -91,6 +92,8 @@ const char* CommandUsage(const char* name) {
 }
 
 int main(int argc, char** argv) {
+    if (const int status = HelpOrVersion(argc, argv); status >= 0)
+        return status;
     IgnoreFileSizeSignal();
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QStringList args = QCoreApplication::arguments();
