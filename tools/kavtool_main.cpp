@@ -84,6 +84,7 @@ const char* CommandUsage(const char* name) {
 
 int main(int argc, char** argv) {
     IgnoreFileSizeSignal();
+    KeepQtNotesOffTheTerminal();
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
