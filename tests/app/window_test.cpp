@@ -29,6 +29,7 @@
 #include <QToolButton>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -321,18 +322,64 @@ TEST(StartUp, AHiddenToolBarLeavesItsHeightToThePlotUntilShown) {
     EXPECT_EQ(top(), hiddenTop);
 }
 
+// A Kav.ini that is a folder, a FIFO nobody writes to or an endless device
+// neither stops the start nor is read: the window comes up on the defaults,
+// says why once, and the exit does not put a file in its place.
 TEST(StartUp, ASettingsFileThatCannotBeReadIsReportedOnceAndKept) {
+    const struct {
+        const char* Kind;
+        QString Reason;
+    } cases[] = {{"folder", QString::fromLocal8Bit(std::strerror(EISDIR))},
+                 {"fifo", "Is a FIFO"},
+                 {"zero", "Is a character device"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Kind);
+        TAppDir dir;
+        const QString ini = dir.Path("Kav.ini");
+        const QByteArray name = QFile::encodeName(ini);
+        if (QByteArray(c.Kind) == "folder")
+            ASSERT_TRUE(QDir(dir.Dir.path()).mkdir("Kav.ini"));
+        else if (QByteArray(c.Kind) == "fifo")
+            ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
+        else
+            ASSERT_TRUE(QFile::link("/dev/zero", ini));
+        struct stat before {};
+        ASSERT_EQ(::lstat(name.constData(), &before), 0);
+        TScriptedPort port;
+        auto w = ShowWindow(port);
+        QApplication::processEvents();
+        ASSERT_EQ(port.Warnings.size(), 1);
+        EXPECT_EQ(port.Warnings[0], StartupSettingsNotReadText.arg(ini + ": " + c.Reason));
+        EXPECT_TRUE(w->IsReceiving()); // the default mode
+        EXPECT_FALSE(w->close());
+        struct stat after {};
+        ASSERT_EQ(::lstat(name.constData(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+    }
+}
+
+// A last file or a recent file that is a FIFO: the start passes it by, a
+// click on its menu item reports it at once, and the window goes on.
+TEST(StartUp, ASpecialFileAsTheLastOrARecentFileDoesNotStopTheWindow) {
     TAppDir dir;
-    ASSERT_TRUE(QDir(dir.Dir.path()).mkdir("Kav.ini"));
+    const QString fifo = dir.Path("fifo.kav");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    dir.WriteIni(Ini(fifo, 0, 1, NormalPlace, fifo));
     TScriptedPort port;
     auto w = ShowWindow(port);
-    ASSERT_EQ(port.Warnings.size(), 1);
-    EXPECT_EQ(port.Warnings[0],
-              StartupSettingsNotReadText.arg(dir.Path("Kav.ini") + ": " +
-                                             QString::fromLocal8Bit(std::strerror(EISDIR))));
-    // The exit does not put a file in its place.
-    EXPECT_FALSE(w->close());
-    EXPECT_TRUE(QFileInfo(dir.Path("Kav.ini")).isDir());
+    EXPECT_TRUE(port.Errors.isEmpty());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kavis. Спектрометр ЭПР"));
+    ASSERT_EQ(w->Actions().RecentFilesMenu->actions().size(), 1);
+    w->Actions().RecentFilesMenu->actions()[0]->trigger();
+    ASSERT_EQ(port.Errors.size(), 1);
+    EXPECT_EQ(port.Errors[0],
+              QStringLiteral("Не удалось прочитать файл \"%1\": Is a FIFO").arg(fifo));
+    // The open dialog meets the same.
+    port.OpenAnswers << fifo;
+    MenuItem(*w, "Спектр", "Открыть...")->trigger();
+    ASSERT_EQ(port.Errors.size(), 2);
+    EXPECT_EQ(port.Errors[1], port.Errors[0]);
+    EXPECT_EQ(w->RecentFiles(), QStringList{fifo});
 }
 
 TEST(ShutDown, ExitWritesPlacementToolBarAndKeepsModeAndUnknownKeys) {
