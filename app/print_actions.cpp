@@ -29,7 +29,7 @@ TPrintout TPrintActions::Page() const {
     const TSources& s = Sources;
     return TPrintout{{s.Cfg, s.Store, s.Results, s.Readings, s.Format, s.GFactor,
                       s.RawTrace ? s.RawTrace() : nullptr},
-                     PrintoutHeader(s.Receiving(), s.Cfg.LastOpen, s.GainText(), s.SpeedText())};
+                     PrintoutHeader(s.Receiving(), s.ShownName(), s.GainText(), s.SpeedText())};
 }
 
 void TPrintActions::APrintExecute() {
@@ -49,7 +49,7 @@ void TPrintActions::WritePdf(const TPrintout& page) {
     TFileDialogRequest request;
     request.Title = QStringLiteral("Печать спектра в файл PDF");
     request.Directory = Sources.Cfg.WorkDir;
-    request.FileName = ProposedPdfName(Sources.Cfg.LastOpen);
+    request.FileName = ProposedPdfName(Sources.ShownName());
     request.Filter = QStringLiteral("Файлы PDF (*.pdf)");
     request.DefaultSuffix = QStringLiteral("pdf");
     request.ConfirmOverwrite = true;

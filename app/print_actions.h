@@ -30,6 +30,9 @@ public:
         const TValueFormat& Format;
         const TGFactorDisplay& GFactor;
         std::function<bool()> Receiving;
+        // The name of the spectrum shown (the caption's), empty for none:
+        // the header's file name and the proposed PDF name.
+        std::function<QString()> ShownName;
         // The texts the gain and sweep speed selectors show.
         std::function<QString()> GainText;
         std::function<QString()> SpeedText;
@@ -42,7 +45,7 @@ public:
 
     // Prints the spectrum on the current printer with its settings; with no
     // printer, writes the page as a PDF under a name the save dialog gets
-    // (the spectrum's name with ".pdf", in WorkDir). A failure is shown with
+    // (the shown spectrum's name with ".pdf", in WorkDir). A failure is shown with
     // its reason and changes nothing else.
     void APrintExecute();
     // The print setup dialog; its OK prints at once.

@@ -51,6 +51,7 @@ void ShowSpectrum(TSpectrumSession& s, const QByteArray* records, const QString&
         PlaceSpectrumRecords(*records, s.PointStore, s.UndoStore);
     ApplyFileParameters(s.PointStore, s.Cfg, s.Readings, s.View, s.DecimalSep);
     s.View.SetCaption(QStringLiteral("Kavis - ") + name);
+    s.ShownName = name;
     s.View.SetSaveAsEnabled(true);
 }
 
@@ -59,6 +60,7 @@ void CloseSpectrum(TSpectrumSession& s) {
     ResetSpectrumResults(s);
     s.View.SetSaveAsEnabled(false);
     s.View.SetCaption(NoSpectrumCaption());
+    s.ShownName.clear();
     s.Cfg.LastOpen.clear();
     ClearPoints(s.PointStore);
     RestoreUnitSnapshot(s.Cfg);

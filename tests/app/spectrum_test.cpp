@@ -386,6 +386,34 @@ TEST_F(TPrintTest, APrintWritesThePageAsAPdfUnderTheSpectrumsName) {
     EXPECT_EQ(Port.SaveRequests.back().FileName, QStringLiteral("Спектр.pdf"));
 }
 
+// After an import the page and the proposed PDF carry the imported
+// spectrum's name, as the caption does, not that of the file opened before.
+TEST_F(TPrintTest, APrintAfterAnImportNamesTheImportedSpectrum) {
+    QByteArray csv = "field [G],amplitude\n";
+    for (int f = 3150; f <= 3250; ++f)
+        csv += QByteArray::number(f) + "," + QByteArray::number(std::sin(f / 7.0), 'f', 3) + "\n";
+    QFile file(Dir.Path("imported.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(csv);
+    file.close();
+    Port.OpenAnswers << Dir.Path("imported.csv");
+    Item("Спектр", "Импорт...")->trigger();
+    ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    ASSERT_EQ(W->windowTitle(), QStringLiteral("Kavis - imported.csv"));
+    ASSERT_EQ(W->Settings().LastOpen, File); // lines.kav stays the last file opened
+
+    const QString pdf = Dir.Path("imported.pdf");
+    Port.SaveAnswers << pdf;
+    Action("APrint")->trigger();
+    ASSERT_EQ(Port.SaveRequests.size(), 1u);
+    EXPECT_EQ(Port.SaveRequests[0].FileName, QStringLiteral("imported.pdf"));
+    EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    const QString text = PdfTool("pdftotext", pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("Файл: \"imported.csv\" Усиление:")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("lines.kav"))) << text.toStdString();
+}
+
 TEST_F(TPrintTest, AFailedWriteIsShownWithItsReasonAndTheProgramGoesOn) {
     const QString pdf = Dir.Path("lines.pdf");
     ASSERT_TRUE(WriteFileAtomically(pdf, "previous page"));

@@ -767,6 +767,7 @@ TEST_F(OpenClose, OpenRunsTheSequenceInOrderAndAppliesTheFile) {
     EXPECT_EQ(View.Calls, expected);
     ExpectResultsReset();
     EXPECT_EQ(Cfg.LastOpen, path);
+    EXPECT_EQ(Session.ShownName, QStringLiteral("one.kav"));
     EXPECT_EQ(Cfg.Amplifying, 2);
     EXPECT_EQ(Cfg.Rapid, 4);
     EXPECT_FLOAT_EQ(Readings.AdcFieldValue, 0.24f); // 100 * 10 / 4095 -> 24 / 100
@@ -810,7 +811,10 @@ TEST_F(OpenClose, CloseResetsClearsAndPutsTheInstrumentUnitsBack) {
     OpenSpectrum(Session, WriteSpectrum("one.kav"));
     const auto firstFileUnits = Cfg.RazvUnits;
     OpenSpectrum(Session, WriteSpectrum("two.kav"));
+    ShowSpectrum(Session, nullptr, QStringLiteral("imported.csv"));
+    EXPECT_EQ(Session.ShownName, QStringLiteral("imported.csv"));
     CloseSpectrum(Session);
+    EXPECT_TRUE(Session.ShownName.isEmpty());
     for (int i = 0; i < RazvUnitCount; ++i)
         EXPECT_TRUE(Cfg.RazvUnits[i] == firstFileUnits[i]) << i;
 }
