@@ -38,16 +38,17 @@ QString NoSpectrumCaption();
 // Opens a spectrum file. The file is read first: when it cannot be read (or
 // is refused as too long) nothing at all changes and the error is returned.
 // Otherwise: panels 5..11 blanked, ABackUp disabled, the results reset, the
-// unit snapshot taken, the records placed, the file's parameters applied,
-// caption "Kavis - <name>" and ShownName <name>, LastOpen := path,
-// ASaveFileAs enabled. A name that does not exist runs the
+// unit snapshot taken (only when no spectrum is shown: the snapshot is the
+// instrument's calibration, never a shown file's), the records placed, the
+// file's parameters applied, caption "Kavis - <name>" and ShownName <name>,
+// LastOpen := path, ASaveFileAs enabled. A name that does not exist runs the
 // same sequence without touching the points and reports NotFound.
 TOpenResult OpenSpectrum(TSpectrumSession& s, const QString& path);
 
 // The open sequence on records already read (a file's bytes, or those of a
 // spectrum imported from another program's file): panels 5..11 blanked,
-// ABackUp disabled, the results reset, the unit snapshot taken, the records
-// placed (none: the points stay), the parameters applied, caption
+// ABackUp disabled, the results reset, the unit snapshot taken (as above),
+// the records placed (none: the points stay), the parameters applied, caption
 // "Kavis - <name>" and ShownName <name>, ASaveFileAs enabled. LastOpen is
 // not changed.
 void ShowSpectrum(TSpectrumSession& s, const QByteArray* records, const QString& name);

@@ -605,6 +605,41 @@ TEST_F(TDialogWiringTest, CalibrationOkTakesTheSnapshotRefreshesTheTextsAndWrite
     EXPECT_FALSE(QFile::exists(Dir.Path("Kav.ini")));
 }
 
+// With a file open, OK stores the instrument's calibration and what the
+// operator changed, never the field bounds the file brought.
+TEST_F(TDialogWiringTest, CalibrationOkWithAFileOpenStoresOnlyWhatTheOperatorChanged) {
+    OpenTestSpectrum(); // its sweep unit 3: 3100 .. 3400 Э
+    TKavCfg defaults{};
+    SetDefaults(defaults, Dir.Dir.path());
+    const TMeasureUnit instrument = defaults.RazvUnits[3];
+    Run("Настройка", "Единицы измерения...", Ok);
+    EXPECT_EQ(W->Settings().RazvUnits[3].X1, 3100); // the file's, still shown
+    TKavCfg stored = Dir.ReadBack();
+    EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
+    EXPECT_EQ(stored.RazvUnits[3].X2, instrument.X2);
+
+    // An edit of the field's upper end is the operator's: it is stored, and
+    // it is what the closed file leaves in force.
+    Boxes.Answers = {TAnswer::Yes};
+    Run("Настройка", "Единицы измерения...", [](QDialog& d) {
+        Tick(d, "EnableBox");
+        auto* max = Child<QLineEdit>(d, "RazvMax3");
+        max->selectAll();
+        QTest::keyClicks(max, QStringLiteral("3500"));
+        Ok(d);
+    });
+    stored = Dir.ReadBack();
+    EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
+    EXPECT_EQ(stored.RazvUnits[3].X2, 3500);
+    Item("Спектр", "Закрыть")->trigger();
+    EXPECT_EQ(W->Settings().RazvUnits[3].X1, instrument.X1);
+    EXPECT_EQ(W->Settings().RazvUnits[3].X2, 3500);
+    ASSERT_TRUE(W->close());
+    stored = Dir.ReadBack();
+    EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
+    EXPECT_EQ(stored.RazvUnits[3].X2, 3500);
+}
+
 TEST_F(TDialogWiringTest, AutoSaveAndRealTimeOkSetTheirPanelAndButtons) {
     Run("Настройка", "Автосохранение...", TickAndOk("OnBox"));
     EXPECT_TRUE(W->Settings().AutoSave);

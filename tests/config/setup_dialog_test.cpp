@@ -26,8 +26,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <memory>
 #include <optional>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -336,6 +339,64 @@ TEST_F(TSetupDialogTest, ApplyCalibrationRefusesBadFieldsAndChangesNothing) {
             EXPECT_EQ(CalibrationRefusalText(*refusal), QString::fromUtf8(c.Warning));
         }
         EXPECT_TRUE(cfg == before);
+    }
+}
+
+// The instrument's calibration (the snapshot) after OK takes what the
+// operator changed: with no file shown every record, through its text, as
+// OK takes it; with a file's field bounds in sweep unit 3 (and 2), only the
+// edits, applied to the instrument's own records.
+TEST_F(TSetupDialogTest, TheSnapshotTakesWhatTheOperatorChanged) {
+    const int razv0 = Row(TUnitGroup::Razv, 0);
+    const int razv3 = Row(TUnitGroup::Razv, 3);
+    const int adc1 = Row(TUnitGroup::ADC, 1);
+    const struct {
+        const char* Name;
+        bool FileShown;
+        std::vector<std::tuple<int, bool, const char*>> Edits; // row, Max, text
+        double X1, X2;      // sweep unit 3 of the snapshot after OK
+        double Value65519;  // its value at the top sweep code
+        double Adc1X2;      // ADC unit 1 of the snapshot after OK
+    } cases[] = {
+        {"no file, untouched", false, {}, 3360.1, 3300, 3300, 10},
+        {"file, untouched", true, {}, 3360.1, 3300, 3300, 10},
+        {"file, unit 3 Max edited", true, {{razv3, true, "3500"}}, 3360.1, 3500, 3500, 10},
+        {"file, ADC edited", true, {{adc1, true, "5"}}, 3360.1, 3300, 3300, 5},
+        // New sweep codes re-derive the instrument's unit 3 line, not the file's.
+        {"file, sweep codes edited", true, {{razv0, true, "32767"}}, 3360.1, 3300,
+         3360.1 + (3300 - 3360.1) * 65519 / 32767.0, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TKavCfg cfg = Cfg;
+        // The instrument's; the dialog's five digits show 3360,1.
+        cfg.RazvUnits[3].X1 = 3360.125;
+        ASSERT_TRUE(CalcUnitKoeff(cfg.RazvUnits[3], 0, 65519));
+        SaveUnitSnapshot(cfg);
+        if (c.FileShown) { // a file's bounds in the live unit 3
+            cfg.RazvUnits[3].X1 = 3100;
+            cfg.RazvUnits[3].X2 = 3250;
+            ASSERT_TRUE(CalcUnitKoeff(cfg.RazvUnits[3], 0, 65519));
+        }
+        const TCalibrationInput shown = CalibrationInputFrom(cfg, Comma);
+        TCalibrationInput accepted = shown;
+        for (const auto& [row, max, text] : c.Edits)
+            (max ? accepted.MaxTexts : accepted.MinTexts)[row] = QString::fromUtf8(text);
+        ASSERT_FALSE(ApplyCalibration(cfg, accepted, Comma));
+        const TKavCfg live = cfg;
+        KeepInstrumentCalibration(cfg, shown, accepted, Comma);
+        // The live records are those OK took; only the snapshot is decided.
+        EXPECT_TRUE(std::equal(cfg.RazvUnits.begin(), cfg.RazvUnits.begin() + 4,
+                               live.RazvUnits.begin()));
+        const TMeasureUnit& kept = cfg.RazvUnits[4 + 3];
+        EXPECT_DOUBLE_EQ(kept.X1, c.X1);
+        EXPECT_DOUBLE_EQ(kept.X2, c.X2);
+        EXPECT_NEAR(UnitValue(kept, 65519), c.Value65519, 1e-6);
+        EXPECT_DOUBLE_EQ(cfg.ADCUnits[5 + 1].X2, c.Adc1X2);
+        if (!c.FileShown) {
+            EXPECT_TRUE(std::equal(cfg.RazvUnits.begin(), cfg.RazvUnits.begin() + 4,
+                                   cfg.RazvUnits.begin() + 4));
+        }
     }
 }
 
