@@ -17,6 +17,12 @@ QString BoxTitle() {
     return QApplication::applicationDisplayName();
 }
 
+// A box over the dialog that is open, if one is, else over the window.
+QWidget* Owner(QWidget* window) {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : window;
+}
+
 QString RunFileDialog(QWidget* parent, const TFileDialogRequest& request, bool save) {
     QFileDialog dialog(parent, request.Title, request.Directory, request.Filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -41,15 +47,15 @@ QString RunFileDialog(QWidget* parent, const TFileDialogRequest& request, bool s
 } // namespace
 
 void TMessageBoxPort::Warning(const QString& text) {
-    QMessageBox::warning(Parent, BoxTitle(), text);
+    QMessageBox::warning(Owner(Parent), BoxTitle(), text);
 }
 
 void TMessageBoxPort::Information(const QString& text) {
-    QMessageBox::information(Parent, BoxTitle(), text);
+    QMessageBox::information(Owner(Parent), BoxTitle(), text);
 }
 
 void TMessageBoxPort::Error(const QString& text) {
-    QMessageBox::critical(Parent, BoxTitle(), text);
+    QMessageBox::critical(Owner(Parent), BoxTitle(), text);
 }
 
 QString TMessageBoxPort::OpenFileName(const TFileDialogRequest& request) {

@@ -64,7 +64,7 @@ void TPrintActions::WritePdf(const TPrintout& page) {
 void TPrintActions::APrintSetupExecute() {
     TPrintSetupForm form(
         Sources.Cfg, Printer(), [this](QPrinter& printer) { return Port.PrinterSetup(printer); },
-        DialogParent);
+        [this](const QString& text) { Port.Warning(text); }, DialogParent);
     Port.RunDialog(form);
     if (form.result() == QDialog::Accepted)
         APrintExecute();

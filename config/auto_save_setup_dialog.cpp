@@ -1,6 +1,7 @@
 #include "config/auto_save_setup_dialog.h"
 
 #include "config/auto_save_texts.h"
+#include "config/spin_field_widget.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSpinBox>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -26,13 +26,6 @@ void SetBold(QWidget* w) {
     QFont f = w->font();
     f.setBold(true);
     w->setFont(f);
-}
-
-QSpinBox* Spin(int low, int high, QWidget* parent) {
-    auto* spin = new QSpinBox(parent);
-    spin->setRange(low, high);
-    spin->setValue(low);
-    return spin;
 }
 
 } // namespace
@@ -77,7 +70,7 @@ QWidget* TAutoSaveSetupFrm::BuildLeftPanel() {
     column->addSpacing(8);
 
     auto* stepRow = new QHBoxLayout;
-    Step = Spin(1, 256, panel);
+    Step = new TSpinField(1, 256, panel);
     Step->setObjectName(QStringLiteral("SaveStep"));
     stepRow->addWidget(new QLabel(QStringLiteral("Сохранять каждый"), panel));
     stepRow->addWidget(Step);
@@ -96,7 +89,7 @@ QWidget* TAutoSaveSetupFrm::BuildLeftPanel() {
     big.setBold(true);
     plus->setFont(big);
     plus->setAlignment(Qt::AlignCenter);
-    Numb = Spin(1, 99999999, panel);
+    Numb = new TSpinField(1, 99999999, panel);
     Numb->setObjectName(QStringLiteral("NumbMask"));
     nameGrid->addWidget(
         new QLabel(QStringLiteral("Шаблон для имени файла сохраняемых спектров"), panel), 0, 0, 1,
@@ -198,7 +191,7 @@ void TAutoSaveSetupFrm::OKBtnClick() {
         Cfg.WorkDir = Dir->text();
     Cfg.AutoSave = On->isChecked();
     Cfg.NameMask = Mask->text();
-    Cfg.NumbMask = Numb->value();
-    Cfg.SaveStep = Step->value();
+    Cfg.NumbMask = Numb->Value();
+    Cfg.SaveStep = Step->Value();
     accept();
 }

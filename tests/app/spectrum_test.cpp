@@ -459,6 +459,21 @@ TEST_F(TPrintTest, PrintSetupOkStoresAndPrintsAtOnceCancelPrintsNothing) {
     ASSERT_EQ(Port.SaveRequests.size(), 1u);
     EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Page size: 595 x 842 pts (A4)"));
 
+    // Margins that leave no room for the plot: said in the dialog, nothing
+    // stored, no file name asked for.
+    PrintSetup([](TPrintSetupForm& form) {
+        form.LeftEdit->setValue(150);
+        form.RightEdit->setValue(150);
+        form.OkBtn->click();
+        EXPECT_NE(form.result(), QDialog::Accepted);
+        form.CancelBtn->click();
+    });
+    ASSERT_EQ(Port.Warnings.size(), 1);
+    EXPECT_EQ(Port.Warnings[0], QStringLiteral("Поля не оставляют места для спектра: слева 150 "
+                                               "мм и справа 150 мм на бумаге шириной 210 мм."));
+    EXPECT_EQ(Port.SaveRequests.size(), 1u);
+    EXPECT_EQ(W->Settings().PrnL, 30);
+
     // The choices reach Kav.ini at exit.
     W->close();
     const TKavCfg saved = Dir.ReadBack();

@@ -224,6 +224,54 @@ TEST_F(AutoSaveSetup, OkTakesTheFolderOnlyWithSavingOnAndTheRestAlways) {
     }
 }
 
+// What is left in a spin field is read as the program's spin fields read
+// it: text that is no number is the range's minimum, a number below the
+// minimum is the minimum; never the value the field had before.
+TEST_F(TSetupDialogTest, SpinFieldsReadNoNumberOrLessAsTheirMinimum) {
+    Cfg.SaveStep = 5;
+    Cfg.NumbMask = 77;
+    Cfg.RTLPFConst = 30;
+    Cfg.RTNumb = 40;
+    // Each dialog shows these; each case changes one field and takes OK.
+    TAutoSaveSetupFrm autoSave(Cfg);
+    TRealTimeSetupForm realTime(Cfg);
+    const struct {
+        QDialog* Dialog;
+        QSpinBox* Field;
+        const char* Text;
+        QPushButton* Ok;
+        std::int32_t Expected;
+    } cases[] = {
+        {&autoSave, autoSave.SaveStep(), "", autoSave.OKBtn(), 1},
+        {&autoSave, autoSave.NumbMask(), "", autoSave.OKBtn(), 1},
+        {&realTime, realTime.LPFConst(), "1", realTime.OKBtn(), 2},
+        {&realTime, realTime.SumConst(), "", realTime.OKBtn(), 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Field->objectName().toStdString());
+        SetDefaults(Cfg, Work.path());
+        Cfg.SaveStep = 5;
+        Cfg.NumbMask = 77;
+        Cfg.RTLPFConst = 30;
+        Cfg.RTNumb = 40;
+        c.Dialog->setResult(QDialog::Rejected);
+        c.Dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(c.Dialog));
+        c.Field->setFocus();
+        c.Field->selectAll();
+        QTest::keyClick(c.Field, Qt::Key_Delete);
+        QTest::keyClicks(c.Field, QString::fromLatin1(c.Text));
+        QTest::mouseClick(c.Ok, Qt::LeftButton);
+        EXPECT_EQ(c.Dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(c.Field->value(), c.Expected);
+        const std::int32_t stored = c.Field == autoSave.SaveStep()   ? Cfg.SaveStep
+                                    : c.Field == autoSave.NumbMask() ? Cfg.NumbMask
+                                    : c.Field == realTime.LPFConst() ? Cfg.RTLPFConst
+                                                                     : Cfg.RTNumb;
+        EXPECT_EQ(stored, c.Expected);
+    }
+}
+
 // Every box ticked, every number stepped, another folder picked: Cancel
 // keeps the settings as they were.
 TEST_F(TSetupDialogTest, CancelChangesNothing) {
