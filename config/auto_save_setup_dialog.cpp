@@ -34,6 +34,12 @@ TAutoSaveSetupFrm::TAutoSaveSetupFrm(TKavCfg& cfg, QWidget* parent) : QDialog(pa
     setObjectName(QStringLiteral("TAutoSaveSetupFrm"));
     setWindowTitle(QStringLiteral("Настройка автоматическго сохранения спектров"));
 
+    // The panels first: the focus goes along the controls in the order they
+    // are made, and the dialog opens on its first control, not on OK.
+    auto* panels = new QHBoxLayout;
+    panels->addWidget(BuildLeftPanel());
+    panels->addWidget(BuildRightPanel(), 1);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     Ok = buttons->button(QDialogButtonBox::Ok);
     Cancel = buttons->button(QDialogButtonBox::Cancel);
@@ -42,9 +48,6 @@ TAutoSaveSetupFrm::TAutoSaveSetupFrm(TKavCfg& cfg, QWidget* parent) : QDialog(pa
     connect(buttons, &QDialogButtonBox::accepted, this, &TAutoSaveSetupFrm::OKBtnClick);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    auto* panels = new QHBoxLayout;
-    panels->addWidget(BuildLeftPanel());
-    panels->addWidget(BuildRightPanel(), 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(panels, 1);
     layout->addWidget(buttons);

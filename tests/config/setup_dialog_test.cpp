@@ -272,6 +272,22 @@ TEST_F(TSetupDialogTest, SpinFieldsReadNoNumberOrLessAsTheirMinimum) {
     }
 }
 
+// A dialog opens on its first control, not on OK: Enter at once would
+// confirm what the operator has not looked at.
+TEST_F(TSetupDialogTest, DialogsOpenOnTheirFirstControl) {
+    TAutoSaveSetupFrm autoSave(Cfg);
+    TRealTimeSetupForm realTime(Cfg);
+    const std::pair<QDialog*, QWidget*> dialogs[] = {{&autoSave, autoSave.OnBox()},
+                                                     {&realTime, realTime.EnLPF()}};
+    for (const auto& [d, first] : dialogs) {
+        SCOPED_TRACE(d->objectName().toStdString());
+        d->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+        EXPECT_EQ(d->focusWidget(), first);
+        d->hide();
+    }
+}
+
 // Every box ticked, every number stepped, another folder picked: Cancel
 // keeps the settings as they were.
 TEST_F(TSetupDialogTest, CancelChangesNothing) {
