@@ -3,9 +3,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QImage>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -68,25 +66,6 @@ QString TMessageBoxPort::SaveFileName(const TFileDialogRequest& request) {
 
 void TMessageBoxPort::RunDialog(QDialog& dialog) {
     dialog.exec();
-}
-
-void TMessageBoxPort::PrintImage(const QImage& image) {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, Parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        Error(QStringLiteral("Печать невозможна: ") + printer.printerName());
-        return;
-    }
-    const QRect page = painter.viewport();
-    QSize size = image.size();
-    size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.setViewport(page.x(), page.y(), size.width(), size.height());
-    painter.setWindow(image.rect());
-    painter.drawImage(0, 0, image);
-    painter.end();
 }
 
 bool TMessageBoxPort::PrinterSetup(QPrinter& printer) {

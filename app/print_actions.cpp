@@ -5,7 +5,9 @@
 #include "print/printout_job_painter.h"
 #include "print/printout_painter.h"
 #include "print/printout_texts.h"
+#include "print/window_image_painter.h"
 
+#include <QImage>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -45,15 +47,20 @@ void TPrintActions::APrintExecute() {
                        .arg(printer.printerName(), reason));
 }
 
-void TPrintActions::WritePdf(const TPrintout& page) {
+QString TPrintActions::AskPdfName(const QString& title, const QString& proposed) {
     TFileDialogRequest request;
-    request.Title = QStringLiteral("Печать спектра в файл PDF");
+    request.Title = title;
     request.Directory = Sources.Cfg.WorkDir;
-    request.FileName = ProposedPdfName(Sources.ShownName());
+    request.FileName = proposed;
     request.Filter = QStringLiteral("Файлы PDF (*.pdf)");
     request.DefaultSuffix = QStringLiteral("pdf");
     request.ConfirmOverwrite = true;
-    const QString path = Port.SaveFileName(request);
+    return Port.SaveFileName(request);
+}
+
+void TPrintActions::WritePdf(const TPrintout& page) {
+    const QString path = AskPdfName(QStringLiteral("Печать спектра в файл PDF"),
+                                    ProposedPdfName(Sources.ShownName()));
     if (path.isEmpty())
         return;
     QString error;
@@ -68,4 +75,21 @@ void TPrintActions::APrintSetupExecute() {
     Port.RunDialog(form);
     if (form.result() == QDialog::Accepted)
         APrintExecute();
+}
+
+void TPrintActions::APrintFormExecute(const QImage& window) {
+    QPrinter& printer = Printer();
+    printer.setPageOrientation(Sources.Cfg.Orientation != 0 ? QPageLayout::Landscape
+                                                            : QPageLayout::Portrait);
+    QString error;
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        const QString path = AskPdfName(QStringLiteral("Печать главного окна в файл PDF"),
+                                        ProposedWindowPdfName());
+        if (!path.isEmpty() && !WriteWindowImagePdf(path, printer.pageLayout(), window, &error))
+            Port.Error(error);
+        return;
+    }
+    if (!PrintWindowImage(printer, window, &error))
+        Port.Error(QStringLiteral("Не удалось напечатать главное окно на принтере \"%1\": %2")
+                       .arg(printer.printerName(), error));
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QImage;
 class QPrinter;
 class QWidget;
 class TMessagePort;
@@ -50,6 +51,11 @@ public:
     void APrintExecute();
     // The print setup dialog; its OK prints at once.
     void APrintSetupExecute();
+    // "Печать главного окна": the image of the window on one page of the
+    // same printer, in the orientation of the settings; with no printer, a
+    // PDF under a name the save dialog gets, written whole or not at all. A
+    // failure is shown with its reason.
+    void APrintFormExecute(const QImage& window);
 
     // The program's printer, made at first use.
     QPrinter& Printer();
@@ -57,6 +63,8 @@ public:
 private:
     TPrintout Page() const;
     void WritePdf(const TPrintout& page);
+    // The save dialog for a PDF: its title and the name it proposes.
+    QString AskPdfName(const QString& title, const QString& proposed);
 
     TSources Sources;
     TMessagePort& Port;

@@ -61,3 +61,7 @@ QString NoRoomForPlotText(const TPageMargins& margins, const TPrintableArea& are
     return QStringLiteral("Поля не оставляют места для спектра: ") +
            pairs.join(QStringLiteral("; ")) + QStringLiteral(".");
 }
+
+QString ProposedWindowPdfName() {
+    return QStringLiteral("Окно КАВ.pdf");
+}

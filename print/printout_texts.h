@@ -40,3 +40,6 @@ QString NoRoomForPlotText(const TPageMargins& margins, const TPrintableArea& are
 // with ".pdf" in place of its extension, or "Спектр.pdf" when no file is
 // known.
 QString ProposedPdfName(const QString& spectrumPath);
+
+// The name a PDF of the main window is proposed under.
+QString ProposedWindowPdfName();

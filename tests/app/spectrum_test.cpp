@@ -3,6 +3,7 @@
 // PDF.
 
 #include "app_fixture.h"
+#include "disk_limits.h"
 
 #include "app/picture_size_dialog.h"
 #include "print/print_setup_dialog.h"
@@ -432,6 +433,88 @@ TEST_F(TPrintTest, AFailedWriteIsShownWithItsReasonAndTheProgramGoesOn) {
     Action("APrint")->trigger();
     EXPECT_EQ(Port.Errors.size(), 1);
     EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Pages: 1 "));
+}
+
+// "Печать главного окна" on a machine without a printer: the window's image
+// on one page of a PDF whose name the save dialog gets, in the orientation
+// of the settings.
+TEST_F(TPrintTest, APrintFormWritesTheWindowAsAPdf) {
+    const QString pdf = Dir.Path("window.pdf");
+    Port.SaveAnswers << pdf;
+    Item("Спектр", "Печать главного окна")->trigger();
+    ASSERT_EQ(Port.SaveRequests.size(), 1u);
+    const TFileDialogRequest& r = Port.SaveRequests[0];
+    EXPECT_EQ(r.Title, QStringLiteral("Печать главного окна в файл PDF"));
+    EXPECT_EQ(r.Directory, W->Settings().WorkDir);
+    EXPECT_EQ(r.FileName, QStringLiteral("Окно КАВ.pdf"));
+    EXPECT_EQ(r.Filter, QStringLiteral("Файлы PDF (*.pdf)"));
+    EXPECT_TRUE(r.ConfirmOverwrite);
+    EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    const QString info = PdfTool("pdfinfo", pdf);
+    EXPECT_TRUE(info.contains("Pages: 1 ")) << info.toStdString();
+    EXPECT_TRUE(info.contains("Page size: 842 x 595 pts (A4)")) << info.toStdString();
+    // The page holds one image, the window at its own size.
+    QProcess images;
+    images.start("pdfimages", {"-list", pdf});
+    ASSERT_TRUE(images.waitForFinished(60000));
+    const QStringList rows = QString::fromUtf8(images.readAllStandardOutput())
+                                 .split(u'\n', Qt::SkipEmptyParts)
+                                 .mid(2);
+    ASSERT_EQ(rows.size(), 1) << rows.join('\n').toStdString();
+    const QStringList cols = rows[0].simplified().split(u' ');
+    const QSize window = W->size() * W->devicePixelRatio();
+    EXPECT_EQ(cols.value(3).toInt(), window.width());
+    EXPECT_EQ(cols.value(4).toInt(), window.height());
+    // Cancelled: nothing written, nothing said.
+    Item("Спектр", "Печать главного окна")->trigger();
+    EXPECT_EQ(Port.SaveRequests.size(), 2u);
+    EXPECT_TRUE(Port.Errors.isEmpty());
+}
+
+// A previous PDF stays whole when the new one cannot be written: a file
+// size limit below the page's size, and a full file system (where a tmpfs
+// can be mounted); the failure names the file and the system's reason.
+TEST_F(TPrintTest, APrintFormOnAFullDiskKeepsThePreviousFileAndSaysWhy) {
+    const QString pdf = Dir.Path("print.pdf");
+    Port.SaveAnswers << pdf;
+    Item("Спектр", "Печать главного окна")->trigger();
+    ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    QFile whole(pdf);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray previous = whole.readAll();
+    whole.close();
+    ASSERT_GT(previous.size(), 8192);
+
+    Port.SaveAnswers << pdf;
+    UnderFileSizeLimit(8192, [&] {
+        Item("Спектр", "Печать главного окна")->trigger();
+        return 0;
+    });
+    ASSERT_EQ(Port.Errors.size(), 1);
+    EXPECT_EQ(Port.Errors[0], QStringLiteral("Не удалось записать файл \"%1\": %2")
+                                  .arg(pdf, SystemReason(EFBIG)));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    EXPECT_EQ(whole.readAll(), previous);
+    whole.close();
+    EXPECT_EQ(QDir(Dir.Dir.path()).entryList({"*.pdf*"}, QDir::Files | QDir::Hidden),
+              QStringList{"print.pdf"});
+
+    TSmallDisk disk;
+    if (!disk.Mounted() || !disk.Fill())
+        GTEST_SKIP() << "a full file system cannot be set up here: "
+                     << disk.Reason.toStdString();
+    const QString full = disk.Path("print.pdf");
+    QFile::remove(disk.Path(".fill"));
+    ASSERT_TRUE(WriteFileAtomically(full, previous.left(8000)));
+    ASSERT_TRUE(disk.Fill());
+    Port.SaveAnswers << full;
+    Item("Спектр", "Печать главного окна")->trigger();
+    ASSERT_EQ(Port.Errors.size(), 2);
+    EXPECT_EQ(Port.Errors[1], QStringLiteral("Не удалось записать файл \"%1\": %2")
+                                  .arg(full, SystemReason(ENOSPC)));
+    QFile kept(full);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), previous.left(8000));
 }
 
 TEST_F(TPrintTest, PrintSetupOkStoresAndPrintsAtOnceCancelPrintsNothing) {

@@ -187,14 +187,12 @@ TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
     }
 }
 
-TEST_F(TActionsTest, AboutBoxAndThePrintedWindow) {
+TEST_F(TActionsTest, AboutBox) {
     Item("Настройка", "О программе...")->trigger();
     EXPECT_EQ(Port.Dialogs, 1);
     EXPECT_TRUE(Port.DialogLabels.contains(QStringLiteral("Kav7 — КАВ")));
     EXPECT_TRUE(Port.DialogLabels.contains(QStringLiteral("Версия ") + KAV_VERSION_STRING));
     EXPECT_TRUE(Port.DialogLabels.contains(TKavAboutForm::PurposeText()));
-    Item("Спектр", "Печать главного окна")->trigger();
-    EXPECT_EQ(Port.PrintedSize, W->size() * W->devicePixelRatio());
 }
 
 TEST_F(TActionsTest, ViewAndSweepActionsReachTheSettingsAndThePlot) {
