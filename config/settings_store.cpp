@@ -6,6 +6,7 @@
 #include "spectrum/input_file.h"
 
 #include <QDir>
+#include <cmath>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -107,6 +108,7 @@ const QString PlaceSections[] = {QStringLiteral("Position"), QStringLiteral("Msg
 const QString PortSection = QStringLiteral("Port");
 const QString MainSection = QStringLiteral("Main");
 const QString RecentSection = QStringLiteral("RecentFiles");
+const QString FitSection = QStringLiteral("LineFit");
 
 TWindowPlace TKavCfg::*const PlaceFields[] = {&TKavCfg::Position, &TKavCfg::MsgWindow,
                                               &TKavCfg::ADCWindow};
@@ -193,6 +195,29 @@ const TColorSection ColorSections[] = {
     {"BMPColors", &TKavCfg::BMPColors},
 };
 
+// "LineFit": a value outside its range keeps the field's value, so a
+// hand-edited file never asks for five lines or a shape that does not exist.
+void ReadFitSettings(const TIniFile& ini, TFitSettings& fit, QChar decimalSep) {
+    const std::int32_t lines =
+        ini.ReadInteger(FitSection, QStringLiteral("LineCount"), fit.LineCount);
+    if (lines >= MinFitLines && lines <= MaxFitLines)
+        fit.LineCount = static_cast<std::uint8_t>(lines);
+    const std::int32_t shape =
+        ini.ReadInteger(FitSection, QStringLiteral("LineShape"), static_cast<int>(fit.Shape));
+    if (shape >= 0 && shape < LineShapeCount)
+        fit.Shape = static_cast<TLineShape>(shape);
+    const double mhz =
+        ini.ReadFloat(FitSection, QStringLiteral("FrequencyMHz"), fit.FrequencyMHz, decimalSep);
+    if (mhz >= 0 && std::isfinite(mhz))
+        fit.FrequencyMHz = mhz;
+}
+
+void WriteFitSettings(TIniFile& ini, const TFitSettings& fit, QChar decimalSep) {
+    ini.WriteInteger(FitSection, QStringLiteral("LineCount"), fit.LineCount);
+    ini.WriteInteger(FitSection, QStringLiteral("LineShape"), static_cast<int>(fit.Shape));
+    ini.WriteFloat(FitSection, QStringLiteral("FrequencyMHz"), fit.FrequencyMHz, decimalSep);
+}
+
 } // namespace
 
 void ReadSettings(const TIniFile& ini, TKavCfg& cfg, TRecentFiles& recent, QChar decimalSep) {
@@ -222,6 +247,7 @@ void ReadSettings(const TIniFile& ini, TKavCfg& cfg, TRecentFiles& recent, QChar
         cfg.Orientation =
             ini.ReadInteger(MainSection, QStringLiteral("Orientation"), 0) == 0 ? 0 : 1;
     ReadKeys(ini, MainSection, MarginKeys, cfg);
+    ReadFitSettings(ini, cfg.Fit, decimalSep);
 
     for (int i = 0; i < RecentFilesMax && recent.size() < RecentFilesMax; ++i) {
         if (const auto entry = ini.Value(RecentSection, QString::number(i)))
@@ -250,6 +276,7 @@ void WriteSettings(TIniFile& ini, const TKavCfg& cfg, const TRecentFiles& recent
     WriteKeys(ini, MainSection, MainKeys, cfg);
     ini.WriteInteger(MainSection, QStringLiteral("Orientation"), cfg.Orientation == 0 ? 0 : 1);
     WriteKeys(ini, MainSection, MarginKeys, cfg);
+    WriteFitSettings(ini, cfg.Fit, decimalSep);
 
     for (qsizetype i = 0; i < recent.size(); ++i)
         ini.WriteString(RecentSection, QString::number(i), recent[i]);

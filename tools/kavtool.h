@@ -35,6 +35,8 @@ int RunAcquire(const QStringList& args);
 int RunListen(const QStringList& args);
 int RunPrint(const QStringList& args);
 bool PrintPaints(const QStringList& args);
+int RunFit(const QStringList& args);
+int RunCompare(const QStringList& args);
 
 // The arguments of a command split into positional ones and options; every
 // option of valueOptions takes the next argument as its value. A word that

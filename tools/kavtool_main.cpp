@@ -24,7 +24,7 @@ const std::array Commands = {
                     RunFormat},
     TKavtoolCommand{"import",
                     "import FILE.tsv -o FILE.kav\n  kavtool import FILE.DSC|FILE.csv|FILE.txt -o "
-                    "FILE.kav [--ini Kav.ini] [--gain INDEX]",
+                    "FILE.kav [--ini Kav.ini] [--gain INDEX] [--absolute] [--any-axis] [--json]",
                     RunImport},
     TKavtoolCommand{"process",
                     "process IN.kav [--ini Kav.ini] [--visirs A B] [--gain INDEX] OP... [-o "
@@ -38,6 +38,14 @@ const std::array Commands = {
     TKavtoolCommand{"print",
                     "print IN.kav -o OUT.pdf [--ini Kav.ini] [--visirs A B] [--gain INDEX] [OP...]",
                     RunPrint, PrintPaints},
+    TKavtoolCommand{"fit",
+                    "fit IN.kav [--ini Kav.ini] [--visirs A B] [--lines N] "
+                    "[--shape lorentz|gauss|voigt] [--freq MHz] [--json]",
+                    RunFit},
+    TKavtoolCommand{"compare",
+                    "compare SAMPLE.kav REFERENCE.kav [--ini Kav.ini] "
+                    "[--normalize none|pp|integral|records] [--shift] [--ref-spins N] [--json]",
+                    RunCompare},
 };
 
 QString UsageText() {

@@ -331,7 +331,8 @@ TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
     EXPECT_EQ(SectionHeaders(bytes).join(' '),
               "[Position] [MsgWindow] [ADCWindow] [RazvUnit0] [RazvUnit1] [RazvUnit2] [RazvUnit3] "
               "[AmpUnit0] [AmpUnit1] [CorrUnit0] [CorrUnit1] [ADCUnit0] [ADCUnit1] [ADCUnit2] "
-              "[ADCUnit3] [ADCUnit4] [DisplayColors] [PrinterColors] [BMPColors] [Port] [Main]");
+              "[ADCUnit3] [ADCUnit4] [DisplayColors] [PrinterColors] [BMPColors] [Port] [Main] "
+              "[LineFit]");
     const std::pair<const char*, const char*> keys[] = {
         {"MsgWindow", "Top Left Width Height Visible State Style"},
         {"RazvUnit1", "X1 X2 KoeffK KoeffB Name"},
@@ -343,6 +344,7 @@ TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
                  "AmpUnit CorrUnit ADCUnit AutoSave SaveStep NameMask NumbMask EnableRTLPF "
                  "EnableRTSum RTLPFConst RTNumb FindMaxNoise FindMaxStep LPFConst GlissConst "
                  "AutoGliss AutoMinMax AutoTibaTitan ShowFirst Orientation PrnL PrnR PrnT PrnB"},
+        {"LineFit", "LineCount LineShape FrequencyMHz"},
     };
     for (const auto& [section, names] : keys)
         EXPECT_EQ(KeysOf(bytes, section).join(' '), names) << section;
@@ -352,7 +354,8 @@ TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
          QByteArray("NameMask=\xD1\xEF\xE5\xEA\xF2\xF0 Name=\xDD Name=\xEC\xC2 VisKoord2=65400 "
                     "Visible=0 Style=3 PortName=COM1 BaudRate=5 TimeOut=1000 Graph=65535 "
                     "BackGround=16777215 X2=65519 X1=-2047 KoeffK=0,0000763137410522139 KoeffB=0 "
-                    "WorkDir=/start LastOpen= Mode=1 Orientation=1 PrnB=15")
+                    "WorkDir=/start LastOpen= Mode=1 Orientation=1 PrnB=15 LineCount=1 "
+                    "LineShape=0 FrequencyMHz=0")
              .split(' '))
         EXPECT_TRUE(lines.contains(line)) << line.toStdString();
 }
@@ -395,6 +398,7 @@ TEST_F(SettingsStore, EveryFieldComesBackThroughTheFile) {
     cfg.DisplayColors.Visir2 = 0x123456;
     cfg.Orientation = 0;
     cfg.PrnR = -3;
+    cfg.Fit = TFitSettings{3, TLineShape::Voigt, 9412.0625};
     const TRecentFiles recent = {"/a/1.kav", QStringLiteral("/б/2.kav"),
                                  QStringLiteral("/home/Σοφία/3.kav")};
 
@@ -476,6 +480,26 @@ TEST_F(SettingsStore, HandEditedValuesKeepLowBitsOrTakeTheDefault) {
     EXPECT_EQ(LoadText("[Main]\r\nPrnL=1\r\n").Orientation, 1);
     EXPECT_EQ(HeldPortName("SIM"), "SIM");
     EXPECT_EQ(HeldPortName(""), "");
+}
+
+// The line fit's section: a value outside its range keeps what the record
+// held, so a hand edit never asks for five lines or a fourth shape.
+TEST_F(SettingsStore, LineFitSectionKeepsItsRanges) {
+    const struct {
+        const char* Text;
+        TFitSettings Expected;
+    } cases[] = {
+        {"[LineFit]\r\nLineCount=4\r\nLineShape=2\r\nFrequencyMHz=9400,5\r\n",
+         {4, TLineShape::Voigt, 9400.5}},
+        {"[linefit]\r\nlinecount=2\r\nLineShape=1\r\n", {2, TLineShape::Gauss, 0}},
+        {"[LineFit]\r\nLineCount=5\r\nLineShape=3\r\nFrequencyMHz=-1\r\n", {}},
+        {"[LineFit]\r\nLineCount=0\r\nLineShape=-1\r\nFrequencyMHz=x\r\n", {}},
+        {"[Main]\r\nLineCount=3\r\n", {}},
+    };
+    for (const auto& c : cases) {
+        const TKavCfg cfg = LoadText(c.Text);
+        EXPECT_TRUE(cfg.Fit == c.Expected) << c.Text;
+    }
 }
 
 TEST_F(SettingsStore, PortSectionStartsFromTheBuiltInPort) {
