@@ -83,8 +83,8 @@ void TPrintActions::APrintFormExecute(const QImage& window) {
                                                             : QPageLayout::Portrait);
     QString error;
     if (printer.outputFormat() == QPrinter::PdfFormat) {
-        const QString path = AskPdfName(QStringLiteral("Печать главного окна в файл PDF"),
-                                        ProposedWindowPdfName());
+        const QString path =
+            AskPdfName(QStringLiteral("Печать главного окна в файл PDF"), ProposedWindowPdfName());
         if (!path.isEmpty() && !WriteWindowImagePdf(path, printer.pageLayout(), window, &error))
             Port.Error(error);
         return;

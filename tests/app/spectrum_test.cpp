@@ -457,9 +457,8 @@ TEST_F(TPrintTest, APrintFormWritesTheWindowAsAPdf) {
     QProcess images;
     images.start("pdfimages", {"-list", pdf});
     ASSERT_TRUE(images.waitForFinished(60000));
-    const QStringList rows = QString::fromUtf8(images.readAllStandardOutput())
-                                 .split(u'\n', Qt::SkipEmptyParts)
-                                 .mid(2);
+    const QStringList rows =
+        QString::fromUtf8(images.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).mid(2);
     ASSERT_EQ(rows.size(), 1) << rows.join('\n').toStdString();
     const QStringList cols = rows[0].simplified().split(u' ');
     const QSize window = W->size() * W->devicePixelRatio();
@@ -491,8 +490,8 @@ TEST_F(TPrintTest, APrintFormOnAFullDiskKeepsThePreviousFileAndSaysWhy) {
         return 0;
     });
     ASSERT_EQ(Port.Errors.size(), 1);
-    EXPECT_EQ(Port.Errors[0], QStringLiteral("Не удалось записать файл \"%1\": %2")
-                                  .arg(pdf, SystemReason(EFBIG)));
+    EXPECT_EQ(Port.Errors[0],
+              QStringLiteral("Не удалось записать файл \"%1\": %2").arg(pdf, SystemReason(EFBIG)));
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     EXPECT_EQ(whole.readAll(), previous);
     whole.close();
@@ -501,8 +500,7 @@ TEST_F(TPrintTest, APrintFormOnAFullDiskKeepsThePreviousFileAndSaysWhy) {
 
     TSmallDisk disk;
     if (!disk.Mounted() || !disk.Fill())
-        GTEST_SKIP() << "a full file system cannot be set up here: "
-                     << disk.Reason.toStdString();
+        GTEST_SKIP() << "a full file system cannot be set up here: " << disk.Reason.toStdString();
     const QString full = disk.Path("print.pdf");
     QFile::remove(disk.Path(".fill"));
     ASSERT_TRUE(WriteFileAtomically(full, previous.left(8000)));
@@ -510,8 +508,9 @@ TEST_F(TPrintTest, APrintFormOnAFullDiskKeepsThePreviousFileAndSaysWhy) {
     Port.SaveAnswers << full;
     Item("Спектр", "Печать главного окна")->trigger();
     ASSERT_EQ(Port.Errors.size(), 2);
-    EXPECT_EQ(Port.Errors[1], QStringLiteral("Не удалось записать файл \"%1\": %2")
-                                  .arg(full, SystemReason(ENOSPC)));
+    EXPECT_EQ(
+        Port.Errors[1],
+        QStringLiteral("Не удалось записать файл \"%1\": %2").arg(full, SystemReason(ENOSPC)));
     QFile kept(full);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), previous.left(8000));

@@ -418,17 +418,22 @@ TEST_F(TSetupDialogTest, TheSnapshotTakesWhatTheOperatorChanged) {
         const char* Name;
         bool FileShown;
         std::vector<std::tuple<int, bool, const char*>> Edits; // row, Max, text
-        double X1, X2;      // sweep unit 3 of the snapshot after OK
-        double Value65519;  // its value at the top sweep code
-        double Adc1X2;      // ADC unit 1 of the snapshot after OK
+        double X1, X2;     // sweep unit 3 of the snapshot after OK
+        double Value65519; // its value at the top sweep code
+        double Adc1X2;     // ADC unit 1 of the snapshot after OK
     } cases[] = {
         {"no file, untouched", false, {}, 3360.1, 3300, 3300, 10},
         {"file, untouched", true, {}, 3360.1, 3300, 3300, 10},
         {"file, unit 3 Max edited", true, {{razv3, true, "3500"}}, 3360.1, 3500, 3500, 10},
         {"file, ADC edited", true, {{adc1, true, "5"}}, 3360.1, 3300, 3300, 5},
         // New sweep codes re-derive the instrument's unit 3 line, not the file's.
-        {"file, sweep codes edited", true, {{razv0, true, "32767"}}, 3360.1, 3300,
-         3360.1 + (3300 - 3360.1) * 65519 / 32767.0, 10},
+        {"file, sweep codes edited",
+         true,
+         {{razv0, true, "32767"}},
+         3360.1,
+         3300,
+         3360.1 + (3300 - 3360.1) * 65519 / 32767.0,
+         10},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -450,8 +455,8 @@ TEST_F(TSetupDialogTest, TheSnapshotTakesWhatTheOperatorChanged) {
         const TKavCfg live = cfg;
         KeepInstrumentCalibration(cfg, shown, accepted, Comma);
         // The live records are those OK took; only the snapshot is decided.
-        EXPECT_TRUE(std::equal(cfg.RazvUnits.begin(), cfg.RazvUnits.begin() + 4,
-                               live.RazvUnits.begin()));
+        EXPECT_TRUE(
+            std::equal(cfg.RazvUnits.begin(), cfg.RazvUnits.begin() + 4, live.RazvUnits.begin()));
         const TMeasureUnit& kept = cfg.RazvUnits[4 + 3];
         EXPECT_DOUBLE_EQ(kept.X1, c.X1);
         EXPECT_DOUBLE_EQ(kept.X2, c.X2);

@@ -246,7 +246,8 @@ TEST_F(PrintSetup, MarginsThatLeaveNoRoomAreRefusedNamingThem) {
             EXPECT_NE(form->result(), QDialog::Accepted);
             EXPECT_EQ(Cfg.PrnL, 15);
             EXPECT_EQ(Cfg.PrnT, 15);
-            EXPECT_EQ(QApplication::focusWidget(), c.L + c.R >= 210 ? form->LeftEdit : form->TopEdit);
+            EXPECT_EQ(QApplication::focusWidget(),
+                      c.L + c.R >= 210 ? form->LeftEdit : form->TopEdit);
         } else {
             EXPECT_TRUE(Warnings.isEmpty());
             EXPECT_EQ(form->result(), QDialog::Accepted);

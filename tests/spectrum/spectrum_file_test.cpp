@@ -115,8 +115,11 @@ TEST_F(SpectrumFile, AtomicWriteReplacesTheWholeFileKeepingItsModeAndLinks) {
     const struct {
         const char* Link;
         QString Target;
-    } links[] = {{"l1", Path("l2")},          {"l2", "sub/a.kav"}, {"dangling", "sub/new.kav"},
-                 {"loop1", Path("loop2")},     {"loop2", "loop1"}};
+    } links[] = {{"l1", Path("l2")},
+                 {"l2", "sub/a.kav"},
+                 {"dangling", "sub/new.kav"},
+                 {"loop1", Path("loop2")},
+                 {"loop2", "loop1"}};
     for (const auto& l : links)
         ASSERT_EQ(::symlink(QFile::encodeName(l.Target).constData(),
                             QFile::encodeName(Path(l.Link)).constData()),
