@@ -3,11 +3,9 @@
 #include "config/ini_file.h"
 #include "config/port_name.h"
 #include "spectrum/atomic_file.h"
+#include "spectrum/input_file.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <cerrno>
 #include <cmath>
 #include <type_traits>
 #include <utility>
@@ -286,38 +284,45 @@ void WriteSettings(TIniFile& ini, const TKavCfg& cfg, const TRecentFiles& recent
 
 namespace {
 
-// The bytes of a file that exists; false with the system's reason when it
-// cannot be read (a directory among them).
-bool ReadExisting(const QString& path, QByteArray& bytes, QString& reason) {
-    if (QFileInfo(path).isDir()) {
-        reason = SystemErrorText(EISDIR);
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        reason = file.errorString();
-        return false;
-    }
-    return true;
+QString TooLargeText() {
+    return QStringLiteral("в нём больше %1 байт").arg(MaxSettingsFileBytes);
 }
 
 } // namespace
 
+TSettingsRead ReadSettingsFile(const QString& path, QByteArray& bytes, QString* reason) {
+    TInputFile input = ReadInputFile(path, MaxSettingsFileBytes);
+    switch (input.Outcome) {
+    case TInputOutcome::Read:
+        bytes = std::move(input.Bytes);
+        return TSettingsRead::Read;
+    case TInputOutcome::NotFound:
+        return TSettingsRead::Missing;
+    case TInputOutcome::TooLarge:
+        input.Reason = TooLargeText();
+        break;
+    case TInputOutcome::NotRegular:
+    case TInputOutcome::Failed:
+        break;
+    }
+    if (reason)
+        *reason = input.Reason;
+    return TSettingsRead::Refused;
+}
+
 bool LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar decimalSep,
                   QString* error) {
-    if (!QFileInfo::exists(path))
-        return true;
     QByteArray bytes;
     QString reason;
-    if (!ReadExisting(path, bytes, reason)) {
+    switch (ReadSettingsFile(path, bytes, &reason)) {
+    case TSettingsRead::Missing:
+        return true;
+    case TSettingsRead::Refused:
         if (error)
             *error = QStringLiteral("%1: %2").arg(path, reason);
         return false;
+    case TSettingsRead::Read:
+        break;
     }
     ReadSettings(TIniFile::FromBytes(bytes), cfg, recent, decimalSep);
     return true;
@@ -335,17 +340,20 @@ bool SaveSettings(const TKavCfg& cfg, const TRecentFiles& recent, const QString&
     // A file that is there but cannot be read is not replaced: its keys
     // would be lost.
     TIniFile ini;
-    if (QFileInfo::exists(path)) {
-        QByteArray previous;
-        QString reason;
-        if (!ReadExisting(path, previous, reason))
-            return fail(reason);
+    QByteArray previous;
+    QString reason;
+    switch (ReadSettingsFile(path, previous, &reason)) {
+    case TSettingsRead::Refused:
+        return fail(reason);
+    case TSettingsRead::Read:
         ini = TIniFile::FromBytes(previous);
+        break;
+    case TSettingsRead::Missing:
+        break;
     }
 
     WriteSettings(ini, cfg, recent, decimalSep);
 
-    QString reason;
     if (!WriteFileAtomically(path, ini.ToBytes(), &reason))
         return fail(reason);
     return true;

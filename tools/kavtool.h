@@ -68,5 +68,10 @@ bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error);
 bool CheckUnitSelection(const TKavCfg& cfg, const QString& iniPath, const QStringList& keys,
                         QString* error);
 
+// From here on Qt's own notes stay off stderr, so that a run's messages are
+// kavtool's lines alone (unless QT_LOGGING_RULES, QT_DEBUG_PLUGINS or
+// QT_MESSAGE_PATTERN asks for Qt's); Qt's errors become one kavtool line.
+void KeepQtNotesOffTheTerminal();
+
 // The user's decimal separator, as the program shows numbers.
 QChar SystemDecimalSep();

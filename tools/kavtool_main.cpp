@@ -95,6 +95,7 @@ int main(int argc, char** argv) {
     if (const int status = HelpOrVersion(argc, argv); status >= 0)
         return status;
     IgnoreFileSizeSignal();
+    KeepQtNotesOffTheTerminal();
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();

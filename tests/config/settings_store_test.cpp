@@ -9,6 +9,7 @@
 #include "qstring_printer.h"
 #include "temp_files.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -533,6 +534,11 @@ TEST_F(SettingsStore, RecentFilesWithGapsAreRenumberedAndExtraKeysStay) {
     EXPECT_EQ(twenty.back(), "/19.kav");
 }
 
+// A missing file is no error. Anything else that cannot be read as a
+// settings file (a directory, a FIFO nobody writes to, an endless device, a
+// file far larger than any settings file) is refused at once with its
+// reason, changes nothing, and is not replaced by a save: reading it would
+// hang the program or eat its memory, replacing it would lose what it is.
 TEST_F(SettingsStore, MissingOrUnreadableFileChangesNothing) {
     TKavCfg cfg = Defaults;
     cfg.Port.PortName = "COM3";
@@ -541,11 +547,43 @@ TEST_F(SettingsStore, MissingOrUnreadableFileChangesNothing) {
     QString error;
     EXPECT_TRUE(LoadSettings(cfg, recent, Files.Path("absent.ini"), Comma, &error));
     EXPECT_TRUE(error.isEmpty());
-    // A directory is not a file: the load says so with the system's reason.
-    EXPECT_FALSE(LoadSettings(cfg, recent, Dir, Comma, &error));
-    EXPECT_EQ(error, Dir + ": " + SystemReason(EISDIR));
-    EXPECT_TRUE(cfg == before);
-    EXPECT_EQ(recent, TRecentFiles{"/x.kav"});
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Files.Path("fifo.ini")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", Files.Path("zero.ini")));
+    const QByteArray head = "[Main]\r\nPoleMin=100\r\n";
+    Files.Write("big.ini", head + QByteArray(MaxSettingsFileBytes - head.size() + 1, ';'));
+    const QString tooLarge = QStringLiteral("в нём больше 1048576 байт");
+    const struct {
+        QString Path;
+        QString Reason;
+    } cases[] = {
+        {Dir, SystemReason(EISDIR)},
+        {Files.Path("fifo.ini"), "Is a FIFO"},
+        {"/dev/zero", "Is a character device"},
+        {Files.Path("zero.ini"), "Is a character device"},
+        {Files.Path("big.ini"), tooLarge},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Path.toStdString());
+        EXPECT_FALSE(LoadSettings(cfg, recent, c.Path, Comma, &error));
+        EXPECT_EQ(error, c.Path + ": " + c.Reason);
+        EXPECT_TRUE(cfg == before);
+        EXPECT_EQ(recent, TRecentFiles{"/x.kav"});
+        if (c.Path.startsWith(Dir + "/")) {
+            EXPECT_FALSE(SaveSettings(cfg, recent, c.Path, Comma, &error));
+            EXPECT_EQ(error,
+                      QStringLiteral("Ошибка записи файла настроек %1: %2").arg(c.Path, c.Reason));
+        }
+    }
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(Files.Path("fifo.ini")).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(QFile::symLinkTarget(Files.Path("zero.ini")), QStringLiteral("/dev/zero"));
+    EXPECT_EQ(QFileInfo(Files.Path("big.ini")).size(), MaxSettingsFileBytes + 1);
+    // Up to the bound a file is read.
+    Files.Write("big.ini", head + QByteArray(MaxSettingsFileBytes - head.size(), ';'));
+    EXPECT_TRUE(LoadSettings(cfg, recent, Files.Path("big.ini"), Comma, &error));
+    EXPECT_EQ(cfg.PoleMin, 100);
 }
 
 TEST_F(SettingsStore, FloatsWrittenUnderOneSeparatorReadUnderTheOther) {
