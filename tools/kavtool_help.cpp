@@ -79,6 +79,11 @@ const std::vector<TCommandHelp>& Helps() {
           IniOption,
           {"--gain INDEX",
            "the gain row 0..7 a BES3T or text spectrum was taken with, when the file names none"},
+          {"--absolute", "keeps the amplitudes as they are instead of scaling small ones to fill "
+                         "the 12-bit codes"},
+          {"--any-axis", "takes a BES3T axis that is not a magnetic field (time, frequency, "
+                         "power) as a field"},
+          {"--json", "prints the points, the amplitude factor and the counts as JSON"},
           HelpOption},
          {}},
         {"process",
@@ -115,6 +120,32 @@ const std::vector<TCommandHelp>& Helps() {
           GainOption,
           HelpOption},
          ProcessingOperations},
+        {"fit",
+         "Fits 1 to 4 first-derivative lines on a straight baseline to the spectrum between the "
+         "visirs and prints each line's centre, width, amplitude, double integral and g with "
+         "their standard errors, in the settings' units.",
+         {IniOption,
+          VisirsOption,
+          {"--lines N", "the number of lines 1..4 (default: the settings' [LineFit] LineCount)"},
+          {"--shape lorentz|gauss|voigt",
+           "the line shape (default: the settings' [LineFit] LineShape)"},
+          {"--freq MHz", "the microwave frequency for g (default: the settings', else the DPPH "
+                         "line's)"},
+          {"--json", "prints every parameter with its error as JSON"},
+          HelpOption},
+         {}},
+        {"compare",
+         "Places a reference spectrum on the sample's field axis, scales it and prints the "
+         "scale, the field shift, the residual and the ratio of double integrals.",
+         {IniOption,
+          {"--normalize none|pp|integral|records",
+           "how the reference is scaled: not at all, to the peak-to-peak amplitude, to the "
+           "double integral or by the files' gains (default: none)"},
+          {"--shift", "finds the field shift that lays the reference over the sample"},
+          {"--ref-spins N", "the reference's spin count; the sample's is then printed"},
+          {"--json", "prints the results as JSON"},
+          HelpOption},
+         {}},
     };
     return helps;
 }
