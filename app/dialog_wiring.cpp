@@ -52,18 +52,24 @@ bool TDialogWiring::Run(QDialog& dialog) {
     return dialog.result() == QDialog::Accepted;
 }
 
-// OK: the new sweep and ADC units become the instrument's calibration, and
-// everything that shows a value in a unit follows it.
+// OK: what the operator changed becomes the instrument's calibration (a
+// calibration an open file brought does not), and everything that shows a
+// value in a unit follows the units in force. The settings file is written
+// with the instrument's calibration, as the exit writes it.
 void TDialogWiring::AOpenUnitsExecute() {
     TKavCfg& cfg = Window.Settings();
-    auto write = [this](QString* reason) {
-        return SaveSettings(Window.Settings(), Window.RecentFiles(), SettingsFilePath(), Sep,
-                            reason);
+    const TUnitSetupForm* form = nullptr;
+    auto write = [this, &form](QString* reason) {
+        TKavCfg out = Window.Settings();
+        KeepInstrumentCalibration(out, form->ShownInput(), form->AcceptedInput(), Sep);
+        RestoreUnitSnapshot(out);
+        return SaveSettings(out, Window.RecentFiles(), SettingsFilePath(), Sep, reason);
     };
     TUnitSetupForm dialog(cfg, *Boxes, Sep, write, &Window);
+    form = &dialog;
     if (!Run(dialog))
         return;
-    SaveUnitSnapshot(cfg);
+    KeepInstrumentCalibration(cfg, dialog.ShownInput(), dialog.AcceptedInput(), Sep);
     Window.Plot()->ScreenBoxPaint();
     Window.Engine().Controls().RefreshUnitTexts();
     Window.ViewBounds()->RefreshTexts();

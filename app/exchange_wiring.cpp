@@ -91,7 +91,9 @@ void TKavMainForm::AImportExecute() {
     auto table = std::make_unique<TPointTable>();
     QStringList notes;
     QString error;
-    if (!ImportSpectrumFile(name, Cfg, Cfg.Amplifying, *table, notes, &error)) {
+    TImportOptions options;
+    options.GainRow = Cfg.Amplifying;
+    if (!ImportSpectrumFile(name, Cfg, options, *table, notes, &error)) {
         Port.Error(error);
         return;
     }

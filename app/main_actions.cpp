@@ -210,10 +210,18 @@ void BuildMainToolBar(QToolBar* bar, TMainActions& a) {
     a.AEqualize->setIconText(QStringLiteral("Выравн."));
     bar->addSeparator();
     bar->addActions({a.ASwLPF, a.ASWSum});
+    // A menu of its own: a button's list of actions holds the button's own
+    // action too, which the menu does not show.
+    a.RealTimeMenu = new QMenu(bar);
+    a.RealTimeMenu->setObjectName(QStringLiteral("RealTimeMenu"));
+    a.RealTimeMenu->addAction(a.ARealTime);
     for (QAction* realTime : {a.ASwLPF, a.ASWSum}) {
         QWidget* button = bar->widgetForAction(realTime);
-        button->setContextMenuPolicy(Qt::ActionsContextMenu);
-        button->addAction(a.ARealTime);
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(button, &QWidget::customContextMenuRequested, a.RealTimeMenu,
+                         [menu = a.RealTimeMenu, button](const QPoint& at) {
+                             menu->popup(button->mapToGlobal(at));
+                         });
     }
 }
 

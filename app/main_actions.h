@@ -62,6 +62,8 @@ struct TMainActions {
     QMenu* RecentFilesDropDown = nullptr;
     // The plot's pop-up menu (ScreenMenu).
     QMenu* ScreenMenu = nullptr;
+    // The right-click menu of the two real-time switches: ARealTime.
+    QMenu* RealTimeMenu = nullptr;
 };
 
 // Creates the actions with their captions, hints, categories and initial

@@ -5,6 +5,7 @@
 #include "app/instrument_groups_widget.h"
 #include "app/main_window.h"
 #include "app/message_port.h"
+#include "app/print_actions.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds_widget.h"
 
@@ -60,7 +61,7 @@ void TKavMainForm::SetCaption(const QString& text) {
 }
 
 void TKavMainForm::APrintFormExecute() {
-    Port.PrintImage(grab().toImage());
+    Printing->APrintFormExecute(grab().toImage());
 }
 
 void TKavMainForm::AAboutExecute() {

@@ -3,9 +3,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QImage>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -15,6 +13,12 @@ namespace {
 
 QString BoxTitle() {
     return QApplication::applicationDisplayName();
+}
+
+// A box over the dialog that is open, if one is, else over the window.
+QWidget* Owner(QWidget* window) {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal ? modal : window;
 }
 
 QString RunFileDialog(QWidget* parent, const TFileDialogRequest& request, bool save) {
@@ -41,15 +45,15 @@ QString RunFileDialog(QWidget* parent, const TFileDialogRequest& request, bool s
 } // namespace
 
 void TMessageBoxPort::Warning(const QString& text) {
-    QMessageBox::warning(Parent, BoxTitle(), text);
+    QMessageBox::warning(Owner(Parent), BoxTitle(), text);
 }
 
 void TMessageBoxPort::Information(const QString& text) {
-    QMessageBox::information(Parent, BoxTitle(), text);
+    QMessageBox::information(Owner(Parent), BoxTitle(), text);
 }
 
 void TMessageBoxPort::Error(const QString& text) {
-    QMessageBox::critical(Parent, BoxTitle(), text);
+    QMessageBox::critical(Owner(Parent), BoxTitle(), text);
 }
 
 QString TMessageBoxPort::OpenFileName(const TFileDialogRequest& request) {
@@ -62,25 +66,6 @@ QString TMessageBoxPort::SaveFileName(const TFileDialogRequest& request) {
 
 void TMessageBoxPort::RunDialog(QDialog& dialog) {
     dialog.exec();
-}
-
-void TMessageBoxPort::PrintImage(const QImage& image) {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, Parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        Error(QStringLiteral("Печать невозможна: ") + printer.printerName());
-        return;
-    }
-    const QRect page = painter.viewport();
-    QSize size = image.size();
-    size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.setViewport(page.x(), page.y(), size.width(), size.height());
-    painter.setWindow(image.rect());
-    painter.drawImage(0, 0, image);
-    painter.end();
 }
 
 bool TMessageBoxPort::PrinterSetup(QPrinter& printer) {

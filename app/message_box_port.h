@@ -19,7 +19,6 @@ public:
     QString OpenFileName(const TFileDialogRequest& request) override;
     QString SaveFileName(const TFileDialogRequest& request) override;
     void RunDialog(QDialog& dialog) override;
-    void PrintImage(const QImage& image) override;
     bool PrinterSetup(QPrinter& printer) override;
     TSettingsSaveAnswer SettingsNotSaved(const QString& text) override;
     // One box at a time: a later warning replaces the text of one still shown.

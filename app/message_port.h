@@ -3,7 +3,6 @@
 #include <QString>
 
 class QDialog;
-class QImage;
 class QPrinter;
 
 // What a file dialog is asked for: its title, the directory it opens in, the
@@ -39,9 +38,6 @@ public:
 
     // A modal dialog of the window (the about box): shown until closed.
     virtual void RunDialog(QDialog& dialog) = 0;
-    // One page with the image scaled in proportion, on a printer the user
-    // chooses; nothing when the user cancels.
-    virtual void PrintImage(const QImage& image) = 0;
     // The platform's printer setup on the program's printer (which printer,
     // its paper and orientation); true when the user confirmed it.
     virtual bool PrinterSetup(QPrinter& printer) = 0;

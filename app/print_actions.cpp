@@ -5,7 +5,9 @@
 #include "print/printout_job_painter.h"
 #include "print/printout_painter.h"
 #include "print/printout_texts.h"
+#include "print/window_image_painter.h"
 
+#include <QImage>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -29,7 +31,7 @@ TPrintout TPrintActions::Page() const {
     const TSources& s = Sources;
     return TPrintout{{s.Cfg, s.Store, s.Results, s.Readings, s.Format, s.GFactor,
                       s.RawTrace ? s.RawTrace() : nullptr},
-                     PrintoutHeader(s.Receiving(), s.Cfg.LastOpen, s.GainText(), s.SpeedText())};
+                     PrintoutHeader(s.Receiving(), s.ShownName(), s.GainText(), s.SpeedText())};
 }
 
 void TPrintActions::APrintExecute() {
@@ -45,15 +47,20 @@ void TPrintActions::APrintExecute() {
                        .arg(printer.printerName(), reason));
 }
 
-void TPrintActions::WritePdf(const TPrintout& page) {
+QString TPrintActions::AskPdfName(const QString& title, const QString& proposed) {
     TFileDialogRequest request;
-    request.Title = QStringLiteral("Печать спектра в файл PDF");
+    request.Title = title;
     request.Directory = Sources.Cfg.WorkDir;
-    request.FileName = ProposedPdfName(Sources.Cfg.LastOpen);
+    request.FileName = proposed;
     request.Filter = QStringLiteral("Файлы PDF (*.pdf)");
     request.DefaultSuffix = QStringLiteral("pdf");
     request.ConfirmOverwrite = true;
-    const QString path = Port.SaveFileName(request);
+    return Port.SaveFileName(request);
+}
+
+void TPrintActions::WritePdf(const TPrintout& page) {
+    const QString path = AskPdfName(QStringLiteral("Печать спектра в файл PDF"),
+                                    ProposedPdfName(Sources.ShownName()));
     if (path.isEmpty())
         return;
     QString error;
@@ -64,8 +71,25 @@ void TPrintActions::WritePdf(const TPrintout& page) {
 void TPrintActions::APrintSetupExecute() {
     TPrintSetupForm form(
         Sources.Cfg, Printer(), [this](QPrinter& printer) { return Port.PrinterSetup(printer); },
-        DialogParent);
+        [this](const QString& text) { Port.Warning(text); }, DialogParent);
     Port.RunDialog(form);
     if (form.result() == QDialog::Accepted)
         APrintExecute();
+}
+
+void TPrintActions::APrintFormExecute(const QImage& window) {
+    QPrinter& printer = Printer();
+    printer.setPageOrientation(Sources.Cfg.Orientation != 0 ? QPageLayout::Landscape
+                                                            : QPageLayout::Portrait);
+    QString error;
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        const QString path =
+            AskPdfName(QStringLiteral("Печать главного окна в файл PDF"), ProposedWindowPdfName());
+        if (!path.isEmpty() && !WriteWindowImagePdf(path, printer.pageLayout(), window, &error))
+            Port.Error(error);
+        return;
+    }
+    if (!PrintWindowImage(printer, window, &error))
+        Port.Error(QStringLiteral("Не удалось напечатать главное окно на принтере \"%1\": %2")
+                       .arg(printer.printerName(), error));
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QImage;
 class QPrinter;
 class QWidget;
 class TMessagePort;
@@ -30,6 +31,9 @@ public:
         const TValueFormat& Format;
         const TGFactorDisplay& GFactor;
         std::function<bool()> Receiving;
+        // The name of the spectrum shown (the caption's), empty for none:
+        // the header's file name and the proposed PDF name.
+        std::function<QString()> ShownName;
         // The texts the gain and sweep speed selectors show.
         std::function<QString()> GainText;
         std::function<QString()> SpeedText;
@@ -42,11 +46,16 @@ public:
 
     // Prints the spectrum on the current printer with its settings; with no
     // printer, writes the page as a PDF under a name the save dialog gets
-    // (the spectrum's name with ".pdf", in WorkDir). A failure is shown with
+    // (the shown spectrum's name with ".pdf", in WorkDir). A failure is shown with
     // its reason and changes nothing else.
     void APrintExecute();
     // The print setup dialog; its OK prints at once.
     void APrintSetupExecute();
+    // "Печать главного окна": the image of the window on one page of the
+    // same printer, in the orientation of the settings; with no printer, a
+    // PDF under a name the save dialog gets, written whole or not at all. A
+    // failure is shown with its reason.
+    void APrintFormExecute(const QImage& window);
 
     // The program's printer, made at first use.
     QPrinter& Printer();
@@ -54,6 +63,8 @@ public:
 private:
     TPrintout Page() const;
     void WritePdf(const TPrintout& page);
+    // The save dialog for a PDF: its title and the name it proposes.
+    QString AskPdfName(const QString& title, const QString& proposed);
 
     TSources Sources;
     TMessagePort& Port;

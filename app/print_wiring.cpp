@@ -17,6 +17,7 @@ void TKavMainForm::ConnectPrinting() {
         Format,
         GFactor,
         [this] { return Receiving; },
+        [this] { return Session.ShownName; },
         [this] { return Groups->AmpBox()->currentText(); },
         [this] { return Groups->SpeedBox()->currentText(); },
         [this] { return PlotBox->RawTraceValues(); },

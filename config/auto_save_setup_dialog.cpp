@@ -1,6 +1,7 @@
 #include "config/auto_save_setup_dialog.h"
 
 #include "config/auto_save_texts.h"
+#include "config/spin_field_widget.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSpinBox>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -28,18 +28,17 @@ void SetBold(QWidget* w) {
     w->setFont(f);
 }
 
-QSpinBox* Spin(int low, int high, QWidget* parent) {
-    auto* spin = new QSpinBox(parent);
-    spin->setRange(low, high);
-    spin->setValue(low);
-    return spin;
-}
-
 } // namespace
 
 TAutoSaveSetupFrm::TAutoSaveSetupFrm(TKavCfg& cfg, QWidget* parent) : QDialog(parent), Cfg(cfg) {
     setObjectName(QStringLiteral("TAutoSaveSetupFrm"));
     setWindowTitle(QStringLiteral("Настройка автоматическго сохранения спектров"));
+
+    // The panels first: the focus goes along the controls in the order they
+    // are made, and the dialog opens on its first control, not on OK.
+    auto* panels = new QHBoxLayout;
+    panels->addWidget(BuildLeftPanel());
+    panels->addWidget(BuildRightPanel(), 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     Ok = buttons->button(QDialogButtonBox::Ok);
@@ -49,9 +48,6 @@ TAutoSaveSetupFrm::TAutoSaveSetupFrm(TKavCfg& cfg, QWidget* parent) : QDialog(pa
     connect(buttons, &QDialogButtonBox::accepted, this, &TAutoSaveSetupFrm::OKBtnClick);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    auto* panels = new QHBoxLayout;
-    panels->addWidget(BuildLeftPanel());
-    panels->addWidget(BuildRightPanel(), 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(panels, 1);
     layout->addWidget(buttons);
@@ -77,7 +73,7 @@ QWidget* TAutoSaveSetupFrm::BuildLeftPanel() {
     column->addSpacing(8);
 
     auto* stepRow = new QHBoxLayout;
-    Step = Spin(1, 256, panel);
+    Step = new TSpinField(1, 256, panel);
     Step->setObjectName(QStringLiteral("SaveStep"));
     stepRow->addWidget(new QLabel(QStringLiteral("Сохранять каждый"), panel));
     stepRow->addWidget(Step);
@@ -96,7 +92,7 @@ QWidget* TAutoSaveSetupFrm::BuildLeftPanel() {
     big.setBold(true);
     plus->setFont(big);
     plus->setAlignment(Qt::AlignCenter);
-    Numb = Spin(1, 99999999, panel);
+    Numb = new TSpinField(1, 99999999, panel);
     Numb->setObjectName(QStringLiteral("NumbMask"));
     nameGrid->addWidget(
         new QLabel(QStringLiteral("Шаблон для имени файла сохраняемых спектров"), panel), 0, 0, 1,
@@ -198,7 +194,7 @@ void TAutoSaveSetupFrm::OKBtnClick() {
         Cfg.WorkDir = Dir->text();
     Cfg.AutoSave = On->isChecked();
     Cfg.NameMask = Mask->text();
-    Cfg.NumbMask = Numb->value();
-    Cfg.SaveStep = Step->value();
+    Cfg.NumbMask = Numb->Value();
+    Cfg.SaveStep = Step->Value();
     accept();
 }

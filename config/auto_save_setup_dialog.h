@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "config/spin_field_widget.h"
 
 #include <QDialog>
 
@@ -10,7 +11,6 @@ class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QPushButton;
-class QSpinBox;
 class QTreeView;
 
 // The automatic-save dialog (TAutoSaveSetupFrm): whether received spectra are
@@ -47,9 +47,9 @@ private:
 
     TKavCfg& Cfg;
     QCheckBox* On = nullptr;
-    QSpinBox* Step = nullptr;
+    TSpinField* Step = nullptr;
     QLineEdit* Mask = nullptr;
-    QSpinBox* Numb = nullptr;
+    TSpinField* Numb = nullptr;
     QLabel* Example = nullptr;
     QLineEdit* Dir = nullptr;
     QTreeView* Tree = nullptr;

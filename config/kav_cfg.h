@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/fit_settings.h"
 #include "spectrum/measure_unit.h"
 
 #include <QString>
@@ -120,6 +121,7 @@ struct TKavCfg {
     std::int32_t PrnT = 0;
     std::int32_t PrnR = 0;
     std::int32_t PrnB = 0;
+    TFitSettings Fit; // section "LineFit"
 
     bool operator==(const TKavCfg&) const = default;
 };

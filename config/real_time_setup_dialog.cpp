@@ -9,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -23,13 +22,6 @@ QCheckBox* BoldBox(const QString& text, QWidget* parent) {
     f.setBold(true);
     box->setFont(f);
     return box;
-}
-
-QSpinBox* ConstSpin(QWidget* parent) {
-    auto* spin = new QSpinBox(parent);
-    spin->setRange(2, 2000);
-    spin->setValue(2);
-    return spin;
 }
 
 // A group with its switch on top and a spin edit beside its label.
@@ -67,7 +59,7 @@ TRealTimeSetupForm::TRealTimeSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(
 
     Lpf = BoldBox(QStringLiteral("Выполнять фильтрацию низких частот при приеме"), this);
     Lpf->setObjectName(QStringLiteral("EnLPF"));
-    LpfConst = ConstSpin(this);
+    LpfConst = new TSpinField(2, 2000, this);
     LpfConst->setObjectName(QStringLiteral("LPFConst"));
     FilterBox = SwitchGroup(QStringLiteral("Фильтр низких частот"), Lpf,
                             QStringLiteral("Постоянная времни фильтра в отсчетах развертки"),
@@ -76,7 +68,7 @@ TRealTimeSetupForm::TRealTimeSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(
 
     Sum = BoldBox(QStringLiteral("Производить накопление спектров"), this);
     Sum->setObjectName(QStringLiteral("EnSum"));
-    SumCount = ConstSpin(this);
+    SumCount = new TSpinField(2, 2000, this);
     SumCount->setObjectName(QStringLiteral("SumConst"));
     SumBox =
         SwitchGroup(QStringLiteral("Накопление спектров (усреднение по нескольким спектрам)"), Sum,
@@ -169,9 +161,9 @@ bool TRealTimeSetupForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TRealTimeSetupForm::OKBtnClick() {
     Cfg.EnableRTLPF = Lpf->isChecked();
-    Cfg.RTLPFConst = LpfConst->value();
+    Cfg.RTLPFConst = LpfConst->Value();
     Cfg.EnableRTSum = Sum->isChecked();
-    Cfg.RTNumb = SumCount->value();
+    Cfg.RTNumb = SumCount->Value();
     Cfg.ShowFirst = ShowFirst->isChecked();
     accept();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "config/spin_field_widget.h"
 
 #include <QDialog>
 #include <array>
@@ -9,7 +10,6 @@ class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QPushButton;
-class QSpinBox;
 class QLabel;
 class QStackedWidget;
 
@@ -51,9 +51,9 @@ private:
 
     TKavCfg& Cfg;
     QCheckBox* Lpf = nullptr;
-    QSpinBox* LpfConst = nullptr;
+    TSpinField* LpfConst = nullptr;
     QCheckBox* Sum = nullptr;
-    QSpinBox* SumCount = nullptr;
+    TSpinField* SumCount = nullptr;
     QCheckBox* ShowFirst = nullptr;
     QGroupBox* FilterBox = nullptr;
     QGroupBox* SumBox = nullptr;

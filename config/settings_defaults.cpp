@@ -111,6 +111,8 @@ void SetDefaults(TKavCfg& cfg, const QString& workDir) {
     cfg.PrnT = 15;
     cfg.PrnR = 15;
     cfg.PrnB = 15;
+
+    cfg.Fit = TFitSettings{};
 }
 
 TComSettings DefaultComSettings() {

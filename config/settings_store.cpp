@@ -3,11 +3,10 @@
 #include "config/ini_file.h"
 #include "config/port_name.h"
 #include "spectrum/atomic_file.h"
+#include "spectrum/input_file.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <cerrno>
+#include <cmath>
 #include <type_traits>
 #include <utility>
 #include <variant>
@@ -109,6 +108,7 @@ const QString PlaceSections[] = {QStringLiteral("Position"), QStringLiteral("Msg
 const QString PortSection = QStringLiteral("Port");
 const QString MainSection = QStringLiteral("Main");
 const QString RecentSection = QStringLiteral("RecentFiles");
+const QString FitSection = QStringLiteral("LineFit");
 
 TWindowPlace TKavCfg::*const PlaceFields[] = {&TKavCfg::Position, &TKavCfg::MsgWindow,
                                               &TKavCfg::ADCWindow};
@@ -195,6 +195,29 @@ const TColorSection ColorSections[] = {
     {"BMPColors", &TKavCfg::BMPColors},
 };
 
+// "LineFit": a value outside its range keeps the field's value, so a
+// hand-edited file never asks for five lines or a shape that does not exist.
+void ReadFitSettings(const TIniFile& ini, TFitSettings& fit, QChar decimalSep) {
+    const std::int32_t lines =
+        ini.ReadInteger(FitSection, QStringLiteral("LineCount"), fit.LineCount);
+    if (lines >= MinFitLines && lines <= MaxFitLines)
+        fit.LineCount = static_cast<std::uint8_t>(lines);
+    const std::int32_t shape =
+        ini.ReadInteger(FitSection, QStringLiteral("LineShape"), static_cast<int>(fit.Shape));
+    if (shape >= 0 && shape < LineShapeCount)
+        fit.Shape = static_cast<TLineShape>(shape);
+    const double mhz =
+        ini.ReadFloat(FitSection, QStringLiteral("FrequencyMHz"), fit.FrequencyMHz, decimalSep);
+    if (mhz >= 0 && std::isfinite(mhz))
+        fit.FrequencyMHz = mhz;
+}
+
+void WriteFitSettings(TIniFile& ini, const TFitSettings& fit, QChar decimalSep) {
+    ini.WriteInteger(FitSection, QStringLiteral("LineCount"), fit.LineCount);
+    ini.WriteInteger(FitSection, QStringLiteral("LineShape"), static_cast<int>(fit.Shape));
+    ini.WriteFloat(FitSection, QStringLiteral("FrequencyMHz"), fit.FrequencyMHz, decimalSep);
+}
+
 } // namespace
 
 void ReadSettings(const TIniFile& ini, TKavCfg& cfg, TRecentFiles& recent, QChar decimalSep) {
@@ -224,6 +247,7 @@ void ReadSettings(const TIniFile& ini, TKavCfg& cfg, TRecentFiles& recent, QChar
         cfg.Orientation =
             ini.ReadInteger(MainSection, QStringLiteral("Orientation"), 0) == 0 ? 0 : 1;
     ReadKeys(ini, MainSection, MarginKeys, cfg);
+    ReadFitSettings(ini, cfg.Fit, decimalSep);
 
     for (int i = 0; i < RecentFilesMax && recent.size() < RecentFilesMax; ++i) {
         if (const auto entry = ini.Value(RecentSection, QString::number(i)))
@@ -252,6 +276,7 @@ void WriteSettings(TIniFile& ini, const TKavCfg& cfg, const TRecentFiles& recent
     WriteKeys(ini, MainSection, MainKeys, cfg);
     ini.WriteInteger(MainSection, QStringLiteral("Orientation"), cfg.Orientation == 0 ? 0 : 1);
     WriteKeys(ini, MainSection, MarginKeys, cfg);
+    WriteFitSettings(ini, cfg.Fit, decimalSep);
 
     for (qsizetype i = 0; i < recent.size(); ++i)
         ini.WriteString(RecentSection, QString::number(i), recent[i]);
@@ -259,38 +284,45 @@ void WriteSettings(TIniFile& ini, const TKavCfg& cfg, const TRecentFiles& recent
 
 namespace {
 
-// The bytes of a file that exists; false with the system's reason when it
-// cannot be read (a directory among them).
-bool ReadExisting(const QString& path, QByteArray& bytes, QString& reason) {
-    if (QFileInfo(path).isDir()) {
-        reason = SystemErrorText(EISDIR);
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        reason = file.errorString();
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        reason = file.errorString();
-        return false;
-    }
-    return true;
+QString TooLargeText() {
+    return QStringLiteral("в нём больше %1 байт").arg(MaxSettingsFileBytes);
 }
 
 } // namespace
 
+TSettingsRead ReadSettingsFile(const QString& path, QByteArray& bytes, QString* reason) {
+    TInputFile input = ReadInputFile(path, MaxSettingsFileBytes);
+    switch (input.Outcome) {
+    case TInputOutcome::Read:
+        bytes = std::move(input.Bytes);
+        return TSettingsRead::Read;
+    case TInputOutcome::NotFound:
+        return TSettingsRead::Missing;
+    case TInputOutcome::TooLarge:
+        input.Reason = TooLargeText();
+        break;
+    case TInputOutcome::NotRegular:
+    case TInputOutcome::Failed:
+        break;
+    }
+    if (reason)
+        *reason = input.Reason;
+    return TSettingsRead::Refused;
+}
+
 bool LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar decimalSep,
                   QString* error) {
-    if (!QFileInfo::exists(path))
-        return true;
     QByteArray bytes;
     QString reason;
-    if (!ReadExisting(path, bytes, reason)) {
+    switch (ReadSettingsFile(path, bytes, &reason)) {
+    case TSettingsRead::Missing:
+        return true;
+    case TSettingsRead::Refused:
         if (error)
             *error = QStringLiteral("%1: %2").arg(path, reason);
         return false;
+    case TSettingsRead::Read:
+        break;
     }
     ReadSettings(TIniFile::FromBytes(bytes), cfg, recent, decimalSep);
     return true;
@@ -308,17 +340,20 @@ bool SaveSettings(const TKavCfg& cfg, const TRecentFiles& recent, const QString&
     // A file that is there but cannot be read is not replaced: its keys
     // would be lost.
     TIniFile ini;
-    if (QFileInfo::exists(path)) {
-        QByteArray previous;
-        QString reason;
-        if (!ReadExisting(path, previous, reason))
-            return fail(reason);
+    QByteArray previous;
+    QString reason;
+    switch (ReadSettingsFile(path, previous, &reason)) {
+    case TSettingsRead::Refused:
+        return fail(reason);
+    case TSettingsRead::Read:
         ini = TIniFile::FromBytes(previous);
+        break;
+    case TSettingsRead::Missing:
+        break;
     }
 
     WriteSettings(ini, cfg, recent, decimalSep);
 
-    QString reason;
     if (!WriteFileAtomically(path, ini.ToBytes(), &reason))
         return fail(reason);
     return true;

@@ -15,10 +15,24 @@ TComSettings DefaultComSettings();
 // workDir is the process's current directory at start-up.
 void SetDefaults(TKavCfg& cfg, const QString& workDir);
 
+// The largest settings file read: a real one, with twenty recent files of
+// the longest names, is a small fraction of it. Anything larger is no
+// settings file (an endless device named by mistake, a log) and is refused.
+inline constexpr qint64 MaxSettingsFileBytes = 1024 * 1024;
+
+enum class TSettingsRead { Read, Missing, Refused };
+
+// The bytes of a settings file, read without blocking and with the bound
+// above. Missing: nothing by that name. Refused, with the reason: a
+// directory, FIFO or device ("Is a FIFO"), a file too large, or one the
+// system does not let us read.
+TSettingsRead ReadSettingsFile(const QString& path, QByteArray& bytes, QString* reason = nullptr);
+
 // Reads the settings file into the record and appends its recent files.
 // A missing file changes nothing. A file that is there but cannot be read
-// (a directory, no permission) changes nothing either, and returns false
-// with the path and the system's reason in *error. A key that is missing or
+// (a directory, a FIFO or device, a file larger than MaxSettingsFileBytes,
+// no permission) changes nothing either, and returns false with the path
+// and the reason in *error. A key that is missing or
 // does not parse keeps the field's value, except in "Port", which starts
 // from DefaultComSettings. Texts longer than their field are cut.
 bool LoadSettings(TKavCfg& cfg, TRecentFiles& recent, const QString& path, QChar decimalSep,

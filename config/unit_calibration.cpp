@@ -1,8 +1,10 @@
 #include "config/unit_calibration.h"
 
 #include "config/ini_file.h"
+#include "config/settings_store.h"
 #include "spectrum/number_style.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -222,6 +224,26 @@ std::optional<TCalibrationRefusal> ApplyCalibration(TKavCfg& cfg, const TCalibra
     cfg.CorrUnit = work.CorrUnit;
     cfg.ADCUnit = work.ADCUnit;
     return std::nullopt;
+}
+
+void KeepInstrumentCalibration(TKavCfg& cfg, const TCalibrationInput& shown,
+                               const TCalibrationInput& accepted, QChar decimalSep) {
+    TKavCfg instrument = cfg;
+    RestoreUnitSnapshot(instrument);
+    TCalibrationInput input = CalibrationInputFrom(instrument, decimalSep);
+    for (int row = 0; row < CalibrationRowCount; ++row) {
+        if (accepted.MinTexts[row] != shown.MinTexts[row])
+            input.MinTexts[row] = accepted.MinTexts[row];
+        if (accepted.MaxTexts[row] != shown.MaxTexts[row])
+            input.MaxTexts[row] = accepted.MaxTexts[row];
+    }
+    // The records the edits are applied to hold the same unit 0 as those the
+    // dialog accepted (no file changes it), so they take them as OK did;
+    // should they not, the accepted records are the instrument's.
+    if (ApplyCalibration(instrument, input, decimalSep))
+        instrument = cfg;
+    std::copy_n(instrument.RazvUnits.begin(), RazvUnitCount, cfg.RazvUnits.begin() + RazvUnitCount);
+    std::copy_n(instrument.ADCUnits.begin(), ADCUnitCount, cfg.ADCUnits.begin() + ADCUnitCount);
 }
 
 QString CalibrationRefusalText(const TCalibrationRefusal& refusal) {

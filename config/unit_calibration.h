@@ -84,5 +84,18 @@ struct TCalibrationRefusal {
 std::optional<TCalibrationRefusal> ApplyCalibration(TKavCfg& cfg, const TCalibrationInput& input,
                                                     QChar decimalSep);
 
+// After OK of the calibration: the instrument's own calibration (the unit
+// snapshot of the settings record, sweep units 4..7 and ADC units 5..9) takes
+// what the operator changed in the dialog, and nothing else. The snapshot is
+// the instrument's calibration before the dialog; the rows whose Min or Max
+// text differs between `shown` (what the dialog showed) and `accepted` (what
+// OK read) are applied to it as OK applies them, with the lines of the rows
+// derived from them; the other rows go through their own texts, as every row
+// of the dialog does. A calibration an open spectrum file brought into the
+// sweep units, and that the operator did not touch, therefore stays out of
+// the snapshot, and out of the settings file, which is written from it.
+void KeepInstrumentCalibration(TKavCfg& cfg, const TCalibrationInput& shown,
+                               const TCalibrationInput& accepted, QChar decimalSep);
+
 // The warning that names the refused field.
 QString CalibrationRefusalText(const TCalibrationRefusal& refusal);

@@ -147,7 +147,8 @@ QWidget* TUnitSetupForm::BuildPage(TUnitGroup group) {
 
 void TUnitSetupForm::FormShow() {
     Pages->setCurrentIndex(0);
-    const TCalibrationInput shown = CalibrationInputFrom(Cfg, Sep);
+    Shown = CalibrationInputFrom(Cfg, Sep);
+    const TCalibrationInput& shown = Shown;
     for (int row = 0; row < CalibrationRowCount; ++row) {
         MinEdits[row]->setText(shown.MinTexts[row]);
         MaxEdits[row]->setText(shown.MaxTexts[row]);
@@ -249,6 +250,7 @@ void TUnitSetupForm::OKBtnClick() {
         Port.Warning(text);
         return;
     }
+    Accepted = input;
     if (!Locked) {
         QString reason;
         if (WriteSettings && !WriteSettings(&reason))

@@ -19,7 +19,9 @@ class QTabWidget;
 // group's selection and, for every unit, its Min and Max values, which stay
 // read-only until "Разрешить изменения" is ticked and confirmed. OK takes
 // every value and selection into the settings record (ApplyCalibration) and,
-// unless the changes were locked again, writes the settings file.
+// unless the changes were locked again, writes the settings file through the
+// writer it is given (which stores the instrument's calibration: see
+// KeepInstrumentCalibration).
 class TUnitSetupForm : public QDialog {
     Q_OBJECT
 public:
@@ -39,6 +41,9 @@ public:
     void FormShow();
 
     bool ChangesLocked() const { return Locked; }
+    // What the dialog showed, and what its last accepted OK read.
+    const TCalibrationInput& ShownInput() const { return Shown; }
+    const TCalibrationInput& AcceptedInput() const { return Accepted; }
     // A field that OK refused is marked until it is edited or OK is pressed
     // again.
     static bool IsMarked(const QLineEdit* edit);
@@ -70,6 +75,8 @@ private:
     QChar Sep;
     TSettingsWriter WriteSettings;
     bool Locked = false;
+    TCalibrationInput Shown;
+    TCalibrationInput Accepted;
 
     QTabWidget* Pages = nullptr;
     QCheckBox* Enable = nullptr;

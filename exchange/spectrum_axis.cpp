@@ -67,6 +67,12 @@ double TSpectrumAxis::NearestCode(double field) const {
     return static_cast<double>(std::nearbyint(code));
 }
 
+double TSpectrumAxis::ExactOrdinate(double amplitude) const {
+    const long double code =
+        (static_cast<long double>(amplitude) * Factor - Amplitude.KoeffB) / Amplitude.KoeffK;
+    return static_cast<double>(code + ZeroLine);
+}
+
 double TSpectrumAxis::NearestOrdinate(double amplitude) const {
     const long double code =
         (static_cast<long double>(amplitude) * Factor - Amplitude.KoeffB) / Amplitude.KoeffK;
@@ -75,7 +81,8 @@ double TSpectrumAxis::NearestOrdinate(double amplitude) const {
 
 QString StandardFieldUnit(const QString& name) {
     const QString n = name.trimmed();
-    if (n == u"Э" || n == u"Гс" || n == u"G" || n == u"Oe")
+    if (n == u"Э" || n == u"Гс" || n == u"Гаусс" || n == u"G" || n == u"Gs" ||
+        n.compare(QStringLiteral("gauss"), Qt::CaseInsensitive) == 0 || n == u"Oe")
         return QStringLiteral("G");
     if (n == u"мТл" || n == u"mT")
         return QStringLiteral("mT");

@@ -24,8 +24,9 @@ public:
     // The nearest field code of a field value (halves to even); it may lie
     // outside 0..65519, and then the caller drops the point.
     double NearestCode(double field) const;
-    // The nearest ordinate of an amplitude (halves to even), before any
-    // limiting to 0..4095.
+    // The ordinate of an amplitude as a real number, and the nearest one
+    // (halves to even), before any limiting to 0..4095.
+    double ExactOrdinate(double amplitude) const;
     double NearestOrdinate(double amplitude) const;
 
     const TMeasureUnit& FieldUnit() const { return Field; }
@@ -39,9 +40,9 @@ private:
     int Factor = 1;
 };
 
-// The name other programs use for a field unit name of the settings: "Э",
-// "Гс", "G", "Oe" are "G"; "мТл", "mT" are "mT"; "Тл", "T" are "T". Empty
-// when the name is none of them.
+// The name other programs use for a field unit name of the settings or of a
+// file: "Э", "Гс", "Гаусс", "G", "Gs", "Gauss", "Oe" are "G"; "мТл", "mT" are "mT"; "Тл", "T" are
+// "T". Empty when the name is none of them.
 QString StandardFieldUnit(const QString& name);
 
 // The name other programs use for an amplitude unit name: "В" is "V", "мВ"

@@ -1,19 +1,22 @@
 #include "exchange/spectrum_export.h"
 
 #include "exchange/bes3t_file.h"
+#include "exchange/message_text.h"
 #include "exchange/spectrum_axis.h"
 #include "exchange/text_spectrum.h"
 #include "spectrum/atomic_file.h"
+#include "spectrum/measure_unit.h"
 #include "spectrum/parameter_block.h"
 
 #include <QFileInfo>
 #include <algorithm>
-#include <numeric>
+#include <cmath>
 #include <vector>
 
 namespace {
 
 constexpr int AbsoluteFieldUnit = 3;
+constexpr int AdcFieldUnit = 3; // the ADC unit of the field through the ADC input
 
 bool Fail(QString* error, const QString& text) {
     if (error)
@@ -33,14 +36,6 @@ std::vector<std::uint16_t> ViewCodes(const TPointTable& store, const TKavCfg& cf
     return codes;
 }
 
-// The greatest common step of the codes; 0 for fewer than two.
-int CommonStep(const std::vector<std::uint16_t>& codes) {
-    int step = 0;
-    for (std::size_t k = 1; k < codes.size(); ++k)
-        step = std::gcd(step, codes[k] - codes[k - 1]);
-    return step;
-}
-
 } // namespace
 
 TExchangeFormat ExchangeFormatOfPath(const QString& path) {
@@ -49,7 +44,7 @@ TExchangeFormat ExchangeFormatOfPath(const QString& path) {
         return TExchangeFormat::Tsv;
     if (suffix == u"csv")
         return TExchangeFormat::Csv;
-    if (suffix == u"txt")
+    if (suffix == u"txt" || suffix == u"dat" || suffix == u"asc")
         return TExchangeFormat::Text;
     if (suffix == u"dsc" || suffix == u"dta")
         return TExchangeFormat::Bes3t;
@@ -81,72 +76,69 @@ TMeasurementInfo MeasurementInfoOf(const TPointTable& store, const TKavCfg& cfg)
         case ParSumCount:
             info.SumCount = s.X;
             break;
+        case ParAdcField:
+            info.ModulationAmplitude = s.X / 100.0;
+            break;
+        case ParAmplScale:
+            info.ScaleStep = static_cast<std::int16_t>(s.X);
+            break;
         default:
             break;
         }
     }
+    if (info.ScaleStep && !AmplitudeScaleOfStep(*info.ScaleStep))
+        info.ScaleStep.reset();
+    const QString modulationUnit = cfg.ADCUnits[AdcFieldUnit].Name;
+    info.ModulationUnit = StandardFieldUnit(modulationUnit);
+    if (info.ModulationUnit.isEmpty())
+        info.ModulationUnit = modulationUnit;
     return info;
 }
 
-bool CollectViewSpectrum(const TPointTable& store, const TKavCfg& cfg, bool equidistant,
-                         TExchangeSpectrum& spectrum, QStringList& notes, QString* error,
-                         bool* resampled) {
+bool CodesEquidistant(const std::vector<std::uint16_t>& codes) {
+    if (codes.size() < 3)
+        return true;
+    const double first = codes.front();
+    const double step = (double(codes.back()) - first) / double(codes.size() - 1);
+    for (std::size_t k = 1; k + 1 < codes.size(); ++k) {
+        if (std::fabs(codes[k] - (first + step * double(k))) > 1.0)
+            return false;
+    }
+    return true;
+}
+
+bool CollectViewSpectrum(const TPointTable& store, const TKavCfg& cfg, TExchangeSpectrum& spectrum,
+                         QStringList& notes, QString* error) {
     TSpectrumAxis axis;
     if (!TSpectrumAxis::FromSettings(cfg, cfg.Amplifying, axis, error))
         return false;
-    std::vector<std::uint16_t> codes = ViewCodes(store, cfg);
+    const std::vector<std::uint16_t> codes = ViewCodes(store, cfg);
     if (codes.empty())
         return Fail(error, QStringLiteral("Между границами просмотра (%1 .. %2) нет ни одной точки")
                                .arg(cfg.ViewMin)
                                .arg(cfg.ViewMax));
 
-    // Amplitude of every code on the grid: a grid code without a point takes
-    // the preceding point's ordinate.
-    std::vector<std::uint16_t> ordinates;
-    const int step = CommonStep(codes);
-    bool regular = true;
-    for (std::size_t k = 1; k < codes.size(); ++k)
-        regular = regular && codes[k] - codes[k - 1] == step;
-    if (resampled)
-        *resampled = equidistant && !regular;
-    if (equidistant && !regular) {
-        const std::size_t given = codes.size();
-        std::vector<std::uint16_t> grid;
-        std::uint16_t carried = store[codes.front()].Y;
-        for (int code = codes.front(); code <= codes.back(); code += step) {
-            if (IsValidSlot(store[code]))
-                carried = store[code].Y;
-            grid.push_back(static_cast<std::uint16_t>(code));
-            ordinates.push_back(carried);
-        }
-        codes = std::move(grid);
-        notes << QStringLiteral("Точки не равноотстоящие: спектр записан на равномерной сетке с "
-                                "шагом %1 кодов поля, %2 недостающих точек взяли амплитуду "
-                                "предыдущей точки")
-                     .arg(step)
-                     .arg(codes.size() - given);
-    } else {
-        for (std::uint16_t code : codes)
-            ordinates.push_back(store[code].Y);
-    }
-
     TExchangeSpectrum s;
+    s.Info = MeasurementInfoOf(store, cfg);
+    // The factor an import multiplied the amplitudes by is divided out: the
+    // numbers are those of the file it came from.
+    const double scale = s.Info.ScaleStep ? *AmplitudeScaleOfStep(*s.Info.ScaleStep) : 1.0;
     s.Field.reserve(codes.size());
     s.Amplitude.reserve(codes.size());
-    for (std::size_t k = 0; k < codes.size(); ++k) {
-        s.Field.push_back(axis.FieldOfCode(codes[k]));
-        s.Amplitude.push_back(axis.AmplitudeOfOrdinate(ordinates[k]));
+    for (const std::uint16_t code : codes) {
+        s.Field.push_back(axis.FieldOfCode(code));
+        s.Amplitude.push_back(axis.AmplitudeOfOrdinate(store[code].Y) / scale);
     }
+    s.Equidistant = CodesEquidistant(codes);
     const QString fieldName = cfg.RazvUnits[AbsoluteFieldUnit].Name;
     s.FieldUnit = StandardFieldUnit(fieldName);
     if (s.FieldUnit.isEmpty()) {
         s.FieldUnit = fieldName;
         notes << QStringLiteral("Единица поля \"%1\" записана как есть: другие программы могут её "
                                 "не знать (известны G и mT)")
-                     .arg(fieldName);
+                     .arg(ShownText(fieldName));
     }
     s.AmplitudeUnit = StandardAmplitudeUnit(cfg.AmpUnits[cfg.AmpUnit].Name);
-    s.Info = MeasurementInfoOf(store, cfg);
     spectrum = std::move(s);
     return true;
 }
@@ -154,29 +146,34 @@ bool CollectViewSpectrum(const TPointTable& store, const TKavCfg& cfg, bool equi
 bool ExportSpectrum(const QString& path, TExchangeFormat format, const TPointTable& store,
                     const TKavCfg& cfg, const QString& title, QStringList& notes, QString* error) {
     if (format != TExchangeFormat::Bes3t && format != TExchangeFormat::Csv)
-        return Fail(
-            error,
-            QStringLiteral("Файл \"%1\": спектр записывается только в BES3T или CSV").arg(path));
+        return Fail(error, QStringLiteral("Файл \"%1\": спектр записывается только в BES3T или CSV")
+                               .arg(ShownPath(path)));
     TExchangeSpectrum spectrum;
     QStringList collected;
-    bool resampled = false;
-    if (!CollectViewSpectrum(store, cfg, format == TExchangeFormat::Bes3t, spectrum, collected,
-                             error, &resampled))
+    if (!CollectViewSpectrum(store, cfg, spectrum, collected, error))
         return false;
     spectrum.Title = title;
     if (format == TExchangeFormat::Bes3t) {
+        // Written always, so that reading the file back keeps the amplitudes
+        // as they are, whatever part of the codes they fill.
+        if (!spectrum.Info.ScaleStep)
+            spectrum.Info.ScaleStep = 0;
         QStringList comments;
-        if (resampled)
-            comments << QStringLiteral("Kav7: points resampled on an equidistant field grid; "
-                                       "a grid point without a measured point repeats the "
-                                       "preceding one.");
+        if (!spectrum.Equidistant)
+            comments << QStringLiteral("Kav7: the points are not equidistant; each point's "
+                                       "field is in the .XGF file (XTYP IGD).");
         if (!WriteBes3t(path, spectrum, comments, error))
             return false;
+        if (!spectrum.Equidistant)
+            collected << QStringLiteral("Точки не равноотстоящие: поле каждой точки записано в "
+                                        "файл оси %1 (XTYP IGD)")
+                             .arg(ShownPath(Bes3tPaths(path).Xgf));
     } else {
         QString reason;
         if (!WriteFileAtomically(path, CsvText(spectrum), &reason))
-            return Fail(error,
-                        QStringLiteral("Не удалось записать файл \"%1\": %2").arg(path, reason));
+            return Fail(
+                error,
+                QStringLiteral("Не удалось записать файл \"%1\": %2").arg(ShownPath(path), reason));
     }
     notes << collected;
     return true;

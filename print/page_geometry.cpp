@@ -49,16 +49,22 @@ TPaperOffsets UnprintableOffsets(int horzSize, int vertSize) {
     return {(paper.Width - horzSize) / 2, (paper.Height - vertSize) / 2};
 }
 
+TPageMargins RaisedMargins(const TPageMargins& margins, const TPaperOffsets& offsets) {
+    return {std::max(margins.Left, offsets.Dx), std::max(margins.Top, offsets.Dy),
+            std::max(margins.Right, offsets.Dx), std::max(margins.Bottom, offsets.Dy)};
+}
+
 TPageGeometry TPageGeometry::Compute(const TPrintableArea& area, const TPageMargins& margins,
                                      int viewMin, int viewMax, int ordScale) {
     TPageGeometry g;
     const TPaperOffsets off = UnprintableOffsets(area.HorzSize, area.VertSize);
-    g.Left = HoldCoordinate(MarginPixels(margins.Left, off.Dx, area.HorzRes, area.HorzSize));
-    g.Top = HoldCoordinate(MarginPixels(margins.Top, off.Dy, area.VertRes, area.VertSize));
-    g.Right = HoldCoordinate(area.HorzRes -
-                             MarginPixels(margins.Right, off.Dx, area.HorzRes, area.HorzSize));
-    g.Bottom = HoldCoordinate(area.VertRes -
-                              MarginPixels(margins.Bottom, off.Dy, area.VertRes, area.VertSize));
+    const TPageMargins m = RaisedMargins(margins, off);
+    g.Left = HoldCoordinate(MarginPixels(m.Left, off.Dx, area.HorzRes, area.HorzSize));
+    g.Top = HoldCoordinate(MarginPixels(m.Top, off.Dy, area.VertRes, area.VertSize));
+    g.Right =
+        HoldCoordinate(area.HorzRes - MarginPixels(m.Right, off.Dx, area.HorzRes, area.HorzSize));
+    g.Bottom =
+        HoldCoordinate(area.VertRes - MarginPixels(m.Bottom, off.Dy, area.VertRes, area.VertSize));
     g.ViewMin = viewMin;
     g.ViewMax = viewMax > viewMin ? viewMax : viewMin + 1;
     g.OrdScale = std::clamp(ordScale, 0, 6);

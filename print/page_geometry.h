@@ -64,6 +64,10 @@ struct TPageMargins {
     std::int32_t Bottom = 0;
 };
 
+// The margins as a page can take them: each at least the unprintable strip
+// of its side, as the print setup dialog raises them.
+TPageMargins RaisedMargins(const TPageMargins& margins, const TPaperOffsets& offsets);
+
 // The plot rectangle of the printout in device pixels and the transforms of
 // the page. The rectangle's right and bottom edges are exclusive, as the
 // frame is drawn from Left to Right - 1.
@@ -82,7 +86,9 @@ struct TPageGeometry {
     // The page of a printable area with the given margins, showing
     // viewMin..viewMax at ordinate scale ordScale. Each side is
     // (margin - offset) * pixels / millimetres from the printable area's
-    // edge, products in 64 bits and the quotient truncated toward zero.
+    // edge, products in 64 bits and the quotient truncated toward zero; a
+    // margin below its side's offset counts as the offset (RaisedMargins),
+    // so nothing is placed where the printer cannot reach.
     // Bounds that are equal or crossed are kept one code apart, ordScale is
     // held to 0..6. The area must be valid.
     static TPageGeometry Compute(const TPrintableArea& area, const TPageMargins& margins,

@@ -2,6 +2,7 @@
 
 #include "print/print_sample_painter.h"
 #include "print/printout_painter.h"
+#include "print/printout_texts.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -36,10 +37,9 @@ namespace {
 
 constexpr int SampleSide = 210;
 
-QSpinBox* MarginEdit(const char* name, QWidget* parent) {
-    auto* edit = new QSpinBox(parent);
+TSpinField* MarginEdit(const char* name, QWidget* parent) {
+    auto* edit = new TSpinField(1, TPrintSetupForm::MarginMax, parent);
     edit->setObjectName(QLatin1StringView(name));
-    edit->setRange(1, TPrintSetupForm::MarginMax);
     edit->setAlignment(Qt::AlignRight);
     return edit;
 }
@@ -47,8 +47,9 @@ QSpinBox* MarginEdit(const char* name, QWidget* parent) {
 } // namespace
 
 TPrintSetupForm::TPrintSetupForm(TKavCfg& cfg, QPrinter& printer, TPrinterSetup printerSetup,
-                                 QWidget* parent)
-    : QDialog(parent), Cfg(cfg), Printer(printer), PrinterSetup(std::move(printerSetup)) {
+                                 TWarning warning, QWidget* parent)
+    : QDialog(parent), Cfg(cfg), Printer(printer), PrinterSetup(std::move(printerSetup)),
+      Warning(std::move(warning)) {
     setObjectName(QStringLiteral("TPrintSetupForm"));
     setWindowTitle(QStringLiteral("Печать спектра"));
 
@@ -75,7 +76,7 @@ TPrintSetupForm::TPrintSetupForm(TKavCfg& cfg, QPrinter& printer, TPrinterSetup 
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     FormShow();
-    for (QSpinBox* edit : {LeftEdit, RightEdit, TopEdit, BotEdit})
+    for (TSpinField* edit : {LeftEdit, RightEdit, TopEdit, BotEdit})
         connect(edit, &QSpinBox::valueChanged, this, &TPrintSetupForm::UpdateSample);
     connect(OrientItems, &QButtonGroup::idClicked, this, &TPrintSetupForm::OrientGroupClick);
     connect(PrnSetupPrn, &QPushButton::clicked, this, &TPrintSetupForm::PrnSetupPrnClick);
@@ -102,7 +103,7 @@ QGroupBox* TPrintSetupForm::BuildMarginGroup() {
     TopEdit = MarginEdit("TopEdit", group);
     BotEdit = MarginEdit("BotEdit", group);
     auto* grid = new QGridLayout(group);
-    const std::pair<const char*, QSpinBox*> rows[] = {
+    const std::pair<const char*, TSpinField*> rows[] = {
         {"Слева", LeftEdit}, {"Справа", RightEdit}, {"Сверху", TopEdit}, {"Снизу", BotEdit}};
     int r = 0;
     for (const auto& [caption, edit] : rows) {
@@ -216,10 +217,26 @@ void TPrintSetupForm::OrientGroupClick(int item) {
 }
 
 void TPrintSetupForm::OkBtnClick() {
+    ReadPrinterState();
+    const TPageMargins margins{LeftEdit->Value(), TopEdit->Value(), RightEdit->Value(),
+                               BotEdit->Value()};
+    // Margins that leave no room for the plot are refused here, naming
+    // them, before anything is stored or a file name asked for.
+    if (PrinterArea.IsValid()) {
+        const TPageGeometry page = TPageGeometry::Compute(PrinterArea, margins, 0, 1, 0);
+        if (!page.HasPlot()) {
+            QSpinBox* first = page.Right <= page.Left ? LeftEdit : TopEdit;
+            first->setFocus();
+            first->selectAll();
+            if (Warning)
+                Warning(NoRoomForPlotText(margins, PrinterArea));
+            return;
+        }
+    }
     Cfg.Orientation = Printer.pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0;
-    Cfg.PrnL = LeftEdit->value();
-    Cfg.PrnR = RightEdit->value();
-    Cfg.PrnT = TopEdit->value();
-    Cfg.PrnB = BotEdit->value();
+    Cfg.PrnL = margins.Left;
+    Cfg.PrnR = margins.Right;
+    Cfg.PrnT = margins.Top;
+    Cfg.PrnB = margins.Bottom;
     accept();
 }

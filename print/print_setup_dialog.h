@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "config/spin_field_widget.h"
 #include "print/page_geometry.h"
 
 #include <QDialog>
@@ -12,13 +13,14 @@ class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 
 // The print setup dialog (TPrintSetupForm, "Печать спектра"): the active
 // printer, the platform's printer setup, the paper orientation, the four
 // margins and a preview of the page. It is built on the settings record and
 // the program's printer just before it is shown, and takes the settings in
-// then. OK stores the orientation and the margins; Cancel stores nothing,
+// then. OK stores the orientation and the margins, unless they leave no room
+// for the plot on the page: then it says which margins meet, stores nothing
+// and the dialog stays open. Cancel stores nothing,
 // except that margins below the printer's unprintable strip are raised to it
 // at once, and the printer keeps the orientation last clicked.
 class TPrintSetupForm : public QDialog {
@@ -26,10 +28,12 @@ class TPrintSetupForm : public QDialog {
 public:
     // The platform's printer setup on the printer; true when confirmed.
     using TPrinterSetup = std::function<bool(QPrinter&)>;
+    // A warning box over the dialog.
+    using TWarning = std::function<void(const QString&)>;
 
     static constexpr int MarginMax = 200;
 
-    TPrintSetupForm(TKavCfg& cfg, QPrinter& printer, TPrinterSetup printerSetup,
+    TPrintSetupForm(TKavCfg& cfg, QPrinter& printer, TPrinterSetup printerSetup, TWarning warning,
                     QWidget* parent = nullptr);
 
     // The printer's name, or "PDF" for a printer that writes PDF files.
@@ -48,10 +52,10 @@ public:
 
     QLineEdit* PrnName = nullptr;
     QPushButton* PrnSetupPrn = nullptr;
-    QSpinBox* LeftEdit = nullptr;
-    QSpinBox* RightEdit = nullptr;
-    QSpinBox* TopEdit = nullptr;
-    QSpinBox* BotEdit = nullptr;
+    TSpinField* LeftEdit = nullptr;
+    TSpinField* RightEdit = nullptr;
+    TSpinField* TopEdit = nullptr;
+    TSpinField* BotEdit = nullptr;
     QGroupBox* OrientGroup = nullptr;
     QRadioButton* PortraitItem = nullptr;  // "Книжная", item 0
     QRadioButton* LandscapeItem = nullptr; // "Альбомная", item 1
@@ -78,6 +82,7 @@ private:
     TKavCfg& Cfg;
     QPrinter& Printer;
     TPrinterSetup PrinterSetup;
+    TWarning Warning;
     QButtonGroup* OrientItems = nullptr;
     TPrintableArea PrinterArea;
     TPaperOffsets PaperOffsets;

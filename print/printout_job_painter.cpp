@@ -51,8 +51,9 @@ bool PrintSpectrum(QPrinter& printer, const TPrintout& page, QString* reason) {
     return painted || Fail(reason, why);
 }
 
-bool WritePrintoutPdf(const QString& path, const QPageLayout& layout, const TPrintout& page,
-                      QString* error) {
+bool WritePdfAtomically(const QString& path, const QPageLayout& layout,
+                        const std::function<bool(QPrinter& printer, QString* reason)>& print,
+                        QString* error) {
     TAtomicFileSlot slot(path);
     QString reason;
     if (!slot.Open(&reason))
@@ -63,10 +64,20 @@ bool WritePrintoutPdf(const QString& path, const QPageLayout& layout, const TPri
         printer.setPageLayout(layout);
         printer.setCreator(QStringLiteral("Kav7"));
         printer.setOutputFileName(slot.TempPath());
-        if (!PrintSpectrum(printer, page, &reason))
+        if (!print(printer, &reason))
             return Fail(error, WriteError(path, reason));
     }
     if (!IsWholePdf(slot.TempPath(), &reason) || !slot.Commit(&reason))
         return Fail(error, WriteError(path, reason));
     return true;
+}
+
+bool WritePrintoutPdf(const QString& path, const QPageLayout& layout, const TPrintout& page,
+                      QString* error) {
+    return WritePdfAtomically(
+        path, layout,
+        [&page](QPrinter& printer, QString* reason) {
+            return PrintSpectrum(printer, page, reason);
+        },
+        error);
 }

@@ -4,6 +4,7 @@
 
 #include <QPageLayout>
 #include <QString>
+#include <functional>
 
 class QPrinter;
 
@@ -24,6 +25,15 @@ void UsePdfOutput(QPrinter& printer);
 // settings. False, with the reason in *reason, when the page cannot go on
 // the printer or the printer does not take the job.
 bool PrintSpectrum(QPrinter& printer, const TPrintout& page, QString* reason = nullptr);
+
+// Writes a PDF at `path` through a printer in PDF mode with the given page
+// layout, on which `print` puts its page(s) (false with a reason when it
+// cannot). The file is committed whole or not at all: on failure any
+// previous file at `path` stays as it was and *error names the file and the
+// system's reason (or the one `print` gave).
+bool WritePdfAtomically(const QString& path, const QPageLayout& layout,
+                        const std::function<bool(QPrinter& printer, QString* reason)>& print,
+                        QString* error = nullptr);
 
 // The same page as a one-page PDF at `path`, through a printer in PDF mode
 // with the given page layout. The file is committed whole or not at all: on

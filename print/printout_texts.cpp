@@ -3,6 +3,7 @@
 #include "spectrum/number_style.h"
 
 #include <QFileInfo>
+#include <QStringList>
 
 QString PrintJobTitle() {
     return QStringLiteral("Спектр КАВ");
@@ -39,4 +40,28 @@ QString AdcFieldText(const TKavCfg& cfg, const TInstrumentReadings& readings, QC
 QString ProposedPdfName(const QString& spectrumPath) {
     const QString base = QFileInfo(spectrumPath).completeBaseName();
     return (base.isEmpty() ? QStringLiteral("Спектр") : base) + QStringLiteral(".pdf");
+}
+
+QString NoRoomForPlotText(const TPageMargins& margins, const TPrintableArea& area) {
+    const TPageGeometry g = TPageGeometry::Compute(area, margins, 0, 1, 0);
+    const TPaperSize paper = NearestPaper(area.HorzSize, area.VertSize);
+    QStringList pairs;
+    if (g.Right <= g.Left)
+        pairs << QStringLiteral("слева %1 мм и справа %2 мм на бумаге шириной %3 мм")
+                     .arg(margins.Left)
+                     .arg(margins.Right)
+                     .arg(paper.Width);
+    if (g.Bottom <= g.Top)
+        pairs << QStringLiteral("сверху %1 мм и снизу %2 мм на бумаге высотой %3 мм")
+                     .arg(margins.Top)
+                     .arg(margins.Bottom)
+                     .arg(paper.Height);
+    if (pairs.isEmpty())
+        return QString();
+    return QStringLiteral("Поля не оставляют места для спектра: ") +
+           pairs.join(QStringLiteral("; ")) + QStringLiteral(".");
+}
+
+QString ProposedWindowPdfName() {
+    return QStringLiteral("Окно КАВ.pdf");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "print/page_geometry.h"
 #include "spectrum/instrument_readings.h"
 #include "spectrum/point_slot.h"
 #include "spectrum/value_format.h"
@@ -29,7 +30,16 @@ QString VisirCaption(const TValueFormat& format, const TPointTable& store, std::
 // name of ADC unit 3; empty when there is none (0 or less).
 QString AdcFieldText(const TKavCfg& cfg, const TInstrumentReadings& readings, QChar decimalSep);
 
+// Why the margins leave no room for the plot on a printer's page, naming
+// the pair of margins that meet and the paper's side: "Поля не оставляют
+// места для спектра: слева 110 мм и справа 110 мм на бумаге шириной 210 мм."
+// Empty when there is room.
+QString NoRoomForPlotText(const TPageMargins& margins, const TPrintableArea& area);
+
 // The name a PDF of the spectrum is proposed under: the spectrum file's name
 // with ".pdf" in place of its extension, or "Спектр.pdf" when no file is
 // known.
 QString ProposedPdfName(const QString& spectrumPath);
+
+// The name a PDF of the main window is proposed under.
+QString ProposedWindowPdfName();

@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
@@ -25,16 +27,41 @@ bool Fail(QString* reason, int err) {
     return false;
 }
 
-// The file that a write to `path` really replaces: a symbolic link is
-// followed, so that the link stays and its target gets the new content.
-QString ResolvedTarget(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        const QString target = info.symLinkTarget();
-        if (!target.isEmpty())
-            return target;
+// The longest chain of symbolic links followed, as the system follows them.
+constexpr int MaxLinkHops = 40;
+
+QByteArray DirectoryOf(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : target.left(slash);
+}
+
+// The file that a write to `path` really replaces: a chain of symbolic links
+// is followed to its end, so that every link stays and the file at the end
+// gets the new content (created there when it does not exist yet). A chain
+// that does not end (a loop) is ELOOP, as the system reports it.
+bool ResolveTarget(const QString& path, QByteArray& target, int& err) {
+    QByteArray current = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    for (int hops = 0;; ++hops) {
+        struct stat st {};
+        // Anything but a link ends the chain; a name that cannot be looked
+        // at is left to the write, which reports the system's reason.
+        if (::lstat(current.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            target = current;
+            return true;
+        }
+        if (hops == MaxLinkHops) {
+            err = ELOOP;
+            return false;
+        }
+        QByteArray link(PATH_MAX, Qt::Uninitialized);
+        const ssize_t n = ::readlink(current.constData(), link.data(), size_t(link.size()));
+        if (n < 0) {
+            err = errno;
+            return false;
+        }
+        link.truncate(n);
+        current = link.startsWith('/') ? link : DirectoryOf(current) + '/' + link;
     }
-    return info.absoluteFilePath();
 }
 
 // The permissions of the new file: those of the file it replaces, else the
@@ -46,11 +73,6 @@ mode_t NewFileMode(const QByteArray& target) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
-}
-
-QByteArray DirectoryOf(const QByteArray& target) {
-    const qsizetype slash = target.lastIndexOf('/');
-    return slash <= 0 ? QByteArray("/") : target.left(slash);
 }
 
 QByteArray HiddenTempPattern(const QByteArray& target) {
@@ -150,7 +172,6 @@ bool CreateTemp(const QByteArray& target, mode_t mode, TTempFile& temp, int& err
         return false;
     }
 #endif
-    RemoveStaleTemps(target);
     QByteArray pattern = HiddenTempPattern(target);
     temp.Fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (temp.Fd < 0) {
@@ -166,25 +187,30 @@ bool CreateTemp(const QByteArray& target, mode_t mode, TTempFile& temp, int& err
     return true;
 }
 
-// Gives an unnamed file a hidden name beside the target, for the rename.
+// A hidden name beside the target with a random suffix of the kind mkstemp
+// makes, so that the stale-file cleanup knows it.
+QByteArray HiddenTempName(const QByteArray& target) {
+    static constexpr char Letters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray name = HiddenTempPattern(target);
+    for (qsizetype i = name.size() - 6; i < name.size(); ++i)
+        name[i] = Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)];
+    return name;
+}
+
+// Gives an unnamed file a hidden name beside the target, for the rename. The
+// name is made by the link itself: no empty file ever stands under it, so a
+// save killed here leaves nothing behind.
 bool NameTemp(const QByteArray& target, TTempFile& temp, int& err) {
     if (!temp.Named.isEmpty())
         return true;
     const QByteArray proc = "/proc/self/fd/" + QByteArray::number(temp.Fd);
+    LockTemp(temp.Fd); // the lock is the file's, whatever its name
     for (int attempt = 0; attempt < 100; ++attempt) {
-        QByteArray pattern = HiddenTempPattern(target);
-        // A unique name, reserved by mkstemp and then replaced by the link.
-        const int probe = ::mkostemp(pattern.data(), O_CLOEXEC);
-        if (probe < 0) {
-            err = errno;
-            return false;
-        }
-        ::close(probe);
-        ::unlink(pattern.constData());
-        LockTemp(temp.Fd); // the lock is the file's, whatever its name
-        if (::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, pattern.constData(),
-                     AT_SYMLINK_FOLLOW) == 0) {
-            temp.Named = pattern;
+        const QByteArray name = HiddenTempName(target);
+        if (::linkat(AT_FDCWD, proc.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            temp.Named = name;
             return true;
         }
         if (errno != EEXIST) {
@@ -226,10 +252,11 @@ bool RefuseDirectory(const QByteArray& target, int& err) {
 } // namespace
 
 bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* reason) {
-    const QByteArray target = QFile::encodeName(ResolvedTarget(path));
+    QByteArray target;
     int err = 0;
-    if (RefuseDirectory(target, err))
+    if (!ResolveTarget(path, target, err) || RefuseDirectory(target, err))
         return Fail(reason, err);
+    RemoveStaleTemps(target);
     TTempFile temp;
     if (!CreateTemp(target, NewFileMode(target), temp, err) ||
         !WriteAll(temp.Fd, data.constData(), data.size(), err)) {
@@ -269,15 +296,16 @@ TAtomicFileSlot::~TAtomicFileSlot() {
 }
 
 bool TAtomicFileSlot::Open(QString* reason) {
-    const QByteArray target = QFile::encodeName(ResolvedTarget(Target));
+    QByteArray target;
     int err = 0;
-    if (RefuseDirectory(target, err))
+    if (!ResolveTarget(Target, target, err) || RefuseDirectory(target, err))
         return Fail(reason, err);
     RemoveStaleTemps(target);
     QByteArray pattern = HiddenTempPattern(target);
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0)
         return Fail(reason, errno);
+    Resolved = target;
     Temp = QFile::decodeName(pattern);
     // Held open and locked until the slot ends: the file is being written.
     LockFd = fd;
@@ -306,8 +334,7 @@ bool TAtomicFileSlot::Commit(QString* reason) {
     }
     if (::close(fd) != 0)
         return Fail(reason, errno);
-    const QByteArray target = QFile::encodeName(ResolvedTarget(Target));
-    if (!RenameOver(temp, target, err))
+    if (!RenameOver(temp, Resolved, err))
         return Fail(reason, err);
     Committed = true;
     return true;

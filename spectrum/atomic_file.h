@@ -9,6 +9,11 @@
 // target's name in one rename. A failure at any step leaves the previous file
 // as it was, removes what was written, and reports the system's reason
 // ("No space left on device", "File too large", "Permission denied", ...).
+// A target that is a symbolic link, or a chain of them, stays a link: the
+// file at the end of the chain gets the new content, and a chain that loops
+// is refused ("Too many levels of symbolic links"). Whatever a killed save
+// left beside a target is removed by the next save of that target, by
+// either writer below.
 
 // Writes `data` as the whole new content of `path`. On failure returns false
 // and, when `reason` is given, sets it to the system's reason.
@@ -17,8 +22,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* r
 // For writers that can only write a file by name (QPrinter's PDF output): a
 // fresh, uniquely named empty file beside the target. The writer fills
 // TempPath(); Commit() flushes it to the disk and gives it the target's name.
-// A slot that is not committed removes its file when it is destroyed. What a
-// killed save left beside the target is removed by the next one.
+// A slot that is not committed removes its file when it is destroyed.
 class TAtomicFileSlot {
 public:
     explicit TAtomicFileSlot(QString targetPath);
@@ -35,6 +39,7 @@ public:
 
 private:
     QString Target;
+    QByteArray Resolved; // the file the commit replaces, links followed
     QString Temp;
     int LockFd = -1; // the temporary file, locked while the slot lives
     bool Committed = false;

@@ -5,6 +5,7 @@
 #include "spectrum/spectrum_view.h"
 #include "spectrum/value_format.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -19,6 +20,28 @@ constexpr int PanelFilter = 9;
 constexpr int PanelSumCount = 10;
 
 const QString FieldUnitName = QStringLiteral("Э");
+const QString MilliteslaName = QStringLiteral("мТл");
+
+bool IsGaussName(const QString& name) {
+    const QString n = name.trimmed();
+    return n == u"Э" || n == u"Гс" || n == u"G" || n == u"Oe";
+}
+
+bool IsMilliteslaName(const QString& name) {
+    const QString n = name.trimmed();
+    return n == u"мТл" || n == u"mT";
+}
+
+// A value in tenths when it fits a record exactly as a file stores it:
+// rounded, 0..65535.
+bool FitsTenths(long double tenths) {
+    const long double rounded = std::nearbyint(tenths);
+    return std::isfinite(tenths) && rounded >= 0 && rounded <= 65535;
+}
+
+bool IsWhole(long double value) {
+    return std::fabs(value - std::nearbyint(value)) <= 1e-6L;
+}
 
 // Derives a sweep unit's line against the two reference codes of sweep unit 0.
 void RecalibrateSweepUnit(TKavCfg& cfg, int unit) {
@@ -50,6 +73,10 @@ const char* ParameterName(std::uint16_t code) {
         return "ParFilter";
     case ParAdcField:
         return "ParAdcField";
+    case ParFieldUnit:
+        return "ParFieldUnit";
+    case ParAmplScale:
+        return "ParAmplScale";
     default:
         return "";
     }
@@ -66,17 +93,54 @@ std::uint16_t RoundToWord(long double value) {
     return static_cast<std::uint16_t>(low);
 }
 
+bool FieldBoundRecordsOf(const TMeasureUnit& field, TFieldBoundRecords& records) {
+    const long double low = field.X1;
+    const long double high = field.X2;
+    records = TFieldBoundRecords{RoundToWord(low * 10), RoundToWord(high * 10),
+                                 IsMilliteslaName(field.Name)};
+    if (FitsTenths(low * 10) && FitsTenths(high * 10))
+        return true;
+    // Gauss are tenths of a millitesla.
+    if (IsGaussName(field.Name) && IsWhole(low) && IsWhole(high) && FitsTenths(low) &&
+        FitsTenths(high)) {
+        records = TFieldBoundRecords{RoundToWord(low), RoundToWord(high), true};
+        return true;
+    }
+    return false;
+}
+
+std::optional<double> AmplitudeScaleOfStep(int step) {
+    if (step < -90 || step > 90)
+        return std::nullopt;
+    static constexpr double Mantissa[] = {1, 2, 5};
+    const int decade = step >= 0 ? step / 3 : -((-step + 2) / 3);
+    return Mantissa[step - 3 * decade] * std::pow(10.0, decade);
+}
+
+int AmplitudeScaleStepBelow(double factor) {
+    int step = 3 * static_cast<int>(std::floor(std::log10(factor)));
+    step = std::clamp(step, -90, 90);
+    // Up while the next step still fits, down while this one does not: the
+    // logarithm may be a hair off either way.
+    while (step < 90 && *AmplitudeScaleOfStep(step + 1) <= factor)
+        ++step;
+    while (step > -90 && *AmplitudeScaleOfStep(step) > factor)
+        --step;
+    return step;
+}
+
 void WriteParameterBlock(TPointTable& store, const TKavCfg& cfg,
                          const TInstrumentReadings& readings) {
-    const TMeasureUnit& field = cfg.RazvUnits[FieldUnit];
+    TFieldBoundRecords bounds;
+    FieldBoundRecordsOf(cfg.RazvUnits[FieldUnit], bounds);
     const long double adcField = UnitValue(cfg.ADCUnits[AdcFieldUnit], readings.AdcValue);
     const std::uint16_t values[ParameterRecordCount] = {
         cfg.Amplifying,
         cfg.Rapid,
         readings.InstrumentSerial,
         readings.InstrumentProgram,
-        RoundToWord(static_cast<long double>(field.X1) * 10),
-        RoundToWord(static_cast<long double>(field.X2) * 10),
+        bounds.Low,
+        bounds.High,
         readings.AdcValue,
         static_cast<std::uint16_t>(readings.SumCount),
         static_cast<std::uint16_t>(cfg.EnableRTLPF ? cfg.RTLPFConst : 0),
@@ -87,6 +151,8 @@ void WriteParameterBlock(TPointTable& store, const TKavCfg& cfg,
         const int slot = PointSlotCount - 1 - i;
         store[slot] = TPointSlot{values[i], static_cast<std::uint16_t>(slot - 1)};
     }
+    store[ParFieldUnit] =
+        bounds.Millitesla ? TPointSlot{FieldUnitMillitesla, ParFieldUnit} : TPointSlot{};
 }
 
 void ApplyFileParameters(const TPointTable& store, TKavCfg& cfg, TInstrumentReadings& readings,
@@ -101,6 +167,7 @@ void ApplyFileParameters(const TPointTable& store, TKavCfg& cfg, TInstrumentRead
 
     bool lowSeen = false;
     bool highSeen = false;
+    bool millitesla = false;
     for (const TPointSlot& slot : store) {
         if (slot.Y < FirstParameterCode || slot.Y == EmptyY)
             continue;
@@ -146,8 +213,11 @@ void ApplyFileParameters(const TPointTable& store, TKavCfg& cfg, TInstrumentRead
         case ParAdcField:
             readings.AdcFieldValue = static_cast<float>(v / 100.0);
             break;
+        case ParFieldUnit:
+            millitesla = v == FieldUnitMillitesla;
+            break;
         default:
-            break; // codes 65520..65524 carry nothing
+            break; // the amplitude scale and codes 65520..65522 change nothing here
         }
     }
 
@@ -156,9 +226,9 @@ void ApplyFileParameters(const TPointTable& store, TKavCfg& cfg, TInstrumentRead
         TMeasureUnit& field = cfg.RazvUnits[FieldUnit];
         range.X1 = 0;
         range.X2 = field.X2 - field.X1;
-        range.Name = FieldUnitName;
+        range.Name = millitesla ? MilliteslaName : FieldUnitName;
         RecalibrateSweepUnit(cfg, RangeUnit);
-        field.Name = FieldUnitName;
+        field.Name = range.Name;
         RecalibrateSweepUnit(cfg, FieldUnit);
     }
 

@@ -6,6 +6,9 @@
 
 #include <QChar>
 #include <cstdint>
+#include <optional>
+
+struct TMeasureUnit;
 
 class TSpectrumView;
 
@@ -22,6 +25,18 @@ inline constexpr std::uint16_t ParSumCount = 65527;  // sweeps in the summation
 inline constexpr std::uint16_t ParFilter = 65526;    // real-time filter constant, 0 = off
 inline constexpr std::uint16_t ParAdcField = 65525;  // ADC field (ADC unit 3) times 100
 
+// Records beyond the ten of the block, written only where they are needed
+// and each into the slot equal to its code (where a load puts it). A program
+// that does not know them keeps them and ignores them.
+// ParFieldUnit: 1 when the field bounds are tenths of a millitesla (the
+// spectrum is calibrated in mT, or its bounds in gauss do not fit 16 bits in
+// tenths); without it they are tenths of a gauss (Э).
+inline constexpr std::uint16_t ParFieldUnit = 65524;
+// ParAmplScale: the 1-2-5 step (signed 16-bit) of the factor the amplitudes of
+// an imported spectrum were multiplied by to fill the 12-bit codes.
+inline constexpr std::uint16_t ParAmplScale = 65523;
+inline constexpr std::uint16_t FieldUnitMillitesla = 1;
+
 inline constexpr std::uint16_t FirstParameterCode = 65520; // lowest code of a parameter record
 inline constexpr int ParameterRecordCount = 10;
 
@@ -34,7 +49,32 @@ const char* ParameterName(std::uint16_t code);
 // that is not finite gives 0.
 std::uint16_t RoundToWord(long double value);
 
-// Writes the ten parameter records into slots 65535 down to 65526.
+// The field bound records of sweep unit 3 (the values ParFieldLow and
+// ParFieldHigh carry) and whether they are tenths of a millitesla.
+struct TFieldBoundRecords {
+    std::uint16_t Low = 0;
+    std::uint16_t High = 0;
+    bool Millitesla = false;
+};
+
+// The records of a field calibration: its bounds in tenths of its unit, when
+// they fit 0..65535; a gauss calibration (Э, Гс, G, Oe) whose bounds do not
+// fit but are whole gauss (a Q-band sweep, 200 .. 14200 Э) as tenths of a
+// millitesla. False when neither holds the bounds; then `records` carry the
+// tenths of the unit with their low 16 bits, as an older file did.
+bool FieldBoundRecordsOf(const TMeasureUnit& field, TFieldBoundRecords& records);
+
+// The factor of a 1-2-5 step: step 0 is 1, 1 is 2, 2 is 5, 3 is 10, -1 is 0.5,
+// -3 is 0.1. Steps beyond ±90 give nothing.
+std::optional<double> AmplitudeScaleOfStep(int step);
+
+// The largest 1-2-5 step whose factor is at most `factor` (> 0).
+int AmplitudeScaleStepBelow(double factor);
+
+// Writes the ten parameter records into slots 65535 down to 65526, and the
+// field unit record into its slot when the bounds are in millitesla (the slot
+// is emptied when they are not). A calibration FieldBoundRecordsOf refuses is
+// written with its bounds cut to 16 bits.
 void WriteParameterBlock(TPointTable& store, const TKavCfg& cfg,
                          const TInstrumentReadings& readings);
 

@@ -46,11 +46,16 @@ void ShowSpectrum(TSpectrumSession& s, const QByteArray* records, const QString&
         s.View.SetStatusPanel(panel, QString());
     s.View.SetBackUpEnabled(false);
     ResetSpectrumResults(s);
-    SaveUnitSnapshot(s.Cfg);
+    // The snapshot keeps the instrument's own calibration: it is taken when
+    // the units in force are the instrument's, not from a spectrum already
+    // shown, whose file brought its own (that would be stored at exit).
+    if (s.ShownName.isEmpty())
+        SaveUnitSnapshot(s.Cfg);
     if (records)
         PlaceSpectrumRecords(*records, s.PointStore, s.UndoStore);
     ApplyFileParameters(s.PointStore, s.Cfg, s.Readings, s.View, s.DecimalSep);
     s.View.SetCaption(QStringLiteral("Kavis - ") + name);
+    s.ShownName = name;
     s.View.SetSaveAsEnabled(true);
 }
 
@@ -59,6 +64,7 @@ void CloseSpectrum(TSpectrumSession& s) {
     ResetSpectrumResults(s);
     s.View.SetSaveAsEnabled(false);
     s.View.SetCaption(NoSpectrumCaption());
+    s.ShownName.clear();
     s.Cfg.LastOpen.clear();
     ClearPoints(s.PointStore);
     RestoreUnitSnapshot(s.Cfg);

@@ -21,6 +21,10 @@ struct TSpectrumSession {
     TSpectrumResults& Results;
     TSpectrumView& View;
     QChar DecimalSep;
+    // The name of the spectrum shown, as the caption shows it: the file
+    // opened or imported, without its folder; empty when none is shown.
+    // The printout's header and the proposed PDF name take it.
+    QString ShownName = {};
 };
 
 struct TOpenResult {
@@ -34,22 +38,24 @@ QString NoSpectrumCaption();
 // Opens a spectrum file. The file is read first: when it cannot be read (or
 // is refused as too long) nothing at all changes and the error is returned.
 // Otherwise: panels 5..11 blanked, ABackUp disabled, the results reset, the
-// unit snapshot taken, the records placed, the file's parameters applied,
-// caption "Kavis - <name>", LastOpen := path, ASaveFileAs enabled. A name
-// that does not exist runs the same sequence without touching the points
-// and reports NotFound.
+// unit snapshot taken (only when no spectrum is shown: the snapshot is the
+// instrument's calibration, never a shown file's), the records placed, the
+// file's parameters applied, caption "Kavis - <name>" and ShownName <name>,
+// LastOpen := path, ASaveFileAs enabled. A name that does not exist runs the
+// same sequence without touching the points and reports NotFound.
 TOpenResult OpenSpectrum(TSpectrumSession& s, const QString& path);
 
 // The open sequence on records already read (a file's bytes, or those of a
 // spectrum imported from another program's file): panels 5..11 blanked,
-// ABackUp disabled, the results reset, the unit snapshot taken, the records
-// placed (none: the points stay), the parameters applied, caption
-// "Kavis - <name>", ASaveFileAs enabled. LastOpen is not changed.
+// ABackUp disabled, the results reset, the unit snapshot taken (as above),
+// the records placed (none: the points stay), the parameters applied, caption
+// "Kavis - <name>" and ShownName <name>, ASaveFileAs enabled. LastOpen is
+// not changed.
 void ShowSpectrum(TSpectrumSession& s, const QByteArray* records, const QString& name);
 
 // Removes the shown spectrum: ABackUp disabled, results reset, ASaveFileAs
-// disabled, caption "КАВ", LastOpen emptied, points cleared, unit snapshot
-// put back. The status panels keep their texts.
+// disabled, caption "КАВ", ShownName and LastOpen emptied, points cleared,
+// unit snapshot put back. The status panels keep their texts.
 void CloseSpectrum(TSpectrumSession& s);
 
 // The save action on a chosen path: ABackUp disabled, the parameter block

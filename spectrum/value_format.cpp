@@ -67,9 +67,17 @@ QString TValueFormat::FieldToStr(std::uint16_t code) const {
         return {};
     if (u == 0)
         return QString::number(code); // the raw code: the line is not applied
+    return FieldValueToStr(UnitValue(Cfg.RazvUnits[u], code));
+}
+
+QString TValueFormat::FieldValueToStr(long double v) const {
+    const int u = Cfg.RazvUnit;
+    if (u >= RazvUnitCount)
+        return {};
     const TMeasureUnit& unit = Cfg.RazvUnits[u];
-    const double v = UnitValue(unit, code);
     switch (u) {
+    case 0:
+        return General(v, 6, 4, Sep, {});
     case 1:
         return Fixed(v, 4, 3, Sep, {Blank, unit.Name});
     case 2:
@@ -83,9 +91,16 @@ QString TValueFormat::AmplToStr(std::int32_t code) const {
     const int u = Cfg.AmpUnit;
     if (u >= AmpUnitCount)
         return {};
-    const TMeasureUnit& unit = Cfg.AmpUnits[u];
     const long double v =
-        static_cast<long double>(UnitValue(unit, code)) / GainFactor(Cfg.Amplifying);
+        static_cast<long double>(UnitValue(Cfg.AmpUnits[u], code)) / GainFactor(Cfg.Amplifying);
+    return AmplValueToStr(v);
+}
+
+QString TValueFormat::AmplValueToStr(long double v) const {
+    const int u = Cfg.AmpUnit;
+    if (u >= AmpUnitCount)
+        return {};
+    const TMeasureUnit& unit = Cfg.AmpUnits[u];
     if (u == 0)
         return General(v, 4, 3, Sep, {});
     const long double a = std::fabs(v);
@@ -101,10 +116,17 @@ QString TValueFormat::AreaToStr(double area) const {
     const int a = Cfg.AmpUnit;
     if (s >= RazvUnitCount || a >= AmpUnitCount)
         return {};
+    const long double ks = Cfg.RazvUnits[s].KoeffK;
+    return AreaValueToStr(ks * ks * (static_cast<long double>(area) * Cfg.AmpUnits[a].KoeffK));
+}
+
+QString TValueFormat::AreaValueToStr(long double v) const {
+    const int s = Cfg.RazvUnit;
+    const int a = Cfg.AmpUnit;
+    if (s >= RazvUnitCount || a >= AmpUnitCount)
+        return {};
     const TMeasureUnit& sweep = Cfg.RazvUnits[s];
     const TMeasureUnit& ampl = Cfg.AmpUnits[a];
-    const long double ks = sweep.KoeffK;
-    const long double v = ks * ks * (static_cast<long double>(area) * ampl.KoeffK);
     if (s == 0 && a == 0)
         return Scientific(v, 4, 3, Sep, {u" отсч^3"});
     if (s == 0)

@@ -20,6 +20,15 @@ public:
     QString CorrToStr(std::int32_t code) const;
     QString ADCToStr(std::int32_t code) const;
 
+    // The same styles for values already in the selected unit (a fitted
+    // centre or width, a standard error): a field in the sweep unit's style,
+    // the raw-code unit in general (6, 4) as it would show a code with a
+    // fraction; an amplitude already divided by the gain, with the unit's
+    // prefixes; an area in the units' product.
+    QString FieldValueToStr(long double value) const;
+    QString AmplValueToStr(long double value) const;
+    QString AreaValueToStr(long double value) const;
+
     QChar DecimalSep() const { return Sep; }
 
 private:

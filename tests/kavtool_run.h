@@ -24,7 +24,9 @@ struct TKavtoolOptions {
     QString Locale = QStringLiteral("C"); // LC_ALL and LANG
     int TimeoutMs = 60000;
     rlim_t FileSizeLimit = RLIM_INFINITY; // bytes a file may grow to (ulimit -f)
-    bool NoDisplay = false; // as a lab script runs it: no display, no Qt platform chosen
+    // As a lab script under cron runs it: no display, no Qt platform chosen,
+    // no session (XDG_RUNTIME_DIR unset).
+    bool NoDisplay = false;
 };
 
 inline TKavtoolRun RunProgram(const QString& program, const QStringList& args,
@@ -34,7 +36,8 @@ inline TKavtoolRun RunProgram(const QString& program, const QStringList& args,
     env.insert(QStringLiteral("LC_ALL"), options.Locale);
     env.insert(QStringLiteral("LANG"), options.Locale);
     if (options.NoDisplay) {
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        for (const char* name :
+             {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
             env.remove(QString::fromLatin1(name));
     }
     p.setProcessEnvironment(env);

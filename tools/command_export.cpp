@@ -182,7 +182,7 @@ int RunExport(const QStringList& args) {
         return WriteText(TsvText(*store, cfg), out);
     case TExchangeFormat::Csv: {
         TExchangeSpectrum spectrum;
-        if (!CollectViewSpectrum(*store, cfg, false, spectrum, notes, &error))
+        if (!CollectViewSpectrum(*store, cfg, spectrum, notes, &error))
             return Fail(error);
         PrintNotes(notes);
         return WriteText(CsvText(spectrum), out);

@@ -53,6 +53,15 @@ QString Meaning(std::uint16_t code, std::uint16_t v) {
                       : QStringLiteral("real-time filter constant %1").arg(v);
     case ParAdcField:
         return QStringLiteral("field through the ADC input %1 (ADC unit 3)").arg(v / 100.0);
+    case ParFieldUnit:
+        return v == FieldUnitMillitesla ? QStringLiteral("field bounds in tenths of a millitesla")
+                                        : QStringLiteral("field bounds in tenths of a gauss");
+    case ParAmplScale: {
+        const std::optional<double> scale = AmplitudeScaleOfStep(static_cast<std::int16_t>(v));
+        return scale ? QStringLiteral("amplitudes of an import multiplied by %1").arg(*scale)
+                     : QStringLiteral("amplitude scale step %1 out of range, ignored")
+                           .arg(static_cast<std::int16_t>(v));
+    }
     default:
         return QStringLiteral("unused code, kept and ignored");
     }

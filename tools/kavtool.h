@@ -35,6 +35,8 @@ int RunAcquire(const QStringList& args);
 int RunListen(const QStringList& args);
 int RunPrint(const QStringList& args);
 bool PrintPaints(const QStringList& args);
+int RunFit(const QStringList& args);
+int RunCompare(const QStringList& args);
 
 // The arguments of a command split into positional ones and options; every
 // option of valueOptions takes the next argument as its value. A word that
@@ -65,6 +67,11 @@ bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error);
 // "ADCUnit") exist; else an error naming the file, the key and its value.
 bool CheckUnitSelection(const TKavCfg& cfg, const QString& iniPath, const QStringList& keys,
                         QString* error);
+
+// From here on Qt's own notes stay off stderr, so that a run's messages are
+// kavtool's lines alone (unless QT_LOGGING_RULES, QT_DEBUG_PLUGINS or
+// QT_MESSAGE_PATTERN asks for Qt's); Qt's errors become one kavtool line.
+void KeepQtNotesOffTheTerminal();
 
 // The user's decimal separator, as the program shows numbers.
 QChar SystemDecimalSep();

@@ -1,6 +1,7 @@
 // kavtool: the command-line companion of Kav7 for spectrum files.
 
 #include "tools/kavtool.h"
+#include "tools/kavtool_help.h"
 
 #include "spectrum/atomic_file.h"
 
@@ -24,7 +25,7 @@ const std::array Commands = {
                     RunFormat},
     TKavtoolCommand{"import",
                     "import FILE.tsv -o FILE.kav\n  kavtool import FILE.DSC|FILE.csv|FILE.txt -o "
-                    "FILE.kav [--ini Kav.ini] [--gain INDEX]",
+                    "FILE.kav [--ini Kav.ini] [--gain INDEX] [--absolute] [--any-axis] [--json]",
                     RunImport},
     TKavtoolCommand{"process",
                     "process IN.kav [--ini Kav.ini] [--visirs A B] [--gain INDEX] OP... [-o "
@@ -39,13 +40,21 @@ const std::array Commands = {
     TKavtoolCommand{"print",
                     "print IN.kav -o OUT.pdf [--ini Kav.ini] [--visirs A B] [--gain INDEX] [OP...]",
                     RunPrint, PrintPaints},
+    TKavtoolCommand{"fit",
+                    "fit IN.kav [--ini Kav.ini] [--visirs A B] [--lines N] "
+                    "[--shape lorentz|gauss|voigt] [--freq MHz] [--json]",
+                    RunFit},
+    TKavtoolCommand{"compare",
+                    "compare SAMPLE.kav REFERENCE.kav [--ini Kav.ini] "
+                    "[--normalize none|pp|integral|records] [--shift] [--ref-spins N] [--json]",
+                    RunCompare},
 };
 
 QString UsageText() {
     QString text = QStringLiteral("usage: kavtool COMMAND ARGS...\ncommands:");
     for (const TKavtoolCommand& c : Commands)
         text += QStringLiteral("\n  kavtool ") + QString::fromUtf8(c.Usage);
-    return text;
+    return text + QStringLiteral("\n  kavtool COMMAND --help | kavtool --version");
 }
 
 const TKavtoolCommand* FindCommand(const QString& name) {
@@ -84,7 +93,10 @@ const char* CommandUsage(const char* name) {
 }
 
 int main(int argc, char** argv) {
+    if (const int status = HelpOrVersion(argc, argv); status >= 0)
+        return status;
     IgnoreFileSizeSignal();
+    KeepQtNotesOffTheTerminal();
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();

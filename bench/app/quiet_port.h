@@ -12,6 +12,5 @@ public:
     QString OpenFileName(const TFileDialogRequest&) override { return {}; }
     QString SaveFileName(const TFileDialogRequest&) override { return {}; }
     void RunDialog(QDialog&) override {}
-    void PrintImage(const QImage&) override {}
     bool PrinterSetup(QPrinter&) override { return false; }
 };

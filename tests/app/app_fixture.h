@@ -51,7 +51,6 @@ public:
     std::vector<TFileDialogRequest> OpenRequests, SaveRequests;
     QStringList DialogLabels;
     int Dialogs = 0;
-    QSize PrintedSize;
     // Acts on a dialog as the user would (sets controls, clicks OK or
     // Cancel); none: the dialog is closed without either.
     std::function<void(QDialog&)> OnDialog;
@@ -76,7 +75,6 @@ public:
         if (OnDialog)
             OnDialog(dialog);
     }
-    void PrintImage(const QImage& image) override { PrintedSize = image.size(); }
     bool PrinterSetup(QPrinter& printer) override {
         return OnPrinterSetup && OnPrinterSetup(printer);
     }

@@ -3,6 +3,7 @@
 // PDF.
 
 #include "app_fixture.h"
+#include "disk_limits.h"
 
 #include "app/picture_size_dialog.h"
 #include "print/print_setup_dialog.h"
@@ -386,6 +387,34 @@ TEST_F(TPrintTest, APrintWritesThePageAsAPdfUnderTheSpectrumsName) {
     EXPECT_EQ(Port.SaveRequests.back().FileName, QStringLiteral("Спектр.pdf"));
 }
 
+// After an import the page and the proposed PDF carry the imported
+// spectrum's name, as the caption does, not that of the file opened before.
+TEST_F(TPrintTest, APrintAfterAnImportNamesTheImportedSpectrum) {
+    QByteArray csv = "field [G],amplitude\n";
+    for (int f = 3150; f <= 3250; ++f)
+        csv += QByteArray::number(f) + "," + QByteArray::number(std::sin(f / 7.0), 'f', 3) + "\n";
+    QFile file(Dir.Path("imported.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(csv);
+    file.close();
+    Port.OpenAnswers << Dir.Path("imported.csv");
+    Item("Спектр", "Импорт...")->trigger();
+    ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    ASSERT_EQ(W->windowTitle(), QStringLiteral("Kavis - imported.csv"));
+    ASSERT_EQ(W->Settings().LastOpen, File); // lines.kav stays the last file opened
+
+    const QString pdf = Dir.Path("imported.pdf");
+    Port.SaveAnswers << pdf;
+    Action("APrint")->trigger();
+    ASSERT_EQ(Port.SaveRequests.size(), 1u);
+    EXPECT_EQ(Port.SaveRequests[0].FileName, QStringLiteral("imported.pdf"));
+    EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    const QString text = PdfTool("pdftotext", pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("Файл: \"imported.csv\" Усиление:")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("lines.kav"))) << text.toStdString();
+}
+
 TEST_F(TPrintTest, AFailedWriteIsShownWithItsReasonAndTheProgramGoesOn) {
     const QString pdf = Dir.Path("lines.pdf");
     ASSERT_TRUE(WriteFileAtomically(pdf, "previous page"));
@@ -404,6 +433,87 @@ TEST_F(TPrintTest, AFailedWriteIsShownWithItsReasonAndTheProgramGoesOn) {
     Action("APrint")->trigger();
     EXPECT_EQ(Port.Errors.size(), 1);
     EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Pages: 1 "));
+}
+
+// "Печать главного окна" on a machine without a printer: the window's image
+// on one page of a PDF whose name the save dialog gets, in the orientation
+// of the settings.
+TEST_F(TPrintTest, APrintFormWritesTheWindowAsAPdf) {
+    const QString pdf = Dir.Path("window.pdf");
+    Port.SaveAnswers << pdf;
+    Item("Спектр", "Печать главного окна")->trigger();
+    ASSERT_EQ(Port.SaveRequests.size(), 1u);
+    const TFileDialogRequest& r = Port.SaveRequests[0];
+    EXPECT_EQ(r.Title, QStringLiteral("Печать главного окна в файл PDF"));
+    EXPECT_EQ(r.Directory, W->Settings().WorkDir);
+    EXPECT_EQ(r.FileName, QStringLiteral("Окно КАВ.pdf"));
+    EXPECT_EQ(r.Filter, QStringLiteral("Файлы PDF (*.pdf)"));
+    EXPECT_TRUE(r.ConfirmOverwrite);
+    EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    const QString info = PdfTool("pdfinfo", pdf);
+    EXPECT_TRUE(info.contains("Pages: 1 ")) << info.toStdString();
+    EXPECT_TRUE(info.contains("Page size: 842 x 595 pts (A4)")) << info.toStdString();
+    // The page holds one image, the window at its own size.
+    QProcess images;
+    images.start("pdfimages", {"-list", pdf});
+    ASSERT_TRUE(images.waitForFinished(60000));
+    const QStringList rows =
+        QString::fromUtf8(images.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).mid(2);
+    ASSERT_EQ(rows.size(), 1) << rows.join('\n').toStdString();
+    const QStringList cols = rows[0].simplified().split(u' ');
+    const QSize window = W->size() * W->devicePixelRatio();
+    EXPECT_EQ(cols.value(3).toInt(), window.width());
+    EXPECT_EQ(cols.value(4).toInt(), window.height());
+    // Cancelled: nothing written, nothing said.
+    Item("Спектр", "Печать главного окна")->trigger();
+    EXPECT_EQ(Port.SaveRequests.size(), 2u);
+    EXPECT_TRUE(Port.Errors.isEmpty());
+}
+
+// A previous PDF stays whole when the new one cannot be written: a file
+// size limit below the page's size, and a full file system (where a tmpfs
+// can be mounted); the failure names the file and the system's reason.
+TEST_F(TPrintTest, APrintFormOnAFullDiskKeepsThePreviousFileAndSaysWhy) {
+    const QString pdf = Dir.Path("print.pdf");
+    Port.SaveAnswers << pdf;
+    Item("Спектр", "Печать главного окна")->trigger();
+    ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    QFile whole(pdf);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray previous = whole.readAll();
+    whole.close();
+    ASSERT_GT(previous.size(), 8192);
+
+    Port.SaveAnswers << pdf;
+    UnderFileSizeLimit(8192, [&] {
+        Item("Спектр", "Печать главного окна")->trigger();
+        return 0;
+    });
+    ASSERT_EQ(Port.Errors.size(), 1);
+    EXPECT_EQ(Port.Errors[0],
+              QStringLiteral("Не удалось записать файл \"%1\": %2").arg(pdf, SystemReason(EFBIG)));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    EXPECT_EQ(whole.readAll(), previous);
+    whole.close();
+    EXPECT_EQ(QDir(Dir.Dir.path()).entryList({"*.pdf*"}, QDir::Files | QDir::Hidden),
+              QStringList{"print.pdf"});
+
+    TSmallDisk disk;
+    if (!disk.Mounted() || !disk.Fill())
+        GTEST_SKIP() << "a full file system cannot be set up here: " << disk.Reason.toStdString();
+    const QString full = disk.Path("print.pdf");
+    QFile::remove(disk.Path(".fill"));
+    ASSERT_TRUE(WriteFileAtomically(full, previous.left(8000)));
+    ASSERT_TRUE(disk.Fill());
+    Port.SaveAnswers << full;
+    Item("Спектр", "Печать главного окна")->trigger();
+    ASSERT_EQ(Port.Errors.size(), 2);
+    EXPECT_EQ(
+        Port.Errors[1],
+        QStringLiteral("Не удалось записать файл \"%1\": %2").arg(full, SystemReason(ENOSPC)));
+    QFile kept(full);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), previous.left(8000));
 }
 
 TEST_F(TPrintTest, PrintSetupOkStoresAndPrintsAtOnceCancelPrintsNothing) {
@@ -430,6 +540,21 @@ TEST_F(TPrintTest, PrintSetupOkStoresAndPrintsAtOnceCancelPrintsNothing) {
     EXPECT_EQ(W->Settings().PrnL, 30);
     ASSERT_EQ(Port.SaveRequests.size(), 1u);
     EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Page size: 595 x 842 pts (A4)"));
+
+    // Margins that leave no room for the plot: said in the dialog, nothing
+    // stored, no file name asked for.
+    PrintSetup([](TPrintSetupForm& form) {
+        form.LeftEdit->setValue(150);
+        form.RightEdit->setValue(150);
+        form.OkBtn->click();
+        EXPECT_NE(form.result(), QDialog::Accepted);
+        form.CancelBtn->click();
+    });
+    ASSERT_EQ(Port.Warnings.size(), 1);
+    EXPECT_EQ(Port.Warnings[0], QStringLiteral("Поля не оставляют места для спектра: слева 150 "
+                                               "мм и справа 150 мм на бумаге шириной 210 мм."));
+    EXPECT_EQ(Port.SaveRequests.size(), 1u);
+    EXPECT_EQ(W->Settings().PrnL, 30);
 
     // The choices reach Kav.ini at exit.
     W->close();

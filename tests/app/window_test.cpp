@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLineEdit>
@@ -29,6 +30,7 @@
 #include <QToolButton>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -173,21 +175,27 @@ TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
     EXPECT_EQ(button("AOpenFile")->menu(), W->Actions().RecentFilesDropDown);
     EXPECT_EQ(button("AOpenFile")->popupMode(), QToolButton::MenuButtonPopup);
     EXPECT_EQ(button("AEqualize")->text(), QStringLiteral("Выравн."));
+    // A right click on either real-time switch opens a menu that holds
+    // "Прием спектров..." alone, not the switch's own action.
     for (const char* name : {"ASwLPF", "ASWSum"}) {
-        EXPECT_EQ(button(name)->contextMenuPolicy(), Qt::ActionsContextMenu);
-        EXPECT_TRUE(button(name)->actions().contains(W->Actions().ARealTime));
-        EXPECT_EQ(button(name)->actions().size(), 2); // its own action and ARealTime
+        SCOPED_TRACE(name);
+        QToolButton* b = button(name);
+        const QPoint at = b->rect().center();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, b->mapToGlobal(at));
+        QApplication::sendEvent(b, &click);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(Entries(menu->actions()), QStringList{"ARealTime"});
+        menu->close();
     }
 }
 
-TEST_F(TActionsTest, AboutBoxAndThePrintedWindow) {
+TEST_F(TActionsTest, AboutBox) {
     Item("Настройка", "О программе...")->trigger();
     EXPECT_EQ(Port.Dialogs, 1);
     EXPECT_TRUE(Port.DialogLabels.contains(QStringLiteral("Kav7 — КАВ")));
     EXPECT_TRUE(Port.DialogLabels.contains(QStringLiteral("Версия ") + KAV_VERSION_STRING));
     EXPECT_TRUE(Port.DialogLabels.contains(TKavAboutForm::PurposeText()));
-    Item("Спектр", "Печать главного окна")->trigger();
-    EXPECT_EQ(Port.PrintedSize, W->size() * W->devicePixelRatio());
 }
 
 TEST_F(TActionsTest, ViewAndSweepActionsReachTheSettingsAndThePlot) {
@@ -324,18 +332,64 @@ TEST(StartUp, AHiddenToolBarLeavesItsHeightToThePlotUntilShown) {
     EXPECT_EQ(top(), hiddenTop);
 }
 
+// A Kav.ini that is a folder, a FIFO nobody writes to or an endless device
+// neither stops the start nor is read: the window comes up on the defaults,
+// says why once, and the exit does not put a file in its place.
 TEST(StartUp, ASettingsFileThatCannotBeReadIsReportedOnceAndKept) {
+    const struct {
+        const char* Kind;
+        QString Reason;
+    } cases[] = {{"folder", QString::fromLocal8Bit(std::strerror(EISDIR))},
+                 {"fifo", "Is a FIFO"},
+                 {"zero", "Is a character device"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Kind);
+        TAppDir dir;
+        const QString ini = dir.Path("Kav.ini");
+        const QByteArray name = QFile::encodeName(ini);
+        if (QByteArray(c.Kind) == "folder")
+            ASSERT_TRUE(QDir(dir.Dir.path()).mkdir("Kav.ini"));
+        else if (QByteArray(c.Kind) == "fifo")
+            ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
+        else
+            ASSERT_TRUE(QFile::link("/dev/zero", ini));
+        struct stat before {};
+        ASSERT_EQ(::lstat(name.constData(), &before), 0);
+        TScriptedPort port;
+        auto w = ShowWindow(port);
+        QApplication::processEvents();
+        ASSERT_EQ(port.Warnings.size(), 1);
+        EXPECT_EQ(port.Warnings[0], StartupSettingsNotReadText.arg(ini + ": " + c.Reason));
+        EXPECT_TRUE(w->IsReceiving()); // the default mode
+        EXPECT_FALSE(w->close());
+        struct stat after {};
+        ASSERT_EQ(::lstat(name.constData(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+    }
+}
+
+// A last file or a recent file that is a FIFO: the start passes it by, a
+// click on its menu item reports it at once, and the window goes on.
+TEST(StartUp, ASpecialFileAsTheLastOrARecentFileDoesNotStopTheWindow) {
     TAppDir dir;
-    ASSERT_TRUE(QDir(dir.Dir.path()).mkdir("Kav.ini"));
+    const QString fifo = dir.Path("fifo.kav");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    dir.WriteIni(Ini(fifo, 0, 1, NormalPlace, fifo));
     TScriptedPort port;
     auto w = ShowWindow(port);
-    ASSERT_EQ(port.Warnings.size(), 1);
-    EXPECT_EQ(port.Warnings[0],
-              StartupSettingsNotReadText.arg(dir.Path("Kav.ini") + ": " +
-                                             QString::fromLocal8Bit(std::strerror(EISDIR))));
-    // The exit does not put a file in its place.
-    EXPECT_FALSE(w->close());
-    EXPECT_TRUE(QFileInfo(dir.Path("Kav.ini")).isDir());
+    EXPECT_TRUE(port.Errors.isEmpty());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kavis. Спектрометр ЭПР"));
+    ASSERT_EQ(w->Actions().RecentFilesMenu->actions().size(), 1);
+    w->Actions().RecentFilesMenu->actions()[0]->trigger();
+    ASSERT_EQ(port.Errors.size(), 1);
+    EXPECT_EQ(port.Errors[0],
+              QStringLiteral("Не удалось прочитать файл \"%1\": Is a FIFO").arg(fifo));
+    // The open dialog meets the same.
+    port.OpenAnswers << fifo;
+    MenuItem(*w, "Спектр", "Открыть...")->trigger();
+    ASSERT_EQ(port.Errors.size(), 2);
+    EXPECT_EQ(port.Errors[1], port.Errors[0]);
+    EXPECT_EQ(w->RecentFiles(), QStringList{fifo});
 }
 
 TEST(ShutDown, ExitWritesPlacementToolBarAndKeepsModeAndUnknownKeys) {
@@ -559,6 +613,41 @@ TEST_F(TDialogWiringTest, CalibrationOkTakesTheSnapshotRefreshesTheTextsAndWrite
     Run("Настройка", "Единицы измерения...", TickAndOk("EnableBox"));
     EXPECT_EQ(Boxes.Confirms, QStringList{TUnitSetupForm::ConfirmText});
     EXPECT_FALSE(QFile::exists(Dir.Path("Kav.ini")));
+}
+
+// With a file open, OK stores the instrument's calibration and what the
+// operator changed, never the field bounds the file brought.
+TEST_F(TDialogWiringTest, CalibrationOkWithAFileOpenStoresOnlyWhatTheOperatorChanged) {
+    OpenTestSpectrum(); // its sweep unit 3: 3100 .. 3400 Э
+    TKavCfg defaults{};
+    SetDefaults(defaults, Dir.Dir.path());
+    const TMeasureUnit instrument = defaults.RazvUnits[3];
+    Run("Настройка", "Единицы измерения...", Ok);
+    EXPECT_EQ(W->Settings().RazvUnits[3].X1, 3100); // the file's, still shown
+    TKavCfg stored = Dir.ReadBack();
+    EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
+    EXPECT_EQ(stored.RazvUnits[3].X2, instrument.X2);
+
+    // An edit of the field's upper end is the operator's: it is stored, and
+    // it is what the closed file leaves in force.
+    Boxes.Answers = {TAnswer::Yes};
+    Run("Настройка", "Единицы измерения...", [](QDialog& d) {
+        Tick(d, "EnableBox");
+        auto* max = Child<QLineEdit>(d, "RazvMax3");
+        max->selectAll();
+        QTest::keyClicks(max, QStringLiteral("3500"));
+        Ok(d);
+    });
+    stored = Dir.ReadBack();
+    EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
+    EXPECT_EQ(stored.RazvUnits[3].X2, 3500);
+    Item("Спектр", "Закрыть")->trigger();
+    EXPECT_EQ(W->Settings().RazvUnits[3].X1, instrument.X1);
+    EXPECT_EQ(W->Settings().RazvUnits[3].X2, 3500);
+    ASSERT_TRUE(W->close());
+    stored = Dir.ReadBack();
+    EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
+    EXPECT_EQ(stored.RazvUnits[3].X2, 3500);
 }
 
 TEST_F(TDialogWiringTest, AutoSaveAndRealTimeOkSetTheirPanelAndButtons) {

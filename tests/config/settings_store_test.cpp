@@ -9,6 +9,7 @@
 #include "qstring_printer.h"
 #include "temp_files.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -330,7 +331,8 @@ TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
     EXPECT_EQ(SectionHeaders(bytes).join(' '),
               "[Position] [MsgWindow] [ADCWindow] [RazvUnit0] [RazvUnit1] [RazvUnit2] [RazvUnit3] "
               "[AmpUnit0] [AmpUnit1] [CorrUnit0] [CorrUnit1] [ADCUnit0] [ADCUnit1] [ADCUnit2] "
-              "[ADCUnit3] [ADCUnit4] [DisplayColors] [PrinterColors] [BMPColors] [Port] [Main]");
+              "[ADCUnit3] [ADCUnit4] [DisplayColors] [PrinterColors] [BMPColors] [Port] [Main] "
+              "[LineFit]");
     const std::pair<const char*, const char*> keys[] = {
         {"MsgWindow", "Top Left Width Height Visible State Style"},
         {"RazvUnit1", "X1 X2 KoeffK KoeffB Name"},
@@ -342,6 +344,7 @@ TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
                  "AmpUnit CorrUnit ADCUnit AutoSave SaveStep NameMask NumbMask EnableRTLPF "
                  "EnableRTSum RTLPFConst RTNumb FindMaxNoise FindMaxStep LPFConst GlissConst "
                  "AutoGliss AutoMinMax AutoTibaTitan ShowFirst Orientation PrnL PrnR PrnT PrnB"},
+        {"LineFit", "LineCount LineShape FrequencyMHz"},
     };
     for (const auto& [section, names] : keys)
         EXPECT_EQ(KeysOf(bytes, section).join(' '), names) << section;
@@ -351,7 +354,8 @@ TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
          QByteArray("NameMask=\xD1\xEF\xE5\xEA\xF2\xF0 Name=\xDD Name=\xEC\xC2 VisKoord2=65400 "
                     "Visible=0 Style=3 PortName=COM1 BaudRate=5 TimeOut=1000 Graph=65535 "
                     "BackGround=16777215 X2=65519 X1=-2047 KoeffK=0,0000763137410522139 KoeffB=0 "
-                    "WorkDir=/start LastOpen= Mode=1 Orientation=1 PrnB=15")
+                    "WorkDir=/start LastOpen= Mode=1 Orientation=1 PrnB=15 LineCount=1 "
+                    "LineShape=0 FrequencyMHz=0")
              .split(' '))
         EXPECT_TRUE(lines.contains(line)) << line.toStdString();
 }
@@ -394,6 +398,7 @@ TEST_F(SettingsStore, EveryFieldComesBackThroughTheFile) {
     cfg.DisplayColors.Visir2 = 0x123456;
     cfg.Orientation = 0;
     cfg.PrnR = -3;
+    cfg.Fit = TFitSettings{3, TLineShape::Voigt, 9412.0625};
     const TRecentFiles recent = {"/a/1.kav", QStringLiteral("/б/2.kav"),
                                  QStringLiteral("/home/Σοφία/3.kav")};
 
@@ -477,6 +482,26 @@ TEST_F(SettingsStore, HandEditedValuesKeepLowBitsOrTakeTheDefault) {
     EXPECT_EQ(HeldPortName(""), "");
 }
 
+// The line fit's section: a value outside its range keeps what the record
+// held, so a hand edit never asks for five lines or a fourth shape.
+TEST_F(SettingsStore, LineFitSectionKeepsItsRanges) {
+    const struct {
+        const char* Text;
+        TFitSettings Expected;
+    } cases[] = {
+        {"[LineFit]\r\nLineCount=4\r\nLineShape=2\r\nFrequencyMHz=9400,5\r\n",
+         {4, TLineShape::Voigt, 9400.5}},
+        {"[linefit]\r\nlinecount=2\r\nLineShape=1\r\n", {2, TLineShape::Gauss, 0}},
+        {"[LineFit]\r\nLineCount=5\r\nLineShape=3\r\nFrequencyMHz=-1\r\n", {}},
+        {"[LineFit]\r\nLineCount=0\r\nLineShape=-1\r\nFrequencyMHz=x\r\n", {}},
+        {"[Main]\r\nLineCount=3\r\n", {}},
+    };
+    for (const auto& c : cases) {
+        const TKavCfg cfg = LoadText(c.Text);
+        EXPECT_TRUE(cfg.Fit == c.Expected) << c.Text;
+    }
+}
+
 TEST_F(SettingsStore, PortSectionStartsFromTheBuiltInPort) {
     Files.Write(Path, "[Port]\r\nParity=2\r\n");
     TKavCfg cfg = Defaults;
@@ -509,6 +534,11 @@ TEST_F(SettingsStore, RecentFilesWithGapsAreRenumberedAndExtraKeysStay) {
     EXPECT_EQ(twenty.back(), "/19.kav");
 }
 
+// A missing file is no error. Anything else that cannot be read as a
+// settings file (a directory, a FIFO nobody writes to, an endless device, a
+// file far larger than any settings file) is refused at once with its
+// reason, changes nothing, and is not replaced by a save: reading it would
+// hang the program or eat its memory, replacing it would lose what it is.
 TEST_F(SettingsStore, MissingOrUnreadableFileChangesNothing) {
     TKavCfg cfg = Defaults;
     cfg.Port.PortName = "COM3";
@@ -517,11 +547,43 @@ TEST_F(SettingsStore, MissingOrUnreadableFileChangesNothing) {
     QString error;
     EXPECT_TRUE(LoadSettings(cfg, recent, Files.Path("absent.ini"), Comma, &error));
     EXPECT_TRUE(error.isEmpty());
-    // A directory is not a file: the load says so with the system's reason.
-    EXPECT_FALSE(LoadSettings(cfg, recent, Dir, Comma, &error));
-    EXPECT_EQ(error, Dir + ": " + SystemReason(EISDIR));
-    EXPECT_TRUE(cfg == before);
-    EXPECT_EQ(recent, TRecentFiles{"/x.kav"});
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Files.Path("fifo.ini")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", Files.Path("zero.ini")));
+    const QByteArray head = "[Main]\r\nPoleMin=100\r\n";
+    Files.Write("big.ini", head + QByteArray(MaxSettingsFileBytes - head.size() + 1, ';'));
+    const QString tooLarge = QStringLiteral("в нём больше 1048576 байт");
+    const struct {
+        QString Path;
+        QString Reason;
+    } cases[] = {
+        {Dir, SystemReason(EISDIR)},
+        {Files.Path("fifo.ini"), "Is a FIFO"},
+        {"/dev/zero", "Is a character device"},
+        {Files.Path("zero.ini"), "Is a character device"},
+        {Files.Path("big.ini"), tooLarge},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Path.toStdString());
+        EXPECT_FALSE(LoadSettings(cfg, recent, c.Path, Comma, &error));
+        EXPECT_EQ(error, c.Path + ": " + c.Reason);
+        EXPECT_TRUE(cfg == before);
+        EXPECT_EQ(recent, TRecentFiles{"/x.kav"});
+        if (c.Path.startsWith(Dir + "/")) {
+            EXPECT_FALSE(SaveSettings(cfg, recent, c.Path, Comma, &error));
+            EXPECT_EQ(error,
+                      QStringLiteral("Ошибка записи файла настроек %1: %2").arg(c.Path, c.Reason));
+        }
+    }
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(Files.Path("fifo.ini")).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(QFile::symLinkTarget(Files.Path("zero.ini")), QStringLiteral("/dev/zero"));
+    EXPECT_EQ(QFileInfo(Files.Path("big.ini")).size(), MaxSettingsFileBytes + 1);
+    // Up to the bound a file is read.
+    Files.Write("big.ini", head + QByteArray(MaxSettingsFileBytes - head.size(), ';'));
+    EXPECT_TRUE(LoadSettings(cfg, recent, Files.Path("big.ini"), Comma, &error));
+    EXPECT_EQ(cfg.PoleMin, 100);
 }
 
 TEST_F(SettingsStore, FloatsWrittenUnderOneSeparatorReadUnderTheOther) {

@@ -26,10 +26,27 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <algorithm>
 #include <memory>
 #include <optional>
+#include <tuple>
+#include <vector>
 
 namespace {
+
+// The free-space line of a folder as the dialog shows it. Other programs
+// write to the same disk while a test runs, so the figure is compared
+// within a margin rather than to the byte.
+void ExpectFreeSpaceOf(const QString& shown, const QString& folder) {
+    const QStorageInfo storage(folder);
+    const QString prefix = QStringLiteral("На диске %1 осталось ").arg(storage.rootPath());
+    ASSERT_TRUE(shown.startsWith(prefix) && shown.endsWith(QStringLiteral(" Мбайт")))
+        << shown.toStdString();
+    bool ok = false;
+    const qint64 shownMiB = shown.mid(prefix.size()).chopped(6).toLongLong(&ok);
+    ASSERT_TRUE(ok) << shown.toStdString();
+    EXPECT_NEAR(double(shownMiB), double(storage.bytesAvailable() / 1048576), 1024.0);
+}
 
 struct TSetupDialogTest : ::testing::Test {
     QTemporaryDir Work;
@@ -176,7 +193,7 @@ TEST_F(AutoSaveSetup, ShowsTheSettingsTheExampleAndTheFreeSpace) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Настройка автоматическго сохранения спектров"));
     EXPECT_EQ(d.Directory()->text(), Work.path());
     EXPECT_TRUE(d.Directory()->isReadOnly());
-    EXPECT_EQ(d.Info()->text(), FreeSpaceText(Work.path()));
+    ExpectFreeSpaceOf(d.Info()->text(), Work.path());
     EXPECT_FALSE(d.OnBox()->isChecked());
     EXPECT_EQ(d.NameMask()->text(), QStringLiteral("Спектр"));
     EXPECT_EQ(d.NumbMask()->value(), 99999999);
@@ -207,7 +224,7 @@ TEST_F(AutoSaveSetup, OkTakesTheFolderOnlyWithSavingOnAndTheRestAlways) {
             Click(d.OnBox());
         Pick(d, Other.path());
         EXPECT_EQ(d.Directory()->text(), Other.path());
-        EXPECT_EQ(d.Info()->text(), FreeSpaceText(Other.path()));
+        ExpectFreeSpaceOf(d.Info()->text(), Other.path());
         Type(d.NameMask(), QStringLiteral("Образец"));
         Retype(d.NumbMask(), QStringLiteral("7"));
         Retype(d.SaveStep(), QStringLiteral("3"));
@@ -218,6 +235,70 @@ TEST_F(AutoSaveSetup, OkTakesTheFolderOnlyWithSavingOnAndTheRestAlways) {
         EXPECT_EQ(Cfg.NameMask, QStringLiteral("Образец"));
         EXPECT_EQ(Cfg.NumbMask, 7);
         EXPECT_EQ(Cfg.SaveStep, 3);
+    }
+}
+
+// What is left in a spin field is read as the program's spin fields read
+// it: text that is no number is the range's minimum, a number below the
+// minimum is the minimum; never the value the field had before.
+TEST_F(TSetupDialogTest, SpinFieldsReadNoNumberOrLessAsTheirMinimum) {
+    Cfg.SaveStep = 5;
+    Cfg.NumbMask = 77;
+    Cfg.RTLPFConst = 30;
+    Cfg.RTNumb = 40;
+    // Each dialog shows these; each case changes one field and takes OK.
+    TAutoSaveSetupFrm autoSave(Cfg);
+    TRealTimeSetupForm realTime(Cfg);
+    const struct {
+        QDialog* Dialog;
+        QSpinBox* Field;
+        const char* Text;
+        QPushButton* Ok;
+        std::int32_t Expected;
+    } cases[] = {
+        {&autoSave, autoSave.SaveStep(), "", autoSave.OKBtn(), 1},
+        {&autoSave, autoSave.NumbMask(), "", autoSave.OKBtn(), 1},
+        {&realTime, realTime.LPFConst(), "1", realTime.OKBtn(), 2},
+        {&realTime, realTime.SumConst(), "", realTime.OKBtn(), 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Field->objectName().toStdString());
+        SetDefaults(Cfg, Work.path());
+        Cfg.SaveStep = 5;
+        Cfg.NumbMask = 77;
+        Cfg.RTLPFConst = 30;
+        Cfg.RTNumb = 40;
+        c.Dialog->setResult(QDialog::Rejected);
+        c.Dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(c.Dialog));
+        c.Field->setFocus();
+        c.Field->selectAll();
+        QTest::keyClick(c.Field, Qt::Key_Delete);
+        QTest::keyClicks(c.Field, QString::fromLatin1(c.Text));
+        QTest::mouseClick(c.Ok, Qt::LeftButton);
+        EXPECT_EQ(c.Dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(c.Field->value(), c.Expected);
+        const std::int32_t stored = c.Field == autoSave.SaveStep()   ? Cfg.SaveStep
+                                    : c.Field == autoSave.NumbMask() ? Cfg.NumbMask
+                                    : c.Field == realTime.LPFConst() ? Cfg.RTLPFConst
+                                                                     : Cfg.RTNumb;
+        EXPECT_EQ(stored, c.Expected);
+    }
+}
+
+// A dialog opens on its first control, not on OK: Enter at once would
+// confirm what the operator has not looked at.
+TEST_F(TSetupDialogTest, DialogsOpenOnTheirFirstControl) {
+    TAutoSaveSetupFrm autoSave(Cfg);
+    TRealTimeSetupForm realTime(Cfg);
+    const std::pair<QDialog*, QWidget*> dialogs[] = {{&autoSave, autoSave.OnBox()},
+                                                     {&realTime, realTime.EnLPF()}};
+    for (const auto& [d, first] : dialogs) {
+        SCOPED_TRACE(d->objectName().toStdString());
+        d->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+        EXPECT_EQ(d->focusWidget(), first);
+        d->hide();
     }
 }
 
@@ -336,6 +417,69 @@ TEST_F(TSetupDialogTest, ApplyCalibrationRefusesBadFieldsAndChangesNothing) {
             EXPECT_EQ(CalibrationRefusalText(*refusal), QString::fromUtf8(c.Warning));
         }
         EXPECT_TRUE(cfg == before);
+    }
+}
+
+// The instrument's calibration (the snapshot) after OK takes what the
+// operator changed: with no file shown every record, through its text, as
+// OK takes it; with a file's field bounds in sweep unit 3 (and 2), only the
+// edits, applied to the instrument's own records.
+TEST_F(TSetupDialogTest, TheSnapshotTakesWhatTheOperatorChanged) {
+    const int razv0 = Row(TUnitGroup::Razv, 0);
+    const int razv3 = Row(TUnitGroup::Razv, 3);
+    const int adc1 = Row(TUnitGroup::ADC, 1);
+    const struct {
+        const char* Name;
+        bool FileShown;
+        std::vector<std::tuple<int, bool, const char*>> Edits; // row, Max, text
+        double X1, X2;     // sweep unit 3 of the snapshot after OK
+        double Value65519; // its value at the top sweep code
+        double Adc1X2;     // ADC unit 1 of the snapshot after OK
+    } cases[] = {
+        {"no file, untouched", false, {}, 3360.1, 3300, 3300, 10},
+        {"file, untouched", true, {}, 3360.1, 3300, 3300, 10},
+        {"file, unit 3 Max edited", true, {{razv3, true, "3500"}}, 3360.1, 3500, 3500, 10},
+        {"file, ADC edited", true, {{adc1, true, "5"}}, 3360.1, 3300, 3300, 5},
+        // New sweep codes re-derive the instrument's unit 3 line, not the file's.
+        {"file, sweep codes edited",
+         true,
+         {{razv0, true, "32767"}},
+         3360.1,
+         3300,
+         3360.1 + (3300 - 3360.1) * 65519 / 32767.0,
+         10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TKavCfg cfg = Cfg;
+        // The instrument's; the dialog's five digits show 3360,1.
+        cfg.RazvUnits[3].X1 = 3360.125;
+        ASSERT_TRUE(CalcUnitKoeff(cfg.RazvUnits[3], 0, 65519));
+        SaveUnitSnapshot(cfg);
+        if (c.FileShown) { // a file's bounds in the live unit 3
+            cfg.RazvUnits[3].X1 = 3100;
+            cfg.RazvUnits[3].X2 = 3250;
+            ASSERT_TRUE(CalcUnitKoeff(cfg.RazvUnits[3], 0, 65519));
+        }
+        const TCalibrationInput shown = CalibrationInputFrom(cfg, Comma);
+        TCalibrationInput accepted = shown;
+        for (const auto& [row, max, text] : c.Edits)
+            (max ? accepted.MaxTexts : accepted.MinTexts)[row] = QString::fromUtf8(text);
+        ASSERT_FALSE(ApplyCalibration(cfg, accepted, Comma));
+        const TKavCfg live = cfg;
+        KeepInstrumentCalibration(cfg, shown, accepted, Comma);
+        // The live records are those OK took; only the snapshot is decided.
+        EXPECT_TRUE(
+            std::equal(cfg.RazvUnits.begin(), cfg.RazvUnits.begin() + 4, live.RazvUnits.begin()));
+        const TMeasureUnit& kept = cfg.RazvUnits[4 + 3];
+        EXPECT_DOUBLE_EQ(kept.X1, c.X1);
+        EXPECT_DOUBLE_EQ(kept.X2, c.X2);
+        EXPECT_NEAR(UnitValue(kept, 65519), c.Value65519, 1e-6);
+        EXPECT_DOUBLE_EQ(cfg.ADCUnits[5 + 1].X2, c.Adc1X2);
+        if (!c.FileShown) {
+            EXPECT_TRUE(std::equal(cfg.RazvUnits.begin(), cfg.RazvUnits.begin() + 4,
+                                   cfg.RazvUnits.begin() + 4));
+        }
     }
 }
 

@@ -161,9 +161,10 @@ TEST_F(TextSpectrum, ALineThatIsNotTwoNumbersIsAnErrorWithItsNumber) {
         QByteArray Text;
         const char* Needle;
     } cases[] = {
-        {"three.csv", "1,2\n3,4,5\n", "строка 2"},
         {"word.csv", "field,ampl\n1,2\nthree,4\n", "строка 3"},
-        {"secondheader.csv", "# x\nfield,ampl\nunits,more\n1,2\n", "строка 3"},
+        {"afterdata.csv", "# x\nfield,ampl\n1,2\nunits,more\n", "строка 4"},
+        {"columns.csv", "1,2\n3,4,5\n", "строка 2"},
+        {"nonindex.txt", "5 3000 1\n7 3001 2\n", "3 столбцов"},
         {"inf.txt", "1 2\n3 inf\n", "строка 2"},
         {"empty.csv", "# nothing\nfield,amplitude\n", "нет ни одной точки"},
     };
@@ -187,7 +188,9 @@ TEST_F(TextSpectrum, ImportCountsWhatItDropsHoldsAndOverwrites) {
     TPointTable table;
     QStringList notes;
     TImportCounts counts;
-    ASSERT_TRUE(PlaceImportedSpectrum(s, Cfg, 0, "f.csv", table, notes, nullptr, &counts));
+    TImportOptions absolute;
+    absolute.AbsoluteScale = true;
+    ASSERT_TRUE(PlaceImportedSpectrum(s, Cfg, absolute, "f.csv", table, notes, nullptr, &counts));
     // 330 mT is 3300 G; 2999..3301 mT fall far outside.
     EXPECT_EQ(counts.Outside, 6);
     EXPECT_EQ(counts.Clipped, 0);
@@ -198,7 +201,7 @@ TEST_F(TextSpectrum, ImportCountsWhatItDropsHoldsAndOverwrites) {
     const TExchangeSpectrum g =
         Spectrum({3000, 3100, 3100.0001, 3300}, {1, 3000, -3000, -12.4}, "G");
     notes.clear();
-    ASSERT_TRUE(PlaceImportedSpectrum(g, Cfg, 0, "g.csv", table, notes, nullptr, &counts));
+    ASSERT_TRUE(PlaceImportedSpectrum(g, Cfg, absolute, "g.csv", table, notes, nullptr, &counts));
     EXPECT_EQ(counts.Outside, 0);
     EXPECT_EQ(counts.Clipped, 2);
     EXPECT_EQ(counts.Shared, 1);
@@ -209,10 +212,18 @@ TEST_F(TextSpectrum, ImportCountsWhatItDropsHoldsAndOverwrites) {
     for (const QString& note : notes)
         EXPECT_TRUE(note.contains("g.csv")) << note.toStdString();
 
-    // A unit that is not a field unit is taken as it stands, with a note.
+    // An axis that is not a field is refused, unless asked for: then it is
+    // taken as it stands, with a note.
     notes.clear();
-    ASSERT_TRUE(PlaceImportedSpectrum(Spectrum({3100}, {0}, "MHz"), Cfg, 0, "h.DSC", table, notes,
-                                      nullptr));
+    QString refusal;
+    const TPointTable kept = table;
+    EXPECT_FALSE(PlaceImportedSpectrum(Spectrum({3100}, {0}, "MHz"), Cfg, absolute, "h.DSC", table,
+                                       notes, &refusal));
+    EXPECT_TRUE(refusal.contains("MHz") && refusal.contains("h.DSC")) << refusal.toStdString();
+    EXPECT_EQ(table, kept);
+    absolute.AnyAxis = true;
+    ASSERT_TRUE(PlaceImportedSpectrum(Spectrum({3100}, {0}, "MHz"), Cfg, absolute, "h.DSC", table,
+                                      notes, nullptr));
     ASSERT_EQ(notes.size(), 1);
     EXPECT_TRUE(notes[0].contains("MHz"));
 
@@ -220,7 +231,7 @@ TEST_F(TextSpectrum, ImportCountsWhatItDropsHoldsAndOverwrites) {
     const TPointTable before = table;
     QString error;
     EXPECT_FALSE(
-        PlaceImportedSpectrum(Spectrum({1, 2}, {0, 0}), Cfg, 0, "far.csv", table, notes, &error));
+        PlaceImportedSpectrum(Spectrum({1, 2}, {0, 0}), Cfg, {}, "far.csv", table, notes, &error));
     EXPECT_TRUE(error.contains("far.csv")) << error.toStdString();
     EXPECT_EQ(table, before);
 }
@@ -239,11 +250,13 @@ TEST_F(Bes3t, DescriptorAndDataReadByAnIndependentReaderMatchTheProgramsTexts) {
     const QHash<QString, QString> keys = DescriptorKeys(dsc);
     const std::vector<int> codes = Codes();
     const QString expected[][2] = {
-        {"DSRC", "EXP"},        {"BSEQ", "BIG"},     {"IKKF", "REAL"},         {"XTYP", "IDX"},
-        {"YTYP", "NODATA"},     {"ZTYP", "NODATA"},  {"IRFMT", "D"},           {"XUNI", "'G'"},
-        {"IRUNI", "'V'"},       {"XNAM", "'Field'"}, {"IRNAM", "'Intensity'"}, {"TITL", "'line'"},
-        {"MWFQ", "9254147000"}, {"KAVGAIN", "3"},    {"RCAG", "20"},           {"AVGS", "4"},
-        {"KAVSERIAL", "7"},     {"KAVPROGRAM", "3"}, {"KAVSPEED", "10"},
+        {"DSRC", "EXP"},        {"BSEQ", "BIG"},          {"IKKF", "REAL"},
+        {"XTYP", "IDX"},        {"YTYP", "NODATA"},       {"ZTYP", "NODATA"},
+        {"IRFMT", "D"},         {"XUNI", "'G'"},          {"IRUNI", "'V'"},
+        {"XNAM", "'Field'"},    {"IRNAM", "'Intensity'"}, {"TITL", "'line'"},
+        {"MWFQ", "9254147000"}, {"KAVGAIN", "3"},         {"RCAG", "0"},
+        {"AVGS", "4"},          {"KAVSERIAL", "7"},       {"KAVPROGRAM", "3"},
+        {"KAVSPEED", "10"},
     };
     for (const auto& [key, value] : expected)
         EXPECT_EQ(keys.value(key), value) << key.toStdString();
@@ -286,7 +299,9 @@ TEST_F(Bes3t, KavThroughBes3tAndCsvGivesBackEveryCodeAndAmplitude) {
         TPointTable table;
         QStringList notes;
         QString error;
-        ASSERT_TRUE(ImportSpectrumFile(Path(name), importing, 2, table, notes, &error))
+        TImportOptions options;
+        options.GainRow = 2;
+        ASSERT_TRUE(ImportSpectrumFile(Path(name), importing, options, table, notes, &error))
             << error.toStdString();
         EXPECT_TRUE(notes.isEmpty()) << notes.join('\n').toStdString();
         for (int k = 0; k <= MaxFieldCode; ++k)
@@ -299,7 +314,9 @@ TEST_F(Bes3t, KavThroughBes3tAndCsvGivesBackEveryCodeAndAmplitude) {
     }
 }
 
-TEST_F(Bes3t, PointsNotEquidistantAreResampledWithGapsFilledAndSaySo) {
+// A spectrum with a gap keeps its points: each field goes into the axis
+// file, and nothing is invented between them.
+TEST_F(Bes3t, PointsNotEquidistantKeepTheirFieldsInAnAxisFile) {
     for (int code = 1000; code <= 2000; code += 8)
         (*Store)[code] =
             TPointSlot{static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(code / 2)};
@@ -307,20 +324,37 @@ TEST_F(Bes3t, PointsNotEquidistantAreResampledWithGapsFilledAndSaySo) {
     QStringList notes;
     ASSERT_TRUE(Export("r.DSC", &notes));
     ASSERT_EQ(notes.size(), 1);
-    EXPECT_TRUE(notes[0].contains("шагом 8")) << notes[0].toStdString();
-    EXPECT_TRUE(Read("r.DSC").contains("resampled"));
+    EXPECT_TRUE(notes[0].contains("r.XGF")) << notes[0].toStdString();
+    const QHash<QString, QString> keys = DescriptorKeys(Read("r.DSC"));
+    EXPECT_EQ(keys.value("XTYP"), "IGD");
+    EXPECT_EQ(keys.value("XPTS"), "124");
+    const std::vector<double> axis = BigEndianDoubles(Read("r.XGF"));
+    ASSERT_EQ(axis.size(), 124u);
     TExchangeSpectrum read;
-    ASSERT_TRUE(ReadBes3t(Path("r.DSC"), read, nullptr));
-    ASSERT_EQ(read.Amplitude.size(), 126u); // 1000..2000 every 8 codes
-    const auto at = [&](int code) { return read.Amplitude[(code - 1000) / 8]; };
-    EXPECT_EQ(at(1504), at(1496));
-    EXPECT_EQ(at(1512), at(1496));
-    EXPECT_NE(at(1520), at(1496));
-    // CSV needs no grid: the points as they are.
+    QString error;
+    ASSERT_TRUE(ReadBes3t(Path("r.DSC"), read, &error)) << error.toStdString();
+    EXPECT_EQ(read.Field, axis);
+    EXPECT_FALSE(read.Equidistant);
+    // Read back onto the same calibration: the very points, no others.
+    TPointTable table;
+    TImportOptions options;
+    options.AbsoluteScale = true;
+    ASSERT_TRUE(PlaceImportedSpectrum(read, Cfg, options, "r.DSC", table, notes, &error));
+    for (int k = 0; k <= MaxFieldCode; ++k)
+        ASSERT_EQ(table[k], (*Store)[k]) << k;
+
+    // Made equidistant again, the next export is XTYP IDX and the axis file
+    // of the earlier one is gone.
+    (*Store)[1504] = TPointSlot{1504, 9};
+    (*Store)[1512] = TPointSlot{1512, 9};
     notes.clear();
-    ASSERT_TRUE(Export("r.csv", &notes));
+    ASSERT_TRUE(Export("r.DSC", &notes));
     EXPECT_TRUE(notes.isEmpty());
-    EXPECT_EQ(Read("r.csv").count('\n'), 1 + 124);
+    EXPECT_EQ(DescriptorKeys(Read("r.DSC")).value("XTYP"), "IDX");
+    EXPECT_FALSE(QFile::exists(Path("r.XGF")));
+    // CSV needs no axis file: the points as they are.
+    ASSERT_TRUE(Export("r.csv", &notes));
+    EXPECT_EQ(Read("r.csv").count('\n'), 1 + 126);
 }
 
 TEST_F(Bes3t, LittleEndianFloatsAndOtherItemFormatsAreRead) {
@@ -369,15 +403,22 @@ TEST_F(Bes3t, BadDataSetsGetOneLineNamingTheFileAndChangeNothing) {
         {"twod.DSC", good + "YTYP IDX\nYPTS 4\n", 32, "YTYP"},
         {"cplx.DSC", QByteArray(good).replace("REAL", "CPLX"), 64, "IKKF CPLX"},
         {"fmt.DSC", QByteArray(good).replace("IRFMT D", "IRFMT Q"), 32, "IRFMT Q"},
-        {"axis.DSC", QByteArray(good).replace("IDX", "IGD"), 32, "XTYP IGD"},
+        {"axis.DSC", QByteArray(good).replace("IDX", "NTUP"), 32, "XTYP NTUP"},
+        {"noaxis.DSC", QByteArray(good).replace("IDX", "IGD"), 32, "noaxis.XGF"},
+        {"long.DSC", good, 33, "XPTS 4"},
+        {"many.DSC", QByteArray(good).replace("XPTS 4", "XPTS 1048577"), 32, "1048576"},
+        {"nan.DSC", good, -2, "значение 2"},
         {"order.DSC", good + "BSEQ MID\n", 32, "BSEQ MID"},
         {"text.DSC", "hello\n", 32, "BES3T"},
     };
     for (const auto& c : cases) {
         const QString dsc = Path(c.Name);
         Write(c.Name, c.Descriptor);
-        if (c.DataBytes >= 0)
-            Write(QString(c.Name).replace(".DSC", ".DTA"), QByteArray(c.DataBytes, '\0'));
+        QByteArray data(c.DataBytes >= 0 ? c.DataBytes : 32, '\0');
+        if (c.DataBytes == -2) // a NaN as the second value
+            data.replace(8, 8, QByteArray("\x7f\xf8\0\0\0\0\0\0", 8));
+        if (c.DataBytes != -1)
+            Write(QString(c.Name).replace(".DSC", ".DTA"), data);
         TExchangeSpectrum s;
         s.Title = "kept";
         QString error;

@@ -32,11 +32,16 @@ struct PrintSetup : ::testing::Test {
         UsePdfOutput(Printer);
     }
 
+    QStringList Warnings;
+
     std::unique_ptr<TPrintSetupForm> Form() {
-        return std::make_unique<TPrintSetupForm>(Cfg, Printer, [this](QPrinter& p) {
-            SetupCalls.push_back(&p);
-            return SetupAnswer && SetupAnswer(p);
-        });
+        return std::make_unique<TPrintSetupForm>(
+            Cfg, Printer,
+            [this](QPrinter& p) {
+                SetupCalls.push_back(&p);
+                return SetupAnswer && SetupAnswer(p);
+            },
+            [this](const QString& text) { Warnings << text; });
     }
     static QImage Preview(TPrintSetupForm& form) { return form.Sample->grab().toImage(); }
 };
@@ -176,6 +181,80 @@ TEST_F(PrintSetup, OkStoresOrientationAndMarginsCancelStoresNothing) {
     EXPECT_EQ(Cfg.PrnR, 26);
     EXPECT_EQ(Cfg.PrnT, 27);
     EXPECT_EQ(Cfg.PrnB, 30);
+}
+
+// A margin typed below its field's lower bound, or left with no number,
+// reads as the lower bound (the printer's strip: 3 mm here), not as the
+// value the field had before.
+TEST_F(PrintSetup, AMarginTypedBelowItsBoundOrEmptiedIsTheBound) {
+    auto form = Form();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    const struct {
+        QSpinBox* Edit;
+        const char* Text;
+    } typed[] = {{form->RightEdit, "1"}, {form->TopEdit, ""}, {form->LeftEdit, "2"}};
+    for (const auto& t : typed) {
+        t.Edit->setFocus();
+        t.Edit->selectAll();
+        QTest::keyClick(t.Edit, Qt::Key_Delete);
+        QTest::keyClicks(t.Edit, QString::fromLatin1(t.Text));
+    }
+    QTest::mouseClick(form->OkBtn, Qt::LeftButton);
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_EQ(Cfg.PrnR, 3);
+    EXPECT_EQ(Cfg.PrnT, 3);
+    EXPECT_EQ(Cfg.PrnL, 3);
+    EXPECT_EQ(Cfg.PrnB, 15);
+    EXPECT_EQ(form->RightEdit->text(), QStringLiteral("3"));
+}
+
+// Margins that leave no room for the plot are refused on OK, naming them
+// and the paper's side; nothing is stored and the dialog stays.
+TEST_F(PrintSetup, MarginsThatLeaveNoRoomAreRefusedNamingThem) {
+    Cfg.Orientation = 0; // A4 portrait: 210 x 297 mm
+    const struct {
+        int L, R, T, B;
+        const char* Warning; // nullptr: accepted
+    } cases[] = {
+        {110, 100, 15, 15,
+         "Поля не оставляют места для спектра: слева 110 мм и справа 100 мм на бумаге шириной "
+         "210 мм."},
+        {15, 15, 150, 147,
+         "Поля не оставляют места для спектра: сверху 150 мм и снизу 147 мм на бумаге высотой "
+         "297 мм."},
+        {105, 105, 200, 100,
+         "Поля не оставляют места для спектра: слева 105 мм и справа 105 мм на бумаге шириной "
+         "210 мм; сверху 200 мм и снизу 100 мм на бумаге высотой 297 мм."},
+        {100, 100, 140, 140, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.L);
+        Warnings.clear();
+        Cfg.PrnL = Cfg.PrnR = Cfg.PrnT = Cfg.PrnB = 15;
+        auto form = Form();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        form->LeftEdit->setValue(c.L);
+        form->RightEdit->setValue(c.R);
+        form->TopEdit->setValue(c.T);
+        form->BotEdit->setValue(c.B);
+        form->OkBtn->click();
+        if (c.Warning) {
+            EXPECT_EQ(Warnings, QStringList{QString::fromUtf8(c.Warning)});
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_NE(form->result(), QDialog::Accepted);
+            EXPECT_EQ(Cfg.PrnL, 15);
+            EXPECT_EQ(Cfg.PrnT, 15);
+            EXPECT_EQ(QApplication::focusWidget(),
+                      c.L + c.R >= 210 ? form->LeftEdit : form->TopEdit);
+        } else {
+            EXPECT_TRUE(Warnings.isEmpty());
+            EXPECT_EQ(form->result(), QDialog::Accepted);
+            EXPECT_EQ(Cfg.PrnL, 100);
+            EXPECT_EQ(Cfg.PrnB, 140);
+        }
+    }
 }
 
 TEST_F(PrintSetup, ThePlatformPrinterSetupRefreshesTheDialogWhenConfirmed) {

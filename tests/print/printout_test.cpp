@@ -82,12 +82,19 @@ TEST(PageGeometry, MarginsCountFromThePaperEdgeNotFromThePrintableArea) {
     EXPECT_EQ(h.Right, 2001 - 250); // 25 * 2001 / 200 = 250.1
     EXPECT_EQ(h.Bottom, 2871 - 0);
     EXPECT_TRUE(h.HasPlot());
-    // Margins equal to the offsets give the whole printable page.
-    const TPageGeometry w = TPageGeometry::Compute(A4Printer, {5, 5, 5, 5}, 0, 65519, 0);
-    EXPECT_EQ(w.Left, 0);
-    EXPECT_EQ(w.Top, 0);
-    EXPECT_EQ(w.Right, 2000);
-    EXPECT_EQ(w.Bottom, 2870);
+    // Margins equal to the offsets give the whole printable page, and so do
+    // margins below them (a hand-edited Kav.ini, a printer changed since):
+    // they are raised to the strip the printer cannot reach.
+    for (const TPageMargins& m : {TPageMargins{5, 5, 5, 5}, TPageMargins{0, 1, 4, -3}}) {
+        const TPageGeometry w = TPageGeometry::Compute(A4Printer, m, 0, 65519, 0);
+        EXPECT_EQ(w.Left, 0);
+        EXPECT_EQ(w.Top, 0);
+        EXPECT_EQ(w.Right, 2000);
+        EXPECT_EQ(w.Bottom, 2870);
+    }
+    const TPageGeometry one = TPageGeometry::Compute(A4Printer, {1, 15, 15, 15}, 0, 65519, 0);
+    EXPECT_EQ(one.Left, 0);
+    EXPECT_EQ(one.Top, 100);
 }
 
 TEST(PageGeometry, MarginsThatMeetLeaveNoPlot) {
@@ -398,6 +405,22 @@ TEST_F(PrintoutTest, AdcFieldInTheMarginWhenItFits) {
     ASSERT_GT(g.Left, TextW(QStringLiteral("АМ=3,30 Э")) + 4);
     EXPECT_TRUE(Holds(2, g.Top + 2, QStringLiteral("АМ=3,30 Э")));
     EXPECT_EQ(Count(QRect(g.Left + 1, g.Top + 1 + TextH(), 400, TextH()), Red), 0);
+}
+
+// Margins below the printer's strip, printed without the setup dialog,
+// give the page the setup dialog would: the header and labels on the paper.
+TEST_F(PrintoutTest, MarginsBelowTheStripArePrintedAsRaised) {
+    F.Cfg.PrnL = F.Cfg.PrnR = F.Cfg.PrnT = F.Cfg.PrnB = 5;
+    ASSERT_TRUE(Paint()) << Reason.toStdString();
+    const QImage raised = Page.copy();
+    EXPECT_TRUE(Holds(1, 1, Header));
+    Page.fill(White);
+    F.Cfg.PrnL = 0;
+    F.Cfg.PrnR = 1;
+    F.Cfg.PrnT = 2;
+    F.Cfg.PrnB = 3;
+    ASSERT_TRUE(Paint()) << Reason.toStdString();
+    EXPECT_EQ(Page, raised);
 }
 
 TEST_F(PrintoutTest, NoPlotBetweenTheMarginsPaintsNothing) {

@@ -86,17 +86,69 @@ TEST(PointStore, ClearEmptiesEverySlotAndSearchesStopAtTheOuterPoints) {
     }
 }
 
-TEST_F(SpectrumFile, AtomicWriteReplacesTheWholeFileKeepingItsModeAndLink) {
-    ASSERT_TRUE(WriteFileAtomically(Path("a.kav"), "old content"));
-    ASSERT_EQ(::chmod(QFile::encodeName(Path("a.kav")).constData(), 0640), 0);
-    ASSERT_TRUE(QFile::link(Path("a.kav"), Path("link.kav")));
-    ASSERT_TRUE(WriteFileAtomically(Path("link.kav"), "new"));
-    EXPECT_EQ(Read("a.kav"), "new");
-    EXPECT_TRUE(QFileInfo(Path("link.kav")).isSymLink());
-    struct stat st {};
-    ASSERT_EQ(::stat(QFile::encodeName(Path("a.kav")).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(Entries(), (QStringList{"a.kav", "link.kav"}));
+namespace {
+
+// Both writers: the whole content at once, or a writer that takes the
+// temporary file's name (the PDF printer).
+bool WriteBySlot(const QString& path, const QByteArray& content, QString* reason) {
+    TAtomicFileSlot slot(path);
+    if (!slot.Open(reason))
+        return false;
+    QFile out(slot.TempPath());
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
+        return false;
+    out.close();
+    return slot.Commit(reason);
+}
+
+const struct {
+    const char* Name;
+    bool (*Write)(const QString&, const QByteArray&, QString*);
+} Writers[] = {{"whole", WriteFileAtomically}, {"slot", WriteBySlot}};
+
+} // namespace
+
+TEST_F(SpectrumFile, AtomicWriteReplacesTheWholeFileKeepingItsModeAndLinks) {
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("sub"));
+    // l1 -> (absolute) l2 -> (relative) sub/a.kav; dangling -> sub/new.kav;
+    // loop1 -> loop2 -> loop1.
+    const struct {
+        const char* Link;
+        QString Target;
+    } links[] = {{"l1", Path("l2")},
+                 {"l2", "sub/a.kav"},
+                 {"dangling", "sub/new.kav"},
+                 {"loop1", Path("loop2")},
+                 {"loop2", "loop1"}};
+    for (const auto& l : links)
+        ASSERT_EQ(::symlink(QFile::encodeName(l.Target).constData(),
+                            QFile::encodeName(Path(l.Link)).constData()),
+                  0);
+    for (const auto& w : Writers) {
+        SCOPED_TRACE(w.Name);
+        QFile::remove(Path("sub/new.kav"));
+        ASSERT_TRUE(w.Write(Path("sub/a.kav"), "old content", nullptr));
+        ASSERT_EQ(::chmod(QFile::encodeName(Path("sub/a.kav")).constData(), 0640), 0);
+        QString reason;
+        ASSERT_TRUE(w.Write(Path("l1"), "new", &reason)) << reason.toStdString();
+        EXPECT_EQ(Read("sub/a.kav"), "new");
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(Path("sub/a.kav")).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0640u);
+        // A link to a file not there yet creates the file there.
+        ASSERT_TRUE(w.Write(Path("dangling"), "created", &reason)) << reason.toStdString();
+        EXPECT_EQ(Read("sub/new.kav"), "created");
+        // A loop is refused as the system refuses it, and stays a loop.
+        EXPECT_FALSE(w.Write(Path("loop1"), "x", &reason));
+        EXPECT_EQ(reason, QStringLiteral("Too many levels of symbolic links"));
+        for (const auto& l : links)
+            EXPECT_EQ(QFile::symLinkTarget(Path(l.Link)),
+                      QFileInfo(QDir(Dir.path()), l.Target).absoluteFilePath())
+                << l.Link;
+        EXPECT_EQ(Entries(), (QStringList{"dangling", "l1", "l2", "loop1", "loop2"}));
+        EXPECT_EQ(QDir(Path("sub")).entryList(QDir::Files | QDir::Hidden),
+                  (QStringList{"a.kav", "new.kav"}));
+    }
 }
 
 // The slot serves writers that take a file name (the PDF printer).
@@ -123,34 +175,30 @@ TEST_F(SpectrumFile, AtomicSlotCommitsWhatItsWriterWroteAndRemovesWhatItDidNot) 
 }
 
 // What a killed save left beside its target goes with the next save of that
-// target; a file another writer holds, or one that is still fresh, stays.
+// target, by either writer; a file another writer holds, or one that is
+// still fresh, stays.
 TEST_F(SpectrumFile, LeftoversOfKilledSavesDoNotPileUp) {
     const QString path = Path("page.pdf");
     const timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-    for (const char* name : {".page.pdf.aB3xYz", ".page.pdf.held01", ".page.pdf.fresh1",
-                             ".other.pdf.aB3xYz", ".page.pdf.toolong7"}) {
-        Write(name, "partial");
-        const QByteArray file = QFile::encodeName(Path(name));
-        if (QByteArray(name) != ".page.pdf.fresh1") {
-            ASSERT_EQ(::utimensat(AT_FDCWD, file.constData(), hourAgo, 0), 0);
+    for (const auto& w : Writers) {
+        SCOPED_TRACE(w.Name);
+        for (const char* name : {".page.pdf.aB3xYz", ".page.pdf.empty0", ".page.pdf.held01",
+                                 ".page.pdf.fresh1", ".other.pdf.aB3xYz", ".page.pdf.toolong7"}) {
+            Write(name, QByteArray(name) == ".page.pdf.empty0" ? "" : "partial");
+            const QByteArray file = QFile::encodeName(Path(name));
+            if (QByteArray(name) != ".page.pdf.fresh1") {
+                ASSERT_EQ(::utimensat(AT_FDCWD, file.constData(), hourAgo, 0), 0);
+            }
         }
+        // A writer still at work holds its file.
+        const int held = ::open(QFile::encodeName(Path(".page.pdf.held01")).constData(), O_RDONLY);
+        ASSERT_GE(held, 0);
+        ASSERT_EQ(::flock(held, LOCK_EX), 0);
+        EXPECT_TRUE(w.Write(path, "%PDF-1.4", nullptr));
+        ::close(held);
+        EXPECT_EQ(Entries(), (QStringList{".other.pdf.aB3xYz", ".page.pdf.fresh1",
+                                          ".page.pdf.held01", ".page.pdf.toolong7", "page.pdf"}));
     }
-    // A writer still at work holds its file.
-    const int held = ::open(QFile::encodeName(Path(".page.pdf.held01")).constData(), O_RDONLY);
-    ASSERT_GE(held, 0);
-    ASSERT_EQ(::flock(held, LOCK_EX), 0);
-    {
-        TAtomicFileSlot slot(path);
-        ASSERT_TRUE(slot.Open());
-        QFile out(slot.TempPath());
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write("%PDF-1.4");
-        out.close();
-        ASSERT_TRUE(slot.Commit());
-    }
-    ::close(held);
-    EXPECT_EQ(Entries(), (QStringList{".other.pdf.aB3xYz", ".page.pdf.fresh1", ".page.pdf.held01",
-                                      ".page.pdf.toolong7", "page.pdf"}));
 }
 
 // A failed save names the file and the system's reason and leaves the
@@ -722,6 +770,7 @@ TEST_F(OpenClose, OpenRunsTheSequenceInOrderAndAppliesTheFile) {
     EXPECT_EQ(View.Calls, expected);
     ExpectResultsReset();
     EXPECT_EQ(Cfg.LastOpen, path);
+    EXPECT_EQ(Session.ShownName, QStringLiteral("one.kav"));
     EXPECT_EQ(Cfg.Amplifying, 2);
     EXPECT_EQ(Cfg.Rapid, 4);
     EXPECT_FLOAT_EQ(Readings.AdcFieldValue, 0.24f); // 100 * 10 / 4095 -> 24 / 100
@@ -761,13 +810,18 @@ TEST_F(OpenClose, CloseResetsClearsAndPutsTheInstrumentUnitsBack) {
     EXPECT_TRUE(Cfg.RazvUnits == unitsBefore);
     EXPECT_TRUE(Cfg.ADCUnits == adcBefore);
 
-    // Opening over an open file keeps the first file's units in the snapshot.
+    // Opening or importing over a shown file keeps the instrument's units in
+    // the snapshot: the first file's calibration never becomes the
+    // instrument's, to be stored at exit.
     OpenSpectrum(Session, WriteSpectrum("one.kav"));
-    const auto firstFileUnits = Cfg.RazvUnits;
+    ASSERT_FALSE(Cfg.RazvUnits == unitsBefore);
     OpenSpectrum(Session, WriteSpectrum("two.kav"));
+    ShowSpectrum(Session, nullptr, QStringLiteral("imported.csv"));
+    EXPECT_EQ(Session.ShownName, QStringLiteral("imported.csv"));
     CloseSpectrum(Session);
-    for (int i = 0; i < RazvUnitCount; ++i)
-        EXPECT_TRUE(Cfg.RazvUnits[i] == firstFileUnits[i]) << i;
+    EXPECT_TRUE(Session.ShownName.isEmpty());
+    EXPECT_TRUE(Cfg.RazvUnits == unitsBefore);
+    EXPECT_TRUE(Cfg.ADCUnits == adcBefore);
 }
 
 TEST_F(OpenClose, FileWithoutRecordsLeavesPanelsEmptyAndAdcFieldUnset) {

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -229,6 +230,58 @@ TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
     EXPECT_FALSE(QFile::exists(Path("o.png")));
 }
 
+// A FIFO (nobody writes to it), an endless device or a settings file far
+// larger than any, named as an input or as the settings file of any command,
+// is refused at once with one line that names it and says what it is;
+// nothing is written.
+TEST_F(Kavtool, SpecialFilesAsInputsAreRefusedAtOnce) {
+    const QString s = WriteProgramFile("s.kav");
+    Write("in.csv", "3100,1\n");
+    const QString fifo = Path("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(fifo, Path("Kav.ini")));
+    Write("big.ini", QByteArray(MaxSettingsFileBytes + 1, ';'));
+    const QString isFifo = fifo + ": Is a FIFO";
+    const QString isDevice = "/dev/zero: Is a character device";
+    const QString tooLarge = Path("big.ini") + QStringLiteral(": в нём больше 1048576 байт");
+    const struct {
+        QStringList Args;
+        QString Needle;
+    } cases[] = {
+        {{"info", fifo}, fifo + "\": Is a FIFO"},
+        {{"info", "/dev/zero"}, "\"/dev/zero\": Is a character device"},
+        {{"process", fifo, "filter", "2"}, fifo + "\": Is a FIFO"},
+        {{"export", fifo}, fifo + "\": Is a FIFO"},
+        {{"export", fifo, "-o", Path("o.png")}, fifo + "\": Is a FIFO"},
+        {{"print", fifo, "-o", Path("o.pdf")}, fifo + "\": Is a FIFO"},
+        {{"info", s, "--ini", fifo}, "usage"}, // info takes no settings
+        {{"format", "field", "1", "--ini", fifo}, isFifo},
+        {{"format", "field", "1", "--ini", Path("Kav.ini")}, Path("Kav.ini") + ": Is a FIFO"},
+        {{"format", "field", "1", "--ini", "/dev/zero"}, isDevice},
+        {{"format", "field", "1", "--ini", Path("big.ini")}, tooLarge},
+        {{"process", s, "--ini", fifo, "filter", "2"}, isFifo},
+        {{"export", s, "--ini", "/dev/zero"}, isDevice},
+        {{"print", s, "-o", Path("o.pdf"), "--ini", fifo}, isFifo},
+        {{"import", Path("in.csv"), "-o", Path("o.kav"), "--ini", fifo}, isFifo},
+        {{"acquire", "--port", "SIM", "--sweeps", "1", "--ini", fifo}, isFifo},
+        {{"listen", "--port", "SIM", "--ini", "/dev/zero"}, isDevice},
+    };
+    for (const auto& c : cases) {
+        const TRun r = Run(c.Args);
+        const std::string what = c.Args.join(' ').toStdString() + " -> " + r.Err.toStdString();
+        const bool usage = c.Needle == "usage";
+        EXPECT_EQ(r.Exit, usage ? 2 : 1) << what;
+        EXPECT_TRUE(r.Err.contains(c.Needle)) << what;
+        if (!usage) {
+            EXPECT_EQ(r.Err.count(u'\n'), 1) << what;
+        }
+        EXPECT_TRUE(r.Out.isEmpty()) << what;
+    }
+    QStringList entries = QDir(Dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden);
+    entries.sort();
+    EXPECT_EQ(entries, (QStringList{"Kav.ini", "big.ini", "fifo", "in.csv", "s.kav"}));
+}
+
 // A spectrum of 500 points (2000 bytes) sits in any write buffer: a save of
 // it that meets a full disk fails with the system's reason and leaves the
 // previous file whole, and nothing of the attempt behind.
@@ -275,17 +328,17 @@ TEST_F(KavtoolFullDisk, FileSizeLimitKeepsThePreviousFile) {
 }
 
 // The exports for other programs and the pictures are written the same way.
-// (A picture run may add Qt's own notes on stderr, such as a missing
-// XDG_RUNTIME_DIR; kavtool's error is still one line of its own.)
+// Run as cron runs them (no display, no XDG_RUNTIME_DIR), the failure is one
+// line of kavtool's and nothing else: Qt's notes about the session stay off.
 TEST_F(KavtoolFullDisk, ExportsOnAFullDiskKeepThePreviousFile) {
     TSmallDisk disk;
     const bool full = disk.Mounted() && disk.Fill();
     auto expectRefused = [](const TRun& r, int err, const QString& target,
                             const QByteArray& previous) {
         EXPECT_EQ(r.Exit, 1);
-        const QStringList own = r.Err.split(u'\n').filter(QRegularExpression("^kavtool"));
-        ASSERT_EQ(own.size(), 1) << r.Err.toStdString();
-        EXPECT_TRUE(own[0].contains(target + "\": " + SystemReason(err))) << r.Err.toStdString();
+        EXPECT_EQ(r.Err.count(u'\n'), 1) << r.Err.toStdString();
+        EXPECT_TRUE(r.Err.startsWith("kavtool: ")) << r.Err.toStdString();
+        EXPECT_TRUE(r.Err.contains(target + "\": " + SystemReason(err))) << r.Err.toStdString();
         QFile f(target);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         EXPECT_EQ(f.readAll(), previous);
@@ -299,15 +352,17 @@ TEST_F(KavtoolFullDisk, ExportsOnAFullDiskKeepThePreviousFile) {
         SCOPED_TRACE(name);
         Write(name, "previous");
         expectRefused(RunKavtool({"export", Path("in.kav"), "-o", Path(name)},
-                                 {Dir.path(), "C", 60000, 1024}),
+                                 {Dir.path(), "C", 60000, 1024, true}),
                       EFBIG, Path(name), "previous");
         if (full) {
             const QString target = disk.Path(name);
             QFile f(target);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.close();
-            expectRefused(RunKavtool({"export", Path("in.kav"), "-o", target}, {Dir.path()}),
-                          ENOSPC, target, "");
+            TKavtoolOptions cron{Dir.path()};
+            cron.NoDisplay = true;
+            expectRefused(RunKavtool({"export", Path("in.kav"), "-o", target}, cron), ENOSPC,
+                          target, "");
             ASSERT_TRUE(QFile::remove(target));
         }
     }

@@ -1,0 +1,502 @@
+// Spectra from other laboratories, made by the test as their programs write
+// them (Q-band and X-band field sweeps, small values, the vendor's column
+// text, Cyrillic names), imported, saved, reloaded by a fresh program,
+// exported, and read back by an independent minimal reader (lab_files.h)
+// that must find the true axis and shape.
+#include "config/settings_store.h"
+#include "exchange/ascii_text.h"
+#include "exchange/bes3t_file.h"
+#include "exchange/message_text.h"
+#include "exchange/spectrum_export.h"
+#include "exchange/spectrum_import.h"
+#include "exchange/text_spectrum.h"
+#include "lab_files.h"
+#include "qstring_printer.h"
+#include "spectrum/parameter_block.h"
+#include "spectrum/point_store.h"
+#include "spectrum/spectrum_file.h"
+#include "spectrum/spectrum_view.h"
+#include "temp_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+#include <memory>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct LabFiles : ::testing::Test, TTempFiles {
+    TKavCfg Cfg{};
+
+    LabFiles() {
+        SetDefaults(Cfg, Dir.path());
+        Cfg.ViewMin = 0;
+        Cfg.ViewMax = MaxFieldCode;
+    }
+
+    static void Calibrate(TKavCfg& cfg, double x1, double x2, const QString& name = "Э") {
+        cfg.RazvUnits[3].X1 = x1;
+        cfg.RazvUnits[3].X2 = x2;
+        cfg.RazvUnits[3].Name = name;
+        CalcUnitKoeff(cfg.RazvUnits[3], 0, 65519);
+    }
+
+    // A lab's BES3T pair NAME.DSC + NAME.DTA.
+    void WriteLab(const QString& name, const QStringList& keys, const QByteArray& data) {
+        Write(name + ".DSC", LabDescriptor(keys));
+        Write(name + ".DTA", data);
+    }
+
+    // What a later session of the program finds: the table saved as a .kav,
+    // loaded by a program with default settings, the file's records applied.
+    struct TReloaded {
+        std::unique_ptr<TPointTable> Store = std::make_unique<TPointTable>();
+        TKavCfg Cfg{};
+    };
+    TReloaded Reload(const TPointTable& table, const QString& kav) {
+        TReloaded r;
+        QString error;
+        EXPECT_TRUE(SaveSpectrumFile(Path(kav), table, &error)) << error.toStdString();
+        auto undo = std::make_unique<TPointTable>();
+        EXPECT_EQ(LoadSpectrumFile(Path(kav), *r.Store, *undo), TLoadOutcome::Loaded);
+        SetDefaults(r.Cfg, Dir.path());
+        r.Cfg.ViewMin = 0;
+        r.Cfg.ViewMax = MaxFieldCode;
+        TInstrumentReadings readings;
+        TNullSpectrumView view;
+        ApplyFileParameters(*r.Store, r.Cfg, readings, view, u'.');
+        return r;
+    }
+
+    TPlainBes3t Export(const TReloaded& r, const QString& name, const QString& title = "t") {
+        QStringList notes;
+        QString error;
+        EXPECT_TRUE(ExportSpectrum(Path(name + ".DSC"), TExchangeFormat::Bes3t, *r.Store, r.Cfg,
+                                   title, notes, &error))
+            << error.toStdString();
+        return ReadPlainBes3t(Path(name + ".DSC"));
+    }
+};
+
+std::vector<double> Ordinates(const TPointTable& table) {
+    std::vector<double> y;
+    for (int k = 0; k <= MaxFieldCode; ++k)
+        if (IsValidSlot(table[k]))
+            y.push_back(table[k].Y - 2048.0);
+    return y;
+}
+
+bool OneLine(const QString& text) {
+    for (const QChar c : text)
+        if (c.unicode() < 0x20)
+            return false;
+    return !text.isEmpty();
+}
+
+} // namespace
+
+// 200 .. 14200 G does not fit the bound records in tenths of a gauss: the
+// spectrum is stored in millitesla and reloads on its true axis. Bounds that
+// fit no record are refused in one line.
+TEST_F(LabFiles, QBandSweepReloadsOnItsTrueAxisOrIsRefused) {
+    Calibrate(Cfg, 200, 14200);
+    std::vector<double> field, value;
+    for (int k = 0; k < 2001; ++k) {
+        field.push_back(200 + 7.0 * k);
+        value.push_back(DerivativeLine(field.back(), 12000, 40, 900));
+    }
+    WriteLab("q",
+             {"BSEQ\tLIT", "IKKF\tREAL", "XTYP\tIDX", "IRFMT\tF", "XPTS\t2001", "XMIN\t200",
+              "XWID\t14000", "XUNI\t'G'"},
+             LabData(value, 'F', false));
+    TPointTable table;
+    QStringList notes;
+    QString error;
+    ASSERT_TRUE(ImportSpectrumFile(Path("q.DSC"), Cfg, {}, table, notes, &error))
+        << error.toStdString();
+    const TReloaded r = Reload(table, "q.kav");
+    EXPECT_EQ(r.Cfg.RazvUnits[3].X1, 20);
+    EXPECT_EQ(r.Cfg.RazvUnits[3].X2, 1420);
+    EXPECT_EQ(r.Cfg.RazvUnits[3].Name, "мТл");
+    const TPlainBes3t out = Export(r, "q-out");
+    ASSERT_TRUE(out.Error.isEmpty()) << out.Error.toStdString();
+    EXPECT_EQ(out.Keys.value("XUNI"), "'mT'");
+    ASSERT_EQ(out.X.size(), 2001u);
+    const double code = 1400.0 / 65519; // one field code in mT
+    for (std::size_t k = 0; k < field.size(); ++k)
+        ASSERT_NEAR(out.X[k], field[k] / 10, code) << k;
+    EXPECT_GE(Correlation(out.Y, value), 0.999);
+
+    // Bounds that are not whole gauss, or below zero: refused, nothing placed.
+    for (const auto& [low, high] :
+         {std::pair{200.5, 14200.0}, std::pair{-100.0, 3000.0}, std::pair{300.0, 70000.0}}) {
+        TKavCfg cfg = Cfg;
+        Calibrate(cfg, low, high);
+        TPointTable untouched;
+        error.clear();
+        EXPECT_FALSE(ImportSpectrumFile(Path("q.DSC"), cfg, {}, untouched, notes, &error));
+        EXPECT_TRUE(OneLine(error) && error.contains("q.DSC") && error.contains("6553.5"))
+            << error.toStdString();
+        EXPECT_EQ(untouched, TPointTable{});
+    }
+}
+
+// A spectrum of values around 1e-4 would be one code in raw codes or volts:
+// it is scaled to fill the codes, says so, records the factor, and its
+// export gives back the file's numbers. --absolute keeps the flat line.
+TEST_F(LabFiles, SmallValuesAreScaledToKeepTheirShapeAndExportedAsTheyWere) {
+    Calibrate(Cfg, 3150, 3550);
+    std::vector<double> value;
+    for (int k = 0; k < 1001; ++k)
+        value.push_back(DerivativeLine(3300 + 0.2 * k, 3400, 5, 1e-4));
+    WriteLab("small",
+             {"BSEQ\tBIG", "IKKF\tREAL", "XTYP\tIDX", "IRFMT\tD", "XPTS\t1001", "XMIN\t3300",
+              "XWID\t200", "XUNI\t'G'", "IRUNI\t''"},
+             LabData(value, 'D', true));
+    const double peak = *std::max_element(value.begin(), value.end());
+    for (const int unit : {0, 1}) {
+        SCOPED_TRACE(unit);
+        Cfg.AmpUnit = static_cast<std::uint8_t>(unit);
+        TPointTable table;
+        QStringList notes;
+        TImportCounts counts;
+        QString error;
+        ASSERT_TRUE(ImportSpectrumFile(Path("small.DSC"), Cfg, {}, table, notes, &error, &counts))
+            << error.toStdString();
+        // The largest 1-2-5 factor that keeps the peak within the codes.
+        const double room = 2047 / (peak / Cfg.AmpUnits[unit].KoeffK);
+        EXPECT_LE(counts.Scale, room);
+        EXPECT_GT(counts.Scale * 2.5, room);
+        ASSERT_EQ(notes.size(), 1);
+        EXPECT_TRUE(notes[0].contains(QString::number(counts.Scale, 'g', 6)))
+            << notes[0].toStdString();
+        EXPECT_EQ(counts.Clipped, 0);
+        const std::vector<double> y = Ordinates(table);
+        EXPECT_GT(std::set<double>(y.begin(), y.end()).size(), 300u);
+        EXPECT_GE(Correlation(y, value), 0.9999);
+
+        const TReloaded r = Reload(table, "small.kav");
+        TReloaded shown = Reload(table, "small.kav");
+        shown.Cfg.AmpUnit = Cfg.AmpUnit;
+        const TPlainBes3t out = Export(shown, "small-out");
+        ASSERT_EQ(out.Y.size(), value.size());
+        // Within half a code of the scaled amplitude.
+        const double half = 0.5 * Cfg.AmpUnits[unit].KoeffK / counts.Scale;
+        for (std::size_t k = 0; k < value.size(); ++k)
+            ASSERT_NEAR(out.Y[k], value[k], half * 1.0001) << k;
+
+        // The export names its factor: read back, the same amplitude codes
+        // and the same factor, each point within one field code of its own.
+        TPointTable again;
+        ASSERT_TRUE(ImportSpectrumFile(Path("small-out.DSC"), Cfg, {}, again, notes, &error));
+        EXPECT_EQ(again[ParAmplScale], table[ParAmplScale]);
+        std::vector<int> codes, againCodes;
+        for (int k = 0; k <= MaxFieldCode; ++k) {
+            if (IsValidSlot(table[k]))
+                codes.push_back(k);
+            if (IsValidSlot(again[k]))
+                againCodes.push_back(k);
+        }
+        ASSERT_EQ(againCodes.size(), codes.size());
+        for (std::size_t k = 0; k < codes.size(); ++k) {
+            ASSERT_LE(std::abs(againCodes[k] - codes[k]), 1) << k;
+            ASSERT_EQ(again[againCodes[k]].Y, table[codes[k]].Y) << k;
+        }
+    }
+
+    // Kept absolute on request: a flat line, no factor, no note.
+    TImportOptions absolute;
+    absolute.AbsoluteScale = true;
+    TPointTable table;
+    QStringList notes;
+    ASSERT_TRUE(ImportSpectrumFile(Path("small.DSC"), Cfg, absolute, table, notes, nullptr));
+    EXPECT_TRUE(notes.isEmpty()) << notes.join('\n').toStdString();
+    const std::vector<double> y = Ordinates(table);
+    EXPECT_EQ(std::set<double>(y.begin(), y.end()).size(), 1u);
+    EXPECT_EQ(table[ParAmplScale], TPointSlot{});
+
+    // Values far beyond the codes are scaled down rather than clipped.
+    for (double& v : value)
+        v *= 1e9;
+    Write("big.DTA", LabData(value, 'D', true));
+    Write("big.DSC", Read("small.DSC"));
+    TImportCounts counts;
+    Cfg.AmpUnit = 0;
+    ASSERT_TRUE(ImportSpectrumFile(Path("big.DSC"), Cfg, {}, table, notes, nullptr, &counts));
+    EXPECT_EQ(counts.Clipped, 0);
+    EXPECT_LT(counts.Scale, 1);
+    EXPECT_GE(Correlation(Ordinates(table), value), 0.9999);
+}
+
+// 1 500 points on a 0.2 G step fall on codes 32 or 33 apart: reloaded and
+// exported they are 1 500 points again on their own axis, not a staircase.
+TEST_F(LabFiles, XBandSweepKeepsItsPointCountAndAxisThroughKav) {
+    Calibrate(Cfg, 3150, 3550);
+    std::vector<double> value;
+    for (int k = 0; k < 1500; ++k)
+        value.push_back(DerivativeLine(3200 + 0.2 * k, 3350, 3, 1500));
+    WriteLab("x",
+             {"BSEQ\tBIG", "XTYP\tIDX", "IRFMT\tD", "XPTS\t1500", "XMIN\t3200", "XWID\t299.8",
+              "XUNI\t'G'"},
+             LabData(value, 'D', true));
+    TPointTable table;
+    QStringList notes;
+    QString error;
+    ASSERT_TRUE(ImportSpectrumFile(Path("x.DSC"), Cfg, {}, table, notes, &error))
+        << error.toStdString();
+    EXPECT_TRUE(notes.isEmpty()) << notes.join('\n').toStdString();
+    const TPlainBes3t out = Export(Reload(table, "x.kav"), "x-out");
+    ASSERT_TRUE(out.Error.isEmpty()) << out.Error.toStdString();
+    EXPECT_EQ(out.Keys.value("XTYP"), "IDX");
+    EXPECT_EQ(out.Keys.value("XPTS"), "1500");
+    const double code = 400.0 / 65519;
+    EXPECT_NEAR(out.Keys.value("XMIN").toDouble(), 3200, code);
+    EXPECT_NEAR(out.Keys.value("XWID").toDouble(), 299.8, code);
+    EXPECT_GE(Correlation(out.Y, value), 0.99999);
+}
+
+// The vendor's text export and text with a header of several lines and
+// decimal commas: the field and intensity columns, with their units.
+TEST_F(LabFiles, VendorColumnTextGivesItsFieldAndIntensity) {
+    const struct {
+        const char* Name;
+        QByteArray Text;
+        QString Unit;
+    } cases[] = {
+        {"vendor.txt",
+         "index\tField [G]\tIntensity []\n1\t3300.0\t-1.5E+3\n2\t3300.2\t2.5E+3\n"
+         "3\t3300.4\t0\n",
+         "G"},
+        {"header.txt",
+         "Sample: TEMPO in toluene\nDate: 12.03.2024\nMW frequency 9,4 GHz\n\n"
+         "1 3300,0 -1500\n2 3300,2 2500\n3 3300,4 0\n",
+         ""},
+        {"order.csv", "Intensity;Field (mT);No\n-1500;330,00;0\n2500;330,02;1\n0;330,04;2\n", "mT"},
+        {"two.csv", "field [G],amplitude [V]\n3300,-1500\n3300.2,2500\n3300.4,0\n", "G"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Write(c.Name, c.Text);
+        TExchangeSpectrum s;
+        QString error;
+        ASSERT_TRUE(ReadTextSpectrum(Path(c.Name), s, &error)) << error.toStdString();
+        EXPECT_EQ(s.Amplitude, (std::vector<double>{-1500, 2500, 0}));
+        const double scale = c.Unit == "mT" ? 10 : 1;
+        ASSERT_EQ(s.Field.size(), 3u);
+        EXPECT_DOUBLE_EQ(s.Field[2] * scale, 3300.4);
+        EXPECT_EQ(s.FieldUnit, c.Unit);
+    }
+    // A time axis is refused on import unless asked for.
+    Write("decay.txt", "index\tTime [s]\tIntensity\n1\t0\t5\n2\t0.1\t4\n");
+    TPointTable table;
+    QStringList notes;
+    QString error;
+    EXPECT_FALSE(ImportSpectrumFile(Path("decay.txt"), Cfg, {}, table, notes, &error));
+    EXPECT_TRUE(OneLine(error) && error.contains("decay.txt") && error.contains("\"s\""))
+        << error.toStdString();
+}
+
+// Whatever the names and units hold, the descriptor is ASCII that a reader
+// decoding ASCII opens, and the texts stay readable.
+TEST_F(LabFiles, CyrillicNamesGiveAnAsciiDescriptor) {
+    const struct {
+        const char* Text;
+        const char* Ascii;
+    } cases[] = {
+        {"Образец №1", "Obrazets No1"}, {"ЩИ и Щи, БОРЩ", "SHCHI i Shchi, BORSHCH"},
+        {"Ёлка-ёж", "Elka-ezh"},        {"café µV", "cafe uV"},
+        {"日\x1b[2J", "? [2J"},         {"ії Ґ", "iyi G"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AsciiText(QString::fromUtf8(c.Text)), c.Ascii) << c.Text;
+
+    Cfg.AmpUnit = 1;
+    Cfg.AmpUnits[1].Name = "усл.ед";
+    Cfg.RazvUnits[3].Name = "Гс";
+    TPointTable table;
+    ClearPoints(table);
+    for (int code = 1000; code < 2000; code += 10)
+        table[code] = TPointSlot{static_cast<std::uint16_t>(code), 2100};
+    QStringList notes;
+    ASSERT_TRUE(ExportSpectrum(Path("cyr.DSC"), TExchangeFormat::Bes3t, table, Cfg,
+                               "Спектр №2 (ЭПР)", notes, nullptr));
+    const TPlainBes3t out = ReadPlainBes3t(Path("cyr.DSC"));
+    EXPECT_TRUE(out.AsciiOnly);
+    EXPECT_EQ(out.Keys.value("TITL"), "'Spektr No2 (EPR)'");
+    EXPECT_EQ(out.Keys.value("IRUNI"), "'usl.ed'");
+    EXPECT_EQ(out.Keys.value("XUNI"), "'G'");
+}
+
+// The keys readers normalise by: the data are already divided by the gain
+// and are the mean of the sweeps, so each reader's normalisation leaves
+// them as they are; the device keys a cw field sweep has are there.
+TEST_F(LabFiles, DescriptorKeysMakeEveryReaderNormaliseToTheSameNumbers) {
+    Cfg.Amplifying = 4; // factor 20
+    Cfg.Rapid = 10;     // one minute a sweep
+    Cfg.ResonatorFreq = 9400000;
+    TPointTable table;
+    ClearPoints(table);
+    for (int code = 0; code < 6000; code += 60)
+        table[code] = TPointSlot{static_cast<std::uint16_t>(code), 3000};
+    WriteParameterBlock(table, Cfg, TInstrumentReadings{5, 6, 2048, 8, -1});
+    QStringList notes;
+    ASSERT_TRUE(
+        ExportSpectrum(Path("n.DSC"), TExchangeFormat::Bes3t, table, Cfg, "n", notes, nullptr));
+    const TPlainBes3t out = ReadPlainBes3t(Path("n.DSC"));
+    ASSERT_TRUE(out.Error.isEmpty());
+    const auto& keys = out.Keys;
+    // Gain: data / 10^(RCAG/20); scans: SctNorm true forbids dividing again.
+    EXPECT_EQ(std::pow(10.0, keys.value("RCAG").toDouble() / 20), 1.0);
+    EXPECT_EQ(keys.value("SctNorm"), "true");
+    EXPECT_EQ(keys.value("AVGS"), "8");
+    EXPECT_EQ(keys.value("NbScansDone"), "8");
+    EXPECT_EQ(keys.value("KAVGAIN"), "4");
+    EXPECT_EQ(keys.value("MWFQ").toDouble(), 9.4e9);
+    EXPECT_EQ(keys.value("Frequency"), "9.4 GHz");
+    EXPECT_EQ(keys.value("SweepTime"), "60 s");
+    EXPECT_EQ(keys.value("ConvTime"), "600 ms"); // 100 points a minute
+    // The field through the ADC input (ADC unit 3: 0 .. 10 Э over 0 .. 4095).
+    EXPECT_EQ(keys.value("ModAmp"), "5 G");
+    EXPECT_FALSE(keys.contains("SPTP")); // a reader would divide by it
+    for (const char* key : {"YTYP", "ZTYP", "EXPT", "BSEQ", "IKKF", "XUNI"})
+        EXPECT_TRUE(keys.contains(key)) << key;
+}
+
+// A save killed between the data and the descriptor leaves the old
+// descriptor beside new data: the pair is refused, not read as a spectrum.
+TEST_F(LabFiles, ADescriptorBesideDataItWasNotWrittenWithIsRefused) {
+    TPointTable table;
+    ClearPoints(table);
+    for (int code = 100; code <= 600; ++code)
+        table[code] = TPointSlot{static_cast<std::uint16_t>(code), 2000};
+    QStringList notes;
+    ASSERT_TRUE(
+        ExportSpectrum(Path("k.DSC"), TExchangeFormat::Bes3t, table, Cfg, "k", notes, nullptr));
+    const QByteArray oldDescriptor = Read("k.DSC");
+    for (int code = 100; code <= 600; ++code)
+        table[code].Y = 2500; // the same count, other data
+    ASSERT_TRUE(
+        ExportSpectrum(Path("k.DSC"), TExchangeFormat::Bes3t, table, Cfg, "k", notes, nullptr));
+    Write("k.DSC", oldDescriptor); // as if the new descriptor never took its name
+    TExchangeSpectrum s;
+    QString error;
+    EXPECT_FALSE(ReadBes3t(Path("k.DSC"), s, &error));
+    EXPECT_TRUE(OneLine(error) && error.contains("k.DTA") && error.contains("SHA-256"))
+        << error.toStdString();
+    EXPECT_TRUE(s.Field.empty());
+}
+
+// Real pairs: the data file in either case, the descriptor without IKKF, the
+// set named by its data file.
+TEST_F(LabFiles, DataFileIsFoundWhateverItsCase) {
+    const QByteArray data = LabData({1, 2, 3}, 'D', true);
+    const QStringList keys = {"XTYP\tIDX", "IRFMT\tD", "XPTS\t3", "XMIN\t3100", "XWID\t2"};
+    for (const auto& [dsc, dta] :
+         {std::pair{"a.DSC", "a.dta"}, std::pair{"b.dsc", "b.DTA"}, std::pair{"c.Dsc", "c.dTa"}}) {
+        Write(dsc, LabDescriptor(keys));
+        Write(dta, data);
+        for (const char* name : {dsc, dta}) {
+            TExchangeSpectrum s;
+            QString error;
+            EXPECT_TRUE(ReadBes3t(Path(name), s, &error)) << name << error.toStdString();
+            EXPECT_EQ(s.Amplitude, (std::vector<double>{1, 2, 3})) << name;
+        }
+    }
+}
+
+// Special files named as imports are refused at once in one line: a FIFO
+// (as a text, a descriptor or a data file), an endless device, a folder.
+TEST_F(LabFiles, SpecialFilesAreRefusedAtOnce) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.csv")).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.DSC")).constData(), 0600), 0);
+    Write("pipe.DSC", LabDescriptor({"XTYP\tIDX", "IRFMT\tD", "XPTS\t3", "XMIN\t0", "XWID\t2"}));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path("pipe.DTA")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", Path("zero.csv")));
+    Write("zero.DSC", LabDescriptor({"XTYP\tIDX", "IRFMT\tD", "XPTS\t3", "XMIN\t0", "XWID\t2"}));
+    ASSERT_TRUE(QFile::link("/dev/zero", Path("zero.DTA")));
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.txt"));
+    for (const auto& [name, needle] :
+         {std::pair{"fifo.csv", "FIFO"}, std::pair{"fifo.DSC", "FIFO"},
+          std::pair{"pipe.DSC", "FIFO"}, std::pair{"zero.csv", "character device"},
+          std::pair{"zero.DSC", "character device"}, std::pair{"folder.txt", "directory"}}) {
+        TPointTable table;
+        QStringList notes;
+        QString error;
+        EXPECT_FALSE(ImportSpectrumFile(Path(name), Cfg, {}, table, notes, &error)) << name;
+        EXPECT_TRUE(OneLine(error) && error.contains(QString(name).section('.', 0, 0)) &&
+                    error.contains(needle))
+            << error.toStdString();
+    }
+}
+
+// Control characters of a file reach a message escaped.
+TEST_F(LabFiles, ControlCharactersFromAFileAreShownEscaped) {
+    Write("esc.csv", "3000,1\n\x1b]0;owned\x07\x1b[2J,2\n");
+    Write("esc.DSC", LabDescriptor({"XTYP\tIDX", "IRFMT\tQ\x1b[31m", "XPTS\t3"}));
+    for (const char* name : {"esc.csv", "esc.DSC"}) {
+        TPointTable table;
+        QStringList notes;
+        QString error;
+        EXPECT_FALSE(ImportSpectrumFile(Path(name), Cfg, {}, table, notes, &error));
+        EXPECT_TRUE(OneLine(error)) << error.toStdString();
+        EXPECT_TRUE(error.contains("\\x1B")) << error.toStdString();
+    }
+    EXPECT_EQ(ShownText(u"a\u202Eb\nc"), "a\\u202Eb\\x0Ac");
+    EXPECT_EQ(ShownText(QString(70, 'x')), QString(60, 'x') + "…");
+}
+
+// A spectrum calibrated in millitesla says mT after it is reloaded: the
+// exports' header and axis name the unit of their numbers.
+TEST_F(LabFiles, MilliteslaCalibrationIsLabelledMilliteslaAfterReload) {
+    Calibrate(Cfg, 300, 330, "мТл");
+    TPointTable table;
+    ClearPoints(table);
+    for (int code = 0; code <= 65000; code += 500)
+        table[code] = TPointSlot{static_cast<std::uint16_t>(code), 2500};
+    WriteParameterBlock(table, Cfg, TInstrumentReadings{});
+    const TReloaded r = Reload(table, "mt.kav");
+    EXPECT_EQ(r.Cfg.RazvUnits[3].Name, "мТл");
+    EXPECT_EQ(r.Cfg.RazvUnits[2].Name, "мТл");
+    const TPlainBes3t out = Export(r, "mt");
+    EXPECT_EQ(out.Keys.value("XUNI"), "'mT'");
+    EXPECT_DOUBLE_EQ(out.X.front(), 300);
+    QStringList notes;
+    ASSERT_TRUE(ExportSpectrum(Path("mt.csv"), TExchangeFormat::Csv, *r.Store, r.Cfg, "mt", notes,
+                               nullptr));
+    EXPECT_TRUE(Read("mt.csv").startsWith("field [mT],amplitude\n300,"));
+}
+
+// A unit holding the separator is quoted, so a CSV reader takes the header
+// as two fields; the program reads the unit back.
+TEST_F(LabFiles, CsvHeaderQuotesAUnitHoldingTheSeparator) {
+    TExchangeSpectrum s;
+    s.Field = {3000, 3001};
+    s.Amplitude = {1, 2};
+    s.FieldUnit = "G";
+    s.AmplitudeUnit = "a,u \"x\"";
+    const QByteArray csv = CsvText(s);
+    const QByteArray header = csv.left(csv.indexOf('\n'));
+    EXPECT_EQ(header, "field [G],\"amplitude [a,u \"\"x\"\"]\"");
+    // RFC 4180 fields of the header line.
+    QStringList fields{QString()};
+    bool quoted = false;
+    for (qsizetype k = 0; k < header.size(); ++k) {
+        const char c = header[k];
+        if (c == '"' && quoted && k + 1 < header.size() && header[k + 1] == '"')
+            fields.back() += '"', ++k;
+        else if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            fields << QString();
+        else
+            fields.back() += QChar(c);
+    }
+    EXPECT_EQ(fields, (QStringList{"field [G]", "amplitude [a,u \"x\"]"}));
+    TExchangeSpectrum back;
+    ASSERT_TRUE(ParseTextSpectrum(csv, "q.csv", back, nullptr));
+    EXPECT_EQ(back.Amplitude, s.Amplitude);
+    EXPECT_EQ(back.FieldUnit, "G");
+}

@@ -1,0 +1,206 @@
+// kavtool fit and kavtool compare run as built, as a lab script runs them:
+// the numbers in the ini file's units, the refusals in one line, the files
+// left as they were.
+
+#include "config/settings_store.h"
+#include "kavtool_run.h"
+#include "qstring_printer.h"
+#include "spectrum/parameter_block.h"
+#include "spectrum/spectrum_file.h"
+#include "synthetic_lines.h"
+#include "temp_files.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class KavtoolFit : public ::testing::Test {
+protected:
+    TTempFiles Files;
+
+    TKavtoolRun Run(const QStringList& args) const {
+        TKavtoolOptions options;
+        options.WorkDir = Files.Dir.path();
+        options.NoDisplay = true;
+        return RunKavtool(args, options);
+    }
+    static QJsonObject Json(const TKavtoolRun& run) {
+        return QJsonDocument::fromJson(run.Out.toUtf8()).object();
+    }
+
+    // A spectrum file as the program saves it, with the field bounds of
+    // sweep unit 3, a gain row and a sweep count in its records.
+    QString Save(const QString& name, TPointTable& store, double low, double high, int gainRow,
+                 int sweeps = 1) const {
+        TKavCfg cfg{};
+        SetDefaults(cfg, Files.Dir.path());
+        cfg.RazvUnits[3].X1 = low;
+        cfg.RazvUnits[3].X2 = high;
+        cfg.Amplifying = static_cast<std::uint8_t>(gainRow);
+        TInstrumentReadings readings;
+        readings.SumCount = sweeps;
+        WriteParameterBlock(store, cfg, readings);
+        EXPECT_TRUE(SaveSpectrumFile(Files.Path(name), store));
+        return Files.Path(name);
+    }
+};
+
+// Fields in Э and amplitudes in volts: the ini file's units, with the
+// file's field bounds (3100..3400 Э) and gain (factor 2) applied; the
+// g-factor at the typed frequency; every value within three of its errors.
+TEST_F(KavtoolFit, FitPrintsEveryParameterWithItsErrorInTheIniUnits) {
+    TSyntheticSpectrum s;
+    s.Lines = {{32500.4, 900, 1500}};
+    s.First = 26000;
+    s.Last = 39000;
+    s.Noise = 5;
+    auto store = s.Make(11);
+    const QString kav = Save("line.kav", *store, 3100, 3400, 1);
+    Files.Write("Kav.ini", "[Main]\r\nRazvUnit=3\r\nAmpUnit=1\r\nFindMaxNoise=40\r\n"
+                           "FindMaxStep=300\r\n[LineFit]\r\nLineCount=1\r\nLineShape=0\r\n");
+    const QByteArray before = Files.Read(kav);
+
+    const TKavtoolRun run = Run({"fit", kav, "--ini", "Kav.ini", "--freq", "9400", "--json"});
+    ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+    const QJsonObject json = Json(run);
+    EXPECT_EQ(json["shape"].toString(), "lorentz");
+    EXPECT_EQ(json["units"].toObject()["field"].toString(), "Э");
+    EXPECT_EQ(json["units"].toObject()["amplitude"].toString(), "В");
+    EXPECT_EQ(json["points"].toInt(), 1301);
+    const QJsonArray lines = json["lines"].toArray();
+    ASSERT_EQ(lines.size(), 1);
+    const QJsonObject line = lines[0].toObject();
+    auto near = [](const QJsonObject& v, double expected) {
+        const double value = v["value"].toDouble();
+        const double error = v["error"].toDouble();
+        EXPECT_GT(error, 0);
+        EXPECT_LE(std::fabs(value - expected), 3 * error) << value << " vs " << expected;
+    };
+    const double field = 3100 + 300 * 32500.4 / 65519;
+    near(line["centre"].toObject(), field);
+    near(line["width"].toObject(), 900 * 300.0 / 65519);
+    near(line["amplitude"].toObject(), 1500 * 10.0 / 2047 / 2);
+    near(line["codes"].toObject()["centre"].toObject(), 32500.4);
+    near(line["g"].toObject(), 9400000 / (1399.6242 * field));
+    EXPECT_TRUE(line["centre"].toObject()["text"].toString().endsWith(" Э"));
+    EXPECT_EQ(json["frequencyMHz"].toDouble(), 9400);
+    EXPECT_GT(json["rSquared"].toDouble(), 0.999);
+    EXPECT_EQ(Files.Read(kav), before);
+
+    // The same as text: the range, then the lines the plot would show.
+    const TKavtoolRun text = Run({"fit", kav, "--ini", "Kav.ini"});
+    ASSERT_EQ(text.Exit, 0) << text.Err.toStdString();
+    const QStringList out = text.Out.trimmed().split('\n');
+    ASSERT_EQ(out.size(), 4) << text.Out.toStdString();
+    EXPECT_EQ(out[0], "file: " + kav);
+    EXPECT_TRUE(out[1].startsWith("range: 3219.05 Э .. 3278.57 Э, 1301 points; Лоренц, lines: 1"))
+        << out[1].toStdString();
+    EXPECT_TRUE(out[2].startsWith("B0=3248.") && out[2].contains(" Э ± ")) << out[2].toStdString();
+    EXPECT_TRUE(out[3].startsWith("СКО остатка=")) << out[3].toStdString();
+}
+
+// The ini file's section chooses the lines and the shape; the command line
+// overrides it; the visirs bound the range.
+TEST_F(KavtoolFit, SettingsAndVisirsChooseTheFit) {
+    TSyntheticSpectrum s;
+    s.Shape = TLineShape::Gauss;
+    s.Lines = {{30000, 900, 1400}, {34000, 700, 800}};
+    s.First = 26000;
+    s.Last = 39000;
+    s.Noise = 3;
+    auto store = s.Make(5);
+    const QString kav = Save("two.kav", *store, 3000, 3300, 0);
+    Files.Write("Kav.ini", "[Main]\r\nFindMaxNoise=40\r\nFindMaxStep=300\r\n"
+                           "[LineFit]\r\nLineCount=2\r\nLineShape=1\r\n");
+    const QJsonObject two = Json(Run({"fit", kav, "--ini", "Kav.ini", "--json"}));
+    EXPECT_EQ(two["shape"].toString(), "gauss");
+    ASSERT_EQ(two["lines"].toArray().size(), 2);
+    EXPECT_NEAR(two["lines"][1]["centre"]["value"].toDouble(), 34000, 1);
+
+    const QJsonObject one = Json(
+        Run({"fit", kav, "--ini", "Kav.ini", "--visirs", "32000", "38000", "--lines", "1",
+             "--shape", "voigt", "--json"}));
+    EXPECT_EQ(one["shape"].toString(), "voigt");
+    ASSERT_EQ(one["lines"].toArray().size(), 1);
+    EXPECT_NEAR(one["lines"][0]["centre"]["value"].toDouble(), 34000, 1);
+    EXPECT_NEAR(one["lines"][0]["mix"]["value"].toDouble(), 0, 0.1);
+    EXPECT_EQ(one["range"]["first"].toInt(), 32000);
+}
+
+TEST_F(KavtoolFit, RefusalsAreOneLineAndLeaveTheFile) {
+    auto flat = std::make_unique<TPointTable>();
+    ClearPoints(*flat);
+    for (int k = 1000; k < 3000; k += 4)
+        (*flat)[k] = TPointSlot{static_cast<std::uint16_t>(k), 2100};
+    const QString kav = Save("flat.kav", *flat, 3000, 3300, 0);
+    const QByteArray before = Files.Read(kav);
+    const TKavtoolRun refused = Run({"fit", kav});
+    EXPECT_EQ(refused.Exit, 1);
+    EXPECT_EQ(refused.Err, "kavtool: Аппроксимация невозможна: спектр в диапазоне не меняется\n");
+    EXPECT_TRUE(refused.Out.isEmpty());
+    EXPECT_EQ(Files.Read(kav), before);
+
+    const QStringList usage[] = {
+        {"fit", kav, "--lines", "5"},   {"fit", kav, "--shape", "square"},
+        {"fit", kav, "--freq", "-3"},   {"fit", kav, "--visirs", "1"},
+        {"fit"},                        {"fit", kav, kav},
+        {"compare", kav},               {"compare", kav, kav, "--normalize", "area"},
+        {"compare", kav, kav, "--ref-spins", "0"},
+    };
+    for (const QStringList& args : usage) {
+        const TKavtoolRun r = Run(args);
+        EXPECT_EQ(r.Exit, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.Err.contains("usage: kavtool " + args[0])) << r.Err.toStdString();
+    }
+    EXPECT_EQ(Run({"fit", Files.Path("absent.kav")}).Exit, 1);
+}
+
+// The standard and a copy at 0.37 of its height, 1.5 Э higher, each swept
+// over its own field range with its own step.
+TEST_F(KavtoolFit, CompareGivesScaleShiftAndSpins) {
+    auto sample = Recorded(Axis(3050, 3350), 3120, 3280, 10,
+                           [](double h) { return 0.37 * Standard(h - 1.5); });
+    auto reference = Recorded(Axis(3000, 3400), 3100, 3300, 8, Standard);
+    const QString s = Save("sample.kav", *sample, 3050, 3350, 0, 9);
+    const QString r = Save("standard.kav", *reference, 3000, 3400, 0);
+    const QByteArray before = Files.Read(s) + Files.Read(r);
+
+    const TKavtoolRun run = Run({"compare", s, r, "--normalize", "pp", "--shift", "--ref-spins",
+                                 "2e17", "--json"});
+    ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+    const QJsonObject json = Json(run);
+    EXPECT_EQ(json["normalization"].toString(), "pp");
+    EXPECT_NEAR(json["scale"].toDouble(), 0.37, 0.002);
+    EXPECT_NEAR(json["shift"]["absoluteField"].toDouble(), 1.5, 0.005);
+    EXPECT_NEAR(json["integralRatio"].toDouble(), 0.37, 0.003);
+    EXPECT_NEAR(json["sampleSpins"].toDouble(), json["integralRatio"].toDouble() * 2e17, 1e3);
+    EXPECT_EQ(json["sweeps"]["sample"].toInt(), 9);
+    EXPECT_EQ(Files.Read(s) + Files.Read(r), before);
+
+    const TKavtoolRun text = Run({"compare", s, r, "--normalize", "integral"});
+    ASSERT_EQ(text.Exit, 0) << text.Err.toStdString();
+    const QStringList out = text.Out.trimmed().split('\n');
+    ASSERT_GE(out.size(), 5) << text.Out.toStdString();
+    EXPECT_EQ(out[3], "Нормировка=по двойному интегралу");
+    ASSERT_TRUE(out[4].startsWith("Масштаб=")) << out[4].toStdString();
+    EXPECT_NEAR(out[4].mid(8).toDouble(), 0.37, 0.003);
+
+    // A reference swept where the sample has no field says so.
+    auto far = Recorded(Axis(3400, 3500), 3410, 3490, 8, Standard);
+    const QString f = Save("far.kav", *far, 3400, 3500, 0);
+    const TKavtoolRun apart = Run({"compare", s, f});
+    EXPECT_EQ(apart.Exit, 1);
+    EXPECT_EQ(apart.Err, "kavtool: Спектр сравнения не перекрывается с текущим по полю\n");
+
+    Files.Write("other.DSC", "#DESC\n");
+    const TKavtoolRun dsc = Run({"compare", s, Files.Path("other.DSC")});
+    EXPECT_EQ(dsc.Exit, 1);
+    EXPECT_TRUE(dsc.Err.contains("only a .kav spectrum can be compared")) << dsc.Err.toStdString();
+}
+
+} // namespace
