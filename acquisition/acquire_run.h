@@ -9,15 +9,30 @@
 #include <functional>
 #include <optional>
 
+// How long a run waits, in milliseconds of the clock its Tick reads.
+struct TAcquirePatience {
+    static constexpr std::int64_t DefaultSilenceMs = 10000;
+    // No frame for this long ends the run.
+    std::int64_t SilenceMs = DefaultSilenceMs;
+    // After the line went away, how long the port is tried again (every
+    // TAcquireRun::ReopenPeriodMs); 0 ends the run at once.
+    std::int64_t ReconnectMs = 0;
+};
+
 // A run of the receive mode without a window that takes a given number of
 // forward sweeps (kavtool acquire). The link takes the instrument's speed
 // when it comes up, so once the handshake has ended the run chooses the
 // settings' speed again; under manual speed control at the instrument it
 // takes the instrument's speed and says so. Then each complete forward sweep
 // is saved under the automatic-save name, and the run ends after the last
-// one, or when the handshake is abandoned or saves keep failing.
+// one, or when the handshake is abandoned or saves keep failing. Nor does it
+// wait for ever: it ends when no frame has come for a stated time, and when
+// the line goes away, unless asked to wait for the port to come back.
 class TAcquireRun {
 public:
+    static constexpr std::int64_t DefaultSilenceMs = TAcquirePatience::DefaultSilenceMs;
+    static constexpr std::int64_t ReopenPeriodMs = 2000;
+
     struct TCallbacks {
         std::function<void(const QString&)> Note; // a line for the operator
         // A sweep saved: how many so far, its points, the file.
@@ -29,14 +44,20 @@ public:
 
     // Binds the engine's handshake and sweep observers for the run's life.
     TAcquireRun(TAcquisitionEngine& engine, TKavCfg& cfg, const TPointTable& store, int sweeps,
-                TCallbacks callbacks);
+                TCallbacks callbacks, TAcquirePatience patience = {});
     ~TAcquireRun();
     TAcquireRun(const TAcquireRun&) = delete;
     TAcquireRun& operator=(const TAcquireRun&) = delete;
 
     // Why the settings cannot run: a Rapid outside the speed table would be
-    // chosen again and again without effect. Nothing when they can.
+    // chosen again and again without effect, and a NumbMask at the end of its
+    // range could name no sweep. Nothing when they can.
     static std::optional<QString> SettingsProblem(const TKavCfg& cfg);
+
+    // The run's clock moved on (kavtool calls it a few times a second; tests
+    // with the times they choose): silence is measured and the port tried
+    // again here.
+    void Tick(std::int64_t nowMs);
 
     bool Ready() const { return IsReady; }
     bool Done() const { return IsDone; }
@@ -52,6 +73,8 @@ private:
     // has said who controls it.
     void ChooseSpeed();
     void SaveSweep();
+    static QString NumberEndText(std::int32_t numbMask);
+    void LineDropped(const QString& text);
     void Finish(bool complete, const QString& reason);
 
     TAcquisitionEngine& Engine;
@@ -67,4 +90,14 @@ private:
     bool IsDone = false;
     int Saved = 0;
     int FailedSaves = 0;
+    TAcquirePatience Patience;
+    // Silence: the frame count and the time it last changed.
+    bool Watching = false;
+    std::uint64_t FramesSeen = 0;
+    std::int64_t LastFrameAt = 0;
+    // The line went away: when (once a tick has seen it), why, next try.
+    bool LossPending = false;
+    std::optional<std::int64_t> LostAt;
+    QString LostText;
+    std::int64_t NextTryAt = 0;
 };

@@ -35,6 +35,7 @@ TAcquisitionEngine::TAcquisitionEngine(TKavCfg& cfg, TKavReceiver& receiver,
     QObject::connect(Lpf.get(), &QTimer::timeout, [this] { LPFTimerTimer(); });
     Receiver.OnFrame = [this] { HandleFrame(); };
     Receiver.OnMessage = [this](const QString& text) { AddMessage(text); };
+    Receiver.OnLost = [this](const QString& text) { LinkLost(text); };
     S.SumCount = Readings.SumCount;
     Ctl.Init();
 }
@@ -45,12 +46,14 @@ TAcquisitionEngine::~TAcquisitionEngine() {
     Lpf->stop();
     Receiver.OnFrame = nullptr;
     Receiver.OnMessage = nullptr;
+    Receiver.OnLost = nullptr;
 }
 
 // ---- Mode and link ---------------------------------------------------------
 
 void TAcquisitionEngine::SetReceiveMode(bool on) {
     S.ReceiveMode = on;
+    S.LinkLost = false;
     Cfg.Mode = on;
     Ctl.SetReceiveMode(on);
     if (!on) {
@@ -70,9 +73,15 @@ void TAcquisitionEngine::SetReceiveMode(bool on) {
     }
 }
 
+QString PortFailureLine(const QString& port, const QString& reason) {
+    return reason.isEmpty() ? PortFailedText + port
+                            : PortFailedText + port + QStringLiteral(": ") + reason;
+}
+
 void TAcquisitionEngine::OpenLink() {
     Receiver.SetSettings(Cfg.Port);
-    if (Receiver.Opened()) {
+    const bool opened = Receiver.Opened();
+    if (opened) {
         View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
         const int baud = BaudTable[static_cast<std::size_t>(Receiver.Settings().BaudRate)];
         View.SetStatusPanel(PanelBaud, QString::number(baud) + QStringLiteral(" бод"));
@@ -80,7 +89,6 @@ void TAcquisitionEngine::OpenLink() {
     } else {
         View.SetStatusPanel(PanelPort, QString());
         View.SetStatusPanel(PanelBaud, QString());
-        View.ShowError(PortFailedText + Cfg.Port.PortName);
     }
     S.ClearHandshake();
     ClearMessages();
@@ -88,12 +96,57 @@ void TAcquisitionEngine::OpenLink() {
     S.SweepPhase = 0;
     S.LastField = -1;
     View.SetStatusPanel(PanelDirection, QString());
+    // The failure is written into the emptied message window and shown in
+    // the error box, both with the system's reason.
+    if (!opened) {
+        const QString line = PortFailureLine(Cfg.Port.PortName, Receiver.OpenFailure());
+        AddMessage(line);
+        View.ShowError(line);
+    } else if (S.LinkLost) {
+        // The port is back: the receive mode goes on where the loss left it.
+        S.LinkLost = false;
+        Ctl.ShowLinkLost(false);
+        Kav->start();
+        S.SendCount = 0;
+    }
+}
+
+bool TAcquisitionEngine::TryReopenLink() {
+    if (!S.LinkLost)
+        return Receiver.Opened();
+    Receiver.SetSettings(Cfg.Port);
+    if (!Receiver.Opened()) {
+        Receiver.Stop();
+        return false;
+    }
+    OpenLink();
+    return Receiver.Opened();
 }
 
 void TAcquisitionEngine::CloseLink() {
     Receiver.Stop();
     View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
     View.SetStatusPanel(PanelBaud, ClosedPortText);
+}
+
+// The line went away under the open port (an unplugged adapter, a closed
+// pseudo-terminal). What was received stays. The port is closed as for the
+// analysis mode, the sweep phase is forgotten, and in the receive mode the
+// handshake waits, with "Прием" enabled to open the port again; the
+// operator is told once, with the system's reason.
+void TAcquisitionEngine::LinkLost(const QString& text) {
+    CloseLink();
+    S.SweepPhase = 0;
+    S.LastField = -1;
+    View.SetStatusPanel(PanelDirection, QString());
+    if (S.ReceiveMode) {
+        Kav->stop();
+        S.LinkLost = true;
+        Ctl.ShowLinkLost(true);
+    }
+    View.ShowLinkLost(text);
+    if (OnLinkLost)
+        OnLinkLost(text);
 }
 
 // ---- Handshake -------------------------------------------------------------
@@ -173,6 +226,7 @@ void TAcquisitionEngine::HandleFrame() {
 }
 
 void TAcquisitionEngine::HandleFrameBody(const std::uint8_t* body) {
+    ++S.FramesHandled;
     if (OnTelemetry)
         OnTelemetry(DecodeTelemetry(body));
     // Data points are by far the most frequent frame: no decoding record.
@@ -207,15 +261,15 @@ void TAcquisitionEngine::HandleFrameBody(const std::uint8_t* body) {
         S.ClearHandshake();
         break;
     case TTelemetryKind::BoundsAccepted:
-        S.BoundsAck = true;
+        S.BoundsAck = AnswerIsCurrent(t);
         WriteLines(t);
         break;
     case TTelemetryKind::GainSpeedAccepted:
-        S.GainSpeedAck = true;
+        S.GainSpeedAck = AnswerIsCurrent(t);
         WriteLines(t);
         break;
     case TTelemetryKind::CorrectionAccepted:
-        S.CorrAck = true;
+        S.CorrAck = AnswerIsCurrent(t);
         WriteLines(t);
         break;
     case TTelemetryKind::LinkReady:
@@ -231,6 +285,14 @@ void TAcquisitionEngine::HandleFrameBody(const std::uint8_t* body) {
         WriteLines(t);
         break; // field report, instrument errors; none for others
     }
+}
+
+// An answer acknowledges its stage only when it echoes the value the
+// settings hold now. The answer to a command sent before the operator
+// changed the value, or any answer that differs from what is shown, leaves
+// the stage open, and the next tick sends the value shown.
+bool TAcquisitionEngine::AnswerIsCurrent(const TTelemetry& answer) const {
+    return AnswerEchoes(answer, CommandValuesOf(Cfg), Ctl.ManualParts());
 }
 
 void TAcquisitionEngine::DataPoint(const std::uint8_t* body) {
@@ -324,7 +386,17 @@ void TAcquisitionEngine::AutoSaveAtSweepStart() {
     }
 }
 
+bool AutoSaveNumberLeft(std::int32_t numbMask) {
+    return numbMask < std::numeric_limits<std::int32_t>::max();
+}
+
 bool TAcquisitionEngine::AutoSaveNow() {
+    if (!AutoSaveNumberLeft(Cfg.NumbMask)) {
+        const QString text = AutoSaveFailedPrefix + AutoSaveNumberEndText.arg(Cfg.NumbMask);
+        AddMessage(text);
+        View.ShowAutoSaveFailure(text);
+        return false;
+    }
     SyncReadings();
     WriteParameterBlock(PointStore, Cfg, Readings);
     const QString path = AutoSavePath(Cfg.WorkDir, AutoSaveName(Cfg.NameMask, Cfg.NumbMask));
@@ -334,8 +406,7 @@ bool TAcquisitionEngine::AutoSaveNow() {
         View.ShowAutoSaveFailure(AutoSaveFailedPrefix + error);
         return false;
     }
-    if (Cfg.NumbMask < std::numeric_limits<std::int32_t>::max())
-        ++Cfg.NumbMask;
+    ++Cfg.NumbMask;
     return true;
 }
 

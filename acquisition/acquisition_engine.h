@@ -35,6 +35,18 @@ inline const QString BackwardSweepText = QStringLiteral("Обратный ход
 inline const QString AutoSaveText = QStringLiteral("АВТО");
 inline const QString ClosedPortText = QStringLiteral("<Закрыт>");
 inline const QString AutoSaveFailedPrefix = QStringLiteral("Автосохранение не выполнено: ");
+// The automatic save's number cannot grow past the largest 32-bit number;
+// saving under it again would write over the spectrum saved there before.
+inline const QString AutoSaveNumberEndText = QStringLiteral(
+    "номер файла достиг предела %1, задайте \"Стартовый номер\" в окне \"Автосохранение...\"");
+
+// True while NumbMask can name a file and still grow, so that no automatic
+// save takes a name an earlier one used.
+bool AutoSaveNumberLeft(std::int32_t numbMask);
+
+// The line for a port that could not be opened: PortFailedText and the name,
+// then ": " and the system's reason when it is known.
+QString PortFailureLine(const QString& port, const QString& reason);
 
 // More lines than this empty the message window, the new one included.
 inline constexpr int MaxMessageLines = 1000;
@@ -66,9 +78,13 @@ public:
     void SetReceiveMode(bool on);
     bool ReceiveMode() const { return S.ReceiveMode; }
     // Applies the port settings and starts the poll when the port opens;
-    // restarts the handshake either way.
+    // restarts the handshake either way. After a loss, a port that opens
+    // takes the receive mode up again.
     void OpenLink();
     void CloseLink();
+    // After a loss: opens the port again when it is there, saying nothing
+    // when it is not; true when it opened.
+    bool TryReopenLink();
 
     // The 200 ms handshake tick.
     void KavTimerTimer();
@@ -98,7 +114,8 @@ public:
     // The automatic save of the store as it stands: parameter block, file
     // WorkDir/AutoSaveName(NameMask, NumbMask).kav, NumbMask + 1. A save that
     // fails writes one line with the path and the reason, keeps NumbMask and
-    // returns false.
+    // returns false; so does a NumbMask at the end of its range, which saves
+    // nothing rather than take a name twice.
     bool AutoSaveNow();
 
     // At close: Rapid back from " СТОП", ADCEnable from the readout.
@@ -117,8 +134,12 @@ public:
     std::function<void(const TTelemetry&)> OnTelemetry;
     std::function<void(std::uint8_t phase)> OnSweepPhase;
     std::function<void(bool acknowledged)> OnHandshakeEnd;
+    // The line went away (text: the port and the system's reason).
+    std::function<void(const QString&)> OnLinkLost;
 
 private:
+    bool AnswerIsCurrent(const TTelemetry& answer) const;
+    void LinkLost(const QString& text);
     void DataPoint(const std::uint8_t* body);
     void SweepStart();
     void BackwardSweep(std::uint16_t field);

@@ -8,6 +8,11 @@
 // set FillCount.
 struct TAcquisitionState {
     bool ReceiveMode = false;
+    // The line went away in the receive mode and the port has not been
+    // opened again: the handshake waits, "Прием" opens the port.
+    bool LinkLost = false;
+    // Frames handled since the engine was made (a run watches it for silence).
+    std::uint64_t FramesHandled = 0;
 
     // The parameter handshake.
     bool LinkReady = false;

@@ -24,6 +24,10 @@ public:
     // reason). A window shows it at once without waiting for the operator;
     // the acquisition goes on. The line itself is written by AddMessage.
     virtual void ShowAutoSaveFailure(const QString& text) {}
+    // The line went away under the open port (text: the port and the
+    // system's reason, also written by AddMessage). A window tells the
+    // operator at once without waiting; what was received stays.
+    virtual void ShowLinkLost(const QString& text) {}
 
     // Live drawing: store slot `slot` as one pixel in the colour Graph (and
     // its raw-trace pixel in AddGraph when ShowFirst is on), without a repaint.

@@ -56,7 +56,7 @@ void TInstrumentControls::SetReceiveMode(bool on) {
     S.Action(TAcqAction::Analysis) = {on, !on, -1};
     S.Action(TAcqAction::Receive) = {!on, on, -1};
     S.Action(TAcqAction::WidenRange).Enabled = on;
-    S.Action(TAcqAction::Stop).Enabled = on;
+    S.Action(TAcqAction::Stop).Enabled = on && !SpeedManual();
     S.Bounds.Enabled = on;
     S.Gain.LabelEnabled = S.Speed.LabelEnabled = S.Correction.LabelEnabled = on;
     S.Bounds.LabelsEnabled = on;
@@ -100,12 +100,20 @@ void TInstrumentControls::UpDnAmpClick(bool up) {
 
 // ---- Speed -----------------------------------------------------------------
 
+bool TInstrumentControls::SpeedManual() const {
+    return LastSpeedState >= 0 &&
+           DecodeSpeedState(static_cast<std::uint8_t>(LastSpeedState)).ManualSpeed;
+}
+
 void TInstrumentControls::SpeedListChanged() {
     if (S.Speed.Selection >= 0)
         Cfg.Rapid = static_cast<std::uint8_t>(S.Speed.Selection);
+    // While the operator holds the speed at the instrument, "СТОП" and
+    // "ПУСК" would change only the list: nothing is sent and the instrument
+    // sweeps on, so both are disabled.
     const bool stopped = S.Speed.Selection == StopSpeedRow;
-    S.Action(TAcqAction::Stop).Enabled = !stopped;
-    S.Action(TAcqAction::Start).Enabled = stopped;
+    S.Action(TAcqAction::Stop).Enabled = !stopped && !SpeedManual();
+    S.Action(TAcqAction::Start).Enabled = stopped && !SpeedManual();
     if (S.Speed.Enabled)
         Acq.GainSpeedAck = false;
 }
@@ -127,12 +135,16 @@ void TInstrumentControls::UpDnRazvClick(bool up) {
 }
 
 void TInstrumentControls::AStopExecute() {
+    if (SpeedManual())
+        return;
     if (S.Speed.Selection >= 0)
         SavedRapid = static_cast<std::uint8_t>(S.Speed.Selection);
     SpeedBoxChange(StopSpeedRow);
 }
 
 void TInstrumentControls::AStartExecute() {
+    if (SpeedManual())
+        return;
     SpeedBoxChange(SavedRapid);
 }
 
@@ -286,14 +298,41 @@ void TInstrumentControls::SetSpeedState(std::uint8_t b) {
         S.Speed.Selection = row;
         Acq.FillCount = SpeedTable[static_cast<std::size_t>(row)].PointsPerStep;
     }
-    SpeedListChanged();
     LastSpeedState = b;
+    SpeedListChanged();
     Publish();
 }
 
 void TInstrumentControls::ForgetStates() {
+    const bool wasManual = SpeedManual();
     LastGainState = -1;
     LastSpeedState = -1;
+    if (wasManual) {
+        // Who holds the speed is not known until the next report: the two
+        // actions are as the list and the mode make them.
+        const bool stopped = S.Speed.Selection == StopSpeedRow;
+        S.Action(TAcqAction::Stop).Enabled = Acq.ReceiveMode && !stopped;
+        S.Action(TAcqAction::Start).Enabled = stopped;
+        Publish();
+    }
+}
+
+void TInstrumentControls::ShowLinkLost(bool lost) {
+    const bool on = Acq.ReceiveMode;
+    S.Action(TAcqAction::Receive) = {!on || lost, on && !lost, -1};
+    Publish();
+}
+
+TManualParts TInstrumentControls::ManualParts() const {
+    TManualParts manual;
+    if (LastGainState >= 0) {
+        const TGainState gain = DecodeGainState(static_cast<std::uint8_t>(LastGainState));
+        manual.Gain = gain.ManualGain;
+        manual.Correction = gain.ManualCorrection;
+    }
+    if (LastSpeedState >= 0)
+        manual.Speed = DecodeSpeedState(static_cast<std::uint8_t>(LastSpeedState)).ManualSpeed;
+    return manual;
 }
 
 void TInstrumentControls::PrepareForClose() {

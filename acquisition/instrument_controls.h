@@ -3,6 +3,7 @@
 #include "acquisition/acquisition_state.h"
 #include "acquisition/controls_state.h"
 #include "config/kav_cfg.h"
+#include "link/handshake_echo.h"
 #include "spectrum/value_format.h"
 
 #include <cstdint>
@@ -60,8 +61,14 @@ public:
     // The state bytes of a data point or a Tm04 message.
     void SetGainState(std::uint8_t b);
     void SetSpeedState(std::uint8_t b);
+    // The line went away in the receive mode ("Прием" enabled and unchecked,
+    // to open the port again), or the port is open again.
+    void ShowLinkLost(bool lost);
     // OpenLink: the next state bytes are applied whatever they are.
     void ForgetStates();
+    // What the instrument's own controls hold, from the last state bytes
+    // applied (nothing before the first).
+    TManualParts ManualParts() const;
 
     // At close: a sweep left stopped is replaced by the speed before "СТОП".
     void PrepareForClose();
@@ -71,6 +78,8 @@ public:
     std::uint8_t SavedRapid = 0;
 
 private:
+    // The last speed state said the operator holds the speed at the instrument.
+    bool SpeedManual() const;
     void GainListChanged();
     void SpeedListChanged();
     void SetCorrectionBox(int value);

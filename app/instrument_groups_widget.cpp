@@ -86,6 +86,20 @@ QWidget* UpDownPair(QWidget* parent, QToolButton*& up, QToolButton*& down) {
     return pair;
 }
 
+// A label or list in a group the instrument has taken over stays readable:
+// the group is disabled, but what it names (the control, the instrument's
+// own setting) is drawn in the normal text colours. Otherwise it is drawn
+// as its group is.
+void KeepReadable(QWidget* widget, bool readable) {
+    QPalette palette = widget->parentWidget()->palette();
+    if (readable) {
+        for (QPalette::ColorRole role :
+             {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
+    }
+    widget->setPalette(palette);
+}
+
 // The numbers of a box written in its own background colour disappear.
 void HideNumbers(QWidget* box, bool hidden) {
     QPalette palette = box->parentWidget()->palette();
@@ -272,6 +286,8 @@ void TInstrumentGroupsWidget::ShowGain(const TGainGroup& g) {
     AmpGroup->setEnabled(g.Enabled);
     AmpLabel->setText(g.Label);
     AmpLabel->setEnabled(g.LabelEnabled);
+    KeepReadable(AmpLabel, g.LabelEnabled);
+    KeepReadable(Amp, g.LabelEnabled);
     if (!HasShown || g.Selection != Shown.Gain.Selection)
         SetGainIndex(g.Selection);
 }
@@ -280,6 +296,8 @@ void TInstrumentGroupsWidget::ShowSpeed(const TSpeedGroup& g) {
     SpeedGroupBox->setEnabled(g.Enabled);
     SpeedLabel->setText(g.Label);
     SpeedLabel->setEnabled(g.LabelEnabled);
+    KeepReadable(SpeedLabel, g.LabelEnabled);
+    KeepReadable(Speed, g.LabelEnabled);
     if (!HasShown || g.Selection != Shown.Speed.Selection)
         SetSpeedIndex(g.Selection);
 }
@@ -300,6 +318,7 @@ void TInstrumentGroupsWidget::ShowCorrection(const TCorrectionGroup& g) {
     CorrGroup->setEnabled(g.Enabled);
     CorrLabel->setText(g.Label);
     CorrLabel->setEnabled(g.LabelEnabled);
+    KeepReadable(CorrLabel, g.LabelEnabled);
     Bar->setEnabled(g.BarEnabled);
     {
         const QSignalBlocker blockCorr(Corr);

@@ -127,10 +127,10 @@ TMainActions BuildMainActions(QMainWindow* window) {
         action->setObjectName(QString::fromLatin1(row.Name));
         action->setProperty("category", QString::fromLatin1(row.Category));
         const QString hint = QString::fromUtf8(row.Hint);
-        if (!hint.isEmpty()) {
+        // The hint is a tool tip only: a status tip would be shown as a
+        // status-bar message, which hides the twelve panels.
+        if (!hint.isEmpty())
             action->setToolTip(hint);
-            action->setStatusTip(hint);
-        }
         action->setCheckable((row.Initial & (Checkable | Marked)) != 0);
         action->setChecked((row.Initial & Marked) != 0);
         action->setEnabled((row.Initial & Off) == 0);

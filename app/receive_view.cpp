@@ -74,6 +74,10 @@ void TReceiveView::ShowAutoSaveFailure(const QString& text) {
     Port.NonModalWarning(text);
 }
 
+void TReceiveView::ShowLinkLost(const QString& text) {
+    Port.NonModalWarning(text);
+}
+
 void TReceiveView::MarkAutoSavePanel(bool failed, const QString& reason) {
     AutoSaveFailed = failed;
     QLabel* panel = W.StatusBar->PanelLabel(PanelAutoSave);

@@ -44,6 +44,7 @@ public:
     void ClearMessages() override;
     void ShowError(const QString& text) override;
     void ShowAutoSaveFailure(const QString& text) override;
+    void ShowLinkLost(const QString& text) override;
     void PlotSlot(std::uint16_t slot) override;
     void PlotPoint(long code, long ordinate, TColorValue colour) override;
     void MoveFieldMarker(long code) override;

@@ -19,6 +19,7 @@
 #include "view/visir_view_widget.h"
 
 #include <QAction>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -103,8 +104,16 @@ void TKavMainForm::SetReceiveMode(bool on) {
 }
 
 // "Прием": the spectrum in memory closed, an empty frame, the receive mode,
-// the program's own units back and the view bounds applied again.
+// the program's own units back and the view bounds applied again. After the
+// line went away it only opens the port again: what was received stays.
 void TKavMainForm::AReceiveExecute() {
+    if (Acq->State().LinkLost) {
+        Acq->OpenLink();
+        // Still lost: the action shows the state again, unchecked.
+        const QSignalBlocker block(A.AReceive);
+        A.AReceive->setChecked(Acq->Controls().State().Action(TAcqAction::Receive).Checked);
+        return;
+    }
     CloseSpectrum(Session);
     PlotBox->DrawGrid();
     // A file shown in analysis mode put its gain and speed into the settings

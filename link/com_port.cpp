@@ -15,9 +15,12 @@ TCOMPort::~TCOMPort() {
 
 bool TCOMPort::Open(const QString& name) {
     Close();
+    Failure.clear();
     if (Factory)
         Handle = Factory(name);
     if (!Handle || !Handle->Open(name)) {
+        if (Handle)
+            Failure = Handle->OpenFailure();
         Handle.reset();
         IsOpened = false;
         Held.PortName.clear();
@@ -35,6 +38,7 @@ void TCOMPort::Close() {
     }
     IsOpened = false;
     LostReported = false;
+    LossTaken = false;
     UnseenErrors = 0;
 }
 
@@ -53,6 +57,8 @@ void TCOMPort::SetSettings(TComSettings settings) {
 
     if (Handle) {
         IsOpened = Handle->ApplyLine(line, notes);
+        if (!IsOpened)
+            Failure = LineRefusedText;
         if (notes != LastNotes) {
             for (const QString& note : notes)
                 if (!PendingNotes.contains(note))
@@ -119,7 +125,19 @@ void TCOMPort::CheckLost() {
     // read; Opened false makes the next SetSettings open the port afresh.
     LostReported = true;
     IsOpened = false;
-    Report(QStringLiteral("Порт ") + Held.PortName + QStringLiteral(" недоступен: связь потеряна"));
+    LostText =
+        QStringLiteral("Порт ") + Held.PortName + QStringLiteral(" недоступен: связь потеряна");
+    const QString reason = Handle->LostReason();
+    if (!reason.isEmpty())
+        LostText += QStringLiteral(" (") + reason + QStringLiteral(")");
+    Report(LostText);
+}
+
+bool TCOMPort::TakeLoss() {
+    if (!LostReported || LossTaken)
+        return false;
+    LossTaken = true;
+    return true;
 }
 
 void TCOMPort::ReportPendingNotes() {

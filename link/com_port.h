@@ -10,6 +10,10 @@
 #include <functional>
 #include <memory>
 
+// Why a port that opened is not used: its driver refused the line settings.
+inline const QString LineRefusedText =
+    QStringLiteral("драйвер порта не принял скорость, чётность или стоповые биты");
+
 // One serial port: opened by name, set from a TComSettings record, raw bytes
 // in and out, queue status and line errors. Knows nothing of frames.
 class TCOMPort {
@@ -37,12 +41,19 @@ public:
     bool WaitClearToSendChange(std::int64_t timeoutMicros);
 
     bool Opened() const { return IsOpened; }
+    // Why the last open failed, in the system's words; empty when it did not
+    // fail or no reason is known.
+    const QString& OpenFailure() const { return Failure; }
     const TComSettings& Settings() const { return Held; }
     std::uint32_t LastErrors() const { return Errors; }
     // The device behind the port while a handle is held, else null.
     SerialDevice* Device() const { return Handle.get(); }
     // True when the line went away under the open port; cleared by Close.
     bool DeviceLost() const { return LostReported; }
+    // The line that reported it: the port and the system's reason.
+    const QString& LostMessage() const { return LostText; }
+    // True once for each loss, to the first caller that asks after it.
+    bool TakeLoss();
 
     // Where the link reports one line of text for the message window.
     std::function<void(const QString&)> OnMessage;
@@ -61,10 +72,13 @@ private:
     TDeviceFactory Factory;
     std::unique_ptr<SerialDevice> Handle;
     bool IsOpened = false;
+    QString Failure;
     TComSettings Held;
     std::uint32_t Errors = 0;
     std::uint32_t UnseenErrors = 0; // taken by queries other than InQueueCount
     bool LostReported = false;
+    bool LossTaken = false;
+    QString LostText;
     QStringList LastNotes;    // notes of the last settings applied
     QStringList PendingNotes; // not yet reported
 };

@@ -43,7 +43,23 @@ TCommandValues CommandValuesOf(const TKavCfg& cfg) {
     return values;
 }
 
+TSentParameters SentParameters(const TCommandValues& values) {
+    const bool gainInTable = values.Amplifying >= 0 && values.Amplifying < GainRowCount;
+    const bool speedInTable = values.Rapid >= 0 && values.Rapid < SpeedRowCount;
+    const auto gain = static_cast<std::size_t>(gainInTable ? values.Amplifying : DefaultGainRow);
+    const auto speed = static_cast<std::size_t>(speedInTable ? values.Rapid : DefaultSpeedRow);
+    TSentParameters sent;
+    sent.PoleMax = Word(values.PoleMax);
+    sent.PoleMin = Word(values.PoleMin);
+    sent.KodAmpl = GainTable[gain].KodAmpl;
+    sent.KodRapid = SpeedTable[speed].KodRapid;
+    sent.Ukorr =
+        static_cast<std::uint16_t>(std::clamp(values.Correction, -32767, 32767) + CorrectionOffset);
+    return sent;
+}
+
 QByteArray BuildCommand(int code, const TCommandValues& values) {
+    const TSentParameters sent = SentParameters(values);
     QByteArray parameters;
     switch (code) {
     case CmdLinkRequest:
@@ -51,23 +67,15 @@ QByteArray BuildCommand(int code, const TCommandValues& values) {
         parameters.append(static_cast<char>(0xFF));
         break;
     case CmdSweepBounds:
-        AppendWord(parameters, Word(values.PoleMax));
-        AppendWord(parameters, Word(values.PoleMin));
+        AppendWord(parameters, sent.PoleMax);
+        AppendWord(parameters, sent.PoleMin);
         break;
-    case CmdGainSpeed: {
-        const bool gainInTable = values.Amplifying >= 0 && values.Amplifying < GainRowCount;
-        const bool speedInTable = values.Rapid >= 0 && values.Rapid < SpeedRowCount;
-        const auto gain =
-            static_cast<std::size_t>(gainInTable ? values.Amplifying : DefaultGainRow);
-        const auto speed = static_cast<std::size_t>(speedInTable ? values.Rapid : DefaultSpeedRow);
-        parameters.append(static_cast<char>(GainTable[gain].KodAmpl));
-        parameters.append(static_cast<char>(SpeedTable[speed].KodRapid));
+    case CmdGainSpeed:
+        parameters.append(static_cast<char>(sent.KodAmpl));
+        parameters.append(static_cast<char>(sent.KodRapid));
         break;
-    }
     case CmdCorrection:
-        AppendWord(parameters,
-                   static_cast<std::uint16_t>(std::clamp(values.Correction, -32767, 32767) +
-                                              CorrectionOffset));
+        AppendWord(parameters, sent.Ukorr);
         break;
     case CmdAdcRequest: {
         QByteArray frame;

@@ -24,3 +24,14 @@ TCommandValues CommandValuesOf(const TKavCfg& cfg);
 // bounds at 0..65535, correction at -32767..32767, and a gain or speed row
 // outside its table at the default row (gain "1", speed " 1 мин").
 QByteArray BuildCommand(int code, const TCommandValues& values);
+
+// The parameters the frames carry, held as BuildCommand holds them: the
+// sweep bounds, KodAmpl and KodRapid, and the correction as 1..65535.
+struct TSentParameters {
+    std::uint16_t PoleMax = 0;
+    std::uint16_t PoleMin = 0;
+    std::uint8_t KodAmpl = 0;
+    std::uint8_t KodRapid = 0;
+    std::uint16_t Ukorr = 0;
+};
+TSentParameters SentParameters(const TCommandValues& values);

@@ -23,12 +23,16 @@ public:
     bool Write(const std::uint8_t* buffer, int count) override;
     std::optional<bool> ClearToSend() override;
     bool Lost() const override { return IsLost; }
+    QString LostReason() const override { return LostText; }
 
     void Feed(const std::uint8_t* bytes, int count);
     void Feed(const QByteArray& bytes);
     void Feed(std::initializer_list<std::uint8_t> bytes);
     void AddLineErrors(std::uint32_t flags) { Errors |= flags; }
-    void SetLost(bool lost) { IsLost = lost; }
+    void SetLost(bool lost, const QString& reason = {}) {
+        IsLost = lost;
+        LostText = reason;
+    }
 
     // What the line does when asked.
     bool OpenResult = true;
@@ -52,4 +56,5 @@ private:
     std::size_t Head = 0;
     std::uint32_t Errors = 0;
     bool IsLost = false;
+    QString LostText;
 };

@@ -1,8 +1,10 @@
 #include "link/qt_serial_device.h"
 
+#include "link/port_access.h"
 #include "link/port_names.h"
 #include "link/protocol.h"
 #include "link/thread_alarm.h"
+#include "spectrum/atomic_file.h"
 
 #include <QMetaObject>
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 TQtSerialDevice::TQtSerialDevice() {
     Port.setReadBufferSize(0);
@@ -27,19 +30,33 @@ TQtSerialDevice::~TQtSerialDevice() {
 
 bool TQtSerialDevice::Open(const QString& name) {
     Close();
-    Port.setPortName(PortDevicePath(name));
-    if (!Port.open(QIODevice::ReadWrite))
+    Failure.clear();
+    const QString path = PortDevicePath(name);
+    // What stands in the way is found first, in the system's words: the
+    // serial port module would report a missing device or a lock alike.
+    Failure = PortAccessProblem(path);
+    if (!Failure.isEmpty())
         return false;
+    Port.setPortName(path);
+    if (!Port.open(QIODevice::ReadWrite)) {
+        // The device may be used, so a refusal now is another program's
+        // lock on it (its lock file, or the kernel's exclusive mode).
+        Failure = Port.error() == QSerialPort::PermissionError ? SystemErrorText(EBUSY)
+                                                               : Port.errorString();
+        return false;
+    }
     // QSerialPort's lock file keeps other Qt programs out; the flock keeps out
     // every other opener that asks, including a second port in this process
     // and programs run by root, which TIOCEXCL lets through.
     if (::flock(static_cast<int>(Port.handle()), LOCK_EX | LOCK_NB) != 0) {
+        Failure = SystemErrorText(EBUSY);
         Port.close();
         return false;
     }
     Port.setDataBits(QSerialPort::Data8);
     Port.clearError();
     IsLost = false;
+    LostText.clear();
     CountersAvailable = true;
     ModemWaitAvailable = true;
     CtsChangesSeen.reset();
@@ -151,6 +168,7 @@ void TQtSerialDevice::OnError(QSerialPort::SerialPortError error) {
     // own notification, to stop its error reports.
     TakeIn();
     IsLost = true;
+    LostText = LineFailure();
     QMetaObject::invokeMethod(
         &Port,
         [this] {
@@ -158,6 +176,28 @@ void TQtSerialDevice::OnError(QSerialPort::SerialPortError error) {
                 Port.close();
         },
         Qt::QueuedConnection);
+}
+
+QString TQtSerialDevice::LineFailure() {
+    // The serial port module's own text may name an error number that a call
+    // after the failed read left behind; the descriptor is asked again, one
+    // byte at a time so that a byte still there is kept.
+    const int fd = static_cast<int>(Port.handle());
+    for (;;) {
+        char byte = 0;
+        const ssize_t n = ::read(fd, &byte, 1);
+        if (n == 1) {
+            In.append(byte);
+            continue;
+        }
+        if (n == 0)
+            return SystemErrorText(EIO); // hung up
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            return Port.errorString();
+        return SystemErrorText(errno);
+    }
 }
 
 int TQtSerialDevice::InQueueCount() {

@@ -18,6 +18,7 @@ public:
     ~TQtSerialDevice() override;
 
     bool Open(const QString& name) override;
+    QString OpenFailure() const override { return Failure; }
     void Close() override;
     bool ApplyLine(const TLineSettings& line, QStringList& notes) override;
     int InQueueCount() override;
@@ -28,19 +29,24 @@ public:
     std::optional<bool> ClearToSend() override;
     bool WaitClearToSendChange(std::int64_t timeoutMicros) override;
     bool Lost() const override { return IsLost; }
+    QString LostReason() const override { return LostText; }
 
 private:
     void TakeIn();
     void OnError(QSerialPort::SerialPortError error);
+    // Why the line failed, in the system's words.
+    QString LineFailure();
     std::optional<int> ModemLines() const;
     bool ReadCounters(std::uint32_t counts[5]);
     std::optional<std::uint32_t> CtsChangeCount() const;
 
     QSerialPort Port;
+    QString Failure; // why the last Open failed
     QByteArray In;
     qsizetype Head = 0;
     bool DsrSensitive = false;
     bool IsLost = false;
+    QString LostText; // the system's reason the line went away
     bool CountersAvailable = true;
     bool ModemWaitAvailable = true;              // false once the driver refused TIOCMIWAIT
     std::optional<std::uint32_t> CtsChangesSeen; // the CTS change count at the last look

@@ -47,6 +47,8 @@ void TKavReceiver::PollTick() {
     ReportPendingNotes();
     PollFrames();
     InPoll = false;
+    if (TakeLoss() && OnLost)
+        OnLost(LostMessage());
 }
 
 void TKavReceiver::PollFrames() {

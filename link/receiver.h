@@ -44,6 +44,11 @@ public:
     // Called once per good frame; RxBuffer[0] is the type, [1..6] b1..b6,
     // [7] the checksum. Valid only during the call.
     std::function<void()> OnFrame;
+    // Called once when the line has gone away under the open port, after the
+    // poll has handed over every whole frame that arrived before; the text is
+    // the line the port reported (LostMessage). The handler may stop the
+    // receiver.
+    std::function<void(const QString&)> OnLost;
 
     // The shortest receive poll period: a TimeOut below it (0 included, which
     // would poll without pause and keep a core busy) polls at this period.

@@ -35,6 +35,8 @@ public:
 
     // Opens the named line for exclusive use, 8 data bits, raw bytes.
     virtual bool Open(const QString& name) = 0;
+    // Why the last Open failed, in the system's words; empty when not known.
+    virtual QString OpenFailure() const { return {}; }
     virtual void Close() = 0;
     // Applies the line settings; false when the driver refuses them. What the
     // device itself cannot do is appended to notes, one line each.
@@ -57,6 +59,8 @@ public:
     // True once the line has gone away under an open port (unplugged adapter,
     // closed pseudo-terminal). Bytes already taken in stay readable.
     virtual bool Lost() const = 0;
+    // Why the line went away, in the system's words; empty when not known.
+    virtual QString LostReason() const { return {}; }
 };
 
 // Makes the device for a port name; null when no device serves that name.

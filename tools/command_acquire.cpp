@@ -1,7 +1,11 @@
-// kavtool acquire --port NAME [--ini Kav.ini] [--sweeps N] [--out DIR] [--sim-speed N]:
-// the receive mode without a window. Runs the handshake, then saves each
-// complete forward sweep under the automatic-save name; message-window lines
-// go to stdout, one progress line per sweep to stderr.
+// kavtool acquire --port NAME [--ini Kav.ini] [--sweeps N] [--out DIR] [--silence S]
+// [--reconnect S] [--sim-speed N]: the receive mode without a window. Runs the
+// handshake, then saves each complete forward sweep under the automatic-save
+// name; message-window lines go to stdout, one progress line per sweep to
+// stderr. No frame for --silence seconds (10) ends the run, and so does a
+// line that goes away, unless --reconnect asks to open the port again for
+// that many seconds; either end is one line and exit status 1, with every
+// complete sweep kept.
 
 #include "tools/kavtool.h"
 #include "tools/link_command.h"
@@ -12,10 +16,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTimer>
 
 int RunAcquire(const QStringList& args) {
-    const TParsedArgs parsed =
-        ParseArgs(args, {"--port", "--ini", "--sweeps", "--out", "--sim-speed"});
+    const TParsedArgs parsed = ParseArgs(
+        args, {"--port", "--ini", "--sweeps", "--out", "--silence", "--reconnect", "--sim-speed"});
     // Each complete sweep is saved here (the link setup turns the automatic
     // save at the next sweep's start off).
     TLinkCommandSetup setup;
@@ -24,6 +29,16 @@ int RunAcquire(const QStringList& args) {
     int sweeps = 0;
     if (!PositiveOption(parsed.Options, QStringLiteral("--sweeps"), 1, sweeps))
         return UsageError("acquire", QStringLiteral("--sweeps needs a positive number"));
+    int silence = 0;
+    const int defaultSilence = static_cast<int>(TAcquireRun::DefaultSilenceMs / 1000);
+    if (!PositiveOption(parsed.Options, QStringLiteral("--silence"), defaultSilence, silence))
+        return UsageError("acquire",
+                          QStringLiteral("--silence needs a positive number of seconds"));
+    int reconnect = 0;
+    if (parsed.Options.count(QStringLiteral("--reconnect")) &&
+        !PositiveOption(parsed.Options, QStringLiteral("--reconnect"), 0, reconnect))
+        return UsageError("acquire",
+                          QStringLiteral("--reconnect needs a positive number of seconds"));
     TKavCfg& cfg = setup.Cfg;
     if (const auto problem = TAcquireRun::SettingsProblem(cfg)) {
         const auto ini = parsed.Options.find(QStringLiteral("--ini"));
@@ -39,12 +54,7 @@ int RunAcquire(const QStringList& args) {
     }
 
     int exitCode = ExitOk;
-    QString failure;
-    THeadlessSession session(cfg, SystemDecimalSep(), PrintNow, [&](const QString& text) {
-        PrintError(text);
-        if (failure.isEmpty())
-            failure = text;
-    });
+    THeadlessSession session(cfg, SystemDecimalSep(), setup.MessageSink(), setup.ErrorSink());
     QElapsedTimer clock;
     clock.start();
     TAcquireRun::TCallbacks callbacks;
@@ -65,10 +75,20 @@ int RunAcquire(const QStringList& args) {
             PrintError(QStringLiteral("kavtool: ") + reason);
         QCoreApplication::exit(exitCode);
     };
-    TAcquireRun run(session.Engine(), cfg, session.Store(), sweeps, callbacks);
+    TAcquirePatience patience;
+    patience.SilenceMs = std::int64_t{silence} * 1000;
+    patience.ReconnectMs = std::int64_t{reconnect} * 1000;
+    TAcquireRun run(session.Engine(), cfg, session.Store(), sweeps, callbacks, patience);
 
-    if (const auto status = StartLink(session, setup, failure))
+    if (const auto status = StartLink(session, setup))
         return *status;
+
+    // The run measures silence and tries a lost port again on its own clock.
+    QTimer watch;
+    watch.setInterval(250);
+    QObject::connect(&watch, &QTimer::timeout, [&] { run.Tick(clock.elapsed()); });
+    watch.start();
+    run.Tick(clock.elapsed());
 
     QuitEventLoopOnStopSignals();
     QCoreApplication::exec();

@@ -1,7 +1,7 @@
 // kavtool listen --port NAME [--ini Kav.ini] [--sim-speed N]: for checking a
 // cable. Opens the link, runs the handshake so that the instrument talks, and
 // prints every decoded frame and every message-window line until SIGINT or
-// SIGTERM.
+// SIGTERM, or until the line goes away (one line, exit status 1).
 
 #include "tools/kavtool.h"
 #include "tools/link_command.h"
@@ -82,12 +82,7 @@ int RunListen(const QStringList& args) {
         return *status;
     TKavCfg& cfg = setup.Cfg;
 
-    QString failure;
-    THeadlessSession session(cfg, SystemDecimalSep(), PrintNow, [&](const QString& text) {
-        PrintError(text);
-        if (failure.isEmpty())
-            failure = text;
-    });
+    THeadlessSession session(cfg, SystemDecimalSep(), setup.MessageSink(), setup.ErrorSink());
     TAcquisitionEngine& engine = session.Engine();
     int frames = 0;
     engine.OnTelemetry = [&](const TTelemetry& t) {
@@ -95,13 +90,21 @@ int RunListen(const QStringList& args) {
         PrintNow(DescribeFrame(t));
     };
 
-    if (const auto status = StartLink(session, setup, failure))
+    int exitCode = ExitOk;
+    engine.OnLinkLost = [&](const QString& text) {
+        exitCode = ExitBadInput;
+        PrintError(QStringLiteral("kavtool: the line to the spectrometer dropped: ") + text);
+        QCoreApplication::exit(exitCode);
+    };
+
+    if (const auto status = StartLink(session, setup))
         return *status;
 
     QuitEventLoopOnStopSignals();
     QCoreApplication::exec();
+    engine.OnLinkLost = nullptr;
     engine.SetReceiveMode(false);
     PrintError(QStringLiteral("%1 frame(s) received").arg(frames));
     std::fflush(stdout);
-    return ExitOk;
+    return exitCode;
 }

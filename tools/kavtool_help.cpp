@@ -98,17 +98,23 @@ const std::vector<TCommandHelp>& Helps() {
          ProcessingOperations},
         {"acquire",
          "Receives without a window: the handshake, then N forward sweeps saved under the "
-         "automatic-save names; message lines on stdout, one progress line per sweep on stderr.",
+         "automatic-save names; message lines on stdout, one progress line per sweep on stderr. "
+         "A silent or lost line ends the run with one line and exit status 1; the sweeps saved "
+         "stay.",
          {PortOption,
           IniOption,
           {"--sweeps N", "the number of sweeps to save (default: 1)"},
           {"--out DIR", "the folder of the saved sweeps (default: the current folder)"},
+          {"--silence S", "no frame for S seconds ends the run (default: 10)"},
+          {"--reconnect S",
+           "after the line went away, opens the same port again every 2 s for up to S seconds "
+           "(default: the run ends at once)"},
           SimSpeedOption,
           HelpOption},
          {}},
         {"listen",
-         "Prints every decoded frame and message line of the link until interrupted (Ctrl+C), "
-         "for checking a cable and a port.",
+         "Prints every decoded frame and message line of the link until interrupted (Ctrl+C) "
+         "or the line goes away (exit status 1), for checking a cable and a port.",
          {PortOption, IniOption, SimSpeedOption, HelpOption},
          {}},
         {"print",

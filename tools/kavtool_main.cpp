@@ -33,7 +33,8 @@ const std::array Commands = {
                     "minmax NOISE STEP | ratio NOISE STEP | dpph",
                     RunProcess},
     TKavtoolCommand{"acquire",
-                    "acquire --port NAME [--ini Kav.ini] [--sweeps N] [--out DIR] [--sim-speed N]",
+                    "acquire --port NAME [--ini Kav.ini] [--sweeps N] [--out DIR] [--silence S] "
+                    "[--reconnect S] [--sim-speed N]",
                     RunAcquire},
     TKavtoolCommand{"listen", "listen --port NAME [--ini Kav.ini] [--sim-speed N]", RunListen},
     TKavtoolCommand{"print",

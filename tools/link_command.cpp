@@ -1,5 +1,6 @@
 #include "tools/link_command.h"
 
+#include "acquisition/acquisition_engine.h"
 #include "acquisition/headless_session.h"
 #include "config/port_name.h"
 
@@ -43,13 +44,29 @@ std::optional<int> PrepareLinkCommand(const char* command, const TParsedArgs& pa
     return std::nullopt;
 }
 
-std::optional<int> StartLink(THeadlessSession& session, const TLinkCommandSetup& setup,
-                             const QString& failure) {
+std::function<void(const QString&)> TLinkCommandSetup::MessageSink() {
+    return [this](const QString& text) {
+        if (Started)
+            PrintNow(text);
+    };
+}
+
+std::function<void(const QString&)> TLinkCommandSetup::ErrorSink() {
+    return [this](const QString& text) {
+        if (Started)
+            PrintError(text);
+        else if (Failure.isEmpty())
+            Failure = text;
+    };
+}
+
+std::optional<int> StartLink(THeadlessSession& session, TLinkCommandSetup& setup) {
     session.Engine().SetReceiveMode(true);
     if (!session.Receiver().Opened())
-        return Fail(failure.isEmpty()
-                        ? QStringLiteral("cannot open port %1").arg(setup.Cfg.Port.PortName)
-                        : failure);
+        return Fail(setup.Failure.isEmpty()
+                        ? PortFailureLine(setup.Cfg.Port.PortName, session.Receiver().OpenFailure())
+                        : setup.Failure);
+    setup.Started = true;
     if (setup.SpeedUp > 1 && !session.SpeedUpSimulator(setup.SpeedUp))
         PrintError(QStringLiteral("kavtool: --sim-speed applies only to the port SIM"));
     return std::nullopt;

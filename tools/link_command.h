@@ -5,6 +5,7 @@
 
 #include "tools/kavtool.h"
 
+#include <functional>
 #include <optional>
 
 class THeadlessSession;
@@ -21,6 +22,15 @@ bool PositiveOption(const std::map<QString, QString>& options, const QString& ke
 struct TLinkCommandSetup {
     TKavCfg Cfg;
     int SpeedUp = 1; // --sim-speed
+    // Until the port is open the session's lines are held back: a port that
+    // does not open is reported once, as kavtool's own line.
+    bool Started = false;
+    QString Failure; // the first error line before the start
+
+    // Sinks for the session: message-window lines to stdout, error lines to
+    // stderr, from the start on.
+    std::function<void(const QString&)> MessageSink();
+    std::function<void(const QString&)> ErrorSink();
 };
 
 // Parses --port (required), --ini and --sim-speed; the settings get the port
@@ -30,6 +40,5 @@ std::optional<int> PrepareLinkCommand(const char* command, const TParsedArgs& pa
                                       TLinkCommandSetup& setup);
 
 // Switches the engine to receive mode. Returns the exit status when the port
-// did not open (failure: the first error line the session reported).
-std::optional<int> StartLink(THeadlessSession& session, const TLinkCommandSetup& setup,
-                             const QString& failure);
+// did not open, after one line with the reason.
+std::optional<int> StartLink(THeadlessSession& session, TLinkCommandSetup& setup);

@@ -5,21 +5,14 @@
 // receive mode end to end over the simulated spectrometer: the port dialog's
 // choices, handshake, re-sent parameters, sweeps into the store, manual
 // control, a silent or missing instrument, a run of sweeps.
+#include "acq_rig.h"
 #include "acquisition/acquire_run.h"
-#include "acquisition/acquisition_engine.h"
 #include "acquisition/com_port_setup.h"
-#include "config/settings_store.h"
 #include "disk_limits.h"
-#include "link/clock.h"
 #include "link/instrument_tables.h"
 #include "link/protocol.h"
-#include "link/receiver.h"
-#include "link/test_app.h"
-#include "processing/processing_actions.h"
 #include "qstring_printer.h"
-#include "sim/sim_device.h"
 #include "spectrum/parameter_block.h"
-#include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
 
 #include <QDir>
@@ -27,175 +20,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <map>
-#include <memory>
+#include <limits>
 #include <optional>
-#include <vector>
 
 namespace {
-
-// Records what the receive mode shows outside the control groups.
-class TRecordingAcqView : public TAcquisitionView {
-public:
-    std::map<int, QString> Panels;
-    QStringList Messages;
-    QStringList Errors;
-    int Plotted = 0;
-    std::vector<long> Markers;
-    int Repaints = 0;
-    std::map<int, QString> VisirOrdinates;
-    bool AdcShown = false;
-    QString AdcText;
-    struct TPoint {
-        long Code, Ordinate;
-        TColorValue Colour;
-    };
-    std::vector<TPoint> Points;
-
-    void SetStatusPanel(int index, const QString& text) override { Panels[index] = text; }
-    void AddMessage(const QString& text) override { Messages << text; }
-    void ClearMessages() override { Messages.clear(); }
-    void ShowError(const QString& text) override { Errors << text; }
-    void PlotSlot(std::uint16_t) override { ++Plotted; }
-    void PlotPoint(long code, long ordinate, TColorValue colour) override {
-        Points.push_back({code, ordinate, colour});
-    }
-    void MoveFieldMarker(long code) override { Markers.push_back(code); }
-    void Repaint() override { ++Repaints; }
-    void SetVisirOrdinate(int n, const QString& text) override { VisirOrdinates[n] = text; }
-    void SetAdcWindowShown(bool shown) override { AdcShown = shown; }
-    void SetAdcReading(const QString& text) override { AdcText = text; }
-};
-
-class TRecordingControlsView : public TControlsView {
-public:
-    TControlsState Last;
-    int Shows = 0;
-    int MinView = -1;
-    int MaxView = -1;
-    int PlotRepaints = 0;
-
-    void ShowControls(const TControlsState& state) override {
-        Last = state;
-        ++Shows;
-    }
-    void SetMinView(int code) override { MinView = code; }
-    void SetMaxView(int code) override { MaxView = code; }
-    void RepaintPlot() override { ++PlotRepaints; }
-};
-
-class TRecordingProcessingView : public TProcessingView {
-public:
-    QStringList Warnings;
-    int Repaints = 0;
-    void ShowWarning(const QString& text) override { Warnings << text; }
-    void ShowInformation(const QString&) override {}
-    void Repaint() override { ++Repaints; }
-    void SetBackUpEnabled(bool enabled) override { BackUp = enabled; }
-    bool IsBackUpEnabled() const override { return BackUp; }
-    void SetGFactorShown(bool shown) override { GShow = shown; }
-    bool IsGFactorShown() const override { return GShow; }
-    bool BackUp = false;
-    bool GShow = false;
-};
-
-// The simulated spectrometer behind "SIM", with every command code it was
-// sent recorded in order.
-class TRecordingSimDevice final : public SerialDevice {
-public:
-    TRecordingSimDevice(const TClock& clock, std::vector<int>& commands)
-        : Sim(clock), Commands(commands) {}
-    bool Open(const QString& name) override { return Sim.Open(name); }
-    void Close() override { Sim.Close(); }
-    bool ApplyLine(const TLineSettings& line, QStringList& notes) override {
-        return Sim.ApplyLine(line, notes);
-    }
-    int InQueueCount() override { return Sim.InQueueCount(); }
-    int OutQueueCount() override { return Sim.OutQueueCount(); }
-    std::uint32_t TakeLineErrors() override { return Sim.TakeLineErrors(); }
-    int Read(std::uint8_t* buffer, int count) override { return Sim.Read(buffer, count); }
-    bool Write(const std::uint8_t* buffer, int count) override {
-        if (count >= 3)
-            Commands.push_back(buffer[2]);
-        return Sim.Write(buffer, count);
-    }
-    std::optional<bool> ClearToSend() override { return Sim.ClearToSend(); }
-    bool Lost() const override { return false; }
-
-    TSimDevice Sim;
-
-private:
-    std::vector<int>& Commands;
-};
-
-// The engine with everything it works on, over the simulated spectrometer.
-// Time moves only through Run: the instrument, the clock, the receive poll
-// and the handshake tick together.
-struct TAcqRig {
-    TManualClock Clock;
-    std::vector<int> Commands;
-    TKavCfg Cfg;
-    std::unique_ptr<TPointTable> Store = std::make_unique<TPointTable>();
-    std::unique_ptr<TPointTable> Undo = std::make_unique<TPointTable>();
-    TInstrumentReadings Readings;
-    TSpectrumResults Results;
-    TRecordingAcqView View;
-    TRecordingControlsView ControlsView;
-    TRecordingProcessingView ProcessingView;
-    TValueFormat Format{Cfg, u'.'};
-    std::unique_ptr<TProcessingActions> Processing;
-    std::unique_ptr<TKavReceiver> Receiver;
-    std::unique_ptr<TAcquisitionEngine> Engine;
-    int ElapsedMs = 0;
-
-    TAcqRig() {
-        TestApp();
-        Clock.StepMicros = 200;
-        SetDefaults(Cfg, QStringLiteral("/nonexistent"));
-        Cfg.Port.PortName = QStringLiteral("SIM");
-        Cfg.Port.TimeOut = 10;
-        ClearPoints(*Store);
-        ClearPoints(*Undo);
-        Processing =
-            std::make_unique<TProcessingActions>(*Store, *Undo, Cfg, Results, ProcessingView, u'.');
-        Receiver = std::make_unique<TKavReceiver>(
-            [this](const QString&) -> std::unique_ptr<SerialDevice> {
-                return std::make_unique<TRecordingSimDevice>(Clock, Commands);
-            },
-            Clock);
-        Engine = std::make_unique<TAcquisitionEngine>(Cfg, *Receiver, *Store, Readings, *Processing,
-                                                      Format, View, ControlsView);
-    }
-
-    TSimInstrument& Sim() {
-        return static_cast<TRecordingSimDevice*>(Receiver->Device())->Sim.Instrument();
-    }
-    TAcquisitionState& State() { return Engine->State(); }
-    const TControlsState& Controls() { return Engine->Controls().State(); }
-
-    // Moves time on in 10 ms steps: the instrument sends, the poll reads, and
-    // every 200 ms the handshake tick runs.
-    void Run(int ms) {
-        for (int t = 0; t < ms; t += 10) {
-            if (Receiver->Device())
-                Sim().Advance(10);
-            Clock.AdvanceMs(10);
-            ElapsedMs += 10;
-            Receiver->PollTick();
-            if (ElapsedMs % KavTimerMs == 0)
-                Engine->KavTimerTimer();
-        }
-    }
-    // Runs until the condition holds or the limit passes; true when it held.
-    template <class F> bool RunUntil(F done, int limitMs) {
-        for (int t = 0; t < limitMs; t += 10) {
-            if (done())
-                return true;
-            Run(10);
-        }
-        return done();
-    }
-};
 
 // A frame body: type and b1..b6.
 struct TBody {
@@ -236,6 +64,7 @@ struct EngineTest : ::testing::Test {
     TInstrumentControls& C = Rig.Engine->Controls();
     const TControlsState& S() { return Rig.ControlsView.Last; }
     void Receiving() {
+        Rig.State().ReceiveMode = true;
         C.SetReceiveMode(true);
         C.SetGainState(0x01);
         C.SetSpeedState(0x08);
@@ -481,6 +310,24 @@ TEST_F(AutoSaveFixture, FirstSweepSavesThenEverySaveStepth) {
     EXPECT_EQ(Rig.View.Panels[PanelAutoSave], QString());
 }
 
+// At the end of the number's range no name is taken twice: the last number
+// that can still grow names one file, then the saves are refused with the
+// reason, and the file saved under it keeps its sweep.
+TEST_F(AutoSaveFixture, TheLastNumberIsRefusedRatherThanAnEarlierFileOverwritten) {
+    constexpr std::int32_t Last = std::numeric_limits<std::int32_t>::max();
+    Rig.Cfg.NumbMask = Last - 1;
+    for (std::uint16_t k = 1; k <= 4; ++k)
+        Sweep({{k, 2000}});
+    EXPECT_EQ(Rig.Cfg.NumbMask, Last);
+    EXPECT_EQ(QDir(Dir.path()).entryList({"*.kav"}, QDir::Files),
+              QStringList{AutoSaveName("Спектр", Last - 1) + ".kav"});
+    const QString refused = "Автосохранение не выполнено: номер файла достиг предела 2147483647, "
+                            "задайте \"Стартовый номер\" в окне \"Автосохранение...\"";
+    EXPECT_EQ(Rig.View.AutoSaveFailures, QStringList(3, refused));
+    EXPECT_EQ(Rig.View.Messages.count(refused), 3);
+    EXPECT_EQ(QFileInfo(File(Last - 1)).size(), 40); // the store before the first sweep
+}
+
 // A save that fails is one line with the path and the system's reason; the
 // number is kept, the sweep goes on and the next sweep start saves again. A
 // name the file system rejects fails the same way.
@@ -695,6 +542,40 @@ TEST_F(ControlsFixture, StopAndStartReturnToTheSpeedBefore) {
     EXPECT_TRUE(S().Action(TAcqAction::Stop).Enabled);
 }
 
+// While the operator holds the speed at the instrument, "СТОП" and "ПУСК"
+// could change only the list: both are disabled and do nothing; they come
+// back with the computer's control, or when a new link forgets who held it.
+TEST_F(ControlsFixture, StopAndStartAreDisabledWhileTheSpeedIsManual) {
+    Receiving();
+    const struct {
+        std::uint8_t State;
+        bool Stop, Start;
+    } reports[] = {
+        {0x88, false, false}, // manual, " 1 мин"
+        {0x81, false, false}, // manual, " СТОП"
+        {0x01, false, true},  // the computer's, stopped
+        {0x88, false, false}, {0x08, true, false},
+    };
+    for (const auto& r : reports) {
+        SCOPED_TRACE(r.State);
+        C.SetSpeedState(r.State);
+        EXPECT_EQ(S().Action(TAcqAction::Stop).Enabled, r.Stop);
+        EXPECT_EQ(S().Action(TAcqAction::Start).Enabled, r.Start);
+    }
+
+    C.SetSpeedState(0x88);
+    Rig.State().GainSpeedAck = true;
+    C.AStopExecute();
+    C.AStartExecute();
+    EXPECT_EQ(S().Speed.Selection, 10);
+    EXPECT_EQ(Rig.Cfg.Rapid, 10);
+    EXPECT_TRUE(Rig.State().GainSpeedAck);
+
+    C.ForgetStates();
+    EXPECT_TRUE(S().Action(TAcqAction::Stop).Enabled);
+    EXPECT_FALSE(S().Action(TAcqAction::Start).Enabled);
+}
+
 TEST_F(ControlsFixture, SpeedStateSelectsTheLastRowOfItsCodeAndSetsTheFill) {
     Receiving();
     Rig.State().GainSpeedAck = true;
@@ -898,6 +779,7 @@ TEST_F(LinkSession, PortThatCannotOpenIsReportedAndTheHandshakeGivesUp) {
     EXPECT_FALSE(Rig.Receiver->Opened());
     ASSERT_EQ(Rig.View.Errors.size(), 1);
     EXPECT_EQ(Rig.View.Errors[0], QStringLiteral("Невозможно инициализировать порт COM9"));
+    EXPECT_EQ(Rig.View.Messages, Rig.View.Errors); // the line in the emptied message window
     EXPECT_EQ(Rig.View.Panels[PanelPort], QString());
     EXPECT_TRUE(Rig.Engine->ReceiveMode());
     Rig.Run(21 * KavTimerMs);
@@ -955,26 +837,6 @@ TEST_F(LinkSession, AdcRequestsAreAnsweredAndDrawnAtTheLastField) {
 }
 
 // ---- A run of a number of sweeps (kavtool acquire) ----------------------------
-
-namespace {
-
-struct TRunRecord {
-    QStringList Notes;
-    QStringList Files;
-    std::optional<bool> Complete;
-    QString Reason;
-
-    TAcquireRun::TCallbacks Callbacks() {
-        return {[this](const QString& t) { Notes << t; },
-                [this](int, int, const QString& path) { Files << path; },
-                [this](bool complete, const QString& reason) {
-                    Complete = complete;
-                    Reason = reason;
-                }};
-    }
-};
-
-} // namespace
 
 // The operator holds the speed at the instrument and it differs from the
 // settings: the run takes the instrument's speed, says so once and saves.

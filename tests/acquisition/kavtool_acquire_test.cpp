@@ -2,12 +2,18 @@
 
 #include "config/settings_store.h"
 #include "kavtool_run.h"
+#include "link/protocol.h"
 #include "link/test_app.h"
+#include "pty_instrument.h"
 #include "temp_files.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QStandardPaths>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,18 +61,82 @@ TEST_F(KavtoolAcquire, ThreeSweepsAreSavedAndReadBackWithTheirParameters) {
     }
 }
 
-// A port that cannot open ends the run with the reason; a device path is
-// used whole.
-TEST_F(KavtoolAcquire, PortThatCannotOpenEndsWithTheReason) {
+// A port that cannot open ends the run with one line and the system's
+// reason; a device path is used whole.
+TEST_F(KavtoolAcquire, PortThatCannotOpenEndsWithOneLineAndTheReason) {
     const QString path = Files.Path("serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0");
-    for (const QString& port : {QStringLiteral("ttyNOPE9"), path}) {
-        const TKavtoolRun r =
-            RunKavtool({"acquire", "--port", port, "--ini", Ini, "--out", Files.Dir.path()});
-        EXPECT_EQ(r.Exit, 1);
-        EXPECT_TRUE(r.Err.contains(QStringLiteral("Невозможно инициализировать порт ") + port))
-            << r.Err.toStdString();
+    Files.Write(Files.Path("plain"), "not a device");
+    const struct {
+        QString Port, Reason;
+    } cases[] = {{"ttyNOPE9", "No such file or directory"},
+                 {path, "No such file or directory"},
+                 {Files.Path("plain"), "Inappropriate ioctl for device"}};
+    for (const auto& c : cases) {
+        const QString line =
+            "kavtool: Невозможно инициализировать порт " + c.Port + ": " + c.Reason;
+        for (const QStringList& args :
+             {QStringList{"acquire", "--port", c.Port, "--ini", Ini, "--out", Files.Dir.path()},
+              QStringList{"listen", "--port", c.Port, "--ini", Ini}}) {
+            const TKavtoolRun r = RunKavtool(args);
+            EXPECT_EQ(r.Exit, 1);
+            EXPECT_EQ(r.Err, line + "\n");
+            EXPECT_EQ(r.Out, QString());
+        }
     }
     EXPECT_TRUE(QDir(Files.Dir.path()).entryList({"*.kav"}).isEmpty());
+}
+
+// A serial device of the group dialout, opened by a user outside it: the
+// reason says what to do. Needs root to give a pseudo-terminal that group
+// and to run kavtool as another user.
+TEST_F(KavtoolAcquire, APortOfAGroupTheUserIsNotInSaysToJoinIt) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to hand a device to the group dialout";
+    const group* dialout = ::getgrnam("dialout");
+    if (dialout == nullptr || QStandardPaths::findExecutable("setpriv").isEmpty())
+        GTEST_SKIP() << "no group dialout or no setpriv on this machine";
+    TPtyLine line(9);
+    ASSERT_TRUE(line.Ok());
+    const QByteArray slave = line.SlavePath.toLocal8Bit();
+    ASSERT_EQ(::chown(slave.constData(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(::chmod(slave.constData(), 0660), 0);
+    const TKavtoolRun r = RunProgram("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                                 KAVTOOL_PATH, "listen", "--port", line.SlavePath});
+    EXPECT_EQ(r.Exit, 1) << r.Err.toStdString();
+    EXPECT_EQ(r.Err, "kavtool: Невозможно инициализировать порт " + line.SlavePath +
+                         ": Permission denied — добавьте пользователя в группу dialout\n");
+}
+
+// The automatic-save number at the end of its range: the run saves what it
+// can name and then ends with one line, taking no name twice; at the last
+// number it does not start.
+TEST_F(KavtoolAcquire, TheLastAutoSaveNumberEndsTheRunWithoutOverwriting) {
+    const QString out = Files.Path("spectra");
+    TKavCfg cfg;
+    SetDefaults(cfg, Files.Dir.path());
+    cfg.Port.TimeOut = 20;
+    cfg.Rapid = 11;
+    cfg.NameMask = QStringLiteral("Проба");
+    cfg.NumbMask = 2147483646;
+    ASSERT_TRUE(SaveSettings(cfg, {}, Ini, u'.'));
+    const TKavtoolRun r = RunKavtool({"acquire", "--port", "SIM", "--ini", Ini, "--sweeps", "3",
+                                      "--out", out, "--sim-speed", "10"});
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(r.Err.count("kavtool: NumbMask=2147483647 is the last number of an automatic-save "
+                          "name: no sweep is saved under a name used before\n"),
+              1)
+        << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains("sweep 1/3: "));
+    EXPECT_FALSE(r.Err.contains("sweep 2/3: "));
+    EXPECT_EQ(QDir(out).entryList({"*.kav"}, QDir::Files), QStringList{"Проба2147483646.kav"});
+
+    cfg.NumbMask = 2147483647;
+    ASSERT_TRUE(SaveSettings(cfg, {}, Ini, u'.'));
+    const TKavtoolRun last = RunKavtool({"acquire", "--port", "SIM", "--ini", Ini, "--out", out});
+    EXPECT_EQ(last.Exit, 1);
+    EXPECT_EQ(last.Err, "kavtool: settings file \"" + Ini +
+                            "\": NumbMask=2147483647 is the last number of an automatic-save name: "
+                            "no sweep is saved under a name used before\n");
 }
 
 // A speed outside the table could never be chosen: the run does not start.
@@ -106,4 +176,96 @@ TEST_F(KavtoolAcquire, ListenPrintsFramesUntilTerminated) {
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0);
     EXPECT_TRUE(p.readAllStandardError().contains("frame(s) received"));
+}
+
+// ---- A line that drops or falls silent, on a pseudo-terminal ----------------
+
+namespace {
+
+// kavtool acquire on a pseudo-terminal whose instrument side the test plays.
+// A pseudo-terminal has no CTS, so the handshake's commands are not sent and
+// it is given up after 21 ticks (about five seconds); each case ends well
+// before that.
+struct KavtoolOnAPty : KavtoolAcquire {
+    TPtyLine Line{8};
+    QProcess Tool;
+    QByteArray Out;
+
+    void Launch(const QStringList& options) {
+        ASSERT_TRUE(Line.Ok());
+        Tool.start(QStringLiteral(KAVTOOL_PATH),
+                   QStringList{"acquire", "--port", Line.Link, "--ini", Ini, "--out",
+                               Files.Path("spectra")} +
+                       options);
+        ASSERT_TRUE(Tool.waitForStarted());
+    }
+    // Waits for a text on stdout; false after ten seconds.
+    bool SaidOnStdout(const QByteArray& text) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!Out.contains(text) && timer.elapsed() < 10000) {
+            Tool.waitForReadyRead(100);
+            Out += Tool.readAllStandardOutput();
+        }
+        return Out.contains(text);
+    }
+    // The exit status and stderr once it has ended by itself.
+    std::pair<int, QString> Ended() {
+        if (!Tool.waitForFinished(20000)) {
+            Tool.kill();
+            Tool.waitForFinished();
+            return {-1, QString()};
+        }
+        return {Tool.exitCode(), QString::fromUtf8(Tool.readAllStandardError())};
+    }
+};
+
+} // namespace
+
+TEST_F(KavtoolOnAPty, ALineThatDropsEndsTheRunWithItsReason) {
+    Launch({});
+    // The port is open once the first command is tried.
+    ASSERT_TRUE(SaidOnStdout("Отсутствует сигнал CTS")) << Out.toStdString();
+    const QByteArray frames =
+        TPtyInstrument::Frame(TmUnitIdentity, {3, 17}) + TPtyInstrument::Frame(5, {});
+    Line.WriteSome(frames.constData(), static_cast<int>(frames.size()));
+    ASSERT_TRUE(SaidOnStdout("Tm01. PROGRAMMA=3"));
+    Line.CloseMaster();
+    const auto [exit, err] = Ended();
+    EXPECT_EQ(exit, 1);
+    EXPECT_TRUE(err.contains("kavtool: the line to the spectrometer dropped: Порт " + Line.Link +
+                             " недоступен: связь потеряна (Input/output error)\n"))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("acquired 0 sweep(s)"));
+}
+
+TEST_F(KavtoolOnAPty, ASilentLineEndsTheRunAfterTheStatedTime) {
+    Launch({"--silence", "1"});
+    const auto [exit, err] = Ended();
+    EXPECT_EQ(exit, 1);
+    EXPECT_TRUE(err.contains("kavtool: no frame from the spectrometer for 1 s\n"))
+        << err.toStdString();
+}
+
+// Asked to wait, it opens the same name again once a device is there: here a
+// new pseudo-terminal behind the same link, which then stays silent.
+TEST_F(KavtoolOnAPty, AskedToWaitItOpensThePortAgainWhenItComesBack) {
+    Launch({"--reconnect", "8", "--silence", "1"});
+    ASSERT_TRUE(SaidOnStdout("Отсутствует сигнал CTS")) << Out.toStdString();
+    Line.CloseMaster();
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray err;
+    while (!err.contains("opening " + Line.Link.toUtf8()) && timer.elapsed() < 10000) {
+        Tool.waitForReadyRead(100);
+        err += Tool.readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("every 2 s for up to 8 s")) << err.toStdString();
+    TPtyLine back(8); // the same link, to a new device
+    ASSERT_TRUE(back.Ok());
+    const auto [exit, rest] = Ended();
+    const QString all = QString::fromUtf8(err) + rest;
+    EXPECT_EQ(exit, 1);
+    EXPECT_TRUE(all.contains("kavtool: " + Line.Link + " is open again\n")) << all.toStdString();
+    EXPECT_TRUE(all.contains("kavtool: no frame from the spectrometer for 1 s\n"));
 }

@@ -11,6 +11,7 @@
 #include "link/pty_line.h"
 #include "processing/processing_actions.h"
 #include "sim/device_factory.h"
+#include "spectrum/atomic_file.h"
 #include "view/display_color.h"
 
 #include <QLineEdit>
@@ -52,6 +53,19 @@ struct TPaintCounter : QObject {
         return false;
     }
 };
+
+// True when a widget's text is drawn in the normal text colour: its darkest
+// pixel is as dark as the active text colour, not the lighter grey of a
+// disabled control.
+bool DrawnReadable(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    const int text = qGray(w->palette().color(QPalette::Active, QPalette::WindowText).rgb());
+    return darkest <= text + 40;
+}
 
 // A window in receive mode on a port named in Kav.ini.
 struct TReceiveTest : ::testing::Test {
@@ -195,6 +209,12 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
         EXPECT_EQ(l->text(), "РУЧН. УПР.");
     EXPECT_EQ(g->AmpBox()->currentText(), "1");
     EXPECT_EQ(g->SpeedBox()->currentIndex(), 11); // "30 сек", the last row of code 15
+    // The labels and the instrument's own gain and speed stay readable in
+    // their disabled groups; "СТОП" and "ПУСК" could change only the list.
+    for (QWidget* w : std::initializer_list<QWidget*>{g->AmpLbl(), g->SpeedLbl(), g->CorrLbl(),
+                                                      g->AmpBox(), g->SpeedBox()})
+        EXPECT_TRUE(DrawnReadable(w)) << w->objectName().toStdString();
+    EXPECT_FALSE(W->Actions().AStop->isEnabled() || W->Actions().AStart->isEnabled());
     const QPalette hidden = g->CorrEditExt()->palette();
     EXPECT_EQ(hidden.color(QPalette::Disabled, QPalette::Text),
               hidden.color(QPalette::Disabled, QPalette::Base));
@@ -217,6 +237,7 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
     EXPECT_FALSE(g->GainGroup()->isEnabled() || g->SpeedGroup()->isEnabled() ||
                  g->CorrectionGroup()->isEnabled() || g->BoundsGroup()->isEnabled());
     EXPECT_FALSE(g->AmpLbl()->isEnabled() || g->BotLbl()->isEnabled());
+    EXPECT_FALSE(DrawnReadable(g->AmpLbl()));
     EXPECT_EQ(W->StatusPanels()->Panel(1), "<Закрыт>");
 }
 
@@ -307,6 +328,17 @@ TEST_F(TReceiveTest, APortThatDoesNotOpenIsReported) {
     EXPECT_EQ(W->StatusPanels()->Panel(0), QString());
     EXPECT_EQ(W->StatusPanels()->Panel(1), QString());
     EXPECT_TRUE(W->IsReceiving());
+}
+
+// A serial device that is not there: the box and the message window give the
+// system's reason beside the port.
+TEST_F(TReceiveTest, APortThatDoesNotOpenIsReportedWithTheSystemsReason) {
+    const QString path = Dir.Path("ttyUSB0");
+    Open(path, {}, DefaultDeviceFactory());
+    const QString line =
+        "Невозможно инициализировать порт " + path + ": " + SystemErrorText(ENOENT);
+    EXPECT_EQ(Port.Errors, QStringList{line});
+    EXPECT_EQ(W->MessageForm()->Messages(), QStringList{line});
 }
 
 TEST_F(TReceiveTest, RealTimeButtonsSetTheirSwitchesAndBlinkWhileChecked) {
@@ -530,6 +562,23 @@ TEST_F(TReceiveTest, AFailedAutomaticSaveIsShownAtOnceAndReceivingGoesOn) {
     EXPECT_EQ(Port.Warnings.size(), 1);
 }
 
+// The automatic-save number at the end of its range: the save is refused
+// with the reason, on the marked panel and in a warning, and nothing is
+// written.
+TEST_F(TReceiveTest, TheLastAutoSaveNumberIsRefusedOnThePanelAndInAWarning) {
+    Open("COM1",
+         "AutoSave=1\r\nNumbMask=2147483647\r\nWorkDir=" + Dir.Dir.path().toUtf8() + "/\r\n");
+    Deliver(*W, SweepStart());
+    ASSERT_EQ(Port.Warnings.size(), 1);
+    EXPECT_EQ(Port.Warnings[0], "Автосохранение не выполнено: номер файла достиг предела "
+                                "2147483647, задайте \"Стартовый номер\" в окне "
+                                "\"Автосохранение...\"");
+    EXPECT_TRUE(W->ReceiveView().AutoSaveMarked());
+    EXPECT_EQ(W->StatusPanels()->PanelLabel(8)->toolTip(), Port.Warnings[0]);
+    EXPECT_TRUE(QDir(Dir.Dir.path()).entryList({"*.kav"}, QDir::Files).isEmpty());
+    EXPECT_EQ(W->Settings().NumbMask, 2147483647);
+}
+
 // The receive path on a real serial device: a pseudo-terminal is the port,
 // the test plays the instrument on its master side.
 
@@ -625,4 +674,70 @@ TEST_F(PtyReceive, FramesArrivingWhileABoxIsOpenAreAllHandledAfterItCloses) {
     EXPECT_EQ(port.Warnings.size(), 1);
     for (const QString& line : w->MessageForm()->Messages())
         EXPECT_FALSE(line.startsWith("Ошибка")) << line.toStdString();
+}
+
+// The serial device goes away in the middle of a sweep: the port is shown
+// closed, the sweep phase cleared, a warning that does not wait names the
+// port and the system's reason once, the points stay, and "Прием" opens the
+// port again when a device is back behind its name.
+TEST(PtyVanishes, ThePortIsShownClosedThePointsStayAndReceiveOpensItAgain) {
+    TAppDir dir;
+    TPtyLine line(1);
+    ASSERT_TRUE(line.Ok());
+    WriteReceiveIni(dir, line.Link);
+    TScriptedPort port;
+    auto w = ShowWindow(port, DefaultDeviceFactory());
+    ASSERT_TRUE(w->Receiver().Opened()) << port.Errors.join('\n').toStdString();
+    auto send = [](TPtyLine& l, const QByteArray& bytes) {
+        for (int done = 0; done < bytes.size();)
+            done += l.WriteSome(bytes.constData() + done, static_cast<int>(bytes.size()) - done);
+    };
+    QByteArray points;
+    for (int code = 5000; code < 5200; ++code)
+        points += Point(code, 2048 + code % 500);
+    send(line, SweepStart() + points + Filler());
+    auto stored = [&] {
+        for (int code = 5000; code < 5200; ++code)
+            if (w->Points()[code].Y != 2048 + code % 500)
+                return false;
+        return true;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(stored, 10000));
+    TKavStatusBar* bar = w->StatusPanels();
+    EXPECT_EQ(bar->Panel(7), "Рабочий ход");
+
+    line.CloseMaster();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.Warnings.isEmpty(); }, 10000));
+    const QString lost =
+        "Порт " + line.Link + " недоступен: связь потеряна (" + SystemErrorText(EIO) + ")";
+    EXPECT_EQ(port.Warnings, QStringList{lost});
+    EXPECT_TRUE(w->MessageForm()->Messages().contains(lost));
+    EXPECT_EQ(bar->Panel(0), line.Link);
+    EXPECT_EQ(bar->Panel(1), "<Закрыт>");
+    EXPECT_EQ(bar->Panel(7), QString());
+    EXPECT_TRUE(stored());
+    const TMainActions& a = w->Actions();
+    EXPECT_TRUE(a.AReceive->isEnabled() && !a.AReceive->isChecked());
+    EXPECT_TRUE(w->IsReceiving());
+    // Said once; the handshake does not knock on a closed port meanwhile.
+    QTest::qWait(1500);
+    EXPECT_EQ(port.Warnings.size(), 1);
+    EXPECT_FALSE(w->MessageForm()->Messages().contains("Передача параметров не удалась"));
+
+    // Nothing there yet: "Прием" says so and stays ready for another try.
+    a.AReceive->trigger();
+    ASSERT_EQ(port.Errors.size(), 1);
+    EXPECT_TRUE(port.Errors[0].startsWith("Невозможно инициализировать порт " + line.Link + ": "));
+    EXPECT_TRUE(a.AReceive->isEnabled() && !a.AReceive->isChecked());
+
+    TPtyLine back(1); // a device behind the same name again
+    ASSERT_TRUE(back.Ok());
+    a.AReceive->trigger();
+    ASSERT_TRUE(w->Receiver().Opened());
+    EXPECT_TRUE(!a.AReceive->isEnabled() && a.AReceive->isChecked());
+    EXPECT_EQ(bar->Panel(1), "9600 бод");
+    EXPECT_TRUE(stored());
+    send(back, Point(6000, 2222) + Filler());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->Points()[6000].Y == 2222; }, 10000));
+    EXPECT_TRUE(stored());
 }

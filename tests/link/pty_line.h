@@ -22,6 +22,9 @@ struct TPtyLine {
         ::tcsetattr(slaveFd, TCSANOW, &tio);
         ::close(slaveFd);
         ::fcntl(Master, F_SETFL, ::fcntl(Master, F_GETFL) | O_NONBLOCK);
+        // A program the test starts must not hold the master too: closing
+        // it is how the test takes the line away.
+        ::fcntl(Master, F_SETFD, FD_CLOEXEC);
         SlavePath = QString::fromLocal8Bit(slave);
         Link = QStringLiteral("/tmp/k%1")
                    .arg((::getpid() % 1000) * 10 + index, 4, 10, QLatin1Char('0'));

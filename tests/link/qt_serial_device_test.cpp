@@ -2,6 +2,7 @@
 // (settings as the driver holds them, bytes both ways, a second opener, a
 // vanished device, a stream far longer than the kernel's queue), the alarm
 // that bounds a blocking call, and the device list of the port dialog.
+#include "link/port_access.h"
 #include "link/port_names.h"
 #include "link/protocol.h"
 #include "link/pty_line.h"
@@ -10,6 +11,7 @@
 #include "link/test_app.h"
 #include "link/thread_alarm.h"
 #include "qstring_printer.h"
+#include "spectrum/atomic_file.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -181,7 +183,8 @@ TEST(PtyLine, VanishedDeviceIsReportedAndTheRestDelivered) {
     r.Receiver.PollTick();
     EXPECT_EQ(r.Fields, (QList<int>{7, 8}));
     ASSERT_EQ(r.Messages.size(), 1);
-    EXPECT_TRUE(r.Messages[0].startsWith(QStringLiteral("Порт ") + r.Line.Link));
+    EXPECT_EQ(r.Messages[0],
+              "Порт " + r.Line.Link + " недоступен: связь потеряна (" + SystemErrorText(EIO) + ")");
     EXPECT_FALSE(r.Receiver.Opened());
     const std::uint8_t byte = 0;
     EXPECT_FALSE(r.Receiver.Write(&byte, 1));
@@ -311,4 +314,54 @@ TEST(SerialDevicePaths, GroupsInOrderNumbersAsNumbersPhantomUartsLeftOut) {
                      dev + "/ttyS3", dev + "/serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0",
                      dev + "/serial/by-id/usb-Prolific-if00-port0"}));
     EXPECT_EQ(SerialDevicePaths(root.filePath("none"), sys), QStringList{});
+}
+
+// ---- Why a port does not open ------------------------------------------------
+
+TEST(PortAccess, TheSystemsReasonForWhatStandsInTheWay) {
+    QTemporaryDir root;
+    const QString file = root.filePath("file");
+    Touch(file);
+    const QString dangling = root.filePath("by-id-gone");
+    ASSERT_EQ(::symlink("/nonexistent/ttyUSB9", dangling.toLocal8Bit().constData()), 0);
+    const struct {
+        QString Path;
+        int Errno; // 0: nothing in the way
+    } cases[] = {
+        {root.filePath("ttyUSB7"), ENOENT},
+        {dangling, ENOENT},
+        {file + "/x", ENOTDIR},
+        {file, ENOTTY},
+        {root.path(), ENOTTY},
+        {"/dev/null", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PortAccessProblem(c.Path), c.Errno ? SystemErrorText(c.Errno) : QString())
+            << c.Path.toStdString();
+
+    // What to do about "Permission denied" on a device its group may use.
+    const QString denied = SystemErrorText(EACCES);
+    EXPECT_EQ(PermissionDeniedText("dialout", TGroupMembership::NotListed),
+              denied + " — добавьте пользователя в группу dialout");
+    EXPECT_EQ(PermissionDeniedText("uucp", TGroupMembership::ListedNotActive),
+              denied + " — пользователь уже в группе uucp, войдите в систему заново");
+    EXPECT_EQ(PermissionDeniedText("dialout", TGroupMembership::Active), denied);
+}
+
+// The port keeps the reason of its last failed open; an open that succeeds
+// forgets it.
+TEST(PtyLine, APortThatDoesNotOpenKeepsTheSystemsReason) {
+    TPtyReceiver r(8);
+    TComSettings s = PortOn(r.Line.Link + "-gone");
+    r.Receiver.SetSettings(s);
+    EXPECT_FALSE(r.Receiver.Opened());
+    EXPECT_EQ(r.Receiver.OpenFailure(), SystemErrorText(ENOENT));
+    ASSERT_TRUE(r.Open());
+    EXPECT_EQ(r.Receiver.OpenFailure(), QString());
+
+    // A second opener is told that the device is busy.
+    TKavReceiver second(RealLines());
+    second.SetSettings(PortOn(r.Line.Link));
+    EXPECT_FALSE(second.Opened());
+    EXPECT_EQ(second.OpenFailure(), SystemErrorText(EBUSY));
 }
