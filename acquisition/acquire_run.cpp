@@ -1,6 +1,7 @@
 #include "acquisition/acquire_run.h"
+#include "config/auto_save_name.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "spectrum/spectrum_file.h"
 
 namespace {

@@ -1,8 +1,9 @@
 #include "acquisition/acquisition_engine.h"
+#include "config/auto_save_name.h"
 
 #include "acquisition/real_time_filter.h"
+#include "base/instrument_tables.h"
 #include "link/command_frame.h"
-#include "link/instrument_tables.h"
 #include "link/line_settings.h"
 #include "link/protocol.h"
 #include "spectrum/parameter_block.h"

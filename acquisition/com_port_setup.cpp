@@ -1,7 +1,7 @@
 #include "acquisition/com_port_setup.h"
 
+#include "base/instrument_tables.h"
 #include "config/port_name.h"
-#include "link/instrument_tables.h"
 #include "link/line_settings.h"
 
 QStringList ComPortChoices(const QStringList& devicePaths) {

@@ -1,6 +1,6 @@
 #include "acquisition/instrument_controls.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "link/protocol.h"
 #include "link/telemetry.h"
 

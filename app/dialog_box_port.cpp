@@ -1,6 +1,6 @@
 #include "app/dialog_box_port.h"
 
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -12,7 +12,7 @@
 #include "processing/low_pass_setup_dialog.h"
 #include "processing/min_max_setup_dialog.h"
 #include "view/color_setup_dialog.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view/plot_widget.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds_widget.h"

@@ -2,7 +2,7 @@
 
 #include "acquisition/controls_state.h"
 #include "acquisition/instrument_controls.h"
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 
 #include <QAction>
 #include <QComboBox>

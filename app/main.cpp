@@ -5,7 +5,7 @@
 #include "app/main_window.h"
 #include "app/message_box_port.h"
 #include "app/screenshot.h"
-#include "spectrum/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <QApplication>
 

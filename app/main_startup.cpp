@@ -7,7 +7,7 @@
 #include "config/settings_store.h"
 #include "spectrum/point_store.h"
 #include "spectrum/recent_files.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view/plot_widget.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds_widget.h"

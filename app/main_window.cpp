@@ -10,7 +10,7 @@
 #include "processing/resonance.h"
 #include "sim/device_factory.h"
 #include "spectrum/point_store.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view/plot_widget.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds.h"

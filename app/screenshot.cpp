@@ -2,7 +2,7 @@
 
 #include "acquisition/acquisition_engine.h"
 #include "app/main_window.h"
-#include "spectrum/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,6 +1,5 @@
 #include "config/auto_save_texts.h"
-
-#include "spectrum/spectrum_file.h"
+#include "config/auto_save_name.h"
 
 #include <QFileInfo>
 #include <QStorageInfo>

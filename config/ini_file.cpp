@@ -1,7 +1,7 @@
 #include "config/ini_file.h"
 
+#include "base/number_style.h"
 #include "config/ini_text.h"
-#include "spectrum/number_style.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/measure_unit.h"
 #include "config/fit_settings.h"
-#include "spectrum/measure_unit.h"
 
 #include <QString>
 #include <QStringList>
@@ -41,16 +41,16 @@ struct TColorSet {
 
 // Serial-port settings (section "Port").
 struct TComSettings {
-    QString PortName;             // as HeldPortName holds it
-    std::uint8_t BaudRate = 0;    // index into BaudTable, not a rate
-    std::uint8_t Parity = 0;      // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    std::uint8_t StopBits = 0;    // 0 one, 1 one and a half, 2 two
-    std::uint8_t RTSControl = 0;  // 0 off, 1 on, 2 hand-shake, 3 toggle
-    std::uint8_t DTRControl = 0;  // 0 off, 1 on, 2 hand-shake
-    bool CTSControl = false;      // output flow control by CTS
-    bool DSRControl = false;      // output flow control by DSR
-    bool DSRSensitivity = false;  // ignore received bytes while DSR is low
-    std::uint16_t TimeOut = 0;    // receive poll period, ms
+    QString PortName;            // as HeldPortName holds it
+    std::uint8_t BaudRate = 0;   // index into BaudTable, not a rate
+    std::uint8_t Parity = 0;     // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    std::uint8_t StopBits = 0;   // 0 one, 1 one and a half, 2 two
+    std::uint8_t RTSControl = 0; // 0 off, 1 on, 2 hand-shake, 3 toggle
+    std::uint8_t DTRControl = 0; // 0 off, 1 on, 2 hand-shake
+    bool CTSControl = false;     // output flow control by CTS
+    bool DSRControl = false;     // output flow control by DSR
+    bool DSRSensitivity = false; // ignore received bytes while DSR is low
+    std::uint16_t TimeOut = 0;   // receive poll period, ms
     std::uint8_t SlaveAddress = 0;
 
     bool operator==(const TComSettings&) const = default;

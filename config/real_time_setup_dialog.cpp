@@ -1,6 +1,6 @@
 #include "config/real_time_setup_dialog.h"
 
-#include "config/dialog_buttons.h"
+#include "config/dialog_buttons_widget.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -1,9 +1,9 @@
 #include "config/settings_store.h"
 
+#include "base/atomic_file.h"
+#include "base/input_file.h"
 #include "config/ini_file.h"
 #include "config/port_name.h"
-#include "spectrum/atomic_file.h"
-#include "spectrum/input_file.h"
 
 #include <QDir>
 #include <cmath>

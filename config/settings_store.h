@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/measure_unit.h"
 #include "config/ini_file.h"
 #include "config/kav_cfg.h"
-#include "spectrum/measure_unit.h"
 
 #include <QChar>
 #include <QString>

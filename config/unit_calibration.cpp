@@ -1,8 +1,8 @@
 #include "config/unit_calibration.h"
 
+#include "base/number_style.h"
 #include "config/ini_file.h"
 #include "config/settings_store.h"
-#include "spectrum/number_style.h"
 
 #include <algorithm>
 #include <cmath>

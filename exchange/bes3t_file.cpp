@@ -1,10 +1,10 @@
 #include "exchange/bes3t_file.h"
 
+#include "base/atomic_file.h"
+#include "base/instrument_tables.h"
 #include "exchange/ascii_text.h"
 #include "exchange/exchange_input.h"
 #include "exchange/message_text.h"
-#include "link/instrument_tables.h"
-#include "spectrum/atomic_file.h"
 
 #include <QCryptographicHash>
 #include <QDir>

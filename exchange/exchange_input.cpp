@@ -1,7 +1,7 @@
 #include "exchange/exchange_input.h"
 
+#include "base/input_file.h"
 #include "exchange/message_text.h"
-#include "spectrum/input_file.h"
 
 bool ReadExchangeInput(const QString& path, qint64 maxBytes, const QString& tooLargeWhy,
                        QByteArray& bytes, QString* error) {

@@ -1,6 +1,6 @@
 #include "exchange/spectrum_axis.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "spectrum/point_slot.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/measure_unit.h"
 #include "config/kav_cfg.h"
-#include "spectrum/measure_unit.h"
 
 #include <QString>
 #include <cstdint>

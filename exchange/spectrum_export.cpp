@@ -1,11 +1,11 @@
 #include "exchange/spectrum_export.h"
 
+#include "base/atomic_file.h"
+#include "base/measure_unit.h"
 #include "exchange/bes3t_file.h"
 #include "exchange/message_text.h"
 #include "exchange/spectrum_axis.h"
 #include "exchange/text_spectrum.h"
-#include "spectrum/atomic_file.h"
-#include "spectrum/measure_unit.h"
 #include "spectrum/parameter_block.h"
 
 #include <QFileInfo>

@@ -1,11 +1,11 @@
 #include "exchange/spectrum_import.h"
 
+#include "base/instrument_tables.h"
 #include "exchange/bes3t_file.h"
 #include "exchange/message_text.h"
 #include "exchange/spectrum_axis.h"
 #include "exchange/spectrum_export.h"
 #include "exchange/text_spectrum.h"
-#include "link/instrument_tables.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 

@@ -1,6 +1,6 @@
 #include "link/command_frame.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "link/protocol.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "link/line_settings.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 
 int EffectiveBaudIndex(int index) {
     if (index < 0 || index >= BaudRowCount)

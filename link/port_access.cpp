@@ -1,6 +1,6 @@
 #include "link/port_access.h"
 
-#include "spectrum/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <cerrno>
 #include <grp.h>

@@ -1,10 +1,10 @@
 #include "link/qt_serial_device.h"
 
+#include "base/atomic_file.h"
 #include "link/port_access.h"
 #include "link/port_names.h"
 #include "link/protocol.h"
 #include "link/thread_alarm.h"
-#include "spectrum/atomic_file.h"
 
 #include <QMetaObject>
 #include <algorithm>

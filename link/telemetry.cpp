@@ -1,6 +1,6 @@
 #include "link/telemetry.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "link/protocol.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "print/pdf_file_check.h"
 
-#include "spectrum/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <QFile>
 

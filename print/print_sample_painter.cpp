@@ -1,6 +1,6 @@
 #include "print/print_sample_painter.h"
 
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 
 #include <QPainter>
 #include <QPen>

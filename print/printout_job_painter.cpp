@@ -1,8 +1,8 @@
 #include "print/printout_job_painter.h"
 
+#include "base/atomic_file.h"
 #include "print/pdf_file_check.h"
 #include "print/printout_texts.h"
-#include "spectrum/atomic_file.h"
 
 #include <QMarginsF>
 #include <QPageSize>

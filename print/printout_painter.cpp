@@ -3,7 +3,7 @@
 #include "print/printout_texts.h"
 #include "processing/result_texts.h"
 #include "view/arrow_painter.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view/plot_geometry.h"
 
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #include "print/printout_texts.h"
 
-#include "spectrum/number_style.h"
+#include "base/number_style.h"
 
 #include <QFileInfo>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "processing/fit_texts.h"
 
-#include "link/instrument_tables.h"
-#include "spectrum/number_style.h"
+#include "base/instrument_tables.h"
+#include "base/number_style.h"
 
 #include <cmath>
 
@@ -64,8 +64,8 @@ QString FitStatusText(const TLineFit& fit) {
             .arg(MinFitLines)
             .arg(MaxFitLines);
     case TFitStatus::TooFewPoints:
-        return QStringLiteral(
-                   "Аппроксимация невозможна: точек в диапазоне (%1) не больше, чем параметров (%2)")
+        return QStringLiteral("Аппроксимация невозможна: точек в диапазоне (%1) не больше, чем "
+                              "параметров (%2)")
             .arg(fit.PointCount)
             .arg(fit.ParameterCount);
     case TFitStatus::FlatSegment:
@@ -118,8 +118,9 @@ std::vector<TResultRow> SummaryRows(const TShownFit& shown, const TValueFormat& 
     rows.push_back({QStringLiteral("R²"), FormatFixed(shown.RSquared, 5, 5, sep), {}});
     rows.push_back({QStringLiteral("итераций"), QString::number(shown.Iterations), {}});
     if (shown.FrequencyMHz > 0)
-        rows.push_back(
-            {QStringLiteral("f"), FormatGeneral(shown.FrequencyMHz, 5, 1, sep) + QStringLiteral("МГц"), {}});
+        rows.push_back({QStringLiteral("f"),
+                        FormatGeneral(shown.FrequencyMHz, 5, 1, sep) + QStringLiteral("МГц"),
+                        {}});
     return rows;
 }
 
@@ -154,7 +155,8 @@ QStringList FitTextLines(const TLineFit& fit, const TShownFit& shown, const TVal
     }
     QStringList summary;
     for (const TResultRow& row : SummaryRows(shown, format))
-        summary << (row.Name == u"итераций" ? row.Name + QStringLiteral(": ") + row.Value : Joined(row));
+        summary << (row.Name == u"итераций" ? row.Name + QStringLiteral(": ") + row.Value
+                                            : Joined(row));
     lines << summary.join(QStringLiteral("  "));
     return lines;
 }
@@ -222,7 +224,8 @@ std::vector<TResultRow> CompareResultRows(const TSpectrumComparison& c, const TK
                     {}});
     if (c.HasRatio)
         rows.push_back({QStringLiteral("Отношение двойных интегралов"),
-                        FormatGeneral(c.IntegralRatio, 4, 3, sep), {}});
+                        FormatGeneral(c.IntegralRatio, 4, 3, sep),
+                        {}});
     if (c.HasSpins)
         rows.push_back(
             {QStringLiteral("Спинов в образце"), FormatScientific(c.SampleSpins, 4, 3, sep), {}});

@@ -1,8 +1,8 @@
 #include "processing/fit_values.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
+#include "base/measure_unit.h"
 #include "processing/resonance.h"
-#include "spectrum/measure_unit.h"
 
 #include <cmath>
 

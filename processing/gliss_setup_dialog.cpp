@@ -1,6 +1,6 @@
 #include "processing/gliss_setup_dialog.h"
 
-#include "config/dialog_buttons.h"
+#include "config/dialog_buttons_widget.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

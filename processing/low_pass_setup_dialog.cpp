@@ -1,6 +1,6 @@
 #include "processing/low_pass_setup_dialog.h"
 
-#include "config/dialog_buttons.h"
+#include "config/dialog_buttons_widget.h"
 
 #include <QGroupBox>
 #include <QSpinBox>

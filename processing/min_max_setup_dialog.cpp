@@ -1,6 +1,6 @@
 #include "processing/min_max_setup_dialog.h"
 
-#include "config/dialog_buttons.h"
+#include "config/dialog_buttons_widget.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "processing/processing_actions.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "processing/extremum_search.h"
 #include "processing/integration.h"
 #include "processing/resonance.h"

@@ -1,7 +1,7 @@
 #include "processing/resonance.h"
 
+#include "base/number_style.h"
 #include "processing/round_half_even.h"
-#include "spectrum/number_style.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "processing/result_texts.h"
 
-#include "spectrum/number_style.h"
+#include "base/number_style.h"
 
 #include <algorithm>
 

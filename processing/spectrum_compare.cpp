@@ -1,7 +1,7 @@
 #include "processing/spectrum_compare.h"
 
+#include "base/instrument_tables.h"
 #include "config/settings_store.h"
-#include "link/instrument_tables.h"
 #include "processing/field_shift.h"
 #include "processing/point_range.h"
 #include "spectrum/instrument_readings.h"
@@ -92,8 +92,8 @@ double DoubleIntegral(const TTrace& t, std::size_t a, std::size_t b, double fiel
     double s1 = 0;
     double s2 = 0;
     for (std::size_t i = a; i < b; ++i) {
-        const double dx = std::fabs((i > a ? t.X[i] - t.X[i - 1] : t.X[a + 1] - t.X[a]) *
-                                    fieldPerCode);
+        const double dx =
+            std::fabs((i > a ? t.X[i] - t.X[i - 1] : t.X[a + 1] - t.X[a]) * fieldPerCode);
         s1 += (t.Y[i] - mean) * dx;
         s2 += s1 * dx;
     }

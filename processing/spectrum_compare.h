@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/measure_unit.h"
 #include "config/kav_cfg.h"
-#include "spectrum/measure_unit.h"
 #include "spectrum/point_slot.h"
 
 #include <cstdint>
@@ -69,10 +69,10 @@ struct TCompareCurve {
 struct TSpectrumComparison {
     TCompareStatus Status = TCompareStatus::EmptySample;
     TNormalization Normalization = TNormalization::None;
-    double Scale = 1;       // applied to the reference's amplitude
-    double ShiftCodes = 0;  // the reference moved up the field by this many sample codes
-    double ShiftField = 0;  // the same in the absolute field unit (sweep unit 3)
-    double ResidualRms = 0; // of the difference, amplitude codes of the sample
+    double Scale = 1;        // applied to the reference's amplitude
+    double ShiftCodes = 0;   // the reference moved up the field by this many sample codes
+    double ShiftField = 0;   // the same in the absolute field unit (sweep unit 3)
+    double ResidualRms = 0;  // of the difference, amplitude codes of the sample
     std::uint16_t First = 0; // the sample points compared
     std::uint16_t Last = 0;
     int PointCount = 0;

@@ -1,6 +1,6 @@
 #include "sim/sim_instrument.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "link/protocol.h"
 
 #include <algorithm>

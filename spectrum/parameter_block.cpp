@@ -1,7 +1,7 @@
 #include "spectrum/parameter_block.h"
 
-#include "link/instrument_tables.h"
-#include "spectrum/measure_unit.h"
+#include "base/instrument_tables.h"
+#include "base/measure_unit.h"
 #include "spectrum/spectrum_view.h"
 #include "spectrum/value_format.h"
 

@@ -1,15 +1,15 @@
 #include "spectrum/spectrum_file.h"
 
-#include "spectrum/atomic_file.h"
-#include "spectrum/input_file.h"
+#include "base/atomic_file.h"
+#include "base/input_file.h"
 #include "spectrum/point_store.h"
 
 #include <QSysInfo>
 #include <QtEndian>
 
 #include <algorithm>
-#include <cstdint>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -209,20 +209,4 @@ TLoadOutcome LoadSpectrumFile(const QString& path, TPointTable& store, TPointTab
     if (stats)
         *stats = placed;
     return outcome;
-}
-
-QString AutoSaveName(const QString& mask, std::int32_t number) {
-    QString name = mask + QString::asprintf("%8.8d", number);
-    for (QChar& c : name) {
-        if (c == u' ' || c == u'.' || c == u',' || c == u'\\' || c == u'/' || c == u'*')
-            c = u'_';
-    }
-    return name;
-}
-
-QString AutoSavePath(const QString& workDir, const QString& name) {
-    QString path = workDir;
-    if (!path.isEmpty() && !path.endsWith(u'/'))
-        path += u'/';
-    return path + name + QStringLiteral(".kav");
 }

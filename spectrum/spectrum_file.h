@@ -51,12 +51,3 @@ TLoadStats PlaceSpectrumRecords(const QByteArray& bytes, TPointTable& store, TPo
 // ReadSpectrumBytes, then PlaceSpectrumRecords when the file was read.
 TLoadOutcome LoadSpectrumFile(const QString& path, TPointTable& store, TPointTable& undo,
                               QString* error = nullptr, TLoadStats* stats = nullptr);
-
-// The automatic-save name: mask followed by number in at least 8 digits
-// ("%8.8d"), with every " ", ".", ",", "\", "/" and "*" replaced by "_".
-QString AutoSaveName(const QString& mask, std::int32_t number);
-
-// The path of an automatic save: workDir, one separator, name, ".kav". A
-// separator already at the end of workDir is not doubled; an empty workDir
-// gives a name in the current directory.
-QString AutoSavePath(const QString& workDir, const QString& name);

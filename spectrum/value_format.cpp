@@ -1,8 +1,8 @@
 #include "spectrum/value_format.h"
 
-#include "link/instrument_tables.h"
-#include "spectrum/measure_unit.h"
-#include "spectrum/number_style.h"
+#include "base/instrument_tables.h"
+#include "base/measure_unit.h"
+#include "base/number_style.h"
 
 #include <algorithm>
 #include <cmath>

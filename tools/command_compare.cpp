@@ -7,7 +7,7 @@
 
 #include "tools/kavtool.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "processing/fit_texts.h"
 #include "processing/spectrum_compare.h"
 #include "spectrum/value_format.h"
@@ -140,9 +140,9 @@ int RunCompare(const QStringList& args) {
 
     const TValueFormat format(sample.Cfg, sample.DecimalSep);
     if (json) {
-        PrintLine(QString::fromUtf8(
-                      QJsonDocument(Json(parsed.Positional[0], referencePath, c, sample.Cfg, format))
-                          .toJson(QJsonDocument::Indented))
+        PrintLine(QString::fromUtf8(QJsonDocument(Json(parsed.Positional[0], referencePath, c,
+                                                       sample.Cfg, format))
+                                        .toJson(QJsonDocument::Indented))
                       .trimmed());
         return ExitOk;
     }

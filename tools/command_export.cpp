@@ -5,12 +5,12 @@
 
 #include "tools/kavtool.h"
 
+#include "base/atomic_file.h"
+#include "base/instrument_tables.h"
+#include "base/measure_unit.h"
 #include "config/settings_store.h"
 #include "exchange/spectrum_export.h"
 #include "exchange/text_spectrum.h"
-#include "link/instrument_tables.h"
-#include "spectrum/atomic_file.h"
-#include "spectrum/measure_unit.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/spectrum_file.h"
 #include "spectrum/spectrum_view.h"

@@ -7,10 +7,10 @@
 
 #include "tools/kavtool.h"
 
+#include "base/number_style.h"
 #include "processing/fit_texts.h"
 #include "processing/fit_values.h"
 #include "processing/line_fit.h"
-#include "spectrum/number_style.h"
 #include "spectrum/value_format.h"
 #include "tools/analysis_args.h"
 #include "tools/processing_run.h"
@@ -69,7 +69,8 @@ QJsonObject Json(const QString& input, const TLineFit& fit, const TShownFit& sho
             {"amplitude", Value(s.Amplitude, format.AmplValueToStr(s.Amplitude.Value))},
             {"doubleIntegral",
              Value(s.DoubleIntegral, format.AreaValueToStr(s.DoubleIntegral.Value))},
-            {"g", s.HasG ? QJsonValue(Value(s.G, FormatGeneral(s.G.Value, 5, 4, sep))) : QJsonValue()},
+            {"g",
+             s.HasG ? QJsonValue(Value(s.G, FormatGeneral(s.G.Value, 5, 4, sep))) : QJsonValue()},
             {"codes", QJsonObject{{"centre", Value(c.Centre)},
                                   {"width", Value(c.Width)},
                                   {"amplitude", Value(c.Amplitude)},
@@ -132,7 +133,8 @@ int RunFit(const QStringList& args) {
         if (!ok || request.LineCount < MinFitLines || request.LineCount > MaxFitLines)
             return UsageError(Command, QStringLiteral("--lines needs a number of lines 1..4"));
     }
-    if (const QString shape = option("--shape"); !shape.isEmpty() && !ParseShape(shape, request.Shape))
+    if (const QString shape = option("--shape");
+        !shape.isEmpty() && !ParseShape(shape, request.Shape))
         return UsageError(Command, QStringLiteral("--shape needs lorentz, gauss or voigt"));
     if (const QString freq = option("--freq"); !freq.isEmpty() && !ParsePositive(freq, frequency))
         return UsageError(Command, QStringLiteral("--freq needs a frequency in MHz above 0"));

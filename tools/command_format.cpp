@@ -3,7 +3,7 @@
 
 #include "tools/kavtool.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "spectrum/value_format.h"
 
 #include <QLocale>

@@ -6,11 +6,11 @@
 
 #include "tools/kavtool.h"
 
+#include "base/instrument_tables.h"
 #include "exchange/exchange_input.h"
 #include "exchange/message_text.h"
 #include "exchange/spectrum_export.h"
 #include "exchange/spectrum_import.h"
-#include "link/instrument_tables.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
 

@@ -2,7 +2,7 @@
 
 #include "tools/kavtool.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"

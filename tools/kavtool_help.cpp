@@ -1,7 +1,7 @@
 #include "tools/kavtool_help.h"
 
+#include "base/instrument_tables.h"
 #include "kav_version.h"
-#include "link/instrument_tables.h"
 #include "tools/kavtool.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "tools/kavtool.h"
 #include "tools/kavtool_help.h"
 
-#include "spectrum/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

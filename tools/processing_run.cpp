@@ -1,6 +1,6 @@
 #include "tools/processing_run.h"
 
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 #include "processing/processing_actions.h"
 #include "processing/processing_view.h"
 #include "spectrum/parameter_block.h"

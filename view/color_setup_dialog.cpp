@@ -1,7 +1,7 @@
 #include "view/color_setup_dialog.h"
 
-#include "config/dialog_buttons.h"
-#include "view/display_color.h"
+#include "config/dialog_buttons_widget.h"
+#include "view/display_color_painter.h"
 
 #include <QEvent>
 #include <QFrame>

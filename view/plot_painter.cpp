@@ -1,10 +1,10 @@
 #include "view/plot_painter.h"
 
+#include "base/number_style.h"
 #include "processing/result_texts.h"
-#include "spectrum/number_style.h"
 #include "view/arrow_painter.h"
-#include "view/display_color.h"
-#include "view/image_pixels.h"
+#include "view/display_color_painter.h"
+#include "view/image_pixels_painter.h"
 #include "view/label_painter.h"
 
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #include "view/plot_picture_painter.h"
 
-#include "spectrum/atomic_file.h"
+#include "base/atomic_file.h"
 #include "view/label_painter.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #include "view/plot_widget.h"
 
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view/visir_controller.h"
 
 #include <QMenu>

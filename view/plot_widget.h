@@ -6,7 +6,7 @@
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
 #include "view/gfactor_display.h"
-#include "view/image_pixels.h"
+#include "view/image_pixels_painter.h"
 #include "view/label_painter.h"
 #include "view/plot_geometry.h"
 #include "view/plot_painter.h"

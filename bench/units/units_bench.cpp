@@ -2,11 +2,11 @@
 // telemetry lines format values on every redraw. Each formatter is paired
 // with its floor, QString::number of the same value in the nearest Qt style
 // and digit count; the counters give both per value and their ratio.
+#include "base/instrument_tables.h"
+#include "base/measure_unit.h"
+#include "base/number_style.h"
 #include "bench/paired_timing.h"
 #include "config/settings_store.h"
-#include "link/instrument_tables.h"
-#include "spectrum/measure_unit.h"
-#include "spectrum/number_style.h"
 #include "spectrum/value_format.h"
 
 #include <benchmark/benchmark.h>

@@ -13,7 +13,7 @@
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view/gfactor_display.h"
 #include "view/plot_widget.h"
 #include "view/visir_controller.h"

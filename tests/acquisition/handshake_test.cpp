@@ -4,8 +4,8 @@
 // instrument ends at the value shown. On the simulated spectrometer and on a
 // real pseudo-terminal where the test plays the instrument.
 #include "acq_rig.h"
+#include "base/instrument_tables.h"
 #include "link/handshake_echo.h"
-#include "link/instrument_tables.h"
 #include "link/protocol.h"
 #include "pty_instrument.h"
 #include "qstring_printer.h"

@@ -8,11 +8,11 @@
 
 #include "acquisition/adc_window.h"
 #include "acquisition/com_port_dialog.h"
+#include "base/atomic_file.h"
 #include "link/pty_line.h"
 #include "processing/processing_actions.h"
 #include "sim/device_factory.h"
-#include "spectrum/atomic_file.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 
 #include <QLineEdit>
 #include <QPaintEvent>

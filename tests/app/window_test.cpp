@@ -13,7 +13,7 @@
 #include "processing/min_max_setup_dialog.h"
 #include "processing/processing_actions.h"
 #include "scripted_dialog_port.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view/view_bounds_widget.h"
 
 #include <QCheckBox>

@@ -2,6 +2,7 @@
 // (settings as the driver holds them, bytes both ways, a second opener, a
 // vanished device, a stream far longer than the kernel's queue), the alarm
 // that bounds a blocking call, and the device list of the port dialog.
+#include "base/atomic_file.h"
 #include "link/port_access.h"
 #include "link/port_names.h"
 #include "link/protocol.h"
@@ -11,7 +12,6 @@
 #include "link/test_app.h"
 #include "link/thread_alarm.h"
 #include "qstring_printer.h"
-#include "spectrum/atomic_file.h"
 
 #include <QDir>
 #include <QElapsedTimer>

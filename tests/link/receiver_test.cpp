@@ -3,9 +3,9 @@
 // the receiver on an in-memory line: opening and line settings, the receive
 // poll that cuts frames out of the byte stream, the send that waits for the
 // CTS pulse, the poll timer.
+#include "base/instrument_tables.h"
 #include "link/com_port.h"
 #include "link/command_frame.h"
-#include "link/instrument_tables.h"
 #include "link/line_settings.h"
 #include "link/memory_serial_device.h"
 #include "link/port_names.h"

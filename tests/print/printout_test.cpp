@@ -1,18 +1,18 @@
 // The printout: the page's geometry from the printer's area and the
 // margins, the page as painted (frame, texts, points, visirs, extrema and
 // results), the PDF written whole or not at all, and kavtool print.
+#include "base/atomic_file.h"
 #include "disk_limits.h"
 #include "kavtool_run.h"
 #include "print/page_geometry.h"
 #include "print/printout_job_painter.h"
 #include "print/printout_painter.h"
 #include "print/printout_texts.h"
-#include "spectrum/atomic_file.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/spectrum_file.h"
 #include "temp_files.h"
 #include "view/canvas_checks.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view/qt_app.h"
 #include "view/view_fixture.h"
 

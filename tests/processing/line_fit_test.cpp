@@ -3,6 +3,7 @@
 // gives the optimiser. The comparison with a reference and the kavtool
 // commands are in the files beside this one (line_fit.cmake).
 
+#include "base/number_style.h"
 #include "config/settings_store.h"
 #include "processing/fit_texts.h"
 #include "processing/fit_values.h"
@@ -11,7 +12,6 @@
 #include "processing/line_shape.h"
 #include "processing/resonance.h"
 #include "qstring_printer.h"
-#include "spectrum/number_style.h"
 #include "synthetic_lines.h"
 
 #include <gtest/gtest.h>
@@ -231,7 +231,7 @@ TKavCfg DefaultCfg() {
 // computed from the DPPH line.
 TEST(LineFit, GFactorOfALineAtAKnownFieldAndFrequency) {
     TKavCfg cfg = DefaultCfg();
-    const double field = 3217.35;                  // Э
+    const double field = 3217.35;                     // Э
     const double code = (field - 3000) / 300 * 65519; // on sweep unit 3
     TSyntheticSpectrum s;
     s.Lines = {{code, 400, 2000}};
@@ -245,9 +245,9 @@ TEST(LineFit, GFactorOfALineAtAKnownFieldAndFrequency) {
     ASSERT_EQ(fit.Status, TFitStatus::Done) << FitStatusText(fit).toStdString();
 
     struct TCase {
-        double Typed;        // MHz, 0: none
-        std::int32_t Dpph;   // ResonatorFreq, kHz
-        double Expected;     // MHz the g-factor uses
+        double Typed;      // MHz, 0: none
+        std::int32_t Dpph; // ResonatorFreq, kHz
+        double Expected;   // MHz the g-factor uses
     } cases[] = {{9012.345, 0, 9012.345}, {0, 9012345, 9012.345}, {9100, 9012345, 9100}};
     for (const TCase& c : cases) {
         cfg.ResonatorFreq = c.Dpph;
@@ -261,8 +261,8 @@ TEST(LineFit, GFactorOfALineAtAKnownFieldAndFrequency) {
         EXPECT_NEAR(g, expected, 5e-6 * expected);
         EXPECT_LE(std::fabs(g - expected), 3 * shown.Lines[0].G.Error + 1e-9);
         // g goes as 1 / field, so its error is g times the field's relative error.
-        EXPECT_NEAR(shown.Lines[0].G.Error / g,
-                    fit.Lines[0].Centre.Error * 300 / 65519 / field, 1e-9);
+        EXPECT_NEAR(shown.Lines[0].G.Error / g, fit.Lines[0].Centre.Error * 300 / 65519 / field,
+                    1e-9);
     }
     cfg.ResonatorFreq = 0;
     EXPECT_EQ(FitFrequencyMHz(cfg, 0), 0);
@@ -333,8 +333,7 @@ TEST(LineFit, RefusalsSayWhyAndChangeNothing) {
         QString Text;
     };
     TCase cases[] = {
-        {"five points, five parameters",
-         shape([&](TPointTable& t) {
+        {"five points, five parameters", shape([&](TPointTable& t) {
              for (int k = 0; k < 5; ++k)
                  put(t, 1000 + 7 * k, 2000 + 100 * (k % 2));
          }),
@@ -344,14 +343,13 @@ TEST(LineFit, RefusalsSayWhyAndChangeNothing) {
          "Аппроксимация невозможна: число линий должно быть от 1 до 4"},
         {"five lines", one.Make(1), 5, 400, TFitStatus::BadRequest,
          "Аппроксимация невозможна: число линий должно быть от 1 до 4"},
-        {"flat",
-         shape([&](TPointTable& t) {
+        {"flat", shape([&](TPointTable& t) {
              for (int x = 1000; x < 3000; x += 2)
                  put(t, x, 2100);
          }),
-         1, 400, TFitStatus::FlatSegment, "Аппроксимация невозможна: спектр в диапазоне не меняется"},
-        {"a ramp",
-         shape([&](TPointTable& t) {
+         1, 400, TFitStatus::FlatSegment,
+         "Аппроксимация невозможна: спектр в диапазоне не меняется"},
+        {"a ramp", shape([&](TPointTable& t) {
              for (int x = 1000; x < 5000; x += 4)
                  put(t, x, 1000 + x / 4);
          }),
@@ -400,9 +398,9 @@ TEST(FitTexts, ResultsInTheSelectedUnits) {
     fit.RSquared = 0.998764;
     fit.ResidualRms = 2047.0 / 100; // 0.02 В after the gain
     TFittedLine line;
-    line.Centre = {32759.5, 0.5};   // 3150 Э ± 0.00229 Э
-    line.Width = {655.19, 2.2};     // 3 Э ± 0.0101 Э
-    line.Amplitude = {2047, 10};    // 2 В ± 9.77 мВ
+    line.Centre = {32759.5, 0.5}; // 3150 Э ± 0.00229 Э
+    line.Width = {655.19, 2.2};   // 3 Э ± 0.0101 Э
+    line.Amplitude = {2047, 10};  // 2 В ± 9.77 мВ
     line.Mix = {0.4123, 0.0217};
     line.DoubleIntegral = {1e6, 2e4};
     fit.Lines = {line, line};
@@ -483,7 +481,12 @@ TEST(JacobianFactor, GivesTheOptimiserTheLeastSquaresSolution) {
         Eigen::Index Rank;
     } cases[] = {
         {"independent columns", [](Eigen::MatrixXd&) {}, 6},
-        {"scales far apart", [](Eigen::MatrixXd& j) { j.col(2) *= 1e6; j.col(3) *= 1e-5; }, 6},
+        {"scales far apart",
+         [](Eigen::MatrixXd& j) {
+             j.col(2) *= 1e6;
+             j.col(3) *= 1e-5;
+         },
+         6},
         {"a repeated column", [](Eigen::MatrixXd& j) { j.col(5) = j.col(4) * 2; }, 5},
         {"a column of zeros", [](Eigen::MatrixXd& j) { j.col(1).setZero(); }, 5},
     };
@@ -499,8 +502,8 @@ TEST(JacobianFactor, GivesTheOptimiserTheLeastSquaresSolution) {
         ASSERT_EQ(qtf.size(), f.size());
         const Eigen::Index r = factor.rank();
         Eigen::VectorXd z = Eigen::VectorXd::Zero(6);
-        z.head(r) = factor.matrixR().topLeftCorner(r, r).triangularView<Eigen::Upper>().solve(
-            qtf.head(r));
+        z.head(r) =
+            factor.matrixR().topLeftCorner(r, r).triangularView<Eigen::Upper>().solve(qtf.head(r));
         const Eigen::VectorXd x = factor.colsPermutation() * z;
         if (c.Rank == 6) {
             const Eigen::VectorXd expected = householder.solve(f);

@@ -4,9 +4,9 @@
 // from the textbook forms of the lines (not from the program's own shape
 // functions, so that a wrong width or amplitude convention there shows).
 
+#include "base/measure_unit.h"
 #include "config/fit_settings.h"
 #include "spectrum/point_slot.h"
-#include "spectrum/measure_unit.h"
 #include "spectrum/point_store.h"
 
 #include <algorithm>
@@ -104,15 +104,18 @@ inline TMeasureUnit Axis(double lo, double hi) {
 
 // Points every `step` codes between two fields, their ordinates 2048 plus
 // a function of the field, rounded.
-inline std::unique_ptr<TPointTable> Recorded(const TMeasureUnit& axis, double from, double to, int step,
-                                      const std::function<double(double)>& signal) {
+inline std::unique_ptr<TPointTable> Recorded(const TMeasureUnit& axis, double from, double to,
+                                             int step,
+                                             const std::function<double(double)>& signal) {
     auto store = std::make_unique<TPointTable>();
     ClearPoints(*store);
     const int first = static_cast<int>(std::ceil((from - axis.KoeffB) / axis.KoeffK));
     const int last = static_cast<int>(std::floor((to - axis.KoeffB) / axis.KoeffK));
     for (int code = first; code <= last; code += step) {
-        const double y = std::clamp(std::nearbyint(2048 + signal(UnitValue(axis, code))), 0.0, 4095.0);
-        (*store)[code] = TPointSlot{static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(y)};
+        const double y =
+            std::clamp(std::nearbyint(2048 + signal(UnitValue(axis, code))), 0.0, 4095.0);
+        (*store)[code] =
+            TPointSlot{static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(y)};
     }
     return store;
 }

@@ -1,8 +1,8 @@
 // The simulated spectrometer: its answers, sweeps, signal, knobs and
 // trouble as bytes on the line, and the port "SIM" under the receiver, by
 // steps and on the main thread's timers.
+#include "base/instrument_tables.h"
 #include "link/command_frame.h"
-#include "link/instrument_tables.h"
 #include "link/protocol.h"
 #include "link/receiver.h"
 #include "link/telemetry.h"

@@ -3,11 +3,11 @@
 // for character, for values of every magnitude, near every rounding edge,
 // special values, every style and digit count, and the formatters' texts with
 // their units; the unit lines the texts are computed on.
+#include "base/instrument_tables.h"
+#include "base/measure_unit.h"
+#include "base/number_style.h"
 #include "config/settings_store.h"
-#include "link/instrument_tables.h"
 #include "qstring_printer.h"
-#include "spectrum/measure_unit.h"
-#include "spectrum/number_style.h"
 #include "spectrum/reference_number_style.h"
 #include "spectrum/value_format.h"
 

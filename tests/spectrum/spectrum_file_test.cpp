@@ -3,10 +3,11 @@
 // plain reference), the names of the automatic save; the spectrum as the
 // window holds it: the parameter block a file carries, opening, closing and
 // saving, and the recent files.
+#include "base/atomic_file.h"
+#include "config/auto_save_name.h"
 #include "config/settings_store.h"
 #include "disk_limits.h"
 #include "qstring_printer.h"
-#include "spectrum/atomic_file.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/recent_files.h"
@@ -323,10 +324,14 @@ TEST_F(SpectrumFile, EachKindOfFileLoadsOrLeavesBothTables) {
         TLoadOutcome Outcome;
         const char* ErrorPart; // nullptr: no error
     } cases[] = {
-        {"none.kav", TLoadOutcome::NotFound, nullptr}, {"sub.kav", TLoadOutcome::Failed, "sub.kav"},
-        {"long.kav", TLoadOutcome::Failed, "65536"},   {"z.kav", TLoadOutcome::Loaded, nullptr},
-        {"t.kav", TLoadOutcome::Loaded, nullptr},      {"full.kav", TLoadOutcome::Loaded, nullptr},
-        {"fifo.kav", TLoadOutcome::Failed, "FIFO"},    {"/dev/zero", TLoadOutcome::Failed, "device"},
+        {"none.kav", TLoadOutcome::NotFound, nullptr},
+        {"sub.kav", TLoadOutcome::Failed, "sub.kav"},
+        {"long.kav", TLoadOutcome::Failed, "65536"},
+        {"z.kav", TLoadOutcome::Loaded, nullptr},
+        {"t.kav", TLoadOutcome::Loaded, nullptr},
+        {"full.kav", TLoadOutcome::Loaded, nullptr},
+        {"fifo.kav", TLoadOutcome::Failed, "FIFO"},
+        {"/dev/zero", TLoadOutcome::Failed, "device"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);

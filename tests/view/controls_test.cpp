@@ -12,7 +12,7 @@
 
 #include "qt_app.h"
 #include "scripted_dialog_port.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view_fixture.h"
 
 #include <QAction>

@@ -7,11 +7,11 @@
 // g-factors, "S=", "АМ=", "Tiba/Titan=", the raw trace, units with names,
 // other colours, several ordinate scales and sizes, and repeated paints.
 
+#include "base/number_style.h"
 #include "processing/result_texts.h"
 #include "qt_app.h"
-#include "spectrum/number_style.h"
 #include "view/arrow_painter.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view/plot_picture_painter.h"
 #include "view/plot_widget.h"
 #include "view/visir_controller.h"

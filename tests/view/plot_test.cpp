@@ -12,7 +12,7 @@
 
 #include "canvas_checks.h"
 #include "qt_app.h"
-#include "view/display_color.h"
+#include "view/display_color_painter.h"
 #include "view/visir_controller.h"
 #include "view_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "link/instrument_tables.h"
+#include "base/instrument_tables.h"
 
 const std::array<TGainRow, GainRowCount> GainTable = {{
     {"1", 1, 1},

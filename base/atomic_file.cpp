@@ -1,4 +1,4 @@
-#include "spectrum/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "spectrum/input_file.h"
+#include "base/input_file.h"
 
-#include "spectrum/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <QFile>
 
@@ -85,7 +85,8 @@ TInputFile ReadInputFile(const QString& path, qint64 maxBytes) {
                 return Refused(TInputOutcome::TooLarge);
             result.Bytes.resize(qsizetype(std::min<qint64>(maxBytes + 1, got * 2 + 4096)));
         }
-        const ssize_t n = ::read(fd.Get(), result.Bytes.data() + got, size_t(result.Bytes.size() - got));
+        const ssize_t n =
+            ::read(fd.Get(), result.Bytes.data() + got, size_t(result.Bytes.size() - got));
         if (n < 0) {
             if (errno == EINTR)
                 continue;

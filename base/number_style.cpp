@@ -1,4 +1,4 @@
-#include "spectrum/number_style.h"
+#include "base/number_style.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "spectrum/measure_unit.h"
+#include "base/measure_unit.h"
 
 #include <cmath>
 

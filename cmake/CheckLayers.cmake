@@ -1,0 +1,148 @@
+cmake_policy(SET CMP0057 NEW) # IN_LIST
+
+# Checks the layering of the source folders; run as a test:
+#   cmake -DSOURCE_DIR=... -DQT_INCLUDE_DIR=... -P CheckLayers.cmake
+#
+# 1. A folder includes only its own files and those of the folders below it.
+#    The folders from the bottom up; folders on one line are peers and do not
+#    include each other.
+# 2. Core files (every file but *_painter, *_dialog, *_window and *_widget,
+#    and but those of the window folders, which are the window side whole)
+#    include Qt headers of Qt Core and Qt Serial Port only; painter files
+#    none of Qt Widgets.
+# 3. No unit (a .h and its .cpp) includes a unit that includes it back.
+# Every finding is printed; the test fails when there is any.
+
+set(LAYERS
+    "tdx base"
+    "config"
+    "spectrum"
+    "link"
+    "sim"
+    "processing"
+    "exchange"
+    "acquisition"
+    "session"
+    "view"
+    "print"
+    "app tools")
+
+# kavtool's main still starts a Qt Gui application for its drawing
+# commands, so tools/ counts as window side until they are a part of their own.
+set(WINDOW_FOLDERS app tools)
+set(CORE_MODULES QtCore QtSerialPort)
+# Pairs of units known to include each other, to be taken apart: the option
+# dialogs' wiring still reaches through the main window.
+set(KNOWN_MUTUAL "app/dialog_wiring and app/main_window")
+set(PAINTER_MODULES QtCore QtSerialPort QtGui QtPrintSupport QtSvg)
+
+set(rank 0)
+set(folders)
+foreach(line IN LISTS LAYERS)
+    string(REPLACE " " ";" peers "${line}")
+    foreach(folder IN LISTS peers)
+        set(RANK_${folder} ${rank})
+        list(APPEND folders ${folder})
+    endforeach()
+    math(EXPR rank "${rank} + 1")
+endforeach()
+
+# The Qt module a header name such as QString or QtGui/QImage belongs to.
+function(qt_module_of header out)
+    if(header MATCHES "^(Qt[A-Za-z]+)/")
+        set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
+        return()
+    endif()
+    file(GLOB found LIST_DIRECTORIES false "${QT_INCLUDE_DIR}/Qt*/${header}")
+    if(found)
+        list(GET found 0 first)
+        get_filename_component(dir ${first} DIRECTORY)
+        get_filename_component(module ${dir} NAME)
+        set(${out} ${module} PARENT_SCOPE)
+    else()
+        set(${out} "" PARENT_SCOPE)
+    endif()
+endfunction()
+
+set(findings)
+set(qt_cache_names)
+foreach(folder IN LISTS folders)
+    if(NOT IS_DIRECTORY ${SOURCE_DIR}/${folder})
+        continue()
+    endif()
+    file(GLOB files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+    foreach(file IN LISTS files)
+        get_filename_component(stem ${file} NAME_WE)
+        if(stem MATCHES "_(dialog|window|widget)$" OR folder IN_LIST WINDOW_FOLDERS)
+            set(kind widget)
+        elseif(stem MATCHES "_painter$")
+            set(kind painter)
+        else()
+            set(kind core)
+        endif()
+        file(STRINGS ${SOURCE_DIR}/${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+        foreach(line IN LISTS lines)
+            if(line MATCHES "\"([a-z_]+)/([A-Za-z0-9_./]+)\"")
+                set(to ${CMAKE_MATCH_1})
+                set(unit ${CMAKE_MATCH_1}/${CMAKE_MATCH_2})
+                string(REGEX REPLACE "\\.h$" "" unit ${unit})
+                get_filename_component(from_unit ${file} NAME_WE)
+                set(from_unit ${folder}/${from_unit})
+                if(NOT from_unit STREQUAL unit)
+                    list(APPEND EDGES_${from_unit} ${unit})
+                    list(APPEND units ${from_unit})
+                endif()
+                if(to STREQUAL folder OR NOT DEFINED RANK_${to})
+                    continue()
+                endif()
+                if(NOT RANK_${to} LESS RANK_${folder})
+                    list(APPEND findings "${file}: includes ${to}/, which is not below ${folder}/")
+                endif()
+            elseif(line MATCHES "<(Q[A-Za-z/]+)>" AND NOT kind STREQUAL widget)
+                set(header ${CMAKE_MATCH_1})
+                if(NOT DEFINED MODULE_${header})
+                    qt_module_of(${header} module)
+                    set(MODULE_${header} "${module}")
+                endif()
+                set(module "${MODULE_${header}}")
+                if(module STREQUAL "")
+                    continue()
+                endif()
+                if(kind STREQUAL core)
+                    set(allowed ${CORE_MODULES})
+                else()
+                    set(allowed ${PAINTER_MODULES})
+                endif()
+                if(NOT module IN_LIST allowed)
+                    list(APPEND findings "${file}: a ${kind} file includes <${header}> of ${module}")
+                endif()
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+# Units that include each other.
+list(REMOVE_DUPLICATES units)
+foreach(a IN LISTS units)
+    set(edges ${EDGES_${a}})
+    list(REMOVE_DUPLICATES edges)
+    foreach(b IN LISTS edges)
+        if(a STRLESS b AND a IN_LIST EDGES_${b})
+            if("${a} and ${b}" IN_LIST KNOWN_MUTUAL)
+                message("known: ${a} and ${b} include each other")
+            else()
+                list(APPEND findings "${a} and ${b} include each other")
+            endif()
+        endif()
+    endforeach()
+endforeach()
+
+if(findings)
+    list(REMOVE_DUPLICATES findings)
+    foreach(f IN LISTS findings)
+        message("${f}")
+    endforeach()
+    list(LENGTH findings n)
+    message(FATAL_ERROR "${n} layering fault(s)")
+endif()
+message("layering holds")
