@@ -6,6 +6,8 @@
 #include "app/message_box_port.h"
 #include "app/screenshot.h"
 #include "base/atomic_file.h"
+#include "session/kav_session.h"
+#include "sim/device_factory.h"
 
 #include <QApplication>
 
@@ -17,9 +19,10 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("kav7"));
 
     TMessageBoxPort port;
-    TKavMainForm window(port);
+    TKavSession session(DefaultDeviceFactory(), LocaleDecimalSeparator());
+    TKavMainForm window(session, port);
     port.SetParent(&window);
     window.show();
-    ScheduleScreenshotFromEnvironment(window, [&window] { return SweepHalfWay(window); });
+    ScheduleScreenshotFromEnvironment(window, [&session] { return SweepHalfWay(session); });
     return app.exec();
 }
