@@ -28,7 +28,13 @@ struct TDecimal {
     int Exponent = 0;
 };
 
-using TWide = unsigned __int128;
+// A 128-bit unsigned integer: the exact products and quotients below need
+// it. It is a GCC and Clang extension, said so with __extension__ so that the
+// pedantic warnings stay on for everything else.
+#ifndef __SIZEOF_INT128__
+#error "the exact digit conversion needs a compiler with a 128-bit integer type"
+#endif
+__extension__ typedef unsigned __int128 TWide;
 
 constexpr std::uint64_t Pow10(int n) {
     std::uint64_t p = 1;

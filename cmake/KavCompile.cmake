@@ -10,6 +10,9 @@ endif()
 
 function(kav_compile_options target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wno-unused-parameter)
+    if(KAV_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
 endfunction()
 
 # kav_folder_sources(): the .cpp files of the calling folder go into kavcore,

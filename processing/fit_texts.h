@@ -53,7 +53,7 @@ QString CompareStatusText(const TSpectrumComparison& comparison);
 // The results of a done comparison: scale, shift, the difference's RMS, the
 // ratio of double integrals and the sample's spin count when the
 // reference's was given.
-std::vector<TResultRow> CompareResultRows(const TSpectrumComparison& comparison,
-                                          const TKavCfg& cfg, const TValueFormat& format);
+std::vector<TResultRow> CompareResultRows(const TSpectrumComparison& comparison, const TKavCfg& cfg,
+                                          const TValueFormat& format);
 QStringList CompareTextLines(const TSpectrumComparison& comparison, const TKavCfg& cfg,
                              const TValueFormat& format);

@@ -1,10 +1,10 @@
 #include "processing/gliss_setup_dialog.h"
 
 #include "config/dialog_buttons_widget.h"
+#include "config/spin_field_widget.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
 TGlissSetupForm::TGlissSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(parent), Cfg(cfg) {
@@ -12,9 +12,8 @@ TGlissSetupForm::TGlissSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(parent
     setWindowTitle(QStringLiteral("Сглаживание спектра"));
     auto* group =
         new QGroupBox(QStringLiteral("Постоянная сглаживания в отсчетах развертки"), this);
-    Const = new QSpinBox(group);
+    Const = new TSpinField(2, 2000, group);
     Const->setObjectName(QStringLiteral("ConstEdit"));
-    Const->setRange(2, 2000);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(Const, 0, Qt::AlignLeft);
     Auto = new QCheckBox(QStringLiteral("Автоматически сглаживать спектр после каждой развертки"),
@@ -37,7 +36,7 @@ void TGlissSetupForm::FormShow() {
 }
 
 void TGlissSetupForm::OKBtnClick() {
-    Cfg.GlissConst = Const->value();
+    Cfg.GlissConst = Const->Value();
     Cfg.AutoGliss = Auto->isChecked();
     accept();
 }

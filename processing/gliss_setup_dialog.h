@@ -1,12 +1,12 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "config/spin_field_widget.h"
 
 #include <QDialog>
 
 class QCheckBox;
 class QPushButton;
-class QSpinBox;
 
 // The smoothing dialog (TGlissSetupForm): the smoothing constant GlissConst,
 // 2..2000 sweep codes, and AutoGliss, smoothing after every sweep. OK stores
@@ -28,7 +28,7 @@ private:
     void OKBtnClick();
 
     TKavCfg& Cfg;
-    QSpinBox* Const = nullptr;
+    TSpinField* Const = nullptr;
     QCheckBox* Auto = nullptr;
     QPushButton* Ok = nullptr;
     QPushButton* Cancel = nullptr;

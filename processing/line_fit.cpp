@@ -128,10 +128,9 @@ std::vector<TPair> SearchPairs(const TWorkList& list, const TPointRange& range, 
             std::fabs(static_cast<double>(list[extrema[i].At]) - list[extrema[i + 1].At]);
         candidates.push_back({i, amplitude});
     }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const TCandidate& a, const TCandidate& b) {
-                         return a.Amplitude > b.Amplitude;
-                     });
+    std::stable_sort(
+        candidates.begin(), candidates.end(),
+        [](const TCandidate& a, const TCandidate& b) { return a.Amplitude > b.Amplitude; });
     std::vector<bool> used(extrema.size(), false);
     std::vector<TPair> pairs;
     for (const TCandidate& c : candidates) {
@@ -163,7 +162,8 @@ std::vector<TStartLine> StartLines(const TPointTable& store, const TPointRange& 
         const auto [lo, hi] = std::minmax_element(list.begin(), list.end());
         const auto noise = static_cast<std::uint16_t>((*hi - *lo) / 10);
         for (int step = std::max<int>(r.Step, 2) * 2; step <= range.Count() / 4; step *= 2) {
-            std::vector<TPair> more = SearchPairs(list, range, noise, static_cast<std::uint16_t>(step));
+            std::vector<TPair> more =
+                SearchPairs(list, range, noise, static_cast<std::uint16_t>(step));
             pairsFound = std::max(pairsFound, static_cast<int>(more.size()));
             if (static_cast<int>(more.size()) >= count) {
                 pairs = std::move(more);
@@ -199,8 +199,8 @@ bool Covariance(const MatrixXd& normal, double residualVariance, MatrixXd& covar
     const VectorXd lambda = eigen.eigenvalues();
     if (!(lambda.minCoeff() > MinReciprocalCondition * lambda.maxCoeff()))
         return false;
-    const MatrixXd inverse =
-        eigen.eigenvectors() * lambda.cwiseInverse().asDiagonal() * eigen.eigenvectors().transpose();
+    const MatrixXd inverse = eigen.eigenvectors() * lambda.cwiseInverse().asDiagonal() *
+                             eigen.eigenvectors().transpose();
     covariance = residualVariance * (d.asDiagonal() * inverse * d.asDiagonal());
     return covariance.allFinite();
 }

@@ -1,9 +1,9 @@
 #include "processing/low_pass_setup_dialog.h"
 
 #include "config/dialog_buttons_widget.h"
+#include "config/spin_field_widget.h"
 
 #include <QGroupBox>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
 TLowPassSetupForm::TLowPassSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(parent), Cfg(cfg) {
@@ -11,9 +11,8 @@ TLowPassSetupForm::TLowPassSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(pa
     setWindowTitle(QStringLiteral("Фильтр низкой чстоты"));
     auto* group =
         new QGroupBox(QStringLiteral("Постоянная времени фильтра в отсчетах развертки"), this);
-    Const = new QSpinBox(group);
+    Const = new TSpinField(2, 2000, group);
     Const->setObjectName(QStringLiteral("ConstEdit"));
-    Const->setRange(2, 2000);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(Const, 0, Qt::AlignLeft);
     auto* layout = new QVBoxLayout(this);
@@ -31,6 +30,6 @@ void TLowPassSetupForm::FormShow() {
 }
 
 void TLowPassSetupForm::OKBtnClick() {
-    Cfg.LPFConst = Const->value();
+    Cfg.LPFConst = Const->Value();
     accept();
 }

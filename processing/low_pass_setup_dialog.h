@@ -1,11 +1,11 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "config/spin_field_widget.h"
 
 #include <QDialog>
 
 class QPushButton;
-class QSpinBox;
 
 // The low-pass filter dialog (TLowPassSetupForm): the filter's time constant
 // LPFConst, 2..2000 sweep codes. OK stores it; the action then filters.
@@ -25,7 +25,7 @@ private:
     void OKBtnClick();
 
     TKavCfg& Cfg;
-    QSpinBox* Const = nullptr;
+    TSpinField* Const = nullptr;
     QPushButton* Ok = nullptr;
     QPushButton* Cancel = nullptr;
 };

@@ -1,20 +1,19 @@
 #include "processing/min_max_setup_dialog.h"
 
 #include "config/dialog_buttons_widget.h"
+#include "config/spin_field_widget.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QShowEvent>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
 
-QSpinBox* TenStepSpin(int low, int high, QWidget* parent) {
-    auto* spin = new QSpinBox(parent);
-    spin->setRange(low, high);
+TSpinField* TenStepSpin(int low, int high, QWidget* parent) {
+    auto* spin = new TSpinField(low, high, parent);
     spin->setSingleStep(10);
     return spin;
 }
@@ -69,8 +68,8 @@ void TMinMaxSetupForm::showEvent(QShowEvent* event) {
 }
 
 void TMinMaxSetupForm::OKBtnClick() {
-    Cfg.FindMaxStep = static_cast<std::uint16_t>(Step->value());
-    Cfg.FindMaxNoise = static_cast<std::uint16_t>(Noise->value());
+    Cfg.FindMaxStep = static_cast<std::uint16_t>(Step->Value());
+    Cfg.FindMaxNoise = static_cast<std::uint16_t>(Noise->Value());
     Cfg.AutoMinMax = Auto->isChecked();
     accept();
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "config/spin_field_widget.h"
 
 #include <QDialog>
 
 class QCheckBox;
 class QPushButton;
-class QSpinBox;
 
 // The extremum-search dialog (TMinMaxSetupForm): the smallest amplitude of an
 // extremum FindMaxNoise (10..2000 ADC codes), the smallest distance between
@@ -34,8 +34,8 @@ private:
     void OKBtnClick();
 
     TKavCfg& Cfg;
-    QSpinBox* Noise = nullptr;
-    QSpinBox* Step = nullptr;
+    TSpinField* Noise = nullptr;
+    TSpinField* Step = nullptr;
     QCheckBox* Auto = nullptr;
     QPushButton* Ok = nullptr;
     QPushButton* Cancel = nullptr;

@@ -16,7 +16,7 @@ static_assert(sizeof(TPointSlot) == 4);
 
 inline constexpr int PointSlotCount = 65536;
 inline constexpr std::uint16_t EmptyY = 65535;
-inline constexpr std::uint16_t MaxValidY = 65519;  // Y above this is empty or a parameter
+inline constexpr std::uint16_t MaxValidY = 65519; // Y above this is empty or a parameter
 inline constexpr std::uint16_t MaxFieldCode = 65519;
 inline constexpr std::uint16_t MaxAmplitudeCode = 4095;
 inline constexpr std::uint16_t ZeroLine = 2048;
@@ -25,4 +25,6 @@ inline constexpr std::uint16_t ZeroLine = 2048;
 // and UndoStore (the undo copy and the file loader's read buffer).
 using TPointTable = std::array<TPointSlot, PointSlotCount>;
 
-inline bool IsValidSlot(const TPointSlot& s) { return s.Y <= MaxValidY; }
+inline bool IsValidSlot(const TPointSlot& s) {
+    return s.Y <= MaxValidY;
+}

@@ -13,8 +13,7 @@ bool TakeFlag(QStringList& args, const QString& flag);
 
 // "--visirs A B": false, with the error, when the two sweep codes are
 // missing or outside 0..65535.
-bool TakeVisirs(QStringList& args, bool& given, std::uint16_t& a, std::uint16_t& b,
-                QString& error);
+bool TakeVisirs(QStringList& args, bool& given, std::uint16_t& a, std::uint16_t& b, QString& error);
 
 // A number for an option: finite and above 0.
 bool ParsePositive(const QString& text, double& value);

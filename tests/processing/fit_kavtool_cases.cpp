@@ -122,9 +122,8 @@ TEST_F(KavtoolFit, SettingsAndVisirsChooseTheFit) {
     ASSERT_EQ(two["lines"].toArray().size(), 2);
     EXPECT_NEAR(two["lines"][1]["centre"]["value"].toDouble(), 34000, 1);
 
-    const QJsonObject one = Json(
-        Run({"fit", kav, "--ini", "Kav.ini", "--visirs", "32000", "38000", "--lines", "1",
-             "--shape", "voigt", "--json"}));
+    const QJsonObject one = Json(Run({"fit", kav, "--ini", "Kav.ini", "--visirs", "32000", "38000",
+                                      "--lines", "1", "--shape", "voigt", "--json"}));
     EXPECT_EQ(one["shape"].toString(), "voigt");
     ASSERT_EQ(one["lines"].toArray().size(), 1);
     EXPECT_NEAR(one["lines"][0]["centre"]["value"].toDouble(), 34000, 1);
@@ -146,10 +145,14 @@ TEST_F(KavtoolFit, RefusalsAreOneLineAndLeaveTheFile) {
     EXPECT_EQ(Files.Read(kav), before);
 
     const QStringList usage[] = {
-        {"fit", kav, "--lines", "5"},   {"fit", kav, "--shape", "square"},
-        {"fit", kav, "--freq", "-3"},   {"fit", kav, "--visirs", "1"},
-        {"fit"},                        {"fit", kav, kav},
-        {"compare", kav},               {"compare", kav, kav, "--normalize", "area"},
+        {"fit", kav, "--lines", "5"},
+        {"fit", kav, "--shape", "square"},
+        {"fit", kav, "--freq", "-3"},
+        {"fit", kav, "--visirs", "1"},
+        {"fit"},
+        {"fit", kav, kav},
+        {"compare", kav},
+        {"compare", kav, kav, "--normalize", "area"},
         {"compare", kav, kav, "--ref-spins", "0"},
     };
     for (const QStringList& args : usage) {
@@ -170,8 +173,8 @@ TEST_F(KavtoolFit, CompareGivesScaleShiftAndSpins) {
     const QString r = Save("standard.kav", *reference, 3000, 3400, 0);
     const QByteArray before = Files.Read(s) + Files.Read(r);
 
-    const TKavtoolRun run = Run({"compare", s, r, "--normalize", "pp", "--shift", "--ref-spins",
-                                 "2e17", "--json"});
+    const TKavtoolRun run =
+        Run({"compare", s, r, "--normalize", "pp", "--shift", "--ref-spins", "2e17", "--json"});
     ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
     const QJsonObject json = Json(run);
     EXPECT_EQ(json["normalization"].toString(), "pp");

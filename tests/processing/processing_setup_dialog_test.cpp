@@ -96,3 +96,49 @@ TEST_F(TProcessingSetupTest, CancelChangesNothing) {
     }
     EXPECT_TRUE(Cfg == before);
 }
+
+// A field emptied or typed below its range and confirmed with OK at once
+// (the focus still in it) stores the range's minimum, as every option
+// dialog's spin field does; it never falls back to the value shown before.
+TEST_F(TProcessingSetupTest, AFieldEmptiedOrBelowItsRangeStoresTheMinimum) {
+    Cfg.LPFConst = 300;
+    Cfg.GlissConst = 300;
+    Cfg.FindMaxNoise = 300;
+    Cfg.FindMaxStep = 300;
+    TLowPassSetupForm lowPass(Cfg);
+    TGlissSetupForm gliss(Cfg);
+    TMinMaxSetupForm minMax(Cfg);
+    const struct {
+        QDialog* Dialog;
+        QSpinBox* Field;
+        const char* Text;
+        QPushButton* Ok;
+        int Expected;
+        const int& Stored;
+    } cases[] = {
+        {&lowPass, lowPass.ConstEdit(), "", lowPass.OKBtn(), 2, Cfg.LPFConst},
+        {&gliss, gliss.ConstEdit(), "1", gliss.OKBtn(), 2, Cfg.GlissConst},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Dialog->objectName().toStdString());
+        c.Dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(c.Dialog));
+        c.Field->setFocus();
+        c.Field->selectAll();
+        QTest::keyClick(c.Field, Qt::Key_Delete);
+        QTest::keyClicks(c.Field, QString::fromLatin1(c.Text));
+        QTest::mouseClick(c.Ok, Qt::LeftButton);
+        EXPECT_EQ(c.Dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(c.Stored, c.Expected);
+    }
+    minMax.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&minMax));
+    for (QSpinBox* field : {minMax.NoiseEdit(), minMax.StepEdit()}) {
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+    }
+    QTest::mouseClick(minMax.OKBtn(), Qt::LeftButton);
+    EXPECT_EQ(Cfg.FindMaxNoise, 10);
+    EXPECT_EQ(Cfg.FindMaxStep, 50);
+}

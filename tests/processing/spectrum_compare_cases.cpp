@@ -50,7 +50,8 @@ TEST(CrossCorrelation, FindsTheLagToAFractionOfAStep) {
         }
         EXPECT_NEAR(CrossCorrelationLag(s, r, 400), lag, 0.02) << lag;
     }
-    EXPECT_EQ(CrossCorrelationLag(std::vector<double>(50, 1.0), std::vector<double>(50, 3.0), 20), 0);
+    EXPECT_EQ(CrossCorrelationLag(std::vector<double>(50, 1.0), std::vector<double>(50, 3.0), 20),
+              0);
     EXPECT_EQ(CrossCorrelationLag({}, {}, 20), 0);
 }
 
@@ -90,8 +91,7 @@ TEST(SpectrumCompare, SelfScaledAndShiftedComesBack) {
         ASSERT_EQ(r.Curve.Codes.size(), static_cast<std::size_t>(r.PointCount));
         for (std::size_t i = 0; i < r.Curve.Codes.size(); i += 37) {
             const std::uint16_t code = r.Curve.Codes[i];
-            EXPECT_NEAR(r.Curve.Difference[i], (*pair.Sample)[code].Y - r.Curve.Reference[i],
-                        1e-9);
+            EXPECT_NEAR(r.Curve.Difference[i], (*pair.Sample)[code].Y - r.Curve.Reference[i], 1e-9);
         }
         EXPECT_EQ(r.First, r.Curve.Codes.front());
     }
@@ -175,8 +175,8 @@ TEST(SpectrumCompare, RefusalsSayWhy) {
         {"another field range", pair.Sample.get(), Axis(3400, 3500), pair.Reference.get(),
          TNormalization::None, 0, 65519, TCompareStatus::NoOverlap,
          "Спектр сравнения не перекрывается с текущим по полю"},
-        {"empty reference", pair.Sample.get(), Axis(3000, 3400), empty.get(),
-         TNormalization::None, 0, 65519, TCompareStatus::EmptyReference,
+        {"empty reference", pair.Sample.get(), Axis(3000, 3400), empty.get(), TNormalization::None,
+         0, 65519, TCompareStatus::EmptyReference,
          "Сравнение невозможно: в спектре сравнения нет точек"},
         {"empty range", pair.Sample.get(), Axis(3000, 3400), pair.Reference.get(),
          TNormalization::None, 100, 200, TCompareStatus::EmptySample,
