@@ -148,7 +148,9 @@ private:
         axes.Clip =
             QRect(Geo.Left + 1, Geo.Top + 1, Geo.Right - Geo.Left - 2, Geo.Bottom - Geo.Top - 2);
         DrawOverlayCurves(P, analysis->Curves(), Colours, axes, 3);
-        const QStringList lines = analysis->TextLines(Page.Cfg, Page.Format);
+        const QStringList lines =
+            WrapResultLines(analysis->TextLines(Page.Cfg, Page.Format), Geo.Right - Geo.Left - 4,
+                            [this](const QString& text) { return TextW(text); });
         int y = Geo.Bottom - 1 - TextH() * static_cast<int>(lines.size() + 1);
         for (const QString& line : lines) {
             Label(Geo.Left + 2, y, line, Colours.Text);

@@ -47,3 +47,28 @@ void DrawOverlayCurves(QPainter& p, const std::vector<TOverlayCurve>& curves,
     }
     p.restore();
 }
+
+QStringList WrapResultLines(const QStringList& lines, int width,
+                            const std::function<int(const QString&)>& advance) {
+    const QString gap = QStringLiteral("  ");
+    QStringList out;
+    for (const QString& line : lines) {
+        if (advance(line) <= width) {
+            out << line;
+            continue;
+        }
+        QString current;
+        for (const QString& part : line.split(gap, Qt::SkipEmptyParts)) {
+            const QString joined = current.isEmpty() ? part : current + gap + part;
+            if (!current.isEmpty() && advance(joined) > width) {
+                out << current;
+                current = part;
+            } else {
+                current = joined;
+            }
+        }
+        if (!current.isEmpty())
+            out << current;
+    }
+    return out;
+}

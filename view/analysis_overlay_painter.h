@@ -4,6 +4,8 @@
 #include "processing/analysis_overlay.h"
 
 #include <QRect>
+#include <QStringList>
+#include <functional>
 
 class QPainter;
 
@@ -29,3 +31,9 @@ TColorValue OverlayColour(const TColorSet& colours, TOverlayTrace trace);
 // the axes' rectangle; lineWidth in device pixels.
 void DrawOverlayCurves(QPainter& p, const std::vector<TOverlayCurve>& curves,
                        const TColorSet& colours, const TOverlayAxes& axes, double lineWidth);
+
+// The result lines broken at their double spaces, where the values are
+// joined, so that each fits `width` as `advance` measures it; a single value
+// wider than that stays whole on its own line.
+QStringList WrapResultLines(const QStringList& lines, int width,
+                            const std::function<int(const QString&)>& advance);

@@ -417,7 +417,9 @@ void TPlotPainter::DrawAnalysis(QPainter& p, TPlotLabels& labels, const TPlotGeo
     DrawOverlayCurves(p, analysis->Curves(), Colours, axes, 1);
     // The result lines from the bottom up, the last line lowest.
     p.setPen(ToQColor(Colours.Text));
-    const QStringList lines = analysis->TextLines(Source.Cfg, Source.Format);
+    const QStringList lines =
+        WrapResultLines(analysis->TextLines(Source.Cfg, Source.Format), geo.W - 4,
+                        [&](const QString& text) { return labels.Measure(text).Width; });
     const int th = labels.Height();
     int y = geo.H - 4 - th * static_cast<int>(lines.size());
     for (const QString& line : lines) {
