@@ -93,11 +93,11 @@ const TActionRow ActionRows[] = {
      "Записать спектр или рисунок графика для других программ", Plain},
     {&TMainActions::AImport, "AImport", "Spectr", "&Импорт...", "Открыть спектр другой программы",
      Plain},
-    {&TMainActions::AFitLines, "AFitLines", "Functions", "Аппроксимация линий...",
+    {&TMainActions::AFitLines, "AFitLines", "Functions", "&Аппроксимация линий...",
      "Аппроксимация линий между визирами", Plain},
-    {&TMainActions::ACompare, "ACompare", "Spectr", "Сравнить с...",
+    {&TMainActions::ACompare, "ACompare", "Spectr", "С&равнить с...",
      "Наложить спектр сравнения на текущий", Plain},
-    {&TMainActions::ACompareOff, "ACompareOff", "Spectr", "Убрать сравнение",
+    {&TMainActions::ACompareOff, "ACompareOff", "Spectr", "&Убрать сравнение",
      "Убрать спектр сравнения", Off},
 };
 
