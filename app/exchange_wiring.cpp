@@ -57,9 +57,10 @@ void TKavMainForm::AExportExecute() {
         if (sizeDialog.result() != QDialog::Accepted)
             return;
         PictureSize = sizeDialog.ChosenSize();
-        const TPlotSource source{Session.Settings(),       Session.Points(), Session.Results(),
-                                 Session.Readings(),       Session.Format(), Session.GFactor(),
-                                 PlotBox->RawTraceValues()};
+        const TPlotSource source{Session.Settings(),        Session.Points(),
+                                 Session.Results(),         Session.Readings(),
+                                 Session.Format(),          Session.GFactor(),
+                                 PlotBox->RawTraceValues(), PlotBox->AnalysisShown()};
         if (!WritePlotPicture(
                 name, format == TExchangeFormat::Svg ? TPictureFormat::Svg : TPictureFormat::Png,
                 source, PlotBox->LabelFont(), PictureSize, &error)) {

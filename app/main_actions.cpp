@@ -93,6 +93,12 @@ const TActionRow ActionRows[] = {
      "Записать спектр или рисунок графика для других программ", Plain},
     {&TMainActions::AImport, "AImport", "Spectr", "&Импорт...", "Открыть спектр другой программы",
      Plain},
+    {&TMainActions::AFitLines, "AFitLines", "Functions", "&Аппроксимация линий...",
+     "Аппроксимация линий между визирами", Plain},
+    {&TMainActions::ACompare, "ACompare", "Spectr", "С&равнить с...",
+     "Наложить спектр сравнения на текущий", Plain},
+    {&TMainActions::ACompareOff, "ACompareOff", "Spectr", "&Убрать сравнение",
+     "Убрать спектр сравнения", Off},
 };
 
 struct TIconRow {
@@ -194,6 +200,8 @@ void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
     spectr->addMenu(a.RecentFilesMenu);
     spectr->addActions({a.ASaveFileAs, a.AExport, a.AImport, a.ACloseSpectr});
     spectr->addSeparator();
+    spectr->addActions({a.ACompare, a.ACompareOff});
+    spectr->addSeparator();
     spectr->addAction(a.APrintSetup);
     spectr->addSeparator();
     spectr->addAction(a.APrintForm);
@@ -226,6 +234,8 @@ void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
     functions->addSeparator();
     functions->addActions({a.AFilterSetup, a.AGlissSetup, a.AEqualize, a.AIntegr, a.AMinMaxSetup,
                            a.ADivision, a.ACalcFrecDFPG, a.AGShow});
+    functions->addSeparator();
+    functions->addAction(a.AFitLines);
 
     QMenu* setup = bar->addMenu(QStringLiteral("&Настройка"));
     setup->setObjectName(QStringLiteral("SetupMenu"));

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/analysis_wiring.h"
 #include "app/compact_font.h"
 #include "app/dialog_wiring.h"
 #include "app/instrument_groups_widget.h"
@@ -54,6 +55,9 @@ TKavMainForm::TKavMainForm(TKavSession& session, TMessagePort& port, QWidget* pa
     BuildReceiveSide();
     Dialogs = std::make_unique<TDialogWiring>(
         Session, Port, TDialogWidgets{this, A, Screen, PlotBox, Bounds, KavStatusBar});
+    AnalysisActions = std::make_unique<TAnalysisWiring>(
+        TAnalysisWiring::TParts{*this, A, Session.Settings(), Session.Points(), *PlotBox},
+        Session.Analysis(), Port, Session.DecimalSep());
 }
 
 // The session outlives the window: the parts that show themselves on it go

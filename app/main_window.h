@@ -12,6 +12,7 @@ class QScrollBar;
 class QToolBar;
 class QToolButton;
 class TADCForm;
+class TAnalysisWiring;
 class TDialogWiring;
 class TInstrumentGroupsWidget;
 class TKavMessageForm;
@@ -130,6 +131,7 @@ private:
     TKavStatusBar* KavStatusBar = nullptr;
     TVisirWidgetView* VisirView = nullptr;
     std::unique_ptr<TDialogWiring> Dialogs;
+    std::unique_ptr<TAnalysisWiring> AnalysisActions;
 
     // The receive side: the link windows and the view of the receive mode on
     // the widgets above.

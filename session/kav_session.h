@@ -8,6 +8,7 @@
 #include "exchange/spectrum_export.h"
 #include "link/clock.h"
 #include "link/receiver.h"
+#include "processing/analysis_overlay.h"
 #include "processing/gfactor_display.h"
 #include "processing/processing_actions.h"
 #include "session/exit_settings.h"
@@ -75,6 +76,8 @@ public:
     TInstrumentReadings& Readings() { return InstrumentReadings; }
     const TValueFormat& Format() const { return ValueFormat; }
     TGFactorDisplay& GFactor() { return GFactorShown; }
+    // The line fit and the comparison with a reference, over the spectrum.
+    TAnalysisOverlay& Analysis() { return AnalysisOverlay; }
     QChar DecimalSep() const { return Sep; }
     TKavReceiver& Receiver() { return *Link; }
     // Attached only.
@@ -159,6 +162,7 @@ private:
     TInstrumentReadings InstrumentReadings;
     TValueFormat ValueFormat;
     TGFactorDisplay GFactorShown;
+    TAnalysisOverlay AnalysisOverlay;
     QString SettingsPath;
     QString SettingsReadWarning;
     std::unique_ptr<TKavReceiver> Link;

@@ -42,6 +42,10 @@ const TRow Rows[TColorSetupForm::RowCount] = {
     {"Второй канал АЦП....................", &TColorSet::ADC2, "ADC2"},
     {"Визир1.......................................", &TColorSet::Visir1, "Visir1"},
     {"Визир2.......................................", &TColorSet::Visir2, "Visir2"},
+    {"Аппроксимация...........................", &TColorSet::FitGraph, "FitGraph"},
+    {"Остаток аппроксимации............", &TColorSet::FitResidual, "FitResidual"},
+    {"Спектр сравнения.....................", &TColorSet::RefGraph, "RefGraph"},
+    {"Разность со спектром сравнения", &TColorSet::DiffGraph, "DiffGraph"},
 };
 
 } // namespace
