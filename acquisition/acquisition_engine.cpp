@@ -42,9 +42,7 @@ TAcquisitionEngine::TAcquisitionEngine(TKavCfg& cfg, TKavReceiver& receiver,
 }
 
 TAcquisitionEngine::~TAcquisitionEngine() {
-    Kav->stop();
-    Adc->stop();
-    Lpf->stop();
+    ShutDown();
     Receiver.OnFrame = nullptr;
     Receiver.OnMessage = nullptr;
     Receiver.OnLost = nullptr;
@@ -53,9 +51,8 @@ TAcquisitionEngine::~TAcquisitionEngine() {
 // ---- Mode and link ---------------------------------------------------------
 
 void TAcquisitionEngine::SetReceiveMode(bool on) {
-    S.ReceiveMode = on;
-    S.LinkLost = false;
     Cfg.Mode = on;
+    S.LinkLost = false;
     Ctl.SetReceiveMode(on);
     if (!on) {
         View.SetStatusPanel(PanelAutoSave, QString());
@@ -140,7 +137,7 @@ void TAcquisitionEngine::LinkLost(const QString& text) {
     S.SweepPhase = 0;
     S.LastField = -1;
     View.SetStatusPanel(PanelDirection, QString());
-    if (S.ReceiveMode) {
+    if (Cfg.Mode) {
         Kav->stop();
         S.LinkLost = true;
         Ctl.ShowLinkLost(true);
@@ -191,7 +188,7 @@ void TAcquisitionEngine::KavTimerTimer() {
             OnHandshakeEnd(false);
     }
 
-    if (running && S.ReceiveMode)
+    if (running && Cfg.Mode)
         Kav->start();
     InKavTick = false;
 }
@@ -370,11 +367,9 @@ void TAcquisitionEngine::BackwardSweep(std::uint16_t field) {
 // ---- Automatic save --------------------------------------------------------
 
 void TAcquisitionEngine::AutoSaveAtSweepStart() {
-    if (!Cfg.AutoSave) {
-        View.SetStatusPanel(PanelAutoSave, QString());
+    View.SetStatusPanel(PanelAutoSave, AutoSavePanelText(Cfg.AutoSave));
+    if (!Cfg.AutoSave)
         return;
-    }
-    View.SetStatusPanel(PanelAutoSave, AutoSaveText);
     // A countdown at or below 0 saves, so a SaveStep below 1 saves every
     // sweep; a failed save leaves it at 0 and the next sweep tries again.
     if (S.AutoSaveCountdown <= 0) {
@@ -455,7 +450,8 @@ void TAcquisitionEngine::LPFTimerTimer() {
     Ctl.ShowBlink(BlinkPhase);
 }
 
-void TAcquisitionEngine::PrepareForClose() {
-    Ctl.PrepareForClose();
-    Cfg.ADCEnable = AdcOn;
+void TAcquisitionEngine::ShutDown() {
+    Kav->stop();
+    Adc->stop();
+    Lpf->stop();
 }

@@ -32,7 +32,10 @@ inline const QString HandshakeFailedText = QStringLiteral("Передача па
 inline const QString PortFailedText = QStringLiteral("Невозможно инициализировать порт ");
 inline const QString ForwardSweepText = QStringLiteral("Рабочий ход");
 inline const QString BackwardSweepText = QStringLiteral("Обратный ход");
-inline const QString AutoSaveText = QStringLiteral("АВТО");
+// The automatic-save panel: "АВТО" while the automatic save is on.
+inline QString AutoSavePanelText(bool autoSave) {
+    return autoSave ? QStringLiteral("АВТО") : QString();
+}
 inline const QString ClosedPortText = QStringLiteral("<Закрыт>");
 inline const QString AutoSaveFailedPrefix = QStringLiteral("Автосохранение не выполнено: ");
 // The automatic save's number cannot grow past the largest 32-bit number;
@@ -76,7 +79,8 @@ public:
 
     // Receive mode on or off: the mode actions and groups, the link, KavTimer.
     void SetReceiveMode(bool on);
-    bool ReceiveMode() const { return S.ReceiveMode; }
+    // The one receive-mode state is the setting Mode.
+    bool ReceiveMode() const { return Cfg.Mode; }
     // Applies the port settings and starts the poll when the port opens;
     // restarts the handshake either way. After a loss, a port that opens
     // takes the receive mode up again.
@@ -118,8 +122,8 @@ public:
     // nothing rather than take a name twice.
     bool AutoSaveNow();
 
-    // At close: Rapid back from " СТОП", ADCEnable from the readout.
-    void PrepareForClose();
+    // At the program's end: the three timers stop.
+    void ShutDown();
 
     TInstrumentControls& Controls() { return Ctl; }
     const TAcquisitionState& State() const { return S; }

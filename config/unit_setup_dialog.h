@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/dialog_port.h"
 #include "config/kav_cfg.h"
+#include "config/message_port.h"
 #include "config/unit_calibration.h"
 
 #include <QDialog>
@@ -29,8 +29,8 @@ public:
     // false and the reason.
     using TSettingsWriter = std::function<bool(QString* reason)>;
 
-    TUnitSetupForm(TKavCfg& cfg, TDialogPort& port, QChar decimalSep, TSettingsWriter writeSettings,
-                   QWidget* parent = nullptr);
+    TUnitSetupForm(TKavCfg& cfg, TMessagePort& port, QChar decimalSep,
+                   TSettingsWriter writeSettings, QWidget* parent = nullptr);
 
     // The question before the values are unlocked.
     static const QString ConfirmText;
@@ -71,7 +71,7 @@ private:
     bool TypedCharacterAllowed(const QString& text) const;
 
     TKavCfg& Cfg;
-    TDialogPort& Port;
+    TMessagePort& Port;
     QChar Sep;
     TSettingsWriter WriteSettings;
     bool Locked = false;
