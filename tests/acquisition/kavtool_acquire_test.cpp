@@ -95,13 +95,19 @@ TEST_F(KavtoolAcquire, APortOfAGroupTheUserIsNotInSaysToJoinIt) {
     const group* dialout = ::getgrnam("dialout");
     if (dialout == nullptr || QStandardPaths::findExecutable("setpriv").isEmpty())
         GTEST_SKIP() << "no group dialout or no setpriv on this machine";
+    // The build tree may sit in a folder only its owner can enter (a
+    // checkout under a private temporary folder): kavtool cannot start as
+    // another user there, whatever the port.
+    const QStringList asNobody{"--reuid=65534", "--regid=65534", "--clear-groups", KAVTOOL_PATH};
+    if (RunProgram("setpriv", asNobody + QStringList{"--version"}).Exit != 0)
+        GTEST_SKIP() << "kavtool cannot start as user nobody from this build tree";
     TPtyLine line(9);
     ASSERT_TRUE(line.Ok());
     const QByteArray slave = line.SlavePath.toLocal8Bit();
     ASSERT_EQ(::chown(slave.constData(), 0, dialout->gr_gid), 0);
     ASSERT_EQ(::chmod(slave.constData(), 0660), 0);
-    const TKavtoolRun r = RunProgram("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
-                                                 KAVTOOL_PATH, "listen", "--port", line.SlavePath});
+    const TKavtoolRun r =
+        RunProgram("setpriv", asNobody + QStringList{"listen", "--port", line.SlavePath});
     EXPECT_EQ(r.Exit, 1) << r.Err.toStdString();
     EXPECT_EQ(r.Err, "kavtool: Невозможно инициализировать порт " + line.SlavePath +
                          ": Permission denied — добавьте пользователя в группу dialout\n");
