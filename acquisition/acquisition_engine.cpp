@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <limits>
 
+#include <QCoreApplication>
+
 namespace {
 
 std::uint16_t Word(const std::uint8_t* body, int high) {
@@ -85,7 +87,8 @@ void TAcquisitionEngine::OpenLink() {
     if (opened) {
         View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
         const int baud = BaudTable[static_cast<std::size_t>(Receiver.Settings().BaudRate)];
-        View.SetStatusPanel(PanelBaud, QString::number(baud) + QStringLiteral(" бод"));
+        View.SetStatusPanel(PanelBaud, QString::number(baud) + QCoreApplication::translate(
+                                                                   "AcquisitionEngine", " бод"));
         Receiver.Start();
     } else {
         View.SetStatusPanel(PanelPort, QString());
@@ -333,8 +336,9 @@ void TAcquisitionEngine::SweepStart() {
 
     ArmRealTimeFilter(S, Cfg.EnableRTLPF);
     if (S.LpfActive)
-        View.SetStatusPanel(PanelFilter, QStringLiteral("ФИЛЬТР [") +
-                                             QString::number(Cfg.RTLPFConst) + QStringLiteral("]"));
+        View.SetStatusPanel(PanelFilter,
+                            QCoreApplication::translate("AcquisitionEngine", "ФИЛЬТР [") +
+                                QString::number(Cfg.RTLPFConst) + QStringLiteral("]"));
     else
         View.SetStatusPanel(PanelFilter, QString());
 
@@ -342,9 +346,10 @@ void TAcquisitionEngine::SweepStart() {
     ArmSummation(S, Cfg.EnableRTSum, Cfg.RTNumb);
     SyncReadings();
     if (summing)
-        View.SetStatusPanel(PanelSum, QStringLiteral("НАКОПЛ [") + QString::number(S.SumCount) +
-                                          QStringLiteral(" из ") + QString::number(Cfg.RTNumb) +
-                                          QStringLiteral("]"));
+        View.SetStatusPanel(PanelSum, QCoreApplication::translate("AcquisitionEngine", "НАКОПЛ [") +
+                                          QString::number(S.SumCount) +
+                                          QCoreApplication::translate("AcquisitionEngine", " из ") +
+                                          QString::number(Cfg.RTNumb) + QStringLiteral("]"));
     else
         View.SetStatusPanel(PanelSum, QString());
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/translated_text.h"
+
 #include "acquisition/acquisition_state.h"
 #include "acquisition/acquisition_view.h"
 #include "acquisition/instrument_controls.h"
@@ -28,17 +30,28 @@ inline constexpr int PanelFilter = 9;
 inline constexpr int PanelSum = 10;
 
 // Lines and texts of the receive mode.
-inline const QString HandshakeFailedText = QStringLiteral("Передача параметров не удалась");
-inline const QString PortFailedText = QStringLiteral("Невозможно инициализировать порт ");
-inline const QString ForwardSweepText = QStringLiteral("Рабочий ход");
-inline const QString BackwardSweepText = QStringLiteral("Обратный ход");
-inline const QString AutoSaveText = QStringLiteral("АВТО");
-inline const QString ClosedPortText = QStringLiteral("<Закрыт>");
-inline const QString AutoSaveFailedPrefix = QStringLiteral("Автосохранение не выполнено: ");
+inline constexpr TTrText HandshakeFailedText{
+    "AcquisitionEngine", QT_TRANSLATE_NOOP("AcquisitionEngine", "Передача параметров не удалась")};
+inline constexpr TTrText PortFailedText{
+    "AcquisitionEngine",
+    QT_TRANSLATE_NOOP("AcquisitionEngine", "Невозможно инициализировать порт ")};
+inline constexpr TTrText ForwardSweepText{"AcquisitionEngine",
+                                          QT_TRANSLATE_NOOP("AcquisitionEngine", "Рабочий ход")};
+inline constexpr TTrText BackwardSweepText{"AcquisitionEngine",
+                                           QT_TRANSLATE_NOOP("AcquisitionEngine", "Обратный ход")};
+inline constexpr TTrText AutoSaveText{"AcquisitionEngine",
+                                      QT_TRANSLATE_NOOP("AcquisitionEngine", "АВТО")};
+inline constexpr TTrText ClosedPortText{"AcquisitionEngine",
+                                        QT_TRANSLATE_NOOP("AcquisitionEngine", "<Закрыт>")};
+inline constexpr TTrText AutoSaveFailedPrefix{
+    "AcquisitionEngine", QT_TRANSLATE_NOOP("AcquisitionEngine", "Автосохранение не выполнено: ")};
 // The automatic save's number cannot grow past the largest 32-bit number;
 // saving under it again would write over the spectrum saved there before.
-inline const QString AutoSaveNumberEndText = QStringLiteral(
-    "номер файла достиг предела %1, задайте \"Стартовый номер\" в окне \"Автосохранение...\"");
+inline constexpr TTrText AutoSaveNumberEndText{
+    "AcquisitionEngine",
+    QT_TRANSLATE_NOOP(
+        "AcquisitionEngine",
+        "номер файла достиг предела %1, задайте \"Стартовый номер\" в окне \"Автосохранение...\"")};
 
 // True while NumbMask can name a file and still grow, so that no automatic
 // save takes a name an earlier one used.

@@ -2,6 +2,57 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ru_RU">
 <context>
+    <name>AcquisitionEngine</name>
+    <message>
+        <source> бод</source>
+        <translation> baud</translation>
+    </message>
+    <message>
+        <source>ФИЛЬТР [</source>
+        <translation>FILTER [</translation>
+    </message>
+    <message>
+        <source>НАКОПЛ [</source>
+        <translation>ACCUM [</translation>
+    </message>
+    <message>
+        <source> из </source>
+        <translation> of </translation>
+    </message>
+    <message>
+        <source>Передача параметров не удалась</source>
+        <translation>Sending the parameters failed</translation>
+    </message>
+    <message>
+        <source>Невозможно инициализировать порт </source>
+        <translation>Cannot initialise port </translation>
+    </message>
+    <message>
+        <source>Рабочий ход</source>
+        <translation>Forward sweep</translation>
+    </message>
+    <message>
+        <source>Обратный ход</source>
+        <translation>Return sweep</translation>
+    </message>
+    <message>
+        <source>АВТО</source>
+        <translation>AUTO</translation>
+    </message>
+    <message>
+        <source>&lt;Закрыт&gt;</source>
+        <translation>&lt;Closed&gt;</translation>
+    </message>
+    <message>
+        <source>Автосохранение не выполнено: </source>
+        <translation>Automatic save failed: </translation>
+    </message>
+    <message>
+        <source>номер файла достиг предела %1, задайте &quot;Стартовый номер&quot; в окне &quot;Автосохранение...&quot;</source>
+        <translation>the file number has reached its limit %1; set &quot;Start number&quot; in the &quot;Automatic save...&quot; window</translation>
+    </message>
+</context>
+<context>
     <name>AutoSaveTexts</name>
     <message>
         <source>Каталог не задан</source>
@@ -21,6 +72,109 @@
     </message>
 </context>
 <context>
+    <name>Bes3tFile</name>
+    <message>
+        <source>Файл &quot;%1&quot;: %2</source>
+        <translation>File &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл &quot;%1&quot;: %2</source>
+        <translation>Could not write file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>в нём %1 байт, а %2 %3 формата %4 занимают ровно %5 байт</source>
+        <translation>it holds %1 bytes, but %2 %3 of format %4 take exactly %5 bytes</translation>
+    </message>
+    <message>
+        <source>значение %1 не число</source>
+        <translation>value %1 is not a number</translation>
+    </message>
+    <message>
+        <source>не удалён</source>
+        <translation>not removed</translation>
+    </message>
+    <message>
+        <source>его не сохранить для возврата</source>
+        <translation>it cannot be kept for restoring</translation>
+    </message>
+    <message>
+        <source>; файл оси &quot;%1&quot; уже записан заново и не возвращён: %2</source>
+        <translation>; axis file &quot;%1&quot; was already rewritten and not restored: %2</translation>
+    </message>
+    <message>
+        <source>; файл данных &quot;%1&quot; уже записан заново и не возвращён: %2</source>
+        <translation>; data file &quot;%1&quot; was already rewritten and not restored: %2</translation>
+    </message>
+    <message>
+        <source>(нет)</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>это не описание набора данных BES3T (нет ключа XPTS)</source>
+        <translation>this is not a BES3T dataset description (no XPTS key)</translation>
+    </message>
+    <message>
+        <source>комплексные или многокомпонентные данные (IKKF %1) не поддерживаются, нужны IKKF REAL</source>
+        <translation>complex or multi-component data (IKKF %1) are not supported, IKKF REAL is needed</translation>
+    </message>
+    <message>
+        <source>многомерный набор данных (%1 %2) не поддерживается, нужен одномерный спектр</source>
+        <translation>a multi-dimensional dataset (%1 %2) is not supported, a one-dimensional spectrum is needed</translation>
+    </message>
+    <message>
+        <source>ось XTYP %1 не поддерживается, нужна XTYP IDX или IGD</source>
+        <translation>axis XTYP %1 is not supported, XTYP IDX or IGD is needed</translation>
+    </message>
+    <message>
+        <source>неизвестный формат значений IRFMT %1 (известны D, F, I, S, C)</source>
+        <translation>unknown value format IRFMT %1 (known: D, F, I, S, C)</translation>
+    </message>
+    <message>
+        <source>неизвестный формат оси XFMT %1 (известны D, F, I, S, C)</source>
+        <translation>unknown axis format XFMT %1 (known: D, F, I, S, C)</translation>
+    </message>
+    <message>
+        <source>неизвестный порядок байт BSEQ %1 (известны BIG и LIT)</source>
+        <translation>unknown byte order BSEQ %1 (known: BIG and LIT)</translation>
+    </message>
+    <message>
+        <source>XPTS %1 не число точек от 1 до %2</source>
+        <translation>XPTS %1 is not a point count from 1 to %2</translation>
+    </message>
+    <message>
+        <source>XMIN %1 не число</source>
+        <translation>XMIN %1 is not a number</translation>
+    </message>
+    <message>
+        <source>XWID %1 не число</source>
+        <translation>XWID %1 is not a number</translation>
+    </message>
+    <message>
+        <source>не тот файл, что описан рядом (его SHA-256 не совпадает с записанной в описании): запись набора была прервана или файлы перепутаны</source>
+        <translation>not the file described beside it (its SHA-256 differs from the one in the description): writing the dataset was interrupted or the files are mixed up</translation>
+    </message>
+    <message>
+        <source>значений (XPTS) IRFMT</source>
+        <translation>values (XPTS) IRFMT</translation>
+    </message>
+    <message>
+        <source>ось XMIN %1, XWID %2 выходит за пределы чисел</source>
+        <translation>axis XMIN %1, XWID %2 goes beyond the range of numbers</translation>
+    </message>
+    <message>
+        <source>значений оси (XPTS) XFMT</source>
+        <translation>axis values (XPTS) XFMT</translation>
+    </message>
+    <message>
+        <source>такого описания набора данных BES3T не бывает</source>
+        <translation>no BES3T dataset description is that large</translation>
+    </message>
+    <message>
+        <source>в нём больше значений, чем XPTS %1 в описании &quot;%2&quot;</source>
+        <translation>it holds more values than XPTS %1 in description &quot;%2&quot;</translation>
+    </message>
+</context>
+<context>
     <name>ComPort</name>
     <message>
         <source>Порт </source>
@@ -33,6 +187,40 @@
     <message>
         <source>драйвер порта не принял скорость, чётность или стоповые биты</source>
         <translation>the port driver refused the baud rate, parity or stop bits</translation>
+    </message>
+</context>
+<context>
+    <name>ControlsState</name>
+    <message>
+        <source>РУЧН.УПР.</source>
+        <translation>MANUAL</translation>
+    </message>
+    <message>
+        <source>РУЧН. УПР.</source>
+        <translation>MANUAL</translation>
+    </message>
+    <message>
+        <source>ПЭВМ</source>
+        <translation>PC</translation>
+    </message>
+</context>
+<context>
+    <name>ExchangeInput</name>
+    <message>
+        <source>Файл &quot;%1&quot;: нет такого файла</source>
+        <translation>File &quot;%1&quot;: no such file</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: не обычный файл (%2)</source>
+        <translation>File &quot;%1&quot;: not a regular file (%2)</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: больше %2 байт: %3</source>
+        <translation>File &quot;%1&quot;: larger than %2 bytes: %3</translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать файл &quot;%1&quot;: %2</source>
+        <translation>Could not read file &quot;%1&quot;: %2</translation>
     </message>
 </context>
 <context>
@@ -276,6 +464,48 @@
     </message>
 </context>
 <context>
+    <name>SpectrumAxis</name>
+    <message>
+        <source>Выбрана несуществующая единица амплитуды %1</source>
+        <translation>Amplitude unit %1 chosen does not exist</translation>
+    </message>
+    <message>
+        <source>Несуществующая строка усиления %1</source>
+        <translation>Gain row %1 does not exist</translation>
+    </message>
+    <message>
+        <source>Калибровка поля RazvUnit3 (%1 .. %2) не задаёт оси поля</source>
+        <translation>Field calibration RazvUnit3 (%1 .. %2) gives no field axis</translation>
+    </message>
+    <message>
+        <source>Калибровка амплитуды AmpUnit%1 не задаёт оси амплитуды</source>
+        <translation>Amplitude calibration AmpUnit%1 gives no amplitude axis</translation>
+    </message>
+</context>
+<context>
+    <name>SpectrumExport</name>
+    <message>
+        <source>Между границами просмотра (%1 .. %2) нет ни одной точки</source>
+        <translation>No point between the view bounds (%1 .. %2)</translation>
+    </message>
+    <message>
+        <source>Единица поля &quot;%1&quot; записана как есть: другие программы могут её не знать (известны G и mT)</source>
+        <translation>Field unit &quot;%1&quot; written as it is: other programs may not know it (known: G and mT)</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: спектр записывается только в BES3T или CSV</source>
+        <translation>File &quot;%1&quot;: a spectrum is written only as BES3T or CSV</translation>
+    </message>
+    <message>
+        <source>Точки не равноотстоящие: поле каждой точки записано в файл оси %1 (XTYP IGD)</source>
+        <translation>Points not evenly spaced: the field of each point is written to axis file %1 (XTYP IGD)</translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл &quot;%1&quot;: %2</source>
+        <translation>Could not write file &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
     <name>SpectrumFile</name>
     <message>
         <source>Не удалось записать файл &quot;%1&quot;: %2</source>
@@ -292,6 +522,49 @@
     <message>
         <source>это каталог</source>
         <translation>it is a folder</translation>
+    </message>
+</context>
+<context>
+    <name>SpectrumImport</name>
+    <message>
+        <source>Файл &quot;%1&quot;: неизвестный формат (читаются .DSC, .DTA, .csv, .txt, .dat, .asc)</source>
+        <translation>File &quot;%1&quot;: unknown format (.DSC, .DTA, .csv, .txt, .dat, .asc are read)</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot; не импортирован: границы калибровки поля RazvUnit3 %2 .. %3 %4 не записать в файл спектра (он хранит их десятыми долями от 0 до 6553.5 или, в мТл, целыми гауссами до 65535)</source>
+        <translation>File &quot;%1&quot; not imported: the field calibration bounds RazvUnit3 %2 .. %3 %4 cannot be written to a spectrum file (it keeps them in tenths from 0 to 6553.5 or, in mT, as whole gauss up to 65535)</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: ось в единицах &quot;%2&quot; — не магнитное поле (известны G, mT, T); взять её как поле можно только явно (kavtool import --any-axis)</source>
+        <translation>File &quot;%1&quot;: an axis in units &quot;%2&quot; is not a magnetic field (known: G, mT, T); it is taken as the field only when asked (kavtool import --any-axis)</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: ось в единицах &quot;%2&quot; взята как поле в единицах &quot;%3&quot; калибровки RazvUnit3</source>
+        <translation>File &quot;%1&quot;: the axis in units &quot;%2&quot; taken as the field in units &quot;%3&quot; of calibration RazvUnit3</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: единица поля &quot;%2&quot; не сводится к единице &quot;%3&quot; калибровки RazvUnit3; значения поля взяты как есть</source>
+        <translation>File &quot;%1&quot;: field unit &quot;%2&quot; does not convert to unit &quot;%3&quot; of calibration RazvUnit3; the field values are taken as they are</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: ни одна из %2 точек не попала в коды поля 0..65519 калибровки RazvUnit3 (%3 .. %4 %5)</source>
+        <translation>File &quot;%1&quot;: none of %2 points falls on field codes 0..65519 of calibration RazvUnit3 (%3 .. %4 %5)</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: амплитуды как есть заняли бы %2 из 4096 кодов; они умножены на %3, чтобы спектр сохранил форму; множитель записан в спектр, и экспорт вернёт исходные числа</source>
+        <translation>File &quot;%1&quot;: the amplitudes as they are would take %2 of 4096 codes; they are multiplied by %3 to keep the shape of the spectrum; the factor is stored in the spectrum and export gives back the original numbers</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: %2 точек вне кодов поля 0..65519 пропущены</source>
+        <translation>File &quot;%1&quot;: %2 points outside field codes 0..65519 skipped</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: %2 амплитуд вне 12-битного диапазона 0..4095 ограничены его краями</source>
+        <translation>File &quot;%1&quot;: %2 amplitudes outside the 12-bit range 0..4095 clipped to its ends</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: %2 точек легли на код поля, уже занятый другой точкой; оставлена последняя</source>
+        <translation>File &quot;%1&quot;: %2 points fell on a field code another point already held; the last one kept</translation>
     </message>
 </context>
 <context>
@@ -349,6 +622,17 @@
     </message>
 </context>
 <context>
+    <name>TADCForm</name>
+    <message>
+        <source>ВХОД  АЦП</source>
+        <translation>ADC INPUT</translation>
+    </message>
+    <message>
+        <source>Результат</source>
+        <translation>Reading</translation>
+    </message>
+</context>
+<context>
     <name>TAutoSaveSetupFrm</name>
     <message>
         <source>Настройка автоматическго сохранения спектров</source>
@@ -399,6 +683,17 @@
     </message>
 </context>
 <context>
+    <name>TKavMessageForm</name>
+    <message>
+        <source>Сообщения КАВ</source>
+        <translation>KAV messages</translation>
+    </message>
+    <message>
+        <source>Убрать все сообщения</source>
+        <translation>Clear all messages</translation>
+    </message>
+</context>
+<context>
     <name>TLowPassSetupForm</name>
     <message>
         <source>Фильтр низкой чстоты</source>
@@ -407,6 +702,13 @@
     <message>
         <source>Постоянная времени фильтра в отсчетах развертки</source>
         <translation>Filter time constant in sweep steps</translation>
+    </message>
+</context>
+<context>
+    <name>TMessageWindow</name>
+    <message>
+        <source>&lt;Нет сообщений&gt;</source>
+        <translation>&lt;No messages&gt;</translation>
     </message>
 </context>
 <context>
@@ -523,6 +825,33 @@
     </message>
 </context>
 <context>
+    <name>TSetupCommForm</name>
+    <message>
+        <source>Настройка COM-порта</source>
+        <translation>COM port</translation>
+    </message>
+    <message>
+        <source>Принять</source>
+        <translation>Accept</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Порт:</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>Скорость:</source>
+        <translation>Speed:</translation>
+    </message>
+    <message>
+        <source>бит/с</source>
+        <translation>bit/s</translation>
+    </message>
+</context>
+<context>
     <name>TUnitSetupForm</name>
     <message>
         <source>Суммарное магнитное поле представляет собой сумму полей электроманита
@@ -586,6 +915,33 @@ To correct the value, check &quot;Allow changes&quot;.</translation>
     <message>
         <source>Несоответствие принятого байта ожидаемому</source>
         <translation>Received byte differs from the expected one</translation>
+    </message>
+</context>
+<context>
+    <name>TextSpectrum</name>
+    <message>
+        <source>Файл &quot;%1&quot;, строка %2: не строка чисел: &quot;%3&quot;</source>
+        <translation>File &quot;%1&quot;, line %2: not a line of numbers: &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;, строка %2: %3 чисел, а в первой строке данных (%4) их %5</source>
+        <translation>File &quot;%1&quot;, line %2: %3 numbers, but the first data line (%4) has %5</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: больше %2 точек: такого спектра не бывает</source>
+        <translation>File &quot;%1&quot;: more than %2 points: no spectrum is that long</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: в нём нет ни одной точки</source>
+        <translation>File &quot;%1&quot;: it holds no point</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: %2 столбцов чисел, и не понять, какие из них поле и амплитуда (нужен заголовок с field и intensity или номер точки в первом столбце)</source>
+        <translation>File &quot;%1&quot;: %2 columns of numbers, and no telling which are field and amplitude (a header with field and intensity, or the point number in the first column, is needed)</translation>
+    </message>
+    <message>
+        <source>такого текстового спектра не бывает</source>
+        <translation>no text spectrum is that large</translation>
     </message>
 </context>
 <context>
