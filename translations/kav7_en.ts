@@ -409,6 +409,35 @@
     </message>
 </context>
 <context>
+    <name>PdfFileCheck</name>
+    <message>
+        <source>файл PDF записан не полностью</source>
+        <translation>the PDF file was not written completely</translation>
+    </message>
+</context>
+<context>
+    <name>PlotPainter</name>
+    <message>
+        <source>АМ=</source>
+        <translation>AM=</translation>
+    </message>
+</context>
+<context>
+    <name>PlotPicturePainter</name>
+    <message>
+        <source>Не удалось записать файл &quot;%1&quot;: %2</source>
+        <translation>Could not write file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>размер рисунка %1 × %2 вне %3..%4 точек</source>
+        <translation>picture size %1 × %2 outside %3..%4 pixels</translation>
+    </message>
+    <message>
+        <source>рисунок PNG не построен</source>
+        <translation>PNG picture not built</translation>
+    </message>
+</context>
+<context>
     <name>PortAccess</name>
     <message>
         <source> — пользователь уже в группе %1, войдите в систему заново</source>
@@ -417,6 +446,75 @@
     <message>
         <source> — добавьте пользователя в группу %1</source>
         <translation> — add the user to group %1</translation>
+    </message>
+</context>
+<context>
+    <name>PrintoutJobPainter</name>
+    <message>
+        <source>Не удалось записать файл &quot;%1&quot;: %2</source>
+        <translation>Could not write file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>принтер не принял задание</source>
+        <translation>the printer refused the job</translation>
+    </message>
+</context>
+<context>
+    <name>PrintoutPainter</name>
+    <message>
+        <source>принтер не сообщает размеры страницы</source>
+        <translation>the printer does not report its page size</translation>
+    </message>
+    <message>
+        <source>поля страницы не оставляют места для спектра</source>
+        <translation>the page margins leave no room for the spectrum</translation>
+    </message>
+</context>
+<context>
+    <name>PrintoutTexts</name>
+    <message>
+        <source>Спектр КАВ</source>
+        <translation>KAV spectrum</translation>
+    </message>
+    <message>
+        <source> Файл: &quot;</source>
+        <translation> File: &quot;</translation>
+    </message>
+    <message>
+        <source> Усиление: </source>
+        <translation> Gain: </translation>
+    </message>
+    <message>
+        <source>.  Развёртка: </source>
+        <translation>.  Sweep: </translation>
+    </message>
+    <message>
+        <source>&lt;НЕТ&gt;</source>
+        <translation>&lt;NONE&gt;</translation>
+    </message>
+    <message>
+        <source>АМ=</source>
+        <translation>AM=</translation>
+    </message>
+    <message>
+        <source>Спектр</source>
+        <translation>Spectrum</translation>
+    </message>
+    <message>
+        <source>слева %1 мм и справа %2 мм на бумаге шириной %3 мм</source>
+        <translation>left %1 mm and right %2 mm on paper %3 mm wide</translation>
+    </message>
+    <message>
+        <source>сверху %1 мм и снизу %2 мм на бумаге высотой %3 мм</source>
+        <translation>top %1 mm and bottom %2 mm on paper %3 mm high</translation>
+    </message>
+    <message>
+        <source>Поля не оставляют места для спектра: </source>
+        <translation>The margins leave no room for the spectrum: </translation>
+    </message>
+    <message>
+        <source>Окно КАВ.pdf</source>
+        <translation>KAV window.pdf</translation>
     </message>
 </context>
 <context>
@@ -668,6 +766,57 @@
     </message>
 </context>
 <context>
+    <name>TColorSetupForm</name>
+    <message>
+        <source>Монитор</source>
+        <translation>Screen</translation>
+    </message>
+    <message>
+        <source>Принтер</source>
+        <translation>Printer</translation>
+    </message>
+    <message>
+        <source>Файл BMP</source>
+        <translation>BMP file</translation>
+    </message>
+    <message>
+        <source>Фон.............................................</source>
+        <translation>Background.................................</translation>
+    </message>
+    <message>
+        <source>Окантовка..................................</source>
+        <translation>Border.........................................</translation>
+    </message>
+    <message>
+        <source>Основной график......................</source>
+        <translation>Main trace................................</translation>
+    </message>
+    <message>
+        <source>Дополнительный график.........</source>
+        <translation>Second trace.............................</translation>
+    </message>
+    <message>
+        <source>Текст..........................................</source>
+        <translation>Text............................................</translation>
+    </message>
+    <message>
+        <source>Второй канал АЦП....................</source>
+        <translation>Second ADC channel...............</translation>
+    </message>
+    <message>
+        <source>Визир1.......................................</source>
+        <translation>Cursor 1....................................</translation>
+    </message>
+    <message>
+        <source>Визир2.......................................</source>
+        <translation>Cursor 2....................................</translation>
+    </message>
+    <message>
+        <source>Настройка цветов</source>
+        <translation>Colours</translation>
+    </message>
+</context>
+<context>
     <name>TGlissSetupForm</name>
     <message>
         <source>Сглаживание спектра</source>
@@ -691,6 +840,21 @@
     <message>
         <source>Убрать все сообщения</source>
         <translation>Clear all messages</translation>
+    </message>
+</context>
+<context>
+    <name>TKavStatusBar</name>
+    <message>
+        <source>АВТО</source>
+        <translation>AUTO</translation>
+    </message>
+    <message>
+        <source>ФИЛЬТР</source>
+        <translation>FILTER</translation>
+    </message>
+    <message>
+        <source>НАКОПЛ</source>
+        <translation>ACCUM</translation>
     </message>
 </context>
 <context>
@@ -740,6 +904,61 @@
     <message>
         <source>Автоматически искать экстремумы после каждой развертки</source>
         <translation>Search for extrema automatically after each sweep</translation>
+    </message>
+</context>
+<context>
+    <name>TPrintSetupForm</name>
+    <message>
+        <source>Печать спектра</source>
+        <translation>Print spectrum</translation>
+    </message>
+    <message>
+        <source>Активный принтер </source>
+        <translation>Current printer </translation>
+    </message>
+    <message>
+        <source>Настроить...</source>
+        <translation>Set up...</translation>
+    </message>
+    <message>
+        <source>Поля</source>
+        <translation>Margins</translation>
+    </message>
+    <message>
+        <source>Слева</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>Справа</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>Сверху</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>Снизу</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>мм</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>Ориентация бумаги</source>
+        <translation>Paper orientation</translation>
+    </message>
+    <message>
+        <source>Книжная</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>Альбомная</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>Пример</source>
+        <translation>Preview</translation>
     </message>
 </context>
 <context>
@@ -895,6 +1114,31 @@ To correct the value, check &quot;Allow changes&quot;.</translation>
     </message>
 </context>
 <context>
+    <name>TViewBoundsWidget</name>
+    <message>
+        <source>Нижняя граница отображения</source>
+        <translation>Lower view bound</translation>
+    </message>
+    <message>
+        <source>Верхняя граница отображения</source>
+        <translation>Upper view bound</translation>
+    </message>
+</context>
+<context>
+    <name>TVisirPanelWidget</name>
+    <message>
+        <source>Визир%1</source>
+        <translation>Cursor%1</translation>
+    </message>
+</context>
+<context>
+    <name>TVisirWidgetView</name>
+    <message>
+        <source>Задать масштаб по оси абсцисс</source>
+        <translation>Set the scale of the field axis</translation>
+    </message>
+</context>
+<context>
     <name>Telemetry</name>
     <message>
         <source>Tm77. Поле:</source>
@@ -1040,6 +1284,32 @@ To correct the value, check &quot;Allow changes&quot;.</translation>
     <message>
         <source> отсч*</source>
         <translation> cnt*</translation>
+    </message>
+</context>
+<context>
+    <name>VisirController</name>
+    <message>
+        <source>&lt;НЕТ&gt;</source>
+        <translation>&lt;NONE&gt;</translation>
+    </message>
+    <message>
+        <source>ПОЛЕ: </source>
+        <translation>FIELD: </translation>
+    </message>
+    <message>
+        <source>АМПЛ: </source>
+        <translation>AMPL: </translation>
+    </message>
+</context>
+<context>
+    <name>WindowImagePainter</name>
+    <message>
+        <source>принтер не принял задание</source>
+        <translation>the printer refused the job</translation>
+    </message>
+    <message>
+        <source>Главное окно КАВ</source>
+        <translation>KAV main window</translation>
     </message>
 </context>
 </TS>
