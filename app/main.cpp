@@ -4,6 +4,7 @@
 #include "app/kav_icon.h"
 #include "app/main_window.h"
 #include "app/message_box_port.h"
+#include "app/qt_translation.h"
 #include "app/screenshot.h"
 #include "base/atomic_file.h"
 
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("КАВ"));
     QApplication::setWindowIcon(KavIcon());
     QApplication::setDesktopFileName(QStringLiteral("kav7"));
+    // Qt's own buttons and dialogs speak the program's language.
+    if (!InstallQtTranslation(QStringLiteral("ru")))
+        qWarning("kav7: Qt's Russian catalog qtbase_ru.qm is missing; Qt's dialogs stay English");
 
     TMessageBoxPort port;
     TKavMainForm window(port);

@@ -1,6 +1,7 @@
 #pragma once
 
 class QAction;
+class QFont;
 class QMainWindow;
 class QMenu;
 class QMenuBar;
@@ -66,18 +67,31 @@ struct TMainActions {
     QMenu* RealTimeMenu = nullptr;
 };
 
-// Creates the actions with their captions, hints, categories and initial
-// states, owned by the window. Actions whose dialog or engine the program
-// does not have yet are disabled.
+// Creates the actions with their captions, hints, categories, initial
+// states and the desktop's usual keys, owned by the window. Actions whose dialog or engine the
+// program does not have yet are disabled.
 TMainActions BuildMainActions(QMainWindow* window);
 
 // The five menus "Спектр", "Вид", "Развертка", "Функции", "Настройка" in
-// order with their separators, the recent-files submenu included.
+// order with their separators, the recent-files submenu included. Every menu
+// and item has an underlined letter (Alt+letter, or the letter in an open
+// menu), and F10 opens the first menu.
 void BuildMainMenus(QMenuBar* bar, TMainActions& actions);
 
 // The tool bar MainBar, left to right, with the open button's drop-down and
 // the context menu of the two real-time buttons.
 void BuildMainToolBar(QToolBar* bar, TMainActions& actions);
+
+// The window's default width: the tool bar shows every button at it.
+constexpr int MainBarFitWidth = 760;
+
+// Gives the tool bar's buttons the caption font `font`, a point smaller at a
+// time (not below MinimumCaptionPoints) while the bar is wider than `width`:
+// desktops differ in their font (9 points in Qt's default, "Sans 10" or
+// "Cantarell 11" from GTK), and the captions under the icons make up most of
+// the bar's width.
+constexpr double MinimumCaptionPoints = 6;
+void FitToolBarCaptions(QToolBar* bar, QFont font, int width);
 
 // The plot's pop-up menu.
 void BuildScreenMenu(QWidget* owner, TMainActions& actions);

@@ -102,9 +102,7 @@ void TKavMainForm::BuildWindow() {
     ToolBar->toggleViewAction()->setVisible(false);
     BuildMainToolBar(ToolBar, A);
     // Compact captions, so the whole bar fits the default width.
-    const QFont barFont = CompactFont(CompactFont(ToolBar->font()));
-    for (QToolButton* button : ToolBar->findChildren<QToolButton*>())
-        button->setFont(barFont);
+    FitToolBarCaptions(ToolBar, CompactFont(CompactFont(ToolBar->font())), MainBarFitWidth);
     addToolBar(Qt::TopToolBarArea, ToolBar);
 
     auto* central = new QWidget(this);

@@ -8,8 +8,8 @@ cmake_policy(SET CMP0057 NEW) # IN_LIST
 #    include each other.
 # 2. Core files (every file but *_painter, *_dialog, *_window and *_widget,
 #    and but those of the window folders, which are the window side whole)
-#    include Qt headers of Qt Core and Qt Serial Port only; painter files
-#    none of Qt Widgets.
+#    include Qt headers of Qt Core and Qt Serial Port only, and no painter or
+#    widget file; painter files no header of Qt Widgets and no widget file.
 # 3. No unit (a .h and its .cpp) includes a unit that includes it back.
 # Every finding is printed; the test fails when there is any.
 
@@ -27,9 +27,10 @@ set(LAYERS
     "print"
     "app tools")
 
-# kavtool's main still starts a Qt Gui application for its drawing
-# commands, so tools/ counts as window side until they are a part of their own.
-set(WINDOW_FOLDERS app tools)
+# The folders that are the window side whole. kavtool's files (tools/) are
+# core files like any other: what of it draws is in its _painter files, which
+# build kavtool-paint.
+set(WINDOW_FOLDERS app)
 set(CORE_MODULES QtCore QtSerialPort)
 # Pairs of units known to include each other, to be taken apart: the option
 # dialogs' wiring still reaches through the main window.
@@ -91,6 +92,14 @@ foreach(folder IN LISTS folders)
                 if(NOT from_unit STREQUAL unit)
                     list(APPEND EDGES_${from_unit} ${unit})
                     list(APPEND units ${from_unit})
+                endif()
+                # A core file includes no painter or widget file, a painter
+                # file no widget file: they would bring their Qt modules.
+                get_filename_component(to_stem ${unit} NAME_WE)
+                if(to_stem MATCHES "_(dialog|window|widget)$" AND NOT kind STREQUAL widget)
+                    list(APPEND findings "${file}: a ${kind} file includes the widget file ${unit}")
+                elseif(to_stem MATCHES "_painter$" AND kind STREQUAL core)
+                    list(APPEND findings "${file}: a core file includes the painter file ${unit}")
                 endif()
                 if(to STREQUAL folder OR NOT DEFINED RANK_${to})
                     continue()

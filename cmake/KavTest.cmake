@@ -35,8 +35,10 @@ function(kav_folder_tests)
 endfunction()
 
 # kav_test_runs_kavtool(TARGET): the test program runs the built kavtool
-# (tests/kavtool_run.h), whose path it gets as KAVTOOL_PATH.
+# (tests/kavtool_run.h), whose path it gets as KAVTOOL_PATH, and that of its
+# drawing part as KAVTOOL_PAINT_PATH.
 function(kav_test_runs_kavtool target)
-    target_compile_definitions(${target} PRIVATE KAVTOOL_PATH="$<TARGET_FILE:kavtool>")
-    add_dependencies(${target} kavtool)
+    target_compile_definitions(${target} PRIVATE KAVTOOL_PATH="$<TARGET_FILE:kavtool>"
+        KAVTOOL_PAINT_PATH="$<TARGET_FILE:kavtool-paint>")
+    add_dependencies(${target} kavtool kavtool-paint)
 endfunction()

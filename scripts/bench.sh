@@ -10,3 +10,5 @@ for b in build/release/bench/*/bench_*; do
     echo "== $b"
     "$b" "$@"
 done
+# kavtool's start-up and its batch form, against a Qt Core floor.
+bash bench/tools/kavtool_bench.sh build/release

@@ -119,13 +119,11 @@ int RunCompare(const QStringList& args) {
 
     TProcessingArgs p;
     p.Ini = option("--ini");
-    p.Input = parsed.Positional[0];
     TProcessedSpectrum sample;
-    if (const int status = OpenAndProcess(p, sample); status != ExitOk)
+    if (const int status = LoadAndProcess(p, parsed.Positional[0], sample); status != ExitOk)
         return status;
-    p.Input = referencePath;
     TProcessedSpectrum reference;
-    if (const int status = OpenAndProcess(p, reference); status != ExitOk)
+    if (const int status = LoadAndProcess(p, referencePath, reference); status != ExitOk)
         return status;
 
     if (sample.Cfg.Visir1 && sample.Cfg.Visir2) {

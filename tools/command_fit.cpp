@@ -112,7 +112,7 @@ int RunFit(const QStringList& args) {
         return UsageError(Command, parsed.Error);
     if (parsed.Positional.size() != 1)
         return UsageError(Command, QStringLiteral("one spectrum file expected"));
-    p.Input = parsed.Positional[0];
+    const QString input = parsed.Positional[0];
     auto option = [&](const char* name) {
         const auto it = parsed.Options.find(QLatin1StringView(name));
         return it == parsed.Options.end() ? QString() : it->second;
@@ -120,7 +120,7 @@ int RunFit(const QStringList& args) {
     p.Ini = option("--ini");
 
     TProcessedSpectrum s;
-    if (const int status = OpenAndProcess(p, s); status != ExitOk)
+    if (const int status = LoadAndProcess(p, input, s); status != ExitOk)
         return status;
 
     TFitRequest request;
@@ -154,13 +154,13 @@ int RunFit(const QStringList& args) {
     const TValueFormat format(s.Cfg, s.DecimalSep);
     const TShownFit shown = ShownFit(fit, s.Cfg, FitFrequencyMHz(s.Cfg, frequency));
     if (json) {
-        PrintLine(QString::fromUtf8(QJsonDocument(Json(p.Input, fit, shown, s.Cfg, format))
+        PrintLine(QString::fromUtf8(QJsonDocument(Json(input, fit, shown, s.Cfg, format))
                                         .toJson(QJsonDocument::Indented))
                       .trimmed());
         return ExitOk;
     }
     QStringList out;
-    out << QStringLiteral("file: %1").arg(p.Input);
+    out << QStringLiteral("file: %1").arg(input);
     out << QStringLiteral("range: %1 .. %2, %3 points; %4, lines: %5")
                .arg(format.FieldToStr(fit.First), format.FieldToStr(fit.Last))
                .arg(fit.PointCount)

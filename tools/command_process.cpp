@@ -1,6 +1,9 @@
-// kavtool process IN.kav [--ini Kav.ini] [--visirs A B] [--gain INDEX] OP... [-o OUT.kav]
-// [--json]: runs processing operations on a spectrum in the order given, as
-// the window's actions run them, and prints what the plot would show.
+// kavtool process IN.kav... [--ini Kav.ini] [--visirs A B] [--gain INDEX] OP...
+// [-o OUT.kav|DIR/] [--json]: runs processing operations on a spectrum in the
+// order given, as the window's actions run them, and prints what the plot
+// would show. Several spectra in one run each get their report (after a line
+// "file: IN.kav", or as one JSON document a line) and, with -o DIR/, their
+// processed copy DIR/IN.kav.
 
 #include "tools/kavtool.h"
 
@@ -8,6 +11,7 @@
 #include "processing/result_texts.h"
 #include "spectrum/spectrum_session.h"
 #include "spectrum/value_format.h"
+#include "tools/batch_run.h"
 #include "tools/processing_run.h"
 
 #include <QJsonArray>
@@ -45,11 +49,12 @@ QJsonArray Extrema(const char* title, const std::vector<std::uint16_t>& position
     return list;
 }
 
-TReport BuildReport(const TProcessingArgs& p, const TPointTable& store, const TKavCfg& cfg,
-                    const TSpectrumResults& r, const TValueFormat& format, QChar sep) {
+TReport BuildReport(const TProcessingArgs& p, const QString& input, const TPointTable& store,
+                    const TKavCfg& cfg, const TSpectrumResults& r, const TValueFormat& format,
+                    QChar sep) {
     TReport report;
     QJsonObject& json = report.Json;
-    json["file"] = p.Input;
+    json["file"] = input;
     QJsonArray ops;
     for (const TOp& op : p.Ops)
         ops.append(op.Text);
@@ -141,23 +146,38 @@ int RunProcess(const QStringList& args) {
     TProcessingArgs p = ParseProcessingArgs(args, {json});
     if (p.Error.isEmpty() && p.Ops.empty())
         p.Error = QStringLiteral("at least one operation expected");
+    TBatch batch;
+    if (p.Error.isEmpty())
+        PlanBatch(p.Inputs, p.Output, QStringLiteral(".kav"), batch, &p.Error);
     if (!p.Error.isEmpty())
         return UsageError(Command, p.Error);
 
-    TProcessedSpectrum s;
-    if (const int status = OpenAndProcess(p, s); status != ExitOk)
-        return status;
-
+    TKavCfg settings;
     QString error;
-    if (!p.Output.isEmpty() && !SaveSpectrumAs(s.Session, p.Output, &error))
+    if (!LoadProcessingSettings(p, settings, &error) || !MakeBatchFolder(batch, &error))
         return Fail(error);
 
-    const TValueFormat format(s.Cfg, s.DecimalSep);
-    const TReport report = BuildReport(p, *s.Store, s.Cfg, s.Results, format, s.DecimalSep);
-    if (p.Flags.contains(json))
-        PrintLine(QString::fromUtf8(QJsonDocument(report.Json).toJson(QJsonDocument::Indented))
-                      .trimmed());
-    else
-        PrintLine(report.Lines.join(u'\n'));
-    return ExitOk;
+    const bool asJson = p.Flags.contains(json);
+    return RunBatch(batch, [&](const QString& input, const QString& output, QString* error) {
+        TProcessedSpectrum s;
+        if (!OpenAndProcess(p, input, settings, s, error))
+            return false;
+        if (!output.isEmpty() && !SaveSpectrumAs(s.Session, output, error))
+            return false;
+        const TValueFormat format(s.Cfg, s.DecimalSep);
+        const TReport report =
+            BuildReport(p, input, *s.Store, s.Cfg, s.Results, format, s.DecimalSep);
+        // Several reports: one JSON document a line, or each after the name
+        // of its file.
+        if (asJson)
+            PrintLine(QString::fromUtf8(QJsonDocument(report.Json)
+                                            .toJson(batch.Several() ? QJsonDocument::Compact
+                                                                    : QJsonDocument::Indented))
+                          .trimmed());
+        else if (batch.Several())
+            PrintLine(QStringLiteral("file: ") + input + u'\n' + report.Lines.join(u'\n'));
+        else
+            PrintLine(report.Lines.join(u'\n'));
+        return true;
+    });
 }

@@ -11,29 +11,34 @@ inline constexpr int ExitOk = 0;
 inline constexpr int ExitBadInput = 1; // a missing or damaged input, one line on stderr
 inline constexpr int ExitUsage = 2;    // bad usage, the command's usage text on stderr
 
-// One subcommand: its name, its usage line and its entry point, which gets
-// the arguments after the command name. A command that draws (a page, a
-// picture) says so for its arguments in Paints: it then runs with a Qt Gui
-// application, on the offscreen platform when there is no display.
+// One subcommand: its name and its usage line (kavtool_commands.cpp). A
+// command that draws (a page, a picture) says so for its arguments in
+// Paints: kavtool then runs the painting program, kavtool-paint, in its
+// place (paint_program.h), so that the other commands start with Qt Core
+// alone.
 struct TKavtoolCommand {
     const char* Name;
     const char* Usage;
-    int (*Run)(const QStringList& args);
     bool (*Paints)(const QStringList& args) = nullptr;
 };
 
-// The usage line of a command of the table (kavtool_main.cpp).
+// The command of that name, or null.
+const TKavtoolCommand* FindCommand(const QString& name);
+// The usage line of a command of the table.
 const char* CommandUsage(const char* name);
+// "usage: kavtool COMMAND ARGS..." and every command's usage line.
+QString UsageText();
 
+// The entry points of the commands kavtool runs itself; each gets the
+// arguments after the command name.
 int RunInfo(const QStringList& args);
-int RunExport(const QStringList& args);
+int RunExport(const QStringList& args);     // tsv, csv and bes3t
 bool ExportPaints(const QStringList& args); // export to png or svg draws
 int RunFormat(const QStringList& args);
 int RunImport(const QStringList& args);
 int RunProcess(const QStringList& args);
 int RunAcquire(const QStringList& args);
 int RunListen(const QStringList& args);
-int RunPrint(const QStringList& args);
 bool PrintPaints(const QStringList& args);
 int RunFit(const QStringList& args);
 int RunCompare(const QStringList& args);

@@ -59,10 +59,15 @@ const std::vector<TCommandHelp>& Helps() {
          {}},
         {"export",
          "Writes the points of a spectrum as tab-separated codes and values (to stdout), as CSV "
-         "or BES3T for other programs, or a picture of the plot.",
+         "or BES3T for other programs, or a picture of the plot. Several spectra in one run "
+         "need -o DIR/; a file that fails is one line on stderr, the others are written, and "
+         "the exit status is then 1.",
          {{"--format tsv|csv|bes3t|png|svg",
            "the output format (default: the extension of -o, else tsv)"},
-          {"-o OUT", "the output file (default: stdout for text, beside the input for BES3T)"},
+          {"-o OUT|DIR/",
+           "the output file (default: stdout for text, beside the input for BES3T and "
+           "pictures), or a folder (made when missing) that gets DIR/NAME.tsv and so on for "
+           "each FILE.kav"},
           IniOption,
           {"--size WxH", "the size of a png or svg picture in pixels (default: 1600x1000)"},
           HelpOption},
@@ -88,11 +93,14 @@ const std::vector<TCommandHelp>& Helps() {
          {}},
         {"process",
          "Runs processing operations on a spectrum in the order given, as the window's actions "
-         "run them, and prints what the plot would show.",
+         "run them, and prints what the plot would show. Several spectra in one run: each "
+         "report follows a line \"file: IN.kav\" (with --json, one document a line); a file "
+         "that fails is one line on stderr, the others go on, and the exit status is then 1.",
          {IniOption,
           VisirsOption,
           GainOption,
-          {"-o OUT.kav", "saves the processed spectrum"},
+          {"-o OUT.kav|DIR/", "saves the processed spectrum; a folder (made when missing) gets "
+                              "DIR/IN.kav for each input"},
           {"--json", "prints the results as JSON"},
           HelpOption},
          ProcessingOperations},
@@ -119,8 +127,10 @@ const std::vector<TCommandHelp>& Helps() {
          {}},
         {"print",
          "Writes the one-page printout of a spectrum as an A4 PDF after the operations of "
-         "process; needs no display.",
-         {{"-o OUT.pdf", "the PDF file to write (required)"},
+         "process; needs no display. Several spectra in one run need -o DIR/; a file that fails "
+         "is one line on stderr, the others are printed, and the exit status is then 1.",
+         {{"-o OUT.pdf|DIR/", "the PDF file to write (required), or a folder (made when "
+                              "missing) that gets DIR/IN.pdf for each input"},
           IniOption,
           VisirsOption,
           GainOption,

@@ -2,102 +2,51 @@
 
 #include "tools/kavtool.h"
 #include "tools/kavtool_help.h"
+#include "tools/paint_program.h"
 
 #include "base/atomic_file.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <array>
-#include <cstring>
-#include <memory>
 
 namespace {
 
-// One line per subcommand; each lives in its own command_*.cpp.
-const std::array Commands = {
-    TKavtoolCommand{"info", "info FILE.kav", RunInfo},
-    TKavtoolCommand{"export",
-                    "export FILE.kav [--format tsv|csv|bes3t|png|svg] [-o OUT] [--ini Kav.ini] "
-                    "[--size WxH]",
-                    RunExport, ExportPaints},
-    TKavtoolCommand{"format",
-                    "format field|ampl|area|corr|adc VALUE... [--ini Kav.ini] [--gain INDEX]",
-                    RunFormat},
-    TKavtoolCommand{"import",
-                    "import FILE.tsv -o FILE.kav\n  kavtool import FILE.DSC|FILE.csv|FILE.txt -o "
-                    "FILE.kav [--ini Kav.ini] [--gain INDEX] [--absolute] [--any-axis] [--json]",
-                    RunImport},
-    TKavtoolCommand{"process",
-                    "process IN.kav [--ini Kav.ini] [--visirs A B] [--gain INDEX] OP... [-o "
-                    "OUT.kav] [--json]\n      OP: filter N | gliss H | equalize | integrate | "
-                    "minmax NOISE STEP | ratio NOISE STEP | dpph",
-                    RunProcess},
-    TKavtoolCommand{"acquire",
-                    "acquire --port NAME [--ini Kav.ini] [--sweeps N] [--out DIR] [--silence S] "
-                    "[--reconnect S] [--sim-speed N]",
-                    RunAcquire},
-    TKavtoolCommand{"listen", "listen --port NAME [--ini Kav.ini] [--sim-speed N]", RunListen},
-    TKavtoolCommand{"print",
-                    "print IN.kav -o OUT.pdf [--ini Kav.ini] [--visirs A B] [--gain INDEX] [OP...]",
-                    RunPrint, PrintPaints},
-    TKavtoolCommand{"fit",
-                    "fit IN.kav [--ini Kav.ini] [--visirs A B] [--lines N] "
-                    "[--shape lorentz|gauss|voigt] [--freq MHz] [--json]",
-                    RunFit},
-    TKavtoolCommand{"compare",
-                    "compare SAMPLE.kav REFERENCE.kav [--ini Kav.ini] "
-                    "[--normalize none|pp|integral|records] [--shift] [--ref-spins N] [--json]",
-                    RunCompare},
+struct TRunner {
+    const char* Name;
+    int (*Run)(const QStringList& args);
 };
 
-QString UsageText() {
-    QString text = QStringLiteral("usage: kavtool COMMAND ARGS...\ncommands:");
-    for (const TKavtoolCommand& c : Commands)
-        text += QStringLiteral("\n  kavtool ") + QString::fromUtf8(c.Usage);
-    return text + QStringLiteral("\n  kavtool COMMAND --help | kavtool --version");
-}
+// The commands kavtool runs itself, each in its own command_*.cpp; those
+// that draw run in kavtool-paint.
+constexpr std::array Runners = {
+    TRunner{"info", RunInfo},     TRunner{"export", RunExport},   TRunner{"format", RunFormat},
+    TRunner{"import", RunImport}, TRunner{"process", RunProcess}, TRunner{"acquire", RunAcquire},
+    TRunner{"listen", RunListen}, TRunner{"fit", RunFit},         TRunner{"compare", RunCompare},
+};
 
-const TKavtoolCommand* FindCommand(const QString& name) {
-    for (const TKavtoolCommand& c : Commands) {
-        if (name == QLatin1StringView(c.Name))
-            return &c;
-    }
-    return nullptr;
-}
-
-// The application a command runs in: Qt Core, or Qt Gui for a command that
-// draws. Drawing needs no display: without one, Qt's offscreen platform.
-std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
+// Whether the command line asks for a command that draws.
+bool Paints(int argc, char** argv) {
+    if (argc < 2)
+        return false;
+    const TKavtoolCommand* command = FindCommand(QString::fromLocal8Bit(argv[1]));
+    if (!command || !command->Paints)
+        return false;
     QStringList args;
-    for (int i = 1; i < argc; ++i)
+    for (int i = 2; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
-    const TKavtoolCommand* command = args.isEmpty() ? nullptr : FindCommand(args.takeFirst());
-    if (command && command->Paints && command->Paints(args)) {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") &&
-            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        return std::make_unique<QGuiApplication>(argc, argv);
-    }
-    return std::make_unique<QCoreApplication>(argc, argv);
+    return command->Paints(args);
 }
 
 } // namespace
-
-const char* CommandUsage(const char* name) {
-    for (const TKavtoolCommand& c : Commands) {
-        if (std::strcmp(c.Name, name) == 0)
-            return c.Usage;
-    }
-    return "";
-}
 
 int main(int argc, char** argv) {
     if (const int status = HelpOrVersion(argc, argv); status >= 0)
         return status;
     IgnoreFileSizeSignal();
+    if (Paints(argc, argv))
+        return RunPaintProgram(argv);
     KeepQtNotesOffTheTerminal();
-    const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
+    const QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
     if (args.isEmpty()) {
@@ -109,8 +58,10 @@ int main(int argc, char** argv) {
         PrintLine(UsageText());
         return ExitOk;
     }
-    if (const TKavtoolCommand* command = FindCommand(name))
-        return command->Run(args);
+    for (const TRunner& runner : Runners) {
+        if (name == QLatin1StringView(runner.Name))
+            return runner.Run(args);
+    }
     PrintError(QStringLiteral("kavtool: unknown command \"%1\"").arg(name));
     PrintError(UsageText());
     return ExitUsage;

@@ -45,6 +45,15 @@ bool IsOptionLike(const QString& a) {
     return a.startsWith(u"--") || (a.size() > 1 && a[0] == u'-' && a[1].isLetter());
 }
 
+bool IsOperationName(const QString& word) {
+    for (const char* name :
+         {"filter", "gliss", "equalize", "integrate", "minmax", "ratio", "dpph"}) {
+        if (word == QLatin1StringView(name))
+            return true;
+    }
+    return false;
+}
+
 // Reads one operation starting at args[i]; advances i past its arguments.
 bool ParseOp(const QStringList& args, qsizetype& i, TOp& op, QString& error) {
     const QString name = args[i];
@@ -187,8 +196,8 @@ TProcessingArgs ParseProcessingArgs(const QStringList& args, const QStringList& 
         } else if (IsOptionLike(a)) {
             p.Error = QStringLiteral("unknown option %1").arg(a);
             return p;
-        } else if (p.Input.isEmpty()) {
-            p.Input = a;
+        } else if (p.Ops.empty() && !IsOperationName(a)) {
+            p.Inputs << a;
             i += 1;
         } else {
             TOp op{};
@@ -197,8 +206,8 @@ TProcessingArgs ParseProcessingArgs(const QStringList& args, const QStringList& 
             p.Ops.push_back(op);
         }
     }
-    if (p.Input.isEmpty())
-        p.Error = QStringLiteral("one spectrum file expected");
+    if (p.Error.isEmpty() && p.Inputs.isEmpty())
+        p.Error = QStringLiteral("a spectrum file expected");
     return p;
 }
 
@@ -212,17 +221,23 @@ QString TSelectorView::SpeedText() const {
                                                      : QString();
 }
 
-int OpenAndProcess(const TProcessingArgs& p, TProcessedSpectrum& s) {
-    QString error;
-    if (!LoadToolSettings(s.Cfg, p.Ini, &error) ||
-        !CheckUnitSelection(s.Cfg, p.Ini, {"RazvUnit", "AmpUnit"}, &error))
-        return Fail(error);
+bool LoadProcessingSettings(const TProcessingArgs& p, TKavCfg& settings, QString* error) {
+    return LoadToolSettings(settings, p.Ini, error) &&
+           CheckUnitSelection(settings, p.Ini, {"RazvUnit", "AmpUnit"}, error);
+}
 
-    const TOpenResult opened = OpenSpectrum(s.Session, p.Input);
-    if (opened.Outcome == TLoadOutcome::NotFound)
-        return Fail(QStringLiteral("file \"%1\" not found").arg(p.Input));
-    if (opened.Outcome == TLoadOutcome::Failed)
-        return Fail(opened.Error);
+bool OpenAndProcess(const TProcessingArgs& p, const QString& input, const TKavCfg& settings,
+                    TProcessedSpectrum& s, QString* error) {
+    s.Cfg = settings;
+    const TOpenResult opened = OpenSpectrum(s.Session, input);
+    if (opened.Outcome == TLoadOutcome::NotFound) {
+        *error = QStringLiteral("file \"%1\" not found").arg(input);
+        return false;
+    }
+    if (opened.Outcome == TLoadOutcome::Failed) {
+        *error = opened.Error;
+        return false;
+    }
     KeepFileReadings(*s.Store, s.Cfg, s.Readings);
 
     if (p.Gain >= 0) {
@@ -239,8 +254,19 @@ int OpenAndProcess(const TProcessingArgs& p, TProcessedSpectrum& s) {
     TProcessingActions actions(*s.Store, *s.Undo, s.Cfg, s.Results, view, s.DecimalSep);
     for (const TOp& op : p.Ops) {
         QString warning;
-        if (!ApplyOp(op, s.Cfg, actions, view, warning))
-            return Fail(op.Text + QStringLiteral(": ") + warning);
+        if (!ApplyOp(op, s.Cfg, actions, view, warning)) {
+            *error = op.Text + QStringLiteral(": ") + warning;
+            return false;
+        }
     }
+    return true;
+}
+
+int LoadAndProcess(const TProcessingArgs& p, const QString& input, TProcessedSpectrum& s) {
+    TKavCfg settings;
+    QString error;
+    if (!LoadProcessingSettings(p, settings, &error) ||
+        !OpenAndProcess(p, input, settings, s, &error))
+        return Fail(error);
     return ExitOk;
 }

@@ -30,10 +30,10 @@ struct TOp {
     std::uint16_t Step = 0;
 };
 
-// IN.kav [--ini Kav.ini] [--visirs A B] [--gain INDEX] [-o OUT] OP... and
+// IN.kav... [--ini Kav.ini] [--visirs A B] [--gain INDEX] [-o OUT] OP... and
 // the command's own flags.
 struct TProcessingArgs {
-    QString Input;
+    QStringList Inputs;
     QString Ini;
     QString Output;
     bool HasVisirs = false;
@@ -46,8 +46,10 @@ struct TProcessingArgs {
 };
 
 // Parses the arguments; `flags` are the command's own options without a
-// value (such as "--json"). A missing input file is an error; the commands
-// decide whether operations are required.
+// value (such as "--json"). The words before the first operation's name are
+// the input files (a file named like an operation is given as "./dpph"); no
+// input file is an error; the commands decide whether operations are
+// required.
 TProcessingArgs ParseProcessingArgs(const QStringList& args, const QStringList& flags);
 
 // The gain and speed selectors as the window's: the rows a loaded file sets,
@@ -75,8 +77,17 @@ struct TProcessedSpectrum {
     TSpectrumSession Session{*Store, *Undo, Cfg, Readings, Results, Selectors, DecimalSep};
 };
 
-// Loads the settings and the spectrum, applies --gain and --visirs and runs
-// the operations in order. Returns ExitOk, or the exit status after the
-// message: a missing or damaged input, or an operation refused for a
-// missing visir (with the action's warning).
-int OpenAndProcess(const TProcessingArgs& args, TProcessedSpectrum& spectrum);
+// The settings of --ini, the program's defaults without it. False, with the
+// reason, when the file cannot be read or selects a unit that does not exist.
+bool LoadProcessingSettings(const TProcessingArgs& args, TKavCfg& settings, QString* error);
+
+// Opens `input` with `settings` as the program opens a file, applies --gain
+// and --visirs and runs the operations in order. False, with the reason: a
+// missing or damaged input, or an operation refused for a missing visir
+// (with the action's warning).
+bool OpenAndProcess(const TProcessingArgs& args, const QString& input, const TKavCfg& settings,
+                    TProcessedSpectrum& spectrum, QString* error);
+
+// For a command on one file (fit, compare): the settings, then the file, as
+// above. ExitOk, or ExitBadInput after the one-line message.
+int LoadAndProcess(const TProcessingArgs& args, const QString& input, TProcessedSpectrum& spectrum);

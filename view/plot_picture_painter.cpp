@@ -24,11 +24,6 @@ void PaintPicture(QPainter& p, const TPlotPainter& painter, const TPlotGeometry&
 
 } // namespace
 
-bool IsPictureSize(QSize size) {
-    return size.width() >= MinPictureSide && size.width() <= MaxPictureSide &&
-           size.height() >= MinPictureSide && size.height() <= MaxPictureSide;
-}
-
 QImage PlotPictureImage(const TPlotSource& source, const QFont& font, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     const int dotsPerMeter = qRound(PictureDpi / MetersPerInch);

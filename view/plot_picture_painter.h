@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/picture_size.h"
 #include "view/plot_painter.h"
 
 #include <QByteArray>
@@ -20,12 +21,6 @@ enum class TPictureFormat {
 };
 
 inline constexpr int PictureDpi = 96;
-inline constexpr QSize DefaultPictureSize(1600, 1000);
-inline constexpr int MinPictureSide = 64;
-inline constexpr int MaxPictureSide = 8192;
-
-// A size both sides of which lie within MinPictureSide..MaxPictureSide.
-bool IsPictureSize(QSize size);
 
 // The picture as an image (the raster path of the screen: direct pixels).
 QImage PlotPictureImage(const TPlotSource& source, const QFont& font, QSize size);

@@ -147,14 +147,19 @@ inline void WriteTestSpectrum(const QString& path, const TSpectrumRecords& rec =
     ASSERT_TRUE(SaveSpectrumFile(path, *store));
 }
 
+// A caption as the user reads it: without the "&" that marks its mnemonic.
+inline QString Caption(const QString& text) {
+    return QString(text).remove(u'&');
+}
+
 // The action of a menu of the menu bar by the menu's title and the item's
 // caption; null when there is none.
 inline QAction* MenuItem(QMainWindow& w, const QString& menu, const QString& item) {
     for (QAction* top : w.menuBar()->actions()) {
-        if (top->text() != menu || !top->menu())
+        if (Caption(top->text()) != menu || !top->menu())
             continue;
         for (QAction* a : top->menu()->actions())
-            if (a->text() == item)
+            if (Caption(a->text()) == item)
                 return a;
     }
     return nullptr;

@@ -40,7 +40,7 @@ QStringList Entries(const QList<QAction*>& actions) {
     QStringList out;
     for (const QAction* a : actions)
         out << (a->isSeparator() ? QStringLiteral("-")
-                : a->menu()      ? a->menu()->title()
+                : a->menu()      ? Caption(a->menu()->title())
                                  : a->objectName());
     return out;
 }
@@ -124,7 +124,7 @@ TEST_F(TActionsTest, EveryActionHasItsCaptionHintCategoryAndInitialState) {
         auto* a = W->findChild<QAction*>(QString::fromLatin1(r.Name));
         ASSERT_NE(a, nullptr);
         EXPECT_EQ(a->property("category").toString(), QString::fromLatin1(r.Category));
-        EXPECT_EQ(a->text(), QString::fromUtf8(r.Caption));
+        EXPECT_EQ(Caption(a->text()), QString::fromUtf8(r.Caption));
         if (*r.Hint) {
             EXPECT_EQ(a->toolTip(), QString::fromUtf8(r.Hint));
         }
@@ -153,7 +153,7 @@ TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
     const QList<QAction*> bar = W->menuBar()->actions();
     ASSERT_EQ(bar.size(), static_cast<int>(std::size(menus)));
     for (int k = 0; k < bar.size(); ++k) {
-        EXPECT_EQ(bar[k]->text(), QString::fromUtf8(menus[k].first));
+        EXPECT_EQ(Caption(bar[k]->text()), QString::fromUtf8(menus[k].first));
         EXPECT_EQ(Entries(bar[k]->menu()->actions()), menus[k].second);
     }
     EXPECT_EQ(Entries(W->Actions().ScreenMenu->actions()),

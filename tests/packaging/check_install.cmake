@@ -40,6 +40,7 @@ set(expected
     usr/bin/kav7
     usr/bin/kavtool
     usr/libexec/kav7/kav7-start
+    usr/libexec/kav7/kavtool-paint
     usr/include/kav7/tdx.h
     usr/share/applications/kav7.desktop
     usr/share/icons/hicolor/scalable/apps/kav7.svg
@@ -200,14 +201,20 @@ endforeach()
 # ---- The programs run from the tree: through their RUNPATH where the build
 # gives them one (a prefix such as /usr/local), else with the tree's library
 # folder named, as the loader would search /usr/lib itself.
-foreach(program kav7 kavtool)
-    execute_process(COMMAND readelf -d ${root}/usr/bin/${program} OUTPUT_VARIABLE dynamic)
+# kavtool-paint's RUNPATH leads from libexec/kav7 to the same folder.
+string(REPLACE "$ORIGIN/" "$ORIGIN/../" paint_rpath "${INSTALL_RPATH}")
+foreach(program bin/kav7 bin/kavtool libexec/kav7/kavtool-paint)
+    execute_process(COMMAND readelf -d ${root}/usr/${program} OUTPUT_VARIABLE dynamic)
     set(runpath "")
     if(dynamic MATCHES "Library runpath: \\[([^]]*)\\]")
         set(runpath "${CMAKE_MATCH_1}")
     endif()
-    if(NOT runpath STREQUAL "${INSTALL_RPATH}")
-        fail("${program} has the RUNPATH '${runpath}', not '${INSTALL_RPATH}'")
+    set(expected_rpath "${INSTALL_RPATH}")
+    if(program MATCHES "^libexec/")
+        set(expected_rpath "${paint_rpath}")
+    endif()
+    if(NOT runpath STREQUAL "${expected_rpath}")
+        fail("${program} has the RUNPATH '${runpath}', not '${expected_rpath}'")
     endif()
 endforeach()
 set(loader_path "")
@@ -219,6 +226,28 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E env ${loader_path} ${root}/usr/bin/k
 if(NOT rc EQUAL 0 OR NOT out STREQUAL "kavtool ${VERSION}\n")
     fail("the installed kavtool --version says '${out}${err}' (exit ${rc})")
 endif()
+
+# kavtool draws through the kavtool-paint installed beside its launcher, and
+# only that one loads Qt Gui.
+set(work ${BUILD_DIR}/tests/packaging/drawing)
+file(REMOVE_RECURSE ${work})
+file(MAKE_DIRECTORY ${work})
+file(WRITE ${work}/s.tsv "100\t1000\n30000\t3000\n60000\t2000\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env ${loader_path} ${root}/usr/bin/kavtool import
+                        ${work}/s.tsv -o ${work}/s.kav)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                        ${loader_path} ${root}/usr/bin/kavtool export ${work}/s.kav
+                        --format svg -o ${work}/s.svg
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${work}/s.svg)
+    fail("the installed kavtool does not draw a picture (exit ${rc}): ${err}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env ${loader_path} ldd ${root}/usr/bin/kavtool
+                OUTPUT_VARIABLE libraries)
+if(libraries MATCHES "libQt6(Gui|Widgets|PrintSupport|Svg|DBus)")
+    fail("the installed kavtool loads libQt6${CMAKE_MATCH_1}")
+endif()
+file(REMOVE_RECURSE ${work})
 
 # ---- The Debian changelog names the same version as the build.
 file(STRINGS ${SOURCE_DIR}/debian/changelog top LIMIT_COUNT 1)

@@ -1,1 +1,2 @@
 kav_test_runs_kavtool(test_tools_kavtool)
+kav_test_runs_kavtool(test_tools_kavtool_batch)

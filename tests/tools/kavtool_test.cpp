@@ -472,3 +472,63 @@ TEST_F(Kavtool, PicturesAreDrawnWithoutADisplay) {
     EXPECT_TRUE(svg.contains("<rect"));
     EXPECT_FALSE(svg.contains("<image"));
 }
+
+// ---- What kavtool loads -----------------------------------------------------
+
+// The commands that draw nothing start with Qt Core (and Qt Serial Port)
+// alone: a script that runs kavtool per file pays for no Qt Gui, fonts or
+// PDF writer.
+TEST_F(Kavtool, LoadsNoPaintingLibrary) {
+    const TRun ldd = RunProgram("ldd", {KAVTOOL_PATH});
+    ASSERT_EQ(ldd.Exit, 0) << ldd.Err.toStdString();
+    EXPECT_TRUE(ldd.Out.contains("libQt6Core.so")) << ldd.Out.toStdString();
+    for (const char* library : {"libQt6Gui", "libQt6Widgets", "libQt6PrintSupport", "libQt6Svg",
+                                "libQt6DBus", "libfontconfig", "libfreetype", "libGL"})
+        EXPECT_FALSE(ldd.Out.contains(QLatin1StringView(library))) << library;
+    const TRun paint = RunProgram("ldd", {KAVTOOL_PAINT_PATH});
+    ASSERT_EQ(paint.Exit, 0) << paint.Err.toStdString();
+    EXPECT_TRUE(paint.Out.contains("libQt6Gui.so")) << paint.Out.toStdString();
+}
+
+// kavtool runs its drawing part from its own folder; a kavtool whose
+// drawing part is missing still runs every other command, and a print or
+// picture says in one line what it could not run and why.
+TEST_F(Kavtool, WithoutItsDrawingPartOnlyTheDrawingCommandsFail) {
+    const QString s = WriteProgramFile("s.kav", true);
+    ASSERT_TRUE(QDir(Dir.path()).mkpath("alone/bin"));
+    const QString alone = Path("alone/bin/kavtool");
+    ASSERT_TRUE(QFile::copy(KAVTOOL_PATH, alone));
+    ASSERT_TRUE(QFile::setPermissions(alone, QFile::ReadOwner | QFile::ExeOwner));
+    TKavtoolOptions options{Dir.path()};
+    options.NoDisplay = true;
+
+    TRun r = RunProgram(alone, {"export", s}, options);
+    EXPECT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_GT(r.Out.count(u'\n'), 4000);
+    EXPECT_EQ(r.Out, Run({"export", s}).Out);
+    const QStringList drawing[] = {
+        {"print", s, "-o", Path("s.pdf")},
+        {"export", s, "--format", "png"},
+        {"export", s, "-o", Path("s.svg")},
+    };
+    for (const QStringList& args : drawing) {
+        r = RunProgram(alone, args, options);
+        const std::string what = args.join(' ').toStdString() + " -> " + r.Err.toStdString();
+        EXPECT_EQ(r.Exit, 1) << what;
+        EXPECT_EQ(r.Err.count(u'\n'), 1) << what;
+        EXPECT_TRUE(r.Err.startsWith("kavtool: ")) << what;
+        EXPECT_TRUE(r.Err.contains("libexec/kav7/kavtool-paint")) << what;
+        EXPECT_TRUE(r.Err.contains(QString::fromLocal8Bit(std::strerror(ENOENT)))) << what;
+    }
+    EXPECT_FALSE(QFile::exists(Path("s.pdf")));
+    EXPECT_FALSE(QFile::exists(Path("s.png")));
+    EXPECT_FALSE(QFile::exists(Path("s.svg")));
+
+    // Its messages and exit codes are kavtool's when it runs.
+    r = Run({"print", Path("none.kav"), "-o", Path("n.pdf")});
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_TRUE(r.Err.startsWith("kavtool: ")) << r.Err.toStdString();
+    r = Run({"print", s});
+    EXPECT_EQ(r.Exit, 2);
+    EXPECT_TRUE(r.Err.contains("usage: kavtool print")) << r.Err.toStdString();
+}
