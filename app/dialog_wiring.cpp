@@ -18,6 +18,7 @@
 #include "view/view_bounds_widget.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFrame>
 
 namespace {
@@ -78,8 +79,10 @@ void TDialogWiring::AOpenUnitsExecute() {
 void TDialogWiring::AAutoSaveExecute() {
     TAutoSaveSetupFrm dialog(Window.Settings(), &Window);
     if (Run(dialog))
-        Window.StatusPanels()->SetPanel(
-            AutoSavePanel, Window.Settings().AutoSave ? QStringLiteral("АВТО") : QString());
+        Window.StatusPanels()->SetPanel(AutoSavePanel,
+                                        Window.Settings().AutoSave
+                                            ? QCoreApplication::translate("DialogWiring", "АВТО")
+                                            : QString());
 }
 
 void TDialogWiring::ARealTimeExecute() {

@@ -6,6 +6,7 @@
 #include "view/plot_widget.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 
 namespace {
@@ -14,7 +15,7 @@ TFileDialogRequest SpectrumDialog(const QString& title, const QString& workDir, 
     TFileDialogRequest request;
     request.Title = title;
     request.Directory = workDir;
-    request.Filter = QStringLiteral("Файлы спектров (*.kav)");
+    request.Filter = QCoreApplication::translate("FileActions", "Файлы спектров (*.kav)");
     request.DefaultSuffix = QStringLiteral("kav");
     request.ConfirmOverwrite = save;
     return request;
@@ -35,8 +36,8 @@ bool TKavMainForm::OpenAndReport(const QString& path) {
 
 void TKavMainForm::AOpenFileExecute() {
     SetReceiveMode(false);
-    const QString name = Port.OpenFileName(
-        SpectrumDialog(QStringLiteral("Открыть фаил спектра"), Cfg.WorkDir, false));
+    const QString name = Port.OpenFileName(SpectrumDialog(
+        QCoreApplication::translate("FileActions", "Открыть фаил спектра"), Cfg.WorkDir, false));
     if (name.isEmpty())
         return;
     if (!OpenAndReport(name))
@@ -47,8 +48,8 @@ void TKavMainForm::AOpenFileExecute() {
 }
 
 void TKavMainForm::ASaveFileAsExecute() {
-    const QString name = Port.SaveFileName(
-        SpectrumDialog(QStringLiteral("Сохранить фаил спектра"), Cfg.WorkDir, true));
+    const QString name = Port.SaveFileName(SpectrumDialog(
+        QCoreApplication::translate("FileActions", "Сохранить фаил спектра"), Cfg.WorkDir, true));
     if (name.isEmpty())
         return;
     QString error;

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/qt_translation.h"
+
 #include "acquisition/acquisition_engine.h"
 #include "app/dialog_wiring.h"
 #include "app/instrument_groups_widget.h"
@@ -21,6 +23,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -29,6 +32,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -75,10 +79,13 @@ TKavMainForm::TKavMainForm(TMessagePort& port, TDeviceFactory devices, QWidget* 
                                                              SpectrumResults, *this, DecimalSep);
     // The acquisition state starts as TInstrumentReadings does: serial and
     // program 0, one sweep in the sum, no ADC field.
-    SetCaption(QStringLiteral("Kavis. Спектрометр ЭПР"));
+    SetCaption(tr("Kavis. Спектрометр ЭПР"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kavis"));
     BuildWindow();
     LoadStartupSettings();
+    (Cfg.Language == TLanguage::En ? A.ALanguageEn : A.ALanguageRu)->setChecked(true);
+    if (Cfg.Language != InstalledProgramLanguage())
+        InstallLanguage(Cfg.Language);
     BuildReceiveSide(std::move(devices));
     Dialogs = std::make_unique<TDialogWiring>(*this, Port, DecimalSep);
 }
@@ -185,7 +192,7 @@ QWidget* TKavMainForm::BuildPlotRow() {
     ordUp->setObjectName(QStringLiteral("OrdScaleUp"));
     ordDown->setObjectName(QStringLiteral("OrdScaleDown"));
     for (QToolButton* b : {ordUp, ordDown}) {
-        b->setToolTip(QStringLiteral("Изменение масштаба по ординате"));
+        b->setToolTip(tr("Изменение масштаба по ординате"));
         sideLayout->addWidget(b);
     }
     connect(ordUp, &QToolButton::clicked, A.AIncScale, &QAction::trigger);
@@ -286,6 +293,8 @@ void TKavMainForm::ConnectActions() {
     connect(A.AIncScale, &QAction::triggered, Bounds, &TViewBoundsWidget::AIncScaleExecute);
     connect(A.ADecScale, &QAction::triggered, Bounds, &TViewBoundsWidget::ADecScaleExecute);
     connect(A.AAnalyse, &QAction::triggered, this, [this] { SetReceiveMode(false); });
+    connect(A.ALanguageRu, &QAction::triggered, this, [this] { SetLanguage(TLanguage::Ru); });
+    connect(A.ALanguageEn, &QAction::triggered, this, [this] { SetLanguage(TLanguage::En); });
 }
 
 void TKavMainForm::SyncHorizontalScroll() {
@@ -307,4 +316,27 @@ void TKavMainForm::AToolBarExecute(bool checked) {
     // The check mark has already flipped; the layout moves the plot panel up
     // or down by the tool bar's height.
     ToolBar->setVisible(checked);
+}
+
+void TKavMainForm::SetLanguage(TLanguage language) {
+    Cfg.Language = language;
+    (language == TLanguage::En ? A.ALanguageEn : A.ALanguageRu)->setChecked(true);
+    if (language != InstalledProgramLanguage())
+        InstallLanguage(language);
+}
+
+void TKavMainForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        RetranslateWindow();
+    QMainWindow::changeEvent(event);
+}
+
+void TKavMainForm::RetranslateWindow() {
+    RetranslateMainActions(A);
+    for (auto* b : findChildren<QToolButton*>(QRegularExpression(QStringLiteral("^OrdScale"))))
+        b->setToolTip(tr("Изменение масштаба по ординате"));
+    if (CaptionShown == TCaption::Initial)
+        SetCaption(tr("Kavis. Спектрометр ЭПР"));
+    else if (CaptionShown == TCaption::NoSpectrum)
+        SetCaption(NoSpectrumCaption());
 }

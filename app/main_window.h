@@ -120,11 +120,21 @@ public:
     // The last text written for the ADC readout window.
     QString AdcReadingText() const { return AdcReading; }
 
+    // "Настройка → Язык": the setting and every text at once.
+    void SetLanguage(TLanguage language);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The window's own texts in the program's language.
+    void RetranslateWindow();
+    // Which translatable caption the window shows, if any.
+    enum class TCaption { Other, Initial, NoSpectrum };
+    TCaption CaptionShown = TCaption::Other;
+
     // Layout (main_window.cpp).
     void BuildWindow();
     QWidget* BuildPlotRow();

@@ -50,6 +50,17 @@ int UsageError(const char* command, const QString& message) {
     return ExitUsage;
 }
 
+namespace {
+
+bool LanguageOnCommandLine = false;
+
+} // namespace
+
+void ChooseToolLanguage(TLanguage language) {
+    LanguageOnCommandLine = true;
+    InstallProgramLanguage(language);
+}
+
 bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error) {
     cfg = TKavCfg{};
     SetDefaults(cfg, QDir::currentPath());
@@ -65,6 +76,8 @@ bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error) {
         *error = QStringLiteral("cannot read the settings file %1").arg(reason);
         return false;
     }
+    if (!LanguageOnCommandLine)
+        InstallProgramLanguage(cfg.Language);
     return true;
 }
 

@@ -6,6 +6,8 @@
 
 #include "base/atomic_file.h"
 
+#include "config/language.h"
+
 #include <QCoreApplication>
 #include <array>
 
@@ -49,6 +51,18 @@ int main(int argc, char** argv) {
     const QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
+    // --lang ru|en anywhere on the line: the language of the messages,
+    // before the Language of the settings file read.
+    if (const qsizetype at = args.indexOf(QStringLiteral("--lang")); at >= 0) {
+        const std::optional<TLanguage> language =
+            at + 1 < args.size() ? ParseLanguage(args[at + 1]) : std::nullopt;
+        if (!language) {
+            PrintError(QStringLiteral("kavtool: --lang takes ru or en"));
+            return ExitUsage;
+        }
+        args.remove(at, 2);
+        ChooseToolLanguage(*language);
+    }
     if (args.isEmpty()) {
         PrintError(UsageText());
         return ExitUsage;

@@ -190,6 +190,20 @@
     </message>
 </context>
 <context>
+    <name>CommandExport</name>
+    <message>
+        <source>Не удалось записать файл &quot;%1&quot;: %2</source>
+        <translation>Could not write file &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandImport</name>
+    <message>
+        <source>столько строк кодов в спектре не бывает</source>
+        <translation>no spectrum has that many lines of codes</translation>
+    </message>
+</context>
+<context>
     <name>ControlsState</name>
     <message>
         <source>РУЧН.УПР.</source>
@@ -202,6 +216,13 @@
     <message>
         <source>ПЭВМ</source>
         <translation>PC</translation>
+    </message>
+</context>
+<context>
+    <name>DialogWiring</name>
+    <message>
+        <source>АВТО</source>
+        <translation>AUTO</translation>
     </message>
 </context>
 <context>
@@ -221,6 +242,44 @@
     <message>
         <source>Не удалось прочитать файл &quot;%1&quot;: %2</source>
         <translation>Could not read file &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ExchangeWiring</name>
+    <message>
+        <source>Экспорт спектра</source>
+        <translation>Export spectrum</translation>
+    </message>
+    <message>
+        <source>BES3T (*.DSC);;Текст CSV (*.csv);;Рисунок PNG (*.png);;Рисунок SVG (*.svg)</source>
+        <translation>BES3T (*.DSC);;CSV text (*.csv);;PNG picture (*.png);;SVG picture (*.svg)</translation>
+    </message>
+    <message>
+        <source>Импорт спектра</source>
+        <translation>Import spectrum</translation>
+    </message>
+    <message>
+        <source>BES3T (*.DSC);;Текст CSV (*.csv);;Текст (*.txt)</source>
+        <translation>BES3T (*.DSC);;CSV text (*.csv);;Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot;: по расширению не понять формат; экспорт пишет .DSC (BES3T), .csv, .png и .svg</source>
+        <translation>File &quot;%1&quot;: the extension tells no format; export writes .DSC (BES3T), .csv, .png and .svg</translation>
+    </message>
+</context>
+<context>
+    <name>FileActions</name>
+    <message>
+        <source>Файлы спектров (*.kav)</source>
+        <translation>Spectrum files (*.kav)</translation>
+    </message>
+    <message>
+        <source>Открыть фаил спектра</source>
+        <translation>Open spectrum file</translation>
+    </message>
+    <message>
+        <source>Сохранить фаил спектра</source>
+        <translation>Save spectrum file</translation>
     </message>
 </context>
 <context>
@@ -398,6 +457,366 @@
     </message>
 </context>
 <context>
+    <name>Main</name>
+    <message>
+        <source>КАВ</source>
+        <translation>KAV</translation>
+    </message>
+</context>
+<context>
+    <name>MainActions</name>
+    <message>
+        <source>Показать &amp;весь спектр</source>
+        <translation>Show &amp;whole spectrum</translation>
+    </message>
+    <message>
+        <source>Показать весь спектр</source>
+        <translation>Show the whole spectrum</translation>
+    </message>
+    <message>
+        <source>&amp;Открыть...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>Открыть спектр из файла</source>
+        <translation>Open a spectrum from a file</translation>
+    </message>
+    <message>
+        <source>&amp;Сохранить...</source>
+        <translation>&amp;Save...</translation>
+    </message>
+    <message>
+        <source>Сохранить спектр</source>
+        <translation>Save the spectrum</translation>
+    </message>
+    <message>
+        <source>&amp;Закрыть</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>Убрать текущий спектр</source>
+        <translation>Remove the current spectrum</translation>
+    </message>
+    <message>
+        <source>&amp;Расширить диапазон перестройки</source>
+        <translation>&amp;Widen the sweep range</translation>
+    </message>
+    <message>
+        <source>Расширить диапазон пересройки до максимума</source>
+        <translation>Widen the sweep range to the maximum</translation>
+    </message>
+    <message>
+        <source>&amp;Увеличить масштаб ординаты</source>
+        <translation>&amp;Enlarge the ordinate scale</translation>
+    </message>
+    <message>
+        <source>Уме&amp;ньшить масштаб ординаты</source>
+        <translation>Re&amp;duce the ordinate scale</translation>
+    </message>
+    <message>
+        <source>Визир &amp;1</source>
+        <translation>Cursor &amp;1</translation>
+    </message>
+    <message>
+        <source>Визир &amp;2</source>
+        <translation>Cursor &amp;2</translation>
+    </message>
+    <message>
+        <source>&amp;Анализ</source>
+        <translation>&amp;Analysis</translation>
+    </message>
+    <message>
+        <source>Анализ принятых спектров</source>
+        <translation>Analysis of received spectra</translation>
+    </message>
+    <message>
+        <source>&amp;Прием</source>
+        <translation>&amp;Receive</translation>
+    </message>
+    <message>
+        <source>Прием спектров от спектрометра</source>
+        <translation>Receive spectra from the spectrometer</translation>
+    </message>
+    <message>
+        <source>&amp;Окно сообщений</source>
+        <translation>&amp;Message window</translation>
+    </message>
+    <message>
+        <source>&amp;Выбор порта...</source>
+        <translation>&amp;Port...</translation>
+    </message>
+    <message>
+        <source>&amp;СТОП</source>
+        <translation>&amp;STOP</translation>
+    </message>
+    <message>
+        <source>Остановить развертку</source>
+        <translation>Stop the sweep</translation>
+    </message>
+    <message>
+        <source>&amp;ПУСК</source>
+        <translation>S&amp;TART</translation>
+    </message>
+    <message>
+        <source>Продолжить развертку</source>
+        <translation>Continue the sweep</translation>
+    </message>
+    <message>
+        <source>&amp;Перерисовать</source>
+        <translation>Re&amp;paint</translation>
+    </message>
+    <message>
+        <source>&amp;Выход</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Определить  мышью</source>
+        <translation>Set by &amp;mouse</translation>
+    </message>
+    <message>
+        <source>Определить границы мышью</source>
+        <translation>Set the bounds with the mouse</translation>
+    </message>
+    <message>
+        <source>&amp;Единицы измерения...</source>
+        <translation>&amp;Units...</translation>
+    </message>
+    <message>
+        <source>ВХОД  &amp;АЦП</source>
+        <translation>&amp;ADC INPUT</translation>
+    </message>
+    <message>
+        <source>Текущие измерения по входу АЦП</source>
+        <translation>Current readings of the ADC input</translation>
+    </message>
+    <message>
+        <source>Панель &amp;инструментов</source>
+        <translation>&amp;Tool bar</translation>
+    </message>
+    <message>
+        <source>Показать/скрыть панель инструментов</source>
+        <translation>Show/hide the tool bar</translation>
+    </message>
+    <message>
+        <source>&amp;Автосохранение...</source>
+        <translation>&amp;Automatic save...</translation>
+    </message>
+    <message>
+        <source>&amp;ФНЧ...</source>
+        <translation>&amp;Low-pass filter...</translation>
+    </message>
+    <message>
+        <source>ФНЧ</source>
+        <translation>LPF</translation>
+    </message>
+    <message>
+        <source>Фильтрация текущего спектра</source>
+        <translation>Filter the current spectrum</translation>
+    </message>
+    <message>
+        <source>&amp;Прием спектров...</source>
+        <translation>&amp;Receiving...</translation>
+    </message>
+    <message>
+        <source>Печать</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Печать спектра с текущими установками принтера</source>
+        <translation>Print the spectrum with the current printer settings</translation>
+    </message>
+    <message>
+        <source>Печа&amp;ть спектра...</source>
+        <translation>&amp;Print spectrum...</translation>
+    </message>
+    <message>
+        <source>&amp;Цвета...</source>
+        <translation>&amp;Colours...</translation>
+    </message>
+    <message>
+        <source>Печать &amp;главного окна</source>
+        <translation>Print the &amp;main window</translation>
+    </message>
+    <message>
+        <source>ФНЧ(р)</source>
+        <translation>LPF(rt)</translation>
+    </message>
+    <message>
+        <source>ФНЧ реального времени</source>
+        <translation>Real-time low-pass filter</translation>
+    </message>
+    <message>
+        <source>Сумма</source>
+        <translation>Sum</translation>
+    </message>
+    <message>
+        <source>Накопление спектров</source>
+        <translation>Accumulation of spectra</translation>
+    </message>
+    <message>
+        <source>&amp;О программе...</source>
+        <translation>A&amp;bout...</translation>
+    </message>
+    <message>
+        <source>&amp;Интеграл</source>
+        <translation>&amp;Integral</translation>
+    </message>
+    <message>
+        <source>Подсчет интеграла</source>
+        <translation>Compute the integral</translation>
+    </message>
+    <message>
+        <source>&amp;Сглаживание...</source>
+        <translation>&amp;Smoothing...</translation>
+    </message>
+    <message>
+        <source>Сглаживание</source>
+        <translation>Smooth</translation>
+    </message>
+    <message>
+        <source>Сглаживание спектра</source>
+        <translation>Spectrum smoothing</translation>
+    </message>
+    <message>
+        <source>&amp;Отмена</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>Вернуться к предыдущему</source>
+        <translation>Back to the previous spectrum</translation>
+    </message>
+    <message>
+        <source>&amp;Выравнивание</source>
+        <translation>&amp;Baseline</translation>
+    </message>
+    <message>
+        <source>Выравнивание спектра</source>
+        <translation>Level the baseline of the spectrum</translation>
+    </message>
+    <message>
+        <source>MinMax</source>
+        <translation>MinMax</translation>
+    </message>
+    <message>
+        <source>Поиск экстремумов</source>
+        <translation>Extremum search</translation>
+    </message>
+    <message>
+        <source>Ус&amp;тановить визиры</source>
+        <translation>Place &amp;cursors</translation>
+    </message>
+    <message>
+        <source>&amp;Поиск экстремумов...</source>
+        <translation>&amp;Extremum search...</translation>
+    </message>
+    <message>
+        <source>О&amp;тношение пиков</source>
+        <translation>Peak &amp;ratio</translation>
+    </message>
+    <message>
+        <source>Нахождение отношения двух пиков</source>
+        <translation>Find the ratio of two peaks</translation>
+    </message>
+    <message>
+        <source>&amp;Расcчитать частоту по ДФПГ</source>
+        <translation>&amp;Frequency from DPPH</translation>
+    </message>
+    <message>
+        <source>Используется Визир 1</source>
+        <translation>Uses cursor 1</translation>
+    </message>
+    <message>
+        <source>Отображать &amp;g-фактор</source>
+        <translation>Show &amp;g-factor</translation>
+    </message>
+    <message>
+        <source>&amp;Экспорт...</source>
+        <translation>E&amp;xport...</translation>
+    </message>
+    <message>
+        <source>Записать спектр или рисунок графика для других программ</source>
+        <translation>Write the spectrum or a picture of the plot for other programs</translation>
+    </message>
+    <message>
+        <source>&amp;Импорт...</source>
+        <translation>&amp;Import...</translation>
+    </message>
+    <message>
+        <source>Открыть спектр другой программы</source>
+        <translation>Open a spectrum of another program</translation>
+    </message>
+    <message>
+        <source>&amp;Спектр</source>
+        <translation>&amp;Spectrum</translation>
+    </message>
+    <message>
+        <source>&amp;Вид</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <source>&amp;Развертка</source>
+        <translation>S&amp;weep</translation>
+    </message>
+    <message>
+        <source>&amp;Функции</source>
+        <translation>&amp;Functions</translation>
+    </message>
+    <message>
+        <source>&amp;Настройка</source>
+        <translation>Se&amp;ttings</translation>
+    </message>
+    <message>
+        <source>Последние &amp;файлы</source>
+        <translation>Recent &amp;files</translation>
+    </message>
+    <message>
+        <source>&amp;Язык</source>
+        <translation>&amp;Language</translation>
+    </message>
+    <message>
+        <source>Выравн.</source>
+        <translation>Baseline</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBoxPort</name>
+    <message>
+        <source>Настройка принтера</source>
+        <translation>Printer setup</translation>
+    </message>
+    <message>
+        <source>Повторить попытку или закрыть программу без сохранения настроек?</source>
+        <translation>Try again, or close the program without saving the settings?</translation>
+    </message>
+    <message>
+        <source>Повторить</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>Закрыть без сохранения</source>
+        <translation>Close without saving</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>MessagePort</name>
+    <message>
+        <source>Настройки не сохранены в файл Kav.ini.
+</source>
+        <translation>The settings were not saved to Kav.ini.
+</translation>
+    </message>
+    <message>
+        <source>Ошибка чтения файла настроек %1
+Программа работает с настройками по умолчанию.</source>
+        <translation>Error reading settings file %1
+The program runs with the default settings.</translation>
+    </message>
+</context>
+<context>
     <name>ParameterBlock</name>
     <message>
         <source>НАКОПЛ: %1</source>
@@ -446,6 +865,29 @@
     <message>
         <source> — добавьте пользователя в группу %1</source>
         <translation> — add the user to group %1</translation>
+    </message>
+</context>
+<context>
+    <name>PrintActions</name>
+    <message>
+        <source>Не удалось напечатать спектр на принтере &quot;%1&quot;: %2</source>
+        <translation>Could not print the spectrum on printer &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>Файлы PDF (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Печать спектра в файл PDF</source>
+        <translation>Print the spectrum to a PDF file</translation>
+    </message>
+    <message>
+        <source>Печать главного окна в файл PDF</source>
+        <translation>Print the main window to a PDF file</translation>
+    </message>
+    <message>
+        <source>Не удалось напечатать главное окно на принтере &quot;%1&quot;: %2</source>
+        <translation>Could not print the main window on printer &quot;%1&quot;: %2</translation>
     </message>
 </context>
 <context>
@@ -832,6 +1274,79 @@
     </message>
 </context>
 <context>
+    <name>TInstrumentGroupsWidget</name>
+    <message>
+        <source>Напряжение корр.</source>
+        <translation>Correction</translation>
+    </message>
+    <message>
+        <source>Управление напряжением коррекции</source>
+        <translation>Correction voltage control</translation>
+    </message>
+    <message>
+        <source>Напряжение коррекции</source>
+        <translation>Correction voltage</translation>
+    </message>
+    <message>
+        <source>Точная коррекция уровня</source>
+        <translation>Fine level correction</translation>
+    </message>
+    <message>
+        <source>Грубая коррекция уровня</source>
+        <translation>Coarse level correction</translation>
+    </message>
+    <message>
+        <source>Усиление</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>Скорость развертки</source>
+        <translation>Sweep speed</translation>
+    </message>
+    <message>
+        <source>Границы развёртки</source>
+        <translation>Sweep bounds</translation>
+    </message>
+    <message>
+        <source>Нижняя</source>
+        <translation>Lower</translation>
+    </message>
+    <message>
+        <source>Верхняя</source>
+        <translation>Upper</translation>
+    </message>
+</context>
+<context>
+    <name>TKavAboutForm</name>
+    <message>
+        <source>О программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Kav7 — КАВ</source>
+        <translation>Kav7 — KAV</translation>
+    </message>
+    <message>
+        <source>Версия </source>
+        <translation>Version </translation>
+    </message>
+    <message>
+        <source>Приём, отображение, обработка, хранение и печать спектров магнитного резонанса (ЭПР), управление спектрометром по последовательной линии.</source>
+        <translation>Receiving, showing, processing, storing and printing magnetic resonance (EPR) spectra; control of the spectrometer over a serial line.</translation>
+    </message>
+</context>
+<context>
+    <name>TKavMainForm</name>
+    <message>
+        <source>Kavis. Спектрометр ЭПР</source>
+        <translation>Kavis. EPR spectrometer</translation>
+    </message>
+    <message>
+        <source>Изменение масштаба по ординате</source>
+        <translation>Change the ordinate scale</translation>
+    </message>
+</context>
+<context>
     <name>TKavMessageForm</name>
     <message>
         <source>Сообщения КАВ</source>
@@ -904,6 +1419,21 @@
     <message>
         <source>Автоматически искать экстремумы после каждой развертки</source>
         <translation>Search for extrema automatically after each sweep</translation>
+    </message>
+</context>
+<context>
+    <name>TPictureSizeDialog</name>
+    <message>
+        <source>Размер рисунка</source>
+        <translation>Picture size</translation>
+    </message>
+    <message>
+        <source>Ширина, точек:</source>
+        <translation>Width, pixels:</translation>
+    </message>
+    <message>
+        <source>Высота, точек:</source>
+        <translation>Height, pixels:</translation>
     </message>
 </context>
 <context>

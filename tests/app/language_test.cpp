@@ -1,0 +1,164 @@
+// The English interface: every text of the window, its menus, panels and
+// option dialogs leaves Russian behind except data (unit names from
+// Kav.ini, each language's own name), the switch at run time goes both
+// ways, and Russian shows today's texts.
+#include "app/main_window.h"
+#include "app/qt_translation.h"
+#include "app_fixture.h"
+#include "base/instrument_tables.h"
+#include "config/auto_save_setup_dialog.h"
+#include "config/real_time_setup_dialog.h"
+#include "config/unit_setup_dialog.h"
+#include "print/printout_texts.h"
+#include "processing/gliss_setup_dialog.h"
+#include "processing/low_pass_setup_dialog.h"
+#include "processing/min_max_setup_dialog.h"
+#include "scripted_dialog_port.h"
+#include "view/color_setup_dialog.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QTabWidget>
+
+namespace {
+
+// Every text a widget tree shows: window titles, labels, buttons, group
+// titles, tabs, menus with their actions and tool tips.
+QStringList Texts(const QWidget& root) {
+    QStringList out{root.windowTitle(), root.toolTip()};
+    for (const QWidget* w : root.findChildren<QWidget*>()) {
+        out << w->toolTip();
+        if (const auto* l = qobject_cast<const QLabel*>(w))
+            out << l->text();
+        if (const auto* b = qobject_cast<const QAbstractButton*>(w))
+            out << b->text();
+        if (const auto* g = qobject_cast<const QGroupBox*>(w))
+            out << g->title();
+        if (const auto* t = qobject_cast<const QTabWidget*>(w))
+            for (int k = 0; k < t->count(); ++k)
+                out << t->tabText(k);
+        if (const auto* m = qobject_cast<const QMenu*>(w))
+            out << m->title();
+    }
+    for (const QAction* a : root.findChildren<QAction*>())
+        out << a->text() << a->toolTip() << a->iconText();
+    return out;
+}
+
+// The Cyrillic left once the data are taken out: the unit names of the
+// settings and the name "Русский" of the language itself.
+QStringList Cyrillic(const QStringList& texts, const TKavCfg& cfg) {
+    QStringList data{QStringLiteral("Русский"), cfg.NameMask, QStringLiteral("образец")};
+    for (const TMeasureUnit& u : cfg.RazvUnits)
+        data << u.Name;
+    for (const TMeasureUnit& u : cfg.ADCUnits)
+        data << u.Name;
+    for (const TMeasureUnit& u : cfg.AmpUnits)
+        data << u.Name;
+    for (const TMeasureUnit& u : cfg.CorrUnits)
+        data << u.Name;
+    std::sort(data.begin(), data.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    static const QRegularExpression cyrillic(QStringLiteral("[А-Яа-яЁё]"));
+    QStringList left;
+    for (QString t : texts) {
+        const QString shown = t;
+        for (const QString& d : data)
+            if (!d.isEmpty())
+                t.replace(d, QString());
+        if (t.contains(cyrillic))
+            left << shown;
+    }
+    left.removeDuplicates();
+    return left;
+}
+
+void Settle() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
+struct TLanguageTest : ::testing::Test {
+    TAppDir Dir;
+    TScriptedPort Port;
+    ~TLanguageTest() override {
+        InstallLanguage(TLanguage::Ru);
+        Settle();
+    }
+};
+
+TEST_F(TLanguageTest, EnglishFromKavIniLeavesNoRussianButDataAndSwitchesBackAtOnce) {
+    Dir.WriteIni("[Main]\r\nLanguage=en\r\n");
+    std::unique_ptr<TKavMainForm> w = ShowWindow(Port);
+    Settle();
+    EXPECT_EQ(w->Settings().Language, TLanguage::En);
+    EXPECT_TRUE(w->Actions().ALanguageEn->isChecked());
+    const QStringList english = Texts(*w);
+    EXPECT_EQ(Cyrillic(english, w->Settings()), QStringList());
+    EXPECT_TRUE(english.contains(QStringLiteral("&Open..."))) << english.join('|').toStdString();
+    EXPECT_TRUE(english.contains(QStringLiteral("Se&ttings")));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kavis. EPR spectrometer"));
+
+    // "Настройка → Язык → Русский": today's texts at once, and kept.
+    w->Actions().ALanguageRu->trigger();
+    Settle();
+    EXPECT_EQ(w->Settings().Language, TLanguage::Ru);
+    EXPECT_EQ(w->Actions().AOpenFile->text(), QStringLiteral("&Открыть..."));
+    EXPECT_EQ(w->Actions().AOpenFile->toolTip(), QStringLiteral("Открыть спектр из файла"));
+    EXPECT_EQ(w->Actions().AEqualize->iconText(), QStringLiteral("Выравн."));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Kavis. Спектрометр ЭПР"));
+    const QStringList russian = Texts(*w);
+    for (const char* text : {"&Спектр", "&Настройка", "&Язык", "Последние &файлы",
+                             "Скорость развертки", "Границы развёртки"})
+        EXPECT_TRUE(russian.contains(QString::fromUtf8(text))) << text;
+    EXPECT_FALSE(russian.contains(QStringLiteral("&Open...")));
+
+    w->Actions().ALanguageEn->trigger();
+    Settle();
+    EXPECT_EQ(w->Actions().AOpenFile->text(), QStringLiteral("&Open..."));
+    EXPECT_EQ(Cyrillic(Texts(*w), w->Settings()), QStringList());
+    w->close();
+    EXPECT_NE(Dir.IniText().indexOf("Language=en"), -1);
+}
+
+TEST_F(TLanguageTest, ABadLanguageIsRussianAndWrittenBackSo) {
+    Dir.WriteIni("[Main]\r\nLanguage=klingon\r\n");
+    std::unique_ptr<TKavMainForm> w = ShowWindow(Port);
+    Settle();
+    EXPECT_EQ(w->Settings().Language, TLanguage::Ru);
+    EXPECT_EQ(w->Actions().AOpenFile->text(), QStringLiteral("&Открыть..."));
+    EXPECT_TRUE(w->Actions().ALanguageRu->isChecked());
+    w->close();
+    EXPECT_NE(Dir.IniText().indexOf("Language=ru"), -1);
+}
+
+TEST_F(TLanguageTest, EveryOptionDialogAndThePrintoutInEnglish) {
+    ASSERT_TRUE(InstallLanguage(TLanguage::En));
+    TKavCfg cfg{};
+    SetDefaults(cfg, Dir.Dir.path());
+    TScriptedDialogPort port;
+    std::vector<std::unique_ptr<QWidget>> dialogs;
+    dialogs.push_back(std::make_unique<TUnitSetupForm>(cfg, port, QChar(','), nullptr));
+    dialogs.push_back(std::make_unique<TAutoSaveSetupFrm>(cfg));
+    dialogs.push_back(std::make_unique<TRealTimeSetupForm>(cfg));
+    dialogs.push_back(std::make_unique<TLowPassSetupForm>(cfg));
+    dialogs.push_back(std::make_unique<TGlissSetupForm>(cfg));
+    dialogs.push_back(std::make_unique<TMinMaxSetupForm>(cfg));
+    dialogs.push_back(std::make_unique<TColorSetupForm>(cfg, port));
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d->metaObject()->className());
+        EXPECT_EQ(Cyrillic(Texts(*d), cfg), QStringList());
+    }
+    EXPECT_EQ(PrintJobTitle(), QStringLiteral("KAV spectrum"));
+    EXPECT_EQ(Cyrillic({PrintoutHeader(false, QStringLiteral("/data/образец.kav"),
+                                       QStringLiteral("20"), SpeedName(7))},
+                       cfg),
+              QStringList());
+    ASSERT_TRUE(InstallProgramLanguage(TLanguage::Ru));
+    EXPECT_EQ(PrintJobTitle(), QStringLiteral("Спектр КАВ"));
+}
+
+} // namespace
