@@ -230,9 +230,9 @@ TMainActions BuildMainActions(QMainWindow* window) {
     a.LanguageMenu = new QMenu(window);
     a.LanguageMenu->setObjectName(QStringLiteral("LanguageMenu"));
     auto* languages = new QActionGroup(window);
-    a.ALanguageRu = new QAction(QStringLiteral("Русский"), languages);
+    a.ALanguageRu = new QAction(QStringLiteral("&Русский"), languages);
     a.ALanguageRu->setObjectName(QStringLiteral("ALanguageRu"));
-    a.ALanguageEn = new QAction(QStringLiteral("English"), languages);
+    a.ALanguageEn = new QAction(QStringLiteral("&English"), languages);
     a.ALanguageEn->setObjectName(QStringLiteral("ALanguageEn"));
     for (QAction* language : {a.ALanguageRu, a.ALanguageEn}) {
         language->setCheckable(true);
