@@ -65,8 +65,9 @@ void TKavMainForm::AExportExecute() {
         if (sizeDialog.result() != QDialog::Accepted)
             return;
         PictureSize = sizeDialog.ChosenSize();
-        const TPlotSource source{Cfg,    *PointStore, SpectrumResults,          InstrumentReadings,
-                                 Format, GFactor,     PlotBox->RawTraceValues()};
+        const TPlotSource source{
+            Cfg,    *PointStore, SpectrumResults,           InstrumentReadings,
+            Format, GFactor,     PlotBox->RawTraceValues(), PlotBox->AnalysisShown()};
         if (!WritePlotPicture(
                 name, format == TExchangeFormat::Svg ? TPictureFormat::Svg : TPictureFormat::Png,
                 source, PlotBox->LabelFont(), PictureSize, &error)) {

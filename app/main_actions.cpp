@@ -136,6 +136,15 @@ const TActionRow ActionRows[] = {
      Plain},
     {&TMainActions::AImport, "AImport", "Spectr", QT_TRANSLATE_NOOP("MainActions", "&Импорт..."),
      QT_TRANSLATE_NOOP("MainActions", "Открыть спектр другой программы"), Plain},
+    {&TMainActions::AFitLines, "AFitLines", "Functions",
+     QT_TRANSLATE_NOOP("MainActions", "Аппроксимация линий..."),
+     QT_TRANSLATE_NOOP("MainActions", "Аппроксимация линий между визирами"), Plain},
+    {&TMainActions::ACompare, "ACompare", "Spectr",
+     QT_TRANSLATE_NOOP("MainActions", "Сравнить с..."),
+     QT_TRANSLATE_NOOP("MainActions", "Наложить спектр сравнения на текущий"), Plain},
+    {&TMainActions::ACompareOff, "ACompareOff", "Spectr",
+     QT_TRANSLATE_NOOP("MainActions", "Убрать сравнение"),
+     QT_TRANSLATE_NOOP("MainActions", "Убрать спектр сравнения"), Off},
 };
 
 struct TIconRow {
@@ -281,6 +290,8 @@ void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
     spectr->addMenu(a.RecentFilesMenu);
     spectr->addActions({a.ASaveFileAs, a.AExport, a.AImport, a.ACloseSpectr});
     spectr->addSeparator();
+    spectr->addActions({a.ACompare, a.ACompareOff});
+    spectr->addSeparator();
     spectr->addAction(a.APrintSetup);
     spectr->addSeparator();
     spectr->addAction(a.APrintForm);
@@ -313,6 +324,8 @@ void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
     functions->addSeparator();
     functions->addActions({a.AFilterSetup, a.AGlissSetup, a.AEqualize, a.AIntegr, a.AMinMaxSetup,
                            a.ADivision, a.ACalcFrecDFPG, a.AGShow});
+    functions->addSeparator();
+    functions->addAction(a.AFitLines);
 
     QMenu* setup = bar->addMenu(QCoreApplication::translate("MainActions", "&Настройка"));
     setup->setObjectName(QStringLiteral("SetupMenu"));

@@ -57,6 +57,9 @@ struct TMainActions {
     QAction* AGShow = nullptr;
     QAction* AExport = nullptr;
     QAction* AImport = nullptr;
+    QAction* AFitLines = nullptr;
+    QAction* ACompare = nullptr;
+    QAction* ACompareOff = nullptr;
 
     // The submenu "Последние файлы" and the open button's drop-down.
     QMenu* RecentFilesMenu = nullptr;

@@ -3,6 +3,7 @@
 #include "app/qt_translation.h"
 
 #include "acquisition/acquisition_engine.h"
+#include "app/analysis_wiring.h"
 #include "app/dialog_wiring.h"
 #include "app/instrument_groups_widget.h"
 #include "app/message_port.h"
@@ -88,6 +89,10 @@ TKavMainForm::TKavMainForm(TMessagePort& port, TDeviceFactory devices, QWidget* 
         InstallLanguage(Cfg.Language);
     BuildReceiveSide(std::move(devices));
     Dialogs = std::make_unique<TDialogWiring>(*this, Port, DecimalSep);
+    AnalysisState = std::make_unique<TAnalysisOverlay>();
+    AnalysisActions = std::make_unique<TAnalysisWiring>(
+        TAnalysisWiring::TParts{*this, A, Cfg, *PointStore, *PlotBox}, *AnalysisState, Port,
+        DecimalSep);
 }
 
 TKavMainForm::~TKavMainForm() = default;

@@ -23,6 +23,8 @@ class QScrollBar;
 class QToolBar;
 class QToolButton;
 class TADCForm;
+class TAnalysisOverlay;
+class TAnalysisWiring;
 class TAcquisitionEngine;
 class TDialogWiring;
 class TInstrumentGroupsWidget;
@@ -78,6 +80,10 @@ public:
     std::uint8_t SavedRapidRow() const;
     // The option dialogs' actions (dialog_wiring.cpp).
     TDialogWiring& DialogWiring() const { return *Dialogs; }
+    // The line fit and the comparison: their state and their actions
+    // (analysis_wiring.cpp).
+    TAnalysisOverlay& Analysis() const { return *AnalysisState; }
+    TAnalysisWiring& AnalysisWiring() const { return *AnalysisActions; }
     // The receive side (receive_wiring.cpp).
     TAcquisitionEngine& Engine() { return *Acq; }
     TKavReceiver& Receiver() { return *Link; }
@@ -206,6 +212,8 @@ private:
     TKavStatusBar* KavStatusBar = nullptr;
     TVisirWidgetView* VisirView = nullptr;
     std::unique_ptr<TDialogWiring> Dialogs;
+    std::unique_ptr<TAnalysisOverlay> AnalysisState;
+    std::unique_ptr<TAnalysisWiring> AnalysisActions;
 
     // The receive side: the link windows, the receiver, the view of the
     // receive mode on the widgets above and the engine (destroyed first).

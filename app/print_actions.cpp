@@ -31,7 +31,7 @@ QPrinter& TPrintActions::Printer() {
 TPrintout TPrintActions::Page() const {
     const TSources& s = Sources;
     return TPrintout{{s.Cfg, s.Store, s.Results, s.Readings, s.Format, s.GFactor,
-                      s.RawTrace ? s.RawTrace() : nullptr},
+                      s.RawTrace ? s.RawTrace() : nullptr, s.Analysis ? s.Analysis() : nullptr},
                      PrintoutHeader(s.Receiving(), s.ShownName(), s.GainText(), s.SpeedText())};
 }
 

@@ -14,6 +14,7 @@
 class QImage;
 class QPrinter;
 class QWidget;
+class TAnalysisOverlay;
 class TMessagePort;
 struct TPrintout;
 
@@ -39,6 +40,8 @@ public:
         std::function<QString()> SpeedText;
         // The unfiltered trace drawn beside the points when ShowFirst is on.
         std::function<const std::uint16_t*()> RawTrace;
+        // The line fit and comparison shown over the spectrum, or none.
+        std::function<const TAnalysisOverlay*()> Analysis = {};
     };
 
     TPrintActions(TSources sources, TMessagePort& port, QWidget* dialogParent);

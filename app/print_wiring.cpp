@@ -21,6 +21,7 @@ void TKavMainForm::ConnectPrinting() {
         [this] { return Groups->AmpBox()->currentText(); },
         [this] { return Groups->SpeedBox()->currentText(); },
         [this] { return PlotBox->RawTraceValues(); },
+        [this] { return PlotBox->AnalysisShown(); },
     };
     Printing = std::make_unique<TPrintActions>(std::move(sources), Port, this);
     connect(A.APrint, &QAction::triggered, this, [this] { Printing->APrintExecute(); });

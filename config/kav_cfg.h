@@ -25,7 +25,8 @@ struct TWindowPlace {
 // A colour as stored: red + 256 * green + 65536 * blue, top byte 0.
 using TColorValue = std::uint32_t;
 
-// Nine colours of one colour set, in the stored order.
+// The colours of one colour set, in the stored order: the nine of the
+// plot, then those of the line fit and the comparison.
 struct TColorSet {
     TColorValue BackGround = 0;
     TColorValue Border = 0;
@@ -36,6 +37,10 @@ struct TColorSet {
     TColorValue Grid = 0;
     TColorValue Visir1 = 0;
     TColorValue Visir2 = 0;
+    TColorValue FitGraph = 0;    // the fitted curve
+    TColorValue FitResidual = 0; // the spectrum less the fitted curve
+    TColorValue RefGraph = 0;    // the reference spectrum as placed
+    TColorValue DiffGraph = 0;   // the spectrum less the reference
 
     bool operator==(const TColorSet&) const = default;
 };

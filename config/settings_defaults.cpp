@@ -12,6 +12,13 @@ constexpr TColorValue Red = 255;
 constexpr TColorValue Lime = 65280;
 constexpr TColorValue Yellow = 65535;
 constexpr TColorValue Grey = 8421504;
+constexpr TColorValue Aqua = 16776960;
+constexpr TColorValue Fuchsia = 16711935;
+constexpr TColorValue Silver = 12632256;
+constexpr TColorValue Navy = 8388608;
+constexpr TColorValue Purple = 8388736;
+constexpr TColorValue Green = 32768;
+constexpr TColorValue Teal = 8421376;
 
 TMeasureUnit Unit(double x1, double x2, const char* name, float p1, float p2) {
     TMeasureUnit u;
@@ -103,9 +110,13 @@ void SetDefaults(TKavCfg& cfg, const QString& workDir) {
     cfg.RTNumb = 9;
     cfg.ShowFirst = false;
 
-    cfg.BMPColors = TColorSet{White, Blue, Black, Blue, Red, Lime, Grey, Lime, Blue};
-    cfg.DisplayColors = TColorSet{Black, Blue, Yellow, Lime, Red, Lime, Grey, Lime, Blue};
-    cfg.PrinterColors = TColorSet{White, Blue, Red, Blue, Red, Lime, Grey, Lime, Blue};
+    // Then the fitted curve, the residual, the reference and the difference.
+    cfg.BMPColors =
+        TColorSet{White, Blue, Black, Blue, Red, Lime, Grey, Lime, Blue, Red, Purple, Green, Teal};
+    cfg.DisplayColors = TColorSet{Black, Blue, Yellow, Lime,    Red,   Lime,  Grey,
+                                  Lime,  Blue, Aqua,   Fuchsia, White, Silver};
+    cfg.PrinterColors =
+        TColorSet{White, Blue, Red, Blue, Red, Lime, Grey, Lime, Blue, Navy, Purple, Green, Teal};
 
     cfg.Orientation = 1;
     cfg.PrnL = 15;

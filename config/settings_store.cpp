@@ -95,13 +95,18 @@ const TKey<TKavCfg> MarginKeys[] = {
     {"PrnB", &TKavCfg::PrnB},
 };
 
-const char* const ColorKeys[] = {"BackGround", "Border", "Graph",  "AddGraph", "Text",
-                                 "ADC2",       "Grid",   "Visir1", "Visir2"};
+// The keys of the fit and comparison colours come after the plot's: a file
+// written before them keeps its keys in their order, and reads with the
+// defaults for the new ones.
+const char* const ColorKeys[] = {"BackGround",  "Border",   "Graph",    "AddGraph", "Text",
+                                 "ADC2",        "Grid",     "Visir1",   "Visir2",   "FitGraph",
+                                 "FitResidual", "RefGraph", "DiffGraph"};
 
 TColorValue TColorSet::*const ColorFields[] = {
-    &TColorSet::BackGround, &TColorSet::Border, &TColorSet::Graph,
-    &TColorSet::AddGraph,   &TColorSet::Text,   &TColorSet::ADC2,
-    &TColorSet::Grid,       &TColorSet::Visir1, &TColorSet::Visir2,
+    &TColorSet::BackGround, &TColorSet::Border,   &TColorSet::Graph,       &TColorSet::AddGraph,
+    &TColorSet::Text,       &TColorSet::ADC2,     &TColorSet::Grid,        &TColorSet::Visir1,
+    &TColorSet::Visir2,     &TColorSet::FitGraph, &TColorSet::FitResidual, &TColorSet::RefGraph,
+    &TColorSet::DiffGraph,
 };
 
 const QString PlaceSections[] = {QStringLiteral("Position"), QStringLiteral("MsgWindow"),

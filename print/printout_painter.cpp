@@ -1,7 +1,9 @@
 #include "print/printout_painter.h"
 
 #include "print/printout_texts.h"
+#include "processing/analysis_overlay.h"
 #include "processing/result_texts.h"
+#include "view/analysis_overlay_painter.h"
 #include "view/arrow_painter.h"
 #include "view/display_color_painter.h"
 #include "view/plot_geometry.h"
@@ -32,6 +34,7 @@ public:
         Label(Geo.Left + 1, Geo.Top + 1, Page.Header, Colours.Text);
         Grid();
         Points();
+        Analysis();
         Visir(1);
         Visir(2);
         Extrema();
@@ -128,6 +131,32 @@ private:
             P.drawRects(raw.data(), static_cast<int>(raw.size()));
         }
         P.restore();
+    }
+
+    // The traces of the line fit and the comparison over the points, three
+    // device pixels wide as the points are, and their result lines at the
+    // bottom left above the row of the bound and visir captions.
+    void Analysis() {
+        const TAnalysisOverlay* analysis = Page.Analysis;
+        if (!analysis || analysis->Empty() || !analysis->Describes(Page.Store))
+            return;
+        TOverlayAxes axes;
+        axes.Left = Geo.Left;
+        axes.Kx = Geo.KxP;
+        axes.ViewMin = Geo.ViewMin;
+        axes.MidY = Geo.MidP;
+        axes.Ky = Geo.KyP;
+        axes.Clip =
+            QRect(Geo.Left + 1, Geo.Top + 1, Geo.Right - Geo.Left - 2, Geo.Bottom - Geo.Top - 2);
+        DrawOverlayCurves(P, analysis->Curves(), Colours, axes, 3);
+        const QStringList lines =
+            WrapResultLines(analysis->TextLines(Page.Cfg, Page.Format), Geo.Right - Geo.Left - 4,
+                            [this](const QString& text) { return TextW(text); });
+        int y = Geo.Bottom - 1 - TextH() * static_cast<int>(lines.size() + 1);
+        for (const QString& line : lines) {
+            Label(Geo.Left + 2, y, line, Colours.Text);
+            y += TextH();
+        }
     }
 
     // A shown visir strictly inside the view: its line, two pixels wide,

@@ -1,13 +1,16 @@
-// kavtool compare SAMPLE.kav REFERENCE.kav [--ini Kav.ini]
+// kavtool compare SAMPLE.kav REFERENCE [--ini Kav.ini]
 // [--normalize none|pp|integral|records] [--shift] [--ref-spins N] [--json]:
 // places the reference on the sample's field axis, scales it, optionally
 // finds the field shift that lays it over the sample, and prints the scale,
 // the shift, the difference's RMS and the ratio of double integrals (with
-// the sample's spin count when the reference's is given).
+// the sample's spin count when the reference's is given). The reference is
+// a .kav spectrum or another program's file as kavtool import reads it.
 
 #include "tools/kavtool.h"
 
 #include "base/instrument_tables.h"
+#include "config/settings_store.h"
+#include "exchange/spectrum_import.h"
 #include "processing/fit_texts.h"
 #include "processing/spectrum_compare.h"
 #include "spectrum/value_format.h"
@@ -111,20 +114,31 @@ int RunCompare(const QStringList& args) {
         !spins.isEmpty() && !ParsePositive(spins, request.ReferenceSpins))
         return UsageError(Command, QStringLiteral("--ref-spins needs a spin count above 0"));
 
-    // Other formats come through the import code; a .kav for now.
     const QString referencePath = parsed.Positional[1];
-    if (!referencePath.endsWith(QStringLiteral(".kav"), Qt::CaseInsensitive))
-        return Fail(QStringLiteral("reference \"%1\": only a .kav spectrum can be compared")
-                        .arg(referencePath));
-
     TProcessingArgs p;
     p.Ini = option("--ini");
     TProcessedSpectrum sample;
     if (const int status = LoadAndProcess(p, parsed.Positional[0], sample); status != ExitOk)
         return status;
     TProcessedSpectrum reference;
-    if (const int status = LoadAndProcess(p, referencePath, reference); status != ExitOk)
-        return status;
+    if (referencePath.endsWith(QStringLiteral(".kav"), Qt::CaseInsensitive)) {
+        if (const int status = LoadAndProcess(p, referencePath, reference); status != ExitOk)
+            return status;
+    } else {
+        // Another program's spectrum, mapped as "kavtool import" maps it:
+        // through the instrument's calibration, at the ini file's gain. The
+        // records the import writes place it by its field.
+        TKavCfg instrument = sample.Cfg;
+        RestoreUnitSnapshot(instrument);
+        TImportOptions options;
+        options.GainRow = instrument.Amplifying;
+        QStringList notes;
+        QString error;
+        if (!ImportSpectrumFile(referencePath, instrument, options, *reference.Store, notes,
+                                &error))
+            return Fail(error);
+        reference.Cfg = ReferenceSettings(instrument, *reference.Store);
+    }
 
     if (sample.Cfg.Visir1 && sample.Cfg.Visir2) {
         request.From = sample.Cfg.VisKoord1;

@@ -35,7 +35,7 @@ const std::array Commands = {
     TKavtoolCommand{"fit", "fit IN.kav [--ini Kav.ini] [--visirs A B] [--lines N] "
                            "[--shape lorentz|gauss|voigt] [--freq MHz] [--json]"},
     TKavtoolCommand{"compare",
-                    "compare SAMPLE.kav REFERENCE.kav [--ini Kav.ini] "
+                    "compare SAMPLE.kav REFERENCE [--ini Kav.ini] "
                     "[--normalize none|pp|integral|records] [--shift] [--ref-spins N] [--json]"},
 };
 

@@ -151,8 +151,9 @@ const std::vector<TCommandHelp>& Helps() {
           HelpOption},
          {}},
         {"compare",
-         "Places a reference spectrum on the sample's field axis, scales it and prints the "
-         "scale, the field shift, the residual and the ratio of double integrals.",
+         "Places a reference spectrum (.kav, or any file kavtool import reads) on the sample's "
+         "field axis, scales it and prints the scale, the field shift, the residual and the "
+         "ratio of double integrals.",
          {IniOption,
           {"--normalize none|pp|integral|records",
            "how the reference is scaled: not at all, to the peak-to-peak amplitude, to the "

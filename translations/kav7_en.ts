@@ -53,6 +53,96 @@
     </message>
 </context>
 <context>
+    <name>AnalysisTexts</name>
+    <message>
+        <source>Аппроксимация линий</source>
+        <translation>Line fit</translation>
+    </message>
+    <message>
+        <source>Число линий</source>
+        <translation>Number of lines</translation>
+    </message>
+    <message>
+        <source>Форма линии</source>
+        <translation>Line shape</translation>
+    </message>
+    <message>
+        <source>Частота, МГц (0 - по ДФПГ)</source>
+        <translation>Frequency, MHz (0 - from DPPH)</translation>
+    </message>
+    <message>
+        <source>Сравнение со спектром</source>
+        <translation>Comparison with a spectrum</translation>
+    </message>
+    <message>
+        <source>Нормировка</source>
+        <translation>Normalisation</translation>
+    </message>
+    <message>
+        <source>Искать сдвиг по полю</source>
+        <translation>Find the field shift</translation>
+    </message>
+    <message>
+        <source>Показать разность</source>
+        <translation>Show the difference</translation>
+    </message>
+    <message>
+        <source>Спинов в эталоне (0 - не задано)</source>
+        <translation>Spins in the reference (0 - not given)</translation>
+    </message>
+    <message>
+        <source>Открыть спектр для сравнения</source>
+        <translation>Open a spectrum to compare with</translation>
+    </message>
+    <message>
+        <source>Спектры (*.kav *.DSC *.DTA *.csv *.txt *.dat *.asc);;Файлы спектров (*.kav)</source>
+        <translation>Spectra (*.kav *.DSC *.DTA *.csv *.txt *.dat *.asc);;Spectrum files (*.kav)</translation>
+    </message>
+    <message>
+        <source>Сравнение невозможно: нет спектра для сравнения</source>
+        <translation>Comparison impossible: no spectrum to compare</translation>
+    </message>
+    <message>
+        <source>Результаты</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Величина</source>
+        <translation>Quantity</translation>
+    </message>
+    <message>
+        <source>Значение</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Погрешность</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Копировать</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Аппроксимация: %1, линий: %2</source>
+        <translation>Fit: %1, lines: %2</translation>
+    </message>
+    <message>
+        <source>Сравнение с %1</source>
+        <translation>Compared with %1</translation>
+    </message>
+</context>
+<context>
+    <name>AnalysisWiring</name>
+    <message>
+        <source>Файл &quot;%1&quot; не найден</source>
+        <translation>File &quot;%1&quot; not found</translation>
+    </message>
+</context>
+<context>
     <name>AutoSaveTexts</name>
     <message>
         <source>Каталог не задан</source>
@@ -777,6 +867,30 @@
         <source>Выравн.</source>
         <translation>Baseline</translation>
     </message>
+    <message>
+        <source>Аппроксимация линий...</source>
+        <translation>Line fit...</translation>
+    </message>
+    <message>
+        <source>Аппроксимация линий между визирами</source>
+        <translation>Fit lines between the cursors</translation>
+    </message>
+    <message>
+        <source>Сравнить с...</source>
+        <translation>Compare with...</translation>
+    </message>
+    <message>
+        <source>Наложить спектр сравнения на текущий</source>
+        <translation>Overlay a reference spectrum on the current one</translation>
+    </message>
+    <message>
+        <source>Убрать сравнение</source>
+        <translation>Remove comparison</translation>
+    </message>
+    <message>
+        <source>Убрать спектр сравнения</source>
+        <translation>Remove the reference spectrum</translation>
+    </message>
 </context>
 <context>
     <name>MessageBoxPort</name>
@@ -1256,6 +1370,22 @@ The program runs with the default settings.</translation>
     <message>
         <source>Настройка цветов</source>
         <translation>Colours</translation>
+    </message>
+    <message>
+        <source>Аппроксимация...........................</source>
+        <translation>Fitted lines...............................</translation>
+    </message>
+    <message>
+        <source>Остаток аппроксимации............</source>
+        <translation>Fit residual...................................</translation>
+    </message>
+    <message>
+        <source>Спектр сравнения.....................</source>
+        <translation>Reference spectrum.....................</translation>
+    </message>
+    <message>
+        <source>Разность со спектром сравнения</source>
+        <translation>Difference from the reference</translation>
     </message>
 </context>
 <context>

@@ -50,6 +50,14 @@ const TRow Rows[TColorSetupForm::RowCount] = {
      &TColorSet::Visir1, "Visir1"},
     {QT_TRANSLATE_NOOP("TColorSetupForm", "Визир2......................................."),
      &TColorSet::Visir2, "Visir2"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Аппроксимация..........................."),
+     &TColorSet::FitGraph, "FitGraph"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Остаток аппроксимации............"),
+     &TColorSet::FitResidual, "FitResidual"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Спектр сравнения....................."),
+     &TColorSet::RefGraph, "RefGraph"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Разность со спектром сравнения"), &TColorSet::DiffGraph,
+     "DiffGraph"},
 };
 
 } // namespace

@@ -12,7 +12,8 @@ class QPushButton;
 class QTabWidget;
 
 // The colour dialog (TColorSetupForm): three sheets for the colour sets of
-// the screen, the printer and the BMP file, each with eight coloured panels.
+// the screen, the printer and the BMP file, each with a coloured panel for
+// every colour of the set but the grid's.
 // A click on a panel opens the colour chooser at the panel's colour; OK
 // writes every panel into its set. The grid colour has no panel and keeps
 // its value.
@@ -20,7 +21,7 @@ class TColorSetupForm : public QDialog {
     Q_OBJECT
 public:
     static constexpr int SheetCount = 3; // "Монитор", "Принтер", "Файл BMP"
-    static constexpr int RowCount = 8;
+    static constexpr int RowCount = 12;
 
     TColorSetupForm(TKavCfg& cfg, TDialogPort& port, QWidget* parent = nullptr);
 

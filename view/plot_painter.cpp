@@ -1,7 +1,9 @@
 #include "view/plot_painter.h"
 
 #include "base/number_style.h"
+#include "processing/analysis_overlay.h"
 #include "processing/result_texts.h"
+#include "view/analysis_overlay_painter.h"
 #include "view/arrow_painter.h"
 #include "view/display_color_painter.h"
 #include "view/image_pixels_painter.h"
@@ -299,6 +301,7 @@ void TPlotPainter::DrawMarksAndTexts(QPainter& p, const TPlotGeometry& geo) cons
     p.setFont(Font);
     p.setPen(ToQColor(Colours.Text));
     TPlotLabels labels(p, Font, Colours, Sprites, Vector);
+    DrawAnalysis(p, labels, geo);
     DrawExtremumMarks(p, labels, geo);
     DrawPairTexts(labels, geo);
     DrawAreaText(labels, geo);
@@ -398,5 +401,30 @@ void TPlotPainter::DrawVisirLines(QPainter& p, const TPlotGeometry& geo) const {
             continue;
         p.setPen(ToQColor(n == 1 ? Colours.Visir1 : Colours.Visir2));
         DrawHairline(p, x, 3, x, geo.H - 5);
+    }
+}
+
+void TPlotPainter::DrawAnalysis(QPainter& p, TPlotLabels& labels, const TPlotGeometry& geo) const {
+    const TAnalysisOverlay* analysis = Source.Analysis;
+    if (!analysis || analysis->Empty() || !analysis->Describes(Source.Store))
+        return;
+    TOverlayAxes axes;
+    axes.Left = 0;
+    axes.Kx = geo.Kx;
+    axes.ViewMin = geo.ViewMin;
+    axes.MidY = geo.MidY;
+    axes.Ky = geo.Ky;
+    axes.Clip = QRect(1, 1, geo.W - 2, geo.H - 2);
+    DrawOverlayCurves(p, analysis->Curves(), Colours, axes, 1);
+    // The result lines from the bottom up, the last line lowest.
+    p.setPen(ToQColor(Colours.Text));
+    const QStringList lines =
+        WrapResultLines(analysis->TextLines(Source.Cfg, Source.Format), geo.W - 4,
+                        [&](const QString& text) { return labels.Measure(text).Width; });
+    const int th = labels.Height();
+    int y = geo.H - 4 - th * static_cast<int>(lines.size());
+    for (const QString& line : lines) {
+        labels.Draw(2, y, line);
+        y += th;
     }
 }

@@ -14,6 +14,7 @@
 class QImage;
 class QPainter;
 class QString;
+class TAnalysisOverlay;
 class TLabelSprites;
 class TPlotLabels;
 
@@ -28,6 +29,9 @@ struct TPlotSource {
     // 65536 unfiltered ordinates drawn beside each point when ShowFirst is
     // on, or none.
     const std::uint16_t* RawTrace = nullptr;
+    // The fitted curve, the reference and their results, or none; drawn
+    // only while they describe the store's points.
+    const TAnalysisOverlay* Analysis = nullptr;
 };
 
 // The full paint of the plot on any paint device: the screen's canvas (in
@@ -61,8 +65,9 @@ public:
     // The same pixels through a painter, batched: rectangles of one column's
     // adjoining pixels, so that a vector device keeps them as shapes.
     void DrawPoints(QPainter& p, const TPlotGeometry& geo) const;
-    // Extremum marks and labels, pair amplitudes (and g-factors), "S=", and
-    // the corner texts "АМ=" and "Tiba/Titan=".
+    // The traces of the line fit and the comparison with their result lines
+    // at the bottom left, extremum marks and labels, pair amplitudes (and
+    // g-factors), "S=", and the corner texts "АМ=" and "Tiba/Titan=".
     void DrawMarksAndTexts(QPainter& p, const TPlotGeometry& geo) const;
     // Each shown visir inside the view as a plain line from row 3 to H - 5.
     void DrawVisirLines(QPainter& p, const TPlotGeometry& geo) const;
@@ -77,6 +82,7 @@ private:
     void DrawPairTexts(TPlotLabels& labels, const TPlotGeometry& geo) const;
     void DrawAreaText(TPlotLabels& labels, const TPlotGeometry& geo) const;
     void DrawCornerTexts(TPlotLabels& labels) const;
+    void DrawAnalysis(QPainter& p, TPlotLabels& labels, const TPlotGeometry& geo) const;
 
     TPlotSource Source;
     const TColorSet& Colours;

@@ -77,8 +77,9 @@ void TPlotWidget::PutSlotPixels(const TImagePixels& px, std::uint16_t slot, QRgb
 }
 
 TPlotPainter TPlotWidget::Painter() const {
-    return TPlotPainter(TPlotSource{Cfg, Store, Results, Readings, Format, GFactor, RawTrace},
-                        Cfg.DisplayColors, TextFont, false, &Sprites);
+    return TPlotPainter(
+        TPlotSource{Cfg, Store, Results, Readings, Format, GFactor, RawTrace, Analysis},
+        Cfg.DisplayColors, TextFont, false, &Sprites);
 }
 
 void TPlotWidget::DrawGrid() {

@@ -21,6 +21,7 @@
 
 class QMenu;
 class QPainter;
+class TAnalysisOverlay;
 class TVisirController;
 
 // The spectrum plot (ScreenBox). It keeps a canvas the size of the widget:
@@ -40,6 +41,9 @@ public:
     // The raw trace drawn beside each point when ShowFirst is on: 65536
     // ordinates, one per slot, or none.
     void SetRawTrace(const std::uint16_t* values) { RawTrace = values; }
+    // The line fit and comparison drawn over the spectrum, or none.
+    void SetAnalysis(const TAnalysisOverlay* analysis) { Analysis = analysis; }
+    const TAnalysisOverlay* AnalysisShown() const { return Analysis; }
     const std::uint16_t* RawTraceValues() const { return RawTrace; }
     // The pop-up menu ScreenMenu; with a menu the right button opens it and
     // starts no drag or selection.
@@ -114,6 +118,7 @@ private:
     const TGFactorDisplay& GFactor;
     TVisirController* Visirs = nullptr;
     const std::uint16_t* RawTrace = nullptr;
+    const TAnalysisOverlay* Analysis = nullptr;
     QMenu* ScreenMenu = nullptr;
 
     QImage Image;

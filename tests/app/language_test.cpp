@@ -2,6 +2,7 @@
 // option dialogs leaves Russian behind except data (unit names from
 // Kav.ini, each language's own name), the switch at run time goes both
 // ways, and Russian shows today's texts.
+#include "app/analysis_wiring.h"
 #include "app/main_window.h"
 #include "app/qt_translation.h"
 #include "app_fixture.h"
@@ -10,6 +11,10 @@
 #include "config/real_time_setup_dialog.h"
 #include "config/unit_setup_dialog.h"
 #include "print/printout_texts.h"
+#include "processing/analysis_overlay.h"
+#include "processing/analysis_results_window.h"
+#include "processing/compare_setup_dialog.h"
+#include "processing/fit_setup_dialog.h"
 #include "processing/gliss_setup_dialog.h"
 #include "processing/low_pass_setup_dialog.h"
 #include "processing/min_max_setup_dialog.h"
@@ -17,16 +22,21 @@
 #include "view/color_setup_dialog.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 
 namespace {
 
 // Every text a widget tree shows: window titles, labels, buttons, group
-// titles, tabs, menus with their actions and tool tips.
+// titles, tabs, list items, table cells and headers, menus with their
+// actions and tool tips.
 QStringList Texts(const QWidget& root) {
     QStringList out{root.windowTitle(), root.toolTip()};
     for (const QWidget* w : root.findChildren<QWidget*>()) {
@@ -42,6 +52,18 @@ QStringList Texts(const QWidget& root) {
                 out << t->tabText(k);
         if (const auto* m = qobject_cast<const QMenu*>(w))
             out << m->title();
+        if (const auto* c = qobject_cast<const QComboBox*>(w))
+            for (int k = 0; k < c->count(); ++k)
+                out << c->itemText(k);
+        if (const auto* t = qobject_cast<const QTableWidget*>(w)) {
+            for (int c = 0; c < t->columnCount(); ++c)
+                if (const QTableWidgetItem* h = t->horizontalHeaderItem(c))
+                    out << h->text();
+            for (int r = 0; r < t->rowCount(); ++r)
+                for (int c = 0; c < t->columnCount(); ++c)
+                    if (const QTableWidgetItem* i = t->item(r, c))
+                        out << i->text();
+        }
     }
     for (const QAction* a : root.findChildren<QAction*>())
         out << a->text() << a->toolTip() << a->iconText();
@@ -49,7 +71,8 @@ QStringList Texts(const QWidget& root) {
 }
 
 // The Cyrillic left once the data are taken out: the unit names of the
-// settings and the name "Русский" of the language itself.
+// settings (amplitudes also with their prefixes milli and micro) and the
+// name "Русский" of the language itself.
 QStringList Cyrillic(const QStringList& texts, const TKavCfg& cfg) {
     QStringList data{QStringLiteral("Русский"), cfg.NameMask, QStringLiteral("образец")};
     for (const TMeasureUnit& u : cfg.RazvUnits)
@@ -57,7 +80,7 @@ QStringList Cyrillic(const QStringList& texts, const TKavCfg& cfg) {
     for (const TMeasureUnit& u : cfg.ADCUnits)
         data << u.Name;
     for (const TMeasureUnit& u : cfg.AmpUnits)
-        data << u.Name;
+        data << u.Name << QStringLiteral("мк") + u.Name << QStringLiteral("м") + u.Name;
     for (const TMeasureUnit& u : cfg.CorrUnits)
         data << u.Name;
     std::sort(data.begin(), data.end(),
@@ -148,6 +171,12 @@ TEST_F(TLanguageTest, EveryOptionDialogAndThePrintoutInEnglish) {
     dialogs.push_back(std::make_unique<TGlissSetupForm>(cfg));
     dialogs.push_back(std::make_unique<TMinMaxSetupForm>(cfg));
     dialogs.push_back(std::make_unique<TColorSetupForm>(cfg, port));
+    dialogs.push_back(std::make_unique<TFitSetupForm>(cfg.Fit));
+    TCompareSettings compare;
+    dialogs.push_back(std::make_unique<TCompareSetupForm>(compare, QChar(',')));
+    auto results = std::make_unique<TAnalysisResultsWindow>();
+    results->ShowResults({}, {{QStringLiteral("B0"), QStringLiteral("3148"), {}}});
+    dialogs.push_back(std::move(results));
     for (const auto& d : dialogs) {
         SCOPED_TRACE(d->metaObject()->className());
         EXPECT_EQ(Cyrillic(Texts(*d), cfg), QStringList());
@@ -159,6 +188,49 @@ TEST_F(TLanguageTest, EveryOptionDialogAndThePrintoutInEnglish) {
               QStringList());
     ASSERT_TRUE(InstallProgramLanguage(TLanguage::Ru));
     EXPECT_EQ(PrintJobTitle(), QStringLiteral("Спектр КАВ"));
+}
+
+// A fit's results in the window beside the main one follow the switch at
+// once, rows included, and come back in Russian.
+struct TLanguageWindowTest : TWindowTest {
+    ~TLanguageWindowTest() override {
+        InstallLanguage(TLanguage::Ru);
+        Settle();
+    }
+};
+
+TEST_F(TLanguageWindowTest, FitResultsWindowFollowsTheSwitchRowsIncluded) {
+    OpenTestSpectrum();
+    TKavCfg& cfg = W->Settings();
+    cfg.Visir1 = cfg.Visir2 = true;
+    cfg.VisKoord1 = 30000;
+    cfg.VisKoord2 = 40000;
+    Port.OnDialog = [](QDialog& d) {
+        d.findChild<QSpinBox*>("LineCountEdit")->setValue(1);
+        d.findChild<QComboBox*>("ShapeBox")->setCurrentIndex(0);
+        d.findChild<QPushButton*>("OKBtn")->click();
+    };
+    W->Actions().AFitLines->trigger();
+    Port.OnDialog = nullptr;
+    ASSERT_TRUE(W->Analysis().HasFit()) << Port.Errors.join('\n').toStdString();
+    const TAnalysisResultsWindow& results = W->AnalysisWiring().ResultsWindow();
+    ASSERT_TRUE(results.isVisible());
+    const QStringList russian = Texts(results);
+    for (const char* text : {"Результаты", "Величина", "Копировать", "СКО остатка"})
+        EXPECT_TRUE(russian.contains(QString::fromUtf8(text))) << text;
+
+    W->Actions().ALanguageEn->trigger();
+    Settle();
+    const QStringList english = Texts(results);
+    EXPECT_EQ(Cyrillic(english, cfg), QStringList());
+    for (const char* text : {"Results", "Quantity", "Copy", "Residual RMS"})
+        EXPECT_TRUE(english.contains(QString::fromUtf8(text))) << text;
+    EXPECT_TRUE(results.ClipboardText().startsWith(QStringLiteral("Fit: Lorentzian, lines: 1")))
+        << results.ClipboardText().toStdString();
+
+    W->Actions().ALanguageRu->trigger();
+    Settle();
+    EXPECT_EQ(Texts(results), russian);
 }
 
 } // namespace

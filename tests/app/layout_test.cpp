@@ -9,6 +9,8 @@
 #include "config/auto_save_setup_dialog.h"
 #include "config/real_time_setup_dialog.h"
 #include "config/unit_setup_dialog.h"
+#include "processing/compare_setup_dialog.h"
+#include "processing/fit_setup_dialog.h"
 #include "processing/gliss_setup_dialog.h"
 #include "processing/low_pass_setup_dialog.h"
 #include "processing/min_max_setup_dialog.h"
@@ -200,6 +202,15 @@ std::unique_ptr<QDialog> Colours(TKavCfg& cfg, TDialogPort& port) {
     return std::make_unique<TColorSetupForm>(cfg, port);
 }
 
+std::unique_ptr<QDialog> FitSetup(TKavCfg& cfg, TDialogPort&) {
+    return std::make_unique<TFitSetupForm>(cfg.Fit);
+}
+std::unique_ptr<QDialog> CompareSetup(TKavCfg&, TDialogPort&) {
+    static TCompareSettings settings;
+    settings.ReferenceSpins = 1.2345e17; // the longest spin count shown
+    return std::make_unique<TCompareSetupForm>(settings, QChar(','));
+}
+
 const TDialogCase Cases[] = {
     {"unit-setup-razv", 0, UnitSetup},
     {"unit-setup-amp", 1, UnitSetup},
@@ -212,6 +223,8 @@ const TDialogCase Cases[] = {
     {"min-max-setup", -1, Plain<TMinMaxSetupForm>},
     {"color-setup-display", 0, Colours},
     {"color-setup-printer", 1, Colours},
+    {"fit-setup", -1, FitSetup},
+    {"compare-setup", -1, CompareSetup},
 };
 
 std::string Describe(const QWidget* w) {

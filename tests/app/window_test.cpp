@@ -114,6 +114,12 @@ TEST_F(TActionsTest, EveryActionHasItsCaptionHintCategoryAndInitialState) {
         {"AExport", "Spectr", "Экспорт...",
          "Записать спектр или рисунок графика для других программ", true, false, false},
         {"AImport", "Spectr", "Импорт...", "Открыть спектр другой программы", true, false, false},
+        {"AFitLines", "Functions", "Аппроксимация линий...", "Аппроксимация линий между визирами",
+         true, false, false},
+        {"ACompare", "Spectr", "Сравнить с...", "Наложить спектр сравнения на текущий", true, false,
+         false},
+        {"ACompareOff", "Spectr", "Убрать сравнение", "Убрать спектр сравнения", false, false,
+         false},
     };
     int named = 0;
     for (QAction* a : W->findChildren<QAction*>())
@@ -139,14 +145,15 @@ TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
     const std::pair<const char*, QStringList> menus[] = {
         {"Спектр",
          {"AReceive", "AAnalyse", "-", "AOpenFile", "Последние файлы", "ASaveFileAs", "AExport",
-          "AImport", "ACloseSpectr", "-", "APrintSetup", "-", "APrintForm", "-", "AExit"}},
+          "AImport", "ACloseSpectr", "-", "ACompare", "ACompareOff", "-", "APrintSetup", "-",
+          "APrintForm", "-", "AExit"}},
         {"Вид",
          {"ARepaint", "-", "AIncScale", "ADecScale", "AAllView", "-", "AADCView", "-",
           "AStandVisir", "AVisir1", "AVisir2", "-", "AToolBar", "-", "AMessageView"}},
         {"Развертка", {"AStop", "AStart", "-", "AResetDiap", "AMouseSelect"}},
         {"Функции",
          {"ABackUp", "-", "AFilterSetup", "AGlissSetup", "AEqualize", "AIntegr", "AMinMaxSetup",
-          "ADivision", "ACalcFrecDFPG", "AGShow"}},
+          "ADivision", "ACalcFrecDFPG", "AGShow", "-", "AFitLines"}},
         {"Настройка",
          {"ARealTime", "AAutoSave", "AOpenUnits", "ASetupCom", "AColorSetup", "Язык", "-",
           "AAbout"}},

@@ -336,7 +336,8 @@ TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
     const std::pair<const char*, const char*> keys[] = {
         {"MsgWindow", "Top Left Width Height Visible State Style"},
         {"RazvUnit1", "X1 X2 KoeffK KoeffB Name"},
-        {"BMPColors", "BackGround Border Graph AddGraph Text ADC2 Grid Visir1 Visir2"},
+        {"BMPColors", "BackGround Border Graph AddGraph Text ADC2 Grid Visir1 Visir2 FitGraph "
+                      "FitResidual RefGraph DiffGraph"},
         {"Port", "PortName BaudRate Parity StopBits RTSControl DTRControl DSRControl CTSControl "
                  "DSRSensitivity TimeOut SlaveAddress"},
         {"Main", "PoleMin PoleMax ViewMin ViewMax Amplifying Rapid Correction WorkDir LastOpen "
@@ -396,6 +397,10 @@ TEST_F(SettingsStore, EveryFieldComesBackThroughTheFile) {
     cfg.FindMaxStep = 65000;
     cfg.AutoTibaTitan = true;
     cfg.DisplayColors.Visir2 = 0x123456;
+    cfg.PrinterColors.DiffGraph = 0x654321;
+    cfg.BMPColors.FitGraph = 0xABCDEF;
+    cfg.DisplayColors.FitResidual = 0x010203;
+    cfg.DisplayColors.RefGraph = 0;
     cfg.Orientation = 0;
     cfg.PrnR = -3;
     cfg.Fit = TFitSettings{3, TLineShape::Voigt, 9412.0625};
@@ -418,6 +423,49 @@ TEST_F(SettingsStore, EveryFieldComesBackThroughTheFile) {
     const QByteArray first = Saved();
     ASSERT_TRUE(SaveSettings(loaded, back, Path, Comma));
     EXPECT_EQ(Saved(), first);
+}
+
+// A file of the nine plot colours (written before the fit and comparison
+// colours were) reads them and keeps the defaults of the new four; a save
+// keeps the nine in their lines and order and adds the four after them.
+TEST_F(SettingsStore, ColourSetsWithoutTheAnalysisColoursReadTheirDefaults) {
+    Files.Write(Path, "[PrinterColors]\r\nBackGround=1\r\nBorder=2\r\nGraph=3\r\n"
+                      "AddGraph=4\r\nText=5\r\nADC2=6\r\nGrid=7\r\nVisir1=8\r\nVisir2=9\r\n"
+                      "[DisplayColors]\r\nFitGraph=77\r\n");
+    TKavCfg cfg = Load();
+    TColorSet printer = Defaults.PrinterColors;
+    printer.BackGround = 1;
+    printer.Border = 2;
+    printer.Graph = 3;
+    printer.AddGraph = 4;
+    printer.Text = 5;
+    printer.ADC2 = 6;
+    printer.Grid = 7;
+    printer.Visir1 = 8;
+    printer.Visir2 = 9;
+    EXPECT_EQ(cfg.PrinterColors, printer);
+    TColorSet display = Defaults.DisplayColors;
+    display.FitGraph = 77;
+    EXPECT_EQ(cfg.DisplayColors, display);
+    EXPECT_EQ(cfg.BMPColors, Defaults.BMPColors);
+    // Each set's four new colours differ from its background and from one
+    // another, so that every trace can be seen.
+    for (const TColorSet& set :
+         {Defaults.DisplayColors, Defaults.PrinterColors, Defaults.BMPColors}) {
+        const TColorValue added[] = {set.FitGraph, set.FitResidual, set.RefGraph, set.DiffGraph};
+        for (std::size_t i = 0; i < std::size(added); ++i) {
+            EXPECT_NE(added[i], set.BackGround) << i;
+            EXPECT_NE(added[i], set.Graph) << i;
+            for (std::size_t j = i + 1; j < std::size(added); ++j)
+                EXPECT_NE(added[i], added[j]) << i << ' ' << j;
+        }
+    }
+
+    ASSERT_TRUE(SaveSettings(cfg, {}, Path, Comma));
+    EXPECT_EQ(KeysOf(Saved(), "PrinterColors").join(' '),
+              "BackGround Border Graph AddGraph Text ADC2 Grid Visir1 Visir2 FitGraph FitResidual "
+              "RefGraph DiffGraph");
+    EXPECT_EQ(Load().PrinterColors, printer);
 }
 
 TEST_F(SettingsStore, KeysTheSaveDoesNotWriteStayWithTheirLines) {

@@ -8,9 +8,11 @@
 #include "print/printout_job_painter.h"
 #include "print/printout_painter.h"
 #include "print/printout_texts.h"
+#include "processing/analysis_overlay.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/spectrum_file.h"
 #include "temp_files.h"
+#include "view/analysis_overlay_painter.h"
 #include "view/canvas_checks.h"
 #include "view/display_color_painter.h"
 #include "view/qt_app.h"
@@ -21,6 +23,8 @@
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -223,6 +227,65 @@ TEST_F(PrintoutTest, FrameInsideTheMarginsAndTheHeader) {
     EXPECT_TRUE(
         Holds(g.Right - TextW("-1024") - 2, (g.MidP + g.Bottom) / 2 - TextH() - 2, "-1024"));
     EXPECT_EQ(Page.pixel(g.Left + 500, g.MidP), qRgb(128, 128, 128));
+}
+
+// The fitted curve and its residual, or the reference and the difference,
+// go on the page in their printer colours with their result lines just
+// above the row of the bound captions; an analysis that no longer describes
+// the spectrum is not printed.
+TEST_F(PrintoutTest, FitAndReferenceTracesWithTheirResultLines) {
+    for (int x = 20000; x <= 45000; x += 10) {
+        const double u = (x - 32000) / 1000.0;
+        F.Put(x, static_cast<int>(std::lround(2048 - 600 * u / std::pow(1 + u * u, 2))));
+    }
+    TAnalysisOverlay analysis;
+    F.Cfg.Fit.LineCount = 1;
+    ASSERT_EQ(analysis.Fit(*F.Store, F.Cfg), QString());
+    TPrintout page = Printout();
+    page.Analysis = &analysis;
+    const TColorSet& c = F.Cfg.PrinterColors;
+    const auto paint = [&] {
+        Page.fill(White);
+        QPainter p(&Page);
+        return PaintPrintout(p, page, &Reason);
+    };
+    ASSERT_TRUE(paint()) << Reason.toStdString();
+    const TPageGeometry g = Geo();
+    const QRect plot(g.Left, g.Top, g.Right - g.Left, g.Bottom - g.Top);
+    // The curve runs through the line's extrema, the residual along the
+    // zero line; neither leaves the frame.
+    const int xMax = g.XOfCode(32000 - 577);
+    EXPECT_GT(Count(QRect(xMax - 3, g.YOfOrdinate(2048 + 195) - 12, 7, 24), ToRgb(c.FitGraph)), 0);
+    EXPECT_GT(Count(QRect(g.XOfCode(25000), g.MidP - 6, 200, 12), ToRgb(c.FitResidual)), 100);
+    EXPECT_EQ(Count(plot, ToRgb(c.FitGraph)), Count(Page.rect(), ToRgb(c.FitGraph)));
+    // Broken to the plot's width where values are joined, the last line on
+    // top of the caption row.
+    const auto holdsLines = [&] {
+        const QStringList lines =
+            WrapResultLines(analysis.TextLines(F.Cfg, F.Format), g.Right - g.Left - 4,
+                            [&](const QString& text) { return TextW(text); });
+        const int n = static_cast<int>(lines.size());
+        for (int i = 0; i < n; ++i) {
+            if (!Holds(g.Left + 2, g.Bottom - 1 - (n + 1 - i) * TextH(), lines[i]))
+                return false;
+        }
+        return n >= 2;
+    };
+    EXPECT_TRUE(holdsLines());
+
+    analysis.RemoveFit();
+    ASSERT_EQ(analysis.Compare(*F.Store, F.Cfg, *F.Store, QStringLiteral("self.kav"), {}),
+              QString());
+    ASSERT_TRUE(paint());
+    EXPECT_EQ(Count(Page.rect(), ToRgb(c.FitGraph)), 0);
+    EXPECT_GT(Count(QRect(xMax - 3, g.YOfOrdinate(2048 + 195) - 12, 7, 24), ToRgb(c.RefGraph)), 0);
+    EXPECT_GT(Count(QRect(g.XOfCode(25000), g.MidP - 6, 200, 12), ToRgb(c.DiffGraph)), 100);
+    EXPECT_TRUE(holdsLines());
+
+    F.Put(32000, 3000);
+    ASSERT_TRUE(paint());
+    EXPECT_EQ(Count(Page.rect(), ToRgb(c.RefGraph)), 0);
+    EXPECT_EQ(Count(Page.rect(), ToRgb(c.DiffGraph)), 0);
 }
 
 TEST_F(PrintoutTest, PointsAreSmallSquaresAtTheirPlaceAndStayInThePlot) {

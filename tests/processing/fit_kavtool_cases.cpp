@@ -200,10 +200,23 @@ TEST_F(KavtoolFit, CompareGivesScaleShiftAndSpins) {
     EXPECT_EQ(apart.Exit, 1);
     EXPECT_EQ(apart.Err, "kavtool: Спектр сравнения не перекрывается с текущим по полю\n");
 
+    // The reference as another program's columns: read as the import reads
+    // it, placed by its field, the same numbers come back.
+    const QString csv = Files.Path("standard.csv");
+    const TKavtoolRun exported = Run({"export", r, "-o", csv});
+    ASSERT_EQ(exported.Exit, 0) << exported.Err.toStdString();
+    const TKavtoolRun columns = Run({"compare", s, csv, "--normalize", "pp", "--shift", "--json"});
+    ASSERT_EQ(columns.Exit, 0) << columns.Err.toStdString();
+    const QJsonObject fromColumns = Json(columns);
+    EXPECT_NEAR(fromColumns["scale"].toDouble(), 0.37, 0.004);
+    EXPECT_NEAR(fromColumns["shift"]["absoluteField"].toDouble(), 1.5, 0.02);
+
+    // A damaged descriptor is refused in one line, naming the file.
     Files.Write("other.DSC", "#DESC\n");
     const TKavtoolRun dsc = Run({"compare", s, Files.Path("other.DSC")});
     EXPECT_EQ(dsc.Exit, 1);
-    EXPECT_TRUE(dsc.Err.contains("only a .kav spectrum can be compared")) << dsc.Err.toStdString();
+    EXPECT_TRUE(dsc.Err.contains("other.DSC")) << dsc.Err.toStdString();
+    EXPECT_EQ(dsc.Err.count('\n'), 1) << dsc.Err.toStdString();
 }
 
 } // namespace

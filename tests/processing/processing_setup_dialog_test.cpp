@@ -1,4 +1,6 @@
 #include "config/settings_store.h"
+#include "processing/compare_setup_dialog.h"
+#include "processing/fit_setup_dialog.h"
 #include "processing/gliss_setup_dialog.h"
 #include "processing/low_pass_setup_dialog.h"
 #include "processing/min_max_setup_dialog.h"
@@ -6,7 +8,10 @@
 #include "view/qt_app.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -141,4 +146,64 @@ TEST_F(TProcessingSetupTest, AFieldEmptiedOrBelowItsRangeStoresTheMinimum) {
     QTest::mouseClick(minMax.OKBtn(), Qt::LeftButton);
     EXPECT_EQ(Cfg.FindMaxNoise, 10);
     EXPECT_EQ(Cfg.FindMaxStep, 50);
+}
+
+// The fit's dialog shows the stored settings, writes what OK confirms and
+// nothing on Cancel; the line count cannot leave 1..4.
+TEST_F(TProcessingSetupTest, FitSetupWritesItsCopyOnOkOnly) {
+    TFitSettings settings{2, TLineShape::Gauss, 9400};
+    {
+        TFitSetupForm d(settings);
+        d.show();
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Аппроксимация линий"));
+        EXPECT_EQ(d.LineCountEdit()->value(), 2);
+        EXPECT_EQ(d.ShapeBox()->currentText(), QStringLiteral("Гаусс"));
+        EXPECT_EQ(d.FrequencyEdit()->value(), 9400);
+        Retype(d.LineCountEdit(), "9"); // refused: above 4
+        d.ShapeBox()->setCurrentIndex(2);
+        d.FrequencyEdit()->setValue(0);
+        QTest::mouseClick(d.CancelBtn(), Qt::LeftButton);
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        EXPECT_EQ(settings, (TFitSettings{2, TLineShape::Gauss, 9400}));
+    }
+    TFitSetupForm d(settings);
+    d.show();
+    Retype(d.LineCountEdit(), "4");
+    d.ShapeBox()->setCurrentIndex(2);
+    EXPECT_EQ(d.ShapeBox()->currentText(), QStringLiteral("Псевдо-Фойгт"));
+    d.FrequencyEdit()->setValue(0);
+    QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(settings, (TFitSettings{4, TLineShape::Voigt, 0}));
+}
+
+TEST_F(TProcessingSetupTest, CompareSetupWritesItsCopyOnOkOnly) {
+    TCompareSettings settings;
+    settings.ReferenceSpins = 2e17;
+    TCompareSetupForm d(settings, QChar(','));
+    d.show();
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Сравнение со спектром"));
+    EXPECT_EQ(d.NormalizationBox()->currentText(), QStringLiteral("без нормировки"));
+    EXPECT_EQ(d.SpinsEdit()->text(), QStringLiteral("2,000E+017"));
+    EXPECT_TRUE(d.DifferenceBox()->isChecked());
+    d.NormalizationBox()->setCurrentIndex(2);
+    Tick(d.ShiftBox());
+    Tick(d.DifferenceBox());
+    d.SpinsEdit()->setText(QStringLiteral("1,5e16"));
+    QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(settings.Normalization, TNormalization::Integral);
+    EXPECT_TRUE(settings.FindShift);
+    EXPECT_FALSE(settings.ShowDifference);
+    EXPECT_EQ(settings.ReferenceSpins, 1.5e16);
+
+    // Cancel keeps everything; a spin count that is no count is not given.
+    TCompareSetupForm again(settings, QChar(','));
+    again.NormalizationBox()->setCurrentIndex(0);
+    QTest::mouseClick(again.CancelBtn(), Qt::LeftButton);
+    EXPECT_EQ(settings.Normalization, TNormalization::Integral);
+    const std::pair<const char*, double> spins[] = {
+        {"", 0}, {"abc", 0}, {"-5", 0}, {"0", 0}, {"inf", 0}, {"1e400", 0}, {" 3.5E17 ", 3.5e17}};
+    for (const auto& [text, value] : spins)
+        EXPECT_EQ(TCompareSetupForm::SpinCountOf(QString::fromLatin1(text)), value) << text;
 }

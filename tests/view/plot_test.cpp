@@ -5,6 +5,8 @@
 // full paints themselves are compared pixel for pixel with a plain drawing
 // in plot_paint_identity_test.
 
+#include "processing/analysis_overlay.h"
+#include "view/analysis_overlay_painter.h"
 #include "view/plot_geometry.h"
 #include "view/plot_picture_painter.h"
 #include "view/plot_widget.h"
@@ -431,4 +433,45 @@ TEST_F(PlotPicture, AFailedWriteNamesTheFileAndLeavesNothing) {
                                  QSize(200, 100), &error))
         << error.toStdString();
     EXPECT_TRUE(QFile::exists(tiny));
+}
+
+// A fit shown over the spectrum goes into the pictures in the picture's
+// colours, its result lines as text in the SVG; one that no longer
+// describes the spectrum does not.
+TEST_F(PlotPicture, TheFitShownGoesIntoThePictures) {
+    F.Cfg.Visir1 = F.Cfg.Visir2 = false;
+    F.Cfg.Fit.LineCount = 2;
+    TAnalysisOverlay analysis;
+    ASSERT_EQ(analysis.Fit(*F.Store, F.Cfg), QString());
+    TPlotSource shown = Source;
+    shown.Analysis = &analysis;
+    const QSize size(800, 500);
+    const auto count = [](const QImage& image, TColorValue colour) {
+        return CountColour(image, image.rect(), ToRgb(colour));
+    };
+    const QImage png = PlotPictureImage(shown, Plot.LabelFont(), size);
+    EXPECT_GT(count(png, F.Cfg.BMPColors.FitGraph), 200);
+    EXPECT_GT(count(png, F.Cfg.BMPColors.FitResidual), 200);
+    EXPECT_EQ(count(PlotPictureImage(Source, Plot.LabelFont(), size), F.Cfg.BMPColors.FitResidual),
+              0);
+    const QByteArray svg = PlotPictureSvg(shown, Plot.LabelFont(), size, "fitted");
+    // Cyrillic and Latin runs are separate text elements.
+    EXPECT_TRUE(svg.contains(">Линия 1: ")) << "result lines are text";
+    EXPECT_TRUE(svg.contains(">Линия 2: "));
+    EXPECT_TRUE(svg.contains(">СКО остатка="));
+
+    F.Put(30000, 100);
+    EXPECT_EQ(count(PlotPictureImage(shown, Plot.LabelFont(), size), F.Cfg.BMPColors.FitResidual),
+              0);
+}
+
+// Result lines too wide for the plot break where their values are joined.
+TEST(ResultLines, BreakAtTheGapsBetweenValues) {
+    const auto chars = [](const QString& s) { return static_cast<int>(s.size()); };
+    const QStringList lines = {"A=1  B=22  C=333", "short", "Wide=0123456789  D=4"};
+    EXPECT_EQ(WrapResultLines(lines, 100, chars), lines);
+    EXPECT_EQ(WrapResultLines(lines, 9, chars),
+              (QStringList{"A=1  B=22", "C=333", "short", "Wide=0123456789", "D=4"}));
+    EXPECT_EQ(WrapResultLines(lines, 4, chars),
+              (QStringList{"A=1", "B=22", "C=333", "short", "Wide=0123456789", "D=4"}));
 }

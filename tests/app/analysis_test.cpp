@@ -1,0 +1,224 @@
+// The line fit and the comparison in the main window: the menu items reach
+// their dialogs, OK draws the traces and shows the results, refusals say so
+// in one line and change nothing, undo and a new spectrum take it all away.
+
+#include "app/analysis_wiring.h"
+#include "app_fixture.h"
+#include "processing/analysis_results_window.h"
+#include "view/display_color_painter.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace {
+
+struct TAnalysisWindowTest : TWindowTest {
+    QStringList Opened; // the dialogs shown, by class
+
+    void Run(const char* menu, const char* item, const std::function<void(QDialog&)>& play) {
+        Port.OnDialog = [&](QDialog& d) {
+            Opened << QString::fromLatin1(d.metaObject()->className());
+            d.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+            play(d);
+            d.hide();
+        };
+        QAction* action = Item(menu, item);
+        ASSERT_TRUE(action && action->isEnabled()) << item;
+        action->trigger();
+        Port.OnDialog = nullptr;
+    }
+    static void Ok(QDialog& d) {
+        QTest::mouseClick(d.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+    }
+    static void Cancel(QDialog& d) {
+        QTest::mouseClick(d.findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
+    }
+    // One Lorentzian line, as the fit's dialog is set.
+    static void OneLorentzOk(QDialog& d) {
+        auto* lines = d.findChild<QSpinBox*>("LineCountEdit");
+        lines->selectAll();
+        QTest::keyClicks(lines, QStringLiteral("1"));
+        d.findChild<QComboBox*>("ShapeBox")->setCurrentIndex(0);
+        Ok(d);
+    }
+    void VisirsAround(int from, int to) {
+        TKavCfg& cfg = W->Settings();
+        cfg.Visir1 = cfg.Visir2 = true;
+        cfg.VisKoord1 = static_cast<std::uint16_t>(from);
+        cfg.VisKoord2 = static_cast<std::uint16_t>(to);
+    }
+    // Pixels of a colour on the plot's canvas.
+    int PixelsOf(TColorValue colour) const {
+        const QImage& canvas = W->Plot()->Canvas();
+        const QRgb wanted = ToRgb(colour) & 0xFFFFFF;
+        int n = 0;
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x)
+                n += (canvas.pixel(x, y) & 0xFFFFFF) == wanted;
+        return n;
+    }
+    TAnalysisResultsWindow& Results() const { return W->AnalysisWiring().ResultsWindow(); }
+};
+
+} // namespace
+
+TEST_F(TAnalysisWindowTest, FitFromTheMenuDrawsItsCurveUntilUndoOrANewSpectrum) {
+    OpenTestSpectrum();
+    const TColorSet& screen = W->Settings().DisplayColors;
+    EXPECT_EQ(PixelsOf(screen.FitGraph), 0);
+    VisirsAround(30000, 40000);
+
+    // Cancel fits nothing.
+    Run("Функции", "Аппроксимация линий...", Cancel);
+    EXPECT_EQ(Opened, QStringList{"TFitSetupForm"});
+    EXPECT_TRUE(W->Analysis().Empty());
+
+    Run("Функции", "Аппроксимация линий...", OneLorentzOk);
+    ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    ASSERT_TRUE(W->Analysis().HasFit());
+    ASSERT_EQ(W->Analysis().LineFit().Lines.size(), 1u);
+    EXPECT_NEAR(W->Analysis().LineFit().Lines[0].Centre.Value, 35000, 10);
+    EXPECT_EQ(W->Settings().Fit.LineCount, 1);
+    EXPECT_GT(PixelsOf(screen.FitGraph), 100);
+    EXPECT_GT(PixelsOf(screen.FitResidual), 100);
+    // The results window, with a table the operator can copy.
+    EXPECT_TRUE(Results().isVisible());
+    EXPECT_GE(Results().Table()->rowCount(), 5);
+    EXPECT_EQ(Results().Table()->item(0, 0)->text(), QStringLiteral("B0"));
+    EXPECT_TRUE(Results().ClipboardText().contains(QStringLiteral("\nB0\t")));
+
+    // Filtering changes the spectrum: the fit no longer describes it.
+    W->Actions().AFilter->trigger();
+    EXPECT_TRUE(W->Analysis().Empty());
+    EXPECT_FALSE(Results().isVisible());
+    EXPECT_EQ(PixelsOf(screen.FitGraph), 0);
+
+    // Undo takes the fit away.
+    Run("Функции", "Аппроксимация линий...", Ok);
+    ASSERT_TRUE(W->Analysis().HasFit());
+    ASSERT_TRUE(W->Actions().ABackUp->isEnabled());
+    Item("Функции", "Отмена")->trigger();
+    EXPECT_TRUE(W->Analysis().Empty());
+    EXPECT_EQ(PixelsOf(screen.FitGraph), 0);
+
+    // So does another spectrum, and closing it.
+    Run("Функции", "Аппроксимация линий...", Ok);
+    ASSERT_TRUE(W->Analysis().HasFit());
+    const QString other = Dir.Path(QStringLiteral("other.kav"));
+    TSpectrumRecords records;
+    records.FieldLow = 3000;
+    WriteTestSpectrum(other, records);
+    Port.OpenAnswers << other;
+    Item("Спектр", "Открыть...")->trigger();
+    ASSERT_EQ(W->windowTitle(), QStringLiteral("Kavis - other.kav"));
+    EXPECT_TRUE(W->Analysis().Empty());
+    Run("Функции", "Аппроксимация линий...", Ok);
+    ASSERT_TRUE(W->Analysis().HasFit());
+    Item("Спектр", "Закрыть")->trigger();
+    EXPECT_TRUE(W->Analysis().Empty());
+    EXPECT_FALSE(Results().isVisible());
+
+    // The dialog's choice is kept in Kav.ini.
+    W->Settings().Fit.Shape = TLineShape::Voigt;
+    ASSERT_TRUE(W->close());
+    EXPECT_EQ(Dir.ReadBack().Fit, W->Settings().Fit);
+}
+
+TEST_F(TAnalysisWindowTest, RefusedFitSaysSoInOneLineAndChangesNothing) {
+    OpenTestSpectrum();
+    W->Actions().AFilter->trigger(); // an undo copy to keep
+    ASSERT_TRUE(W->Actions().ABackUp->isEnabled());
+    VisirsAround(30000, 40000);
+    Run("Функции", "Аппроксимация линий...", OneLorentzOk);
+    ASSERT_TRUE(W->Analysis().HasFit());
+    const double centre = W->Analysis().LineFit().Lines[0].Centre.Value;
+    const auto points = std::make_unique<TPointTable>(W->Points());
+    const int fitPixels = PixelsOf(W->Settings().DisplayColors.FitGraph);
+
+    // Three points between the visirs; the flat far end of the sweep.
+    VisirsAround(1000, 1008);
+    Run("Функции", "Аппроксимация линий...", Ok);
+    VisirsAround(63000, 64000);
+    Run("Функции", "Аппроксимация линий...", Ok);
+    ASSERT_EQ(Port.Errors.size(), 2);
+    for (const QString& e : Port.Errors) {
+        EXPECT_TRUE(e.startsWith(QStringLiteral("Аппроксимация"))) << e.toStdString();
+        EXPECT_FALSE(e.contains(u'\n')) << e.toStdString();
+    }
+    EXPECT_TRUE(*points == W->Points());
+    EXPECT_TRUE(W->Actions().ABackUp->isEnabled());
+    ASSERT_TRUE(W->Analysis().HasFit());
+    EXPECT_EQ(W->Analysis().LineFit().Lines[0].Centre.Value, centre);
+    EXPECT_EQ(PixelsOf(W->Settings().DisplayColors.FitGraph), fitPixels);
+}
+
+TEST_F(TAnalysisWindowTest, CompareFromTheMenuOverlaysTheReferenceUntilRemoved) {
+    OpenTestSpectrum();
+    const QString reference = Dir.Path(QStringLiteral("reference.kav"));
+    WriteTestSpectrum(reference);
+    const TColorSet& screen = W->Settings().DisplayColors;
+    EXPECT_FALSE(W->Actions().ACompareOff->isEnabled());
+
+    // Cancel in the file dialog, then in the comparison's: nothing.
+    Run("Спектр", "Сравнить с...", Ok);
+    EXPECT_TRUE(Opened.isEmpty());
+    Port.OpenAnswers << reference;
+    Run("Спектр", "Сравнить с...", Cancel);
+    EXPECT_EQ(Opened, QStringList{"TCompareSetupForm"});
+    EXPECT_TRUE(W->Analysis().Empty());
+    ASSERT_FALSE(Port.OpenRequests.empty());
+    EXPECT_EQ(Port.OpenRequests.back().Title, QStringLiteral("Открыть спектр для сравнения"));
+    EXPECT_TRUE(Port.OpenRequests.back().Filter.contains(QStringLiteral("*.DSC")));
+
+    Port.OpenAnswers << reference;
+    Run("Спектр", "Сравнить с...", [](QDialog& d) {
+        d.findChild<QComboBox*>("NormalizationBox")->setCurrentIndex(1); // peak to peak
+        d.findChild<QLineEdit*>("SpinsEdit")->setText(QStringLiteral("1e17"));
+        Ok(d);
+    });
+    ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    ASSERT_TRUE(W->Analysis().HasComparison());
+    EXPECT_NEAR(W->Analysis().Comparison().Scale, 1, 1e-3);
+    EXPECT_NEAR(W->Analysis().Comparison().SampleSpins, 1e17, 1e15);
+    EXPECT_EQ(W->Analysis().ReferenceName(), QStringLiteral("reference.kav"));
+    EXPECT_TRUE(W->Actions().ACompareOff->isEnabled());
+    EXPECT_GT(PixelsOf(screen.RefGraph), 100);
+    EXPECT_GT(PixelsOf(screen.DiffGraph), 100);
+    EXPECT_TRUE(Results().isVisible());
+    EXPECT_EQ(W->AnalysisWiring().LastCompareSettings().Normalization, TNormalization::PeakToPeak);
+
+    // A reference swept where the spectrum is not: refused in one line, the
+    // comparison shown stays.
+    const QString far = Dir.Path(QStringLiteral("far.kav"));
+    TSpectrumRecords records;
+    records.FieldLow = 5000;
+    records.FieldHigh = 5300;
+    WriteTestSpectrum(far, records);
+    Port.OpenAnswers << far;
+    Run("Спектр", "Сравнить с...", Ok);
+    // And a file that is no spectrum at all.
+    const QString junk = Dir.Path(QStringLiteral("junk.csv"));
+    {
+        QFile f(junk);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not a spectrum\n");
+    }
+    Port.OpenAnswers << junk;
+    Run("Спектр", "Сравнить с...", Ok);
+    ASSERT_EQ(Port.Errors.size(), 2);
+    EXPECT_EQ(Port.Errors[0],
+              QStringLiteral("Спектр сравнения не перекрывается с текущим по полю"));
+    EXPECT_FALSE(Port.Errors[1].contains(u'\n')) << Port.Errors[1].toStdString();
+    EXPECT_EQ(W->Analysis().ReferenceName(), QStringLiteral("reference.kav"));
+
+    Run("Спектр", "Убрать сравнение", Ok);
+    EXPECT_FALSE(W->Analysis().HasComparison());
+    EXPECT_FALSE(W->Actions().ACompareOff->isEnabled());
+    EXPECT_EQ(PixelsOf(screen.RefGraph), 0);
+    EXPECT_FALSE(Results().isVisible());
+}
