@@ -137,13 +137,13 @@ const TActionRow ActionRows[] = {
     {&TMainActions::AImport, "AImport", "Spectr", QT_TRANSLATE_NOOP("MainActions", "&Импорт..."),
      QT_TRANSLATE_NOOP("MainActions", "Открыть спектр другой программы"), Plain},
     {&TMainActions::AFitLines, "AFitLines", "Functions",
-     QT_TRANSLATE_NOOP("MainActions", "Аппроксимация линий..."),
+     QT_TRANSLATE_NOOP("MainActions", "&Аппроксимация линий..."),
      QT_TRANSLATE_NOOP("MainActions", "Аппроксимация линий между визирами"), Plain},
     {&TMainActions::ACompare, "ACompare", "Spectr",
-     QT_TRANSLATE_NOOP("MainActions", "Сравнить с..."),
+     QT_TRANSLATE_NOOP("MainActions", "С&равнить с..."),
      QT_TRANSLATE_NOOP("MainActions", "Наложить спектр сравнения на текущий"), Plain},
     {&TMainActions::ACompareOff, "ACompareOff", "Spectr",
-     QT_TRANSLATE_NOOP("MainActions", "Убрать сравнение"),
+     QT_TRANSLATE_NOOP("MainActions", "&Убрать сравнение"),
      QT_TRANSLATE_NOOP("MainActions", "Убрать спектр сравнения"), Off},
 };
 

@@ -868,28 +868,28 @@
         <translation>Baseline</translation>
     </message>
     <message>
-        <source>Аппроксимация линий...</source>
-        <translation>Line fit...</translation>
-    </message>
-    <message>
         <source>Аппроксимация линий между визирами</source>
         <translation>Fit lines between the cursors</translation>
-    </message>
-    <message>
-        <source>Сравнить с...</source>
-        <translation>Compare with...</translation>
     </message>
     <message>
         <source>Наложить спектр сравнения на текущий</source>
         <translation>Overlay a reference spectrum on the current one</translation>
     </message>
     <message>
-        <source>Убрать сравнение</source>
-        <translation>Remove comparison</translation>
-    </message>
-    <message>
         <source>Убрать спектр сравнения</source>
         <translation>Remove the reference spectrum</translation>
+    </message>
+    <message>
+        <source>&amp;Аппроксимация линий...</source>
+        <translation>Line fi&amp;t...</translation>
+    </message>
+    <message>
+        <source>С&amp;равнить с...</source>
+        <translation>Compare &amp;with...</translation>
+    </message>
+    <message>
+        <source>&amp;Убрать сравнение</source>
+        <translation>Remo&amp;ve comparison</translation>
     </message>
 </context>
 <context>
