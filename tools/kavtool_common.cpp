@@ -61,6 +61,21 @@ void ChooseToolLanguage(TLanguage language) {
     InstallProgramLanguage(language);
 }
 
+bool TakeLanguageOption(QStringList& args) {
+    const qsizetype at = args.indexOf(QStringLiteral("--lang"));
+    if (at < 0)
+        return true;
+    const std::optional<TLanguage> language =
+        at + 1 < args.size() ? ParseLanguage(args[at + 1]) : std::nullopt;
+    if (!language) {
+        PrintError(QStringLiteral("kavtool: --lang takes ru or en"));
+        return false;
+    }
+    args.remove(at, 2);
+    ChooseToolLanguage(*language);
+    return true;
+}
+
 bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error) {
     cfg = TKavCfg{};
     SetDefaults(cfg, QDir::currentPath());
