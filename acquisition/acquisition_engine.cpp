@@ -52,6 +52,25 @@ TAcquisitionEngine::~TAcquisitionEngine() {
     Receiver.OnLost = nullptr;
 }
 
+// ---- Status panels ---------------------------------------------------------
+
+void TAcquisitionEngine::ShowPanel(int index, std::function<QString()> text) {
+    const auto k = static_cast<std::size_t>(index);
+    PanelShown[k] = text ? text() : QString();
+    PanelTexts[k] = std::move(text);
+    View.SetStatusPanel(index, PanelShown[k]);
+}
+
+void TAcquisitionEngine::RetranslatePanels(const std::function<QString(int index)>& shownNow) {
+    for (std::size_t k = 0; k < PanelTexts.size(); ++k) {
+        const int index = static_cast<int>(k);
+        if (!PanelTexts[k] || shownNow(index) != PanelShown[k])
+            continue;
+        PanelShown[k] = PanelTexts[k]();
+        View.SetStatusPanel(index, PanelShown[k]);
+    }
+}
+
 // ---- Mode and link ---------------------------------------------------------
 
 void TAcquisitionEngine::SetReceiveMode(bool on) {
@@ -60,9 +79,9 @@ void TAcquisitionEngine::SetReceiveMode(bool on) {
     Cfg.Mode = on;
     Ctl.SetReceiveMode(on);
     if (!on) {
-        View.SetStatusPanel(PanelAutoSave, QString());
-        View.SetStatusPanel(PanelFilter, QString());
-        View.SetStatusPanel(PanelSum, QString());
+        ShowPanel(PanelAutoSave, {});
+        ShowPanel(PanelFilter, {});
+        ShowPanel(PanelSum, {});
         Lpf->stop();
         BlinkPhase = false;
         CloseLink();
@@ -85,21 +104,22 @@ void TAcquisitionEngine::OpenLink() {
     Receiver.SetSettings(Cfg.Port);
     const bool opened = Receiver.Opened();
     if (opened) {
-        View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
+        ShowPanel(PanelPort, [name = Cfg.Port.PortName] { return name; });
         const int baud = BaudTable[static_cast<std::size_t>(Receiver.Settings().BaudRate)];
-        View.SetStatusPanel(PanelBaud, QString::number(baud) + QCoreApplication::translate(
-                                                                   "AcquisitionEngine", " бод"));
+        ShowPanel(PanelBaud, [baud] {
+            return QString::number(baud) + QCoreApplication::translate("AcquisitionEngine", " бод");
+        });
         Receiver.Start();
     } else {
-        View.SetStatusPanel(PanelPort, QString());
-        View.SetStatusPanel(PanelBaud, QString());
+        ShowPanel(PanelPort, {});
+        ShowPanel(PanelBaud, {});
     }
     S.ClearHandshake();
     ClearMessages();
     Ctl.ForgetStates();
     S.SweepPhase = 0;
     S.LastField = -1;
-    View.SetStatusPanel(PanelDirection, QString());
+    ShowPanel(PanelDirection, {});
     // The failure is written into the emptied message window and shown in
     // the error box, both with the system's reason.
     if (!opened) {
@@ -129,8 +149,8 @@ bool TAcquisitionEngine::TryReopenLink() {
 
 void TAcquisitionEngine::CloseLink() {
     Receiver.Stop();
-    View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
-    View.SetStatusPanel(PanelBaud, ClosedPortText);
+    ShowPanel(PanelPort, [name = Cfg.Port.PortName] { return name; });
+    ShowPanel(PanelBaud, [] { return ClosedPortText.Text(); });
 }
 
 // The line went away under the open port (an unplugged adapter, a closed
@@ -142,7 +162,7 @@ void TAcquisitionEngine::LinkLost(const QString& text) {
     CloseLink();
     S.SweepPhase = 0;
     S.LastField = -1;
-    View.SetStatusPanel(PanelDirection, QString());
+    ShowPanel(PanelDirection, {});
     if (S.ReceiveMode) {
         Kav->stop();
         S.LinkLost = true;
@@ -243,8 +263,10 @@ void TAcquisitionEngine::HandleFrameBody(const std::uint8_t* body) {
         S.InstrumentProgram = t.Program;
         S.InstrumentSerial = t.Serial;
         SyncReadings();
-        View.SetStatusPanel(PanelProgram, QStringLiteral("PR: ") + QString::number(t.Program));
-        View.SetStatusPanel(PanelSerial, QStringLiteral("S/N: ") + QString::number(t.Serial));
+        ShowPanel(PanelProgram,
+                  [n = t.Program] { return QStringLiteral("PR: ") + QString::number(n); });
+        ShowPanel(PanelSerial,
+                  [n = t.Serial] { return QStringLiteral("S/N: ") + QString::number(n); });
         S.ClearHandshake();
         WriteLines(t);
         break;
@@ -336,35 +358,38 @@ void TAcquisitionEngine::SweepStart() {
 
     ArmRealTimeFilter(S, Cfg.EnableRTLPF);
     if (S.LpfActive)
-        View.SetStatusPanel(PanelFilter,
-                            QCoreApplication::translate("AcquisitionEngine", "ФИЛЬТР [") +
-                                QString::number(Cfg.RTLPFConst) + QStringLiteral("]"));
+        ShowPanel(PanelFilter, [k = Cfg.RTLPFConst] {
+            return QCoreApplication::translate("AcquisitionEngine", "ФИЛЬТР [") +
+                   QString::number(k) + QStringLiteral("]");
+        });
     else
-        View.SetStatusPanel(PanelFilter, QString());
+        ShowPanel(PanelFilter, {});
 
     const bool summing = S.SumActive || Cfg.EnableRTSum;
     ArmSummation(S, Cfg.EnableRTSum, Cfg.RTNumb);
     SyncReadings();
     if (summing)
-        View.SetStatusPanel(PanelSum, QCoreApplication::translate("AcquisitionEngine", "НАКОПЛ [") +
-                                          QString::number(S.SumCount) +
-                                          QCoreApplication::translate("AcquisitionEngine", " из ") +
-                                          QString::number(Cfg.RTNumb) + QStringLiteral("]"));
+        ShowPanel(PanelSum, [count = S.SumCount, of = Cfg.RTNumb] {
+            return QCoreApplication::translate("AcquisitionEngine", "НАКОПЛ [") +
+                   QString::number(count) +
+                   QCoreApplication::translate("AcquisitionEngine", " из ") + QString::number(of) +
+                   QStringLiteral("]");
+        });
     else
-        View.SetStatusPanel(PanelSum, QString());
+        ShowPanel(PanelSum, {});
 
     ClearPoints(PointStore);
     Processing.ResetForNewSweep();
     View.Repaint();
 
-    View.SetStatusPanel(PanelDirection, ForwardSweepText);
+    ShowPanel(PanelDirection, [] { return ForwardSweepText.Text(); });
     S.SweepPhase = 1;
 }
 
 void TAcquisitionEngine::BackwardSweep(std::uint16_t field) {
     if (S.SweepPhase != 2) {
         Processing.RunAfterSweep();
-        View.SetStatusPanel(PanelDirection, BackwardSweepText);
+        ShowPanel(PanelDirection, [] { return BackwardSweepText.Text(); });
         S.SweepPhase = 2;
         if (OnSweepPhase)
             OnSweepPhase(S.SweepPhase);
@@ -376,10 +401,10 @@ void TAcquisitionEngine::BackwardSweep(std::uint16_t field) {
 
 void TAcquisitionEngine::AutoSaveAtSweepStart() {
     if (!Cfg.AutoSave) {
-        View.SetStatusPanel(PanelAutoSave, QString());
+        ShowPanel(PanelAutoSave, {});
         return;
     }
-    View.SetStatusPanel(PanelAutoSave, AutoSaveText);
+    ShowPanel(PanelAutoSave, [] { return AutoSaveText.Text(); });
     // A countdown at or below 0 saves, so a SaveStep below 1 saves every
     // sweep; a failed save leaves it at 0 and the next sweep tries again.
     if (S.AutoSaveCountdown <= 0) {

@@ -15,6 +15,7 @@
 
 #include <QString>
 #include <QTimer>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -134,6 +135,11 @@ public:
     // At close: Rapid back from " СТОП", ADCEnable from the readout.
     void PrepareForClose();
 
+    // Writes the status panels this engine wrote once more, in the language
+    // now in force (after a switch of language); a panel another part of the
+    // window has written since (shownNow(index) differs) is left as it is.
+    void RetranslatePanels(const std::function<QString(int index)>& shownNow);
+
     TInstrumentControls& Controls() { return Ctl; }
     const TAcquisitionState& State() const { return S; }
     TAcquisitionState& State() { return S; }
@@ -160,6 +166,9 @@ private:
     void AutoSaveAtSweepStart();
     void SyncReadings();
     void WriteLines(const TTelemetry& t);
+    // Writes a status panel (an empty function: a blank one) and keeps how
+    // its text is made, numbers as they were then, for RetranslatePanels.
+    void ShowPanel(int index, std::function<QString()> text);
 
     TKavCfg& Cfg;
     TKavReceiver& Receiver;
@@ -178,4 +187,6 @@ private:
     std::uint16_t AdcReading = 0;
     bool BlinkPhase = false;
     int MessageLines = 0;
+    std::array<std::function<QString()>, PanelSum + 1> PanelTexts;
+    std::array<QString, PanelSum + 1> PanelShown;
 };

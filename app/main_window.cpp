@@ -338,6 +338,8 @@ void TKavMainForm::changeEvent(QEvent* event) {
 
 void TKavMainForm::RetranslateWindow() {
     RetranslateMainActions(A);
+    if (Acq)
+        Acq->RetranslatePanels([this](int index) { return KavStatusBar->Panel(index); });
     for (auto* b : findChildren<QToolButton*>(QRegularExpression(QStringLiteral("^OrdScale"))))
         b->setToolTip(tr("Изменение масштаба по ординате"));
     if (CaptionShown == TCaption::Initial)

@@ -20,6 +20,7 @@
 #include "processing/min_max_setup_dialog.h"
 #include "scripted_dialog_port.h"
 #include "view/color_setup_dialog.h"
+#include "view/status_bar_widget.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -231,6 +232,43 @@ TEST_F(TLanguageWindowTest, FitResultsWindowFollowsTheSwitchRowsIncluded) {
     W->Actions().ALanguageRu->trigger();
     Settle();
     EXPECT_EQ(Texts(results), russian);
+}
+
+// The panels the receive mode wrote follow the switch at once, with the
+// numbers they showed; a panel written by someone else since stays.
+TEST_F(TLanguageTest, ReceivePanelsFollowTheSwitchAtOnce) {
+    WriteReceiveIni(Dir, QStringLiteral("COM1"),
+                    "AutoSave=1\r\nWorkDir=" + Dir.Dir.path().toUtf8() +
+                        "/\r\nEnableRTLPF=1\r\nEnableRTSum=1\r\nRTNumb=4\r\n");
+    std::unique_ptr<TKavMainForm> w = ShowWindow(Port);
+    Deliver(*w, SweepStart());
+    TKavStatusBar* bar = w->StatusPanels();
+    const QString ru[] = {bar->Panel(1), bar->Panel(7), bar->Panel(8), bar->Panel(9),
+                          bar->Panel(10)};
+    EXPECT_EQ(bar->Panel(7), QStringLiteral("Рабочий ход"));
+    EXPECT_EQ(bar->Panel(8), QStringLiteral("АВТО"));
+    EXPECT_TRUE(bar->Panel(10).startsWith(QStringLiteral("НАКОПЛ [")))
+        << bar->Panel(10).toStdString();
+    bar->SetPanel(9, QStringLiteral("другое"));
+
+    w->Actions().ALanguageEn->trigger();
+    Settle();
+    EXPECT_TRUE(bar->Panel(1).endsWith(QStringLiteral(" baud"))) << bar->Panel(1).toStdString();
+    EXPECT_EQ(bar->Panel(7), QStringLiteral("Forward sweep"));
+    EXPECT_EQ(bar->Panel(8), QStringLiteral("AUTO"));
+    EXPECT_EQ(bar->Panel(9), QStringLiteral("другое"));
+    EXPECT_EQ(QString(bar->Panel(10))
+                  .replace(QStringLiteral("ACCUM ["), QStringLiteral("НАКОПЛ ["))
+                  .replace(QStringLiteral(" of "), QStringLiteral(" из ")),
+              ru[4]);
+
+    w->Actions().ALanguageRu->trigger();
+    Settle();
+    EXPECT_EQ(bar->Panel(1), ru[0]);
+    EXPECT_EQ(bar->Panel(7), ru[1]);
+    EXPECT_EQ(bar->Panel(8), ru[2]);
+    EXPECT_EQ(bar->Panel(10), ru[4]);
+    w->close();
 }
 
 } // namespace
