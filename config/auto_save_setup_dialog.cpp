@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -164,6 +166,13 @@ void TAutoSaveSetupFrm::FormShow() {
     if (work.isValid())
         Tree->scrollTo(work);
     Dir->setText(Cfg.WorkDir);
+    // The folder's whole path shows when the dialog opens, whatever the
+    // width of the panel's title in the language chosen; a very long path
+    // stops at 60 average characters and scrolls in its field.
+    const QFontMetrics metrics(Dir->font());
+    const int margins = 8 + Dir->textMargins().left() + Dir->textMargins().right();
+    Dir->setMinimumWidth(std::min(metrics.horizontalAdvance(Cfg.WorkDir) + margins,
+                                  metrics.averageCharWidth() * 60));
     FreeSpace->setText(FreeSpaceText(Cfg.WorkDir));
     On->setChecked(Cfg.AutoSave);
     Mask->setText(Cfg.NameMask);
