@@ -44,9 +44,7 @@ TAcquisitionEngine::TAcquisitionEngine(TKavCfg& cfg, TKavReceiver& receiver,
 }
 
 TAcquisitionEngine::~TAcquisitionEngine() {
-    Kav->stop();
-    Adc->stop();
-    Lpf->stop();
+    ShutDown();
     Receiver.OnFrame = nullptr;
     Receiver.OnMessage = nullptr;
     Receiver.OnLost = nullptr;
@@ -74,9 +72,8 @@ void TAcquisitionEngine::RetranslatePanels(const std::function<QString(int index
 // ---- Mode and link ---------------------------------------------------------
 
 void TAcquisitionEngine::SetReceiveMode(bool on) {
-    S.ReceiveMode = on;
-    S.LinkLost = false;
     Cfg.Mode = on;
+    S.LinkLost = false;
     Ctl.SetReceiveMode(on);
     if (!on) {
         ShowPanel(PanelAutoSave, {});
@@ -163,7 +160,7 @@ void TAcquisitionEngine::LinkLost(const QString& text) {
     S.SweepPhase = 0;
     S.LastField = -1;
     ShowPanel(PanelDirection, {});
-    if (S.ReceiveMode) {
+    if (Cfg.Mode) {
         Kav->stop();
         S.LinkLost = true;
         Ctl.ShowLinkLost(true);
@@ -214,7 +211,7 @@ void TAcquisitionEngine::KavTimerTimer() {
             OnHandshakeEnd(false);
     }
 
-    if (running && S.ReceiveMode)
+    if (running && Cfg.Mode)
         Kav->start();
     InKavTick = false;
 }
@@ -400,11 +397,9 @@ void TAcquisitionEngine::BackwardSweep(std::uint16_t field) {
 // ---- Automatic save --------------------------------------------------------
 
 void TAcquisitionEngine::AutoSaveAtSweepStart() {
-    if (!Cfg.AutoSave) {
-        ShowPanel(PanelAutoSave, {});
+    ShowPanel(PanelAutoSave, [on = Cfg.AutoSave] { return AutoSavePanelText(on); });
+    if (!Cfg.AutoSave)
         return;
-    }
-    ShowPanel(PanelAutoSave, [] { return AutoSaveText.Text(); });
     // A countdown at or below 0 saves, so a SaveStep below 1 saves every
     // sweep; a failed save leaves it at 0 and the next sweep tries again.
     if (S.AutoSaveCountdown <= 0) {
@@ -485,7 +480,8 @@ void TAcquisitionEngine::LPFTimerTimer() {
     Ctl.ShowBlink(BlinkPhase);
 }
 
-void TAcquisitionEngine::PrepareForClose() {
-    Ctl.PrepareForClose();
-    Cfg.ADCEnable = AdcOn;
+void TAcquisitionEngine::ShutDown() {
+    Kav->stop();
+    Adc->stop();
+    Lpf->stop();
 }

@@ -42,6 +42,10 @@ inline constexpr TTrText BackwardSweepText{"AcquisitionEngine",
                                            QT_TRANSLATE_NOOP("AcquisitionEngine", "Обратный ход")};
 inline constexpr TTrText AutoSaveText{"AcquisitionEngine",
                                       QT_TRANSLATE_NOOP("AcquisitionEngine", "АВТО")};
+// The automatic-save panel: "АВТО" while the automatic save is on.
+inline QString AutoSavePanelText(bool autoSave) {
+    return autoSave ? AutoSaveText.Text() : QString();
+}
 inline constexpr TTrText ClosedPortText{"AcquisitionEngine",
                                         QT_TRANSLATE_NOOP("AcquisitionEngine", "<Закрыт>")};
 inline constexpr TTrText AutoSaveFailedPrefix{
@@ -90,7 +94,8 @@ public:
 
     // Receive mode on or off: the mode actions and groups, the link, KavTimer.
     void SetReceiveMode(bool on);
-    bool ReceiveMode() const { return S.ReceiveMode; }
+    // The one receive-mode state is the setting Mode.
+    bool ReceiveMode() const { return Cfg.Mode; }
     // Applies the port settings and starts the poll when the port opens;
     // restarts the handshake either way. After a loss, a port that opens
     // takes the receive mode up again.
@@ -132,8 +137,8 @@ public:
     // nothing rather than take a name twice.
     bool AutoSaveNow();
 
-    // At close: Rapid back from " СТОП", ADCEnable from the readout.
-    void PrepareForClose();
+    // At the program's end: the three timers stop.
+    void ShutDown();
 
     // Writes the status panels this engine wrote once more, in the language
     // now in force (after a switch of language); a panel another part of the

@@ -7,7 +7,6 @@
 // acquisition engine; the instrument controls clear its handshake flags and
 // set FillCount.
 struct TAcquisitionState {
-    bool ReceiveMode = false;
     // The line went away in the receive mode and the port has not been
     // opened again: the handshake waits, "Прием" opens the port.
     bool LinkLost = false;

@@ -18,6 +18,12 @@ inline constexpr TTrText ComputerLabelText{"ControlsState",
                                            QT_TRANSLATE_NOOP("ControlsState", "ПЭВМ")};
 
 // Row 2 of SpeedTable stops the sweep.
+// The correction track bar runs the other way from the correction: its
+// position for a value, and the value for a position.
+constexpr int CorrBarPosition(int value) {
+    return 32767 - value;
+}
+
 inline constexpr int StopSpeedRow = 2;
 
 // Spin box ranges.
@@ -72,7 +78,7 @@ struct TCorrectionGroup {
     QString Label = DesignLabelText;
     bool BarEnabled = false;
     int Value = 0;           // CorrEdit
-    int BarPosition = 32767; // CorrBar: 32767 - Value
+    int BarPosition = 32767; // CorrBar: CorrBarPosition(Value)
     QString ValueText;       // CorrEditExt: CorrToStr of Value
     // Under manual correction both boxes are written in the window's
     // background colour, so their numbers disappear.
@@ -129,4 +135,8 @@ public:
     virtual void SetMaxView(int code) = 0;
     // The full repaint of the plot (ScreenBoxPaint), after a gain change.
     virtual void RepaintPlot() = 0;
+    // The selectors were set past the controls (a shown file's gain and
+    // speed): the next ShowControls renders every group and action, not only
+    // what changed since the last.
+    virtual void ForgetShown() {}
 };

@@ -34,7 +34,7 @@ void TInstrumentControls::Init() {
     S.Bounds.Top = std::clamp(Cfg.PoleMax, TopFieldMin, TopFieldMax);
     ShowBoundTexts();
     S.Correction.Value = std::clamp(Cfg.Correction, CorrEditMin, CorrEditMax);
-    S.Correction.BarPosition = 32767 - S.Correction.Value;
+    S.Correction.BarPosition = CorrBarPosition(S.Correction.Value);
     S.Correction.ValueText = Format.CorrToStr(S.Correction.Value);
 
     S.Action(TAcqAction::Stop).Enabled = true;
@@ -202,7 +202,7 @@ void TInstrumentControls::CorrEditChange(int value) {
     TCorrectionGroup& c = S.Correction;
     c.Value = std::clamp(value, CorrEditMin, CorrEditMax);
     c.ValueText = Format.CorrToStr(c.Value);
-    c.BarPosition = 32767 - c.Value;
+    c.BarPosition = CorrBarPosition(c.Value);
     if (c.Enabled) {
         Cfg.Correction = c.Value;
         Acq.CorrAck = false;
@@ -215,7 +215,7 @@ void TInstrumentControls::CorrBarChange(int position) {
     S.Correction.BarPosition = position;
     // The top of the bar is +32767; 65535 would give -32768, which the box
     // holds at -32767.
-    SetCorrectionBox(32767 - position);
+    SetCorrectionBox(CorrBarPosition(position));
     Publish();
 }
 
@@ -311,14 +311,14 @@ void TInstrumentControls::ForgetStates() {
         // Who holds the speed is not known until the next report: the two
         // actions are as the list and the mode make them.
         const bool stopped = S.Speed.Selection == StopSpeedRow;
-        S.Action(TAcqAction::Stop).Enabled = Acq.ReceiveMode && !stopped;
+        S.Action(TAcqAction::Stop).Enabled = Cfg.Mode && !stopped;
         S.Action(TAcqAction::Start).Enabled = stopped;
         Publish();
     }
 }
 
 void TInstrumentControls::ShowLinkLost(bool lost) {
-    const bool on = Acq.ReceiveMode;
+    const bool on = Cfg.Mode;
     S.Action(TAcqAction::Receive) = {!on || lost, on && !lost, -1};
     Publish();
 }
@@ -333,11 +333,6 @@ TManualParts TInstrumentControls::ManualParts() const {
     if (LastSpeedState >= 0)
         manual.Speed = DecodeSpeedState(static_cast<std::uint8_t>(LastSpeedState)).ManualSpeed;
     return manual;
-}
-
-void TInstrumentControls::PrepareForClose() {
-    if (Cfg.Rapid == StopSpeedRow)
-        Cfg.Rapid = SavedRapid;
 }
 
 void TInstrumentControls::Publish() {

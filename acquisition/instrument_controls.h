@@ -70,9 +70,6 @@ public:
     // applied (nothing before the first).
     TManualParts ManualParts() const;
 
-    // At close: a sweep left stopped is replaced by the speed before "СТОП".
-    void PrepareForClose();
-
     std::int32_t LastGainState = -1;
     std::int32_t LastSpeedState = -1;
     std::uint8_t SavedRapid = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/message_port.h"
+#include "config/message_port.h"
 #include "processing/analysis_overlay.h"
 
 #include <QChar>

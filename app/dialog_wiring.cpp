@@ -1,18 +1,15 @@
 #include "app/dialog_wiring.h"
 
-#include "acquisition/acquisition_engine.h"
-#include "app/instrument_groups_widget.h"
-#include "app/main_window.h"
-#include "app/message_port.h"
+#include "app/main_actions.h"
 #include "config/auto_save_setup_dialog.h"
+#include "config/message_port.h"
 #include "config/real_time_setup_dialog.h"
-#include "config/settings_store.h"
 #include "config/unit_setup_dialog.h"
 #include "processing/gliss_setup_dialog.h"
 #include "processing/low_pass_setup_dialog.h"
 #include "processing/min_max_setup_dialog.h"
+#include "session/kav_session.h"
 #include "view/color_setup_dialog.h"
-#include "view/display_color_painter.h"
 #include "view/plot_widget.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds_widget.h"
@@ -21,16 +18,11 @@
 #include <QCoreApplication>
 #include <QFrame>
 
-namespace {
-
-constexpr int AutoSavePanel = 8;
-
-} // namespace
-
-TDialogWiring::TDialogWiring(TKavMainForm& window, TMessagePort& port, QChar decimalSep)
-    : Window(window), Port(port), Sep(decimalSep),
-      MinMaxSetup(std::make_unique<TMinMaxSetupForm>(window.Settings(), &window)) {
-    const TMainActions& a = window.Actions();
+TDialogWiring::TDialogWiring(TKavSession& session, TMessagePort& port,
+                             const TDialogWidgets& widgets)
+    : Session(session), Port(port), W(widgets),
+      MinMaxSetup(std::make_unique<TMinMaxSetupForm>(session.Settings(), widgets.Window)) {
+    const TMainActions& a = W.Actions;
     const std::pair<QAction*, void (TDialogWiring::*)()> handlers[] = {
         {a.AOpenUnits, &TDialogWiring::AOpenUnitsExecute},
         {a.AAutoSave, &TDialogWiring::AAutoSaveExecute},
@@ -41,7 +33,7 @@ TDialogWiring::TDialogWiring(TKavMainForm& window, TMessagePort& port, QChar dec
         {a.AColorSetup, &TDialogWiring::AColorSetupExecute},
     };
     for (const auto& [action, handler] : handlers)
-        QObject::connect(action, &QAction::triggered, &window,
+        QObject::connect(action, &QAction::triggered, W.Window,
                          [this, h = handler] { (this->*h)(); });
 }
 
@@ -58,67 +50,58 @@ bool TDialogWiring::Run(QDialog& dialog) {
 // value in a unit follows the units in force. The settings file is written
 // with the instrument's calibration, as the exit writes it.
 void TDialogWiring::AOpenUnitsExecute() {
-    TKavCfg& cfg = Window.Settings();
     const TUnitSetupForm* form = nullptr;
     auto write = [this, &form](QString* reason) {
-        TKavCfg out = Window.Settings();
-        KeepInstrumentCalibration(out, form->ShownInput(), form->AcceptedInput(), Sep);
-        RestoreUnitSnapshot(out);
-        return SaveSettings(out, Window.RecentFiles(), SettingsFilePath(), Sep, reason);
+        return Session.SaveCalibration(form->ShownInput(), form->AcceptedInput(), reason);
     };
-    TUnitSetupForm dialog(cfg, *Boxes, Sep, write, &Window);
+    TUnitSetupForm dialog(Session.Settings(), Port, Session.DecimalSep(), write, W.Window);
     form = &dialog;
     if (!Run(dialog))
         return;
-    KeepInstrumentCalibration(cfg, dialog.ShownInput(), dialog.AcceptedInput(), Sep);
-    Window.Plot()->ScreenBoxPaint();
-    Window.Engine().Controls().RefreshUnitTexts();
-    Window.ViewBounds()->RefreshTexts();
+    Session.KeepCalibration(dialog.ShownInput(), dialog.AcceptedInput());
+    W.Plot->ScreenBoxPaint();
+    Session.Engine().Controls().RefreshUnitTexts();
+    W.ViewBounds->RefreshTexts();
 }
 
 void TDialogWiring::AAutoSaveExecute() {
-    TAutoSaveSetupFrm dialog(Window.Settings(), &Window);
+    TAutoSaveSetupFrm dialog(Session.Settings(), W.Window);
     if (Run(dialog))
-        Window.StatusPanels()->SetPanel(AutoSavePanel,
-                                        Window.Settings().AutoSave
-                                            ? QCoreApplication::translate("DialogWiring", "АВТО")
-                                            : QString());
+        W.StatusBar->SetPanel(PanelAutoSave, AutoSavePanelText(Session.Settings().AutoSave));
 }
 
 void TDialogWiring::ARealTimeExecute() {
-    TRealTimeSetupForm dialog(Window.Settings(), &Window);
+    TRealTimeSetupForm dialog(Session.Settings(), W.Window);
     if (!Run(dialog))
         return;
     // Through the controls, so that the check marks, the blinking and the
     // settings stay one state.
-    TInstrumentControls& controls = Window.Engine().Controls();
-    controls.ARealTimeLpfExecute(Window.Settings().EnableRTLPF);
-    controls.ARealTimeSumExecute(Window.Settings().EnableRTSum);
+    TInstrumentControls& controls = Session.Engine().Controls();
+    controls.ARealTimeLpfExecute(Session.Settings().EnableRTLPF);
+    controls.ARealTimeSumExecute(Session.Settings().EnableRTSum);
 }
 
 void TDialogWiring::AFilterSetupExecute() {
-    TLowPassSetupForm dialog(Window.Settings(), &Window);
+    TLowPassSetupForm dialog(Session.Settings(), W.Window);
     if (Run(dialog))
-        Window.Actions().AFilter->trigger();
+        W.Actions.AFilter->trigger();
 }
 
 void TDialogWiring::AGlissSetupExecute() {
-    TGlissSetupForm dialog(Window.Settings(), &Window);
+    TGlissSetupForm dialog(Session.Settings(), W.Window);
     if (Run(dialog))
-        Window.Actions().AGliss->trigger();
+        W.Actions.AGliss->trigger();
 }
 
 void TDialogWiring::AMinMaxSetupExecute() {
     if (Run(*MinMaxSetup))
-        Window.Actions().AMinMax->trigger();
+        W.Actions.AMinMax->trigger();
 }
 
 void TDialogWiring::AColorSetupExecute() {
-    TColorSetupForm dialog(Window.Settings(), *Boxes, &Window);
+    TColorSetupForm dialog(Session.Settings(), Port, W.Window);
     if (!Run(dialog))
         return;
-    QPalette palette = Window.ScreenPanel()->palette();
-    palette.setColor(QPalette::Window, ToQColor(Window.Settings().DisplayColors.BackGround));
-    Window.ScreenPanel()->setPalette(palette);
-    Window.Plot()->ScreenBoxPaint();
+    W.Plot->ShowBackgroundOn(*W.Screen);
+    W.Plot->ScreenBoxPaint();
 }

@@ -1,34 +1,41 @@
 #pragma once
 
-#include "app/dialog_box_port.h"
-
-#include <QChar>
 #include <memory>
 
 class QDialog;
-class TDialogPort;
-class TKavMainForm;
+class QFrame;
+class QWidget;
+class TKavSession;
+class TKavStatusBar;
 class TMessagePort;
 class TMinMaxSetupForm;
+class TPlotWidget;
+class TViewBoundsWidget;
+struct TMainActions;
+
+// The widgets the option dialogs bring in line after OK.
+struct TDialogWidgets {
+    QWidget* Window = nullptr; // the dialogs' parent
+    const TMainActions& Actions;
+    QFrame* Screen = nullptr; // the frame around the plot
+    TPlotWidget* Plot = nullptr;
+    TViewBoundsWidget* ViewBounds = nullptr;
+    TKavStatusBar* StatusBar = nullptr;
+};
 
 // The option dialogs' actions of the main window: AOpenUnits, AAutoSave,
 // ARealTime, AFilterSetup, AGlissSetup, AMinMaxSetup and AColorSetup. Each
-// shows its dialog modally through the window's port and, after OK, brings
-// the window in line with the new settings. The extremum-search dialog is
-// created with the wiring and lives as long as the window; every other
-// dialog is created for one opening.
+// shows its dialog modally through the port and, after OK, brings the
+// session and the widgets in line with the new settings. The extremum-search
+// dialog is created with the wiring and lives as long as the window; every
+// other dialog is created for one opening. The boxes a dialog opens over
+// itself go through the same port.
 class TDialogWiring {
 public:
-    TDialogWiring(TKavMainForm& window, TMessagePort& port, QChar decimalSep);
+    TDialogWiring(TKavSession& session, TMessagePort& port, const TDialogWidgets& widgets);
     ~TDialogWiring();
     TDialogWiring(const TDialogWiring&) = delete;
     TDialogWiring& operator=(const TDialogWiring&) = delete;
-
-    // The boxes the dialogs open over themselves (confirmation, warnings,
-    // colour chooser) go through `port` from now on; tests answer them.
-    void SetDialogPort(TDialogPort& port) { Boxes = &port; }
-
-    TMinMaxSetupForm& MinMaxSetupForm() const { return *MinMaxSetup; }
 
     void AOpenUnitsExecute();
     void AAutoSaveExecute();
@@ -42,10 +49,8 @@ private:
     // Shows the dialog modally; true when it was closed with OK.
     bool Run(QDialog& dialog);
 
-    TKavMainForm& Window;
+    TKavSession& Session;
     TMessagePort& Port;
-    QChar Sep;
-    TDialogBoxPort PlatformBoxes;
-    TDialogPort* Boxes = &PlatformBoxes;
+    TDialogWidgets W;
     std::unique_ptr<TMinMaxSetupForm> MinMaxSetup;
 };

@@ -3,18 +3,14 @@
 // and another program's spectrum as the spectrum in memory.
 
 #include "app/main_window.h"
-#include "app/message_port.h"
 #include "app/picture_size_dialog.h"
-#include "exchange/spectrum_export.h"
-#include "exchange/spectrum_import.h"
-#include "spectrum/spectrum_file.h"
+#include "config/message_port.h"
+#include "session/kav_session.h"
 #include "view/plot_picture_painter.h"
 #include "view/plot_widget.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <memory>
 
 namespace {
 
@@ -47,15 +43,14 @@ void TKavMainForm::ConnectExchange() {
 }
 
 void TKavMainForm::AExportExecute() {
-    const QString name = Port.SaveFileName(ExportDialog(Cfg.WorkDir));
+    const QString name = Port.SaveFileName(ExportDialog(Session.Settings().WorkDir));
     if (name.isEmpty())
         return;
     const TExchangeFormat format = ExchangeFormatOfPath(name);
     QString error;
     QStringList notes;
     if (format == TExchangeFormat::Bes3t || format == TExchangeFormat::Csv) {
-        if (!ExportSpectrum(name, format, *PointStore, Cfg, QFileInfo(name).completeBaseName(),
-                            notes, &error)) {
+        if (!Session.ExportSpectrum(name, format, notes, &error)) {
             Port.Error(error);
             return;
         }
@@ -65,15 +60,17 @@ void TKavMainForm::AExportExecute() {
         if (sizeDialog.result() != QDialog::Accepted)
             return;
         PictureSize = sizeDialog.ChosenSize();
-        const TPlotSource source{
-            Cfg,    *PointStore, SpectrumResults,           InstrumentReadings,
-            Format, GFactor,     PlotBox->RawTraceValues(), PlotBox->AnalysisShown()};
+        const TPlotSource source{Session.Settings(),        Session.Points(),
+                                 Session.Results(),         Session.Readings(),
+                                 Session.Format(),          Session.GFactor(),
+                                 PlotBox->RawTraceValues(), PlotBox->AnalysisShown()};
         if (!WritePlotPicture(
                 name, format == TExchangeFormat::Svg ? TPictureFormat::Svg : TPictureFormat::Png,
                 source, PlotBox->LabelFont(), PictureSize, &error)) {
             Port.Error(error);
             return;
         }
+        Session.Settings().WorkDir = DirectoryWithSeparator(name);
     } else {
         Port.Error(QCoreApplication::translate(
                        "ExchangeWiring",
@@ -82,7 +79,6 @@ void TKavMainForm::AExportExecute() {
                        .arg(name));
         return;
     }
-    Cfg.WorkDir = DirectoryWithSeparator(name);
     if (!notes.isEmpty())
         Port.Information(notes.join(u'\n'));
 }
@@ -90,22 +86,16 @@ void TKavMainForm::AExportExecute() {
 // An imported spectrum becomes the spectrum in memory as if a file had been
 // opened; LastOpen and the recent files stay as they were.
 void TKavMainForm::AImportExecute() {
-    SetReceiveMode(false);
-    const QString name = Port.OpenFileName(ImportDialog(Cfg.WorkDir));
+    Session.SetReceiveMode(false);
+    const QString name = Port.OpenFileName(ImportDialog(Session.Settings().WorkDir));
     if (name.isEmpty())
         return;
-    auto table = std::make_unique<TPointTable>();
     QStringList notes;
     QString error;
-    TImportOptions options;
-    options.GainRow = Cfg.Amplifying;
-    if (!ImportSpectrumFile(name, Cfg, options, *table, notes, &error)) {
+    if (!Session.ImportSpectrum(name, notes, &error)) {
         Port.Error(error);
         return;
     }
-    const QByteArray records = SpectrumFileBytes(*table);
-    ShowSpectrum(Session, &records, QFileInfo(name).fileName());
-    Cfg.WorkDir = DirectoryWithSeparator(name);
     PlotBox->ScreenBoxPaint();
     if (!notes.isEmpty())
         Port.Warning(notes.join(u'\n'));

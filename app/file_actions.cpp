@@ -1,8 +1,8 @@
 // The open, save and close actions of the main window and the recent files.
 
 #include "app/main_window.h"
-#include "app/message_port.h"
-#include "spectrum/recent_files.h"
+#include "config/message_port.h"
+#include "session/kav_session.h"
 #include "view/plot_widget.h"
 
 #include <QAction>
@@ -23,53 +23,34 @@ TFileDialogRequest SpectrumDialog(const QString& title, const QString& workDir, 
 
 } // namespace
 
-// OpenSpectrum with its failure shown: a file that cannot be read changes
-// nothing and the program goes on.
-bool TKavMainForm::OpenAndReport(const QString& path) {
-    const TOpenResult result = OpenSpectrum(Session, path);
-    if (result.Outcome == TLoadOutcome::Failed) {
-        Port.Error(result.Error);
-        return false;
-    }
-    return true;
-}
-
 void TKavMainForm::AOpenFileExecute() {
-    SetReceiveMode(false);
-    const QString name = Port.OpenFileName(SpectrumDialog(
-        QCoreApplication::translate("FileActions", "Открыть фаил спектра"), Cfg.WorkDir, false));
-    if (name.isEmpty())
-        return;
-    if (!OpenAndReport(name))
-        return;
-    UpdateRecentFiles(Recent, name, *this);
-    Cfg.WorkDir = DirectoryWithSeparator(name);
-    PlotBox->ScreenBoxPaint();
+    Session.SetReceiveMode(false);
+    const QString name = Port.OpenFileName(
+        SpectrumDialog(QCoreApplication::translate("FileActions", "Открыть фаил спектра"),
+                       Session.Settings().WorkDir, false));
+    if (!name.isEmpty() && Session.OpenChosenFile(name))
+        PlotBox->ScreenBoxPaint();
 }
 
 void TKavMainForm::ASaveFileAsExecute() {
-    const QString name = Port.SaveFileName(SpectrumDialog(
-        QCoreApplication::translate("FileActions", "Сохранить фаил спектра"), Cfg.WorkDir, true));
+    const QString name = Port.SaveFileName(
+        SpectrumDialog(QCoreApplication::translate("FileActions", "Сохранить фаил спектра"),
+                       Session.Settings().WorkDir, true));
     if (name.isEmpty())
         return;
     QString error;
-    if (!SaveSpectrumAs(Session, name, &error))
+    if (!Session.SaveSpectrumAs(name, &error))
         Port.Error(error);
 }
 
 void TKavMainForm::ACloseSpectrExecute() {
-    CloseSpectrum(Session);
+    Session.CloseSpectrum();
     PlotBox->ScreenBoxPaint();
 }
 
 void TKavMainForm::RecentFileClicked(int index) {
-    if (index < 0 || index >= Recent.size())
-        return;
-    const QString path = Recent[index];
-    CloseSpectrum(Session);
-    SetReceiveMode(false);
-    OpenAndReport(path);
-    PlotBox->ScreenBoxPaint();
+    if (Session.OpenRecentFile(index))
+        PlotBox->ScreenBoxPaint();
 }
 
 void TKavMainForm::RebuildRecentFilesMenus(const QStringList& captions, bool submenuEnabled) {

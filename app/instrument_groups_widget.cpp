@@ -2,6 +2,7 @@
 
 #include "acquisition/controls_state.h"
 #include "acquisition/instrument_controls.h"
+#include "app/compact_font.h"
 #include "base/instrument_tables.h"
 
 #include <QAction>
@@ -119,10 +120,7 @@ TInstrumentGroupsWidget::TInstrumentGroupsWidget(const TKavCfg& cfg, const TValu
     : QWidget(parent), Cfg(cfg), Format(format) {
     // The groups' texts a point smaller than the window's, so the four fit
     // its minimum width.
-    QFont small = font();
-    small.setPointSizeF(small.pointSizeF() - 1);
-    small.setStretch(QFont::SemiCondensed);
-    setFont(small);
+    setFont(CompactFont(font()));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(1);
@@ -235,7 +233,7 @@ void TInstrumentGroupsWidget::ShowSettings() {
     TopExt->setText(Format.FieldToStr(static_cast<std::uint16_t>(Top->value())));
     CorrExt->setText(Format.CorrToStr(Corr->value()));
     const QSignalBlocker b4(Bar);
-    Bar->setValue(32767 - Corr->value());
+    Bar->setValue(CorrBarPosition(Corr->value()));
 }
 
 void TInstrumentGroupsWidget::SetGainIndex(int index) {

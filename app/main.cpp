@@ -7,6 +7,8 @@
 #include "app/qt_translation.h"
 #include "app/screenshot.h"
 #include "base/atomic_file.h"
+#include "session/kav_session.h"
+#include "sim/device_factory.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -22,9 +24,10 @@ int main(int argc, char** argv) {
         qWarning("kav7: Qt's Russian catalog qtbase_ru.qm is missing; Qt's dialogs stay English");
 
     TMessageBoxPort port;
-    TKavMainForm window(port);
+    TKavSession session(DefaultDeviceFactory(), LocaleDecimalSeparator());
+    TKavMainForm window(session, port);
     port.SetParent(&window);
     window.show();
-    ScheduleScreenshotFromEnvironment(window, [&window] { return SweepHalfWay(window); });
+    ScheduleScreenshotFromEnvironment(window, [&session] { return SweepHalfWay(session); });
     return app.exec();
 }

@@ -4,8 +4,9 @@
 #include "app/about_dialog.h"
 #include "app/instrument_groups_widget.h"
 #include "app/main_window.h"
-#include "app/message_port.h"
 #include "app/print_actions.h"
+#include "config/message_port.h"
+#include "session/kav_session.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds_widget.h"
 
@@ -30,7 +31,6 @@ void TKavMainForm::SetStatusPanel(int index, const QString& text) {
 }
 
 void TKavMainForm::SetAdcReading(const QString& text) {
-    AdcReading = text;
     if (ADCForm)
         ADCForm->SetReading(text);
 }
@@ -48,7 +48,7 @@ void TKavMainForm::SetSaveAsEnabled(bool enabled) {
 }
 
 void TKavMainForm::SetGFactorShown(bool shown) {
-    GFactor.Shown = shown;
+    Session.GFactor().Shown = shown;
     const QSignalBlocker block(A.AGShow);
     A.AGShow->setChecked(shown);
 }

@@ -4,16 +4,13 @@
 
 #include "acquisition/acquisition_engine.h"
 #include "app/analysis_wiring.h"
+#include "app/compact_font.h"
 #include "app/dialog_wiring.h"
 #include "app/instrument_groups_widget.h"
-#include "app/message_port.h"
 #include "app/print_actions.h"
 #include "app/receive_view.h"
-#include "link/receiver.h"
-#include "processing/resonance.h"
-#include "sim/device_factory.h"
-#include "spectrum/point_store.h"
-#include "view/display_color_painter.h"
+#include "config/message_port.h"
+#include "session/kav_session.h"
 #include "view/plot_widget.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds.h"
@@ -43,19 +40,6 @@
 
 namespace {
 
-QChar LocaleDecimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    return point.isEmpty() ? QChar('.') : point.front();
-}
-
-// A point smaller and semi-condensed: the tool bar, the control groups and
-// the status bar fit the window's widths with it.
-QFont CompactFont(QFont font) {
-    font.setPointSizeF(font.pointSizeF() - 1);
-    font.setStretch(QFont::SemiCondensed);
-    return font;
-}
-
 QToolButton* SmallArrow(Qt::ArrowType type, QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setArrowType(type);
@@ -66,36 +50,30 @@ QToolButton* SmallArrow(Qt::ArrowType type, QWidget* parent) {
 
 } // namespace
 
-TKavMainForm::TKavMainForm(TMessagePort& port, QWidget* parent)
-    : TKavMainForm(port, DefaultDeviceFactory(), parent) {}
-
-TKavMainForm::TKavMainForm(TMessagePort& port, TDeviceFactory devices, QWidget* parent)
-    : QMainWindow(parent), Port(port), DecimalSep(LocaleDecimalSeparator()),
-      Format(Cfg, DecimalSep), Session{*PointStore,     *UndoStore, Cfg,       InstrumentReadings,
-                                       SpectrumResults, *this,      DecimalSep} {
-    ClearPoints(*PointStore);
-    ClearPoints(*UndoStore);
-    GFactor.Text = [this](std::uint16_t code) { return GFactorText(Cfg, code, DecimalSep); };
-    ProcessingActions = std::make_unique<TProcessingActions>(*PointStore, *UndoStore, Cfg,
-                                                             SpectrumResults, *this, DecimalSep);
-    // The acquisition state starts as TInstrumentReadings does: serial and
-    // program 0, one sweep in the sum, no ADC field.
+TKavMainForm::TKavMainForm(TKavSession& session, TMessagePort& port, QWidget* parent)
+    : QMainWindow(parent), Session(session), Port(port) {
     SetCaption(tr("Kavis. Спектрометр ЭПР"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kavis"));
     BuildWindow();
-    LoadStartupSettings();
-    (Cfg.Language == TLanguage::En ? A.ALanguageEn : A.ALanguageRu)->setChecked(true);
-    if (Cfg.Language != InstalledProgramLanguage())
-        InstallLanguage(Cfg.Language);
-    BuildReceiveSide(std::move(devices));
-    Dialogs = std::make_unique<TDialogWiring>(*this, Port, DecimalSep);
-    AnalysisState = std::make_unique<TAnalysisOverlay>();
+    Session.LoadStartupSettings();
+    const TLanguage language = Session.Settings().Language;
+    (language == TLanguage::En ? A.ALanguageEn : A.ALanguageRu)->setChecked(true);
+    if (language != InstalledProgramLanguage())
+        InstallLanguage(language);
+    ShowStartupSettings();
+    BuildReceiveSide();
+    Dialogs = std::make_unique<TDialogWiring>(
+        Session, Port, TDialogWidgets{this, A, Screen, PlotBox, Bounds, KavStatusBar});
     AnalysisActions = std::make_unique<TAnalysisWiring>(
-        TAnalysisWiring::TParts{*this, A, Cfg, *PointStore, *PlotBox}, *AnalysisState, Port,
-        DecimalSep);
+        TAnalysisWiring::TParts{*this, A, Session.Settings(), Session.Points(), *PlotBox},
+        Session.Analysis(), Port, Session.DecimalSep());
 }
 
-TKavMainForm::~TKavMainForm() = default;
+// The session outlives the window: the parts that show themselves on it go
+// first.
+TKavMainForm::~TKavMainForm() {
+    Session.Detach();
+}
 
 void TKavMainForm::BuildWindow() {
     setObjectName(QStringLiteral("TKavMainForm"));
@@ -124,8 +102,9 @@ void TKavMainForm::BuildWindow() {
     column->addWidget(BuildPlotRow(), 1);
     column->addWidget(BuildVisirStrip());
     column->addWidget(BuildScrollRow());
-    Groups = new TInstrumentGroupsWidget(
-        Cfg, Format, {A.AStop, A.AStart, A.AResetDiap, A.AMouseSelect}, central);
+    Groups =
+        new TInstrumentGroupsWidget(Session.Settings(), Session.Format(),
+                                    {A.AStop, A.AStart, A.AResetDiap, A.AMouseSelect}, central);
     column->addWidget(Groups);
     setCentralWidget(central);
 
@@ -171,8 +150,8 @@ QWidget* TKavMainForm::BuildPlotRow() {
     Screen->setAutoFillBackground(true);
     auto* inner = new QVBoxLayout(Screen);
     inner->setContentsMargins(1, 1, 1, 1);
-    PlotBox = new TPlotWidget(Cfg, *PointStore, SpectrumResults, InstrumentReadings, Format,
-                              GFactor, Screen);
+    PlotBox = new TPlotWidget(Session.Settings(), Session.Points(), Session.Results(),
+                              Session.Readings(), Session.Format(), Session.GFactor(), Screen);
     PlotBox->setObjectName(QStringLiteral("ScreenBox"));
     PlotBox->setMinimumSize(100, 60);
     // Start-up resizes the plot and repaints it several times before it is
@@ -220,7 +199,7 @@ QWidget* TKavMainForm::BuildVisirStrip() {
     // The view bound editors sit beside the visir panels, the lower bound on
     // the first row and the upper on the second, so the strip fits the
     // window's minimum width.
-    Bounds = new TViewBoundsWidget(Cfg, Format, strip);
+    Bounds = new TViewBoundsWidget(Session.Settings(), Session.Format(), strip);
     Bounds->setObjectName(QStringLiteral("ViewBounds"));
     QWidget* bounds[] = {Bounds->MinView(), Bounds->MinViewExt(), Bounds->MaxView(),
                          Bounds->MaxViewExt()};
@@ -277,8 +256,8 @@ void TKavMainForm::BindVisirs() {
     widgets.AMouseSelect = A.AMouseSelect;
     widgets.AResetDiap = A.AResetDiap;
     VisirView = new TVisirWidgetView(widgets, this);
-    VisirController =
-        std::make_unique<TVisirController>(Cfg, *PointStore, Format, GFactor, *VisirView);
+    VisirController = std::make_unique<TVisirController>(
+        Session.Settings(), Session.Points(), Session.Format(), Session.GFactor(), *VisirView);
     VisirView->Bind(*VisirController);
     // The sweep bounds chosen on the plot go to the instrument controls
     // (receive_wiring.cpp).
@@ -297,23 +276,24 @@ void TKavMainForm::ConnectActions() {
     connect(A.AAllView, &QAction::triggered, Bounds, &TViewBoundsWidget::AAllViewExecute);
     connect(A.AIncScale, &QAction::triggered, Bounds, &TViewBoundsWidget::AIncScaleExecute);
     connect(A.ADecScale, &QAction::triggered, Bounds, &TViewBoundsWidget::ADecScaleExecute);
-    connect(A.AAnalyse, &QAction::triggered, this, [this] { SetReceiveMode(false); });
+    connect(A.AAnalyse, &QAction::triggered, this, [this] { Session.SetReceiveMode(false); });
     connect(A.ALanguageRu, &QAction::triggered, this, [this] { SetLanguage(TLanguage::Ru); });
     connect(A.ALanguageEn, &QAction::triggered, this, [this] { SetLanguage(TLanguage::En); });
 }
 
 void TKavMainForm::SyncHorizontalScroll() {
-    const int span = Cfg.ViewMax - Cfg.ViewMin;
+    const TKavCfg& cfg = Session.Settings();
+    const int span = cfg.ViewMax - cfg.ViewMin;
     const QSignalBlocker block(HScroll);
     HScroll->setRange(0, std::max(0, MaxViewHigh - span));
     HScroll->setPageStep(std::max(1, span));
     HScroll->setSingleStep(std::max(1, span / 20));
-    HScroll->setValue(Cfg.ViewMin);
+    HScroll->setValue(cfg.ViewMin);
 }
 
 void TKavMainForm::ScrollView(int viewMin) {
     // The bar moves the shown range across the sweep, keeping its width.
-    const int span = Cfg.ViewMax - Cfg.ViewMin;
+    const int span = Session.Settings().ViewMax - Session.Settings().ViewMin;
     Bounds->SetBounds(viewMin, viewMin + span);
 }
 
@@ -324,7 +304,7 @@ void TKavMainForm::AToolBarExecute(bool checked) {
 }
 
 void TKavMainForm::SetLanguage(TLanguage language) {
-    Cfg.Language = language;
+    Session.Settings().Language = language;
     (language == TLanguage::En ? A.ALanguageEn : A.ALanguageRu)->setChecked(true);
     if (language != InstalledProgramLanguage())
         InstallLanguage(language);
@@ -338,8 +318,7 @@ void TKavMainForm::changeEvent(QEvent* event) {
 
 void TKavMainForm::RetranslateWindow() {
     RetranslateMainActions(A);
-    if (Acq)
-        Acq->RetranslatePanels([this](int index) { return KavStatusBar->Panel(index); });
+    Session.Engine().RetranslatePanels([this](int index) { return KavStatusBar->Panel(index); });
     for (auto* b : findChildren<QToolButton*>(QRegularExpression(QStringLiteral("^OrdScale"))))
         b->setToolTip(tr("Изменение масштаба по ординате"));
     if (CaptionShown == TCaption::Initial)

@@ -1,21 +1,11 @@
 #pragma once
 
 #include "app/main_actions.h"
-#include "config/kav_cfg.h"
-#include "link/serial_device.h"
-#include "processing/processing_actions.h"
+#include "config/language.h"
 #include "processing/processing_view.h"
-#include "spectrum/instrument_readings.h"
-#include "spectrum/point_slot.h"
-#include "spectrum/point_store.h"
-#include "spectrum/spectrum_results.h"
-#include "spectrum/spectrum_session.h"
 #include "spectrum/spectrum_view.h"
-#include "spectrum/value_format.h"
-#include "view/gfactor_display.h"
 
 #include <QMainWindow>
-#include <cstdint>
 #include <memory>
 
 class QFrame;
@@ -23,13 +13,11 @@ class QScrollBar;
 class QToolBar;
 class QToolButton;
 class TADCForm;
-class TAnalysisOverlay;
 class TAnalysisWiring;
-class TAcquisitionEngine;
 class TDialogWiring;
 class TInstrumentGroupsWidget;
 class TKavMessageForm;
-class TKavReceiver;
+class TKavSession;
 class TReceiveView;
 class TKavStatusBar;
 class TMessagePort;
@@ -39,10 +27,11 @@ class TViewBoundsWidget;
 class TVisirController;
 class TVisirPanelWidget;
 class TVisirWidgetView;
+struct TWindowFacts;
 
-// The main window (TKavMainForm). It owns the one instance of every core
-// object, implements their view interfaces on its widgets and wires the
-// actions to them; the rules themselves live in the core.
+// The main window (TKavMainForm): a switchboard that shows a session on its
+// widgets and passes the operator's acts in. It implements the session's
+// view interfaces on its widgets; the rules live in the session.
 class TKavMainForm : public QMainWindow, public TSpectrumView, public TProcessingView {
     Q_OBJECT
 public:
@@ -50,46 +39,11 @@ public:
     static constexpr int MinimumHeight = 450;
     static constexpr int ToolBarHeight = 41;
 
-    // Start-up: the settings are loaded from Kav.ini in the current
-    // directory; every box and dialog goes through the port.
-    explicit TKavMainForm(TMessagePort& port, QWidget* parent = nullptr);
-    // The same on the serial devices a port name opens (the program's own:
-    // "SIM" the simulated spectrometer, any other name a serial line).
-    TKavMainForm(TMessagePort& port, TDeviceFactory devices, QWidget* parent = nullptr);
+    // Start-up: the session's settings are loaded from Kav.ini in the
+    // current directory and the window attaches itself to the session, which
+    // outlives it; every box and dialog goes through the port.
+    TKavMainForm(TKavSession& session, TMessagePort& port, QWidget* parent = nullptr);
     ~TKavMainForm() override;
-
-    // The core state, for the wiring of later parts and for tests.
-    TKavCfg& Settings() { return Cfg; }
-    const TRecentFiles& RecentFiles() const { return Recent; }
-    TPointTable& Points() { return *PointStore; }
-    const TSpectrumResults& Results() const { return SpectrumResults; }
-    const TInstrumentReadings& Readings() const { return InstrumentReadings; }
-    TProcessingActions& Processing() { return *ProcessingActions; }
-    TVisirController& Visirs() { return *VisirController; }
-    const TMainActions& Actions() const { return A; }
-    TPlotWidget* Plot() const { return PlotBox; }
-    TKavStatusBar* StatusPanels() const { return KavStatusBar; }
-    QToolBar* MainBar() const { return ToolBar; }
-    QFrame* ScreenPanel() const { return Screen; }
-    TVisirPanelWidget* VisirPanel(int n) const { return n == 1 ? VisPan1 : VisPan2; }
-    TViewBoundsWidget* ViewBounds() const { return Bounds; }
-    TInstrumentGroupsWidget* InstrumentGroups() const { return Groups; }
-    QScrollBar* HorizontalScroll() const { return HScroll; }
-    QToolButton* ScaleButton() const { return ScaleBtn; }
-    bool IsReceiving() const { return Receiving; }
-    std::uint8_t SavedRapidRow() const;
-    // The option dialogs' actions (dialog_wiring.cpp).
-    TDialogWiring& DialogWiring() const { return *Dialogs; }
-    // The line fit and the comparison: their state and their actions
-    // (analysis_wiring.cpp).
-    TAnalysisOverlay& Analysis() const { return *AnalysisState; }
-    TAnalysisWiring& AnalysisWiring() const { return *AnalysisActions; }
-    // The receive side (receive_wiring.cpp).
-    TAcquisitionEngine& Engine() { return *Acq; }
-    TKavReceiver& Receiver() { return *Link; }
-    TKavMessageForm* MessageForm() const { return MsgForm; }
-    TADCForm* AdcForm() const { return ADCForm; }
-    TReceiveView& ReceiveView() { return *RecvView; }
 
     // The actions' handlers.
     void AOpenFileExecute();
@@ -123,9 +77,6 @@ public:
     bool IsBackUpEnabled() const override;
     bool IsGFactorShown() const override;
 
-    // The last text written for the ADC readout window.
-    QString AdcReadingText() const { return AdcReading; }
-
     // "Настройка → Язык": the setting and every text at once.
     void SetLanguage(TLanguage language);
 
@@ -150,21 +101,15 @@ private:
     void ConnectActions();
     void SyncHorizontalScroll();
     void ScrollView(int viewMin);
-    // Start-up and shut-down orders (main_startup.cpp).
-    void LoadStartupSettings();
+    // Start-up and shut-down (main_startup.cpp).
+    void ShowStartupSettings();
     void FirstShow();
     void PlaceFromSettings();
-    bool SaveOnClose();
+    TWindowFacts WindowFacts() const;
     // The receive side (receive_wiring.cpp).
-    void BuildReceiveSide(TDeviceFactory devices);
+    void BuildReceiveSide();
     void ConnectReceiveActions();
-    void SetReceiveMode(bool on);
     void PlaceLinkWindows();
-    void StoreLinkWindows(TKavCfg& out) const;
-    void ShutDownReceiveSide();
-    // File actions (file_actions.cpp).
-    bool OpenAndReport(const QString& path);
-    void ResetResultsForNewSpectrum();
     // Processing (processing_wiring.cpp).
     void ConnectProcessing();
     void AGShowTriggered();
@@ -175,26 +120,11 @@ private:
     void AExportExecute();
     void AImportExecute();
 
+    TKavSession& Session;
     TMessagePort& Port;
-    QChar DecimalSep;
-
-    TKavCfg Cfg{};
-    TRecentFiles Recent;
-    TPointTables Tables;
-    TPointTable* const PointStore = &Tables.Store();
-    TPointTable* const UndoStore = &Tables.Undo();
-    TSpectrumResults SpectrumResults;
-    TInstrumentReadings InstrumentReadings;
-    TValueFormat Format;
-    TGFactorDisplay GFactor;
-    TSpectrumSession Session;
-    std::unique_ptr<TProcessingActions> ProcessingActions;
     std::unique_ptr<TVisirController> VisirController;
     std::unique_ptr<TPrintActions> Printing;
-    bool Receiving = false;
     bool Shown = false;
-    QString SettingsReadError; // why Kav.ini could not be read at start-up
-    QString AdcReading;
     QSize PictureSize{1600, 1000}; // the picture size last chosen for an export
 
     TMainActions A;
@@ -212,14 +142,11 @@ private:
     TKavStatusBar* KavStatusBar = nullptr;
     TVisirWidgetView* VisirView = nullptr;
     std::unique_ptr<TDialogWiring> Dialogs;
-    std::unique_ptr<TAnalysisOverlay> AnalysisState;
     std::unique_ptr<TAnalysisWiring> AnalysisActions;
 
-    // The receive side: the link windows, the receiver, the view of the
-    // receive mode on the widgets above and the engine (destroyed first).
+    // The receive side: the link windows and the view of the receive mode on
+    // the widgets above.
     TKavMessageForm* MsgForm = nullptr;
     TADCForm* ADCForm = nullptr;
-    std::unique_ptr<TKavReceiver> Link;
     std::unique_ptr<TReceiveView> RecvView;
-    std::unique_ptr<TAcquisitionEngine> Acq;
 };

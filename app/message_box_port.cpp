@@ -1,6 +1,9 @@
 #include "app/message_box_port.h"
 
+#include "view/display_color_painter.h"
+
 #include <QApplication>
+#include <QColorDialog>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -55,6 +58,21 @@ void TMessageBoxPort::Information(const QString& text) {
 
 void TMessageBoxPort::Error(const QString& text) {
     QMessageBox::critical(Owner(Parent), BoxTitle(), text);
+}
+
+TMessagePort::TAnswer TMessageBoxPort::Confirm(const QString& text) {
+    const auto answer = QMessageBox::question(
+        Owner(Parent), BoxTitle(), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes)
+        return TAnswer::Yes;
+    return answer == QMessageBox::No ? TAnswer::No : TAnswer::Cancel;
+}
+
+std::optional<TColorValue> TMessageBoxPort::ChooseColor(TColorValue initial) {
+    const QColor chosen = QColorDialog::getColor(ToQColor(initial), Owner(Parent));
+    if (!chosen.isValid())
+        return std::nullopt;
+    return FromQColor(chosen);
 }
 
 QString TMessageBoxPort::OpenFileName(const TFileDialogRequest& request) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/message_port.h"
+#include "config/message_port.h"
 
 #include <QPointer>
 
@@ -8,7 +8,8 @@ class QMessageBox;
 
 class QWidget;
 
-// The message boxes and file dialogs of the platform, modal over a parent.
+// The message boxes, colour chooser and file dialogs of the platform, modal
+// over the dialog that is open or else over the parent.
 class TMessageBoxPort : public TMessagePort {
 public:
     void SetParent(QWidget* parent) { Parent = parent; }
@@ -16,6 +17,8 @@ public:
     void Warning(const QString& text) override;
     void Information(const QString& text) override;
     void Error(const QString& text) override;
+    TAnswer Confirm(const QString& text) override;
+    std::optional<TColorValue> ChooseColor(TColorValue initial) override;
     QString OpenFileName(const TFileDialogRequest& request) override;
     QString SaveFileName(const TFileDialogRequest& request) override;
     void RunDialog(QDialog& dialog) override;

@@ -1,6 +1,6 @@
 #include "app/print_actions.h"
 
-#include "app/message_port.h"
+#include "config/message_port.h"
 #include "print/print_setup_dialog.h"
 #include "print/printout_job_painter.h"
 #include "print/printout_painter.h"

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "processing/gfactor_display.h"
 #include "spectrum/instrument_readings.h"
 #include "spectrum/point_slot.h"
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
-#include "view/gfactor_display.h"
 
 #include <QString>
 #include <functional>
@@ -23,7 +23,7 @@ struct TPrintout;
 // printer, a PDF writer whose file the user names at each print.
 class TPrintActions {
 public:
-    // What the printout reads, the window's own instances.
+    // What the printout reads, the session's instances.
     struct TSources {
         TKavCfg& Cfg;
         const TPointTable& Store;

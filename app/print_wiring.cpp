@@ -1,8 +1,9 @@
-// APrint and APrintSetup, joined to the printout of the window's spectrum.
+// APrint and APrintSetup, joined to the printout of the session's spectrum.
 
 #include "app/instrument_groups_widget.h"
 #include "app/main_window.h"
 #include "app/print_actions.h"
+#include "session/kav_session.h"
 #include "view/plot_widget.h"
 
 #include <QAction>
@@ -10,14 +11,14 @@
 
 void TKavMainForm::ConnectPrinting() {
     TPrintActions::TSources sources{
-        Cfg,
-        *PointStore,
-        SpectrumResults,
-        InstrumentReadings,
-        Format,
-        GFactor,
-        [this] { return Receiving; },
-        [this] { return Session.ShownName; },
+        Session.Settings(),
+        Session.Points(),
+        Session.Results(),
+        Session.Readings(),
+        Session.Format(),
+        Session.GFactor(),
+        [this] { return Session.Receiving(); },
+        [this] { return Session.Spectrum().ShownName; },
         [this] { return Groups->AmpBox()->currentText(); },
         [this] { return Groups->SpeedBox()->currentText(); },
         [this] { return PlotBox->RawTraceValues(); },

@@ -1,23 +1,28 @@
 // The processing actions of the menu "Функции" and the tool bar, joined to
-// the core sequences.
+// the session's processing actions.
 
 #include "app/main_window.h"
-#include "app/message_port.h"
+#include "config/message_port.h"
+#include "session/kav_session.h"
 #include "view/plot_widget.h"
 
 #include <QAction>
 #include <QSignalBlocker>
 
 void TKavMainForm::ConnectProcessing() {
-    TProcessingActions* p = ProcessingActions.get();
-    connect(A.AFilter, &QAction::triggered, this, [p] { p->AFilterExecute(); });
-    connect(A.AGliss, &QAction::triggered, this, [p] { p->AGlissExecute(); });
-    connect(A.AEqualize, &QAction::triggered, this, [p] { p->AEqualizeExecute(); });
-    connect(A.AIntegr, &QAction::triggered, this, [p] { p->AIntegrExecute(); });
-    connect(A.AMinMax, &QAction::triggered, this, [p] { p->AMinMaxExecute(); });
-    connect(A.ADivision, &QAction::triggered, this, [p] { p->ADivisionExecute(); });
-    connect(A.ABackUp, &QAction::triggered, this, [p] { p->ABackUpExecute(); });
-    connect(A.ACalcFrecDFPG, &QAction::triggered, this, [p] { p->ACalcFrecDFPGExecute(); });
+    const std::pair<QAction*, void (TProcessingActions::*)()> handlers[] = {
+        {A.AFilter, &TProcessingActions::AFilterExecute},
+        {A.AGliss, &TProcessingActions::AGlissExecute},
+        {A.AEqualize, &TProcessingActions::AEqualizeExecute},
+        {A.AIntegr, &TProcessingActions::AIntegrExecute},
+        {A.AMinMax, &TProcessingActions::AMinMaxExecute},
+        {A.ADivision, &TProcessingActions::ADivisionExecute},
+        {A.ABackUp, &TProcessingActions::ABackUpExecute},
+        {A.ACalcFrecDFPG, &TProcessingActions::ACalcFrecDFPGExecute},
+    };
+    for (const auto& [action, handler] : handlers)
+        connect(action, &QAction::triggered, this,
+                [this, h = handler] { (Session.Processing().*h)(); });
     connect(A.AGShow, &QAction::triggered, this, &TKavMainForm::AGShowTriggered);
 }
 
@@ -26,9 +31,9 @@ void TKavMainForm::ConnectProcessing() {
 void TKavMainForm::AGShowTriggered() {
     {
         const QSignalBlocker block(A.AGShow);
-        A.AGShow->setChecked(GFactor.Shown);
+        A.AGShow->setChecked(Session.GFactor().Shown);
     }
-    ProcessingActions->AGShowExecute();
+    Session.Processing().AGShowExecute();
 }
 
 void TKavMainForm::ShowWarning(const QString& text) {
@@ -48,5 +53,5 @@ bool TKavMainForm::IsBackUpEnabled() const {
 }
 
 bool TKavMainForm::IsGFactorShown() const {
-    return GFactor.Shown;
+    return Session.GFactor().Shown;
 }

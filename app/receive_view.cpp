@@ -4,7 +4,7 @@
 #include "acquisition/adc_window.h"
 #include "acquisition/message_window.h"
 #include "app/instrument_groups_widget.h"
-#include "app/message_port.h"
+#include "config/message_port.h"
 #include "view/plot_widget.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds_widget.h"

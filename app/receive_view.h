@@ -59,8 +59,7 @@ public:
     void SetMaxView(int code) override;
     void RepaintPlot() override;
 
-    // The next ShowControls renders every group and action.
-    void ForgetShown();
+    void ForgetShown() override;
     // True while the automatic-save panel is marked after a failed save.
     bool AutoSaveMarked() const { return AutoSaveFailed; }
 

@@ -3,6 +3,7 @@
 #include "acquisition/acquisition_engine.h"
 #include "app/main_window.h"
 #include "base/atomic_file.h"
+#include "session/kav_session.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -58,11 +59,11 @@ void Take(QWidget& window, const QString& path) {
 
 } // namespace
 
-bool SweepHalfWay(TKavMainForm& window) {
-    if (!window.IsReceiving())
+bool SweepHalfWay(TKavSession& session) {
+    if (!session.Receiving())
         return true;
-    const TAcquisitionState& s = window.Engine().State();
-    const TKavCfg& cfg = window.Settings();
+    const TAcquisitionState& s = session.Engine().State();
+    const TKavCfg& cfg = session.Settings();
     return s.SweepPhase == 1 && s.LastField >= (cfg.PoleMin + cfg.PoleMax) / 2;
 }
 

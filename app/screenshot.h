@@ -3,7 +3,7 @@
 #include <functional>
 
 class QWidget;
-class TKavMainForm;
+class TKavSession;
 
 // When KAV7_SCREENSHOT names a file: 1.5 s after the start, and then as soon
 // as ready() says so (at most 20 s later), the main window with the small
@@ -14,4 +14,4 @@ void ScheduleScreenshotFromEnvironment(QWidget& window, std::function<bool()> re
 
 // Ready for a picture of the receive mode: not receiving, or a forward sweep
 // is at least half-way through its bounds, so the plot shows a live trace.
-bool SweepHalfWay(TKavMainForm& window);
+bool SweepHalfWay(TKavSession& session);

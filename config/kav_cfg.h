@@ -9,6 +9,11 @@
 #include <array>
 #include <cstdint>
 
+// The stored state of a window (TWindowPlace::State).
+enum class TWindowState : std::uint8_t { Normal = 0, Minimized = 1, Maximized = 2 };
+// The stored style of the message window (TWindowPlace::Style).
+inline constexpr std::uint8_t StaysOnTopStyle = 3;
+
 // Placement of one window.
 struct TWindowPlace {
     std::int32_t Top = 0;
@@ -16,8 +21,8 @@ struct TWindowPlace {
     std::int32_t Height = 0;
     std::int32_t Width = 0;
     bool Visible = false;
-    std::uint8_t State = 0; // 0 normal, 1 minimised, 2 maximised
-    std::uint8_t Style = 0; // 0 normal window, 3 stays on top
+    TWindowState State = TWindowState::Normal;
+    std::uint8_t Style = 0; // 0 normal window, StaysOnTopStyle
 
     bool operator==(const TWindowPlace&) const = default;
 };

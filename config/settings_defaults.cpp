@@ -37,8 +37,8 @@ TMeasureUnit Derived(const TMeasureUnit& unit0, double x1, double x2, const char
 } // namespace
 
 void SetDefaults(TKavCfg& cfg, const QString& workDir) {
-    cfg.Position = TWindowPlace{10, 10, 500, 760, true, 0, 0};
-    cfg.MsgWindow = TWindowPlace{160, 60, 360, 290, false, 0, 3};
+    cfg.Position = TWindowPlace{10, 10, 500, 760, true, TWindowState::Normal, 0};
+    cfg.MsgWindow = TWindowPlace{160, 60, 360, 290, false, TWindowState::Normal, StaysOnTopStyle};
     cfg.ADCWindow = TWindowPlace{};
 
     cfg.Port = DefaultComSettings();

@@ -19,7 +19,7 @@ namespace {
 // writes them. Integer values read into narrower fields keep their low bits.
 template <typename Record>
 using TField = std::variant<std::int32_t Record::*, std::uint16_t Record::*, std::uint8_t Record::*,
-                            bool Record::*, QString Record::*>;
+                            bool Record::*, QString Record::*, TWindowState Record::*>;
 
 template <typename Record> struct TKey {
     const char* Name;
@@ -147,6 +147,9 @@ void ReadKeys(const TIniFile& ini, const QString& section, const TKey<Record> (&
                     field = ini.ReadString(section, name, field);
                 else if constexpr (std::is_same_v<T, bool>)
                     field = ini.ReadBool(section, name, field);
+                else if constexpr (std::is_enum_v<T>)
+                    field = static_cast<T>(
+                        ini.ReadInteger(section, name, static_cast<std::int32_t>(field)));
                 else
                     field = static_cast<T>(ini.ReadInteger(section, name, field));
             },
@@ -168,7 +171,7 @@ void WriteKeys(TIniFile& ini, const QString& section, const TKey<Record> (&keys)
                 else if constexpr (std::is_same_v<T, bool>)
                     ini.WriteBool(section, name, field);
                 else
-                    ini.WriteInteger(section, name, field);
+                    ini.WriteInteger(section, name, static_cast<std::int32_t>(field));
             },
             key.Field);
     }

@@ -48,7 +48,7 @@ const TTrText TUnitSetupForm::ConfirmText{
                       "Вы уверены в том, что хотите изменить калибровочные параметры?")};
 const QString TUnitSetupForm::BetweenText = QStringLiteral(",.........,");
 
-TUnitSetupForm::TUnitSetupForm(TKavCfg& cfg, TDialogPort& port, QChar decimalSep,
+TUnitSetupForm::TUnitSetupForm(TKavCfg& cfg, TMessagePort& port, QChar decimalSep,
                                TSettingsWriter writeSettings, QWidget* parent)
     : QDialog(parent), Cfg(cfg), Port(port), Sep(decimalSep),
       WriteSettings(std::move(writeSettings)) {
@@ -197,7 +197,7 @@ void TUnitSetupForm::SetEditsReadOnly(bool readOnly) {
 // answer but Yes unticks it and keeps the changes locked.
 void TUnitSetupForm::EnableBoxClick(bool checked) {
     Locked = !checked;
-    if (checked && Port.Confirm(ConfirmText) != TDialogPort::TAnswer::Yes) {
+    if (checked && Port.Confirm(ConfirmText) != TMessagePort::TAnswer::Yes) {
         Locked = true;
         Enable->setChecked(false);
     }

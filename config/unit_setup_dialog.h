@@ -2,8 +2,8 @@
 
 #include "base/translated_text.h"
 
-#include "config/dialog_port.h"
 #include "config/kav_cfg.h"
+#include "config/message_port.h"
 #include "config/unit_calibration.h"
 
 #include <QDialog>
@@ -31,8 +31,8 @@ public:
     // false and the reason.
     using TSettingsWriter = std::function<bool(QString* reason)>;
 
-    TUnitSetupForm(TKavCfg& cfg, TDialogPort& port, QChar decimalSep, TSettingsWriter writeSettings,
-                   QWidget* parent = nullptr);
+    TUnitSetupForm(TKavCfg& cfg, TMessagePort& port, QChar decimalSep,
+                   TSettingsWriter writeSettings, QWidget* parent = nullptr);
 
     // The question before the values are unlocked.
     static const TTrText ConfirmText;
@@ -73,7 +73,7 @@ private:
     bool TypedCharacterAllowed(const QString& text) const;
 
     TKavCfg& Cfg;
-    TDialogPort& Port;
+    TMessagePort& Port;
     QChar Sep;
     TSettingsWriter WriteSettings;
     bool Locked = false;

@@ -11,7 +11,7 @@
 #include "tools/link_command.h"
 
 #include "acquisition/acquire_run.h"
-#include "acquisition/headless_session.h"
+#include "session/headless_session.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -78,7 +78,8 @@ int RunAcquire(const QStringList& args) {
     TAcquirePatience patience;
     patience.SilenceMs = std::int64_t{silence} * 1000;
     patience.ReconnectMs = std::int64_t{reconnect} * 1000;
-    TAcquireRun run(session.Engine(), cfg, session.Store(), sweeps, callbacks, patience);
+    TAcquireRun run(session.Engine(), session.Settings(), session.Store(), sweeps, callbacks,
+                    patience);
 
     if (const auto status = StartLink(session, setup))
         return *status;

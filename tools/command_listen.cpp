@@ -6,8 +6,8 @@
 #include "tools/kavtool.h"
 #include "tools/link_command.h"
 
-#include "acquisition/headless_session.h"
 #include "link/protocol.h"
+#include "session/headless_session.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "tools/link_command.h"
 
 #include "acquisition/acquisition_engine.h"
-#include "acquisition/headless_session.h"
 #include "config/port_name.h"
+#include "session/headless_session.h"
 
 #include <cstdio>
 

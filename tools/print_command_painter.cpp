@@ -7,12 +7,12 @@
 
 #include "print/printout_job_painter.h"
 #include "print/printout_texts.h"
+#include "processing/gfactor_display.h"
 #include "processing/resonance.h"
 #include "spectrum/value_format.h"
 #include "tools/batch_run.h"
 #include "tools/kavtool.h"
 #include "tools/processing_run.h"
-#include "view/gfactor_display.h"
 
 namespace {
 

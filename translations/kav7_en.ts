@@ -309,13 +309,6 @@
     </message>
 </context>
 <context>
-    <name>DialogWiring</name>
-    <message>
-        <source>АВТО</source>
-        <translation>AUTO</translation>
-    </message>
-</context>
-<context>
     <name>ExchangeInput</name>
     <message>
         <source>Файл &quot;%1&quot;: нет такого файла</source>

@@ -62,7 +62,7 @@ const TRow Rows[TColorSetupForm::RowCount] = {
 
 } // namespace
 
-TColorSetupForm::TColorSetupForm(TKavCfg& cfg, TDialogPort& port, QWidget* parent)
+TColorSetupForm::TColorSetupForm(TKavCfg& cfg, TMessagePort& port, QWidget* parent)
     : QDialog(parent), Cfg(cfg), Port(port) {
     setObjectName(QStringLiteral("TColorSetupForm"));
     setWindowTitle(tr("Настройка цветов"));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/dialog_port.h"
 #include "config/kav_cfg.h"
+#include "config/message_port.h"
 
 #include <QDialog>
 #include <array>
@@ -23,7 +23,7 @@ public:
     static constexpr int SheetCount = 3; // "Монитор", "Принтер", "Файл BMP"
     static constexpr int RowCount = 12;
 
-    TColorSetupForm(TKavCfg& cfg, TDialogPort& port, QWidget* parent = nullptr);
+    TColorSetupForm(TKavCfg& cfg, TMessagePort& port, QWidget* parent = nullptr);
 
     // The settings into the panels (done on creation).
     void FormShow();
@@ -44,7 +44,7 @@ private:
     void OKBtnClick();
 
     TKavCfg& Cfg;
-    TDialogPort& Port;
+    TMessagePort& Port;
     QTabWidget* Tabs = nullptr;
     std::array<std::array<QFrame*, RowCount>, SheetCount> Panels{};
     std::array<std::array<TColorValue, RowCount>, SheetCount> Colors{};

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "processing/gfactor_display.h"
 #include "spectrum/instrument_readings.h"
 #include "spectrum/point_slot.h"
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
-#include "view/gfactor_display.h"
 #include "view/plot_geometry.h"
 
 #include <QFont>

@@ -97,6 +97,12 @@ void TPlotWidget::DrawGrid() {
     update();
 }
 
+void TPlotWidget::ShowBackgroundOn(QWidget& frame) const {
+    QPalette palette = frame.palette();
+    palette.setColor(QPalette::Window, ToQColor(Cfg.DisplayColors.BackGround));
+    frame.setPalette(palette);
+}
+
 void TPlotWidget::ScreenBoxPaint() {
     if (WaitingForScreen) {
         FullPaintDue = true;

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "processing/gfactor_display.h"
 #include "spectrum/instrument_readings.h"
 #include "spectrum/point_slot.h"
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
-#include "view/gfactor_display.h"
 #include "view/image_pixels_painter.h"
 #include "view/label_painter.h"
 #include "view/plot_geometry.h"
@@ -51,6 +51,9 @@ public:
 
     // The full paint: grid, points, extremum marks and texts, visirs.
     void ScreenBoxPaint();
+    // The frame around the plot takes the display background colour, so the
+    // margin between frame and plot matches the plot.
+    void ShowBackgroundOn(QWidget& frame) const;
     // How many full paints the plot has drawn.
     int FullPaintCount() const { return FullPaints; }
     // Until the plot first reaches the screen, a full paint (asked for

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "config/kav_cfg.h"
+#include "processing/gfactor_display.h"
 #include "spectrum/point_slot.h"
 #include "spectrum/value_format.h"
-#include "view/gfactor_display.h"
 #include "view/visir_view.h"
 
 #include <cstdint>

@@ -3,10 +3,10 @@
 // the plot's transforms (a plain buffer: the core has no image type).
 
 #include "acquisition/acquisition_engine.h"
-#include "acquisition/headless_session.h"
 #include "config/settings_store.h"
 #include "link/memory_serial_device.h"
 #include "link/protocol.h"
+#include "session/headless_session.h"
 #include "spectrum/point_store.h"
 
 #include <QCoreApplication>

@@ -10,12 +10,13 @@
 
 #include "acquisition/acquisition_engine.h"
 #include "app/main_window.h"
-#include "app/message_port.h"
 #include "bench/app/quiet_port.h"
 #include "bench/bench_qt_app.h"
+#include "config/message_port.h"
 #include "link/memory_serial_device.h"
 #include "link/protocol.h"
 #include "link/receiver.h"
+#include "session/kav_session.h"
 #include "view/plot_widget.h"
 
 #include <QApplication>
@@ -74,17 +75,21 @@ void BM_WindowFrameHandlingAtTopRate(benchmark::State& state) {
     QDir::setCurrent(dir.path());
     TMemorySerialDevice* line = nullptr;
     TQuietPort port;
-    auto window = std::make_unique<TKavMainForm>(port, [&line](const QString&) {
-        auto device = std::make_unique<TMemorySerialDevice>();
-        line = device.get();
-        return device;
-    });
+    TKavSession session(
+        [&line](const QString&) {
+            auto device = std::make_unique<TMemorySerialDevice>();
+            line = device.get();
+            return device;
+        },
+        QChar('.'));
+    auto window = std::make_unique<TKavMainForm>(session, port);
+    auto* plot = window->findChild<TPlotWidget*>();
     window->show();
     QApplication::processEvents();
     // Only the frames are measured: the handshake timer and the poll timer
     // stand still, the poll is run here.
-    window->Engine().KavTimer().stop();
-    window->Receiver().PollTimer().stop();
+    session.Engine().KavTimer().stop();
+    session.Receiver().PollTimer().stop();
     const QByteArray second = LineSecond();
     const qsizetype perPoll = second.size() / PollsPerSecond;
 
@@ -96,10 +101,10 @@ void BM_WindowFrameHandlingAtTopRate(benchmark::State& state) {
             const qsizetype from = poll * perPoll;
             const qsizetype count = poll + 1 == PollsPerSecond ? second.size() - from : perPoll;
             line->Feed(second.mid(from, count));
-            window->Receiver().PollTick();
+            session.Receiver().PollTick();
             // The display frames that ended during this poll period.
             while (shownFrames * PollsPerSecond < (poll + 1) * DisplayFramesPerSecond) {
-                window->Plot()->FlushLiveDrawing();
+                plot->FlushLiveDrawing();
                 QApplication::processEvents();
                 ++shownFrames;
             }

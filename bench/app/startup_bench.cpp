@@ -6,12 +6,13 @@
 // the full paints of the plot on the way to its first paint.
 
 #include "app/main_window.h"
-#include "app/message_port.h"
 #include "bench/app/quiet_port.h"
 #include "bench/bench_qt_app.h"
 #include "bench/paired_timing.h"
+#include "config/message_port.h"
 #include "config/settings_store.h"
 #include "link/memory_serial_device.h"
+#include "session/kav_session.h"
 #include "spectrum/instrument_readings.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
@@ -115,21 +116,25 @@ void BM_StartUpToFirstPaint(benchmark::State& state) {
     BenchApp();
     TStartDir dir;
     TQuietPort port;
+    std::unique_ptr<TKavSession> session;
     std::unique_ptr<TKavMainForm> window;
     std::unique_ptr<TMinimalPlot> minimal;
     double fullPaints = 0;
     RunPaired(
         state,
         [&] {
-            window = std::make_unique<TKavMainForm>(
-                port, [](const QString&) { return std::make_unique<TMemorySerialDevice>(); });
+            window.reset();
+            session = std::make_unique<TKavSession>(
+                [](const QString&) { return std::make_unique<TMemorySerialDevice>(); }, QChar('.'));
+            window = std::make_unique<TKavMainForm>(*session, port);
+            auto* plot = window->findChild<TPlotWidget*>();
             TPaintWatch watch;
-            window->Plot()->installEventFilter(&watch);
+            plot->installEventFilter(&watch);
             window->show();
             while (!watch.Painted)
                 QApplication::processEvents();
-            window->Plot()->removeEventFilter(&watch);
-            fullPaints += window->Plot()->FullPaintCount();
+            plot->removeEventFilter(&watch);
+            fullPaints += plot->FullPaintCount();
         },
         [&] {
             minimal = std::make_unique<TMinimalPlot>(dir.File);

@@ -9,12 +9,12 @@
 #include "bench/bench_qt_app.h"
 #include "bench/paired_timing.h"
 #include "config/settings_store.h"
+#include "processing/gfactor_display.h"
 #include "spectrum/instrument_readings.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
 #include "view/display_color_painter.h"
-#include "view/gfactor_display.h"
 #include "view/plot_widget.h"
 #include "view/visir_controller.h"
 

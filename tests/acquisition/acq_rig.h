@@ -1,8 +1,7 @@
 #pragma once
 
-// The acquisition engine with everything it works on, over the simulated
-// spectrometer, and recorders of what it shows: shared by the tests of the
-// receive mode.
+// A session over the simulated spectrometer and recorders of what it shows:
+// shared by the tests of the receive mode.
 #include "acquisition/acquire_run.h"
 #include "acquisition/acquisition_engine.h"
 #include "config/settings_store.h"
@@ -10,8 +9,10 @@
 #include "link/receiver.h"
 #include "link/test_app.h"
 #include "processing/processing_actions.h"
+#include "session/kav_session.h"
 #include "sim/sim_device.h"
 #include "spectrum/point_store.h"
+#include "spectrum/spectrum_view.h"
 
 #include <QStringList>
 #include <functional>
@@ -127,51 +128,50 @@ private:
     std::vector<int>& Commands;
 };
 
-// The engine with everything it works on, over the simulated spectrometer.
+// A session with recorders for its views, over the simulated spectrometer.
 // Time moves only through Run: the instrument, the clock, the receive poll
 // and the handshake tick together.
 struct TAcqRig {
+    // The application's timers before anything that starts one.
+    QCoreApplication& App = TestApp();
     TManualClock Clock;
     std::vector<int> Commands;
-    TKavCfg Cfg;
-    std::unique_ptr<TPointTable> Store = std::make_unique<TPointTable>();
-    std::unique_ptr<TPointTable> Undo = std::make_unique<TPointTable>();
-    TInstrumentReadings Readings;
-    TSpectrumResults Results;
     TRecordingAcqView View;
     TRecordingControlsView ControlsView;
     TRecordingProcessingView ProcessingView;
-    TValueFormat Format{Cfg, u'.'};
-    std::unique_ptr<TProcessingActions> Processing;
-    std::unique_ptr<TKavReceiver> Receiver;
-    std::unique_ptr<TAcquisitionEngine> Engine;
+    TNullSpectrumView SpectrumView;
     int ElapsedMs = 0;
     bool DeviceMissing = false; // no device answers to the port's name
 
     // The line behind every port name: the recording simulator unless given.
     using TLineMaker = std::function<std::unique_ptr<SerialDevice>()>;
 
-    explicit TAcqRig(TLineMaker line = {}) {
-        TestApp();
+    TKavSession Session;
+    TKavCfg& Cfg = Session.Settings();
+    TPointTable* const Store = &Session.Points();
+    TInstrumentReadings& Readings = Session.Readings();
+    TSpectrumResults& Results = Session.Results();
+    const TValueFormat& Format = Session.Format();
+    TKavReceiver* const Receiver = &Session.Receiver();
+    TAcquisitionEngine* Engine = nullptr;
+
+    explicit TAcqRig(TLineMaker line = {})
+        : Session(
+              [this, line](const QString&) -> std::unique_ptr<SerialDevice> {
+                  if (DeviceMissing)
+                      return nullptr;
+                  if (line)
+                      return line();
+                  return std::make_unique<TRecordingSimDevice>(Clock, Commands);
+              },
+              u'.', Clock) {
         Clock.StepMicros = 200;
         SetDefaults(Cfg, QStringLiteral("/nonexistent"));
         Cfg.Port.PortName = QStringLiteral("SIM");
         Cfg.Port.TimeOut = 10;
-        ClearPoints(*Store);
-        ClearPoints(*Undo);
-        Processing =
-            std::make_unique<TProcessingActions>(*Store, *Undo, Cfg, Results, ProcessingView, u'.');
-        Receiver = std::make_unique<TKavReceiver>(
-            [this, line](const QString&) -> std::unique_ptr<SerialDevice> {
-                if (DeviceMissing)
-                    return nullptr;
-                if (line)
-                    return line();
-                return std::make_unique<TRecordingSimDevice>(Clock, Commands);
-            },
-            Clock);
-        Engine = std::make_unique<TAcquisitionEngine>(Cfg, *Receiver, *Store, Readings, *Processing,
-                                                      Format, View, ControlsView);
+        // The views attached once the settings are in force, as a window does.
+        Session.Attach({SpectrumView, ProcessingView, View, ControlsView});
+        Engine = &Session.Engine();
     }
 
     TRecordingSimDevice& Line() { return *static_cast<TRecordingSimDevice*>(Receiver->Device()); }

@@ -13,6 +13,7 @@
 #include "disk_limits.h"
 #include "link/protocol.h"
 #include "qstring_printer.h"
+#include "session/exit_settings.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/spectrum_file.h"
 
@@ -65,7 +66,7 @@ struct EngineTest : ::testing::Test {
     TInstrumentControls& C = Rig.Engine->Controls();
     const TControlsState& S() { return Rig.ControlsView.Last; }
     void Receiving() {
-        Rig.State().ReceiveMode = true;
+        Rig.Cfg.Mode = true;
         C.SetReceiveMode(true);
         C.SetGainState(0x01);
         C.SetSpeedState(0x08);
@@ -293,7 +294,7 @@ TEST_F(AutoSaveFixture, FirstSweepSavesThenEverySaveStepth) {
     Rig.Cfg.SaveStep = 3;
     for (int k = 1; k <= 7; ++k)
         Sweep({{static_cast<std::uint16_t>(k), 2000}});
-    EXPECT_EQ(Rig.View.Panels[PanelAutoSave], AutoSaveText);
+    EXPECT_EQ(Rig.View.Panels[PanelAutoSave], "АВТО");
     // Starts 1, 4 and 7 saved the store the previous sweep left.
     EXPECT_EQ(Rig.Cfg.NumbMask, 4);
     EXPECT_EQ(QFileInfo(File(1)).size(), 40); // the empty store and its records
@@ -527,9 +528,8 @@ TEST_F(ControlsFixture, StopAndStartReturnToTheSpeedBefore) {
     EXPECT_EQ(Rig.Cfg.Rapid, StopSpeedRow);
     EXPECT_FALSE(S().Action(TAcqAction::Stop).Enabled);
     EXPECT_TRUE(S().Action(TAcqAction::Start).Enabled);
-    C.PrepareForClose();
-    EXPECT_EQ(Rig.Cfg.Rapid, 5); // never starts with the sweep stopped
-    Rig.Cfg.Rapid = StopSpeedRow;
+    // The exit never stores the sweep stopped.
+    EXPECT_EQ(SettingsAtExit(Rig.Cfg, {}, C.SavedRapid, false).Rapid, 5);
 
     C.AStartExecute();
     EXPECT_EQ(S().Speed.Selection, 5);
@@ -833,8 +833,7 @@ TEST_F(LinkSession, AdcRequestsAreAnsweredAndDrawnAtTheLastField) {
     Rig.Engine->AAdcInputExecute();
     EXPECT_FALSE(Rig.View.AdcShown);
     EXPECT_FALSE(Rig.Engine->ADCTimer().isActive());
-    Rig.Engine->PrepareForClose();
-    EXPECT_FALSE(Rig.Cfg.ADCEnable);
+    EXPECT_FALSE(Rig.Engine->AdcView());
 }
 
 // ---- A run of a number of sweeps (kavtool acquire) ----------------------------

@@ -6,6 +6,7 @@
 #include "app_fixture.h"
 #include "processing/analysis_results_window.h"
 #include "view/display_color_painter.h"
+#include "view/plot_widget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,14 +48,14 @@ struct TAnalysisWindowTest : TWindowTest {
         Ok(d);
     }
     void VisirsAround(int from, int to) {
-        TKavCfg& cfg = W->Settings();
+        TKavCfg& cfg = W.Session->Settings();
         cfg.Visir1 = cfg.Visir2 = true;
         cfg.VisKoord1 = static_cast<std::uint16_t>(from);
         cfg.VisKoord2 = static_cast<std::uint16_t>(to);
     }
     // Pixels of a colour on the plot's canvas.
     int PixelsOf(TColorValue colour) const {
-        const QImage& canvas = W->Plot()->Canvas();
+        const QImage& canvas = Find<TPlotWidget>(*W, "ScreenBox")->Canvas();
         const QRgb wanted = ToRgb(colour) & 0xFFFFFF;
         int n = 0;
         for (int y = 0; y < canvas.height(); ++y)
@@ -62,28 +63,28 @@ struct TAnalysisWindowTest : TWindowTest {
                 n += (canvas.pixel(x, y) & 0xFFFFFF) == wanted;
         return n;
     }
-    TAnalysisResultsWindow& Results() const { return W->AnalysisWiring().ResultsWindow(); }
+    TAnalysisResultsWindow& Results() const { return *W->findChild<TAnalysisResultsWindow*>(); }
 };
 
 } // namespace
 
 TEST_F(TAnalysisWindowTest, FitFromTheMenuDrawsItsCurveUntilUndoOrANewSpectrum) {
     OpenTestSpectrum();
-    const TColorSet& screen = W->Settings().DisplayColors;
+    const TColorSet& screen = W.Session->Settings().DisplayColors;
     EXPECT_EQ(PixelsOf(screen.FitGraph), 0);
     VisirsAround(30000, 40000);
 
     // Cancel fits nothing.
     Run("Функции", "Аппроксимация линий...", Cancel);
     EXPECT_EQ(Opened, QStringList{"TFitSetupForm"});
-    EXPECT_TRUE(W->Analysis().Empty());
+    EXPECT_TRUE(W.Session->Analysis().Empty());
 
     Run("Функции", "Аппроксимация линий...", OneLorentzOk);
     ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
-    ASSERT_TRUE(W->Analysis().HasFit());
-    ASSERT_EQ(W->Analysis().LineFit().Lines.size(), 1u);
-    EXPECT_NEAR(W->Analysis().LineFit().Lines[0].Centre.Value, 35000, 10);
-    EXPECT_EQ(W->Settings().Fit.LineCount, 1);
+    ASSERT_TRUE(W.Session->Analysis().HasFit());
+    ASSERT_EQ(W.Session->Analysis().LineFit().Lines.size(), 1u);
+    EXPECT_NEAR(W.Session->Analysis().LineFit().Lines[0].Centre.Value, 35000, 10);
+    EXPECT_EQ(W.Session->Settings().Fit.LineCount, 1);
     EXPECT_GT(PixelsOf(screen.FitGraph), 100);
     EXPECT_GT(PixelsOf(screen.FitResidual), 100);
     // The results window, with a table the operator can copy.
@@ -93,22 +94,22 @@ TEST_F(TAnalysisWindowTest, FitFromTheMenuDrawsItsCurveUntilUndoOrANewSpectrum) 
     EXPECT_TRUE(Results().ClipboardText().contains(QStringLiteral("\nB0\t")));
 
     // Filtering changes the spectrum: the fit no longer describes it.
-    W->Actions().AFilter->trigger();
-    EXPECT_TRUE(W->Analysis().Empty());
+    Act(*W, "AFilter")->trigger();
+    EXPECT_TRUE(W.Session->Analysis().Empty());
     EXPECT_FALSE(Results().isVisible());
     EXPECT_EQ(PixelsOf(screen.FitGraph), 0);
 
     // Undo takes the fit away.
     Run("Функции", "Аппроксимация линий...", Ok);
-    ASSERT_TRUE(W->Analysis().HasFit());
-    ASSERT_TRUE(W->Actions().ABackUp->isEnabled());
+    ASSERT_TRUE(W.Session->Analysis().HasFit());
+    ASSERT_TRUE(Act(*W, "ABackUp")->isEnabled());
     Item("Функции", "Отмена")->trigger();
-    EXPECT_TRUE(W->Analysis().Empty());
+    EXPECT_TRUE(W.Session->Analysis().Empty());
     EXPECT_EQ(PixelsOf(screen.FitGraph), 0);
 
     // So does another spectrum, and closing it.
     Run("Функции", "Аппроксимация линий...", Ok);
-    ASSERT_TRUE(W->Analysis().HasFit());
+    ASSERT_TRUE(W.Session->Analysis().HasFit());
     const QString other = Dir.Path(QStringLiteral("other.kav"));
     TSpectrumRecords records;
     records.FieldLow = 3000;
@@ -116,29 +117,29 @@ TEST_F(TAnalysisWindowTest, FitFromTheMenuDrawsItsCurveUntilUndoOrANewSpectrum) 
     Port.OpenAnswers << other;
     Item("Спектр", "Открыть...")->trigger();
     ASSERT_EQ(W->windowTitle(), QStringLiteral("Kavis - other.kav"));
-    EXPECT_TRUE(W->Analysis().Empty());
+    EXPECT_TRUE(W.Session->Analysis().Empty());
     Run("Функции", "Аппроксимация линий...", Ok);
-    ASSERT_TRUE(W->Analysis().HasFit());
+    ASSERT_TRUE(W.Session->Analysis().HasFit());
     Item("Спектр", "Закрыть")->trigger();
-    EXPECT_TRUE(W->Analysis().Empty());
+    EXPECT_TRUE(W.Session->Analysis().Empty());
     EXPECT_FALSE(Results().isVisible());
 
     // The dialog's choice is kept in Kav.ini.
-    W->Settings().Fit.Shape = TLineShape::Voigt;
+    W.Session->Settings().Fit.Shape = TLineShape::Voigt;
     ASSERT_TRUE(W->close());
-    EXPECT_EQ(Dir.ReadBack().Fit, W->Settings().Fit);
+    EXPECT_EQ(Dir.ReadBack().Fit, W.Session->Settings().Fit);
 }
 
 TEST_F(TAnalysisWindowTest, RefusedFitSaysSoInOneLineAndChangesNothing) {
     OpenTestSpectrum();
-    W->Actions().AFilter->trigger(); // an undo copy to keep
-    ASSERT_TRUE(W->Actions().ABackUp->isEnabled());
+    Act(*W, "AFilter")->trigger(); // an undo copy to keep
+    ASSERT_TRUE(Act(*W, "ABackUp")->isEnabled());
     VisirsAround(30000, 40000);
     Run("Функции", "Аппроксимация линий...", OneLorentzOk);
-    ASSERT_TRUE(W->Analysis().HasFit());
-    const double centre = W->Analysis().LineFit().Lines[0].Centre.Value;
-    const auto points = std::make_unique<TPointTable>(W->Points());
-    const int fitPixels = PixelsOf(W->Settings().DisplayColors.FitGraph);
+    ASSERT_TRUE(W.Session->Analysis().HasFit());
+    const double centre = W.Session->Analysis().LineFit().Lines[0].Centre.Value;
+    const auto points = std::make_unique<TPointTable>(W.Session->Points());
+    const int fitPixels = PixelsOf(W.Session->Settings().DisplayColors.FitGraph);
 
     // Three points between the visirs; the flat far end of the sweep.
     VisirsAround(1000, 1008);
@@ -150,19 +151,19 @@ TEST_F(TAnalysisWindowTest, RefusedFitSaysSoInOneLineAndChangesNothing) {
         EXPECT_TRUE(e.startsWith(QStringLiteral("Аппроксимация"))) << e.toStdString();
         EXPECT_FALSE(e.contains(u'\n')) << e.toStdString();
     }
-    EXPECT_TRUE(*points == W->Points());
-    EXPECT_TRUE(W->Actions().ABackUp->isEnabled());
-    ASSERT_TRUE(W->Analysis().HasFit());
-    EXPECT_EQ(W->Analysis().LineFit().Lines[0].Centre.Value, centre);
-    EXPECT_EQ(PixelsOf(W->Settings().DisplayColors.FitGraph), fitPixels);
+    EXPECT_TRUE(*points == W.Session->Points());
+    EXPECT_TRUE(Act(*W, "ABackUp")->isEnabled());
+    ASSERT_TRUE(W.Session->Analysis().HasFit());
+    EXPECT_EQ(W.Session->Analysis().LineFit().Lines[0].Centre.Value, centre);
+    EXPECT_EQ(PixelsOf(W.Session->Settings().DisplayColors.FitGraph), fitPixels);
 }
 
 TEST_F(TAnalysisWindowTest, CompareFromTheMenuOverlaysTheReferenceUntilRemoved) {
     OpenTestSpectrum();
     const QString reference = Dir.Path(QStringLiteral("reference.kav"));
     WriteTestSpectrum(reference);
-    const TColorSet& screen = W->Settings().DisplayColors;
-    EXPECT_FALSE(W->Actions().ACompareOff->isEnabled());
+    const TColorSet& screen = W.Session->Settings().DisplayColors;
+    EXPECT_FALSE(Act(*W, "ACompareOff")->isEnabled());
 
     // Cancel in the file dialog, then in the comparison's: nothing.
     Run("Спектр", "Сравнить с...", Ok);
@@ -170,7 +171,7 @@ TEST_F(TAnalysisWindowTest, CompareFromTheMenuOverlaysTheReferenceUntilRemoved) 
     Port.OpenAnswers << reference;
     Run("Спектр", "Сравнить с...", Cancel);
     EXPECT_EQ(Opened, QStringList{"TCompareSetupForm"});
-    EXPECT_TRUE(W->Analysis().Empty());
+    EXPECT_TRUE(W.Session->Analysis().Empty());
     ASSERT_FALSE(Port.OpenRequests.empty());
     EXPECT_EQ(Port.OpenRequests.back().Title, QStringLiteral("Открыть спектр для сравнения"));
     EXPECT_TRUE(Port.OpenRequests.back().Filter.contains(QStringLiteral("*.DSC")));
@@ -182,15 +183,14 @@ TEST_F(TAnalysisWindowTest, CompareFromTheMenuOverlaysTheReferenceUntilRemoved) 
         Ok(d);
     });
     ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
-    ASSERT_TRUE(W->Analysis().HasComparison());
-    EXPECT_NEAR(W->Analysis().Comparison().Scale, 1, 1e-3);
-    EXPECT_NEAR(W->Analysis().Comparison().SampleSpins, 1e17, 1e15);
-    EXPECT_EQ(W->Analysis().ReferenceName(), QStringLiteral("reference.kav"));
-    EXPECT_TRUE(W->Actions().ACompareOff->isEnabled());
+    ASSERT_TRUE(W.Session->Analysis().HasComparison());
+    EXPECT_NEAR(W.Session->Analysis().Comparison().Scale, 1, 1e-3);
+    EXPECT_NEAR(W.Session->Analysis().Comparison().SampleSpins, 1e17, 1e15);
+    EXPECT_EQ(W.Session->Analysis().ReferenceName(), QStringLiteral("reference.kav"));
+    EXPECT_TRUE(Act(*W, "ACompareOff")->isEnabled());
     EXPECT_GT(PixelsOf(screen.RefGraph), 100);
     EXPECT_GT(PixelsOf(screen.DiffGraph), 100);
     EXPECT_TRUE(Results().isVisible());
-    EXPECT_EQ(W->AnalysisWiring().LastCompareSettings().Normalization, TNormalization::PeakToPeak);
 
     // A reference swept where the spectrum is not: refused in one line, the
     // comparison shown stays.
@@ -200,7 +200,11 @@ TEST_F(TAnalysisWindowTest, CompareFromTheMenuOverlaysTheReferenceUntilRemoved) 
     records.FieldHigh = 5300;
     WriteTestSpectrum(far, records);
     Port.OpenAnswers << far;
-    Run("Спектр", "Сравнить с...", Ok);
+    // The dialog opens on the choice made before.
+    Run("Спектр", "Сравнить с...", [](QDialog& d) {
+        EXPECT_EQ(d.findChild<QComboBox*>("NormalizationBox")->currentIndex(), 1);
+        Ok(d);
+    });
     // And a file that is no spectrum at all.
     const QString junk = Dir.Path(QStringLiteral("junk.csv"));
     {
@@ -214,11 +218,11 @@ TEST_F(TAnalysisWindowTest, CompareFromTheMenuOverlaysTheReferenceUntilRemoved) 
     EXPECT_EQ(Port.Errors[0],
               QStringLiteral("Спектр сравнения не перекрывается с текущим по полю"));
     EXPECT_FALSE(Port.Errors[1].contains(u'\n')) << Port.Errors[1].toStdString();
-    EXPECT_EQ(W->Analysis().ReferenceName(), QStringLiteral("reference.kav"));
+    EXPECT_EQ(W.Session->Analysis().ReferenceName(), QStringLiteral("reference.kav"));
 
     Run("Спектр", "Убрать сравнение", Ok);
-    EXPECT_FALSE(W->Analysis().HasComparison());
-    EXPECT_FALSE(W->Actions().ACompareOff->isEnabled());
+    EXPECT_FALSE(W.Session->Analysis().HasComparison());
+    EXPECT_FALSE(Act(*W, "ACompareOff")->isEnabled());
     EXPECT_EQ(PixelsOf(screen.RefGraph), 0);
     EXPECT_FALSE(Results().isVisible());
 }

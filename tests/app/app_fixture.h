@@ -4,13 +4,15 @@
 #include "acquisition/message_window.h"
 #include "app/instrument_groups_widget.h"
 #include "app/main_window.h"
-#include "app/message_port.h"
 #include "app/receive_view.h"
+#include "config/message_port.h"
 #include "config/settings_store.h"
 #include "link/memory_serial_device.h"
 #include "link/protocol.h"
 #include "link/receiver.h"
 #include "qstring_printer.h"
+#include "scripted_port.h"
+#include "session/kav_session.h"
 #include "sim/sim_device.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
@@ -42,43 +44,6 @@
 #include <memory>
 #include <ostream>
 #include <vector>
-
-// Answers the window's boxes and dialogs from a script and records them.
-class TScriptedPort : public TMessagePort {
-public:
-    QStringList Warnings, Infos, Errors;
-    QStringList OpenAnswers, SaveAnswers; // taken in order; none left: cancel
-    std::vector<TFileDialogRequest> OpenRequests, SaveRequests;
-    QStringList DialogLabels;
-    int Dialogs = 0;
-    // Acts on a dialog as the user would (sets controls, clicks OK or
-    // Cancel); none: the dialog is closed without either.
-    std::function<void(QDialog&)> OnDialog;
-    // Answers the platform's printer setup; none: cancelled.
-    std::function<bool(QPrinter&)> OnPrinterSetup;
-
-    void Warning(const QString& text) override { Warnings << text; }
-    void Information(const QString& text) override { Infos << text; }
-    void Error(const QString& text) override { Errors << text; }
-    QString OpenFileName(const TFileDialogRequest& request) override {
-        OpenRequests.push_back(request);
-        return OpenAnswers.isEmpty() ? QString() : OpenAnswers.takeFirst();
-    }
-    QString SaveFileName(const TFileDialogRequest& request) override {
-        SaveRequests.push_back(request);
-        return SaveAnswers.isEmpty() ? QString() : SaveAnswers.takeFirst();
-    }
-    void RunDialog(QDialog& dialog) override {
-        ++Dialogs;
-        for (const QLabel* label : dialog.findChildren<QLabel*>())
-            DialogLabels << label->text();
-        if (OnDialog)
-            OnDialog(dialog);
-    }
-    bool PrinterSetup(QPrinter& printer) override {
-        return OnPrinterSetup && OnPrinterSetup(printer);
-    }
-};
 
 // A temporary directory that is the process's current directory meanwhile,
 // so Kav.ini is read and written there.
@@ -182,13 +147,45 @@ inline TDeviceFactory TestDevices() {
     };
 }
 
+// A window on a session: the session outlives the window, as in the program.
+struct TShownWindow {
+    std::unique_ptr<TKavSession> Session;
+    std::unique_ptr<TKavMainForm> Window;
+
+    TShownWindow() = default;
+    TShownWindow(TShownWindow&&) = default;
+    // The window goes before the session it shows.
+    TShownWindow& operator=(TShownWindow&& other) {
+        Window.reset();
+        Session = std::move(other.Session);
+        Window = std::move(other.Window);
+        return *this;
+    }
+    ~TShownWindow() { Window.reset(); }
+
+    TKavMainForm* operator->() const { return Window.get(); }
+    TKavMainForm& operator*() const { return *Window; }
+    TKavMainForm* get() const { return Window.get(); }
+};
+
 // A window on a fresh Kav.ini of the current directory, shown.
-inline std::unique_ptr<TKavMainForm> ShowWindow(TMessagePort& port,
-                                                TDeviceFactory devices = TestDevices()) {
-    auto w = std::make_unique<TKavMainForm>(port, std::move(devices));
+inline TShownWindow ShowWindow(TMessagePort& port, TDeviceFactory devices = TestDevices()) {
+    TShownWindow w;
+    w.Session = std::make_unique<TKavSession>(std::move(devices), QChar('.'));
+    w.Window = std::make_unique<TKavMainForm>(*w.Session, port);
     w->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     return w;
+}
+
+// A child of a window by type and object name, as the operator meets it.
+template <class T> T* Find(const QObject& window, const char* name) {
+    T* child = window.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_TRUE(child) << name;
+    return child;
+}
+inline QAction* Act(const QObject& window, const char* name) {
+    return Find<QAction>(window, name);
 }
 
 // A widget's rectangle in its window's coordinates.
@@ -202,7 +199,7 @@ struct TWindowTest : ::testing::Test {
     TAppDir Dir;
     TScriptedPort Port;
     QString File = Dir.Path(QStringLiteral("lines.kav"));
-    std::unique_ptr<TKavMainForm> W = ShowWindow(Port);
+    TShownWindow W = ShowWindow(Port);
 
     QAction* Item(const char* menu, const char* item) const {
         return MenuItem(*W, QString::fromUtf8(menu), QString::fromUtf8(item));
@@ -254,9 +251,9 @@ inline QByteArray Filler() {
 
 // Feeds frames into the in-memory line of a window opened on a quiet port
 // (TestDevices) and runs one poll.
-inline void Deliver(TKavMainForm& w, const QByteArray& frames) {
-    auto* line = dynamic_cast<TMemorySerialDevice*>(w.Receiver().Device());
+inline void Deliver(TKavSession& session, const QByteArray& frames) {
+    auto* line = dynamic_cast<TMemorySerialDevice*>(session.Receiver().Device());
     ASSERT_NE(line, nullptr);
     line->Feed(frames + Filler());
-    w.Receiver().PollTick();
+    session.Receiver().PollTick();
 }

@@ -136,8 +136,8 @@ TEST_F(TKeyboardTest, AltLettersAndF10OpenTheMenus) {
     QMenu* view = OpenMenu();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(Caption(view->title()), QStringLiteral("Вид"));
-    QSignalSpy repaint(W->Actions().ARepaint, &QAction::triggered);
-    Press(view, QKeySequence::mnemonic(W->Actions().ARepaint->text())[0].key());
+    QSignalSpy repaint(Act(*W, "ARepaint"), &QAction::triggered);
+    Press(view, QKeySequence::mnemonic(Act(*W, "ARepaint")->text())[0].key());
     EXPECT_EQ(repaint.count(), 1);
     CloseMenus();
 }

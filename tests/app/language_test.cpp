@@ -2,7 +2,6 @@
 // option dialogs leaves Russian behind except data (unit names from
 // Kav.ini, each language's own name), the switch at run time goes both
 // ways, and Russian shows today's texts.
-#include "app/analysis_wiring.h"
 #include "app/main_window.h"
 #include "app/qt_translation.h"
 #include "app_fixture.h"
@@ -18,7 +17,7 @@
 #include "processing/gliss_setup_dialog.h"
 #include "processing/low_pass_setup_dialog.h"
 #include "processing/min_max_setup_dialog.h"
-#include "scripted_dialog_port.h"
+#include "scripted_port.h"
 #include "view/color_setup_dialog.h"
 #include "view/status_bar_widget.h"
 
@@ -116,23 +115,23 @@ struct TLanguageTest : ::testing::Test {
 
 TEST_F(TLanguageTest, EnglishFromKavIniLeavesNoRussianButDataAndSwitchesBackAtOnce) {
     Dir.WriteIni("[Main]\r\nLanguage=en\r\n");
-    std::unique_ptr<TKavMainForm> w = ShowWindow(Port);
+    TShownWindow w = ShowWindow(Port);
     Settle();
-    EXPECT_EQ(w->Settings().Language, TLanguage::En);
-    EXPECT_TRUE(w->Actions().ALanguageEn->isChecked());
+    EXPECT_EQ(w.Session->Settings().Language, TLanguage::En);
+    EXPECT_TRUE(Act(*w, "ALanguageEn")->isChecked());
     const QStringList english = Texts(*w);
-    EXPECT_EQ(Cyrillic(english, w->Settings()), QStringList());
+    EXPECT_EQ(Cyrillic(english, w.Session->Settings()), QStringList());
     EXPECT_TRUE(english.contains(QStringLiteral("&Open..."))) << english.join('|').toStdString();
     EXPECT_TRUE(english.contains(QStringLiteral("Se&ttings")));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kavis. EPR spectrometer"));
 
     // "Настройка → Язык → Русский": today's texts at once, and kept.
-    w->Actions().ALanguageRu->trigger();
+    Act(*w, "ALanguageRu")->trigger();
     Settle();
-    EXPECT_EQ(w->Settings().Language, TLanguage::Ru);
-    EXPECT_EQ(w->Actions().AOpenFile->text(), QStringLiteral("&Открыть..."));
-    EXPECT_EQ(w->Actions().AOpenFile->toolTip(), QStringLiteral("Открыть спектр из файла"));
-    EXPECT_EQ(w->Actions().AEqualize->iconText(), QStringLiteral("Выравн."));
+    EXPECT_EQ(w.Session->Settings().Language, TLanguage::Ru);
+    EXPECT_EQ(Act(*w, "AOpenFile")->text(), QStringLiteral("&Открыть..."));
+    EXPECT_EQ(Act(*w, "AOpenFile")->toolTip(), QStringLiteral("Открыть спектр из файла"));
+    EXPECT_EQ(Act(*w, "AEqualize")->iconText(), QStringLiteral("Выравн."));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kavis. Спектрометр ЭПР"));
     const QStringList russian = Texts(*w);
     for (const char* text : {"&Спектр", "&Настройка", "&Язык", "Последние &файлы",
@@ -140,21 +139,21 @@ TEST_F(TLanguageTest, EnglishFromKavIniLeavesNoRussianButDataAndSwitchesBackAtOn
         EXPECT_TRUE(russian.contains(QString::fromUtf8(text))) << text;
     EXPECT_FALSE(russian.contains(QStringLiteral("&Open...")));
 
-    w->Actions().ALanguageEn->trigger();
+    Act(*w, "ALanguageEn")->trigger();
     Settle();
-    EXPECT_EQ(w->Actions().AOpenFile->text(), QStringLiteral("&Open..."));
-    EXPECT_EQ(Cyrillic(Texts(*w), w->Settings()), QStringList());
+    EXPECT_EQ(Act(*w, "AOpenFile")->text(), QStringLiteral("&Open..."));
+    EXPECT_EQ(Cyrillic(Texts(*w), w.Session->Settings()), QStringList());
     w->close();
     EXPECT_NE(Dir.IniText().indexOf("Language=en"), -1);
 }
 
 TEST_F(TLanguageTest, ABadLanguageIsRussianAndWrittenBackSo) {
     Dir.WriteIni("[Main]\r\nLanguage=klingon\r\n");
-    std::unique_ptr<TKavMainForm> w = ShowWindow(Port);
+    TShownWindow w = ShowWindow(Port);
     Settle();
-    EXPECT_EQ(w->Settings().Language, TLanguage::Ru);
-    EXPECT_EQ(w->Actions().AOpenFile->text(), QStringLiteral("&Открыть..."));
-    EXPECT_TRUE(w->Actions().ALanguageRu->isChecked());
+    EXPECT_EQ(w.Session->Settings().Language, TLanguage::Ru);
+    EXPECT_EQ(Act(*w, "AOpenFile")->text(), QStringLiteral("&Открыть..."));
+    EXPECT_TRUE(Act(*w, "ALanguageRu")->isChecked());
     w->close();
     EXPECT_NE(Dir.IniText().indexOf("Language=ru"), -1);
 }
@@ -163,7 +162,7 @@ TEST_F(TLanguageTest, EveryOptionDialogAndThePrintoutInEnglish) {
     ASSERT_TRUE(InstallLanguage(TLanguage::En));
     TKavCfg cfg{};
     SetDefaults(cfg, Dir.Dir.path());
-    TScriptedDialogPort port;
+    TScriptedPort port;
     std::vector<std::unique_ptr<QWidget>> dialogs;
     dialogs.push_back(std::make_unique<TUnitSetupForm>(cfg, port, QChar(','), nullptr));
     dialogs.push_back(std::make_unique<TAutoSaveSetupFrm>(cfg));
@@ -202,7 +201,7 @@ struct TLanguageWindowTest : TWindowTest {
 
 TEST_F(TLanguageWindowTest, FitResultsWindowFollowsTheSwitchRowsIncluded) {
     OpenTestSpectrum();
-    TKavCfg& cfg = W->Settings();
+    TKavCfg& cfg = W.Session->Settings();
     cfg.Visir1 = cfg.Visir2 = true;
     cfg.VisKoord1 = 30000;
     cfg.VisKoord2 = 40000;
@@ -211,16 +210,16 @@ TEST_F(TLanguageWindowTest, FitResultsWindowFollowsTheSwitchRowsIncluded) {
         d.findChild<QComboBox*>("ShapeBox")->setCurrentIndex(0);
         d.findChild<QPushButton*>("OKBtn")->click();
     };
-    W->Actions().AFitLines->trigger();
+    Act(*W, "AFitLines")->trigger();
     Port.OnDialog = nullptr;
-    ASSERT_TRUE(W->Analysis().HasFit()) << Port.Errors.join('\n').toStdString();
-    const TAnalysisResultsWindow& results = W->AnalysisWiring().ResultsWindow();
+    ASSERT_TRUE(W.Session->Analysis().HasFit()) << Port.Errors.join('\n').toStdString();
+    const TAnalysisResultsWindow& results = *W->findChild<TAnalysisResultsWindow*>();
     ASSERT_TRUE(results.isVisible());
     const QStringList russian = Texts(results);
     for (const char* text : {"Результаты", "Величина", "Копировать", "СКО остатка"})
         EXPECT_TRUE(russian.contains(QString::fromUtf8(text))) << text;
 
-    W->Actions().ALanguageEn->trigger();
+    Act(*W, "ALanguageEn")->trigger();
     Settle();
     const QStringList english = Texts(results);
     EXPECT_EQ(Cyrillic(english, cfg), QStringList());
@@ -229,7 +228,7 @@ TEST_F(TLanguageWindowTest, FitResultsWindowFollowsTheSwitchRowsIncluded) {
     EXPECT_TRUE(results.ClipboardText().startsWith(QStringLiteral("Fit: Lorentzian, lines: 1")))
         << results.ClipboardText().toStdString();
 
-    W->Actions().ALanguageRu->trigger();
+    Act(*W, "ALanguageRu")->trigger();
     Settle();
     EXPECT_EQ(Texts(results), russian);
 }
@@ -240,9 +239,9 @@ TEST_F(TLanguageTest, ReceivePanelsFollowTheSwitchAtOnce) {
     WriteReceiveIni(Dir, QStringLiteral("COM1"),
                     "AutoSave=1\r\nWorkDir=" + Dir.Dir.path().toUtf8() +
                         "/\r\nEnableRTLPF=1\r\nEnableRTSum=1\r\nRTNumb=4\r\n");
-    std::unique_ptr<TKavMainForm> w = ShowWindow(Port);
-    Deliver(*w, SweepStart());
-    TKavStatusBar* bar = w->StatusPanels();
+    TShownWindow w = ShowWindow(Port);
+    Deliver(*w.Session, SweepStart());
+    TKavStatusBar* bar = Find<TKavStatusBar>(*w, "KavStatusBar");
     const QString ru[] = {bar->Panel(1), bar->Panel(7), bar->Panel(8), bar->Panel(9),
                           bar->Panel(10)};
     EXPECT_EQ(bar->Panel(7), QStringLiteral("Рабочий ход"));
@@ -251,7 +250,7 @@ TEST_F(TLanguageTest, ReceivePanelsFollowTheSwitchAtOnce) {
         << bar->Panel(10).toStdString();
     bar->SetPanel(9, QStringLiteral("другое"));
 
-    w->Actions().ALanguageEn->trigger();
+    Act(*w, "ALanguageEn")->trigger();
     Settle();
     EXPECT_TRUE(bar->Panel(1).endsWith(QStringLiteral(" baud"))) << bar->Panel(1).toStdString();
     EXPECT_EQ(bar->Panel(7), QStringLiteral("Forward sweep"));
@@ -262,7 +261,7 @@ TEST_F(TLanguageTest, ReceivePanelsFollowTheSwitchAtOnce) {
                   .replace(QStringLiteral(" of "), QStringLiteral(" из ")),
               ru[4]);
 
-    w->Actions().ALanguageRu->trigger();
+    Act(*w, "ALanguageRu")->trigger();
     Settle();
     EXPECT_EQ(bar->Panel(1), ru[0]);
     EXPECT_EQ(bar->Panel(7), ru[1]);

@@ -15,7 +15,7 @@
 #include "processing/gliss_setup_dialog.h"
 #include "processing/low_pass_setup_dialog.h"
 #include "processing/min_max_setup_dialog.h"
-#include "scripted_dialog_port.h"
+#include "scripted_port.h"
 #include "view/color_setup_dialog.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds_widget.h"
@@ -57,7 +57,7 @@ class TWindowLayoutTest : public ::testing::TestWithParam<TWindowSize> {
 protected:
     TAppDir Dir;
     TScriptedPort Port;
-    std::unique_ptr<TKavMainForm> W;
+    TShownWindow W;
 
     bool Default() const { return GetParam().Size.width() >= 760; }
     void Show() {
@@ -75,14 +75,14 @@ TEST_P(TWindowLayoutTest, ProcessedSpectrumFitsTheWindow) {
     WriteTestSpectrum(Dir.Path("sample.kav"));
     Port.OpenAnswers << Dir.Path("sample.kav");
     MenuItem(*W, "Спектр", "Открыть...")->trigger();
-    MenuItem(*W, "Вид", "Установить визиры")->trigger();
     // The integral at the minimum size, the peak ratio at the default one.
-    W->Visirs().SetVisir1(Default() ? 8000 : 26000);
-    W->Visirs().SetVisir2(Default() ? 60000 : 41000);
+    W.Session->Settings().VisKoord1 = Default() ? 8000 : 26000;
+    W.Session->Settings().VisKoord2 = Default() ? 60000 : 41000;
+    MenuItem(*W, "Вид", "Установить визиры")->trigger();
     W->findChild<QAction*>("AMinMax")->trigger();
     MenuItem(*W, "Функции", Default() ? "Отношение пиков" : "Интеграл")->trigger();
-    EXPECT_TRUE(Default() ? W->Results().TibaAmp != 0 && W->Results().MaxCount > 0
-                          : W->Results().Area >= 0);
+    EXPECT_TRUE(Default() ? W.Session->Results().TibaAmp != 0 && W.Session->Results().MaxCount > 0
+                          : W.Session->Results().Area >= 0);
     EXPECT_TRUE(Port.Warnings.isEmpty());
     QApplication::processEvents();
 
@@ -90,15 +90,15 @@ TEST_P(TWindowLayoutTest, ProcessedSpectrumFitsTheWindow) {
     const QWidget* central = W->centralWidget();
     EXPECT_LE(central->minimumSizeHint().width(), central->width());
     EXPECT_LE(central->minimumSizeHint().height(), central->height());
-    TInstrumentGroupsWidget* g = W->InstrumentGroups();
+    TInstrumentGroupsWidget* g = W->findChild<TInstrumentGroupsWidget*>();
     const std::vector<QWidget*> row = {g->CorrectionGroup(), g->GainGroup(), g->SpeedGroup(),
                                        g->BoundsGroup()};
-    const std::vector<QWidget*> strip = {W->VisirPanel(1),
-                                         W->VisirPanel(2),
-                                         W->ViewBounds()->MinView(),
-                                         W->ViewBounds()->MinViewExt(),
-                                         W->ViewBounds()->MaxView(),
-                                         W->ViewBounds()->MaxViewExt(),
+    const std::vector<QWidget*> strip = {Find<TVisirPanelWidget>(*W, "VisPan1"),
+                                         Find<TVisirPanelWidget>(*W, "VisPan2"),
+                                         Find<TViewBoundsWidget>(*W, "ViewBounds")->MinView(),
+                                         Find<TViewBoundsWidget>(*W, "ViewBounds")->MinViewExt(),
+                                         Find<TViewBoundsWidget>(*W, "ViewBounds")->MaxView(),
+                                         Find<TViewBoundsWidget>(*W, "ViewBounds")->MaxViewExt(),
                                          W->findChild<QWidget*>("AllBtn")};
     for (const auto* set : {&row, &strip}) {
         for (size_t i = 0; i < set->size(); ++i) {
@@ -114,17 +114,18 @@ TEST_P(TWindowLayoutTest, ProcessedSpectrumFitsTheWindow) {
         }
     }
     // The plot sits above the strip, the strip above the groups.
-    EXPECT_LT(InWindow(W->Plot(), W.get()).bottom(), InWindow(W->VisirPanel(1), W.get()).top());
-    EXPECT_LT(InWindow(W->VisirPanel(2), W.get()).bottom(),
+    EXPECT_LT(InWindow(Find<TPlotWidget>(*W, "ScreenBox"), W.get()).bottom(),
+              InWindow(Find<TVisirPanelWidget>(*W, "VisPan1"), W.get()).top());
+    EXPECT_LT(InWindow(Find<TVisirPanelWidget>(*W, "VisPan2"), W.get()).bottom(),
               InWindow(g->CorrectionGroup(), W.get()).top());
-    EXPECT_GE(W->Plot()->height(), 100);
+    EXPECT_GE(Find<TPlotWidget>(*W, "ScreenBox")->height(), 100);
     EXPECT_EQ(g->CorrectionGroup()->height(), 66);
     // The status panels used by the display show their whole text.
     for (int k : {3, 4, 5, 6, 7, 8, 9, 10})
-        ExpectWholeText(W->StatusPanels()->PanelLabel(k), W.get());
+        ExpectWholeText(Find<TKavStatusBar>(*W, "KavStatusBar")->PanelLabel(k), W.get());
     // At the default width every tool bar button shows.
-    for (QAction* a : W->MainBar()->actions()) {
-        QWidget* button = W->MainBar()->widgetForAction(a);
+    for (QAction* a : Find<QToolBar>(*W, "MainBar")->actions()) {
+        QWidget* button = Find<QToolBar>(*W, "MainBar")->widgetForAction(a);
         if (a->isSeparator() || !Default())
             continue;
         SCOPED_TRACE(a->objectName().toStdString());
@@ -137,11 +138,11 @@ TEST_P(TWindowLayoutTest, ProcessedSpectrumFitsTheWindow) {
 TEST_P(TWindowLayoutTest, ReceiveLabelsRowsAndPortPanelsShowTheirWholeText) {
     WriteReceiveIni(Dir, "COM12", "Rapid=3\r\n");
     Show();
-    TInstrumentGroupsWidget* g = W->InstrumentGroups();
+    TInstrumentGroupsWidget* g = W->findChild<TInstrumentGroupsWidget*>();
     // Under manual control ("РУЧН. УПР."), then the computer's ("ПЭВМ"),
     // with the widest rows of both lists.
     for (int gain : {0xC9, 0x09}) {
-        Deliver(*W, Point(100, 2048, gain, gain & 0x80 ? 0x89 : 0x09));
+        Deliver(*W.Session, Point(100, 2048, gain, gain & 0x80 ? 0x89 : 0x09));
         g->AmpBox()->setCurrentIndex(7);
         QApplication::processEvents();
         for (const QLabel* label :
@@ -156,12 +157,12 @@ TEST_P(TWindowLayoutTest, ReceiveLabelsRowsAndPortPanelsShowTheirWholeText) {
     // narrower window they give way first, and their hint holds the text.
     for (int k : {0, 1}) {
         SCOPED_TRACE(k);
-        const QLabel* panel = W->StatusPanels()->PanelLabel(k);
+        const QLabel* panel = Find<TKavStatusBar>(*W, "KavStatusBar")->PanelLabel(k);
         if (Default())
             ExpectWholeText(panel, W.get());
         EXPECT_EQ(panel->toolTip(), panel->text());
     }
-    EXPECT_EQ(W->StatusPanels()->Panel(1), "9600 бод");
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(1), "9600 бод");
 }
 
 // In English, receiving from the simulated spectrometer at the default
@@ -171,12 +172,12 @@ TEST(TEnglishWindowLayout, ReceivingFromTheSimulatorEverythingShowsWhole) {
     TAppDir dir;
     TScriptedPort port;
     WriteReceiveIni(dir, QStringLiteral("SIM"), "Language=en\r\n");
-    std::unique_ptr<TKavMainForm> w = ShowWindow(port);
+    TShownWindow w = ShowWindow(port);
     w->resize(760, 500);
-    TKavStatusBar* bar = w->StatusPanels();
+    TKavStatusBar* bar = Find<TKavStatusBar>(*w, "KavStatusBar");
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar->Panel(7) == "Forward sweep"; }, 10000));
     QTest::qWait(1500); // a piece of the sweep on the plot
-    TInstrumentGroupsWidget* g = w->InstrumentGroups();
+    TInstrumentGroupsWidget* g = w->findChild<TInstrumentGroupsWidget*>();
     for (const QLabel* label : {g->AmpLbl(), g->SpeedLbl(), g->CorrLbl(), g->BotLbl(), g->TopLbl()})
         ExpectWholeText(label, w.get());
     for (QWidget* group : {g->CorrectionGroup(), g->GainGroup(), g->SpeedGroup(), g->BoundsGroup()})
@@ -184,11 +185,11 @@ TEST(TEnglishWindowLayout, ReceivingFromTheSimulatorEverythingShowsWhole) {
             << group->objectName().toStdString();
     for (int k : {0, 1, 5, 6, 7})
         ExpectWholeText(bar->PanelLabel(k), w.get());
-    for (QAction* a : w->MainBar()->actions()) {
+    for (QAction* a : Find<QToolBar>(*w, "MainBar")->actions()) {
         if (a->isSeparator())
             continue;
         SCOPED_TRACE(a->objectName().toStdString());
-        QWidget* button = w->MainBar()->widgetForAction(a);
+        QWidget* button = Find<QToolBar>(*w, "MainBar")->widgetForAction(a);
         EXPECT_TRUE(button->isVisible());
         EXPECT_LE(InWindow(button, w.get()).right(), w->width());
     }
@@ -206,15 +207,15 @@ namespace {
 struct TDialogCase {
     const char* Picture;
     int Page; // the tab shown; -1 for a dialog without tabs
-    std::function<std::unique_ptr<QDialog>(TKavCfg&, TDialogPort&)> Make;
+    std::function<std::unique_ptr<QDialog>(TKavCfg&, TMessagePort&)> Make;
 };
 
-std::unique_ptr<QDialog> UnitSetup(TKavCfg& cfg, TDialogPort& port) {
+std::unique_ptr<QDialog> UnitSetup(TKavCfg& cfg, TMessagePort& port) {
     return std::make_unique<TUnitSetupForm>(cfg, port, QChar(','), nullptr);
 }
 // The folder tree shows a small tree of its own in the pictures, not the
 // test machine's.
-std::unique_ptr<QDialog> AutoSave(TKavCfg& cfg, TDialogPort&) {
+std::unique_ptr<QDialog> AutoSave(TKavCfg& cfg, TMessagePort&) {
     static QTemporaryDir root;
     const QDir base(root.path());
     for (const char* sub : {"spectra/2024", "spectra/2025", "spectra/dpph", "calibration"})
@@ -225,22 +226,22 @@ std::unique_ptr<QDialog> AutoSave(TKavCfg& cfg, TDialogPort&) {
     d->DirView()->setRootIndex(d->DirModel()->index(base.path()));
     return d;
 }
-std::unique_ptr<QDialog> RealTime(TKavCfg& cfg, TDialogPort&) {
+std::unique_ptr<QDialog> RealTime(TKavCfg& cfg, TMessagePort&) {
     auto d = std::make_unique<TRealTimeSetupForm>(cfg);
     d->ShowHelp(1); // the longest help text
     return d;
 }
-template <class T> std::unique_ptr<QDialog> Plain(TKavCfg& cfg, TDialogPort&) {
+template <class T> std::unique_ptr<QDialog> Plain(TKavCfg& cfg, TMessagePort&) {
     return std::make_unique<T>(cfg);
 }
-std::unique_ptr<QDialog> Colours(TKavCfg& cfg, TDialogPort& port) {
+std::unique_ptr<QDialog> Colours(TKavCfg& cfg, TMessagePort& port) {
     return std::make_unique<TColorSetupForm>(cfg, port);
 }
 
-std::unique_ptr<QDialog> FitSetup(TKavCfg& cfg, TDialogPort&) {
+std::unique_ptr<QDialog> FitSetup(TKavCfg& cfg, TMessagePort&) {
     return std::make_unique<TFitSetupForm>(cfg.Fit);
 }
-std::unique_ptr<QDialog> CompareSetup(TKavCfg&, TDialogPort&) {
+std::unique_ptr<QDialog> CompareSetup(TKavCfg&, TMessagePort&) {
     static TCompareSettings settings;
     settings.ReferenceSpins = 1.2345e17; // the longest spin count shown
     return std::make_unique<TCompareSetupForm>(settings, QChar(','));
@@ -321,7 +322,7 @@ protected:
 
     QFont Saved;
     TKavCfg Cfg{};
-    TScriptedDialogPort Port;
+    TScriptedPort Port;
 };
 
 } // namespace

@@ -22,21 +22,34 @@
 
 namespace {
 
-TSimInstrument& Sim(TKavMainForm& w) {
-    return dynamic_cast<TSimDevice&>(*w.Receiver().Device()).Instrument();
+TSimInstrument& Sim(const TShownWindow& w) {
+    return dynamic_cast<TSimDevice&>(*w.Session->Receiver().Device()).Instrument();
 }
 
-bool HasMessage(TKavMainForm& w, const QString& line) {
-    return w.MessageForm()->Messages().contains(line);
+TKavMessageForm* MessageForm(const TShownWindow& w) {
+    return Find<TKavMessageForm>(*w, "TKavMessageForm");
+}
+
+bool HasMessage(const TShownWindow& w, const QString& line) {
+    return MessageForm(w)->Messages().contains(line);
+}
+
+// The automatic-save panel is marked after a failed save.
+bool AutoSaveMarked(const TShownWindow& w) {
+    return !Find<TKavStatusBar>(*w, "KavStatusBar")
+                ->PanelLabel(PanelAutoSave)
+                ->styleSheet()
+                .isEmpty();
 }
 
 // Waits (running the event loop) until the handshake with the simulated
 // spectrometer is complete and the instrument has reported its controls.
-bool Linked(TKavMainForm& w) {
+bool Linked(const TShownWindow& w) {
     return QTest::qWaitFor(
         [&] {
-            return w.Engine().State().AllAcknowledged() && w.Engine().State().SendCount == 0 &&
-                   w.InstrumentGroups()->GainGroup()->isEnabled();
+            const TAcquisitionState& s = w.Session->Engine().State();
+            return s.AllAcknowledged() && s.SendCount == 0 &&
+                   w->findChild<TInstrumentGroupsWidget*>()->GainGroup()->isEnabled();
         },
         10000);
 }
@@ -71,7 +84,7 @@ bool DrawnReadable(QWidget* w) {
 struct TReceiveTest : ::testing::Test {
     TAppDir Dir;
     TScriptedPort Port;
-    std::unique_ptr<TKavMainForm> W;
+    TShownWindow W;
 
     void Open(const QString& port, const QByteArray& main = {},
               TDeviceFactory devices = TestDevices()) {
@@ -86,23 +99,23 @@ struct TReceiveTest : ::testing::Test {
 // operator's changes in the groups are sent and acknowledged.
 TEST_F(TReceiveTest, TheSimulatorLinksAndTakesTheChangesInTheGroups) {
     Open("SIM");
-    ASSERT_TRUE(W->IsReceiving());
-    ASSERT_TRUE(Linked(*W));
+    ASSERT_TRUE(W.Session->Receiving());
+    ASSERT_TRUE(Linked(W));
     for (const char* line : {"Tm01. PROGRAMMA=7", "      SPnomer=42", "Tm11. POLEmaxP=65519",
                              "Tm22. KodAmpl=1", "Tm33. Ukorr=32768"})
-        EXPECT_TRUE(HasMessage(*W, line)) << line;
-    TKavStatusBar* bar = W->StatusPanels();
+        EXPECT_TRUE(HasMessage(W, line)) << line;
+    TKavStatusBar* bar = Find<TKavStatusBar>(*W, "KavStatusBar");
     EXPECT_EQ(bar->Panel(0), "SIM");
     EXPECT_EQ(bar->Panel(1), "9600 бод");
     EXPECT_EQ(bar->Panel(5), "PR: 7");
     EXPECT_EQ(bar->Panel(6), "S/N: 42");
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar->Panel(7) == "Рабочий ход"; }, 10000));
     // The mode actions and the groups the instrument left to the computer.
-    const TMainActions& a = W->Actions();
-    EXPECT_TRUE(a.AReceive->isChecked() && !a.AReceive->isEnabled());
-    EXPECT_TRUE(!a.AAnalyse->isChecked() && a.AAnalyse->isEnabled());
-    EXPECT_TRUE(a.AResetDiap->isEnabled() && a.AStop->isEnabled());
-    TInstrumentGroupsWidget* g = W->InstrumentGroups();
+    const auto a = [&](const char* name) { return Act(*W, name); };
+    EXPECT_TRUE(a("AReceive")->isChecked() && !a("AReceive")->isEnabled());
+    EXPECT_TRUE(!a("AAnalyse")->isChecked() && a("AAnalyse")->isEnabled());
+    EXPECT_TRUE(a("AResetDiap")->isEnabled() && a("AStop")->isEnabled());
+    TInstrumentGroupsWidget* g = W->findChild<TInstrumentGroupsWidget*>();
     EXPECT_TRUE(g->BoundsGroup()->isEnabled() && g->SpeedGroup()->isEnabled() &&
                 g->CorrectionGroup()->isEnabled());
     EXPECT_EQ(g->AmpLbl()->text(), "ПЭВМ");
@@ -112,35 +125,35 @@ TEST_F(TReceiveTest, TheSimulatorLinksAndTakesTheChangesInTheGroups) {
     g->SpeedBox()->setCurrentIndex(9); // " 2 мин": KodRapid 7
     g->BotField()->setValue(1000);
     g->CorrBar()->setValue(32767 - 320);
-    EXPECT_EQ(W->Settings().Amplifying, 3);
-    EXPECT_EQ(W->Settings().Rapid, 9);
-    EXPECT_EQ(W->Settings().PoleMin, 1000);
-    EXPECT_EQ(W->Settings().ViewMin, 1000); // the view follows the lower bound
-    EXPECT_EQ(W->Settings().Correction, 320);
+    EXPECT_EQ(W.Session->Settings().Amplifying, 3);
+    EXPECT_EQ(W.Session->Settings().Rapid, 9);
+    EXPECT_EQ(W.Session->Settings().PoleMin, 1000);
+    EXPECT_EQ(W.Session->Settings().ViewMin, 1000); // the view follows the lower bound
+    EXPECT_EQ(W.Session->Settings().Correction, 320);
     EXPECT_EQ(g->CorrEdit()->value(), 320);
     EXPECT_EQ(g->BotFieldExt()->text(), "1000");
-    ASSERT_TRUE(Linked(*W));
-    EXPECT_EQ(Sim(*W).KodAmpl(), 4);
-    EXPECT_EQ(Sim(*W).KodRapid(), 7);
-    EXPECT_EQ(Sim(*W).PoleMin(), 1000);
-    EXPECT_EQ(Sim(*W).Ukorr(), 32768 + 320);
+    ASSERT_TRUE(Linked(W));
+    EXPECT_EQ(Sim(W).KodAmpl(), 4);
+    EXPECT_EQ(Sim(W).KodRapid(), 7);
+    EXPECT_EQ(Sim(W).PoleMin(), 1000);
+    EXPECT_EQ(Sim(W).Ukorr(), 32768 + 320);
     for (const char* line :
          {"      POLEminP=1000", "Tm22. KodAmpl=4", "      KodRapid=7", "Tm33. Ukorr=33088"})
-        EXPECT_TRUE(HasMessage(*W, line)) << line;
+        EXPECT_TRUE(HasMessage(W, line)) << line;
 
     // The up/down pair steps the list and is sent too.
     QTest::mouseClick(g->UpDnAmp(true), Qt::LeftButton);
     EXPECT_EQ(g->AmpBox()->currentIndex(), 4);
-    ASSERT_TRUE(Linked(*W));
-    EXPECT_EQ(Sim(*W).KodAmpl(), 5);
+    ASSERT_TRUE(Linked(W));
+    EXPECT_EQ(Sim(W).KodAmpl(), 5);
 }
 
 TEST_F(TReceiveTest, LivePixelsAndTheFieldMarkerLandAtTheirPlaces) {
     Open("COM1");
-    TPlotWidget* plot = W->Plot();
+    TPlotWidget* plot = Find<TPlotWidget>(*W, "ScreenBox");
     TPaintCounter paints;
     plot->installEventFilter(&paints);
-    Deliver(*W, SweepStart()); // the full repaint of a new sweep
+    Deliver(*W.Session, SweepStart()); // the full repaint of a new sweep
     ASSERT_TRUE(QTest::qWaitFor([&] { return paints.Paints > 0; }, 2000));
     paints.Paints = 0;
     paints.Regions.clear();
@@ -151,12 +164,12 @@ TEST_F(TReceiveTest, LivePixelsAndTheFieldMarkerLandAtTheirPlaces) {
     QByteArray frames;
     for (int k = 0; k < 5; ++k)
         frames += Point(codes[k], values[k]);
-    Deliver(*W, frames);
+    Deliver(*W.Session, frames);
     const TPlotGeometry& geo = plot->Geometry();
-    const QRgb graph = ToRgb(W->Settings().DisplayColors.Graph);
+    const QRgb graph = ToRgb(W.Session->Settings().DisplayColors.Graph);
     for (int k = 0; k < 5; ++k) {
         SCOPED_TRACE(codes[k]);
-        EXPECT_EQ(W->Points()[codes[k]].Y, values[k]);
+        EXPECT_EQ(W.Session->Points()[codes[k]].Y, values[k]);
         EXPECT_EQ(plot->Canvas().pixel(geo.XOfCode(codes[k]), geo.PointY(values[k])), graph);
     }
     // The marker stands under the last point, an exclusive-or red triangle.
@@ -178,14 +191,14 @@ TEST_F(TReceiveTest, LivePixelsAndTheFieldMarkerLandAtTheirPlaces) {
 
     // The backward sweep moves the marker: erased at the old column, drawn at
     // the new one; moved out of the view it is erased and forgotten.
-    Deliver(*W, Frame(TmBackwardSweep, {0, 0, 0, 0, 10000 >> 8, 10000 & 0xFF}));
+    Deliver(*W.Session, Frame(TmBackwardSweep, {0, 0, 0, 0, 10000 >> 8, 10000 & 0xFF}));
     EXPECT_EQ(plot->FieldMarkerX(), geo.XOfCode(10000));
     EXPECT_EQ(plot->Canvas().pixel(x, geo.H - 8), empty.pixel(x, geo.H - 8));
-    W->Settings().ViewMax = 60000; // as the last paint left the view
+    W.Session->Settings().ViewMax = 60000; // as the last paint left the view
     plot->ScreenBoxPaint();
     const QImage painted = plot->Canvas().copy();
-    Deliver(*W, Point(30000, 2048));
-    Deliver(*W, Point(62000, 2048));
+    Deliver(*W.Session, Point(30000, 2048));
+    Deliver(*W.Session, Point(62000, 2048));
     EXPECT_EQ(plot->FieldMarkerX(), -1);
     const int mx = plot->Geometry().XOfCode(30000);
     EXPECT_EQ(plot->Canvas().pixel(mx, geo.H - 8), painted.pixel(mx, geo.H - 8));
@@ -193,14 +206,14 @@ TEST_F(TReceiveTest, LivePixelsAndTheFieldMarkerLandAtTheirPlaces) {
 
 TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
     Open("COM1", "Amplifying=4\r\nCorrection=-640\r\n");
-    TInstrumentGroupsWidget* g = W->InstrumentGroups();
+    TInstrumentGroupsWidget* g = W->findChild<TInstrumentGroupsWidget*>();
     // Until the instrument reports, the three groups stay disabled.
     EXPECT_FALSE(g->GainGroup()->isEnabled() || g->SpeedGroup()->isEnabled() ||
                  g->CorrectionGroup()->isEnabled());
     EXPECT_TRUE(g->BoundsGroup()->isEnabled());
 
     // Gain and correction by hand at KodAmpl 1, speed by hand at KodRapid 15.
-    Deliver(*W, Point(100, 2048, 0xC1, 0x8F));
+    Deliver(*W.Session, Point(100, 2048, 0xC1, 0x8F));
     EXPECT_FALSE(g->GainGroup()->isEnabled());
     EXPECT_FALSE(g->SpeedGroup()->isEnabled());
     EXPECT_FALSE(g->CorrectionGroup()->isEnabled());
@@ -214,14 +227,14 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
     for (QWidget* w : std::initializer_list<QWidget*>{g->AmpLbl(), g->SpeedLbl(), g->CorrLbl(),
                                                       g->AmpBox(), g->SpeedBox()})
         EXPECT_TRUE(DrawnReadable(w)) << w->objectName().toStdString();
-    EXPECT_FALSE(W->Actions().AStop->isEnabled() || W->Actions().AStart->isEnabled());
+    EXPECT_FALSE(Act(*W, "AStop")->isEnabled() || Act(*W, "AStart")->isEnabled());
     const QPalette hidden = g->CorrEditExt()->palette();
     EXPECT_EQ(hidden.color(QPalette::Disabled, QPalette::Text),
               hidden.color(QPalette::Disabled, QPalette::Base));
 
     // Back to the computer: the groups come back, the correction box shows
     // the setting again in the text colour, the gain list keeps its row.
-    Deliver(*W, Point(101, 2048, 0x01, 0x08));
+    Deliver(*W.Session, Point(101, 2048, 0x01, 0x08));
     EXPECT_TRUE(g->GainGroup()->isEnabled() && g->SpeedGroup()->isEnabled() &&
                 g->CorrectionGroup()->isEnabled() && g->CorrBar()->isEnabled());
     for (QLabel* l : {g->AmpLbl(), g->SpeedLbl(), g->CorrLbl()})
@@ -233,43 +246,43 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
               shown.color(QPalette::Active, QPalette::Base));
 
     // Analysis mode greys all four groups and their labels.
-    W->Actions().AAnalyse->trigger();
+    Act(*W, "AAnalyse")->trigger();
     EXPECT_FALSE(g->GainGroup()->isEnabled() || g->SpeedGroup()->isEnabled() ||
                  g->CorrectionGroup()->isEnabled() || g->BoundsGroup()->isEnabled());
     EXPECT_FALSE(g->AmpLbl()->isEnabled() || g->BotLbl()->isEnabled());
     EXPECT_FALSE(DrawnReadable(g->AmpLbl()));
-    EXPECT_EQ(W->StatusPanels()->Panel(1), "<Закрыт>");
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(1), "<Закрыт>");
 }
 
 TEST_F(TReceiveTest, StopAndStartReturnToTheSpeedBefore) {
     Open("COM1", "Rapid=6\r\n");
-    Deliver(*W, Point(100, 2048, 0x01, 0x05)); // KodRapid 5: "16 мин", row 6
-    const TMainActions& a = W->Actions();
-    QComboBox* speed = W->InstrumentGroups()->SpeedBox();
+    Deliver(*W.Session, Point(100, 2048, 0x01, 0x05)); // KodRapid 5: "16 мин", row 6
+    const auto a = [&](const char* name) { return Act(*W, name); };
+    QComboBox* speed = W->findChild<TInstrumentGroupsWidget*>()->SpeedBox();
     ASSERT_EQ(speed->currentIndex(), 6);
-    a.AStop->trigger();
+    a("AStop")->trigger();
     EXPECT_EQ(speed->currentText(), " СТОП");
-    EXPECT_EQ(W->Settings().Rapid, 2);
-    EXPECT_FALSE(a.AStop->isEnabled());
-    EXPECT_TRUE(a.AStart->isEnabled());
-    a.AStart->trigger();
+    EXPECT_EQ(W.Session->Settings().Rapid, 2);
+    EXPECT_FALSE(a("AStop")->isEnabled());
+    EXPECT_TRUE(a("AStart")->isEnabled());
+    a("AStart")->trigger();
     EXPECT_EQ(speed->currentIndex(), 6);
-    EXPECT_EQ(W->Settings().Rapid, 6);
-    EXPECT_TRUE(a.AStop->isEnabled());
-    EXPECT_FALSE(a.AStart->isEnabled());
+    EXPECT_EQ(W.Session->Settings().Rapid, 6);
+    EXPECT_TRUE(a("AStop")->isEnabled());
+    EXPECT_FALSE(a("AStart")->isEnabled());
 
     // Closing while stopped keeps the speed before the stop.
-    a.AStop->trigger();
+    a("AStop")->trigger();
     ASSERT_TRUE(W->close());
     EXPECT_EQ(Dir.ReadBack().Rapid, 6);
 }
 
 TEST_F(TReceiveTest, MouseSelectionSetsTheSweepBounds) {
     Open("COM1");
-    TPlotWidget* plot = W->Plot();
+    TPlotWidget* plot = Find<TPlotWidget>(*W, "ScreenBox");
     const TPlotGeometry geo = plot->Geometry();
-    W->Actions().AMouseSelect->trigger();
-    EXPECT_TRUE(W->Actions().AMouseSelect->isChecked());
+    Act(*W, "AMouseSelect")->trigger();
+    EXPECT_TRUE(Act(*W, "AMouseSelect")->isChecked());
     // From right to left, with the band painted in fuchsia as it grows.
     QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(300, 40));
     QTest::mouseMove(plot, QPoint(120, 40));
@@ -277,15 +290,15 @@ TEST_F(TReceiveTest, MouseSelectionSetsTheSweepBounds) {
     QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(120, 40));
     const int low = geo.FieldCodeOfX(120);
     const int high = geo.FieldCodeOfX(300);
-    EXPECT_EQ(W->Settings().PoleMin, low);
-    EXPECT_EQ(W->Settings().PoleMax, high);
-    EXPECT_EQ(W->InstrumentGroups()->BotField()->value(), low);
-    EXPECT_EQ(W->InstrumentGroups()->TopField()->value(), high);
-    EXPECT_FALSE(W->Engine().State().BoundsAck);
-    EXPECT_FALSE(W->Actions().AMouseSelect->isChecked());
+    EXPECT_EQ(W.Session->Settings().PoleMin, low);
+    EXPECT_EQ(W.Session->Settings().PoleMax, high);
+    EXPECT_EQ(W->findChild<TInstrumentGroupsWidget*>()->BotField()->value(), low);
+    EXPECT_EQ(W->findChild<TInstrumentGroupsWidget*>()->TopField()->value(), high);
+    EXPECT_FALSE(W.Session->Engine().State().BoundsAck);
+    EXPECT_FALSE(Act(*W, "AMouseSelect")->isChecked());
     // The view follows the new bounds.
-    EXPECT_EQ(W->Settings().ViewMin, low);
-    EXPECT_EQ(W->Settings().ViewMax, high);
+    EXPECT_EQ(W.Session->Settings().ViewMin, low);
+    EXPECT_EQ(W.Session->Settings().ViewMax, high);
 }
 
 TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
@@ -297,26 +310,25 @@ TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
     TScriptedPort port;
     {
         auto w = ShowWindow(port);
-        EXPECT_EQ(w->Points()[1000].Y, EmptyY); // receive mode opens nothing
-        w->Actions().AAnalyse->trigger();
-        EXPECT_FALSE(w->IsReceiving());
-        EXPECT_TRUE(w->Actions().AReceive->isEnabled());
-        EXPECT_FALSE(w->Engine().KavTimer().isActive());
+        EXPECT_EQ(w.Session->Points()[1000].Y, EmptyY); // receive mode opens nothing
+        Act(*w, "AAnalyse")->trigger();
+        EXPECT_FALSE(w.Session->Receiving());
+        EXPECT_TRUE(Act(*w, "AReceive")->isEnabled());
+        EXPECT_FALSE(w.Session->Engine().KavTimer().isActive());
         ASSERT_TRUE(w->close());
     }
     EXPECT_FALSE(dir.ReadBack().Mode);
     auto w = ShowWindow(port);
-    EXPECT_NE(w->Points()[1000].Y, EmptyY); // analysis mode opens LastOpen
+    EXPECT_NE(w.Session->Points()[1000].Y, EmptyY); // analysis mode opens LastOpen
     EXPECT_EQ(w->windowTitle(), "Kavis - line.kav");
     // The file's ADC record is shown in the ADC window.
-    EXPECT_FALSE(w->AdcReadingText().isEmpty());
-    EXPECT_EQ(w->AdcForm()->Reading(), w->AdcReadingText());
-    w->Actions().AReceive->trigger();
-    EXPECT_TRUE(w->IsReceiving());
-    EXPECT_EQ(w->Points()[1000].Y, EmptyY);
+    EXPECT_FALSE(Find<TADCForm>(*w, "TADCForm")->Reading().isEmpty());
+    Act(*w, "AReceive")->trigger();
+    EXPECT_TRUE(w.Session->Receiving());
+    EXPECT_EQ(w.Session->Points()[1000].Y, EmptyY);
     EXPECT_EQ(w->windowTitle(), "КАВ");
-    EXPECT_TRUE(w->Engine().KavTimer().isActive());
-    EXPECT_EQ(w->StatusPanels()->Panel(0), "COM2");
+    EXPECT_TRUE(w.Session->Engine().KavTimer().isActive());
+    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(0), "COM2");
     ASSERT_TRUE(w->close());
     EXPECT_TRUE(dir.ReadBack().Mode);
     EXPECT_TRUE(port.Errors.isEmpty());
@@ -325,9 +337,9 @@ TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
 TEST_F(TReceiveTest, APortThatDoesNotOpenIsReported) {
     Open("COM7", {}, [](const QString&) { return nullptr; });
     EXPECT_EQ(Port.Errors, QStringList{"Невозможно инициализировать порт COM7"});
-    EXPECT_EQ(W->StatusPanels()->Panel(0), QString());
-    EXPECT_EQ(W->StatusPanels()->Panel(1), QString());
-    EXPECT_TRUE(W->IsReceiving());
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(0), QString());
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(1), QString());
+    EXPECT_TRUE(W.Session->Receiving());
 }
 
 // A serial device that is not there: the box and the message window give the
@@ -338,38 +350,38 @@ TEST_F(TReceiveTest, APortThatDoesNotOpenIsReportedWithTheSystemsReason) {
     const QString line =
         "Невозможно инициализировать порт " + path + ": " + SystemErrorText(ENOENT);
     EXPECT_EQ(Port.Errors, QStringList{line});
-    EXPECT_EQ(W->MessageForm()->Messages(), QStringList{line});
+    EXPECT_EQ(MessageForm(W)->Messages(), QStringList{line});
 }
 
 TEST_F(TReceiveTest, RealTimeButtonsSetTheirSwitchesAndBlinkWhileChecked) {
     Open("COM1");
-    const TMainActions& a = W->Actions();
-    const QImage plainLpf = a.ASwLPF->icon().pixmap(16, 16).toImage();
-    const QImage plainSum = a.ASWSum->icon().pixmap(16, 16).toImage();
-    EXPECT_TRUE(W->Engine().LPFTimer().isActive());
-    a.ASwLPF->trigger();
-    EXPECT_TRUE(a.ASwLPF->isChecked());
-    EXPECT_TRUE(W->Settings().EnableRTLPF);
-    EXPECT_FALSE(W->Settings().EnableRTSum);
+    const auto a = [&](const char* name) { return Act(*W, name); };
+    const QImage plainLpf = a("ASwLPF")->icon().pixmap(16, 16).toImage();
+    const QImage plainSum = a("ASWSum")->icon().pixmap(16, 16).toImage();
+    EXPECT_TRUE(W.Session->Engine().LPFTimer().isActive());
+    a("ASwLPF")->trigger();
+    EXPECT_TRUE(a("ASwLPF")->isChecked());
+    EXPECT_TRUE(W.Session->Settings().EnableRTLPF);
+    EXPECT_FALSE(W.Session->Settings().EnableRTSum);
     // Only the checked button blinks.
-    W->Engine().LPFTimerTimer();
-    EXPECT_NE(a.ASwLPF->icon().pixmap(16, 16).toImage(), plainLpf);
-    EXPECT_EQ(a.ASWSum->icon().pixmap(16, 16).toImage(), plainSum);
-    W->Engine().LPFTimerTimer();
-    EXPECT_EQ(a.ASwLPF->icon().pixmap(16, 16).toImage(), plainLpf);
+    W.Session->Engine().LPFTimerTimer();
+    EXPECT_NE(a("ASwLPF")->icon().pixmap(16, 16).toImage(), plainLpf);
+    EXPECT_EQ(a("ASWSum")->icon().pixmap(16, 16).toImage(), plainSum);
+    W.Session->Engine().LPFTimerTimer();
+    EXPECT_EQ(a("ASwLPF")->icon().pixmap(16, 16).toImage(), plainLpf);
     // The filter runs from the next forward sweep.
-    Deliver(*W, SweepStart());
-    EXPECT_EQ(W->StatusPanels()->Panel(9), "ФИЛЬТР [25]");
-    EXPECT_TRUE(W->Engine().State().LpfActive);
+    Deliver(*W.Session, SweepStart());
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(9), "ФИЛЬТР [25]");
+    EXPECT_TRUE(W.Session->Engine().State().LpfActive);
 
     // Analysis mode: the two buttons are disabled, stop blinking and show
     // their own images; their panels are cleared.
-    W->Engine().LPFTimerTimer();
-    a.AAnalyse->trigger();
-    EXPECT_FALSE(a.ASwLPF->isEnabled() || a.ASWSum->isEnabled());
-    EXPECT_FALSE(W->Engine().LPFTimer().isActive());
-    EXPECT_EQ(a.ASwLPF->icon().pixmap(16, 16).toImage(), plainLpf);
-    EXPECT_EQ(W->StatusPanels()->Panel(9), QString());
+    W.Session->Engine().LPFTimerTimer();
+    a("AAnalyse")->trigger();
+    EXPECT_FALSE(a("ASwLPF")->isEnabled() || a("ASWSum")->isEnabled());
+    EXPECT_FALSE(W.Session->Engine().LPFTimer().isActive());
+    EXPECT_EQ(a("ASwLPF")->icon().pixmap(16, 16).toImage(), plainLpf);
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(9), QString());
 }
 
 namespace {
@@ -416,14 +428,14 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
 
     port.PortText = "COM3";
     port.RateText = "19200";
-    w->Actions().ASetupCom->trigger();
+    Act(*w, "ASetupCom")->trigger();
     EXPECT_EQ(port.Shown.last(), "COM1 9600");
-    EXPECT_EQ(w->Settings().Port.PortName, "COM3");
-    EXPECT_EQ(w->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(w.Session->Settings().Port.PortName, "COM3");
+    EXPECT_EQ(w.Session->Settings().Port.BaudRate, 7);
     // The link is applied anew, in analysis mode too.
     EXPECT_EQ(opened.Names, QStringList{"COM3"});
-    EXPECT_EQ(w->StatusPanels()->Panel(0), "COM3");
-    EXPECT_EQ(w->StatusPanels()->Panel(1), "19200 бод");
+    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(0), "COM3");
+    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(1), "19200 бод");
     // The list: COM1..COM16, the devices of this machine, SIM last.
     EXPECT_EQ(port.Offered.first(), "COM1");
     EXPECT_EQ(port.Offered[15], "COM16");
@@ -434,10 +446,10 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     const QString byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
     port.PortText = byId;
     port.RateText = "10000";
-    w->Actions().ASetupCom->trigger();
-    EXPECT_EQ(w->Settings().Port.PortName, byId);
-    EXPECT_EQ(w->Settings().Port.BaudRate, 7);
-    EXPECT_EQ(w->Receiver().Settings().PortName, byId);
+    Act(*w, "ASetupCom")->trigger();
+    EXPECT_EQ(w.Session->Settings().Port.PortName, byId);
+    EXPECT_EQ(w.Session->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(w.Session->Receiver().Settings().PortName, byId);
 
     // "Отмена" keeps both values and still applies the link anew: the
     // messages emptied, the handshake started again (the open port of the
@@ -445,15 +457,15 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     port.PortText = "COM9";
     port.RateText = "300";
     port.Accept = false;
-    w->Engine().AddMessage("before");
-    w->Engine().State().LinkReady = true;
-    w->Actions().ASetupCom->trigger();
-    EXPECT_EQ(w->Settings().Port.PortName, byId);
-    EXPECT_EQ(w->Settings().Port.BaudRate, 7);
-    EXPECT_EQ(w->MessageForm()->LineCount(), 0);
-    EXPECT_FALSE(w->Engine().State().LinkReady);
+    w.Session->Engine().AddMessage("before");
+    w.Session->Engine().State().LinkReady = true;
+    Act(*w, "ASetupCom")->trigger();
+    EXPECT_EQ(w.Session->Settings().Port.PortName, byId);
+    EXPECT_EQ(w.Session->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(MessageForm(w)->LineCount(), 0);
+    EXPECT_FALSE(w.Session->Engine().State().LinkReady);
     EXPECT_EQ(opened.Names.last(), byId);
-    EXPECT_TRUE(w->Receiver().Opened());
+    EXPECT_TRUE(w.Session->Receiver().Opened());
 
     ASSERT_TRUE(w->close());
     EXPECT_EQ(dir.ReadBack().Port.PortName, byId);
@@ -465,40 +477,40 @@ TEST(LinkWindows, MessageWindowPlacementLinesAndClosing) {
                  "Style=3\r\n[Main]\r\nMode=0\r\n");
     TScriptedPort port;
     auto w = ShowWindow(port);
-    TKavMessageForm* m = w->MessageForm();
+    TKavMessageForm* m = MessageForm(w);
     EXPECT_TRUE(m->isVisible());
     EXPECT_TRUE(m->StaysOnTop());
     EXPECT_EQ(m->size(), QSize(330, 280));
-    EXPECT_TRUE(w->Actions().AMessageView->isChecked());
+    EXPECT_TRUE(Act(*w, "AMessageView")->isChecked());
     EXPECT_EQ(m->windowTitle(), "Сообщения КАВ");
     EXPECT_EQ(m->TextBox()->toPlainText(), "<Нет сообщений>");
 
     // A thousand lines are held, the next one empties the window.
     for (int k = 1; k <= 1000; ++k)
-        w->Engine().AddMessage(QString::number(k));
+        w.Session->Engine().AddMessage(QString::number(k));
     EXPECT_EQ(m->LineCount(), 1000);
     EXPECT_EQ(m->Messages().first(), "1");
     EXPECT_EQ(m->Messages().last(), "1000");
-    w->Engine().AddMessage("1001");
+    w.Session->Engine().AddMessage("1001");
     EXPECT_EQ(m->LineCount(), 0);
     EXPECT_EQ(m->TextBox()->toPlainText(), QString());
     // "Убрать все сообщения" removes every line; so does opening the link.
-    w->Engine().AddMessage("a");
+    w.Session->Engine().AddMessage("a");
     QTest::mouseClick(m->ClearButton(), Qt::LeftButton);
     EXPECT_EQ(m->LineCount(), 0);
-    w->Engine().AddMessage("b");
-    w->Engine().OpenLink();
+    w.Session->Engine().AddMessage("b");
+    w.Session->Engine().OpenLink();
     EXPECT_EQ(m->LineCount(), 0);
 
     // Closing only hides it and unchecks its action; the action shows it.
     EXPECT_FALSE(m->close());
     EXPECT_FALSE(m->isVisible());
-    EXPECT_FALSE(w->Actions().AMessageView->isChecked());
-    EXPECT_FALSE(w->Settings().MsgWindow.Visible);
-    w->Actions().AMessageView->trigger();
+    EXPECT_FALSE(Act(*w, "AMessageView")->isChecked());
+    EXPECT_FALSE(w.Session->Settings().MsgWindow.Visible);
+    Act(*w, "AMessageView")->trigger();
     EXPECT_TRUE(m->isVisible());
     m->resize(310, 250);
-    w->Actions().AMessageView->trigger();
+    Act(*w, "AMessageView")->trigger();
     EXPECT_FALSE(m->isVisible());
 
     ASSERT_TRUE(w->close());
@@ -514,25 +526,25 @@ TEST(LinkWindows, ClosingTheAdcWindowUnchecksItsActionAndStopsTheRequests) {
     dir.WriteIni("[ADCWindow]\r\nLeft=500\r\nTop=40\r\n[Main]\r\nMode=0\r\nADCEnable=1\r\n");
     TScriptedPort port;
     auto w = ShowWindow(port);
-    TADCForm* adc = w->AdcForm();
+    TADCForm* adc = Find<TADCForm>(*w, "TADCForm");
     EXPECT_EQ(adc->windowTitle(), "ВХОД  АЦП");
     EXPECT_TRUE(adc->isVisible());
     EXPECT_EQ(adc->pos(), QPoint(500, 40));
-    EXPECT_TRUE(w->Actions().AADCView->isChecked());
+    EXPECT_TRUE(Act(*w, "AADCView")->isChecked());
     // The requests run whatever the mode.
-    EXPECT_TRUE(w->Engine().ADCTimer().isActive());
+    EXPECT_TRUE(w.Session->Engine().ADCTimer().isActive());
 
     EXPECT_FALSE(adc->close());
     EXPECT_FALSE(adc->isVisible());
-    EXPECT_FALSE(w->Actions().AADCView->isChecked());
-    EXPECT_FALSE(w->Engine().ADCTimer().isActive());
-    EXPECT_FALSE(w->Settings().ADCEnable);
+    EXPECT_FALSE(Act(*w, "AADCView")->isChecked());
+    EXPECT_FALSE(w.Session->Engine().ADCTimer().isActive());
+    EXPECT_FALSE(w.Session->Settings().ADCEnable);
 
     // The action brings it back; a reading shows in the label.
-    w->Actions().AADCView->trigger();
-    EXPECT_TRUE(adc->isVisible() && w->Engine().ADCTimer().isActive());
-    w->Actions().AReceive->trigger();
-    Deliver(*w, Frame(TmAdcReading, {0x0F, 0xFF}));
+    Act(*w, "AADCView")->trigger();
+    EXPECT_TRUE(adc->isVisible() && w.Session->Engine().ADCTimer().isActive());
+    Act(*w, "AReceive")->trigger();
+    Deliver(*w.Session, Frame(TmAdcReading, {0x0F, 0xFF}));
     EXPECT_EQ(adc->ADCRes()->text(), "4095");
     ASSERT_TRUE(w->close());
     EXPECT_TRUE(dir.ReadBack().ADCEnable);
@@ -543,21 +555,21 @@ TEST_F(TReceiveTest, AFailedAutomaticSaveIsShownAtOnceAndReceivingGoesOn) {
     const QString blocker = Dir.Path("not-a-dir");
     QFile(blocker).open(QIODevice::WriteOnly);
     Open("COM1", "AutoSave=1\r\nWorkDir=" + blocker.toUtf8() + "/\r\n");
-    Deliver(*W, SweepStart());
+    Deliver(*W.Session, SweepStart());
     ASSERT_EQ(Port.Warnings.size(), 1); // the scripted port shows it as a warning
     EXPECT_TRUE(Port.Warnings[0].startsWith("Автосохранение не выполнено: "));
     EXPECT_TRUE(Port.Warnings[0].contains("Спектр00000001.kav"));
-    EXPECT_TRUE(W->MessageForm()->Messages().contains(Port.Warnings[0]));
-    EXPECT_TRUE(W->ReceiveView().AutoSaveMarked());
-    EXPECT_EQ(W->StatusPanels()->PanelLabel(8)->toolTip(), Port.Warnings[0]);
-    EXPECT_EQ(W->StatusPanels()->Panel(7), "Рабочий ход");
-    Deliver(*W, Point(2000, 2500));
-    EXPECT_EQ(W->Points()[2000].Y, 2500);
+    EXPECT_TRUE(MessageForm(W)->Messages().contains(Port.Warnings[0]));
+    EXPECT_TRUE(AutoSaveMarked(W));
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->PanelLabel(8)->toolTip(), Port.Warnings[0]);
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(7), "Рабочий ход");
+    Deliver(*W.Session, Point(2000, 2500));
+    EXPECT_EQ(W.Session->Points()[2000].Y, 2500);
 
     // The next sweep saves where it can: the mark goes.
-    W->Settings().WorkDir = Dir.Dir.path() + "/";
-    Deliver(*W, SweepStart());
-    EXPECT_FALSE(W->ReceiveView().AutoSaveMarked());
+    W.Session->Settings().WorkDir = Dir.Dir.path() + "/";
+    Deliver(*W.Session, SweepStart());
+    EXPECT_FALSE(AutoSaveMarked(W));
     EXPECT_TRUE(QFile::exists(Dir.Path("Спектр00000001.kav")));
     EXPECT_EQ(Port.Warnings.size(), 1);
 }
@@ -568,15 +580,15 @@ TEST_F(TReceiveTest, AFailedAutomaticSaveIsShownAtOnceAndReceivingGoesOn) {
 TEST_F(TReceiveTest, TheLastAutoSaveNumberIsRefusedOnThePanelAndInAWarning) {
     Open("COM1",
          "AutoSave=1\r\nNumbMask=2147483647\r\nWorkDir=" + Dir.Dir.path().toUtf8() + "/\r\n");
-    Deliver(*W, SweepStart());
+    Deliver(*W.Session, SweepStart());
     ASSERT_EQ(Port.Warnings.size(), 1);
     EXPECT_EQ(Port.Warnings[0], "Автосохранение не выполнено: номер файла достиг предела "
                                 "2147483647, задайте \"Стартовый номер\" в окне "
                                 "\"Автосохранение...\"");
-    EXPECT_TRUE(W->ReceiveView().AutoSaveMarked());
-    EXPECT_EQ(W->StatusPanels()->PanelLabel(8)->toolTip(), Port.Warnings[0]);
+    EXPECT_TRUE(AutoSaveMarked(W));
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->PanelLabel(8)->toolTip(), Port.Warnings[0]);
     EXPECT_TRUE(QDir(Dir.Dir.path()).entryList({"*.kav"}, QDir::Files).isEmpty());
-    EXPECT_EQ(W->Settings().NumbMask, 2147483647);
+    EXPECT_EQ(W.Session->Settings().NumbMask, 2147483647);
 }
 
 // The receive path on a real serial device: a pseudo-terminal is the port,
@@ -600,9 +612,9 @@ struct PtyReceive : ::testing::Test {
             done += Line.WriteSome(bytes.constData() + done, static_cast<int>(bytes.size()) - done);
     }
 
-    static bool Stored(TKavMainForm& w, int first, int count) {
+    static bool Stored(TKavSession& s, int first, int count) {
         for (int code = first; code < first + count; ++code)
-            if (w.Points()[code].Y != 2048 + code % 500)
+            if (s.Points()[code].Y != 2048 + code % 500)
                 return false;
         return true;
     }
@@ -631,22 +643,22 @@ struct TBoxDuringFrames : TScriptedPort {
 TEST_F(PtyReceive, FramesFromTheLineReachTheStoreAndTheMessageWindow) {
     TScriptedPort port;
     auto w = ShowWindow(port, DefaultDeviceFactory());
-    ASSERT_TRUE(w->Receiver().Opened()) << port.Errors.join('\n').toStdString();
-    EXPECT_EQ(w->StatusPanels()->Panel(0), Line.SlavePath);
+    ASSERT_TRUE(w.Session->Receiver().Opened()) << port.Errors.join('\n').toStdString();
+    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(0), Line.SlavePath);
     Send(Frame(TmUnitIdentity, {3, 17}) + SweepStart() + Points(5000, 200) + Filler());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Stored(*w, 5000, 200); }, 10000));
-    const QStringList lines = w->MessageForm()->Messages();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Stored(*w.Session, 5000, 200); }, 10000));
+    const QStringList lines = MessageForm(w)->Messages();
     EXPECT_TRUE(lines.contains("Tm01. PROGRAMMA=3"));
     EXPECT_TRUE(lines.contains("      SPnomer=17"));
     EXPECT_TRUE(lines.contains("Tm03. POLEmax=65519"));
-    EXPECT_EQ(w->StatusPanels()->Panel(5), "PR: 3");
-    EXPECT_EQ(w->StatusPanels()->Panel(7), "Рабочий ход");
+    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(5), "PR: 3");
+    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(7), "Рабочий ход");
 }
 
 TEST_F(PtyReceive, FramesArrivingWhileABoxIsOpenAreAllHandledAfterItCloses) {
     TBoxDuringFrames port;
     auto w = ShowWindow(port, DefaultDeviceFactory());
-    ASSERT_TRUE(w->Receiver().Opened());
+    ASSERT_TRUE(w.Session->Receiver().Opened());
     int storedWhileOpen = -1;
     bool pollingWhileOpen = false;
     port.WhileOpen = [&] {
@@ -656,8 +668,8 @@ TEST_F(PtyReceive, FramesArrivingWhileABoxIsOpenAreAllHandledAfterItCloses) {
         QTest::qWait(400);
         storedWhileOpen = 0;
         for (int code = 20000; code < 20300; ++code)
-            storedWhileOpen += w->Points()[code].Y != EmptyY;
-        pollingWhileOpen = w->Receiver().Polling();
+            storedWhileOpen += w.Session->Points()[code].Y != EmptyY;
+        pollingWhileOpen = w.Session->Receiver().Polling();
     };
     // A sweep and its backward run: the automatic extremum search warns that
     // the visirs are not set.
@@ -670,9 +682,9 @@ TEST_F(PtyReceive, FramesArrivingWhileABoxIsOpenAreAllHandledAfterItCloses) {
     EXPECT_EQ(storedWhileOpen, 0);
     EXPECT_TRUE(pollingWhileOpen);
     // Closed, every frame is handled, none lost.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Stored(*w, 20000, 300); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Stored(*w.Session, 20000, 300); }, 10000));
     EXPECT_EQ(port.Warnings.size(), 1);
-    for (const QString& line : w->MessageForm()->Messages())
+    for (const QString& line : MessageForm(w)->Messages())
         EXPECT_FALSE(line.startsWith("Ошибка")) << line.toStdString();
 }
 
@@ -687,7 +699,7 @@ TEST(PtyVanishes, ThePortIsShownClosedThePointsStayAndReceiveOpensItAgain) {
     WriteReceiveIni(dir, line.Link);
     TScriptedPort port;
     auto w = ShowWindow(port, DefaultDeviceFactory());
-    ASSERT_TRUE(w->Receiver().Opened()) << port.Errors.join('\n').toStdString();
+    ASSERT_TRUE(w.Session->Receiver().Opened()) << port.Errors.join('\n').toStdString();
     auto send = [](TPtyLine& l, const QByteArray& bytes) {
         for (int done = 0; done < bytes.size();)
             done += l.WriteSome(bytes.constData() + done, static_cast<int>(bytes.size()) - done);
@@ -698,12 +710,12 @@ TEST(PtyVanishes, ThePortIsShownClosedThePointsStayAndReceiveOpensItAgain) {
     send(line, SweepStart() + points + Filler());
     auto stored = [&] {
         for (int code = 5000; code < 5200; ++code)
-            if (w->Points()[code].Y != 2048 + code % 500)
+            if (w.Session->Points()[code].Y != 2048 + code % 500)
                 return false;
         return true;
     };
     ASSERT_TRUE(QTest::qWaitFor(stored, 10000));
-    TKavStatusBar* bar = w->StatusPanels();
+    TKavStatusBar* bar = Find<TKavStatusBar>(*w, "KavStatusBar");
     EXPECT_EQ(bar->Panel(7), "Рабочий ход");
 
     line.CloseMaster();
@@ -711,33 +723,33 @@ TEST(PtyVanishes, ThePortIsShownClosedThePointsStayAndReceiveOpensItAgain) {
     const QString lost =
         "Порт " + line.Link + " недоступен: связь потеряна (" + SystemErrorText(EIO) + ")";
     EXPECT_EQ(port.Warnings, QStringList{lost});
-    EXPECT_TRUE(w->MessageForm()->Messages().contains(lost));
+    EXPECT_TRUE(MessageForm(w)->Messages().contains(lost));
     EXPECT_EQ(bar->Panel(0), line.Link);
     EXPECT_EQ(bar->Panel(1), "<Закрыт>");
     EXPECT_EQ(bar->Panel(7), QString());
     EXPECT_TRUE(stored());
-    const TMainActions& a = w->Actions();
-    EXPECT_TRUE(a.AReceive->isEnabled() && !a.AReceive->isChecked());
-    EXPECT_TRUE(w->IsReceiving());
+    const auto a = [&](const char* name) { return Act(*w, name); };
+    EXPECT_TRUE(a("AReceive")->isEnabled() && !a("AReceive")->isChecked());
+    EXPECT_TRUE(w.Session->Receiving());
     // Said once; the handshake does not knock on a closed port meanwhile.
     QTest::qWait(1500);
     EXPECT_EQ(port.Warnings.size(), 1);
-    EXPECT_FALSE(w->MessageForm()->Messages().contains("Передача параметров не удалась"));
+    EXPECT_FALSE(MessageForm(w)->Messages().contains("Передача параметров не удалась"));
 
     // Nothing there yet: "Прием" says so and stays ready for another try.
-    a.AReceive->trigger();
+    a("AReceive")->trigger();
     ASSERT_EQ(port.Errors.size(), 1);
     EXPECT_TRUE(port.Errors[0].startsWith("Невозможно инициализировать порт " + line.Link + ": "));
-    EXPECT_TRUE(a.AReceive->isEnabled() && !a.AReceive->isChecked());
+    EXPECT_TRUE(a("AReceive")->isEnabled() && !a("AReceive")->isChecked());
 
     TPtyLine back(1); // a device behind the same name again
     ASSERT_TRUE(back.Ok());
-    a.AReceive->trigger();
-    ASSERT_TRUE(w->Receiver().Opened());
-    EXPECT_TRUE(!a.AReceive->isEnabled() && a.AReceive->isChecked());
+    a("AReceive")->trigger();
+    ASSERT_TRUE(w.Session->Receiver().Opened());
+    EXPECT_TRUE(!a("AReceive")->isEnabled() && a("AReceive")->isChecked());
     EXPECT_EQ(bar->Panel(1), "9600 бод");
     EXPECT_TRUE(stored());
     send(back, Point(6000, 2222) + Filler());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->Points()[6000].Y == 2222; }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.Session->Points()[6000].Y == 2222; }, 10000));
     EXPECT_TRUE(stored());
 }

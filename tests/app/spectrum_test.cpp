@@ -29,24 +29,28 @@ namespace {
 struct TSpectrumTest : TWindowTest {
     void SetUp() override { OpenTestSpectrum(); }
 
-    TValueFormat Format() const { return TValueFormat(W->Settings(), QLocale().decimalPoint()[0]); }
+    TValueFormat Format() const {
+        return TValueFormat(W.Session->Settings(), QLocale().decimalPoint()[0]);
+    }
     QAction* Action(const char* name) const {
         return W->findChild<QAction*>(QString::fromLatin1(name));
     }
     // The plot holds the label at (x, y), or centred on x when `centred`.
     bool PlotHolds(int x, int y, const QString& text, bool centred = false) const {
-        const TKavCfg& c = W->Settings();
-        const QImage& canvas = W->Plot()->Canvas();
+        const TKavCfg& c = W.Session->Settings();
+        const QImage& canvas = Find<TPlotWidget>(*W, "ScreenBox")->Canvas();
         if (centred) {
-            const int tw = QFontMetrics(W->Plot()->LabelFont(), &canvas).horizontalAdvance(text);
-            x = KeepLabelInside(x - tw / 2, tw, W->Plot()->Geometry().W);
+            const int tw = QFontMetrics(Find<TPlotWidget>(*W, "ScreenBox")->LabelFont(), &canvas)
+                               .horizontalAdvance(text);
+            x = KeepLabelInside(x - tw / 2, tw, Find<TPlotWidget>(*W, "ScreenBox")->Geometry().W);
         }
-        return HoldsLabel(canvas, W->Plot()->LabelFont(), x, y, text,
+        return HoldsLabel(canvas, Find<TPlotWidget>(*W, "ScreenBox")->LabelFont(), x, y, text,
                           ToRgb(c.DisplayColors.BackGround), ToRgb(c.DisplayColors.Text));
     }
     void StandVisirs() { Item("Вид", "Установить визиры")->trigger(); }
     std::vector<TPointSlot> DataPoints() const {
-        return std::vector<TPointSlot>(W->Points().begin(), W->Points().begin() + 65520);
+        return std::vector<TPointSlot>(W.Session->Points().begin(),
+                                       W.Session->Points().begin() + 65520);
     }
 };
 
@@ -60,11 +64,11 @@ TEST_F(TSpectrumTest, OpenDialogIsConfiguredAndTheFileEntersTheRecentList) {
     EXPECT_EQ(request.DefaultSuffix, QStringLiteral("kav"));
     EXPECT_EQ(request.Directory, Dir.Dir.path());
     EXPECT_FALSE(request.ConfirmOverwrite);
-    EXPECT_EQ(W->Settings().LastOpen, File);
-    EXPECT_EQ(W->Settings().WorkDir, Dir.Dir.path() + "/");
-    EXPECT_EQ(W->RecentFiles(), QStringList{File});
-    EXPECT_EQ(W->Actions().RecentFilesMenu->actions()[0]->text(), "0 - " + File);
-    EXPECT_EQ(W->StatusPanels()->Panel(5), QStringLiteral("PR: 3"));
+    EXPECT_EQ(W.Session->Settings().LastOpen, File);
+    EXPECT_EQ(W.Session->Settings().WorkDir, Dir.Dir.path() + "/");
+    EXPECT_EQ(W.Session->RecentFiles(), QStringList{File});
+    EXPECT_EQ(Find<QMenu>(*W, "RecentFilesMenu")->actions()[0]->text(), "0 - " + File);
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(5), QStringLiteral("PR: 3"));
     // A cancelled dialog changes nothing; an unreadable file shows its name
     // and changes nothing either.
     Item("Спектр", "Открыть...")->trigger();
@@ -74,10 +78,10 @@ TEST_F(TSpectrumTest, OpenDialogIsConfiguredAndTheFileEntersTheRecentList) {
     ASSERT_EQ(Port.Errors.size(), 1);
     EXPECT_TRUE(Port.Errors[0].contains(QStringLiteral("folder.kav")));
     EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
-    EXPECT_EQ(W->Settings().WorkDir, Dir.Dir.path() + "/");
-    EXPECT_EQ(W->Settings().LastOpen, File);
-    EXPECT_EQ(W->RecentFiles().size(), 1);
-    EXPECT_EQ(W->Points()[1000].X, 1000);
+    EXPECT_EQ(W.Session->Settings().WorkDir, Dir.Dir.path() + "/");
+    EXPECT_EQ(W.Session->Settings().LastOpen, File);
+    EXPECT_EQ(W.Session->RecentFiles().size(), 1);
+    EXPECT_EQ(W.Session->Points()[1000].X, 1000);
 }
 
 TEST_F(TSpectrumTest, SaveAsWritesTheFileAndReportsAFailure) {
@@ -95,28 +99,28 @@ TEST_F(TSpectrumTest, SaveAsWritesTheFileAndReportsAFailure) {
     ASSERT_EQ(LoadSpectrumFile(File, *original, *scratch), TLoadOutcome::Loaded);
     ASSERT_EQ(LoadSpectrumFile(copy, *saved, *scratch), TLoadOutcome::Loaded);
     EXPECT_TRUE(std::equal(original->begin(), original->begin() + 65520, saved->begin()));
-    EXPECT_EQ(W->Settings().WorkDir, Dir.Path("sub") + "/");
+    EXPECT_EQ(W.Session->Settings().WorkDir, Dir.Path("sub") + "/");
     EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
-    EXPECT_EQ(W->RecentFiles().size(), 1);
+    EXPECT_EQ(W.Session->RecentFiles().size(), 1);
     Item("Спектр", "Сохранить...")->trigger();
     ASSERT_EQ(Port.Errors.size(), 1);
     EXPECT_TRUE(Port.Errors[0].contains(QStringLiteral("x.kav")));
-    EXPECT_EQ(W->Settings().WorkDir, Dir.Path("sub") + "/");
+    EXPECT_EQ(W.Session->Settings().WorkDir, Dir.Path("sub") + "/");
 }
 
 TEST_F(TSpectrumTest, CloseAndRecentItemReopen) {
     Item("Спектр", "Закрыть")->trigger();
     EXPECT_EQ(W->windowTitle(), QStringLiteral("КАВ"));
-    EXPECT_FALSE(W->Actions().ASaveFileAs->isEnabled());
-    EXPECT_EQ(W->Points()[1000].Y, EmptyY);
-    EXPECT_EQ(W->Settings().LastOpen, QString());
-    W->Actions().RecentFilesDropDown->actions()[0]->trigger();
+    EXPECT_FALSE(Act(*W, "ASaveFileAs")->isEnabled());
+    EXPECT_EQ(W.Session->Points()[1000].Y, EmptyY);
+    EXPECT_EQ(W.Session->Settings().LastOpen, QString());
+    Find<QMenu>(*W, "RecentFilesDropDown")->actions()[0]->trigger();
     EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
-    EXPECT_EQ(W->Points()[1000].X, 1000);
+    EXPECT_EQ(W.Session->Points()[1000].X, 1000);
 }
 
 TEST_F(TSpectrumTest, VisirActionsNeedBothVisirs) {
-    const std::uint16_t before = W->Points()[20000].Y;
+    const std::uint16_t before = W.Session->Points()[20000].Y;
     const std::pair<const char*, QString> cases[] = {
         {"AEqualize", TProcessingActions::EqualizeVisirWarning},
         {"AIntegr", TProcessingActions::IntegrVisirWarning},
@@ -128,33 +132,34 @@ TEST_F(TSpectrumTest, VisirActionsNeedBothVisirs) {
         Action(action)->trigger();
         EXPECT_EQ(Port.Warnings, QStringList{warning});
     }
-    EXPECT_EQ(W->Points()[20000].Y, before);
-    EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
-    EXPECT_EQ(W->Results().MaxCount, 0);
+    EXPECT_EQ(W.Session->Points()[20000].Y, before);
+    EXPECT_FALSE(Act(*W, "ABackUp")->isEnabled());
+    EXPECT_EQ(W.Session->Results().MaxCount, 0);
 }
 
 TEST_F(TSpectrumTest, ResultsAreDrawnOnThePlotAndVisirsShowTheDistance) {
     StandVisirs();
     const TValueFormat f = Format();
-    EXPECT_EQ(W->StatusPanels()->Panel(7), "dH=" + f.FieldToStr(65400 - 50));
-    EXPECT_TRUE(W->VisirPanel(1)->isVisible());
-    EXPECT_EQ(W->VisirPanel(1)->AbscissaText(), f.FieldToStr(50));
-    EXPECT_EQ(W->VisirPanel(2)->AbscissaText(), f.FieldToStr(65400));
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(7), "dH=" + f.FieldToStr(65400 - 50));
+    EXPECT_TRUE(Find<TVisirPanelWidget>(*W, "VisPan1")->isVisible());
+    EXPECT_EQ(Find<TVisirPanelWidget>(*W, "VisPan1")->AbscissaText(), f.FieldToStr(50));
+    EXPECT_EQ(Find<TVisirPanelWidget>(*W, "VisPan2")->AbscissaText(), f.FieldToStr(65400));
     Action("AMinMax")->trigger();
-    const TSpectrumResults& r = W->Results();
+    const TSpectrumResults& r = W.Session->Results();
     ASSERT_EQ(r.PairCount, 3);
     ASSERT_GE(r.MaxCount, 3);
     ASSERT_GE(r.MinCount, 3);
     // Rightmost pair first: the weakest line of the three.
     EXPECT_LT(r.PairAmplitudes[0], r.PairAmplitudes[1]);
-    const TPlotGeometry& g = W->Plot()->Geometry();
+    const TPlotGeometry& g = Find<TPlotWidget>(*W, "ScreenBox")->Geometry();
     for (int k = 0; k < r.PairCount; ++k) {
         const QString label = PairAmplitudeText(f, r.PairAmplitudes[k]);
         const int middle =
-            (W->Points()[r.MinPositions[k]].X + W->Points()[r.MaxPositions[k]].X) / 2;
+            (W.Session->Points()[r.MinPositions[k]].X + W.Session->Points()[r.MaxPositions[k]].X) /
+            2;
         EXPECT_TRUE(PlotHolds(g.XOfCode(middle), 2, label, true)) << label.toStdString();
     }
-    EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
+    EXPECT_FALSE(Act(*W, "ABackUp")->isEnabled());
 
     Item("Функции", "Отношение пиков")->trigger();
     ASSERT_NE(r.TibaAmp, 0);
@@ -168,23 +173,28 @@ TEST_F(TSpectrumTest, ResultsAreDrawnOnThePlotAndVisirsShowTheDistance) {
     ASSERT_GE(r.Area, 0);
     const QString area = AreaText(f, r.Area);
     ASSERT_TRUE(area.startsWith(QStringLiteral("S=")));
-    const int th = QFontMetrics(W->Plot()->LabelFont(), &W->Plot()->Canvas()).height();
-    EXPECT_TRUE(PlotHolds((W->Visirs().VisirX(1) + W->Visirs().VisirX(2)) / 2, th, area, true));
+    const int th = QFontMetrics(Find<TPlotWidget>(*W, "ScreenBox")->LabelFont(),
+                                &Find<TPlotWidget>(*W, "ScreenBox")->Canvas())
+                       .height();
+    const TPlotGeometry& geo = Find<TPlotWidget>(*W, "ScreenBox")->Geometry();
+    const TKavCfg& c = W.Session->Settings();
+    EXPECT_TRUE(
+        PlotHolds((geo.XOfCode(c.VisKoord1) + geo.XOfCode(c.VisKoord2)) / 2, th, area, true));
 }
 
 TEST_F(TSpectrumTest, EveryChangeOfTheStoreIsUndone) {
-    StandVisirs();
     // Visir 1 on the first line's flank, so the baseline has a slope.
-    W->Visirs().SetVisir1(19200);
+    W.Session->Settings().VisKoord1 = 19200;
+    StandVisirs();
     for (const char* name : {"AGliss", "AFilter", "AEqualize", "AIntegr"}) {
         SCOPED_TRACE(name);
-        const TPointTable before = W->Points();
+        const TPointTable before = W.Session->Points();
         Action(name)->trigger();
-        EXPECT_NE(W->Points(), before);
-        EXPECT_TRUE(W->Actions().ABackUp->isEnabled());
+        EXPECT_NE(W.Session->Points(), before);
+        EXPECT_TRUE(Act(*W, "ABackUp")->isEnabled());
         Item("Функции", "Отмена")->trigger();
-        EXPECT_EQ(W->Points(), before);
-        EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
+        EXPECT_EQ(W.Session->Points(), before);
+        EXPECT_FALSE(Act(*W, "ABackUp")->isEnabled());
     }
     EXPECT_TRUE(Port.Warnings.isEmpty());
 }
@@ -193,22 +203,23 @@ TEST_F(TSpectrumTest, DpphFrequencyThenGFactorsInTheVisirReadouts) {
     StandVisirs();
     Item("Функции", "Отображать g-фактор")->trigger();
     EXPECT_EQ(Port.Warnings, QStringList{TProcessingActions::NoFrequencyWarning});
-    EXPECT_FALSE(W->Actions().AGShow->isChecked());
+    EXPECT_FALSE(Act(*W, "AGShow")->isChecked());
     Port.Warnings.clear();
     Item("Функции", "Расcчитать частоту по ДФПГ")->trigger();
     EXPECT_EQ(Port.Warnings, QStringList{TProcessingActions::DpphWarning});
     ASSERT_EQ(Port.Infos.size(), 1);
     EXPECT_TRUE(Port.Infos[0].startsWith(TProcessingActions::DpphResultPrefix + "f="));
-    EXPECT_GT(W->Settings().ResonatorFreq, 0);
+    EXPECT_GT(W.Session->Settings().ResonatorFreq, 0);
     Item("Функции", "Отображать g-фактор")->trigger();
-    EXPECT_TRUE(W->Actions().AGShow->isChecked());
-    EXPECT_TRUE(W->VisirPanel(1)->AbscissaText().startsWith(QStringLiteral("g=")));
+    EXPECT_TRUE(Act(*W, "AGShow")->isChecked());
+    EXPECT_TRUE(
+        Find<TVisirPanelWidget>(*W, "VisPan1")->AbscissaText().startsWith(QStringLiteral("g=")));
     // Undo forgets the frequency: fields come back.
     Action("AGliss")->trigger();
     Action("ABackUp")->trigger();
-    EXPECT_FALSE(W->Actions().AGShow->isChecked());
-    EXPECT_EQ(W->Settings().ResonatorFreq, 0);
-    EXPECT_EQ(W->VisirPanel(1)->AbscissaText(), Format().FieldToStr(50));
+    EXPECT_FALSE(Act(*W, "AGShow")->isChecked());
+    EXPECT_EQ(W.Session->Settings().ResonatorFreq, 0);
+    EXPECT_EQ(Find<TVisirPanelWidget>(*W, "VisPan1")->AbscissaText(), Format().FieldToStr(50));
 }
 
 namespace {
@@ -268,22 +279,22 @@ TEST_F(TExchangeTest, ImportedSpectrumIsShownAsAnOpenedFileWithoutTouchingLastOp
     // Results of processing on the opened file, then a spectrum that is not it.
     StandVisirs();
     Action("AMinMax")->trigger();
-    ASSERT_GT(W->Results().MaxCount, 0);
+    ASSERT_GT(W.Session->Results().MaxCount, 0);
     Action("AGliss")->trigger();
-    ASSERT_TRUE(W->Actions().ABackUp->isEnabled());
-    const QStringList recent = W->RecentFiles();
+    ASSERT_TRUE(Act(*W, "ABackUp")->isEnabled());
+    const QStringList recent = W.Session->RecentFiles();
 
     Import("out.DSC");
     EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
     EXPECT_EQ(Port.OpenRequests.back().Filter,
               QStringLiteral("BES3T (*.DSC);;Текст CSV (*.csv);;Текст (*.txt)"));
     EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - out.DSC"));
-    EXPECT_EQ(W->Settings().LastOpen, File);
-    EXPECT_EQ(W->RecentFiles(), recent);
-    EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
-    EXPECT_EQ(W->Results().MaxCount, 0);
+    EXPECT_EQ(W.Session->Settings().LastOpen, File);
+    EXPECT_EQ(W.Session->RecentFiles(), recent);
+    EXPECT_FALSE(Act(*W, "ABackUp")->isEnabled());
+    EXPECT_EQ(W.Session->Results().MaxCount, 0);
     EXPECT_EQ(DataPoints(), exported);
-    EXPECT_EQ(W->Settings().RazvUnits[3].X1, 3100);
+    EXPECT_EQ(W.Session->Settings().RazvUnits[3].X1, 3100);
 }
 
 TEST_F(TExchangeTest, BadInputShowsOneErrorAndChangesNothing) {
@@ -308,17 +319,17 @@ TEST_F(TExchangeTest, BadInputShowsOneErrorAndChangesNothing) {
 // The picture shows what the plot shows: with ShowFirst on, the unfiltered
 // trace of the receive side beside the points.
 TEST_F(TExchangeTest, PictureCarriesTheRawTraceWhenShowFirstIsOn) {
-    W->Settings().BMPColors.AddGraph = 0xFF00FF;
-    W->Engine().State().FirstValues.fill(4000); // far above every point
+    W.Session->Settings().BMPColors.AddGraph = 0xFF00FF;
+    W.Session->Engine().State().FirstValues.fill(4000); // far above every point
     ChoosePictureSize(QSize(400, 250));
     auto magentaPixels = [&](const QString& name) {
         Export(name);
         const QImage image = QImage(Dir.Path(name)).convertToFormat(QImage::Format_RGB32);
         return CountColour(image, image.rect(), qRgb(255, 0, 255));
     };
-    W->Settings().ShowFirst = false;
+    W.Session->Settings().ShowFirst = false;
     EXPECT_EQ(magentaPixels("plain.png"), 0);
-    W->Settings().ShowFirst = true;
+    W.Session->Settings().ShowFirst = true;
     EXPECT_GT(magentaPixels("raw.png"), 100);
 }
 
@@ -356,13 +367,13 @@ TEST_F(TPrintTest, APrintWritesThePageAsAPdfUnderTheSpectrumsName) {
     ASSERT_TRUE(QDir(Dir.Dir.path()).mkdir("out"));
     Port.SaveAnswers << pdf;
     QAction* print = Action("APrint");
-    ASSERT_TRUE(W->MainBar()->actions().contains(print));
+    ASSERT_TRUE(Find<QToolBar>(*W, "MainBar")->actions().contains(print));
     print->trigger();
 
     ASSERT_EQ(Port.SaveRequests.size(), 1u);
     const TFileDialogRequest& r = Port.SaveRequests[0];
     EXPECT_EQ(r.Title, QStringLiteral("Печать спектра в файл PDF"));
-    EXPECT_EQ(r.Directory, W->Settings().WorkDir);
+    EXPECT_EQ(r.Directory, W.Session->Settings().WorkDir);
     EXPECT_EQ(r.FileName, QStringLiteral("lines.pdf"));
     EXPECT_EQ(r.Filter, QStringLiteral("Файлы PDF (*.pdf)"));
     EXPECT_EQ(r.DefaultSuffix, QStringLiteral("pdf"));
@@ -374,7 +385,7 @@ TEST_F(TPrintTest, APrintWritesThePageAsAPdfUnderTheSpectrumsName) {
     EXPECT_TRUE(
         PdfTool("pdftotext", pdf)
             .contains(QStringLiteral("Файл: \"lines.kav\" Усиление: 1. Развёртка: 32 мин.")));
-    EXPECT_EQ(W->Settings().WorkDir, Dir.Dir.path() + "/"); // a PDF is no spectrum
+    EXPECT_EQ(W.Session->Settings().WorkDir, Dir.Dir.path() + "/"); // a PDF is no spectrum
 
     // Cancelled: nothing written, nothing said.
     print->trigger();
@@ -401,7 +412,7 @@ TEST_F(TPrintTest, APrintAfterAnImportNamesTheImportedSpectrum) {
     Item("Спектр", "Импорт...")->trigger();
     ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
     ASSERT_EQ(W->windowTitle(), QStringLiteral("Kavis - imported.csv"));
-    ASSERT_EQ(W->Settings().LastOpen, File); // lines.kav stays the last file opened
+    ASSERT_EQ(W.Session->Settings().LastOpen, File); // lines.kav stays the last file opened
 
     const QString pdf = Dir.Path("imported.pdf");
     Port.SaveAnswers << pdf;
@@ -445,7 +456,7 @@ TEST_F(TPrintTest, APrintFormWritesTheWindowAsAPdf) {
     ASSERT_EQ(Port.SaveRequests.size(), 1u);
     const TFileDialogRequest& r = Port.SaveRequests[0];
     EXPECT_EQ(r.Title, QStringLiteral("Печать главного окна в файл PDF"));
-    EXPECT_EQ(r.Directory, W->Settings().WorkDir);
+    EXPECT_EQ(r.Directory, W.Session->Settings().WorkDir);
     EXPECT_EQ(r.FileName, QStringLiteral("Окно КАВ.pdf"));
     EXPECT_EQ(r.Filter, QStringLiteral("Файлы PDF (*.pdf)"));
     EXPECT_TRUE(r.ConfirmOverwrite);
@@ -525,8 +536,8 @@ TEST_F(TPrintTest, PrintSetupOkStoresAndPrintsAtOnceCancelPrintsNothing) {
     });
     EXPECT_EQ(Port.Dialogs, 1);
     EXPECT_TRUE(Port.SaveRequests.empty());
-    EXPECT_EQ(W->Settings().Orientation, 1);
-    EXPECT_EQ(W->Settings().PrnL, 15);
+    EXPECT_EQ(W.Session->Settings().Orientation, 1);
+    EXPECT_EQ(W.Session->Settings().PrnL, 15);
 
     const QString pdf = Dir.Path("portrait.pdf");
     Port.SaveAnswers << pdf;
@@ -536,8 +547,8 @@ TEST_F(TPrintTest, PrintSetupOkStoresAndPrintsAtOnceCancelPrintsNothing) {
         form.LeftEdit->setValue(30);
         form.OkBtn->click();
     });
-    EXPECT_EQ(W->Settings().Orientation, 0);
-    EXPECT_EQ(W->Settings().PrnL, 30);
+    EXPECT_EQ(W.Session->Settings().Orientation, 0);
+    EXPECT_EQ(W.Session->Settings().PrnL, 30);
     ASSERT_EQ(Port.SaveRequests.size(), 1u);
     EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Page size: 595 x 842 pts (A4)"));
 
@@ -554,7 +565,7 @@ TEST_F(TPrintTest, PrintSetupOkStoresAndPrintsAtOnceCancelPrintsNothing) {
     EXPECT_EQ(Port.Warnings[0], QStringLiteral("Поля не оставляют места для спектра: слева 150 "
                                                "мм и справа 150 мм на бумаге шириной 210 мм."));
     EXPECT_EQ(Port.SaveRequests.size(), 1u);
-    EXPECT_EQ(W->Settings().PrnL, 30);
+    EXPECT_EQ(W.Session->Settings().PrnL, 30);
 
     // The choices reach Kav.ini at exit.
     W->close();

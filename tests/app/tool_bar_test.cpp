@@ -117,7 +117,7 @@ TEST_P(TToolBarWidthTest, EveryButtonShowsAtTheDefaultWidth) {
     w->resize(760, 500);
     QApplication::processEvents();
     ASSERT_EQ(w->width(), 760);
-    QToolBar* bar = w->MainBar();
+    QToolBar* bar = Find<QToolBar>(*w, "MainBar");
     int shown = 0;
     for (QAction* a : bar->actions()) {
         QWidget* button = bar->widgetForAction(a);
@@ -146,7 +146,7 @@ TEST_P(TToolBarIconTest, EveryPictureStandsOutFromTheBar) {
     auto w = ShowWindow(port);
     w->resize(760, 500);
     QApplication::processEvents();
-    QToolBar* bar = w->MainBar();
+    QToolBar* bar = Find<QToolBar>(*w, "MainBar");
     std::vector<QToolButton*> buttons;
     for (QAction* a : bar->actions())
         if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a)))

@@ -5,14 +5,13 @@
 #include "app_fixture.h"
 
 #include "app/about_dialog.h"
-#include "app/dialog_box_port.h"
 #include "app/dialog_wiring.h"
 #include "app/message_box_port.h"
 #include "config/unit_setup_dialog.h"
 #include "kav_version.h"
 #include "processing/min_max_setup_dialog.h"
 #include "processing/processing_actions.h"
-#include "scripted_dialog_port.h"
+#include "scripted_port.h"
 #include "view/display_color_painter.h"
 #include "view/view_bounds_widget.h"
 
@@ -164,12 +163,12 @@ TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
         EXPECT_EQ(Caption(bar[k]->text()), QString::fromUtf8(menus[k].first));
         EXPECT_EQ(Entries(bar[k]->menu()->actions()), menus[k].second);
     }
-    EXPECT_EQ(Entries(W->Actions().ScreenMenu->actions()),
+    EXPECT_EQ(Entries(Find<QMenu>(*W, "ScreenMenu")->actions()),
               (QStringList{"AStandVisir", "AVisir1", "AVisir2", "-", "AAllView", "-", "ARepaint"}));
 
     // The tool bar, its drop-down of recent files, a short caption and the
     // context menus of the real-time switches.
-    QToolBar* tools = W->MainBar();
+    QToolBar* tools = Find<QToolBar>(*W, "MainBar");
     EXPECT_EQ(tools->height(), TKavMainForm::ToolBarHeight);
     EXPECT_EQ(Entries(tools->actions()),
               (QStringList{"ASaveFileAs", "AOpenFile", "ACloseSpectr", "APrint", "-", "AReceive",
@@ -180,7 +179,7 @@ TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
             tools->widgetForAction(W->findChild<QAction*>(QString::fromLatin1(name))));
     };
     ASSERT_NE(button("AOpenFile"), nullptr);
-    EXPECT_EQ(button("AOpenFile")->menu(), W->Actions().RecentFilesDropDown);
+    EXPECT_EQ(button("AOpenFile")->menu(), Find<QMenu>(*W, "RecentFilesDropDown"));
     EXPECT_EQ(button("AOpenFile")->popupMode(), QToolButton::MenuButtonPopup);
     EXPECT_EQ(button("AEqualize")->text(), QStringLiteral("Выравн."));
     // A right click on either real-time switch opens a menu that holds
@@ -209,27 +208,27 @@ TEST_F(TActionsTest, AboutBox) {
 TEST_F(TActionsTest, ViewAndSweepActionsReachTheSettingsAndThePlot) {
     Item("Вид", "Увеличить масштаб ординаты")->trigger();
     Item("Вид", "Увеличить масштаб ординаты")->trigger();
-    EXPECT_EQ(W->Settings().OrdScale, 2);
-    EXPECT_EQ(W->Plot()->Geometry().OrdScale, 2);
+    EXPECT_EQ(W.Session->Settings().OrdScale, 2);
+    EXPECT_EQ(Find<TPlotWidget>(*W, "ScreenBox")->Geometry().OrdScale, 2);
     Item("Вид", "Уменьшить масштаб ординаты")->trigger();
-    EXPECT_EQ(W->Settings().OrdScale, 1);
+    EXPECT_EQ(W.Session->Settings().OrdScale, 1);
     // The scroll bar moves a narrower view keeping its width.
-    W->ViewBounds()->SetBounds(10000, 20000);
-    W->HorizontalScroll()->setValue(30000);
-    EXPECT_EQ(W->Settings().ViewMin, 30000);
-    EXPECT_EQ(W->Settings().ViewMax, 40000);
-    EXPECT_EQ(W->Plot()->Geometry().ViewMin, 30000);
+    Find<TViewBoundsWidget>(*W, "ViewBounds")->SetBounds(10000, 20000);
+    Find<QScrollBar>(*W, "HorzScroll")->setValue(30000);
+    EXPECT_EQ(W.Session->Settings().ViewMin, 30000);
+    EXPECT_EQ(W.Session->Settings().ViewMax, 40000);
+    EXPECT_EQ(Find<TPlotWidget>(*W, "ScreenBox")->Geometry().ViewMin, 30000);
     Item("Вид", "Показать весь спектр")->trigger();
-    EXPECT_EQ(W->Settings().OrdScale, 0);
-    EXPECT_EQ(W->Settings().ViewMin, 0);
-    EXPECT_EQ(W->Settings().ViewMax, 65519);
-    EXPECT_EQ(W->Plot()->Geometry().ViewMax, 65519);
+    EXPECT_EQ(W.Session->Settings().OrdScale, 0);
+    EXPECT_EQ(W.Session->Settings().ViewMin, 0);
+    EXPECT_EQ(W.Session->Settings().ViewMax, 65519);
+    EXPECT_EQ(Find<TPlotWidget>(*W, "ScreenBox")->Geometry().ViewMax, 65519);
 
-    W->Settings().PoleMin = 100;
-    W->Settings().PoleMax = 2000;
+    W.Session->Settings().PoleMin = 100;
+    W.Session->Settings().PoleMax = 2000;
     Item("Развертка", "Расширить диапазон перестройки")->trigger();
-    EXPECT_EQ(W->Settings().PoleMin, 0);
-    EXPECT_EQ(W->Settings().PoleMax, 65519);
+    EXPECT_EQ(W.Session->Settings().PoleMin, 0);
+    EXPECT_EQ(W.Session->Settings().PoleMax, 65519);
 }
 
 namespace {
@@ -270,15 +269,15 @@ TEST(StartUp, TheLastFileModeAndPlaceAndOnePaintOfThePlot) {
         TScriptedPort port;
         auto w = ShowWindow(port);
         EXPECT_TRUE(port.Errors.isEmpty());
-        EXPECT_EQ(w->IsReceiving(), c.Mode == 1);
+        EXPECT_EQ(w.Session->Receiving(), c.Mode == 1);
         if (!c.Maximised) {
             EXPECT_EQ(w->size(), QSize(700, 480));
         }
         const QString title =
             opened ? QStringLiteral("Kavis - line.kav") : QStringLiteral("Kavis. Спектрометр ЭПР");
         EXPECT_EQ(w->windowTitle(), title);
-        EXPECT_EQ(w->Actions().ASaveFileAs->isEnabled(), opened);
-        EXPECT_EQ(w->Points()[1000].Y != EmptyY, opened);
+        EXPECT_EQ(Act(*w, "ASaveFileAs")->isEnabled(), opened);
+        EXPECT_EQ(w.Session->Points()[1000].Y != EmptyY, opened);
         // Every panel is blank after the first show but the port's (its name,
         // and its rate or "<Закрыт>") and those the file's records fill.
         const QStringList panels = {"COM1",
@@ -294,26 +293,27 @@ TEST(StartUp, TheLastFileModeAndPlaceAndOnePaintOfThePlot) {
                                     opened ? "НАКОПЛ: 4" : "",
                                     ""};
         for (int k = 0; k < TKavStatusBar::PanelCount; ++k)
-            EXPECT_EQ(w->StatusPanels()->Panel(k), panels[k]) << k;
+            EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(k), panels[k]) << k;
         // The recent files are in both menus, the submenu enabled.
-        EXPECT_EQ(w->Actions().RecentFilesMenu->isEnabled(), opened);
+        EXPECT_EQ(Find<QMenu>(*w, "RecentFilesMenu")->isEnabled(), opened);
         if (opened) {
             EXPECT_EQ(QApplication::applicationDisplayName(), title);
             const QString caption = QStringLiteral("0 - ") + file;
-            ASSERT_EQ(w->Actions().RecentFilesMenu->actions().size(), 1);
-            EXPECT_EQ(w->Actions().RecentFilesMenu->actions()[0]->text(), caption);
-            EXPECT_EQ(w->Actions().RecentFilesDropDown->actions()[0]->text(), caption);
+            ASSERT_EQ(Find<QMenu>(*w, "RecentFilesMenu")->actions().size(), 1);
+            EXPECT_EQ(Find<QMenu>(*w, "RecentFilesMenu")->actions()[0]->text(), caption);
+            EXPECT_EQ(Find<QMenu>(*w, "RecentFilesDropDown")->actions()[0]->text(), caption);
         }
 
-        TPlotWidget* plot = w->Plot();
+        TPlotWidget* plot = Find<TPlotWidget>(*w, "ScreenBox");
         EXPECT_EQ(plot->FullPaintCount(), 1);
         const QImage shown = plot->Canvas().copy();
         EXPECT_EQ(shown.size(), plot->size());
         plot->ScreenBoxPaint();
         EXPECT_EQ(plot->Canvas(), shown);
         const TPlotGeometry& g = plot->Geometry();
-        const QRgb graph = ToRgb(w->Settings().DisplayColors.Graph);
-        EXPECT_EQ(shown.pixel(g.XOfCode(20000), g.PointY(w->Points()[20000].Y)) == graph, opened);
+        const QRgb graph = ToRgb(w.Session->Settings().DisplayColors.Graph);
+        EXPECT_EQ(shown.pixel(g.XOfCode(20000), g.PointY(w.Session->Points()[20000].Y)) == graph,
+                  opened);
     }
 }
 
@@ -324,19 +324,20 @@ TEST(StartUp, AHiddenToolBarLeavesItsHeightToThePlotUntilShown) {
     auto w = ShowWindow(port);
     QAction* toggle = MenuItem(*w, "Вид", "Панель инструментов");
     EXPECT_FALSE(toggle->isChecked());
-    EXPECT_FALSE(w->MainBar()->isVisible());
+    EXPECT_FALSE(Find<QToolBar>(*w, "MainBar")->isVisible());
     QApplication::processEvents();
-    const auto top = [&] { return w->ScreenPanel()->mapTo(w.get(), QPoint(0, 0)); };
+    const auto top = [&] { return Find<QFrame>(*w, "ScreenPanel")->mapTo(w.get(), QPoint(0, 0)); };
     const QPoint hiddenTop = top();
-    const int hiddenHeight = w->ScreenPanel()->height();
+    const int hiddenHeight = Find<QFrame>(*w, "ScreenPanel")->height();
     toggle->trigger();
     QApplication::processEvents();
-    EXPECT_TRUE(toggle->isChecked() && w->MainBar()->isVisible());
+    EXPECT_TRUE(toggle->isChecked() && Find<QToolBar>(*w, "MainBar")->isVisible());
     EXPECT_EQ(top().y(), hiddenTop.y() + TKavMainForm::ToolBarHeight);
-    EXPECT_EQ(w->ScreenPanel()->height(), hiddenHeight - TKavMainForm::ToolBarHeight);
+    EXPECT_EQ(Find<QFrame>(*w, "ScreenPanel")->height(),
+              hiddenHeight - TKavMainForm::ToolBarHeight);
     toggle->trigger();
     QApplication::processEvents();
-    EXPECT_FALSE(w->MainBar()->isVisible());
+    EXPECT_FALSE(Find<QToolBar>(*w, "MainBar")->isVisible());
     EXPECT_EQ(top(), hiddenTop);
 }
 
@@ -368,7 +369,7 @@ TEST(StartUp, ASettingsFileThatCannotBeReadIsReportedOnceAndKept) {
         QApplication::processEvents();
         ASSERT_EQ(port.Warnings.size(), 1);
         EXPECT_EQ(port.Warnings[0], StartupSettingsNotReadText.arg(ini + ": " + c.Reason));
-        EXPECT_TRUE(w->IsReceiving()); // the default mode
+        EXPECT_TRUE(w.Session->Receiving()); // the default mode
         EXPECT_FALSE(w->close());
         struct stat after {};
         ASSERT_EQ(::lstat(name.constData(), &after), 0);
@@ -387,8 +388,8 @@ TEST(StartUp, ASpecialFileAsTheLastOrARecentFileDoesNotStopTheWindow) {
     auto w = ShowWindow(port);
     EXPECT_TRUE(port.Errors.isEmpty());
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Kavis. Спектрометр ЭПР"));
-    ASSERT_EQ(w->Actions().RecentFilesMenu->actions().size(), 1);
-    w->Actions().RecentFilesMenu->actions()[0]->trigger();
+    ASSERT_EQ(Find<QMenu>(*w, "RecentFilesMenu")->actions().size(), 1);
+    Find<QMenu>(*w, "RecentFilesMenu")->actions()[0]->trigger();
     ASSERT_EQ(port.Errors.size(), 1);
     EXPECT_EQ(port.Errors[0],
               QStringLiteral("Не удалось прочитать файл \"%1\": Is a FIFO").arg(fifo));
@@ -397,7 +398,7 @@ TEST(StartUp, ASpecialFileAsTheLastOrARecentFileDoesNotStopTheWindow) {
     MenuItem(*w, "Спектр", "Открыть...")->trigger();
     ASSERT_EQ(port.Errors.size(), 2);
     EXPECT_EQ(port.Errors[1], port.Errors[0]);
-    EXPECT_EQ(w->RecentFiles(), QStringList{fifo});
+    EXPECT_EQ(w.Session->RecentFiles(), QStringList{fifo});
 }
 
 TEST(ShutDown, ExitWritesPlacementToolBarAndKeepsModeAndUnknownKeys) {
@@ -406,14 +407,14 @@ TEST(ShutDown, ExitWritesPlacementToolBarAndKeepsModeAndUnknownKeys) {
     TScriptedPort port;
     auto w = ShowWindow(port);
     w->resize(620, 470);
-    w->Actions().AToolBar->trigger();
+    Act(*w, "AToolBar")->trigger();
     MenuItem(*w, "Спектр", "Выход")->trigger(); // without a question
     EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(port.Warnings.isEmpty() && port.Infos.isEmpty() && port.Errors.isEmpty());
     const TKavCfg saved = dir.ReadBack();
     EXPECT_FALSE(saved.Mode);
     EXPECT_FALSE(saved.ToolBar);
-    EXPECT_EQ(saved.Position.State, 0);
+    EXPECT_EQ(saved.Position.State, TWindowState::Normal);
     EXPECT_EQ(saved.Position.Width, 620);
     EXPECT_EQ(saved.Position.Height, 470);
     EXPECT_EQ(saved.Rapid, 6);
@@ -429,7 +430,7 @@ TEST(ShutDown, MaximisedWindowStoresStateAndKeepsTheNormalBounds) {
     QApplication::processEvents();
     ASSERT_TRUE(w->close());
     const TKavCfg saved = dir.ReadBack();
-    EXPECT_EQ(saved.Position.State, 2);
+    EXPECT_EQ(saved.Position.State, TWindowState::Maximized);
     EXPECT_EQ(
         QRect(saved.Position.Left, saved.Position.Top, saved.Position.Width, saved.Position.Height),
         QRect(40, 30, 700, 480));
@@ -446,8 +447,8 @@ TEST(ShutDown, AFileOpenAtExitLeavesTheStoredUnitsAndSpeed) {
     TScriptedPort port;
     auto w = ShowWindow(port);
     ASSERT_EQ(w->windowTitle(), QStringLiteral("Kavis - stopped.kav"));
-    EXPECT_DOUBLE_EQ(w->Settings().RazvUnits[3].X1, 3150);
-    EXPECT_EQ(w->Settings().Rapid, 2);
+    EXPECT_DOUBLE_EQ(w.Session->Settings().RazvUnits[3].X1, 3150);
+    EXPECT_EQ(w.Session->Settings().Rapid, 2);
     ASSERT_TRUE(w->close());
     const TKavCfg saved = dir.ReadBack();
     TKavCfg defaults{};
@@ -465,14 +466,15 @@ namespace {
 // Answers the box of a settings file that cannot be written at close; with
 // no answer scripted, as a port that cannot ask: an error, kept open.
 struct TSaveFailurePort : TScriptedPort {
-    QList<TSettingsSaveAnswer> Answers;
+    QList<TSettingsSaveAnswer> ExitAnswers;
     std::function<void()> BeforeAnswer;
     QStringList Asked;
     TSettingsSaveAnswer SettingsNotSaved(const QString& text) override {
         Asked << text;
         if (BeforeAnswer)
             BeforeAnswer();
-        return Answers.isEmpty() ? TScriptedPort::SettingsNotSaved(text) : Answers.takeFirst();
+        return ExitAnswers.isEmpty() ? TScriptedPort::SettingsNotSaved(text)
+                                     : ExitAnswers.takeFirst();
     }
 };
 
@@ -495,15 +497,15 @@ TEST(ShutDown, ASettingsFileThatCannotBeWrittenDoesNotTrapTheOperator) {
     EXPECT_TRUE(port.Asked[0].contains("Kav.ini"));
     ASSERT_EQ(port.Errors.size(), 1);
     EXPECT_TRUE(port.Errors[0].startsWith(TMessagePort::SettingsNotSavedText));
-    EXPECT_TRUE(w->Engine().KavTimer().isActive());
+    EXPECT_TRUE(w.Session->Engine().KavTimer().isActive());
 
     // Tried again (it fails again), then closed without saving.
-    port.Answers = {TSettingsSaveAnswer::Retry, TSettingsSaveAnswer::CloseWithoutSaving};
+    port.ExitAnswers = {TSettingsSaveAnswer::Retry, TSettingsSaveAnswer::CloseWithoutSaving};
     EXPECT_TRUE(w->close());
     EXPECT_EQ(port.Asked.size(), 3);
     EXPECT_FALSE(w->isVisible());
-    EXPECT_FALSE(w->Engine().KavTimer().isActive());
-    EXPECT_FALSE(w->Receiver().Opened());
+    EXPECT_FALSE(w.Session->Engine().KavTimer().isActive());
+    EXPECT_FALSE(w.Session->Receiver().Opened());
     ASSERT_TRUE(QDir().rmdir(ini));
     EXPECT_FALSE(QFile::exists(ini)); // nothing was written
 
@@ -511,8 +513,8 @@ TEST(ShutDown, ASettingsFileThatCannotBeWrittenDoesNotTrapTheOperator) {
     TSaveFailurePort again;
     auto w2 = ShowWindow(again);
     ASSERT_TRUE(QDir().mkdir(ini));
-    w2->Settings().VisKoord1 = 1234;
-    again.Answers = {TSettingsSaveAnswer::Retry};
+    w2.Session->Settings().VisKoord1 = 1234;
+    again.ExitAnswers = {TSettingsSaveAnswer::Retry};
     again.BeforeAnswer = [&] { QDir().rmdir(ini); };
     EXPECT_TRUE(w2->close());
     EXPECT_EQ(dir.ReadBack().VisKoord1, 1234);
@@ -520,15 +522,12 @@ TEST(ShutDown, ASettingsFileThatCannotBeWrittenDoesNotTrapTheOperator) {
 
 namespace {
 
-using TAnswer = TDialogPort::TAnswer;
+using TAnswer = TMessagePort::TAnswer;
 
 // The option dialogs of the menus: each one's OK brings the window in line,
 // Cancel leaves everything as it was.
 struct TDialogWiringTest : TWindowTest {
-    TScriptedDialogPort Boxes;
     QStringList Opened; // the dialogs shown, by class
-
-    void SetUp() override { W->DialogWiring().SetDialogPort(Boxes); }
 
     // Runs a menu item; `play` is the user's part in its dialog, which is
     // shown meanwhile.
@@ -571,7 +570,7 @@ struct TDialogWiringTest : TWindowTest {
 } // namespace
 
 TEST_F(TDialogWiringTest, CancelInEveryDialogChangesNothing) {
-    const TKavCfg before = W->Settings();
+    const TKavCfg before = W.Session->Settings();
     const char* const items[][2] = {
         {"Настройка", "Единицы измерения..."},
         {"Настройка", "Автосохранение..."},
@@ -586,8 +585,8 @@ TEST_F(TDialogWiringTest, CancelInEveryDialogChangesNothing) {
     EXPECT_EQ(Opened, (QStringList{"TUnitSetupForm", "TAutoSaveSetupFrm", "TRealTimeSetupForm",
                                    "TColorSetupForm", "TLowPassSetupForm", "TGlissSetupForm",
                                    "TMinMaxSetupForm"}));
-    EXPECT_TRUE(W->Settings() == before);
-    EXPECT_FALSE(W->Actions().ABackUp->isEnabled());
+    EXPECT_TRUE(W.Session->Settings() == before);
+    EXPECT_FALSE(Act(*W, "ABackUp")->isEnabled());
     EXPECT_TRUE(Port.Warnings.isEmpty());
     EXPECT_FALSE(QFile::exists(Dir.Path("Kav.ini")));
     // Only the extremum-search dialog outlives its opening.
@@ -604,22 +603,25 @@ TEST_F(TDialogWiringTest, CalibrationOkTakesTheSnapshotRefreshesTheTextsAndWrite
         QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(6, item->height() / 2));
         Ok(d);
     });
-    const TKavCfg& cfg = W->Settings();
+    const TKavCfg& cfg = W.Session->Settings();
     EXPECT_EQ(cfg.RazvUnit, 3);
     EXPECT_EQ(cfg.RazvUnits[7], cfg.RazvUnits[3]); // the snapshot
-    EXPECT_EQ(W->ViewBounds()->MinViewExt()->text(), QStringLiteral("3000 Э"));
-    EXPECT_EQ(W->ViewBounds()->MaxViewExt()->text(), QStringLiteral("3300 Э"));
+    EXPECT_EQ(Find<TViewBoundsWidget>(*W, "ViewBounds")->MinViewExt()->text(),
+              QStringLiteral("3000 Э"));
+    EXPECT_EQ(Find<TViewBoundsWidget>(*W, "ViewBounds")->MaxViewExt()->text(),
+              QStringLiteral("3300 Э"));
     // The sweep bounds' boxes too, and they keep the new unit when the
     // controls are shown again.
-    EXPECT_EQ(W->InstrumentGroups()->TopFieldExt()->text(), QStringLiteral("3300 Э"));
-    EXPECT_EQ(W->Engine().Controls().State().Bounds.TopText, QStringLiteral("3300 Э"));
+    EXPECT_EQ(W->findChild<TInstrumentGroupsWidget*>()->TopFieldExt()->text(),
+              QStringLiteral("3300 Э"));
+    EXPECT_EQ(W.Session->Engine().Controls().State().Bounds.TopText, QStringLiteral("3300 Э"));
     EXPECT_EQ(Dir.ReadBack().RazvUnit, 3);
 
     // Refused unlocking: the file is not written again.
     QFile::remove(Dir.Path("Kav.ini"));
-    Boxes.Answers = {TAnswer::No};
+    Port.Answers = {TAnswer::No};
     Run("Настройка", "Единицы измерения...", TickAndOk("EnableBox"));
-    EXPECT_EQ(Boxes.Confirms, QStringList{TUnitSetupForm::ConfirmText});
+    EXPECT_EQ(Port.Confirms, QStringList{TUnitSetupForm::ConfirmText});
     EXPECT_FALSE(QFile::exists(Dir.Path("Kav.ini")));
 }
 
@@ -631,14 +633,14 @@ TEST_F(TDialogWiringTest, CalibrationOkWithAFileOpenStoresOnlyWhatTheOperatorCha
     SetDefaults(defaults, Dir.Dir.path());
     const TMeasureUnit instrument = defaults.RazvUnits[3];
     Run("Настройка", "Единицы измерения...", Ok);
-    EXPECT_EQ(W->Settings().RazvUnits[3].X1, 3100); // the file's, still shown
+    EXPECT_EQ(W.Session->Settings().RazvUnits[3].X1, 3100); // the file's, still shown
     TKavCfg stored = Dir.ReadBack();
     EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
     EXPECT_EQ(stored.RazvUnits[3].X2, instrument.X2);
 
     // An edit of the field's upper end is the operator's: it is stored, and
     // it is what the closed file leaves in force.
-    Boxes.Answers = {TAnswer::Yes};
+    Port.Answers = {TAnswer::Yes};
     Run("Настройка", "Единицы измерения...", [](QDialog& d) {
         Tick(d, "EnableBox");
         auto* max = Child<QLineEdit>(d, "RazvMax3");
@@ -650,8 +652,8 @@ TEST_F(TDialogWiringTest, CalibrationOkWithAFileOpenStoresOnlyWhatTheOperatorCha
     EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
     EXPECT_EQ(stored.RazvUnits[3].X2, 3500);
     Item("Спектр", "Закрыть")->trigger();
-    EXPECT_EQ(W->Settings().RazvUnits[3].X1, instrument.X1);
-    EXPECT_EQ(W->Settings().RazvUnits[3].X2, 3500);
+    EXPECT_EQ(W.Session->Settings().RazvUnits[3].X1, instrument.X1);
+    EXPECT_EQ(W.Session->Settings().RazvUnits[3].X2, 3500);
     ASSERT_TRUE(W->close());
     stored = Dir.ReadBack();
     EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
@@ -660,53 +662,53 @@ TEST_F(TDialogWiringTest, CalibrationOkWithAFileOpenStoresOnlyWhatTheOperatorCha
 
 TEST_F(TDialogWiringTest, AutoSaveAndRealTimeOkSetTheirPanelAndButtons) {
     Run("Настройка", "Автосохранение...", TickAndOk("OnBox"));
-    EXPECT_TRUE(W->Settings().AutoSave);
-    EXPECT_EQ(W->StatusPanels()->Panel(8), QStringLiteral("АВТО"));
+    EXPECT_TRUE(W.Session->Settings().AutoSave);
+    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(8), QStringLiteral("АВТО"));
     Run("Настройка", "Автосохранение...", TickAndOk("OnBox"));
-    EXPECT_FALSE(W->Settings().AutoSave);
-    EXPECT_TRUE(W->StatusPanels()->Panel(8).isEmpty());
+    EXPECT_FALSE(W.Session->Settings().AutoSave);
+    EXPECT_TRUE(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(8).isEmpty());
 
     Run("Настройка", "Прием спектров...", TickAndOk("EnLPF"));
-    EXPECT_TRUE(W->Actions().ASwLPF->isChecked());
-    EXPECT_FALSE(W->Actions().ASWSum->isChecked());
+    EXPECT_TRUE(Act(*W, "ASwLPF")->isChecked());
+    EXPECT_FALSE(Act(*W, "ASWSum")->isChecked());
     // One state: the controls know the check too, so the button blinks.
-    EXPECT_TRUE(W->Engine().Controls().State().Action(TAcqAction::RealTimeLpf).Checked);
+    EXPECT_TRUE(W.Session->Engine().Controls().State().Action(TAcqAction::RealTimeLpf).Checked);
 }
 
 TEST_F(TDialogWiringTest, FilterAndSmoothingRunAfterOk) {
     OpenTestSpectrum();
-    const auto raw = std::make_unique<TPointTable>(W->Points());
+    const auto raw = std::make_unique<TPointTable>(W.Session->Points());
     auto changedSlots = [&] {
         int n = 0;
         for (int k = 0; k < PointSlotCount; ++k)
-            n += W->Points()[k].Y != (*raw)[k].Y;
+            n += W.Session->Points()[k].Y != (*raw)[k].Y;
         return n;
     };
     Run("Функции", "ФНЧ...", [](QDialog& d) {
         QTest::keyClick(Child<QSpinBox>(d, "ConstEdit"), Qt::Key_Up);
         Ok(d);
     });
-    EXPECT_EQ(W->Settings().LPFConst, 11);
-    EXPECT_TRUE(W->Actions().ABackUp->isEnabled());
+    EXPECT_EQ(W.Session->Settings().LPFConst, 11);
+    EXPECT_TRUE(Act(*W, "ABackUp")->isEnabled());
     EXPECT_GT(changedSlots(), 1000);
 
-    W->Actions().ABackUp->trigger();
+    Act(*W, "ABackUp")->trigger();
     ASSERT_EQ(changedSlots(), 0);
     Run("Функции", "Сглаживание...", TickAndOk("AutoBox"));
-    EXPECT_TRUE(W->Settings().AutoGliss);
-    EXPECT_TRUE(W->Actions().ABackUp->isEnabled());
+    EXPECT_TRUE(W.Session->Settings().AutoGliss);
+    EXPECT_TRUE(Act(*W, "ABackUp")->isEnabled());
     EXPECT_GT(changedSlots(), 0);
 }
 
 TEST_F(TDialogWiringTest, ExtremumSearchOkStoresThenAsksForTheVisirs) {
-    TMinMaxSetupForm* created = &W->DialogWiring().MinMaxSetupForm();
+    TMinMaxSetupForm* created = W->findChild<TMinMaxSetupForm*>();
     Run("Функции", "Поиск экстремумов...", [](QDialog& d) {
         QTest::keyClick(Child<QSpinBox>(d, "NoiseEdit"), Qt::Key_Up);
         Ok(d);
     });
-    EXPECT_EQ(W->Settings().FindMaxNoise, 30);
+    EXPECT_EQ(W.Session->Settings().FindMaxNoise, 30);
     EXPECT_EQ(Port.Warnings, QStringList{TProcessingActions::MinMaxVisirWarning});
-    EXPECT_EQ(&W->DialogWiring().MinMaxSetupForm(), created);
+    EXPECT_EQ(W->findChild<TMinMaxSetupForm*>(), created);
     // The next opening shows the stored value, and Cancel searches nothing.
     Run("Функции", "Поиск экстремумов...", [](QDialog& d) {
         EXPECT_EQ(Child<QSpinBox>(d, "NoiseEdit")->value(), 30);
@@ -718,23 +720,24 @@ TEST_F(TDialogWiringTest, ExtremumSearchOkStoresThenAsksForTheVisirs) {
 TEST_F(TDialogWiringTest, ColourOkRepaintsThePlotInTheNewBackground) {
     constexpr TColorValue Navy = 0x800000;
     const auto navyPixels = [&] {
-        const QImage& canvas = W->Plot()->Canvas();
+        const QImage& canvas = Find<TPlotWidget>(*W, "ScreenBox")->Canvas();
         int n = 0;
         for (int y = 0; y < canvas.height(); ++y)
             for (int x = 0; x < canvas.width(); ++x)
                 n += (canvas.pixel(x, y) & 0xFFFFFF) == (ToRgb(Navy) & 0xFFFFFF);
         return n;
     };
-    const int plotArea = W->Plot()->Canvas().width() * W->Plot()->Canvas().height();
+    const int plotArea = Find<TPlotWidget>(*W, "ScreenBox")->Canvas().width() *
+                         Find<TPlotWidget>(*W, "ScreenBox")->Canvas().height();
     ASSERT_LT(navyPixels(), plotArea / 2);
-    Boxes.Colours = {Navy};
+    Port.Colours = {Navy};
     Run("Настройка", "Цвета...", [](QDialog& d) {
         QTest::mouseClick(Child<QFrame>(d, "BackGround"), Qt::LeftButton);
         Ok(d);
     });
-    EXPECT_EQ(W->Settings().DisplayColors.BackGround, Navy);
+    EXPECT_EQ(W.Session->Settings().DisplayColors.BackGround, Navy);
     EXPECT_GT(navyPixels(), plotArea / 2);
-    EXPECT_EQ(W->ScreenPanel()->palette().color(QPalette::Window), ToQColor(Navy));
+    EXPECT_EQ(Find<QFrame>(*W, "ScreenPanel")->palette().color(QPalette::Window), ToQColor(Navy));
 }
 
 namespace {
@@ -788,7 +791,7 @@ private:
 } // namespace
 
 TEST(ModalDialogs, TheBoxesReturnWhatTheUserChose) {
-    TDialogBoxPort port;
+    TMessageBoxPort port;
     constexpr TColorValue Olive = 0x008080;
     const std::pair<QMessageBox::StandardButton, TAnswer> answers[] = {
         {QMessageBox::Yes, TAnswer::Yes},
@@ -857,6 +860,6 @@ TEST(ModalDialogs, AnOperatorCalibratesTheField) {
         .Start();
     MenuItem(*w, "Настройка", "Единицы измерения...")->trigger();
     ASSERT_TRUE(user.Done());
-    EXPECT_EQ(w->Settings().RazvUnits[3].X2, 3400);
+    EXPECT_EQ(w.Session->Settings().RazvUnits[3].X2, 3400);
     EXPECT_EQ(dir.ReadBack().RazvUnits[3].X2, 3400);
 }

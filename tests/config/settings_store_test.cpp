@@ -363,8 +363,8 @@ TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
 
 TEST_F(SettingsStore, EveryFieldComesBackThroughTheFile) {
     TKavCfg cfg = Defaults;
-    cfg.Position = {-5, 20, 600, 800, false, 2, 3};
-    cfg.ADCWindow = {1, 2, 3, 4, true, 1, 0};
+    cfg.Position = {-5, 20, 600, 800, false, TWindowState::Maximized, StaysOnTopStyle};
+    cfg.ADCWindow = {1, 2, 3, 4, true, TWindowState::Minimized, 0};
     const QString device = "/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0";
     cfg.Port = {device, 11, 2, 1, 3, 2, true, false, true, 250, 7}; // a device path kept whole
     cfg.PoleMin = -100;

@@ -7,7 +7,7 @@
 #include "config/unit_calibration.h"
 #include "config/unit_setup_dialog.h"
 #include "qstring_printer.h"
-#include "scripted_dialog_port.h"
+#include "scripted_port.h"
 #include "view/qt_app.h"
 
 #include <QButtonGroup>
@@ -90,10 +90,10 @@ struct TSetupDialogTest : ::testing::Test {
 using RealTimeSetup = TSetupDialogTest;
 using AutoSaveSetup = TSetupDialogTest;
 
-using TAnswer = TDialogPort::TAnswer;
+using TAnswer = TMessagePort::TAnswer;
 
 struct TUnitSetupTest : TSetupDialogTest {
-    TScriptedDialogPort Port;
+    TScriptedPort Port;
     int Writes = 0;
     QString WriteFailure; // a reason makes the write fail
     std::unique_ptr<TUnitSetupForm> Dialog;

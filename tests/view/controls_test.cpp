@@ -11,7 +11,7 @@
 #include "view/visir_view_widget.h"
 
 #include "qt_app.h"
-#include "scripted_dialog_port.h"
+#include "scripted_port.h"
 #include "view/display_color_painter.h"
 #include "view_fixture.h"
 
@@ -424,7 +424,7 @@ constexpr TColorValue Olive = 0x008080;
 
 struct TColorSetupTest : ::testing::Test {
     TKavCfg Cfg{};
-    TScriptedDialogPort Port;
+    TScriptedPort Port;
 
     void SetUp() override { SetDefaults(Cfg, QStringLiteral("/tmp")); }
 

@@ -2,12 +2,12 @@
 
 #include "config/kav_cfg.h"
 #include "config/settings_store.h"
+#include "processing/gfactor_display.h"
 #include "qstring_printer.h"
 #include "spectrum/instrument_readings.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_results.h"
 #include "spectrum/value_format.h"
-#include "view/gfactor_display.h"
 
 #include <QString>
 #include <memory>

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "base/translated_text.h"
+#include "config/kav_cfg.h"
 
 #include <QString>
+#include <optional>
 
 class QDialog;
 class QPrinter;
@@ -22,23 +24,32 @@ struct TFileDialogRequest {
 // The operator's answer when the settings could not be written at exit.
 enum class TSettingsSaveAnswer { Retry, CloseWithoutSaving, StayOpen };
 
-// The seam through which the main window asks the user: message boxes and the
-// file dialogs. The program answers them with modal boxes; tests answer them
-// from a script without a modal loop.
+// The one seam through which the program asks the user: message boxes, the
+// confirmation and the colour chooser of the option dialogs, the file
+// dialogs, the modal dialogs and the printer setup. The program answers them
+// with the platform's modal boxes (over the dialog that is open, if one is);
+// tests answer them from a script without a modal loop.
 class TMessagePort {
 public:
+    enum class TAnswer { Yes, No, Cancel };
+
     virtual ~TMessagePort() = default;
 
     // Message boxes with one OK button.
     virtual void Warning(const QString& text) = 0;
     virtual void Information(const QString& text) = 0;
     virtual void Error(const QString& text) = 0;
+    // A confirmation with the buttons Yes, No and Cancel.
+    virtual TAnswer Confirm(const QString& text) = 0;
+    // The colour chooser, started at `initial`; nothing when cancelled.
+    virtual std::optional<TColorValue> ChooseColor(TColorValue initial) = 0;
 
     // The chosen file's full name, or empty when the dialog was cancelled.
     virtual QString OpenFileName(const TFileDialogRequest& request) = 0;
     virtual QString SaveFileName(const TFileDialogRequest& request) = 0;
 
-    // A modal dialog of the window (the about box): shown until closed.
+    // A modal dialog of the window (an option dialog, the about box): shown
+    // until closed.
     virtual void RunDialog(QDialog& dialog) = 0;
     // The platform's printer setup on the program's printer (which printer,
     // its paper and orientation); true when the user confirmed it.

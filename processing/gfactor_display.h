@@ -5,8 +5,8 @@
 #include <functional>
 
 // Whether g-factors are shown (the check mark of AGShow) and where their
-// texts come from. The window owns one and hands it to the plot and the
-// visirs, so both follow the same check mark.
+// texts come from. The session owns one; the window hands it to the plot and
+// the visirs, so both follow the same check mark.
 struct TGFactorDisplay {
     bool Shown = false;
     // The g-factor text of a sweep code; empty where there is none.

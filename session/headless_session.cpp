@@ -1,30 +1,22 @@
-#include "acquisition/headless_session.h"
+#include "session/headless_session.h"
 
 #include "sim/device_factory.h"
 #include "sim/sim_device.h"
-#include "spectrum/point_store.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 #include <csignal>
 
-THeadlessSession::THeadlessSession(TKavCfg& cfg, QChar decimalSep, TConsoleView::TLineSink messages,
-                                   TConsoleView::TLineSink errors)
-    : Cfg(cfg), Format(cfg, decimalSep), View(std::move(messages), std::move(errors)) {
-    Processing = std::make_unique<TProcessingActions>(Tables.Store(), Tables.Undo(), Cfg, Results,
-                                                      View, decimalSep);
-    Link = std::make_unique<TKavReceiver>(DefaultDeviceFactory());
-    Acq = std::make_unique<TAcquisitionEngine>(Cfg, *Link, Tables.Store(), Readings, *Processing,
-                                               Format, View, View);
-}
-
-THeadlessSession::~THeadlessSession() {
-    Acq.reset();
-    Link.reset();
+THeadlessSession::THeadlessSession(const TKavCfg& cfg, QChar decimalSep,
+                                   TConsoleView::TLineSink messages, TConsoleView::TLineSink errors)
+    : View(std::move(messages), std::move(errors)), Core(DefaultDeviceFactory(), decimalSep) {
+    // The settings are the caller's, in force before the engine starts.
+    Core.Settings() = cfg;
+    Core.Attach({NoSpectrumView, View, View, View});
 }
 
 bool THeadlessSession::SpeedUpSimulator(int factor) {
-    auto* sim = dynamic_cast<TSimDevice*>(Link->Device());
+    auto* sim = dynamic_cast<TSimDevice*>(Core.Receiver().Device());
     if (sim == nullptr)
         return false;
     if (factor > 1) {
