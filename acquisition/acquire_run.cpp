@@ -6,10 +6,6 @@
 
 namespace {
 
-QString SpeedName(int row) {
-    return QString::fromUtf8(SpeedTable[static_cast<std::size_t>(row)].Name);
-}
-
 int PointCount(const TPointTable& store) {
     int n = 0;
     for (int code = 0; code <= MaxFieldCode; ++code)

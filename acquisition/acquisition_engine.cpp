@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <limits>
 
+#include <QCoreApplication>
+
 namespace {
 
 std::uint16_t Word(const std::uint8_t* body, int high) {
@@ -48,6 +50,25 @@ TAcquisitionEngine::~TAcquisitionEngine() {
     Receiver.OnLost = nullptr;
 }
 
+// ---- Status panels ---------------------------------------------------------
+
+void TAcquisitionEngine::ShowPanel(int index, std::function<QString()> text) {
+    const auto k = static_cast<std::size_t>(index);
+    PanelShown[k] = text ? text() : QString();
+    PanelTexts[k] = std::move(text);
+    View.SetStatusPanel(index, PanelShown[k]);
+}
+
+void TAcquisitionEngine::RetranslatePanels(const std::function<QString(int index)>& shownNow) {
+    for (std::size_t k = 0; k < PanelTexts.size(); ++k) {
+        const int index = static_cast<int>(k);
+        if (!PanelTexts[k] || shownNow(index) != PanelShown[k])
+            continue;
+        PanelShown[k] = PanelTexts[k]();
+        View.SetStatusPanel(index, PanelShown[k]);
+    }
+}
+
 // ---- Mode and link ---------------------------------------------------------
 
 void TAcquisitionEngine::SetReceiveMode(bool on) {
@@ -55,9 +76,9 @@ void TAcquisitionEngine::SetReceiveMode(bool on) {
     S.LinkLost = false;
     Ctl.SetReceiveMode(on);
     if (!on) {
-        View.SetStatusPanel(PanelAutoSave, QString());
-        View.SetStatusPanel(PanelFilter, QString());
-        View.SetStatusPanel(PanelSum, QString());
+        ShowPanel(PanelAutoSave, {});
+        ShowPanel(PanelFilter, {});
+        ShowPanel(PanelSum, {});
         Lpf->stop();
         BlinkPhase = false;
         CloseLink();
@@ -80,20 +101,22 @@ void TAcquisitionEngine::OpenLink() {
     Receiver.SetSettings(Cfg.Port);
     const bool opened = Receiver.Opened();
     if (opened) {
-        View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
+        ShowPanel(PanelPort, [name = Cfg.Port.PortName] { return name; });
         const int baud = BaudTable[static_cast<std::size_t>(Receiver.Settings().BaudRate)];
-        View.SetStatusPanel(PanelBaud, QString::number(baud) + QStringLiteral(" бод"));
+        ShowPanel(PanelBaud, [baud] {
+            return QString::number(baud) + QCoreApplication::translate("AcquisitionEngine", " бод");
+        });
         Receiver.Start();
     } else {
-        View.SetStatusPanel(PanelPort, QString());
-        View.SetStatusPanel(PanelBaud, QString());
+        ShowPanel(PanelPort, {});
+        ShowPanel(PanelBaud, {});
     }
     S.ClearHandshake();
     ClearMessages();
     Ctl.ForgetStates();
     S.SweepPhase = 0;
     S.LastField = -1;
-    View.SetStatusPanel(PanelDirection, QString());
+    ShowPanel(PanelDirection, {});
     // The failure is written into the emptied message window and shown in
     // the error box, both with the system's reason.
     if (!opened) {
@@ -123,8 +146,8 @@ bool TAcquisitionEngine::TryReopenLink() {
 
 void TAcquisitionEngine::CloseLink() {
     Receiver.Stop();
-    View.SetStatusPanel(PanelPort, Cfg.Port.PortName);
-    View.SetStatusPanel(PanelBaud, ClosedPortText);
+    ShowPanel(PanelPort, [name = Cfg.Port.PortName] { return name; });
+    ShowPanel(PanelBaud, [] { return ClosedPortText.Text(); });
 }
 
 // The line went away under the open port (an unplugged adapter, a closed
@@ -136,7 +159,7 @@ void TAcquisitionEngine::LinkLost(const QString& text) {
     CloseLink();
     S.SweepPhase = 0;
     S.LastField = -1;
-    View.SetStatusPanel(PanelDirection, QString());
+    ShowPanel(PanelDirection, {});
     if (Cfg.Mode) {
         Kav->stop();
         S.LinkLost = true;
@@ -237,8 +260,10 @@ void TAcquisitionEngine::HandleFrameBody(const std::uint8_t* body) {
         S.InstrumentProgram = t.Program;
         S.InstrumentSerial = t.Serial;
         SyncReadings();
-        View.SetStatusPanel(PanelProgram, QStringLiteral("PR: ") + QString::number(t.Program));
-        View.SetStatusPanel(PanelSerial, QStringLiteral("S/N: ") + QString::number(t.Serial));
+        ShowPanel(PanelProgram,
+                  [n = t.Program] { return QStringLiteral("PR: ") + QString::number(n); });
+        ShowPanel(PanelSerial,
+                  [n = t.Serial] { return QStringLiteral("S/N: ") + QString::number(n); });
         S.ClearHandshake();
         WriteLines(t);
         break;
@@ -330,33 +355,38 @@ void TAcquisitionEngine::SweepStart() {
 
     ArmRealTimeFilter(S, Cfg.EnableRTLPF);
     if (S.LpfActive)
-        View.SetStatusPanel(PanelFilter, QStringLiteral("ФИЛЬТР [") +
-                                             QString::number(Cfg.RTLPFConst) + QStringLiteral("]"));
+        ShowPanel(PanelFilter, [k = Cfg.RTLPFConst] {
+            return QCoreApplication::translate("AcquisitionEngine", "ФИЛЬТР [") +
+                   QString::number(k) + QStringLiteral("]");
+        });
     else
-        View.SetStatusPanel(PanelFilter, QString());
+        ShowPanel(PanelFilter, {});
 
     const bool summing = S.SumActive || Cfg.EnableRTSum;
     ArmSummation(S, Cfg.EnableRTSum, Cfg.RTNumb);
     SyncReadings();
     if (summing)
-        View.SetStatusPanel(PanelSum, QStringLiteral("НАКОПЛ [") + QString::number(S.SumCount) +
-                                          QStringLiteral(" из ") + QString::number(Cfg.RTNumb) +
-                                          QStringLiteral("]"));
+        ShowPanel(PanelSum, [count = S.SumCount, of = Cfg.RTNumb] {
+            return QCoreApplication::translate("AcquisitionEngine", "НАКОПЛ [") +
+                   QString::number(count) +
+                   QCoreApplication::translate("AcquisitionEngine", " из ") + QString::number(of) +
+                   QStringLiteral("]");
+        });
     else
-        View.SetStatusPanel(PanelSum, QString());
+        ShowPanel(PanelSum, {});
 
     ClearPoints(PointStore);
     Processing.ResetForNewSweep();
     View.Repaint();
 
-    View.SetStatusPanel(PanelDirection, ForwardSweepText);
+    ShowPanel(PanelDirection, [] { return ForwardSweepText.Text(); });
     S.SweepPhase = 1;
 }
 
 void TAcquisitionEngine::BackwardSweep(std::uint16_t field) {
     if (S.SweepPhase != 2) {
         Processing.RunAfterSweep();
-        View.SetStatusPanel(PanelDirection, BackwardSweepText);
+        ShowPanel(PanelDirection, [] { return BackwardSweepText.Text(); });
         S.SweepPhase = 2;
         if (OnSweepPhase)
             OnSweepPhase(S.SweepPhase);
@@ -367,7 +397,7 @@ void TAcquisitionEngine::BackwardSweep(std::uint16_t field) {
 // ---- Automatic save --------------------------------------------------------
 
 void TAcquisitionEngine::AutoSaveAtSweepStart() {
-    View.SetStatusPanel(PanelAutoSave, AutoSavePanelText(Cfg.AutoSave));
+    ShowPanel(PanelAutoSave, [on = Cfg.AutoSave] { return AutoSavePanelText(on); });
     if (!Cfg.AutoSave)
         return;
     // A countdown at or below 0 saves, so a SaveStep below 1 saves every

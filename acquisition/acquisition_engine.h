@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/translated_text.h"
+
 #include "acquisition/acquisition_state.h"
 #include "acquisition/acquisition_view.h"
 #include "acquisition/instrument_controls.h"
@@ -13,6 +15,7 @@
 
 #include <QString>
 #include <QTimer>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -28,20 +31,32 @@ inline constexpr int PanelFilter = 9;
 inline constexpr int PanelSum = 10;
 
 // Lines and texts of the receive mode.
-inline const QString HandshakeFailedText = QStringLiteral("Передача параметров не удалась");
-inline const QString PortFailedText = QStringLiteral("Невозможно инициализировать порт ");
-inline const QString ForwardSweepText = QStringLiteral("Рабочий ход");
-inline const QString BackwardSweepText = QStringLiteral("Обратный ход");
+inline constexpr TTrText HandshakeFailedText{
+    "AcquisitionEngine", QT_TRANSLATE_NOOP("AcquisitionEngine", "Передача параметров не удалась")};
+inline constexpr TTrText PortFailedText{
+    "AcquisitionEngine",
+    QT_TRANSLATE_NOOP("AcquisitionEngine", "Невозможно инициализировать порт ")};
+inline constexpr TTrText ForwardSweepText{"AcquisitionEngine",
+                                          QT_TRANSLATE_NOOP("AcquisitionEngine", "Рабочий ход")};
+inline constexpr TTrText BackwardSweepText{"AcquisitionEngine",
+                                           QT_TRANSLATE_NOOP("AcquisitionEngine", "Обратный ход")};
+inline constexpr TTrText AutoSaveText{"AcquisitionEngine",
+                                      QT_TRANSLATE_NOOP("AcquisitionEngine", "АВТО")};
 // The automatic-save panel: "АВТО" while the automatic save is on.
 inline QString AutoSavePanelText(bool autoSave) {
-    return autoSave ? QStringLiteral("АВТО") : QString();
+    return autoSave ? AutoSaveText.Text() : QString();
 }
-inline const QString ClosedPortText = QStringLiteral("<Закрыт>");
-inline const QString AutoSaveFailedPrefix = QStringLiteral("Автосохранение не выполнено: ");
+inline constexpr TTrText ClosedPortText{"AcquisitionEngine",
+                                        QT_TRANSLATE_NOOP("AcquisitionEngine", "<Закрыт>")};
+inline constexpr TTrText AutoSaveFailedPrefix{
+    "AcquisitionEngine", QT_TRANSLATE_NOOP("AcquisitionEngine", "Автосохранение не выполнено: ")};
 // The automatic save's number cannot grow past the largest 32-bit number;
 // saving under it again would write over the spectrum saved there before.
-inline const QString AutoSaveNumberEndText = QStringLiteral(
-    "номер файла достиг предела %1, задайте \"Стартовый номер\" в окне \"Автосохранение...\"");
+inline constexpr TTrText AutoSaveNumberEndText{
+    "AcquisitionEngine",
+    QT_TRANSLATE_NOOP(
+        "AcquisitionEngine",
+        "номер файла достиг предела %1, задайте \"Стартовый номер\" в окне \"Автосохранение...\"")};
 
 // True while NumbMask can name a file and still grow, so that no automatic
 // save takes a name an earlier one used.
@@ -125,6 +140,11 @@ public:
     // At the program's end: the three timers stop.
     void ShutDown();
 
+    // Writes the status panels this engine wrote once more, in the language
+    // now in force (after a switch of language); a panel another part of the
+    // window has written since (shownNow(index) differs) is left as it is.
+    void RetranslatePanels(const std::function<QString(int index)>& shownNow);
+
     TInstrumentControls& Controls() { return Ctl; }
     const TAcquisitionState& State() const { return S; }
     TAcquisitionState& State() { return S; }
@@ -151,6 +171,9 @@ private:
     void AutoSaveAtSweepStart();
     void SyncReadings();
     void WriteLines(const TTelemetry& t);
+    // Writes a status panel (an empty function: a blank one) and keeps how
+    // its text is made, numbers as they were then, for RetranslatePanels.
+    void ShowPanel(int index, std::function<QString()> text);
 
     TKavCfg& Cfg;
     TKavReceiver& Receiver;
@@ -169,4 +192,6 @@ private:
     std::uint16_t AdcReading = 0;
     bool BlinkPhase = false;
     int MessageLines = 0;
+    std::array<std::function<QString()>, PanelSum + 1> PanelTexts;
+    std::array<QString, PanelSum + 1> PanelShown;
 };

@@ -8,9 +8,8 @@ TADCForm::TADCForm(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("TADCForm"));
-    setWindowTitle(QStringLiteral("ВХОД  АЦП"));
     setFixedSize(ClientWidth, ClientHeight);
-    Label = new QLabel(QStringLiteral("Результат"), this);
+    Label = new QLabel(this);
     Label->setObjectName(QStringLiteral("ADCRes"));
     Label->setAlignment(Qt::AlignCenter);
     Label->setTextFormat(Qt::PlainText);
@@ -21,9 +20,24 @@ TADCForm::TADCForm(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(Label);
+    Retranslate();
+}
+
+void TADCForm::Retranslate() {
+    setWindowTitle(tr("ВХОД  АЦП"));
+    // The caption shown until the first reading.
+    if (!HasReading)
+        Label->setText(tr("Результат"));
+}
+
+void TADCForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QWidget::changeEvent(event);
 }
 
 void TADCForm::SetReading(const QString& text) {
+    HasReading = true;
     Label->setText(text);
 }
 

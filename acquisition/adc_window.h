@@ -25,7 +25,12 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The window's own texts in the program's language.
+    void Retranslate();
+
     QLabel* Label;
+    bool HasReading = false;
 };

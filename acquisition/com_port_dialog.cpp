@@ -32,7 +32,7 @@ TSetupCommForm::TSetupCommForm(const QString& portName, std::uint8_t baudRate,
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       Name(portName), Baud(baudRate) {
     setObjectName(QStringLiteral("TSetupCommForm"));
-    setWindowTitle(QStringLiteral("Настройка COM-порта"));
+    setWindowTitle(tr("Настройка COM-порта"));
 
     Port = EditableList(ComPortChoices(devicePaths), this);
     Port->setObjectName(QStringLiteral("PortBox"));
@@ -46,20 +46,20 @@ TSetupCommForm::TSetupCommForm(const QString& portName, std::uint8_t baudRate,
     Port->setEditText(portName);
     Rate->setEditText(BaudRateText(baudRate));
 
-    Ok = new QPushButton(QStringLiteral("Принять"), this);
+    Ok = new QPushButton(tr("Принять"), this);
     Ok->setObjectName(QStringLiteral("AcceptButton"));
     Ok->setDefault(true);
-    Cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    Cancel = new QPushButton(tr("Отмена"), this);
     Cancel->setObjectName(QStringLiteral("CancelButton"));
     connect(Ok, &QPushButton::clicked, this, &TSetupCommForm::Take);
     connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Порт:"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("Порт:"), this), 0, 0);
     grid->addWidget(Port, 0, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Скорость:"), this), 1, 0);
+    grid->addWidget(new QLabel(tr("Скорость:"), this), 1, 0);
     grid->addWidget(Rate, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("бит/с"), this), 1, 2);
+    grid->addWidget(new QLabel(tr("бит/с"), this), 1, 2);
     grid->setColumnStretch(1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/translated_text.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -8,9 +10,12 @@
 // The window renders it as it stands; the core alone changes it.
 
 // Label texts of the three groups that the instrument may take over.
-inline const QString DesignLabelText = QStringLiteral("РУЧН.УПР.");
-inline const QString ManualLabelText = QStringLiteral("РУЧН. УПР.");
-inline const QString ComputerLabelText = QStringLiteral("ПЭВМ");
+inline constexpr TTrText DesignLabelText{"ControlsState",
+                                         QT_TRANSLATE_NOOP("ControlsState", "РУЧН.УПР.")};
+inline constexpr TTrText ManualLabelText{"ControlsState",
+                                         QT_TRANSLATE_NOOP("ControlsState", "РУЧН. УПР.")};
+inline constexpr TTrText ComputerLabelText{"ControlsState",
+                                           QT_TRANSLATE_NOOP("ControlsState", "ПЭВМ")};
 
 // Row 2 of SpeedTable stops the sweep.
 // The correction track bar runs the other way from the correction: its

@@ -1,5 +1,7 @@
 #include "acquisition/message_window.h"
 
+#include "base/translated_text.h"
+
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -8,21 +10,20 @@
 
 namespace {
 
-const QString NoMessagesText = QStringLiteral("<Нет сообщений>");
+const TTrText NoMessagesText{"TMessageWindow",
+                             QT_TRANSLATE_NOOP("TMessageWindow", "<Нет сообщений>")};
 
 } // namespace
 
 TKavMessageForm::TKavMessageForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("TKavMessageForm"));
-    setWindowTitle(QStringLiteral("Сообщения КАВ"));
     resize(DesignWidth, DesignHeight);
     Box = new QPlainTextEdit(this);
     Box->setObjectName(QStringLiteral("MessageBox"));
     Box->setReadOnly(true);
     Box->setLineWrapMode(QPlainTextEdit::NoWrap);
     Box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Box->setPlainText(NoMessagesText);
-    Clear = new QPushButton(QStringLiteral("Убрать все сообщения"), this);
+    Clear = new QPushButton(this);
     Clear->setObjectName(QStringLiteral("ClearMessagesButton"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -30,6 +31,21 @@ TKavMessageForm::TKavMessageForm(QWidget* parent) : QWidget(parent, Qt::Tool) {
     layout->addWidget(Box, 1);
     layout->addWidget(Clear);
     connect(Clear, &QPushButton::clicked, this, &TKavMessageForm::ClearRequested);
+    Retranslate();
+}
+
+void TKavMessageForm::Retranslate() {
+    setWindowTitle(tr("Сообщения КАВ"));
+    Clear->setText(tr("Убрать все сообщения"));
+    // Lines already written stay as they were; the placeholder is no line.
+    if (Placeholder)
+        Box->setPlainText(NoMessagesText);
+}
+
+void TKavMessageForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QWidget::changeEvent(event);
 }
 
 void TKavMessageForm::AddMessage(const QString& text) {

@@ -42,8 +42,12 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The window's own texts in the program's language.
+    void Retranslate();
+
     QPlainTextEdit* Box;
     QPushButton* Clear;
     int Lines = 0;

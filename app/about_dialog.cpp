@@ -10,7 +10,7 @@
 
 TKavAboutForm::TKavAboutForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TKavAboutForm"));
-    setWindowTitle(QStringLiteral("О программе"));
+    setWindowTitle(tr("О программе"));
     auto* layout = new QVBoxLayout(this);
     auto* icon = new QLabel(this);
     icon->setPixmap(KavIcon().pixmap(64, 64));
@@ -37,15 +37,15 @@ TKavAboutForm::TKavAboutForm(QWidget* parent) : QDialog(parent) {
 }
 
 QString TKavAboutForm::TitleText() {
-    return QStringLiteral("Kav7 — КАВ");
+    return tr("Kav7 — КАВ");
 }
 
 QString TKavAboutForm::VersionText() {
-    return QStringLiteral("Версия ") + QStringLiteral(KAV_VERSION_STRING);
+    return tr("Версия ") + QStringLiteral(KAV_VERSION_STRING);
 }
 
 QString TKavAboutForm::PurposeText() {
-    return QStringLiteral("Приём, отображение, обработка, хранение и печать спектров "
-                          "магнитного резонанса (ЭПР), управление спектрометром по "
-                          "последовательной линии.");
+    return tr("Приём, отображение, обработка, хранение и печать спектров "
+              "магнитного резонанса (ЭПР), управление спектрометром по "
+              "последовательной линии.");
 }

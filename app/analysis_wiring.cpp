@@ -13,6 +13,7 @@
 #include "view/plot_widget.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -33,6 +34,11 @@ TAnalysisWiring::TAnalysisWiring(TParts parts, TAnalysisOverlay& overlay, TMessa
         QObject::connect(changer, &QAction::triggered, &window, [this] { ForgetIfChanged(); });
     for (QMenu* recent : {a.RecentFilesMenu, a.RecentFilesDropDown})
         QObject::connect(recent, &QMenu::triggered, &window, [this] { ForgetIfChanged(); });
+    // The rows are built in the language of the moment: a switch rebuilds them.
+    QObject::connect(Results, &TAnalysisResultsWindow::LanguageChanged, &window, [this] {
+        if (Results->isVisible())
+            Refresh();
+    });
     parts.Plot.SetAnalysis(&Overlay);
 }
 
@@ -52,10 +58,11 @@ void TAnalysisWiring::Refresh() {
     const TValueFormat format(cfg, Sep);
     QStringList header;
     if (Overlay.HasFit())
-        header << AnalysisTexts::ResultsFitHeader.arg(LineShapeName(Overlay.LineFit().Shape))
+        header << AnalysisTexts::ResultsFitHeader()
+                      .arg(LineShapeName(Overlay.LineFit().Shape))
                       .arg(Overlay.LineFit().LineCount);
     if (Overlay.HasComparison())
-        header << AnalysisTexts::ResultsCompareHeader.arg(Overlay.ReferenceName());
+        header << AnalysisTexts::ResultsCompareHeader().arg(Overlay.ReferenceName());
     const std::vector<TResultRow> rows = Overlay.ResultRows(cfg, format);
     Results->ShowResults(header, rows);
     if (!rows.empty())
@@ -88,7 +95,10 @@ bool TAnalysisWiring::ReadReference(const QString& path, TPointTable& table) {
         auto buffer = std::make_unique<TPointTable>();
         if (LoadSpectrumFile(path, table, *buffer, &error) == TLoadOutcome::Loaded)
             return true;
-        Port.Error(error.isEmpty() ? QStringLiteral("Файл \"%1\" не найден").arg(path) : error);
+        Port.Error(
+            error.isEmpty()
+                ? QCoreApplication::translate("AnalysisWiring", "Файл \"%1\" не найден").arg(path)
+                : error);
         return false;
     }
     // Another program's file is mapped through the instrument's calibration,
@@ -108,9 +118,9 @@ bool TAnalysisWiring::ReadReference(const QString& path, TPointTable& table) {
 void TAnalysisWiring::ACompareExecute() {
     TKavCfg& cfg = Parts.Cfg;
     TFileDialogRequest request;
-    request.Title = AnalysisTexts::CompareOpenTitle;
+    request.Title = AnalysisTexts::CompareOpenTitle();
     request.Directory = cfg.WorkDir;
-    request.Filter = AnalysisTexts::CompareFilter;
+    request.Filter = AnalysisTexts::CompareFilter();
     const QString path = Port.OpenFileName(request);
     if (path.isEmpty())
         return;

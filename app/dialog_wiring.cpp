@@ -15,6 +15,7 @@
 #include "view/view_bounds_widget.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFrame>
 
 TDialogWiring::TDialogWiring(TKavSession& session, TMessagePort& port,

@@ -10,14 +10,16 @@
 #include "view/plot_widget.h"
 
 #include <QAction>
+#include <QCoreApplication>
 
 namespace {
 
 TFileDialogRequest ExportDialog(const QString& workDir) {
     TFileDialogRequest request;
-    request.Title = QStringLiteral("Экспорт спектра");
+    request.Title = QCoreApplication::translate("ExchangeWiring", "Экспорт спектра");
     request.Directory = workDir;
-    request.Filter = QStringLiteral(
+    request.Filter = QCoreApplication::translate(
+        "ExchangeWiring",
         "BES3T (*.DSC);;Текст CSV (*.csv);;Рисунок PNG (*.png);;Рисунок SVG (*.svg)");
     request.DefaultSuffix = QStringLiteral("DSC");
     request.ConfirmOverwrite = true;
@@ -26,9 +28,10 @@ TFileDialogRequest ExportDialog(const QString& workDir) {
 
 TFileDialogRequest ImportDialog(const QString& workDir) {
     TFileDialogRequest request;
-    request.Title = QStringLiteral("Импорт спектра");
+    request.Title = QCoreApplication::translate("ExchangeWiring", "Импорт спектра");
     request.Directory = workDir;
-    request.Filter = QStringLiteral("BES3T (*.DSC);;Текст CSV (*.csv);;Текст (*.txt)");
+    request.Filter = QCoreApplication::translate("ExchangeWiring",
+                                                 "BES3T (*.DSC);;Текст CSV (*.csv);;Текст (*.txt)");
     return request;
 }
 
@@ -69,8 +72,10 @@ void TKavMainForm::AExportExecute() {
         }
         Session.Settings().WorkDir = DirectoryWithSeparator(name);
     } else {
-        Port.Error(QStringLiteral("Файл \"%1\": по расширению не понять формат; экспорт пишет "
-                                  ".DSC (BES3T), .csv, .png и .svg")
+        Port.Error(QCoreApplication::translate(
+                       "ExchangeWiring",
+                       "Файл \"%1\": по расширению не понять формат; экспорт пишет "
+                       ".DSC (BES3T), .csv, .png и .svg")
                        .arg(name));
         return;
     }

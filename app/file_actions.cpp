@@ -6,6 +6,7 @@
 #include "view/plot_widget.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 
 namespace {
@@ -14,7 +15,7 @@ TFileDialogRequest SpectrumDialog(const QString& title, const QString& workDir, 
     TFileDialogRequest request;
     request.Title = title;
     request.Directory = workDir;
-    request.Filter = QStringLiteral("Файлы спектров (*.kav)");
+    request.Filter = QCoreApplication::translate("FileActions", "Файлы спектров (*.kav)");
     request.DefaultSuffix = QStringLiteral("kav");
     request.ConfirmOverwrite = save;
     return request;
@@ -25,14 +26,16 @@ TFileDialogRequest SpectrumDialog(const QString& title, const QString& workDir, 
 void TKavMainForm::AOpenFileExecute() {
     Session.SetReceiveMode(false);
     const QString name = Port.OpenFileName(
-        SpectrumDialog(QStringLiteral("Открыть фаил спектра"), Session.Settings().WorkDir, false));
+        SpectrumDialog(QCoreApplication::translate("FileActions", "Открыть фаил спектра"),
+                       Session.Settings().WorkDir, false));
     if (!name.isEmpty() && Session.OpenChosenFile(name))
         PlotBox->ScreenBoxPaint();
 }
 
 void TKavMainForm::ASaveFileAsExecute() {
     const QString name = Port.SaveFileName(
-        SpectrumDialog(QStringLiteral("Сохранить фаил спектра"), Session.Settings().WorkDir, true));
+        SpectrumDialog(QCoreApplication::translate("FileActions", "Сохранить фаил спектра"),
+                       Session.Settings().WorkDir, true));
     if (name.isEmpty())
         return;
     QString error;

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -130,18 +131,18 @@ TInstrumentGroupsWidget::TInstrumentGroupsWidget(const TKavCfg& cfg, const TValu
     for (int k = 0; k < GainRowCount; ++k)
         Amp->addItem(QString::fromUtf8(GainTable[k].Name));
     for (int k = 0; k < SpeedRowCount; ++k)
-        Speed->addItem(QString::fromUtf8(SpeedTable[k].Name));
+        Speed->addItem(SpeedName(k));
     ShowSettings();
 }
 
 QGroupBox* TInstrumentGroupsWidget::BuildCorrection() {
-    CorrGroup = MakeGroup(QStringLiteral("Напряжение корр."), this);
-    CorrGroup->setToolTip(QStringLiteral("Управление напряжением коррекции"));
+    CorrGroup = MakeGroup(tr("Напряжение корр."), this);
+    CorrGroup->setToolTip(tr("Управление напряжением коррекции"));
     auto* grid = GroupGrid(CorrGroup);
     CorrExt = ReadOnlyBox(46, CorrGroup);
-    CorrExt->setToolTip(QStringLiteral("Напряжение коррекции"));
+    CorrExt->setToolTip(tr("Напряжение коррекции"));
     Corr = ArrowsOnly(CorrEditMin, CorrEditMax, CorrEditStep, CorrGroup);
-    Corr->setToolTip(QStringLiteral("Точная коррекция уровня"));
+    Corr->setToolTip(tr("Точная коррекция уровня"));
     // Position 0 (+32767) at the top, as the bar reads.
     Bar = new QSlider(Qt::Vertical, CorrGroup);
     Bar->setObjectName(QStringLiteral("CorrBar"));
@@ -152,7 +153,7 @@ QGroupBox* TInstrumentGroupsWidget::BuildCorrection() {
     Bar->setInvertedAppearance(true);
     Bar->setInvertedControls(true);
     Bar->setFixedWidth(22);
-    Bar->setToolTip(QStringLiteral("Грубая коррекция уровня"));
+    Bar->setToolTip(tr("Грубая коррекция уровня"));
     CorrLabel = new QLabel(DesignLabelText, CorrGroup);
     CorrLabel->setObjectName(QStringLiteral("CorrLbl"));
     grid->addWidget(CorrLabel, 0, 0, 1, 2);
@@ -163,7 +164,7 @@ QGroupBox* TInstrumentGroupsWidget::BuildCorrection() {
 }
 
 QGroupBox* TInstrumentGroupsWidget::BuildGain() {
-    AmpGroup = MakeGroup(QStringLiteral("Усиление"), this);
+    AmpGroup = MakeGroup(tr("Усиление"), this);
     auto* grid = GroupGrid(AmpGroup);
     Amp = Selector(3, AmpGroup); // "200"
     Amp->setObjectName(QStringLiteral("AmpBox"));
@@ -176,7 +177,7 @@ QGroupBox* TInstrumentGroupsWidget::BuildGain() {
 }
 
 QGroupBox* TInstrumentGroupsWidget::BuildSpeed(const TGroupActions& actions) {
-    SpeedGroupBox = MakeGroup(QStringLiteral("Скорость развертки"), this);
+    SpeedGroupBox = MakeGroup(tr("Скорость развертки"), this);
     auto* grid = GroupGrid(SpeedGroupBox);
     Speed = Selector(6, SpeedGroupBox); // "128 мин"
     Speed->setObjectName(QStringLiteral("SpeedBox"));
@@ -195,7 +196,7 @@ QGroupBox* TInstrumentGroupsWidget::BuildSpeed(const TGroupActions& actions) {
 }
 
 QGroupBox* TInstrumentGroupsWidget::BuildBounds(const TGroupActions& actions) {
-    BoundsGroupBox = MakeGroup(QStringLiteral("Границы развёртки"), this);
+    BoundsGroupBox = MakeGroup(tr("Границы развёртки"), this);
     auto* grid = GroupGrid(BoundsGroupBox);
     BotExt = ReadOnlyBox(36, BoundsGroupBox);
     TopExt = ReadOnlyBox(36, BoundsGroupBox);
@@ -203,8 +204,8 @@ QGroupBox* TInstrumentGroupsWidget::BuildBounds(const TGroupActions& actions) {
     Top = ArrowsOnly(TopFieldMin, TopFieldMax, FieldStep, BoundsGroupBox);
     Bot->setObjectName(QStringLiteral("BotField"));
     Top->setObjectName(QStringLiteral("TopField"));
-    BotLabel = new QLabel(QStringLiteral("Нижняя"), BoundsGroupBox);
-    TopLabel = new QLabel(QStringLiteral("Верхняя"), BoundsGroupBox);
+    BotLabel = new QLabel(tr("Нижняя"), BoundsGroupBox);
+    TopLabel = new QLabel(tr("Верхняя"), BoundsGroupBox);
     grid->addWidget(BotLabel, 0, 0);
     grid->addWidget(BotExt, 0, 1);
     grid->addWidget(Bot, 0, 2);
@@ -327,4 +328,22 @@ void TInstrumentGroupsWidget::ShowCorrection(const TCorrectionGroup& g) {
     CorrExt->setText(g.ValueText);
     HideNumbers(Corr, g.NumbersHidden);
     HideNumbers(CorrExt, g.NumbersHidden);
+}
+
+void TInstrumentGroupsWidget::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        CorrGroup->setTitle(tr("Напряжение корр."));
+        CorrGroup->setToolTip(tr("Управление напряжением коррекции"));
+        CorrExt->setToolTip(tr("Напряжение коррекции"));
+        Corr->setToolTip(tr("Точная коррекция уровня"));
+        Bar->setToolTip(tr("Грубая коррекция уровня"));
+        AmpGroup->setTitle(tr("Усиление"));
+        SpeedGroupBox->setTitle(tr("Скорость развертки"));
+        BoundsGroupBox->setTitle(tr("Границы развёртки"));
+        BotLabel->setText(tr("Нижняя"));
+        TopLabel->setText(tr("Верхняя"));
+        for (int k = 0; k < Speed->count(); ++k)
+            Speed->setItemText(k, SpeedName(k));
+    }
+    QWidget::changeEvent(event);
 }

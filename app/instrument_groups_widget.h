@@ -74,6 +74,9 @@ public:
     QSpinBox* TopField() const { return Top; }
     QSpinBox* CorrEdit() const { return Corr; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QGroupBox* BuildCorrection();
     QGroupBox* BuildGain();

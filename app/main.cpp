@@ -11,11 +11,12 @@
 #include "sim/device_factory.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
     IgnoreFileSizeSignal();
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("КАВ"));
+    QApplication::setApplicationDisplayName(QCoreApplication::translate("Main", "КАВ"));
     QApplication::setWindowIcon(KavIcon());
     QApplication::setDesktopFileName(QStringLiteral("kav7"));
     // Qt's own buttons and dialogs speak the program's language.

@@ -3,7 +3,9 @@
 #include "app/tool_icon_painter.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QLayout>
 #include <QMainWindow>
@@ -33,72 +35,116 @@ struct TActionRow {
 
 // The action list: name, category, caption, hint, initial state.
 const TActionRow ActionRows[] = {
-    {&TMainActions::AAllView, "AAllView", "View", "Показать &весь спектр", "Показать весь спектр",
-     Plain},
-    {&TMainActions::AOpenFile, "AOpenFile", "Spectr", "&Открыть...", "Открыть спектр из файла",
-     Plain},
-    {&TMainActions::ASaveFileAs, "ASaveFileAs", "Spectr", "&Сохранить...", "Сохранить спектр", Off},
-    {&TMainActions::ACloseSpectr, "ACloseSpectr", "Spectr", "&Закрыть", "Убрать текущий спектр",
-     Plain},
-    {&TMainActions::AResetDiap, "AResetDiap", "Razv", "&Расширить диапазон перестройки",
-     "Расширить диапазон пересройки до максимума", Plain},
-    {&TMainActions::AIncScale, "AIncScale", "View", "&Увеличить масштаб ординаты", "", Plain},
-    {&TMainActions::ADecScale, "ADecScale", "View", "Уме&ньшить масштаб ординаты", "", Plain},
-    {&TMainActions::AVisir1, "AVisir1", "View", "Визир &1", "", Checkable},
-    {&TMainActions::AVisir2, "AVisir2", "View", "Визир &2", "", Checkable},
-    {&TMainActions::AAnalyse, "AAnalyse", "Spectr", "&Анализ", "Анализ принятых спектров",
+    {&TMainActions::AAllView, "AAllView", "View",
+     QT_TRANSLATE_NOOP("MainActions", "Показать &весь спектр"),
+     QT_TRANSLATE_NOOP("MainActions", "Показать весь спектр"), Plain},
+    {&TMainActions::AOpenFile, "AOpenFile", "Spectr",
+     QT_TRANSLATE_NOOP("MainActions", "&Открыть..."),
+     QT_TRANSLATE_NOOP("MainActions", "Открыть спектр из файла"), Plain},
+    {&TMainActions::ASaveFileAs, "ASaveFileAs", "Spectr",
+     QT_TRANSLATE_NOOP("MainActions", "&Сохранить..."),
+     QT_TRANSLATE_NOOP("MainActions", "Сохранить спектр"), Off},
+    {&TMainActions::ACloseSpectr, "ACloseSpectr", "Spectr",
+     QT_TRANSLATE_NOOP("MainActions", "&Закрыть"),
+     QT_TRANSLATE_NOOP("MainActions", "Убрать текущий спектр"), Plain},
+    {&TMainActions::AResetDiap, "AResetDiap", "Razv",
+     QT_TRANSLATE_NOOP("MainActions", "&Расширить диапазон перестройки"),
+     QT_TRANSLATE_NOOP("MainActions", "Расширить диапазон пересройки до максимума"), Plain},
+    {&TMainActions::AIncScale, "AIncScale", "View",
+     QT_TRANSLATE_NOOP("MainActions", "&Увеличить масштаб ординаты"), "", Plain},
+    {&TMainActions::ADecScale, "ADecScale", "View",
+     QT_TRANSLATE_NOOP("MainActions", "Уме&ньшить масштаб ординаты"), "", Plain},
+    {&TMainActions::AVisir1, "AVisir1", "View", QT_TRANSLATE_NOOP("MainActions", "Визир &1"), "",
      Checkable},
-    {&TMainActions::AReceive, "AReceive", "Spectr", "&Прием", "Прием спектров от спектрометра",
+    {&TMainActions::AVisir2, "AVisir2", "View", QT_TRANSLATE_NOOP("MainActions", "Визир &2"), "",
      Checkable},
-    {&TMainActions::AMessageView, "AMessageView", "View", "&Окно сообщений", "", Checkable},
-    {&TMainActions::ASetupCom, "ASetupCom", "Setup", "&Выбор порта...", "", Plain},
-    {&TMainActions::AStop, "AStop", "Razv", "&СТОП", "Остановить развертку", Plain},
-    {&TMainActions::AStart, "AStart", "Razv", "&ПУСК", "Продолжить развертку", Off},
-    {&TMainActions::ARepaint, "ARepaint", "View", "&Перерисовать", "", Plain},
-    {&TMainActions::AExit, "AExit", "Spectr", "&Выход", "", Plain},
-    {&TMainActions::AMouseSelect, "AMouseSelect", "Razv", "&Определить  мышью",
-     "Определить границы мышью", Checkable},
-    {&TMainActions::AOpenUnits, "AOpenUnits", "Setup", "&Единицы измерения...", "", Plain},
-    {&TMainActions::AADCView, "AADCView", "View", "ВХОД  &АЦП", "Текущие измерения по входу АЦП",
-     Checkable},
-    {&TMainActions::AToolBar, "AToolBar", "View", "Панель &инструментов",
-     "Показать/скрыть панель инструментов", Marked | Checkable},
-    {&TMainActions::AAutoSave, "AAutoSave", "Setup", "&Автосохранение...", "", Plain},
-    {&TMainActions::AFilterSetup, "AFilterSetup", "Functions", "&ФНЧ...", "", Plain},
-    {&TMainActions::AFilter, "AFilter", "Functions", "ФНЧ", "Фильтрация текущего спектра", Plain},
-    {&TMainActions::ARealTime, "ARealTime", "Setup", "&Прием спектров...", "", Plain},
-    {&TMainActions::APrint, "APrint", "Spectr", "Печать",
-     "Печать спектра с текущими установками принтера", Plain},
-    {&TMainActions::APrintSetup, "APrintSetup", "Spectr", "Печа&ть спектра...", "", Plain},
-    {&TMainActions::AColorSetup, "AColorSetup", "Setup", "&Цвета...", "", Plain},
-    {&TMainActions::APrintForm, "APrintForm", "Spectr", "Печать &главного окна", "", Plain},
-    {&TMainActions::ASwLPF, "ASwLPF", "Setup", "ФНЧ(р)", "ФНЧ реального времени", Checkable},
-    {&TMainActions::ASWSum, "ASWSum", "Setup", "Сумма", "Накопление спектров", Checkable},
-    {&TMainActions::AAbout, "AAbout", "Setup", "&О программе...", "", Plain},
-    {&TMainActions::AIntegr, "AIntegr", "Functions", "&Интеграл", "Подсчет интеграла", Plain},
-    {&TMainActions::AGlissSetup, "AGlissSetup", "Functions", "&Сглаживание...", "", Plain},
-    {&TMainActions::AGliss, "AGliss", "Functions", "Сглаживание", "Сглаживание спектра", Plain},
-    {&TMainActions::ABackUp, "ABackUp", "Functions", "&Отмена", "Вернуться к предыдущему", Off},
-    {&TMainActions::AEqualize, "AEqualize", "Functions", "&Выравнивание", "Выравнивание спектра",
+    {&TMainActions::AAnalyse, "AAnalyse", "Spectr", QT_TRANSLATE_NOOP("MainActions", "&Анализ"),
+     QT_TRANSLATE_NOOP("MainActions", "Анализ принятых спектров"), Checkable},
+    {&TMainActions::AReceive, "AReceive", "Spectr", QT_TRANSLATE_NOOP("MainActions", "&Прием"),
+     QT_TRANSLATE_NOOP("MainActions", "Прием спектров от спектрометра"), Checkable},
+    {&TMainActions::AMessageView, "AMessageView", "View",
+     QT_TRANSLATE_NOOP("MainActions", "&Окно сообщений"), "", Checkable},
+    {&TMainActions::ASetupCom, "ASetupCom", "Setup",
+     QT_TRANSLATE_NOOP("MainActions", "&Выбор порта..."), "", Plain},
+    {&TMainActions::AStop, "AStop", "Razv", QT_TRANSLATE_NOOP("MainActions", "&СТОП"),
+     QT_TRANSLATE_NOOP("MainActions", "Остановить развертку"), Plain},
+    {&TMainActions::AStart, "AStart", "Razv", QT_TRANSLATE_NOOP("MainActions", "&ПУСК"),
+     QT_TRANSLATE_NOOP("MainActions", "Продолжить развертку"), Off},
+    {&TMainActions::ARepaint, "ARepaint", "View", QT_TRANSLATE_NOOP("MainActions", "&Перерисовать"),
+     "", Plain},
+    {&TMainActions::AExit, "AExit", "Spectr", QT_TRANSLATE_NOOP("MainActions", "&Выход"), "",
      Plain},
-    {&TMainActions::AMinMax, "AMinMax", "Functions", "MinMax", "Поиск экстремумов", Plain},
-    {&TMainActions::AStandVisir, "AStandVisir", "View", "Ус&тановить визиры", "", Plain},
-    {&TMainActions::AMinMaxSetup, "AMinMaxSetup", "Functions", "&Поиск экстремумов...", "", Plain},
-    {&TMainActions::ADivision, "ADivision", "Functions", "О&тношение пиков",
-     "Нахождение отношения двух пиков", Plain},
-    {&TMainActions::ACalcFrecDFPG, "ACalcFrecDFPG", "Functions", "&Расcчитать частоту по ДФПГ",
-     "Используется Визир 1", Plain},
-    {&TMainActions::AGShow, "AGShow", "Functions", "Отображать &g-фактор", "", Checkable},
-    {&TMainActions::AExport, "AExport", "Spectr", "&Экспорт...",
-     "Записать спектр или рисунок графика для других программ", Plain},
-    {&TMainActions::AImport, "AImport", "Spectr", "&Импорт...", "Открыть спектр другой программы",
+    {&TMainActions::AMouseSelect, "AMouseSelect", "Razv",
+     QT_TRANSLATE_NOOP("MainActions", "&Определить  мышью"),
+     QT_TRANSLATE_NOOP("MainActions", "Определить границы мышью"), Checkable},
+    {&TMainActions::AOpenUnits, "AOpenUnits", "Setup",
+     QT_TRANSLATE_NOOP("MainActions", "&Единицы измерения..."), "", Plain},
+    {&TMainActions::AADCView, "AADCView", "View", QT_TRANSLATE_NOOP("MainActions", "ВХОД  &АЦП"),
+     QT_TRANSLATE_NOOP("MainActions", "Текущие измерения по входу АЦП"), Checkable},
+    {&TMainActions::AToolBar, "AToolBar", "View",
+     QT_TRANSLATE_NOOP("MainActions", "Панель &инструментов"),
+     QT_TRANSLATE_NOOP("MainActions", "Показать/скрыть панель инструментов"), Marked | Checkable},
+    {&TMainActions::AAutoSave, "AAutoSave", "Setup",
+     QT_TRANSLATE_NOOP("MainActions", "&Автосохранение..."), "", Plain},
+    {&TMainActions::AFilterSetup, "AFilterSetup", "Functions",
+     QT_TRANSLATE_NOOP("MainActions", "&ФНЧ..."), "", Plain},
+    {&TMainActions::AFilter, "AFilter", "Functions", QT_TRANSLATE_NOOP("MainActions", "ФНЧ"),
+     QT_TRANSLATE_NOOP("MainActions", "Фильтрация текущего спектра"), Plain},
+    {&TMainActions::ARealTime, "ARealTime", "Setup",
+     QT_TRANSLATE_NOOP("MainActions", "&Прием спектров..."), "", Plain},
+    {&TMainActions::APrint, "APrint", "Spectr", QT_TRANSLATE_NOOP("MainActions", "Печать"),
+     QT_TRANSLATE_NOOP("MainActions", "Печать спектра с текущими установками принтера"), Plain},
+    {&TMainActions::APrintSetup, "APrintSetup", "Spectr",
+     QT_TRANSLATE_NOOP("MainActions", "Печа&ть спектра..."), "", Plain},
+    {&TMainActions::AColorSetup, "AColorSetup", "Setup",
+     QT_TRANSLATE_NOOP("MainActions", "&Цвета..."), "", Plain},
+    {&TMainActions::APrintForm, "APrintForm", "Spectr",
+     QT_TRANSLATE_NOOP("MainActions", "Печать &главного окна"), "", Plain},
+    {&TMainActions::ASwLPF, "ASwLPF", "Setup", QT_TRANSLATE_NOOP("MainActions", "ФНЧ(р)"),
+     QT_TRANSLATE_NOOP("MainActions", "ФНЧ реального времени"), Checkable},
+    {&TMainActions::ASWSum, "ASWSum", "Setup", QT_TRANSLATE_NOOP("MainActions", "Сумма"),
+     QT_TRANSLATE_NOOP("MainActions", "Накопление спектров"), Checkable},
+    {&TMainActions::AAbout, "AAbout", "Setup", QT_TRANSLATE_NOOP("MainActions", "&О программе..."),
+     "", Plain},
+    {&TMainActions::AIntegr, "AIntegr", "Functions", QT_TRANSLATE_NOOP("MainActions", "&Интеграл"),
+     QT_TRANSLATE_NOOP("MainActions", "Подсчет интеграла"), Plain},
+    {&TMainActions::AGlissSetup, "AGlissSetup", "Functions",
+     QT_TRANSLATE_NOOP("MainActions", "&Сглаживание..."), "", Plain},
+    {&TMainActions::AGliss, "AGliss", "Functions", QT_TRANSLATE_NOOP("MainActions", "Сглаживание"),
+     QT_TRANSLATE_NOOP("MainActions", "Сглаживание спектра"), Plain},
+    {&TMainActions::ABackUp, "ABackUp", "Functions", QT_TRANSLATE_NOOP("MainActions", "&Отмена"),
+     QT_TRANSLATE_NOOP("MainActions", "Вернуться к предыдущему"), Off},
+    {&TMainActions::AEqualize, "AEqualize", "Functions",
+     QT_TRANSLATE_NOOP("MainActions", "&Выравнивание"),
+     QT_TRANSLATE_NOOP("MainActions", "Выравнивание спектра"), Plain},
+    {&TMainActions::AMinMax, "AMinMax", "Functions", QT_TRANSLATE_NOOP("MainActions", "MinMax"),
+     QT_TRANSLATE_NOOP("MainActions", "Поиск экстремумов"), Plain},
+    {&TMainActions::AStandVisir, "AStandVisir", "View",
+     QT_TRANSLATE_NOOP("MainActions", "Ус&тановить визиры"), "", Plain},
+    {&TMainActions::AMinMaxSetup, "AMinMaxSetup", "Functions",
+     QT_TRANSLATE_NOOP("MainActions", "&Поиск экстремумов..."), "", Plain},
+    {&TMainActions::ADivision, "ADivision", "Functions",
+     QT_TRANSLATE_NOOP("MainActions", "О&тношение пиков"),
+     QT_TRANSLATE_NOOP("MainActions", "Нахождение отношения двух пиков"), Plain},
+    {&TMainActions::ACalcFrecDFPG, "ACalcFrecDFPG", "Functions",
+     QT_TRANSLATE_NOOP("MainActions", "&Расcчитать частоту по ДФПГ"),
+     QT_TRANSLATE_NOOP("MainActions", "Используется Визир 1"), Plain},
+    {&TMainActions::AGShow, "AGShow", "Functions",
+     QT_TRANSLATE_NOOP("MainActions", "Отображать &g-фактор"), "", Checkable},
+    {&TMainActions::AExport, "AExport", "Spectr", QT_TRANSLATE_NOOP("MainActions", "&Экспорт..."),
+     QT_TRANSLATE_NOOP("MainActions", "Записать спектр или рисунок графика для других программ"),
      Plain},
-    {&TMainActions::AFitLines, "AFitLines", "Functions", "&Аппроксимация линий...",
-     "Аппроксимация линий между визирами", Plain},
-    {&TMainActions::ACompare, "ACompare", "Spectr", "С&равнить с...",
-     "Наложить спектр сравнения на текущий", Plain},
-    {&TMainActions::ACompareOff, "ACompareOff", "Spectr", "&Убрать сравнение",
-     "Убрать спектр сравнения", Off},
+    {&TMainActions::AImport, "AImport", "Spectr", QT_TRANSLATE_NOOP("MainActions", "&Импорт..."),
+     QT_TRANSLATE_NOOP("MainActions", "Открыть спектр другой программы"), Plain},
+    {&TMainActions::AFitLines, "AFitLines", "Functions",
+     QT_TRANSLATE_NOOP("MainActions", "&Аппроксимация линий..."),
+     QT_TRANSLATE_NOOP("MainActions", "Аппроксимация линий между визирами"), Plain},
+    {&TMainActions::ACompare, "ACompare", "Spectr",
+     QT_TRANSLATE_NOOP("MainActions", "С&равнить с..."),
+     QT_TRANSLATE_NOOP("MainActions", "Наложить спектр сравнения на текущий"), Plain},
+    {&TMainActions::ACompareOff, "ACompareOff", "Spectr",
+     QT_TRANSLATE_NOOP("MainActions", "&Убрать сравнение"),
+     QT_TRANSLATE_NOOP("MainActions", "Убрать спектр сравнения"), Off},
 };
 
 struct TIconRow {
@@ -149,19 +195,28 @@ const TShortcutRow ShortcutRows[] = {
     {&TMainActions::ARepaint, QKeySequence::Refresh, "F5"},
 };
 
+struct TMenuTitle {
+    const char* Name;
+    const char* Title;
+};
+
+// The menus of the bar by object name.
+const TMenuTitle MenuTitles[] = {
+    {"SpectrMenu", QT_TRANSLATE_NOOP("MainActions", "&Спектр")},
+    {"ViewMenu", QT_TRANSLATE_NOOP("MainActions", "&Вид")},
+    {"RazvMenu", QT_TRANSLATE_NOOP("MainActions", "&Развертка")},
+    {"FunctionsMenu", QT_TRANSLATE_NOOP("MainActions", "&Функции")},
+    {"SetupMenu", QT_TRANSLATE_NOOP("MainActions", "&Настройка")},
+};
+
 } // namespace
 
 TMainActions BuildMainActions(QMainWindow* window) {
     TMainActions a;
     for (const TActionRow& row : ActionRows) {
-        auto* action = new QAction(QString::fromUtf8(row.Caption), window);
+        auto* action = new QAction(window);
         action->setObjectName(QString::fromLatin1(row.Name));
         action->setProperty("category", QString::fromLatin1(row.Category));
-        const QString hint = QString::fromUtf8(row.Hint);
-        // The hint is a tool tip only: a status tip would be shown as a
-        // status-bar message, which hides the twelve panels.
-        if (!hint.isEmpty())
-            action->setToolTip(hint);
         action->setCheckable((row.Initial & (Checkable | Marked)) != 0);
         action->setChecked((row.Initial & Marked) != 0);
         action->setEnabled((row.Initial & Off) == 0);
@@ -175,12 +230,47 @@ TMainActions BuildMainActions(QMainWindow* window) {
             keys << QKeySequence(QString::fromLatin1(row.Otherwise), QKeySequence::PortableText);
         (a.*row.Member)->setShortcuts(keys);
     }
-    a.RecentFilesMenu = new QMenu(QStringLiteral("Последние &файлы"), window);
+    a.RecentFilesMenu = new QMenu(window);
     a.RecentFilesMenu->setObjectName(QStringLiteral("RecentFilesMenu"));
     a.RecentFilesMenu->setEnabled(false);
     a.RecentFilesDropDown = new QMenu(window);
     a.RecentFilesDropDown->setObjectName(QStringLiteral("RecentFilesDropDown"));
+    // "Настройка → Язык": each language named in itself.
+    a.LanguageMenu = new QMenu(window);
+    a.LanguageMenu->setObjectName(QStringLiteral("LanguageMenu"));
+    auto* languages = new QActionGroup(window);
+    a.ALanguageRu = new QAction(QStringLiteral("&Русский"), languages);
+    a.ALanguageRu->setObjectName(QStringLiteral("ALanguageRu"));
+    a.ALanguageEn = new QAction(QStringLiteral("&English"), languages);
+    a.ALanguageEn->setObjectName(QStringLiteral("ALanguageEn"));
+    for (QAction* language : {a.ALanguageRu, a.ALanguageEn}) {
+        language->setCheckable(true);
+        a.LanguageMenu->addAction(language);
+    }
+    a.ALanguageRu->setChecked(true);
+    RetranslateMainActions(a);
     return a;
+}
+
+void RetranslateMainActions(TMainActions& a) {
+    for (const TActionRow& row : ActionRows) {
+        QAction* action = a.*row.Member;
+        action->setText(QCoreApplication::translate("MainActions", row.Caption));
+        // The hint is a tool tip only: a status tip would be shown as a
+        // status-bar message, which hides the twelve panels. Without one
+        // Qt shows the caption.
+        action->setToolTip(*row.Hint ? QCoreApplication::translate("MainActions", row.Hint)
+                                     : QString());
+    }
+    a.RecentFilesMenu->setTitle(QCoreApplication::translate("MainActions", "Последние &файлы"));
+    a.LanguageMenu->setTitle(QCoreApplication::translate("MainActions", "&Язык"));
+    // The tool button shows the short caption; the menu keeps the full one.
+    a.AEqualize->setIconText(QCoreApplication::translate("MainActions", "Выравн."));
+    for (const TMenuTitle& menu : MenuTitles) {
+        if (QMenu* m = a.RecentFilesMenu->parentWidget()->findChild<QMenu*>(
+                QString::fromLatin1(menu.Name)))
+            m->setTitle(QCoreApplication::translate("MainActions", menu.Title));
+    }
 }
 
 void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
@@ -192,7 +282,7 @@ void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
     });
     f10->setObjectName(QStringLiteral("MenuBarKey"));
 
-    QMenu* spectr = bar->addMenu(QStringLiteral("&Спектр"));
+    QMenu* spectr = bar->addMenu(QCoreApplication::translate("MainActions", "&Спектр"));
     spectr->setObjectName(QStringLiteral("SpectrMenu"));
     spectr->addActions({a.AReceive, a.AAnalyse});
     spectr->addSeparator();
@@ -208,7 +298,7 @@ void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
     spectr->addSeparator();
     spectr->addAction(a.AExit);
 
-    QMenu* view = bar->addMenu(QStringLiteral("&Вид"));
+    QMenu* view = bar->addMenu(QCoreApplication::translate("MainActions", "&Вид"));
     view->setObjectName(QStringLiteral("ViewMenu"));
     view->addAction(a.ARepaint);
     view->addSeparator();
@@ -222,13 +312,13 @@ void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
     view->addSeparator();
     view->addAction(a.AMessageView);
 
-    QMenu* razv = bar->addMenu(QStringLiteral("&Развертка"));
+    QMenu* razv = bar->addMenu(QCoreApplication::translate("MainActions", "&Развертка"));
     razv->setObjectName(QStringLiteral("RazvMenu"));
     razv->addActions({a.AStop, a.AStart});
     razv->addSeparator();
     razv->addActions({a.AResetDiap, a.AMouseSelect});
 
-    QMenu* functions = bar->addMenu(QStringLiteral("&Функции"));
+    QMenu* functions = bar->addMenu(QCoreApplication::translate("MainActions", "&Функции"));
     functions->setObjectName(QStringLiteral("FunctionsMenu"));
     functions->addAction(a.ABackUp);
     functions->addSeparator();
@@ -237,9 +327,10 @@ void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
     functions->addSeparator();
     functions->addAction(a.AFitLines);
 
-    QMenu* setup = bar->addMenu(QStringLiteral("&Настройка"));
+    QMenu* setup = bar->addMenu(QCoreApplication::translate("MainActions", "&Настройка"));
     setup->setObjectName(QStringLiteral("SetupMenu"));
     setup->addActions({a.ARealTime, a.AAutoSave, a.AOpenUnits, a.ASetupCom, a.AColorSetup});
+    setup->addMenu(a.LanguageMenu);
     setup->addSeparator();
     setup->addAction(a.AAbout);
 }
@@ -255,7 +346,6 @@ void BuildMainToolBar(QToolBar* bar, TMainActions& a) {
     bar->addSeparator();
     bar->addActions({a.ABackUp, a.AGliss, a.AEqualize, a.AIntegr, a.AMinMax});
     // The tool button shows the short caption; the menu keeps the full one.
-    a.AEqualize->setIconText(QStringLiteral("Выравн."));
     bar->addSeparator();
     bar->addActions({a.ASwLPF, a.ASWSum});
     // The overflow button, shown on a narrow window: the style's picture is

@@ -68,12 +68,20 @@ struct TMainActions {
     QMenu* ScreenMenu = nullptr;
     // The right-click menu of the two real-time switches: ARealTime.
     QMenu* RealTimeMenu = nullptr;
+    // "Настройка → Язык" with its two exclusive, checkable languages.
+    QMenu* LanguageMenu = nullptr;
+    QAction* ALanguageRu = nullptr;
+    QAction* ALanguageEn = nullptr;
 };
 
 // Creates the actions with their captions, hints, categories, initial
 // states and the desktop's usual keys, owned by the window. Actions whose dialog or engine the
 // program does not have yet are disabled.
 TMainActions BuildMainActions(QMainWindow* window);
+
+// Puts the captions, hints and menu titles into the program's language
+// (after a change of language; BuildMainActions calls it once).
+void RetranslateMainActions(TMainActions& actions);
 
 // The five menus "Спектр", "Вид", "Развертка", "Функции", "Настройка" in
 // order with their separators, the recent-files submenu included. Every menu

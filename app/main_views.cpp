@@ -54,6 +54,9 @@ void TKavMainForm::SetGFactorShown(bool shown) {
 }
 
 void TKavMainForm::SetCaption(const QString& text) {
+    CaptionShown = text == NoSpectrumCaption()            ? TCaption::NoSpectrum
+                   : text == tr("Kavis. Спектрометр ЭПР") ? TCaption::Initial
+                                                          : TCaption::Other;
     // The application title first: the window system appends it to a
     // caption that does not already end with it.
     QApplication::setApplicationDisplayName(text);

@@ -1,5 +1,8 @@
 #include "app/main_window.h"
 
+#include "app/qt_translation.h"
+
+#include "acquisition/acquisition_engine.h"
 #include "app/analysis_wiring.h"
 #include "app/compact_font.h"
 #include "app/dialog_wiring.h"
@@ -18,6 +21,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -26,6 +30,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -47,10 +52,14 @@ QToolButton* SmallArrow(Qt::ArrowType type, QWidget* parent) {
 
 TKavMainForm::TKavMainForm(TKavSession& session, TMessagePort& port, QWidget* parent)
     : QMainWindow(parent), Session(session), Port(port) {
-    SetCaption(QStringLiteral("Kavis. Спектрометр ЭПР"));
+    SetCaption(tr("Kavis. Спектрометр ЭПР"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kavis"));
     BuildWindow();
     Session.LoadStartupSettings();
+    const TLanguage language = Session.Settings().Language;
+    (language == TLanguage::En ? A.ALanguageEn : A.ALanguageRu)->setChecked(true);
+    if (language != InstalledProgramLanguage())
+        InstallLanguage(language);
     ShowStartupSettings();
     BuildReceiveSide();
     Dialogs = std::make_unique<TDialogWiring>(
@@ -167,7 +176,7 @@ QWidget* TKavMainForm::BuildPlotRow() {
     ordUp->setObjectName(QStringLiteral("OrdScaleUp"));
     ordDown->setObjectName(QStringLiteral("OrdScaleDown"));
     for (QToolButton* b : {ordUp, ordDown}) {
-        b->setToolTip(QStringLiteral("Изменение масштаба по ординате"));
+        b->setToolTip(tr("Изменение масштаба по ординате"));
         sideLayout->addWidget(b);
     }
     connect(ordUp, &QToolButton::clicked, A.AIncScale, &QAction::trigger);
@@ -268,6 +277,8 @@ void TKavMainForm::ConnectActions() {
     connect(A.AIncScale, &QAction::triggered, Bounds, &TViewBoundsWidget::AIncScaleExecute);
     connect(A.ADecScale, &QAction::triggered, Bounds, &TViewBoundsWidget::ADecScaleExecute);
     connect(A.AAnalyse, &QAction::triggered, this, [this] { Session.SetReceiveMode(false); });
+    connect(A.ALanguageRu, &QAction::triggered, this, [this] { SetLanguage(TLanguage::Ru); });
+    connect(A.ALanguageEn, &QAction::triggered, this, [this] { SetLanguage(TLanguage::En); });
 }
 
 void TKavMainForm::SyncHorizontalScroll() {
@@ -290,4 +301,28 @@ void TKavMainForm::AToolBarExecute(bool checked) {
     // The check mark has already flipped; the layout moves the plot panel up
     // or down by the tool bar's height.
     ToolBar->setVisible(checked);
+}
+
+void TKavMainForm::SetLanguage(TLanguage language) {
+    Session.Settings().Language = language;
+    (language == TLanguage::En ? A.ALanguageEn : A.ALanguageRu)->setChecked(true);
+    if (language != InstalledProgramLanguage())
+        InstallLanguage(language);
+}
+
+void TKavMainForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        RetranslateWindow();
+    QMainWindow::changeEvent(event);
+}
+
+void TKavMainForm::RetranslateWindow() {
+    RetranslateMainActions(A);
+    Session.Engine().RetranslatePanels([this](int index) { return KavStatusBar->Panel(index); });
+    for (auto* b : findChildren<QToolButton*>(QRegularExpression(QStringLiteral("^OrdScale"))))
+        b->setToolTip(tr("Изменение масштаба по ординате"));
+    if (CaptionShown == TCaption::Initial)
+        SetCaption(tr("Kavis. Спектрометр ЭПР"));
+    else if (CaptionShown == TCaption::NoSpectrum)
+        SetCaption(NoSpectrumCaption());
 }

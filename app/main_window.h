@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/main_actions.h"
+#include "config/language.h"
 #include "processing/processing_view.h"
 #include "spectrum/spectrum_view.h"
 
@@ -76,11 +77,21 @@ public:
     bool IsBackUpEnabled() const override;
     bool IsGFactorShown() const override;
 
+    // "Настройка → Язык": the setting and every text at once.
+    void SetLanguage(TLanguage language);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The window's own texts in the program's language.
+    void RetranslateWindow();
+    // Which translatable caption the window shows, if any.
+    enum class TCaption { Other, Initial, NoSpectrum };
+    TCaption CaptionShown = TCaption::Other;
+
     // Layout (main_window.cpp).
     void BuildWindow();
     QWidget* BuildPlotRow();

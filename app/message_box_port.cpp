@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -88,7 +89,7 @@ void TMessageBoxPort::RunDialog(QDialog& dialog) {
 
 bool TMessageBoxPort::PrinterSetup(QPrinter& printer) {
     QPrintDialog dialog(&printer, Parent);
-    dialog.setWindowTitle(QStringLiteral("Настройка принтера"));
+    dialog.setWindowTitle(QCoreApplication::translate("MessageBoxPort", "Настройка принтера"));
     // Which printer and its page; no page range or copies, as the printout
     // is one page.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
@@ -103,12 +104,15 @@ bool TMessageBoxPort::PrinterSetup(QPrinter& printer) {
 TSettingsSaveAnswer TMessageBoxPort::SettingsNotSaved(const QString& text) {
     QMessageBox box(QMessageBox::Critical, BoxTitle(), SettingsNotSavedText + text,
                     QMessageBox::NoButton, Parent);
-    box.setInformativeText(
-        QStringLiteral("Повторить попытку или закрыть программу без сохранения настроек?"));
-    QPushButton* retry = box.addButton(QStringLiteral("Повторить"), QMessageBox::AcceptRole);
+    box.setInformativeText(QCoreApplication::translate(
+        "MessageBoxPort", "Повторить попытку или закрыть программу без сохранения настроек?"));
+    QPushButton* retry = box.addButton(QCoreApplication::translate("MessageBoxPort", "Повторить"),
+                                       QMessageBox::AcceptRole);
     QPushButton* discard =
-        box.addButton(QStringLiteral("Закрыть без сохранения"), QMessageBox::DestructiveRole);
-    QPushButton* stay = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+        box.addButton(QCoreApplication::translate("MessageBoxPort", "Закрыть без сохранения"),
+                      QMessageBox::DestructiveRole);
+    QPushButton* stay = box.addButton(QCoreApplication::translate("MessageBoxPort", "Отмена"),
+                                      QMessageBox::RejectRole);
     box.setDefaultButton(retry);
     box.setEscapeButton(stay);
     box.exec();

@@ -20,12 +20,12 @@ QSpinBox* SideBox(int value, QWidget* parent) {
 
 TPictureSizeDialog::TPictureSizeDialog(QSize size, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TPictureSizeDialog"));
-    setWindowTitle(QStringLiteral("Размер рисунка"));
+    setWindowTitle(tr("Размер рисунка"));
     auto* form = new QFormLayout(this);
     WidthBox = SideBox(size.width(), this);
     HeightBox = SideBox(size.height(), this);
-    form->addRow(QStringLiteral("Ширина, точек:"), WidthBox);
-    form->addRow(QStringLiteral("Высота, точек:"), HeightBox);
+    form->addRow(tr("Ширина, точек:"), WidthBox);
+    form->addRow(tr("Высота, точек:"), HeightBox);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

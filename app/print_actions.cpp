@@ -7,6 +7,7 @@
 #include "print/printout_texts.h"
 #include "print/window_image_painter.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -43,7 +44,8 @@ void TPrintActions::APrintExecute() {
     }
     QString reason;
     if (!PrintSpectrum(printer, page, &reason))
-        Port.Error(QStringLiteral("Не удалось напечатать спектр на принтере \"%1\": %2")
+        Port.Error(QCoreApplication::translate(
+                       "PrintActions", "Не удалось напечатать спектр на принтере \"%1\": %2")
                        .arg(printer.printerName(), reason));
 }
 
@@ -52,15 +54,16 @@ QString TPrintActions::AskPdfName(const QString& title, const QString& proposed)
     request.Title = title;
     request.Directory = Sources.Cfg.WorkDir;
     request.FileName = proposed;
-    request.Filter = QStringLiteral("Файлы PDF (*.pdf)");
+    request.Filter = QCoreApplication::translate("PrintActions", "Файлы PDF (*.pdf)");
     request.DefaultSuffix = QStringLiteral("pdf");
     request.ConfirmOverwrite = true;
     return Port.SaveFileName(request);
 }
 
 void TPrintActions::WritePdf(const TPrintout& page) {
-    const QString path = AskPdfName(QStringLiteral("Печать спектра в файл PDF"),
-                                    ProposedPdfName(Sources.ShownName()));
+    const QString path =
+        AskPdfName(QCoreApplication::translate("PrintActions", "Печать спектра в файл PDF"),
+                   ProposedPdfName(Sources.ShownName()));
     if (path.isEmpty())
         return;
     QString error;
@@ -83,13 +86,15 @@ void TPrintActions::APrintFormExecute(const QImage& window) {
                                                             : QPageLayout::Portrait);
     QString error;
     if (printer.outputFormat() == QPrinter::PdfFormat) {
-        const QString path =
-            AskPdfName(QStringLiteral("Печать главного окна в файл PDF"), ProposedWindowPdfName());
+        const QString path = AskPdfName(
+            QCoreApplication::translate("PrintActions", "Печать главного окна в файл PDF"),
+            ProposedWindowPdfName());
         if (!path.isEmpty() && !WriteWindowImagePdf(path, printer.pageLayout(), window, &error))
             Port.Error(error);
         return;
     }
     if (!PrintWindowImage(printer, window, &error))
-        Port.Error(QStringLiteral("Не удалось напечатать главное окно на принтере \"%1\": %2")
+        Port.Error(QCoreApplication::translate(
+                       "PrintActions", "Не удалось напечатать главное окно на принтере \"%1\": %2")
                        .arg(printer.printerName(), error));
 }

@@ -33,3 +33,9 @@ bool InstallQtTranslation(const QString& language) {
     QCoreApplication::installTranslator(translator);
     return true;
 }
+
+bool InstallLanguage(TLanguage language) {
+    const bool program = InstallProgramLanguage(language);
+    const bool qt = InstallQtTranslation(LanguageCode(language));
+    return program && qt;
+}

@@ -1,5 +1,7 @@
 #include "base/instrument_tables.h"
 
+#include <QCoreApplication>
+
 const std::array<TGainRow, GainRowCount> GainTable = {{
     {"1", 1, 1},
     {"2", 2, 2},
@@ -12,18 +14,18 @@ const std::array<TGainRow, GainRowCount> GainTable = {{
 }};
 
 const std::array<TSpeedRow, SpeedRowCount> SpeedTable = {{
-    {"30 сек", 15, 4},
-    {"-4 мин", 0, 4},
-    {" СТОП", 1, 4},
-    {"128 мин", 9, 1},
-    {"64 мин", 2, 1},
-    {"32 мин", 4, 1},
-    {"16 мин", 5, 2},
-    {" 8 мин", 6, 4},
-    {" 4 мин", 3, 4},
-    {" 2 мин", 7, 4},
-    {" 1 мин", 8, 1},
-    {"30 сек", 15, 4},
+    {QT_TRANSLATE_NOOP("SpeedTable", "30 сек"), 15, 4},
+    {QT_TRANSLATE_NOOP("SpeedTable", "-4 мин"), 0, 4},
+    {QT_TRANSLATE_NOOP("SpeedTable", " СТОП"), 1, 4},
+    {QT_TRANSLATE_NOOP("SpeedTable", "128 мин"), 9, 1},
+    {QT_TRANSLATE_NOOP("SpeedTable", "64 мин"), 2, 1},
+    {QT_TRANSLATE_NOOP("SpeedTable", "32 мин"), 4, 1},
+    {QT_TRANSLATE_NOOP("SpeedTable", "16 мин"), 5, 2},
+    {QT_TRANSLATE_NOOP("SpeedTable", " 8 мин"), 6, 4},
+    {QT_TRANSLATE_NOOP("SpeedTable", " 4 мин"), 3, 4},
+    {QT_TRANSLATE_NOOP("SpeedTable", " 2 мин"), 7, 4},
+    {QT_TRANSLATE_NOOP("SpeedTable", " 1 мин"), 8, 1},
+    {QT_TRANSLATE_NOOP("SpeedTable", "30 сек"), 15, 4},
 }};
 
 const std::array<std::int32_t, BaudRowCount> BaudTable = {
@@ -35,4 +37,11 @@ std::uint16_t GainFactor(int row) {
     if (row < 0 || row >= GainRowCount)
         return 1;
     return GainTable[static_cast<std::size_t>(row)].Factor;
+}
+
+QString SpeedName(int row) {
+    if (row < 0 || row >= SpeedRowCount)
+        return {};
+    return QCoreApplication::translate("SpeedTable",
+                                       SpeedTable[static_cast<std::size_t>(row)].Name);
 }

@@ -14,7 +14,7 @@ struct TGainRow {
 };
 
 struct TSpeedRow {
-    const char* Name;      // shown text with its leading blanks, UTF-8
+    const char* Name;      // Russian text with its leading blanks, UTF-8
     std::uint8_t KodRapid; // code sent to and reported by the instrument
     std::uint8_t PointsPerStep;
 };
@@ -25,6 +25,9 @@ inline constexpr int BaudRowCount = 19;
 
 extern const std::array<TGainRow, GainRowCount> GainTable;
 extern const std::array<TSpeedRow, SpeedRowCount> SpeedTable;
+// The shown text of a speed row in the program's language; empty outside
+// the table.
+QString SpeedName(int row);
 // Rates in their stored order (256000 before 230400).
 extern const std::array<std::int32_t, BaudRowCount> BaudTable;
 

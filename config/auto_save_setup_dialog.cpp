@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -32,7 +34,7 @@ void SetBold(QWidget* w) {
 
 TAutoSaveSetupFrm::TAutoSaveSetupFrm(TKavCfg& cfg, QWidget* parent) : QDialog(parent), Cfg(cfg) {
     setObjectName(QStringLiteral("TAutoSaveSetupFrm"));
-    setWindowTitle(QStringLiteral("Настройка автоматическго сохранения спектров"));
+    setWindowTitle(tr("Настройка автоматическго сохранения спектров"));
 
     // The panels first: the focus goes along the controls in the order they
     // are made, and the dialog opens on its first control, not on OK.
@@ -65,8 +67,7 @@ QWidget* TAutoSaveSetupFrm::BuildLeftPanel() {
     panel->setObjectName(QStringLiteral("LeftPanel"));
     auto* column = new QVBoxLayout(panel);
 
-    On = new QCheckBox(QStringLiteral("Включить автоматическое сохранение принимаемых спектров"),
-                       panel);
+    On = new QCheckBox(tr("Включить автоматическое сохранение принимаемых спектров"), panel);
     On->setObjectName(QStringLiteral("OnBox"));
     SetBold(On);
     column->addWidget(On);
@@ -75,9 +76,9 @@ QWidget* TAutoSaveSetupFrm::BuildLeftPanel() {
     auto* stepRow = new QHBoxLayout;
     Step = new TSpinField(1, 256, panel);
     Step->setObjectName(QStringLiteral("SaveStep"));
-    stepRow->addWidget(new QLabel(QStringLiteral("Сохранять каждый"), panel));
+    stepRow->addWidget(new QLabel(tr("Сохранять каждый"), panel));
     stepRow->addWidget(Step);
-    stepRow->addWidget(new QLabel(QStringLiteral("спектр"), panel));
+    stepRow->addWidget(new QLabel(tr("спектр"), panel));
     stepRow->addStretch(1);
     column->addLayout(stepRow);
     column->addSpacing(8);
@@ -94,18 +95,17 @@ QWidget* TAutoSaveSetupFrm::BuildLeftPanel() {
     plus->setAlignment(Qt::AlignCenter);
     Numb = new TSpinField(1, 99999999, panel);
     Numb->setObjectName(QStringLiteral("NumbMask"));
-    nameGrid->addWidget(
-        new QLabel(QStringLiteral("Шаблон для имени файла сохраняемых спектров"), panel), 0, 0, 1,
-        2);
+    nameGrid->addWidget(new QLabel(tr("Шаблон для имени файла сохраняемых спектров"), panel), 0, 0,
+                        1, 2);
     nameGrid->addWidget(Mask, 1, 0);
     nameGrid->addWidget(plus, 1, 1);
-    nameGrid->addWidget(new QLabel(QStringLiteral("Стартовый номер"), panel), 2, 0, 1, 2);
+    nameGrid->addWidget(new QLabel(tr("Стартовый номер"), panel), 2, 0, 1, 2);
     nameGrid->addWidget(Numb, 3, 0, Qt::AlignLeft);
     nameGrid->setColumnStretch(0, 1);
     column->addLayout(nameGrid);
     column->addSpacing(8);
 
-    auto* exampleGroup = new QGroupBox(QStringLiteral("Пример имени спектра"), panel);
+    auto* exampleGroup = new QGroupBox(tr("Пример имени спектра"), panel);
     auto* exampleLayout = new QVBoxLayout(exampleGroup);
     Example = new QLabel(exampleGroup);
     Example->setObjectName(QStringLiteral("Exam"));
@@ -124,7 +124,7 @@ QWidget* TAutoSaveSetupFrm::BuildRightPanel() {
     auto* panel = new QGroupBox(this);
     panel->setObjectName(QStringLiteral("RightPanel"));
     auto* column = new QVBoxLayout(panel);
-    auto* title = new QLabel(QStringLiteral("Рабочий каталог для сохрания файлов"), panel);
+    auto* title = new QLabel(tr("Рабочий каталог для сохрания файлов"), panel);
     SetBold(title);
     Dir = new QLineEdit(panel);
     Dir->setObjectName(QStringLiteral("Directory"));
@@ -166,6 +166,13 @@ void TAutoSaveSetupFrm::FormShow() {
     if (work.isValid())
         Tree->scrollTo(work);
     Dir->setText(Cfg.WorkDir);
+    // The folder's whole path shows when the dialog opens, whatever the
+    // width of the panel's title in the language chosen; a very long path
+    // stops at 60 average characters and scrolls in its field.
+    const QFontMetrics metrics(Dir->font());
+    const int margins = 8 + Dir->textMargins().left() + Dir->textMargins().right();
+    Dir->setMinimumWidth(std::min(metrics.horizontalAdvance(Cfg.WorkDir) + margins,
+                                  metrics.averageCharWidth() * 60));
     FreeSpace->setText(FreeSpaceText(Cfg.WorkDir));
     On->setChecked(Cfg.AutoSave);
     Mask->setText(Cfg.NameMask);

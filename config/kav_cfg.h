@@ -2,6 +2,7 @@
 
 #include "base/measure_unit.h"
 #include "config/fit_settings.h"
+#include "config/language.h"
 
 #include <QString>
 #include <QStringList>
@@ -131,7 +132,8 @@ struct TKavCfg {
     std::int32_t PrnT = 0;
     std::int32_t PrnR = 0;
     std::int32_t PrnB = 0;
-    TFitSettings Fit; // section "LineFit"
+    TFitSettings Fit;                   // section "LineFit"
+    TLanguage Language = TLanguage::Ru; // [Main] Language=ru|en
 
     bool operator==(const TKavCfg&) const = default;
 };

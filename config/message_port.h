@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/translated_text.h"
 #include "config/kav_cfg.h"
 
 #include <QString>
@@ -65,11 +66,15 @@ public:
     // (receiving, drawing) while it is shown.
     virtual void NonModalWarning(const QString& text) { Warning(text); }
 
-    static inline const QString SettingsNotSavedText =
-        QStringLiteral("Настройки не сохранены в файл Kav.ini.\n");
+    static inline constexpr TTrText SettingsNotSavedText{
+        "MessagePort",
+        QT_TRANSLATE_NOOP("MessagePort", "Настройки не сохранены в файл Kav.ini.\n")};
 };
 
 // The warning at start-up when Kav.ini is there but cannot be read; %1: the
 // file and the system's reason.
-inline const QString StartupSettingsNotReadText = QStringLiteral(
-    "Ошибка чтения файла настроек %1\nПрограмма работает с настройками по умолчанию.");
+inline constexpr TTrText StartupSettingsNotReadText{
+    "MessagePort",
+    QT_TRANSLATE_NOOP(
+        "MessagePort",
+        "Ошибка чтения файла настроек %1\nПрограмма работает с настройками по умолчанию.")};

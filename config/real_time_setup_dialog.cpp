@@ -43,49 +43,55 @@ QGroupBox* SwitchGroup(const QString& title, QCheckBox* box, const QString& labe
 
 } // namespace
 
-const std::array<QString, 3> TRealTimeSetupForm::HelpTexts = {
-    QStringLiteral("Фильтрация низких частот будет производиться сразу при приеме спектров."),
-    QStringLiteral("При включенном накоплении спектров, текущий (отображаемый) спектр будет "
-                   "представлять собой не реальный принятый сигнал, а среднее от суммы принятых "
-                   "спектров. Количество спектров, по которым производится усреднение, задается "
-                   "параметром \"Количество спектров для усреднения\"."),
-    QStringLiteral("При установленном флажке вместе с отфильтрованным и/или накопленным спектром "
-                   "будет отображаться исходный спектр."),
-};
+const std::array<TTrText, 3> TRealTimeSetupForm::HelpTexts = {{
+    {"TRealTimeSetupForm",
+     QT_TRANSLATE_NOOP("TRealTimeSetupForm",
+                       "Фильтрация низких частот будет производиться сразу при приеме спектров.")},
+    {"TRealTimeSetupForm",
+     QT_TRANSLATE_NOOP(
+         "TRealTimeSetupForm",
+         "При включенном накоплении спектров, текущий (отображаемый) спектр будет "
+         "представлять собой не реальный принятый сигнал, а среднее от суммы принятых "
+         "спектров. Количество спектров, по которым производится усреднение, задается "
+         "параметром \"Количество спектров для усреднения\".")},
+    {"TRealTimeSetupForm",
+     QT_TRANSLATE_NOOP(
+         "TRealTimeSetupForm",
+         "При установленном флажке вместе с отфильтрованным и/или накопленным спектром "
+         "будет отображаться исходный спектр.")},
+}};
 
 TRealTimeSetupForm::TRealTimeSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(parent), Cfg(cfg) {
     setObjectName(QStringLiteral("TRealTimeSetupForm"));
-    setWindowTitle(QStringLiteral("Обработка  при приеме спектров"));
+    setWindowTitle(tr("Обработка  при приеме спектров"));
 
-    Lpf = BoldBox(QStringLiteral("Выполнять фильтрацию низких частот при приеме"), this);
+    Lpf = BoldBox(tr("Выполнять фильтрацию низких частот при приеме"), this);
     Lpf->setObjectName(QStringLiteral("EnLPF"));
     LpfConst = new TSpinField(2, 2000, this);
     LpfConst->setObjectName(QStringLiteral("LPFConst"));
-    FilterBox = SwitchGroup(QStringLiteral("Фильтр низких частот"), Lpf,
-                            QStringLiteral("Постоянная времни фильтра в отсчетах развертки"),
-                            LpfConst, this);
+    FilterBox = SwitchGroup(tr("Фильтр низких частот"), Lpf,
+                            tr("Постоянная времни фильтра в отсчетах развертки"), LpfConst, this);
     FilterBox->setObjectName(QStringLiteral("FilterGroup"));
 
-    Sum = BoldBox(QStringLiteral("Производить накопление спектров"), this);
+    Sum = BoldBox(tr("Производить накопление спектров"), this);
     Sum->setObjectName(QStringLiteral("EnSum"));
     SumCount = new TSpinField(2, 2000, this);
     SumCount->setObjectName(QStringLiteral("SumConst"));
-    SumBox =
-        SwitchGroup(QStringLiteral("Накопление спектров (усреднение по нескольким спектрам)"), Sum,
-                    QStringLiteral("Количество спектров для  усреднения"), SumCount, this);
+    SumBox = SwitchGroup(tr("Накопление спектров (усреднение по нескольким спектрам)"), Sum,
+                         tr("Количество спектров для  усреднения"), SumCount, this);
     SumBox->setObjectName(QStringLiteral("SumGroup"));
 
     ShowFirstFrame = new QFrame(this);
     ShowFirstFrame->setObjectName(QStringLiteral("ShowFirstPanel"));
     ShowFirstFrame->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    ShowFirst = new QCheckBox(QStringLiteral("Показывать исходный спектра"), ShowFirstFrame);
+    ShowFirst = new QCheckBox(tr("Показывать исходный спектра"), ShowFirstFrame);
     ShowFirst->setObjectName(QStringLiteral("ShowFirstBox"));
     auto* frameLayout = new QVBoxLayout(ShowFirstFrame);
     frameLayout->addWidget(ShowFirst);
 
     // The help texts share one place; before the mouse comes over a part
     // the place is empty.
-    auto* helpGroup = new QGroupBox(QStringLiteral("Справка"), this);
+    auto* helpGroup = new QGroupBox(tr("Справка"), this);
     helpGroup->setObjectName(QStringLiteral("HelpGroup"));
     HelpStack = new QStackedWidget(helpGroup);
     HelpStack->addWidget(new QWidget(HelpStack));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/translated_text.h"
+
 #include "config/kav_cfg.h"
 #include "config/spin_field_widget.h"
 
@@ -23,7 +25,7 @@ public:
     explicit TRealTimeSetupForm(TKavCfg& cfg, QWidget* parent = nullptr);
 
     // The three help texts: filter, accumulation, raw trace.
-    static const std::array<QString, 3> HelpTexts;
+    static const std::array<TTrText, 3> HelpTexts;
 
     // The settings into the controls (done on creation).
     void FormShow();

@@ -96,6 +96,7 @@ void SetDefaults(TKavCfg& cfg, const QString& workDir) {
     cfg.SaveStep = 1;
     cfg.NameMask = QStringLiteral("Спектр");
     cfg.NumbMask = 1;
+    cfg.Language = TLanguage::Ru;
     cfg.LPFConst = 10;
     cfg.FindMaxNoise = 20;
     cfg.FindMaxStep = 100;

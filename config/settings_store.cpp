@@ -5,6 +5,7 @@
 #include "config/ini_file.h"
 #include "config/port_name.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <cmath>
 #include <type_traits>
@@ -255,6 +256,9 @@ void ReadSettings(const TIniFile& ini, TKavCfg& cfg, TRecentFiles& recent, QChar
         cfg.Orientation =
             ini.ReadInteger(MainSection, QStringLiteral("Orientation"), 0) == 0 ? 0 : 1;
     ReadKeys(ini, MainSection, MarginKeys, cfg);
+    // A missing or unknown language is Russian, and is written back so.
+    cfg.Language = ParseLanguage(ini.ReadString(MainSection, QStringLiteral("Language"), QString()))
+                       .value_or(TLanguage::Ru);
     ReadFitSettings(ini, cfg.Fit, decimalSep);
 
     for (int i = 0; i < RecentFilesMax && recent.size() < RecentFilesMax; ++i) {
@@ -284,6 +288,11 @@ void WriteSettings(TIniFile& ini, const TKavCfg& cfg, const TRecentFiles& recent
     WriteKeys(ini, MainSection, MainKeys, cfg);
     ini.WriteInteger(MainSection, QStringLiteral("Orientation"), cfg.Orientation == 0 ? 0 : 1);
     WriteKeys(ini, MainSection, MarginKeys, cfg);
+    // Russian, the default, leaves a file that never named a language as
+    // it was; a language the file named is written back (an unknown one
+    // as "ru").
+    if (cfg.Language != TLanguage::Ru || ini.HasKey(MainSection, QStringLiteral("Language")))
+        ini.WriteString(MainSection, QStringLiteral("Language"), LanguageCode(cfg.Language));
     WriteFitSettings(ini, cfg.Fit, decimalSep);
 
     for (qsizetype i = 0; i < recent.size(); ++i)
@@ -293,7 +302,8 @@ void WriteSettings(TIniFile& ini, const TKavCfg& cfg, const TRecentFiles& recent
 namespace {
 
 QString TooLargeText() {
-    return QStringLiteral("в нём больше %1 байт").arg(MaxSettingsFileBytes);
+    return QCoreApplication::translate("SettingsStore", "в нём больше %1 байт")
+        .arg(MaxSettingsFileBytes);
 }
 
 } // namespace
@@ -340,7 +350,9 @@ bool SaveSettings(const TKavCfg& cfg, const TRecentFiles& recent, const QString&
                   QChar decimalSep, QString* error) {
     auto fail = [&](const QString& reason) {
         if (error)
-            *error = QStringLiteral("Ошибка записи файла настроек %1: %2").arg(path, reason);
+            *error =
+                QCoreApplication::translate("SettingsStore", "Ошибка записи файла настроек %1: %2")
+                    .arg(path, reason);
         return false;
     };
 

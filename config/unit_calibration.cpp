@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QCoreApplication>
+
 namespace {
 
 struct TGroupInfo {
@@ -17,22 +19,28 @@ struct TGroupInfo {
 };
 
 const TGroupInfo Groups[UnitGroupCount] = {
-    {TUnitGroup::Razv, 0, RazvUnitCount, "Развёртка"},
-    {TUnitGroup::Amp, 4, AmpUnitCount, "Спектр"},
-    {TUnitGroup::Corr, 6, CorrUnitCount, "Коррекция"},
-    {TUnitGroup::ADC, 8, ADCUnitCount, "Вход АЦП"},
+    {TUnitGroup::Razv, 0, RazvUnitCount, QT_TRANSLATE_NOOP("UnitCalibration", "Развёртка")},
+    {TUnitGroup::Amp, 4, AmpUnitCount, QT_TRANSLATE_NOOP("UnitCalibration", "Спектр")},
+    {TUnitGroup::Corr, 6, CorrUnitCount, QT_TRANSLATE_NOOP("UnitCalibration", "Коррекция")},
+    {TUnitGroup::ADC, 8, ADCUnitCount, QT_TRANSLATE_NOOP("UnitCalibration", "Вход АЦП")},
 };
 
 // The radio items of the four groups, row by row; the double blanks are the
 // program's own.
 const char* const UnitTitles[CalibrationRowCount] = {
-    "Ток электромагнита, отсчет ЦАП", "Ток электромагнита,  А",
-    "Поле электромагнита,  Э",        "Суммарное магнитное поле,  Э",
-    "Напряжение, отсчет АЦП",         "Напряжение, В",
-    "Напряжение, отсчет ЦАП",         "Напряжение, мВ",
-    "Напряжение, отсчет АЦП",         "Напряжение,  В",
-    "Амплитуда тока (100 кГц),  А",   "Амплитуда поля (100 кГц),  Э",
-    "Напряженность поля, Э",
+    QT_TRANSLATE_NOOP("UnitCalibration", "Ток электромагнита, отсчет ЦАП"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Ток электромагнита,  А"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Поле электромагнита,  Э"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Суммарное магнитное поле,  Э"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Напряжение, отсчет АЦП"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Напряжение, В"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Напряжение, отсчет ЦАП"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Напряжение, мВ"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Напряжение, отсчет АЦП"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Напряжение,  В"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Амплитуда тока (100 кГц),  А"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Амплитуда поля (100 кГц),  Э"),
+    QT_TRANSLATE_NOOP("UnitCalibration", "Напряженность поля, Э"),
 };
 
 const TGroupInfo& Info(TUnitGroup group) {
@@ -142,11 +150,13 @@ std::uint8_t SelectedUnit(const TKavCfg& cfg, TUnitGroup group) {
 }
 
 QString UnitGroupTitle(TUnitGroup group) {
-    return QString::fromUtf8(Info(group).Title);
+    return QCoreApplication::translate("UnitCalibration", Info(group).Title);
 }
 
 QString UnitTitle(int row) {
-    return row >= 0 && row < CalibrationRowCount ? QString::fromUtf8(UnitTitles[row]) : QString();
+    return row >= 0 && row < CalibrationRowCount
+               ? QCoreApplication::translate("UnitCalibration", UnitTitles[row])
+               : QString();
 }
 
 QString CalibrationText(double value, QChar decimalSep) {
@@ -248,19 +258,22 @@ void KeepInstrumentCalibration(TKavCfg& cfg, const TCalibrationInput& shown,
 
 QString CalibrationRefusalText(const TCalibrationRefusal& refusal) {
     const QString where =
-        QStringLiteral("Страница \"%1\", единица \"%2\": ")
+        QCoreApplication::translate("UnitCalibration", "Страница \"%1\", единица \"%2\": ")
             .arg(UnitGroupTitle(CalibrationRow(refusal.Row).Group), UnitTitle(refusal.Row));
     switch (refusal.Fault) {
     case TCalibrationFault::NotANumber:
-        return where + QStringLiteral("в поле %1 не число (\"%2\").")
-                           .arg(refusal.MinField ? QStringLiteral("Min") : QStringLiteral("Max"),
-                                refusal.Text);
+        return where +
+               QCoreApplication::translate("UnitCalibration", "в поле %1 не число (\"%2\").")
+                   .arg(refusal.MinField ? QStringLiteral("Min") : QStringLiteral("Max"),
+                        refusal.Text);
     case TCalibrationFault::EqualReferences:
-        return where + QStringLiteral("значения Min и Max равны. По ним пересчитываются "
-                                      "единицы этой страницы, они должны различаться.");
+        return where + QCoreApplication::translate(
+                           "UnitCalibration", "значения Min и Max равны. По ним пересчитываются "
+                                              "единицы этой страницы, они должны различаться.");
     case TCalibrationFault::NoLine:
         break;
     }
-    return where + QStringLiteral("по значениям Min и Max нельзя построить шкалу: "
-                                  "числа слишком велики.");
+    return where + QCoreApplication::translate("UnitCalibration",
+                                               "по значениям Min и Max нельзя построить шкалу: "
+                                               "числа слишком велики.");
 }

@@ -20,11 +20,13 @@ const char* const GroupPrefixes[UnitGroupCount] = {"Razv", "Amp", "Corr", "ADC"}
 
 // The explanatory text above each page's rows.
 const char* const PageTexts[UnitGroupCount] = {
-    "Суммарное магнитное поле представляет собой сумму полей электроманита\n"
-    "и постоянного магнита",
-    "Амплитуда спектра на выходе усилителя",
-    "Коррекция нуля на входе усилителя",
-    "Измеряемый сигнал должен быть подан на \"ВХОД  АЦП\" блока БР",
+    QT_TRANSLATE_NOOP("TUnitSetupForm",
+                      "Суммарное магнитное поле представляет собой сумму полей электроманита\n"
+                      "и постоянного магнита"),
+    QT_TRANSLATE_NOOP("TUnitSetupForm", "Амплитуда спектра на выходе усилителя"),
+    QT_TRANSLATE_NOOP("TUnitSetupForm", "Коррекция нуля на входе усилителя"),
+    QT_TRANSLATE_NOOP("TUnitSetupForm",
+                      "Измеряемый сигнал должен быть подан на \"ВХОД  АЦП\" блока БР"),
 };
 
 const char* const MarkedProperty = "refused";
@@ -40,8 +42,10 @@ int EditWidth(const QWidget* w) {
 
 } // namespace
 
-const QString TUnitSetupForm::ConfirmText =
-    QStringLiteral("Вы уверены в том, что хотите изменить калибровочные параметры?");
+const TTrText TUnitSetupForm::ConfirmText{
+    "TUnitSetupForm",
+    QT_TRANSLATE_NOOP("TUnitSetupForm",
+                      "Вы уверены в том, что хотите изменить калибровочные параметры?")};
 const QString TUnitSetupForm::BetweenText = QStringLiteral(",.........,");
 
 TUnitSetupForm::TUnitSetupForm(TKavCfg& cfg, TMessagePort& port, QChar decimalSep,
@@ -49,14 +53,14 @@ TUnitSetupForm::TUnitSetupForm(TKavCfg& cfg, TMessagePort& port, QChar decimalSe
     : QDialog(parent), Cfg(cfg), Port(port), Sep(decimalSep),
       WriteSettings(std::move(writeSettings)) {
     setObjectName(QStringLiteral("TUnitSetupForm"));
-    setWindowTitle(QStringLiteral("Выбор измеряемых параметров"));
+    setWindowTitle(tr("Выбор измеряемых параметров"));
 
     Pages = new QTabWidget(this);
     Pages->setObjectName(QStringLiteral("PageControl"));
     for (TUnitGroup group : {TUnitGroup::Razv, TUnitGroup::Amp, TUnitGroup::Corr, TUnitGroup::ADC})
         Pages->addTab(BuildPage(group), UnitGroupTitle(group));
 
-    Enable = new QCheckBox(QStringLiteral("Разрешить изменения"), this);
+    Enable = new QCheckBox(tr("Разрешить изменения"), this);
     Enable->setObjectName(QStringLiteral("EnableBox"));
     connect(Enable, &QCheckBox::clicked, this, &TUnitSetupForm::EnableBoxClick);
     Ok = new QPushButton(QStringLiteral("OK"), this);
@@ -89,13 +93,13 @@ QWidget* TUnitSetupForm::BuildPage(TUnitGroup group) {
     auto* page = new QWidget(this);
     page->setObjectName(prefix + QStringLiteral("Page"));
     auto* column = new QVBoxLayout(page);
-    auto* text = new QLabel(QString::fromUtf8(PageTexts[g]), page);
+    auto* text = new QLabel(tr(PageTexts[g]), page);
     column->addWidget(text);
     column->addSpacing(6);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
-    auto* heading = new QLabel(QStringLiteral("Интервал изменения"), page);
+    auto* heading = new QLabel(tr("Интервал изменения"), page);
     heading->setAlignment(Qt::AlignCenter);
     grid->addWidget(heading, 0, 1, 1, 3);
     auto* minTitle = new QLabel(QStringLiteral("Min"), page);
@@ -246,7 +250,7 @@ void TUnitSetupForm::OKBtnClick() {
         first->setFocus();
         QString text = CalibrationRefusalText(*refusal);
         if (first->isReadOnly())
-            text += QStringLiteral("\nЧтобы исправить значение, отметьте \"Разрешить изменения\".");
+            text += tr("\nЧтобы исправить значение, отметьте \"Разрешить изменения\".");
         Port.Warning(text);
         return;
     }

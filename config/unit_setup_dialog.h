@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/translated_text.h"
+
 #include "config/kav_cfg.h"
 #include "config/message_port.h"
 #include "config/unit_calibration.h"
@@ -33,7 +35,7 @@ public:
                    TSettingsWriter writeSettings, QWidget* parent = nullptr);
 
     // The question before the values are unlocked.
-    static const QString ConfirmText;
+    static const TTrText ConfirmText;
     // The text between a unit's Min and Max edits.
     static const QString BetweenText;
 

@@ -6,6 +6,7 @@
 #include "exchange/exchange_input.h"
 #include "exchange/message_text.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -40,11 +41,12 @@ bool Fail(QString* error, const QString& text) {
 }
 
 QString FileError(const QString& path, const QString& what) {
-    return QStringLiteral("Файл \"%1\": %2").arg(ShownPath(path), what);
+    return QCoreApplication::translate("Bes3tFile", "Файл \"%1\": %2").arg(ShownPath(path), what);
 }
 
 QString WriteError(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось записать файл \"%1\": %2").arg(ShownPath(path), reason);
+    return QCoreApplication::translate("Bes3tFile", "Не удалось записать файл \"%1\": %2")
+        .arg(ShownPath(path), reason);
 }
 
 // A text value of the descriptor: ASCII, in single quotes, which it cannot
@@ -309,8 +311,9 @@ bool Items(const QByteArray& bytes, qsizetype count, char format, int size, bool
            const QString& name, const QString& what, std::vector<double>& values, QString* error) {
     const qint64 need = qint64(count) * size;
     if (bytes.size() != need)
-        return Fail(error, FileError(name, QStringLiteral("в нём %1 байт, а %2 %3 формата %4 "
-                                                          "занимают ровно %5 байт")
+        return Fail(error, FileError(name, QCoreApplication::translate(
+                                               "Bes3tFile", "в нём %1 байт, а %2 %3 формата %4 "
+                                                            "занимают ровно %5 байт")
                                                .arg(bytes.size())
                                                .arg(count)
                                                .arg(what)
@@ -321,7 +324,11 @@ bool Items(const QByteArray& bytes, qsizetype count, char format, int size, bool
     for (qsizetype k = 0; k < count; ++k) {
         const double v = ItemValue(p + k * size, format, big);
         if (!std::isfinite(v))
-            return Fail(error, FileError(name, QStringLiteral("значение %1 не число").arg(k + 1)));
+            return Fail(
+                error,
+                FileError(
+                    name,
+                    QCoreApplication::translate("Bes3tFile", "значение %1 не число").arg(k + 1)));
         values[static_cast<std::size_t>(k)] = v;
     }
     return true;
@@ -360,7 +367,7 @@ bool PutBack(const QString& path, bool existed, const QByteArray& previous, QStr
     if (QFile::remove(path) || !QFileInfo::exists(path))
         return true;
     if (reason)
-        *reason = QStringLiteral("не удалён");
+        *reason = QCoreApplication::translate("Bes3tFile", "не удалён");
     return false;
 }
 
@@ -372,8 +379,9 @@ bool Remember(const QString& path, bool& existed, QByteArray& bytes, QString* er
         return true;
     // A file the export itself would write: a .kav holds at most 65520
     // points, a descriptor is smaller than its bound.
-    return ReadExchangeInput(path, std::max<qint64>(MaxExchangePoints * 8, MaxBes3tDescriptorBytes),
-                             QStringLiteral("его не сохранить для возврата"), bytes, error);
+    return ReadExchangeInput(
+        path, std::max<qint64>(MaxExchangePoints * 8, MaxBes3tDescriptorBytes),
+        QCoreApplication::translate("Bes3tFile", "его не сохранить для возврата"), bytes, error);
 }
 
 } // namespace
@@ -416,7 +424,8 @@ bool WriteBes3t(const QString& path, const TExchangeSpectrum& spectrum, const QS
     if (!WriteFileAtomically(paths.Dta, data, &reason)) {
         QString text = WriteError(paths.Dta, reason);
         if (!spectrum.Equidistant && !PutBack(paths.Xgf, hadAxis, previousAxis, &reason))
-            text += QStringLiteral("; файл оси \"%1\" уже записан заново и не возвращён: %2")
+            text += QCoreApplication::translate(
+                        "Bes3tFile", "; файл оси \"%1\" уже записан заново и не возвращён: %2")
                         .arg(ShownPath(paths.Xgf), reason);
         return Fail(error, text);
     }
@@ -430,10 +439,12 @@ bool WriteBes3t(const QString& path, const TExchangeSpectrum& spectrum, const QS
     QString text = WriteError(paths.Dsc, reason);
     QString restoreReason;
     if (!PutBack(paths.Dta, hadData, previousData, &restoreReason))
-        text += QStringLiteral("; файл данных \"%1\" уже записан заново и не возвращён: %2")
+        text += QCoreApplication::translate(
+                    "Bes3tFile", "; файл данных \"%1\" уже записан заново и не возвращён: %2")
                     .arg(ShownPath(paths.Dta), restoreReason);
     if (!spectrum.Equidistant && !PutBack(paths.Xgf, hadAxis, previousAxis, &restoreReason))
-        text += QStringLiteral("; файл оси \"%1\" уже записан заново и не возвращён: %2")
+        text += QCoreApplication::translate(
+                    "Bes3tFile", "; файл оси \"%1\" уже записан заново и не возвращён: %2")
                     .arg(ShownPath(paths.Xgf), restoreReason);
     return Fail(error, text);
 }
@@ -447,54 +458,65 @@ bool ParseBes3tDescriptor(const QByteArray& bytes, const QString& name, TBes3tLa
     const QHash<QString, QString> keys = ParseKeys(text);
     const auto value = [&](const char* key) { return keys.value(QLatin1String(key)).trimmed(); };
     const auto shown = [&](const char* key) {
-        return value(key).isEmpty() ? QStringLiteral("(нет)") : ShownText(value(key));
+        return value(key).isEmpty() ? QCoreApplication::translate("Bes3tFile", "(нет)")
+                                    : ShownText(value(key));
     };
     const auto fail = [&](const QString& what) { return Fail(error, FileError(name, what)); };
 
     if (!keys.contains(QStringLiteral("XPTS")))
-        return fail(QStringLiteral("это не описание набора данных BES3T (нет ключа XPTS)"));
+        return fail(QCoreApplication::translate(
+            "Bes3tFile", "это не описание набора данных BES3T (нет ключа XPTS)"));
     const QString ikkf = value("IKKF").toUpper();
     if (!ikkf.isEmpty() && ikkf != u"REAL")
-        return fail(QStringLiteral("комплексные или многокомпонентные данные (IKKF %1) не "
-                                   "поддерживаются, нужны IKKF REAL")
+        return fail(QCoreApplication::translate(
+                        "Bes3tFile", "комплексные или многокомпонентные данные (IKKF %1) не "
+                                     "поддерживаются, нужны IKKF REAL")
                         .arg(shown("IKKF")));
     for (const char* axis : {"YTYP", "ZTYP"}) {
         const QString type = value(axis).toUpper();
         if (!type.isEmpty() && type != u"NODATA")
-            return fail(QStringLiteral("многомерный набор данных (%1 %2) не поддерживается, "
-                                       "нужен одномерный спектр")
+            return fail(QCoreApplication::translate(
+                            "Bes3tFile", "многомерный набор данных (%1 %2) не поддерживается, "
+                                         "нужен одномерный спектр")
                             .arg(QLatin1String(axis), shown(axis)));
     }
     TBes3tLayout read;
     const QString xtyp = value("XTYP").toUpper();
     if (xtyp != u"IDX" && xtyp != u"IGD")
-        return fail(QStringLiteral("ось XTYP %1 не поддерживается, нужна XTYP IDX или IGD")
+        return fail(QCoreApplication::translate(
+                        "Bes3tFile", "ось XTYP %1 не поддерживается, нужна XTYP IDX или IGD")
                         .arg(shown("XTYP")));
     read.IndexAxis = xtyp == u"IDX";
     if (!ItemFormat(value("IRFMT"), read.Format, read.ItemSize))
-        return fail(QStringLiteral("неизвестный формат значений IRFMT %1 (известны D, F, I, S, C)")
-                        .arg(shown("IRFMT")));
+        return fail(
+            QCoreApplication::translate(
+                "Bes3tFile", "неизвестный формат значений IRFMT %1 (известны D, F, I, S, C)")
+                .arg(shown("IRFMT")));
     if (!read.IndexAxis && !value("XFMT").isEmpty() &&
         !ItemFormat(value("XFMT"), read.AxisFormat, read.AxisItemSize))
-        return fail(QStringLiteral("неизвестный формат оси XFMT %1 (известны D, F, I, S, C)")
+        return fail(QCoreApplication::translate(
+                        "Bes3tFile", "неизвестный формат оси XFMT %1 (известны D, F, I, S, C)")
                         .arg(shown("XFMT")));
     const QString bseq = value("BSEQ").toUpper();
     if (!bseq.isEmpty() && bseq != u"BIG" && bseq != u"LIT")
-        return fail(QStringLiteral("неизвестный порядок байт BSEQ %1 (известны BIG и LIT)")
+        return fail(QCoreApplication::translate(
+                        "Bes3tFile", "неизвестный порядок байт BSEQ %1 (известны BIG и LIT)")
                         .arg(shown("BSEQ")));
     read.BigEndian = bseq != u"LIT";
     bool ok = false;
     const qlonglong points = value("XPTS").toLongLong(&ok);
     if (!ok || points < 1 || points > MaxExchangePoints)
-        return fail(QStringLiteral("XPTS %1 не число точек от 1 до %2")
+        return fail(QCoreApplication::translate("Bes3tFile", "XPTS %1 не число точек от 1 до %2")
                         .arg(shown("XPTS"))
                         .arg(MaxExchangePoints));
     read.Points = static_cast<qsizetype>(points);
     if (read.IndexAxis) {
         if (!ParseExchangeNumber(value("XMIN"), read.XMin))
-            return fail(QStringLiteral("XMIN %1 не число").arg(shown("XMIN")));
+            return fail(
+                QCoreApplication::translate("Bes3tFile", "XMIN %1 не число").arg(shown("XMIN")));
         if (!ParseExchangeNumber(value("XWID"), read.XWid))
-            return fail(QStringLiteral("XWID %1 не число").arg(shown("XWID")));
+            return fail(
+                QCoreApplication::translate("Bes3tFile", "XWID %1 не число").arg(shown("XWID")));
     }
     read.FieldUnit = Unquoted(value("XUNI"));
     read.AmplitudeUnit = Unquoted(value("IRUNI"));
@@ -520,14 +542,16 @@ bool DecodeBes3tData(const TBes3tLayout& layout, const QByteArray& data, const Q
     // A descriptor that records its files' checksums was written with them;
     // other files beside it are the remains of an interrupted save.
     const auto mismatch = [&](const QString& name) {
-        return Fail(error, FileError(name, QStringLiteral("не тот файл, что описан рядом (его "
-                                                          "SHA-256 не совпадает с записанной в "
-                                                          "описании): запись набора была "
-                                                          "прервана или файлы перепутаны")));
+        return Fail(error, FileError(name, QCoreApplication::translate(
+                                               "Bes3tFile", "не тот файл, что описан рядом (его "
+                                                            "SHA-256 не совпадает с записанной в "
+                                                            "описании): запись набора была "
+                                                            "прервана или файлы перепутаны")));
     };
     TExchangeSpectrum read;
     if (!Items(data, layout.Points, layout.Format, layout.ItemSize, layout.BigEndian, dataName,
-               QStringLiteral("значений (XPTS) IRFMT"), read.Amplitude, error))
+               QCoreApplication::translate("Bes3tFile", "значений (XPTS) IRFMT"), read.Amplitude,
+               error))
         return false;
     if (!layout.DataSha256.isEmpty() && Sha256Hex(data) != layout.DataSha256)
         return mismatch(dataName);
@@ -539,13 +563,15 @@ bool DecodeBes3tData(const TBes3tLayout& layout, const QByteArray& data, const Q
                                    : layout.XMin + layout.XWid * static_cast<double>(k) /
                                                        static_cast<double>(layout.Points - 1);
         if (!std::isfinite(read.Field.back()))
-            return Fail(error, FileError(dataName, QStringLiteral("ось XMIN %1, XWID %2 выходит "
-                                                                  "за пределы чисел")
+            return Fail(error, FileError(dataName, QCoreApplication::translate(
+                                                       "Bes3tFile", "ось XMIN %1, XWID %2 выходит "
+                                                                    "за пределы чисел")
                                                        .arg(layout.XMin)
                                                        .arg(layout.XWid)));
     } else {
         if (!Items(axis, layout.Points, layout.AxisFormat, layout.AxisItemSize, layout.BigEndian,
-                   axisName, QStringLiteral("значений оси (XPTS) XFMT"), read.Field, error))
+                   axisName, QCoreApplication::translate("Bes3tFile", "значений оси (XPTS) XFMT"),
+                   read.Field, error))
             return false;
         if (!layout.AxisSha256.isEmpty() && Sha256Hex(axis) != layout.AxisSha256)
             return mismatch(axisName);
@@ -563,7 +589,8 @@ bool ReadBes3t(const QString& path, TExchangeSpectrum& spectrum, QString* error)
     const QString dsc = IsSuffix(path, "dsc") ? path : Sibling(path, QStringLiteral("DSC"));
     QByteArray descriptor;
     if (!ReadExchangeInput(dsc, MaxBes3tDescriptorBytes,
-                           QStringLiteral("такого описания набора данных BES3T не бывает"),
+                           QCoreApplication::translate(
+                               "Bes3tFile", "такого описания набора данных BES3T не бывает"),
                            descriptor, error))
         return false;
     TBes3tLayout layout;
@@ -573,7 +600,8 @@ bool ReadBes3t(const QString& path, TExchangeSpectrum& spectrum, QString* error)
     // Each file is read up to the size the descriptor gives it, so a longer
     // one is refused without being read.
     const QString dta = IsSuffix(path, "dta") ? path : Sibling(dsc, QStringLiteral("DTA"));
-    const QString tooLong = QStringLiteral("в нём больше значений, чем XPTS %1 в описании \"%2\"")
+    const QString tooLong = QCoreApplication::translate(
+                                "Bes3tFile", "в нём больше значений, чем XPTS %1 в описании \"%2\"")
                                 .arg(layout.Points)
                                 .arg(ShownPath(dsc));
     QByteArray data;

@@ -3,6 +3,8 @@
 #include "base/input_file.h"
 #include "exchange/message_text.h"
 
+#include <QCoreApplication>
+
 bool ReadExchangeInput(const QString& path, qint64 maxBytes, const QString& tooLargeWhy,
                        QByteArray& bytes, QString* error) {
     TInputFile in = ReadInputFile(path, maxBytes);
@@ -13,19 +15,22 @@ bool ReadExchangeInput(const QString& path, qint64 maxBytes, const QString& tooL
         bytes = std::move(in.Bytes);
         return true;
     case TInputOutcome::NotFound:
-        text = QStringLiteral("Файл \"%1\": нет такого файла").arg(shown);
+        text = QCoreApplication::translate("ExchangeInput", "Файл \"%1\": нет такого файла")
+                   .arg(shown);
         break;
     case TInputOutcome::NotRegular:
-        text = QStringLiteral("Файл \"%1\": не обычный файл (%2)").arg(shown, in.Reason);
+        text = QCoreApplication::translate("ExchangeInput", "Файл \"%1\": не обычный файл (%2)")
+                   .arg(shown, in.Reason);
         break;
     case TInputOutcome::TooLarge:
-        text = QStringLiteral("Файл \"%1\": больше %2 байт: %3")
+        text = QCoreApplication::translate("ExchangeInput", "Файл \"%1\": больше %2 байт: %3")
                    .arg(shown)
                    .arg(maxBytes)
                    .arg(tooLargeWhy);
         break;
     case TInputOutcome::Failed:
-        text = QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(shown, in.Reason);
+        text = QCoreApplication::translate("ExchangeInput", "Не удалось прочитать файл \"%1\": %2")
+                   .arg(shown, in.Reason);
         break;
     }
     if (error)

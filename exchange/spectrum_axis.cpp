@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr int AbsoluteFieldUnit = 3;
@@ -34,17 +36,22 @@ bool TSpectrumAxis::FromSettings(const TKavCfg& cfg, int gainRow, TSpectrumAxis&
         return false;
     };
     if (cfg.AmpUnit >= AmpUnitCount)
-        return fail(QStringLiteral("Выбрана несуществующая единица амплитуды %1").arg(cfg.AmpUnit));
+        return fail(QCoreApplication::translate("SpectrumAxis",
+                                                "Выбрана несуществующая единица амплитуды %1")
+                        .arg(cfg.AmpUnit));
     if (gainRow < 0 || gainRow >= GainRowCount)
-        return fail(QStringLiteral("Несуществующая строка усиления %1").arg(gainRow));
+        return fail(QCoreApplication::translate("SpectrumAxis", "Несуществующая строка усиления %1")
+                        .arg(gainRow));
     const TMeasureUnit& field = cfg.RazvUnits[AbsoluteFieldUnit];
     if (!HasSlope(field))
-        return fail(QStringLiteral("Калибровка поля RazvUnit3 (%1 .. %2) не задаёт оси поля")
+        return fail(QCoreApplication::translate(
+                        "SpectrumAxis", "Калибровка поля RazvUnit3 (%1 .. %2) не задаёт оси поля")
                         .arg(field.X1)
                         .arg(field.X2));
     const TMeasureUnit& amplitude = cfg.AmpUnits[cfg.AmpUnit];
     if (!HasSlope(amplitude))
-        return fail(QStringLiteral("Калибровка амплитуды AmpUnit%1 не задаёт оси амплитуды")
+        return fail(QCoreApplication::translate(
+                        "SpectrumAxis", "Калибровка амплитуды AmpUnit%1 не задаёт оси амплитуды")
                         .arg(cfg.AmpUnit));
     axis.Field = field;
     axis.Amplitude = amplitude;

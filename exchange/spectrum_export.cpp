@@ -8,6 +8,7 @@
 #include "exchange/text_spectrum.h"
 #include "spectrum/parameter_block.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
@@ -114,9 +115,11 @@ bool CollectViewSpectrum(const TPointTable& store, const TKavCfg& cfg, TExchange
         return false;
     const std::vector<std::uint16_t> codes = ViewCodes(store, cfg);
     if (codes.empty())
-        return Fail(error, QStringLiteral("Между границами просмотра (%1 .. %2) нет ни одной точки")
-                               .arg(cfg.ViewMin)
-                               .arg(cfg.ViewMax));
+        return Fail(error,
+                    QCoreApplication::translate(
+                        "SpectrumExport", "Между границами просмотра (%1 .. %2) нет ни одной точки")
+                        .arg(cfg.ViewMin)
+                        .arg(cfg.ViewMax));
 
     TExchangeSpectrum s;
     s.Info = MeasurementInfoOf(store, cfg);
@@ -134,8 +137,10 @@ bool CollectViewSpectrum(const TPointTable& store, const TKavCfg& cfg, TExchange
     s.FieldUnit = StandardFieldUnit(fieldName);
     if (s.FieldUnit.isEmpty()) {
         s.FieldUnit = fieldName;
-        notes << QStringLiteral("Единица поля \"%1\" записана как есть: другие программы могут её "
-                                "не знать (известны G и mT)")
+        notes << QCoreApplication::translate(
+                     "SpectrumExport",
+                     "Единица поля \"%1\" записана как есть: другие программы могут её "
+                     "не знать (известны G и mT)")
                      .arg(ShownText(fieldName));
     }
     s.AmplitudeUnit = StandardAmplitudeUnit(cfg.AmpUnits[cfg.AmpUnit].Name);
@@ -146,8 +151,10 @@ bool CollectViewSpectrum(const TPointTable& store, const TKavCfg& cfg, TExchange
 bool ExportSpectrum(const QString& path, TExchangeFormat format, const TPointTable& store,
                     const TKavCfg& cfg, const QString& title, QStringList& notes, QString* error) {
     if (format != TExchangeFormat::Bes3t && format != TExchangeFormat::Csv)
-        return Fail(error, QStringLiteral("Файл \"%1\": спектр записывается только в BES3T или CSV")
-                               .arg(ShownPath(path)));
+        return Fail(error,
+                    QCoreApplication::translate(
+                        "SpectrumExport", "Файл \"%1\": спектр записывается только в BES3T или CSV")
+                        .arg(ShownPath(path)));
     TExchangeSpectrum spectrum;
     QStringList collected;
     if (!CollectViewSpectrum(store, cfg, spectrum, collected, error))
@@ -165,15 +172,17 @@ bool ExportSpectrum(const QString& path, TExchangeFormat format, const TPointTab
         if (!WriteBes3t(path, spectrum, comments, error))
             return false;
         if (!spectrum.Equidistant)
-            collected << QStringLiteral("Точки не равноотстоящие: поле каждой точки записано в "
-                                        "файл оси %1 (XTYP IGD)")
+            collected << QCoreApplication::translate(
+                             "SpectrumExport",
+                             "Точки не равноотстоящие: поле каждой точки записано в "
+                             "файл оси %1 (XTYP IGD)")
                              .arg(ShownPath(Bes3tPaths(path).Xgf));
     } else {
         QString reason;
         if (!WriteFileAtomically(path, CsvText(spectrum), &reason))
-            return Fail(
-                error,
-                QStringLiteral("Не удалось записать файл \"%1\": %2").arg(ShownPath(path), reason));
+            return Fail(error, QCoreApplication::translate("SpectrumExport",
+                                                           "Не удалось записать файл \"%1\": %2")
+                                   .arg(ShownPath(path), reason));
     }
     notes << collected;
     return true;

@@ -13,6 +13,8 @@
 #include <limits>
 #include <memory>
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr int AbsoluteFieldUnit = 3;
@@ -77,9 +79,11 @@ bool ReadExchangeFile(const QString& path, TExchangeSpectrum& spectrum, QString*
     case TExchangeFormat::Text:
         return ReadTextSpectrum(path, spectrum, error);
     default:
-        return Fail(error, QStringLiteral("Файл \"%1\": неизвестный формат (читаются .DSC, .DTA, "
+        return Fail(error,
+                    QCoreApplication::translate(
+                        "SpectrumImport", "Файл \"%1\": неизвестный формат (читаются .DSC, .DTA, "
                                           ".csv, .txt, .dat, .asc)")
-                               .arg(ShownPath(path)));
+                        .arg(ShownPath(path)));
     }
 }
 
@@ -96,12 +100,14 @@ bool PlaceImportedSpectrum(const TExchangeSpectrum& spectrum, const TKavCfg& cfg
     const TMeasureUnit& field = cfg.RazvUnits[AbsoluteFieldUnit];
     TFieldBoundRecords bounds;
     if (!FieldBoundRecordsOf(field, bounds))
-        return Fail(error, QStringLiteral("Файл \"%1\" не импортирован: границы калибровки поля "
-                                          "RazvUnit3 %2 .. %3 %4 не записать в файл спектра "
-                                          "(он хранит их десятыми долями от 0 до 6553.5 или, в "
-                                          "мТл, целыми гауссами до 65535)")
-                               .arg(shownSource, Number(field.X1), Number(field.X2),
-                                    ShownText(field.Name)));
+        return Fail(
+            error,
+            QCoreApplication::translate("SpectrumImport",
+                                        "Файл \"%1\" не импортирован: границы калибровки поля "
+                                        "RazvUnit3 %2 .. %3 %4 не записать в файл спектра "
+                                        "(он хранит их десятыми долями от 0 до 6553.5 или, в "
+                                        "мТл, целыми гауссами до 65535)")
+                .arg(shownSource, Number(field.X1), Number(field.X2), ShownText(field.Name)));
 
     // The file's axis in the calibration's unit.
     QStringList found;
@@ -111,18 +117,24 @@ bool PlaceImportedSpectrum(const TExchangeSpectrum& spectrum, const TKavCfg& cfg
     const QString calibrationStandard = StandardFieldUnit(field.Name);
     if (!fileUnit.isEmpty() && fileStandard.isEmpty() && fileUnit != field.Name.trimmed()) {
         if (!options.AnyAxis)
-            return Fail(error, QStringLiteral("Файл \"%1\": ось в единицах \"%2\" — не магнитное "
+            return Fail(error,
+                        QCoreApplication::translate(
+                            "SpectrumImport", "Файл \"%1\": ось в единицах \"%2\" — не магнитное "
                                               "поле (известны G, mT, T); взять её как поле можно "
                                               "только явно (kavtool import --any-axis)")
-                                   .arg(shownSource, ShownText(fileUnit)));
-        found << QStringLiteral("Файл \"%1\": ось в единицах \"%2\" взята как поле в единицах "
-                                "\"%3\" калибровки RazvUnit3")
+                            .arg(shownSource, ShownText(fileUnit)));
+        found << QCoreApplication::translate(
+                     "SpectrumImport",
+                     "Файл \"%1\": ось в единицах \"%2\" взята как поле в единицах "
+                     "\"%3\" калибровки RazvUnit3")
                      .arg(shownSource, ShownText(fileUnit), ShownText(field.Name));
     } else if (!fileStandard.isEmpty() &&
                !FieldUnitFactor(fileStandard, calibrationStandard, factor)) {
         factor = 1;
-        found << QStringLiteral("Файл \"%1\": единица поля \"%2\" не сводится к единице \"%3\" "
-                                "калибровки RazvUnit3; значения поля взяты как есть")
+        found << QCoreApplication::translate(
+                     "SpectrumImport",
+                     "Файл \"%1\": единица поля \"%2\" не сводится к единице \"%3\" "
+                     "калибровки RazvUnit3; значения поля взяты как есть")
                      .arg(shownSource, ShownText(fileUnit), ShownText(field.Name));
     }
 
@@ -141,11 +153,13 @@ bool PlaceImportedSpectrum(const TExchangeSpectrum& spectrum, const TKavCfg& cfg
         amplitudes.push_back(spectrum.Amplitude[k]);
     }
     if (codes.empty())
-        return Fail(error, QStringLiteral("Файл \"%1\": ни одна из %2 точек не попала в коды поля "
+        return Fail(error,
+                    QCoreApplication::translate(
+                        "SpectrumImport", "Файл \"%1\": ни одна из %2 точек не попала в коды поля "
                                           "0..65519 калибровки RazvUnit3 (%3 .. %4 %5)")
-                               .arg(shownSource)
-                               .arg(n)
-                               .arg(Number(field.X1), Number(field.X2), ShownText(field.Name)));
+                        .arg(shownSource)
+                        .arg(n)
+                        .arg(Number(field.X1), Number(field.X2), ShownText(field.Name)));
 
     // The amplitude factor: the file's own, or the one that fills the codes.
     int step = 0;
@@ -187,22 +201,28 @@ bool PlaceImportedSpectrum(const TExchangeSpectrum& spectrum, const TKavCfg& cfg
     PutKnownRecord(*placed, ParSumCount, info.SumCount, 65536);
 
     if (step != 0 && !(fileStep && *fileStep == step))
-        found << QStringLiteral("Файл \"%1\": амплитуды как есть заняли бы %2 из 4096 кодов; они "
-                                "умножены на %3, чтобы спектр сохранил форму; множитель записан "
-                                "в спектр, и экспорт вернёт исходные числа")
+        found << QCoreApplication::translate(
+                     "SpectrumImport",
+                     "Файл \"%1\": амплитуды как есть заняли бы %2 из 4096 кодов; они "
+                     "умножены на %3, чтобы спектр сохранил форму; множитель записан "
+                     "в спектр, и экспорт вернёт исходные числа")
                      .arg(shownSource, Number(span), Number(c.Scale));
     if (c.Outside)
-        found << QStringLiteral("Файл \"%1\": %2 точек вне кодов поля 0..65519 пропущены")
+        found << QCoreApplication::translate(
+                     "SpectrumImport", "Файл \"%1\": %2 точек вне кодов поля 0..65519 пропущены")
                      .arg(shownSource)
                      .arg(c.Outside);
     if (c.Clipped)
-        found << QStringLiteral("Файл \"%1\": %2 амплитуд вне 12-битного диапазона 0..4095 "
-                                "ограничены его краями")
+        found << QCoreApplication::translate(
+                     "SpectrumImport", "Файл \"%1\": %2 амплитуд вне 12-битного диапазона 0..4095 "
+                                       "ограничены его краями")
                      .arg(shownSource)
                      .arg(c.Clipped);
     if (c.Shared)
-        found << QStringLiteral("Файл \"%1\": %2 точек легли на код поля, уже занятый другой "
-                                "точкой; оставлена последняя")
+        found << QCoreApplication::translate(
+                     "SpectrumImport",
+                     "Файл \"%1\": %2 точек легли на код поля, уже занятый другой "
+                     "точкой; оставлена последняя")
                      .arg(shownSource)
                      .arg(c.Shared);
     table = *placed;

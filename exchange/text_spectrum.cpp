@@ -3,6 +3,7 @@
 #include "exchange/exchange_input.h"
 #include "exchange/message_text.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
@@ -237,17 +238,20 @@ bool ParseTextSpectrum(const QByteArray& bytes, const QString& name, TExchangeSp
             continue;
         }
         if (!data)
-            return Fail(error, QStringLiteral("Файл \"%1\", строка %2: не строка чисел: \"%3\"")
-                                   .arg(shownName)
-                                   .arg(lineNumber)
-                                   .arg(ShownText(trimmed)));
+            return Fail(error,
+                        QCoreApplication::translate(
+                            "TextSpectrum", "Файл \"%1\", строка %2: не строка чисел: \"%3\"")
+                            .arg(shownName)
+                            .arg(lineNumber)
+                            .arg(ShownText(trimmed)));
         if (count == 0) {
             count = numbers.size();
             firstDataLine = lineNumber;
             dataSeparator = separator;
         } else if (numbers.size() != count) {
-            return Fail(error, QStringLiteral("Файл \"%1\", строка %2: %3 чисел, а в первой "
-                                              "строке данных (%4) их %5")
+            return Fail(error, QCoreApplication::translate(
+                                   "TextSpectrum", "Файл \"%1\", строка %2: %3 чисел, а в первой "
+                                                   "строке данных (%4) их %5")
                                    .arg(shownName)
                                    .arg(lineNumber)
                                    .arg(numbers.size())
@@ -255,14 +259,18 @@ bool ParseTextSpectrum(const QByteArray& bytes, const QString& name, TExchangeSp
                                    .arg(count));
         }
         if (qsizetype(cells.size() / count) >= MaxExchangePoints)
-            return Fail(error, QStringLiteral("Файл \"%1\": больше %2 точек: такого спектра не "
-                                              "бывает")
-                                   .arg(shownName)
-                                   .arg(MaxExchangePoints));
+            return Fail(error,
+                        QCoreApplication::translate(
+                            "TextSpectrum", "Файл \"%1\": больше %2 точек: такого спектра не "
+                                            "бывает")
+                            .arg(shownName)
+                            .arg(MaxExchangePoints));
         cells.insert(cells.end(), numbers.begin(), numbers.end());
     }
     if (count == 0)
-        return Fail(error, QStringLiteral("Файл \"%1\": в нём нет ни одной точки").arg(shownName));
+        return Fail(error, QCoreApplication::translate("TextSpectrum",
+                                                       "Файл \"%1\": в нём нет ни одной точки")
+                               .arg(shownName));
 
     TColumnChoice choice = NamedColumns(header, static_cast<int>(count), dataSeparator);
     if (choice.Field < 0 || choice.Amplitude < 0) {
@@ -273,11 +281,13 @@ bool ParseTextSpectrum(const QByteArray& bytes, const QString& name, TExchangeSp
             choice.Field = static_cast<int>(count) - 2;
             choice.Amplitude = static_cast<int>(count) - 1;
         } else {
-            return Fail(error, QStringLiteral("Файл \"%1\": %2 столбцов чисел, и не понять, какие "
-                                              "из них поле и амплитуда (нужен заголовок с field "
-                                              "и intensity или номер точки в первом столбце)")
-                                   .arg(shownName)
-                                   .arg(count));
+            return Fail(error,
+                        QCoreApplication::translate(
+                            "TextSpectrum", "Файл \"%1\": %2 столбцов чисел, и не понять, какие "
+                                            "из них поле и амплитуда (нужен заголовок с field "
+                                            "и intensity или номер точки в первом столбце)")
+                            .arg(shownName)
+                            .arg(count));
         }
     }
 
@@ -297,8 +307,10 @@ bool ParseTextSpectrum(const QByteArray& bytes, const QString& name, TExchangeSp
 
 bool ReadTextSpectrum(const QString& path, TExchangeSpectrum& spectrum, QString* error) {
     QByteArray bytes;
-    if (!ReadExchangeInput(path, MaxTextSpectrumBytes,
-                           QStringLiteral("такого текстового спектра не бывает"), bytes, error))
+    if (!ReadExchangeInput(
+            path, MaxTextSpectrumBytes,
+            QCoreApplication::translate("TextSpectrum", "такого текстового спектра не бывает"),
+            bytes, error))
         return false;
     TExchangeSpectrum read;
     if (!ParseTextSpectrum(bytes, path, read, error))

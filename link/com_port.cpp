@@ -3,6 +3,8 @@
 #include "config/port_name.h"
 #include "link/line_settings.h"
 
+#include <QCoreApplication>
+
 TCOMPort::TCOMPort(TDeviceFactory factory) : Factory(std::move(factory)) {
     Held.BaudRate = DefaultBaudIndex;
     Held.TimeOut = 1000;
@@ -125,8 +127,8 @@ void TCOMPort::CheckLost() {
     // read; Opened false makes the next SetSettings open the port afresh.
     LostReported = true;
     IsOpened = false;
-    LostText =
-        QStringLiteral("Порт ") + Held.PortName + QStringLiteral(" недоступен: связь потеряна");
+    LostText = QCoreApplication::translate("ComPort", "Порт ") + Held.PortName +
+               QCoreApplication::translate("ComPort", " недоступен: связь потеряна");
     const QString reason = Handle->LostReason();
     if (!reason.isEmpty())
         LostText += QStringLiteral(" (") + reason + QStringLiteral(")");

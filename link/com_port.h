@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/translated_text.h"
 #include "config/kav_cfg.h"
 #include "link/serial_device.h"
 
@@ -11,8 +12,9 @@
 #include <memory>
 
 // Why a port that opened is not used: its driver refused the line settings.
-inline const QString LineRefusedText =
-    QStringLiteral("драйвер порта не принял скорость, чётность или стоповые биты");
+inline constexpr TTrText LineRefusedText{
+    "ComPort",
+    QT_TRANSLATE_NOOP("ComPort", "драйвер порта не принял скорость, чётность или стоповые биты")};
 
 // One serial port: opened by name, set from a TComSettings record, raw bytes
 // in and out, queue status and line errors. Knows nothing of frames.

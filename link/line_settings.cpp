@@ -2,6 +2,8 @@
 
 #include "base/instrument_tables.h"
 
+#include <QCoreApplication>
+
 int EffectiveBaudIndex(int index) {
     if (index < 0 || index >= BaudRowCount)
         return DefaultBaudIndex;
@@ -13,7 +15,9 @@ TLineSettings ResolveLineSettings(const TComSettings& settings, QStringList& not
 
     const int baudIndex = EffectiveBaudIndex(settings.BaudRate);
     if (baudIndex != settings.BaudRate)
-        notes << QStringLiteral("Скорость порта с номером %1 не существует, установлено 9600 бод")
+        notes << QCoreApplication::translate(
+                     "LineSettings",
+                     "Скорость порта с номером %1 не существует, установлено 9600 бод")
                      .arg(settings.BaudRate);
     line.BaudRate = BaudTable[static_cast<std::size_t>(baudIndex)];
 
@@ -35,7 +39,9 @@ TLineSettings ResolveLineSettings(const TComSettings& settings, QStringList& not
         break;
     default:
         line.Parity = TParityMode::None;
-        notes << QStringLiteral("Чётность с номером %1 не существует, установлено без чётности")
+        notes << QCoreApplication::translate(
+                     "LineSettings",
+                     "Чётность с номером %1 не существует, установлено без чётности")
                      .arg(settings.Parity);
     }
     line.ParityCheck = line.Parity != TParityMode::None;
@@ -48,14 +54,16 @@ TLineSettings ResolveLineSettings(const TComSettings& settings, QStringList& not
         // A receiver that expects fewer stop bits accepts more, so two is
         // the safe neighbour of one and a half.
         line.StopBits = TStopBitsMode::Two;
-        notes << QStringLiteral("Полтора стоповых бита недоступны, установлено 2 стоповых бита");
+        notes << QCoreApplication::translate(
+            "LineSettings", "Полтора стоповых бита недоступны, установлено 2 стоповых бита");
         break;
     case 2:
         line.StopBits = TStopBitsMode::Two;
         break;
     default:
         line.StopBits = TStopBitsMode::One;
-        notes << QStringLiteral(
+        notes << QCoreApplication::translate(
+                     "LineSettings",
                      "Стоповые биты с номером %1 не существуют, установлен 1 стоповый бит")
                      .arg(settings.StopBits);
     }
@@ -63,9 +71,11 @@ TLineSettings ResolveLineSettings(const TComSettings& settings, QStringList& not
     // Linux has one flag for RTS/CTS flow control in both directions.
     line.HardwareFlow = settings.CTSControl || settings.RTSControl == 2;
     if (settings.CTSControl && settings.RTSControl != 2)
-        notes << QStringLiteral("Управление потоком по CTS включает и управление линией RTS");
+        notes << QCoreApplication::translate(
+            "LineSettings", "Управление потоком по CTS включает и управление линией RTS");
     if (settings.RTSControl == 2 && !settings.CTSControl)
-        notes << QStringLiteral("Квитирование по RTS включает и управление потоком по CTS");
+        notes << QCoreApplication::translate(
+            "LineSettings", "Квитирование по RTS включает и управление потоком по CTS");
 
     switch (settings.RTSControl) {
     case 0:
@@ -79,11 +89,13 @@ TLineSettings ResolveLineSettings(const TComSettings& settings, QStringList& not
         break; // the driver drives RTS itself
     case 3:
         line.Rts = TLineLevel::On;
-        notes << QStringLiteral("Переключение линии RTS при передаче недоступно, RTS включён");
+        notes << QCoreApplication::translate(
+            "LineSettings", "Переключение линии RTS при передаче недоступно, RTS включён");
         break;
     default:
         line.Rts = TLineLevel::Off;
-        notes << QStringLiteral("Режим RTS с номером %1 не существует, RTS выключен")
+        notes << QCoreApplication::translate("LineSettings",
+                                             "Режим RTS с номером %1 не существует, RTS выключен")
                      .arg(settings.RTSControl);
     }
 
@@ -96,16 +108,19 @@ TLineSettings ResolveLineSettings(const TComSettings& settings, QStringList& not
         break;
     case 2:
         line.Dtr = TLineLevel::On;
-        notes << QStringLiteral("Квитирование по DTR недоступно, DTR включён");
+        notes << QCoreApplication::translate("LineSettings",
+                                             "Квитирование по DTR недоступно, DTR включён");
         break;
     default:
         line.Dtr = TLineLevel::Off;
-        notes << QStringLiteral("Режим DTR с номером %1 не существует, DTR выключен")
+        notes << QCoreApplication::translate("LineSettings",
+                                             "Режим DTR с номером %1 не существует, DTR выключен")
                      .arg(settings.DTRControl);
     }
 
     if (settings.DSRControl)
-        notes << QStringLiteral("Управление потоком по DSR недоступно, отключено");
+        notes << QCoreApplication::translate("LineSettings",
+                                             "Управление потоком по DSR недоступно, отключено");
     line.DsrSensitivity = settings.DSRSensitivity;
     return line;
 }

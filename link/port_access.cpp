@@ -9,6 +9,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include <QCoreApplication>
+
 namespace {
 
 bool ProcessHasGroup(gid_t gid) {
@@ -63,10 +65,14 @@ QString PermissionDeniedText(const QString& group, TGroupMembership membership) 
     case TGroupMembership::Active:
         break;
     case TGroupMembership::ListedNotActive:
-        return reason + QStringLiteral(" — пользователь уже в группе %1, войдите в систему заново")
-                            .arg(group);
+        return reason +
+               QCoreApplication::translate(
+                   "PortAccess", " — пользователь уже в группе %1, войдите в систему заново")
+                   .arg(group);
     case TGroupMembership::NotListed:
-        return reason + QStringLiteral(" — добавьте пользователя в группу %1").arg(group);
+        return reason +
+               QCoreApplication::translate("PortAccess", " — добавьте пользователя в группу %1")
+                   .arg(group);
     }
     return reason;
 }

@@ -6,6 +6,7 @@
 #include "link/protocol.h"
 #include "link/thread_alarm.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <algorithm>
 #include <cerrno>
@@ -132,10 +133,11 @@ bool TQtSerialDevice::ApplyLine(const TLineSettings& line, QStringList& notes) {
         linesOk = Port.setRequestToSend(line.Rts == TLineLevel::On) && linesOk;
     linesOk = Port.setDataTerminalReady(line.Dtr == TLineLevel::On) && linesOk;
     if (!linesOk)
-        notes << QStringLiteral("Линии RTS и DTR порта недоступны");
+        notes << QCoreApplication::translate("QtSerialDevice", "Линии RTS и DTR порта недоступны");
     DsrSensitive = line.DsrSensitivity;
     if (DsrSensitive && !ModemLines())
-        notes << QStringLiteral("Линия DSR порта недоступна, приём без учёта DSR");
+        notes << QCoreApplication::translate("QtSerialDevice",
+                                             "Линия DSR порта недоступна, приём без учёта DSR");
     Port.clearError();
     return ok;
 }

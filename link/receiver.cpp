@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
 namespace {
 
 int PollPeriod(std::uint16_t timeOut) {
@@ -66,7 +68,8 @@ void TKavReceiver::PollFrames() {
     // few bytes wait for a frame.
     auto reportErrors = [&] {
         if (LastErrors() != 0)
-            Report(QStringLiteral("Ошибка приёма кадра ") + QString::number(LastErrors()));
+            Report(QCoreApplication::translate("Receiver", "Ошибка приёма кадра ") +
+                   QString::number(LastErrors()));
     };
     int n = InQueueCount();
     if (!enough(n))
@@ -85,8 +88,9 @@ void TKavReceiver::PollFrames() {
         const std::uint8_t sum = ByteSum(RxBuffer.data(), body - 1);
         const std::uint8_t received = RxBuffer[static_cast<std::size_t>(body - 1)];
         if (sum != received) {
-            Report(QStringLiteral("Ошибка контрольной суммы (") + QString::number(sum) +
-                   QStringLiteral("<>") + QString::number(received) + QStringLiteral(")"));
+            Report(QCoreApplication::translate("Receiver", "Ошибка контрольной суммы (") +
+                   QString::number(sum) + QStringLiteral("<>") + QString::number(received) +
+                   QStringLiteral(")"));
         } else if (OnFrame) {
             OnFrame();
         }
@@ -134,7 +138,7 @@ bool TKavReceiver::Send(const std::uint8_t* buffer, int count) {
 
     if (elapsed <= CtsWindowMs)
         return Write(buffer, count);
-    Report(QStringLiteral("Отсутствует сигнал CTS"));
+    Report(QCoreApplication::translate("Receiver", "Отсутствует сигнал CTS"));
     return false;
 }
 

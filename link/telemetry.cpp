@@ -3,6 +3,8 @@
 #include "base/instrument_tables.h"
 #include "link/protocol.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 std::uint16_t Word(const std::uint8_t* b, int high) {
@@ -176,19 +178,23 @@ QStringList TelemetryLines(const TTelemetry& t) {
     case TTelemetryKind::CorrectionAccepted:
         return {QStringLiteral("Tm33. Ukorr=") + Num(t.Ukorr)};
     case TTelemetryKind::FieldReport:
-        return {QStringLiteral("Tm77. Поле:") + Num(t.Field) + QStringLiteral("  X=") +
-                Num(t.Value)};
+        return {QCoreApplication::translate("Telemetry", "Tm77. Поле:") + Num(t.Field) +
+                QStringLiteral("  X=") + Num(t.Value)};
     case TTelemetryKind::BlockChecksumError:
-        return {QStringLiteral("Несовпадение КС принятой блоком"),
+        return {QCoreApplication::translate("Telemetry", "Несовпадение КС принятой блоком"),
                 QStringLiteral("  (") + Num(t.Expected) + QStringLiteral("<>") + Num(t.Received) +
                     QStringLiteral(")")};
     case TTelemetryKind::ByteTimeout:
-        return {QStringLiteral("Отсутствие приема байта в теченние 10 мсек")};
+        return {
+            QCoreApplication::translate("Telemetry", "Отсутствие приема байта в теченние 10 мсек")};
     case TTelemetryKind::UartTimeout:
-        return {QStringLiteral("Отсутствие прерывания по UART в течение 5 сек")};
+        return {QCoreApplication::translate("Telemetry",
+                                            "Отсутствие прерывания по UART в течение 5 сек")};
     case TTelemetryKind::UnexpectedByte:
-        return {QStringLiteral("Несоответствие принятого байта ожидаемому") + QStringLiteral(" (") +
-                Num(t.Expected) + QStringLiteral("<>") + Num(t.Received) + QStringLiteral(")")};
+        return {
+            QCoreApplication::translate("Telemetry", "Несоответствие принятого байта ожидаемому") +
+            QStringLiteral(" (") + Num(t.Expected) + QStringLiteral("<>") + Num(t.Received) +
+            QStringLiteral(")")};
     default:
         return {};
     }

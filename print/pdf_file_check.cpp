@@ -2,6 +2,7 @@
 
 #include "base/atomic_file.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -33,7 +34,7 @@ QString CutReason(const QString& path) {
     }
     if (err != 0)
         return SystemErrorText(err);
-    return QStringLiteral("файл PDF записан не полностью");
+    return QCoreApplication::translate("PdfFileCheck", "файл PDF записан не полностью");
 }
 
 } // namespace

@@ -51,7 +51,7 @@ TPrintSetupForm::TPrintSetupForm(TKavCfg& cfg, QPrinter& printer, TPrinterSetup 
     : QDialog(parent), Cfg(cfg), Printer(printer), PrinterSetup(std::move(printerSetup)),
       Warning(std::move(warning)) {
     setObjectName(QStringLiteral("TPrintSetupForm"));
-    setWindowTitle(QStringLiteral("Печать спектра"));
+    setWindowTitle(tr("Печать спектра"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(BuildPrinterGroup());
@@ -83,12 +83,12 @@ TPrintSetupForm::TPrintSetupForm(TKavCfg& cfg, QPrinter& printer, TPrinterSetup 
 }
 
 QGroupBox* TPrintSetupForm::BuildPrinterGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Активный принтер "), this);
+    auto* group = new QGroupBox(tr("Активный принтер "), this);
     PrnName = new QLineEdit(group);
     PrnName->setObjectName(QStringLiteral("PrnName"));
     PrnName->setReadOnly(true);
     PrnName->setMinimumWidth(150);
-    PrnSetupPrn = new QPushButton(QStringLiteral("Настроить..."), group);
+    PrnSetupPrn = new QPushButton(tr("Настроить..."), group);
     PrnSetupPrn->setObjectName(QStringLiteral("PrnSetupPrn"));
     auto* row = new QHBoxLayout(group);
     row->addWidget(PrnName, 1);
@@ -97,19 +97,22 @@ QGroupBox* TPrintSetupForm::BuildPrinterGroup() {
 }
 
 QGroupBox* TPrintSetupForm::BuildMarginGroup() {
-    auto* group = new QGroupBox(QStringLiteral("Поля"), this);
+    auto* group = new QGroupBox(tr("Поля"), this);
     LeftEdit = MarginEdit("LeftEdit", group);
     RightEdit = MarginEdit("RightEdit", group);
     TopEdit = MarginEdit("TopEdit", group);
     BotEdit = MarginEdit("BotEdit", group);
     auto* grid = new QGridLayout(group);
     const std::pair<const char*, TSpinField*> rows[] = {
-        {"Слева", LeftEdit}, {"Справа", RightEdit}, {"Сверху", TopEdit}, {"Снизу", BotEdit}};
+        {QT_TRANSLATE_NOOP("TPrintSetupForm", "Слева"), LeftEdit},
+        {QT_TRANSLATE_NOOP("TPrintSetupForm", "Справа"), RightEdit},
+        {QT_TRANSLATE_NOOP("TPrintSetupForm", "Сверху"), TopEdit},
+        {QT_TRANSLATE_NOOP("TPrintSetupForm", "Снизу"), BotEdit}};
     int r = 0;
     for (const auto& [caption, edit] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(caption), group), r, 0);
+        grid->addWidget(new QLabel(tr(caption), group), r, 0);
         grid->addWidget(edit, r, 1);
-        grid->addWidget(new QLabel(QStringLiteral("мм"), group), r, 2);
+        grid->addWidget(new QLabel(tr("мм"), group), r, 2);
         ++r;
     }
     grid->setColumnStretch(3, 1);
@@ -117,10 +120,10 @@ QGroupBox* TPrintSetupForm::BuildMarginGroup() {
 }
 
 QGroupBox* TPrintSetupForm::BuildOrientGroup() {
-    OrientGroup = new QGroupBox(QStringLiteral("Ориентация бумаги"), this);
+    OrientGroup = new QGroupBox(tr("Ориентация бумаги"), this);
     OrientGroup->setObjectName(QStringLiteral("OrientGroup"));
-    PortraitItem = new QRadioButton(QStringLiteral("Книжная"), OrientGroup);
-    LandscapeItem = new QRadioButton(QStringLiteral("Альбомная"), OrientGroup);
+    PortraitItem = new QRadioButton(tr("Книжная"), OrientGroup);
+    LandscapeItem = new QRadioButton(tr("Альбомная"), OrientGroup);
     OrientItems = new QButtonGroup(this);
     OrientItems->addButton(PortraitItem, 0);
     OrientItems->addButton(LandscapeItem, 1);
@@ -131,7 +134,7 @@ QGroupBox* TPrintSetupForm::BuildOrientGroup() {
 }
 
 QGroupBox* TPrintSetupForm::BuildSampleGroup() {
-    SampleGroup = new QGroupBox(QStringLiteral("Пример"), this);
+    SampleGroup = new QGroupBox(tr("Пример"), this);
     Sample = new TPrintSampleBox(*this, SampleGroup);
     Sample->setObjectName(QStringLiteral("Sample"));
     // The preview fills the group, at least a square of SampleSide.

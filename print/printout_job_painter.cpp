@@ -4,6 +4,7 @@
 #include "print/pdf_file_check.h"
 #include "print/printout_texts.h"
 
+#include <QCoreApplication>
 #include <QMarginsF>
 #include <QPageSize>
 #include <QPainter>
@@ -18,7 +19,8 @@ bool Fail(QString* out, const QString& text) {
 }
 
 QString WriteError(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось записать файл \"%1\": %2").arg(path, reason);
+    return QCoreApplication::translate("PrintoutJobPainter", "Не удалось записать файл \"%1\": %2")
+        .arg(path, reason);
 }
 
 } // namespace
@@ -43,11 +45,13 @@ bool PrintSpectrum(QPrinter& printer, const TPrintout& page, QString* reason) {
         return Fail(reason, problem);
     QPainter painter;
     if (!painter.begin(&printer))
-        return Fail(reason, QStringLiteral("принтер не принял задание"));
+        return Fail(reason,
+                    QCoreApplication::translate("PrintoutJobPainter", "принтер не принял задание"));
     QString why;
     const bool painted = PaintPrintout(painter, page, &why);
     if (!painter.end() && painted)
-        return Fail(reason, QStringLiteral("принтер не принял задание"));
+        return Fail(reason,
+                    QCoreApplication::translate("PrintoutJobPainter", "принтер не принял задание"));
     return painted || Fail(reason, why);
 }
 

@@ -8,6 +8,7 @@
 #include "view/display_color_painter.h"
 #include "view/plot_geometry.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
@@ -291,9 +292,11 @@ TPageGeometry PrintoutGeometry(const TPrintout& page, const TPrintableArea& area
 QString PrintoutProblem(const TPrintout& page, const QPaintDevice& device) {
     const TPrintableArea area = PrintableAreaOf(device);
     if (!area.IsValid())
-        return QStringLiteral("принтер не сообщает размеры страницы");
+        return QCoreApplication::translate("PrintoutPainter",
+                                           "принтер не сообщает размеры страницы");
     if (!PrintoutGeometry(page, area).HasPlot())
-        return QStringLiteral("поля страницы не оставляют места для спектра");
+        return QCoreApplication::translate("PrintoutPainter",
+                                           "поля страницы не оставляют места для спектра");
     return QString();
 }
 

@@ -2,11 +2,12 @@
 
 #include "base/number_style.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
 
 QString PrintJobTitle() {
-    return QStringLiteral("Спектр КАВ");
+    return QCoreApplication::translate("PrintoutTexts", "Спектр КАВ");
 }
 
 // The name is taken after the last folder separator of this system ("/"); a
@@ -15,17 +16,18 @@ QString PrintoutHeader(bool receiving, const QString& filePath, const QString& g
                        const QString& speedText) {
     QString header;
     if (!receiving && !filePath.isEmpty())
-        header =
-            QStringLiteral(" Файл: \"") + QFileInfo(filePath).fileName() + QStringLiteral("\" ");
-    return header + QStringLiteral(" Усиление: ") + gainText + QStringLiteral(".  Развёртка: ") +
-           speedText + QStringLiteral(".");
+        header = QCoreApplication::translate("PrintoutTexts", " Файл: \"") +
+                 QFileInfo(filePath).fileName() + QStringLiteral("\" ");
+    return header + QCoreApplication::translate("PrintoutTexts", " Усиление: ") + gainText +
+           QCoreApplication::translate("PrintoutTexts", ".  Развёртка: ") + speedText +
+           QStringLiteral(".");
 }
 
 QString VisirCaption(const TValueFormat& format, const TPointTable& store, std::uint16_t code) {
     const TPointSlot& slot = store[code];
     const QString amplitude = IsValidSlot(slot)
                                   ? format.AmplToStr(static_cast<std::int32_t>(slot.Y) - ZeroLine)
-                                  : QStringLiteral("<НЕТ>");
+                                  : QCoreApplication::translate("PrintoutTexts", "<НЕТ>");
     return QStringLiteral("{") + format.FieldToStr(code) + QStringLiteral("  ") + amplitude +
            QStringLiteral("}");
 }
@@ -33,13 +35,15 @@ QString VisirCaption(const TValueFormat& format, const TPointTable& store, std::
 QString AdcFieldText(const TKavCfg& cfg, const TInstrumentReadings& readings, QChar decimalSep) {
     if (!(readings.AdcFieldValue > 0))
         return QString();
-    return QStringLiteral("АМ=") + FormatFixed(readings.AdcFieldValue, 2, 2, decimalSep) +
-           QStringLiteral(" ") + cfg.ADCUnits[3].Name;
+    return QCoreApplication::translate("PrintoutTexts", "АМ=") +
+           FormatFixed(readings.AdcFieldValue, 2, 2, decimalSep) + QStringLiteral(" ") +
+           cfg.ADCUnits[3].Name;
 }
 
 QString ProposedPdfName(const QString& spectrumPath) {
     const QString base = QFileInfo(spectrumPath).completeBaseName();
-    return (base.isEmpty() ? QStringLiteral("Спектр") : base) + QStringLiteral(".pdf");
+    return (base.isEmpty() ? QCoreApplication::translate("PrintoutTexts", "Спектр") : base) +
+           QStringLiteral(".pdf");
 }
 
 QString NoRoomForPlotText(const TPageMargins& margins, const TPrintableArea& area) {
@@ -47,21 +51,23 @@ QString NoRoomForPlotText(const TPageMargins& margins, const TPrintableArea& are
     const TPaperSize paper = NearestPaper(area.HorzSize, area.VertSize);
     QStringList pairs;
     if (g.Right <= g.Left)
-        pairs << QStringLiteral("слева %1 мм и справа %2 мм на бумаге шириной %3 мм")
+        pairs << QCoreApplication::translate("PrintoutTexts",
+                                             "слева %1 мм и справа %2 мм на бумаге шириной %3 мм")
                      .arg(margins.Left)
                      .arg(margins.Right)
                      .arg(paper.Width);
     if (g.Bottom <= g.Top)
-        pairs << QStringLiteral("сверху %1 мм и снизу %2 мм на бумаге высотой %3 мм")
+        pairs << QCoreApplication::translate("PrintoutTexts",
+                                             "сверху %1 мм и снизу %2 мм на бумаге высотой %3 мм")
                      .arg(margins.Top)
                      .arg(margins.Bottom)
                      .arg(paper.Height);
     if (pairs.isEmpty())
         return QString();
-    return QStringLiteral("Поля не оставляют места для спектра: ") +
+    return QCoreApplication::translate("PrintoutTexts", "Поля не оставляют места для спектра: ") +
            pairs.join(QStringLiteral("; ")) + QStringLiteral(".");
 }
 
 QString ProposedWindowPdfName() {
-    return QStringLiteral("Окно КАВ.pdf");
+    return QCoreApplication::translate("PrintoutTexts", "Окно КАВ.pdf");
 }

@@ -2,6 +2,7 @@
 
 #include "print/printout_job_painter.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
@@ -10,7 +11,8 @@ bool PrintWindowImage(QPrinter& printer, const QImage& image, QString* reason) {
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (reason)
-            *reason = QStringLiteral("принтер не принял задание");
+            *reason =
+                QCoreApplication::translate("WindowImagePainter", "принтер не принял задание");
         return false;
     }
     const QRect page = painter.viewport();
@@ -21,7 +23,8 @@ bool PrintWindowImage(QPrinter& printer, const QImage& image, QString* reason) {
     painter.drawImage(0, 0, image);
     if (!painter.end()) {
         if (reason)
-            *reason = QStringLiteral("принтер не принял задание");
+            *reason =
+                QCoreApplication::translate("WindowImagePainter", "принтер не принял задание");
         return false;
     }
     return true;
@@ -32,7 +35,8 @@ bool WriteWindowImagePdf(const QString& path, const QPageLayout& layout, const Q
     return WritePdfAtomically(
         path, layout,
         [&image](QPrinter& printer, QString* reason) {
-            printer.setDocName(QStringLiteral("Главное окно КАВ"));
+            printer.setDocName(
+                QCoreApplication::translate("WindowImagePainter", "Главное окно КАВ"));
             return PrintWindowImage(printer, image, reason);
         },
         error);

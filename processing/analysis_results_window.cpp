@@ -3,6 +3,7 @@
 #include "processing/analysis_texts.h"
 
 #include <QClipboard>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,22 +14,19 @@
 
 TAnalysisResultsWindow::TAnalysisResultsWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("TAnalysisResultsWindow"));
-    setWindowTitle(AnalysisTexts::ResultsTitle);
     Caption = new QLabel(this);
     Caption->setObjectName(QStringLiteral("ResultsCaption"));
     Caption->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Grid = new QTableWidget(0, 3, this);
     Grid->setObjectName(QStringLiteral("ResultsTable"));
-    Grid->setHorizontalHeaderLabels(
-        {AnalysisTexts::ResultsName, AnalysisTexts::ResultsValue, AnalysisTexts::ResultsError});
     Grid->verticalHeader()->hide();
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Grid->horizontalHeader()->setStretchLastSection(true);
-    Copy = new QPushButton(AnalysisTexts::ResultsCopy, this);
+    Copy = new QPushButton(this);
     Copy->setObjectName(QStringLiteral("CopyBtn"));
-    Close = new QPushButton(AnalysisTexts::ResultsClose, this);
+    Close = new QPushButton(this);
     Close->setObjectName(QStringLiteral("CloseBtn"));
     connect(Copy, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(ClipboardText()); });
@@ -41,7 +39,24 @@ TAnalysisResultsWindow::TAnalysisResultsWindow(QWidget* parent) : QWidget(parent
     layout->addWidget(Caption);
     layout->addWidget(Grid, 1);
     layout->addLayout(buttons);
+    Retranslate();
     resize(460, 360);
+}
+
+void TAnalysisResultsWindow::Retranslate() {
+    setWindowTitle(AnalysisTexts::ResultsTitle());
+    Grid->setHorizontalHeaderLabels({AnalysisTexts::ResultsName(), AnalysisTexts::ResultsValue(),
+                                     AnalysisTexts::ResultsError()});
+    Copy->setText(AnalysisTexts::ResultsCopy());
+    Close->setText(AnalysisTexts::ResultsClose());
+}
+
+void TAnalysisResultsWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        Retranslate();
+        emit LanguageChanged();
+    }
 }
 
 void TAnalysisResultsWindow::ShowResults(const QStringList& header,

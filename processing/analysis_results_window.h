@@ -26,7 +26,17 @@ public:
     QTableWidget* Table() const { return Grid; }
     QPushButton* CopyBtn() const { return Copy; }
 
+signals:
+    // The language changed while the window exists: its own texts are
+    // translated already, the rows are the owner's to rebuild.
+    void LanguageChanged();
+
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void Retranslate();
+
     QStringList Header;
     std::vector<TResultRow> Rows;
     QLabel* Caption = nullptr;

@@ -1,35 +1,77 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // The texts of the line fit and of the comparison in the window: menu
 // captions live in the action table; these are the dialogs', the results
-// window's and the refusals'.
+// window's and the refusals', translated when asked for.
 namespace AnalysisTexts {
 
-inline const QString FitTitle = QStringLiteral("Аппроксимация линий");
-inline const QString FitLineCount = QStringLiteral("Число линий");
-inline const QString FitShape = QStringLiteral("Форма линии");
-inline const QString FitFrequency = QStringLiteral("Частота, МГц (0 - по ДФПГ)");
+inline QString FitTitle() {
+    return QCoreApplication::translate("AnalysisTexts", "Аппроксимация линий");
+}
+inline QString FitLineCount() {
+    return QCoreApplication::translate("AnalysisTexts", "Число линий");
+}
+inline QString FitShape() {
+    return QCoreApplication::translate("AnalysisTexts", "Форма линии");
+}
+inline QString FitFrequency() {
+    return QCoreApplication::translate("AnalysisTexts", "Частота, МГц (0 - по ДФПГ)");
+}
 
-inline const QString CompareTitle = QStringLiteral("Сравнение со спектром");
-inline const QString CompareNormalization = QStringLiteral("Нормировка");
-inline const QString CompareShift = QStringLiteral("Искать сдвиг по полю");
-inline const QString CompareDifference = QStringLiteral("Показать разность");
-inline const QString CompareSpins = QStringLiteral("Спинов в эталоне (0 - не задано)");
-inline const QString CompareOpenTitle = QStringLiteral("Открыть спектр для сравнения");
-inline const QString CompareFilter =
-    QStringLiteral("Спектры (*.kav *.DSC *.DTA *.csv *.txt *.dat *.asc);;Файлы спектров (*.kav)");
-inline const QString CompareNoSpectrum =
-    QStringLiteral("Сравнение невозможно: нет спектра для сравнения");
+inline QString CompareTitle() {
+    return QCoreApplication::translate("AnalysisTexts", "Сравнение со спектром");
+}
+inline QString CompareNormalization() {
+    return QCoreApplication::translate("AnalysisTexts", "Нормировка");
+}
+inline QString CompareShift() {
+    return QCoreApplication::translate("AnalysisTexts", "Искать сдвиг по полю");
+}
+inline QString CompareDifference() {
+    return QCoreApplication::translate("AnalysisTexts", "Показать разность");
+}
+inline QString CompareSpins() {
+    return QCoreApplication::translate("AnalysisTexts", "Спинов в эталоне (0 - не задано)");
+}
+inline QString CompareOpenTitle() {
+    return QCoreApplication::translate("AnalysisTexts", "Открыть спектр для сравнения");
+}
+inline QString CompareFilter() {
+    return QCoreApplication::translate(
+        "AnalysisTexts",
+        "Спектры (*.kav *.DSC *.DTA *.csv *.txt *.dat *.asc);;Файлы спектров (*.kav)");
+}
+inline QString CompareNoSpectrum() {
+    return QCoreApplication::translate("AnalysisTexts",
+                                       "Сравнение невозможно: нет спектра для сравнения");
+}
 
-inline const QString ResultsTitle = QStringLiteral("Результаты");
-inline const QString ResultsName = QStringLiteral("Величина");
-inline const QString ResultsValue = QStringLiteral("Значение");
-inline const QString ResultsError = QStringLiteral("Погрешность");
-inline const QString ResultsCopy = QStringLiteral("Копировать");
-inline const QString ResultsClose = QStringLiteral("Закрыть");
-inline const QString ResultsFitHeader = QStringLiteral("Аппроксимация: %1, линий: %2");
-inline const QString ResultsCompareHeader = QStringLiteral("Сравнение с %1");
+inline QString ResultsTitle() {
+    return QCoreApplication::translate("AnalysisTexts", "Результаты");
+}
+inline QString ResultsName() {
+    return QCoreApplication::translate("AnalysisTexts", "Величина");
+}
+inline QString ResultsValue() {
+    return QCoreApplication::translate("AnalysisTexts", "Значение");
+}
+inline QString ResultsError() {
+    return QCoreApplication::translate("AnalysisTexts", "Погрешность");
+}
+inline QString ResultsCopy() {
+    return QCoreApplication::translate("AnalysisTexts", "Копировать");
+}
+inline QString ResultsClose() {
+    return QCoreApplication::translate("AnalysisTexts", "Закрыть");
+}
+inline QString ResultsFitHeader() {
+    return QCoreApplication::translate("AnalysisTexts", "Аппроксимация: %1, линий: %2");
+}
+inline QString ResultsCompareHeader() {
+    return QCoreApplication::translate("AnalysisTexts", "Сравнение с %1");
+}
 
 } // namespace AnalysisTexts

@@ -22,20 +22,20 @@ constexpr TNormalization Normalizations[] = {TNormalization::None, TNormalizatio
 TCompareSetupForm::TCompareSetupForm(TCompareSettings& settings, QChar decimalSep, QWidget* parent)
     : QDialog(parent), Settings(settings), Sep(decimalSep) {
     setObjectName(QStringLiteral("TCompareSetupForm"));
-    setWindowTitle(AnalysisTexts::CompareTitle);
+    setWindowTitle(AnalysisTexts::CompareTitle());
     Normalization = new QComboBox(this);
     Normalization->setObjectName(QStringLiteral("NormalizationBox"));
     for (TNormalization n : Normalizations)
         Normalization->addItem(NormalizationName(n));
-    Shift = new QCheckBox(AnalysisTexts::CompareShift, this);
+    Shift = new QCheckBox(AnalysisTexts::CompareShift(), this);
     Shift->setObjectName(QStringLiteral("ShiftBox"));
-    Difference = new QCheckBox(AnalysisTexts::CompareDifference, this);
+    Difference = new QCheckBox(AnalysisTexts::CompareDifference(), this);
     Difference->setObjectName(QStringLiteral("DifferenceBox"));
     Spins = new QLineEdit(this);
     Spins->setObjectName(QStringLiteral("SpinsEdit"));
     auto* form = new QFormLayout;
-    form->addRow(AnalysisTexts::CompareNormalization, Normalization);
-    form->addRow(AnalysisTexts::CompareSpins, Spins);
+    form->addRow(AnalysisTexts::CompareNormalization(), Normalization);
+    form->addRow(AnalysisTexts::CompareSpins(), Spins);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(Shift);

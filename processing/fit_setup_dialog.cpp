@@ -12,7 +12,7 @@
 TFitSetupForm::TFitSetupForm(TFitSettings& settings, QWidget* parent)
     : QDialog(parent), Settings(settings) {
     setObjectName(QStringLiteral("TFitSetupForm"));
-    setWindowTitle(AnalysisTexts::FitTitle);
+    setWindowTitle(AnalysisTexts::FitTitle());
     Lines = new TSpinField(MinFitLines, MaxFitLines, this);
     Lines->setObjectName(QStringLiteral("LineCountEdit"));
     Shape = new QComboBox(this);
@@ -25,9 +25,9 @@ TFitSetupForm::TFitSetupForm(TFitSettings& settings, QWidget* parent)
     Frequency->setDecimals(3);
     Frequency->setSingleStep(1);
     auto* form = new QFormLayout;
-    form->addRow(AnalysisTexts::FitLineCount, Lines);
-    form->addRow(AnalysisTexts::FitShape, Shape);
-    form->addRow(AnalysisTexts::FitFrequency, Frequency);
+    form->addRow(AnalysisTexts::FitLineCount(), Lines);
+    form->addRow(AnalysisTexts::FitShape(), Shape);
+    form->addRow(AnalysisTexts::FitFrequency(), Frequency);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     const TDialogButtons buttons = AddCancelOkRow(this, layout);

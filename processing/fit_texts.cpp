@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include <QCoreApplication>
+
 namespace {
 
 const QString PlusMinus = QStringLiteral(" ± ");
@@ -34,7 +36,8 @@ double AmplitudeSlope(const TKavCfg& cfg) {
 
 // "Линия k: " before the rows of line k when there are several lines.
 QString LinePrefix(const TLineFit& fit, int k) {
-    return fit.Lines.size() > 1 ? QStringLiteral("Линия %1: ").arg(k + 1) : QString();
+    return fit.Lines.size() > 1 ? QCoreApplication::translate("FitTexts", "Линия %1: ").arg(k + 1)
+                                : QString();
 }
 
 QString Joined(const TResultRow& row) {
@@ -46,11 +49,11 @@ QString Joined(const TResultRow& row) {
 QString LineShapeName(TLineShape shape) {
     switch (shape) {
     case TLineShape::Lorentz:
-        return QStringLiteral("Лоренц");
+        return QCoreApplication::translate("FitTexts", "Лоренц");
     case TLineShape::Gauss:
-        return QStringLiteral("Гаусс");
+        return QCoreApplication::translate("FitTexts", "Гаусс");
     case TLineShape::Voigt:
-        return QStringLiteral("Псевдо-Фойгт");
+        return QCoreApplication::translate("FitTexts", "Псевдо-Фойгт");
     }
     return QString();
 }
@@ -60,27 +63,34 @@ QString FitStatusText(const TLineFit& fit) {
     case TFitStatus::Done:
         return QString();
     case TFitStatus::BadRequest:
-        return QStringLiteral("Аппроксимация невозможна: число линий должно быть от %1 до %2")
+        return QCoreApplication::translate(
+                   "FitTexts", "Аппроксимация невозможна: число линий должно быть от %1 до %2")
             .arg(MinFitLines)
             .arg(MaxFitLines);
     case TFitStatus::TooFewPoints:
-        return QStringLiteral("Аппроксимация невозможна: точек в диапазоне (%1) не больше, чем "
-                              "параметров (%2)")
+        return QCoreApplication::translate(
+                   "FitTexts", "Аппроксимация невозможна: точек в диапазоне (%1) не больше, чем "
+                               "параметров (%2)")
             .arg(fit.PointCount)
             .arg(fit.ParameterCount);
     case TFitStatus::FlatSegment:
-        return QStringLiteral("Аппроксимация невозможна: спектр в диапазоне не меняется");
+        return QCoreApplication::translate(
+            "FitTexts", "Аппроксимация невозможна: спектр в диапазоне не меняется");
     case TFitStatus::NoExtremumPair:
-        return QStringLiteral("Аппроксимация невозможна: не найдено ни одной пары экстремумов");
+        return QCoreApplication::translate(
+            "FitTexts", "Аппроксимация невозможна: не найдено ни одной пары экстремумов");
     case TFitStatus::TooFewPairs:
-        return QStringLiteral("Аппроксимация невозможна: найдено пар экстремумов %1, а линий "
-                              "задано %2")
+        return QCoreApplication::translate(
+                   "FitTexts", "Аппроксимация невозможна: найдено пар экстремумов %1, а линий "
+                               "задано %2")
             .arg(fit.PairsFound)
             .arg(fit.LineCount);
     case TFitStatus::NotConverged:
-        return QStringLiteral("Аппроксимация не сошлась (итераций: %1)").arg(fit.Iterations);
+        return QCoreApplication::translate("FitTexts", "Аппроксимация не сошлась (итераций: %1)")
+            .arg(fit.Iterations);
     case TFitStatus::Undetermined:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "FitTexts",
             "Аппроксимация не сошлась: параметры линий не определяются точками диапазона");
     }
     return QString();
@@ -114,12 +124,17 @@ std::vector<TResultRow> LineRows(const TLineFit& fit, const TShownLine& line,
 std::vector<TResultRow> SummaryRows(const TShownFit& shown, const TValueFormat& format) {
     const QChar sep = format.DecimalSep();
     std::vector<TResultRow> rows;
-    rows.push_back({QStringLiteral("СКО остатка"), format.AmplValueToStr(shown.ResidualRms), {}});
+    rows.push_back({QCoreApplication::translate("FitTexts", "СКО остатка"),
+                    format.AmplValueToStr(shown.ResidualRms),
+                    {}});
     rows.push_back({QStringLiteral("R²"), FormatFixed(shown.RSquared, 5, 5, sep), {}});
-    rows.push_back({QStringLiteral("итераций"), QString::number(shown.Iterations), {}});
+    rows.push_back({QCoreApplication::translate("FitTexts", "итераций"),
+                    QString::number(shown.Iterations),
+                    {}});
     if (shown.FrequencyMHz > 0)
         rows.push_back({QStringLiteral("f"),
-                        FormatGeneral(shown.FrequencyMHz, 5, 1, sep) + QStringLiteral("МГц"),
+                        FormatGeneral(shown.FrequencyMHz, 5, 1, sep) +
+                            QCoreApplication::translate("FitTexts", "МГц"),
                         {}});
     return rows;
 }
@@ -155,8 +170,9 @@ QStringList FitTextLines(const TLineFit& fit, const TShownFit& shown, const TVal
     }
     QStringList summary;
     for (const TResultRow& row : SummaryRows(shown, format))
-        summary << (row.Name == u"итераций" ? row.Name + QStringLiteral(": ") + row.Value
-                                            : Joined(row));
+        summary << (row.Name == QCoreApplication::translate("FitTexts", "итераций")
+                        ? row.Name + QStringLiteral(": ") + row.Value
+                        : Joined(row));
     lines << summary.join(QStringLiteral("  "));
     return lines;
 }
@@ -171,13 +187,13 @@ QString ResultRowsAsTabText(const std::vector<TResultRow>& rows) {
 QString NormalizationName(TNormalization normalization) {
     switch (normalization) {
     case TNormalization::None:
-        return QStringLiteral("без нормировки");
+        return QCoreApplication::translate("FitTexts", "без нормировки");
     case TNormalization::PeakToPeak:
-        return QStringLiteral("по размаху");
+        return QCoreApplication::translate("FitTexts", "по размаху");
     case TNormalization::Integral:
-        return QStringLiteral("по двойному интегралу");
+        return QCoreApplication::translate("FitTexts", "по двойному интегралу");
     case TNormalization::Records:
-        return QStringLiteral("по усилению");
+        return QCoreApplication::translate("FitTexts", "по усилению");
     }
     return QString();
 }
@@ -187,16 +203,21 @@ QString CompareStatusText(const TSpectrumComparison& c) {
     case TCompareStatus::Done:
         return QString();
     case TCompareStatus::EmptySample:
-        return QStringLiteral("Сравнение невозможно: в диапазоне нет точек спектра");
+        return QCoreApplication::translate("FitTexts",
+                                           "Сравнение невозможно: в диапазоне нет точек спектра");
     case TCompareStatus::EmptyReference:
-        return QStringLiteral("Сравнение невозможно: в спектре сравнения нет точек");
+        return QCoreApplication::translate("FitTexts",
+                                           "Сравнение невозможно: в спектре сравнения нет точек");
     case TCompareStatus::NoOverlap:
-        return QStringLiteral("Спектр сравнения не перекрывается с текущим по полю");
+        return QCoreApplication::translate("FitTexts",
+                                           "Спектр сравнения не перекрывается с текущим по полю");
     case TCompareStatus::ZeroReference:
         return c.Normalization == TNormalization::Integral
-                   ? QStringLiteral("Нормировка невозможна: двойной интеграл спектра сравнения "
-                                    "равен нулю")
-                   : QStringLiteral("Нормировка невозможна: размах спектра сравнения равен нулю");
+                   ? QCoreApplication::translate(
+                         "FitTexts", "Нормировка невозможна: двойной интеграл спектра сравнения "
+                                     "равен нулю")
+                   : QCoreApplication::translate(
+                         "FitTexts", "Нормировка невозможна: размах спектра сравнения равен нулю");
     }
     return QString();
 }
@@ -207,28 +228,34 @@ std::vector<TResultRow> CompareResultRows(const TSpectrumComparison& c, const TK
     if (!c.Done())
         return rows;
     const QChar sep = format.DecimalSep();
-    rows.push_back({QStringLiteral("Нормировка"), NormalizationName(c.Normalization), {}});
-    rows.push_back({QStringLiteral("Масштаб"), FormatGeneral(c.Scale, 4, 3, sep), {}});
-    rows.push_back(
-        {QStringLiteral("Сдвиг"), format.FieldValueToStr(c.ShiftCodes * FieldSlope(cfg)), {}});
-    rows.push_back({QStringLiteral("СКО разности"),
+    rows.push_back({QCoreApplication::translate("FitTexts", "Нормировка"),
+                    NormalizationName(c.Normalization),
+                    {}});
+    rows.push_back({QCoreApplication::translate("FitTexts", "Масштаб"),
+                    FormatGeneral(c.Scale, 4, 3, sep),
+                    {}});
+    rows.push_back({QCoreApplication::translate("FitTexts", "Сдвиг"),
+                    format.FieldValueToStr(c.ShiftCodes * FieldSlope(cfg)),
+                    {}});
+    rows.push_back({QCoreApplication::translate("FitTexts", "СКО разности"),
                     format.AmplValueToStr(c.ResidualRms * std::fabs(AmplitudeSlope(cfg))),
                     {}});
-    rows.push_back({QStringLiteral("Усиление"),
+    rows.push_back({QCoreApplication::translate("FitTexts", "Усиление"),
                     QStringLiteral("%1 / %2")
                         .arg(GainFactor(c.SampleGainRow))
                         .arg(GainFactor(c.ReferenceGainRow)),
                     {}});
-    rows.push_back({QStringLiteral("Накоплений"),
+    rows.push_back({QCoreApplication::translate("FitTexts", "Накоплений"),
                     QStringLiteral("%1 / %2").arg(c.SampleSweeps).arg(c.ReferenceSweeps),
                     {}});
     if (c.HasRatio)
-        rows.push_back({QStringLiteral("Отношение двойных интегралов"),
+        rows.push_back({QCoreApplication::translate("FitTexts", "Отношение двойных интегралов"),
                         FormatGeneral(c.IntegralRatio, 4, 3, sep),
                         {}});
     if (c.HasSpins)
-        rows.push_back(
-            {QStringLiteral("Спинов в образце"), FormatScientific(c.SampleSpins, 4, 3, sep), {}});
+        rows.push_back({QCoreApplication::translate("FitTexts", "Спинов в образце"),
+                        FormatScientific(c.SampleSpins, 4, 3, sep),
+                        {}});
     return rows;
 }
 

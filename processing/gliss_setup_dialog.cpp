@@ -9,15 +9,13 @@
 
 TGlissSetupForm::TGlissSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(parent), Cfg(cfg) {
     setObjectName(QStringLiteral("TGlissSetupForm"));
-    setWindowTitle(QStringLiteral("Сглаживание спектра"));
-    auto* group =
-        new QGroupBox(QStringLiteral("Постоянная сглаживания в отсчетах развертки"), this);
+    setWindowTitle(tr("Сглаживание спектра"));
+    auto* group = new QGroupBox(tr("Постоянная сглаживания в отсчетах развертки"), this);
     Const = new TSpinField(2, 2000, group);
     Const->setObjectName(QStringLiteral("ConstEdit"));
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(Const, 0, Qt::AlignLeft);
-    Auto = new QCheckBox(QStringLiteral("Автоматически сглаживать спектр после каждой развертки"),
-                         this);
+    Auto = new QCheckBox(tr("Автоматически сглаживать спектр после каждой развертки"), this);
     Auto->setObjectName(QStringLiteral("AutoBox"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

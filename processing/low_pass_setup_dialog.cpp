@@ -8,9 +8,8 @@
 
 TLowPassSetupForm::TLowPassSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(parent), Cfg(cfg) {
     setObjectName(QStringLiteral("TLowPassSetupForm"));
-    setWindowTitle(QStringLiteral("Фильтр низкой чстоты"));
-    auto* group =
-        new QGroupBox(QStringLiteral("Постоянная времени фильтра в отсчетах развертки"), this);
+    setWindowTitle(tr("Фильтр низкой чстоты"));
+    auto* group = new QGroupBox(tr("Постоянная времени фильтра в отсчетах развертки"), this);
     Const = new TSpinField(2, 2000, group);
     Const->setObjectName(QStringLiteral("ConstEdit"));
     auto* groupLayout = new QVBoxLayout(group);

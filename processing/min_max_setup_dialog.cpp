@@ -22,23 +22,21 @@ TSpinField* TenStepSpin(int low, int high, QWidget* parent) {
 
 TMinMaxSetupForm::TMinMaxSetupForm(TKavCfg& cfg, QWidget* parent) : QDialog(parent), Cfg(cfg) {
     setObjectName(QStringLiteral("TMinMaxSetupForm"));
-    setWindowTitle(QStringLiteral("Поиск экстремумов"));
-    auto* group = new QGroupBox(QStringLiteral("Параметры поиска экстремумов"), this);
+    setWindowTitle(tr("Поиск экстремумов"));
+    auto* group = new QGroupBox(tr("Параметры поиска экстремумов"), this);
     Noise = TenStepSpin(10, 2000, group);
     Noise->setObjectName(QStringLiteral("NoiseEdit"));
     Step = TenStepSpin(50, 2000, group);
     Step->setObjectName(QStringLiteral("StepEdit"));
     auto* grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(QStringLiteral("Минимальная амплитуда экстремума"), group), 0, 0);
+    grid->addWidget(new QLabel(tr("Минимальная амплитуда экстремума"), group), 0, 0);
     grid->addWidget(Noise, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("отсч. АЦП"), group), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Минимальное расстояние между экстремумами"), group),
-                    1, 0);
+    grid->addWidget(new QLabel(tr("отсч. АЦП"), group), 0, 2);
+    grid->addWidget(new QLabel(tr("Минимальное расстояние между экстремумами"), group), 1, 0);
     grid->addWidget(Step, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("отсч. ЦАП"), group), 1, 2);
+    grid->addWidget(new QLabel(tr("отсч. ЦАП"), group), 1, 2);
     grid->setColumnStretch(0, 1);
-    Auto = new QCheckBox(QStringLiteral("Автоматически искать экстремумы после каждой развертки"),
-                         this);
+    Auto = new QCheckBox(tr("Автоматически искать экстремумы после каждой развертки"), this);
     Auto->setObjectName(QStringLiteral("AutoBox"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);

@@ -7,20 +7,32 @@
 #include "processing/spectrum_operations.h"
 #include "processing/undo_copy.h"
 
-const QString TProcessingActions::EqualizeVisirWarning =
-    QStringLiteral("Границы выравнивания спектра необходимо задать с помощью двух визиров!");
-const QString TProcessingActions::IntegrVisirWarning =
-    QStringLiteral("Границы интегрирования спектра необходимо задать с помощью двух визиров!");
-const QString TProcessingActions::MinMaxVisirWarning =
-    QStringLiteral("Для поиска экстремумов нужно задать границы спомощью двух визиров!");
-const QString TProcessingActions::DivisionVisirWarning =
-    QStringLiteral("Для поиска отношения нужно задать границы с помощью двух визиров!");
-const QString TProcessingActions::DpphWarning =
-    QStringLiteral("Первый визир должен находится в середине пика ДФПГ!");
-const QString TProcessingActions::DpphResultPrefix =
-    QStringLiteral("Расчетное значение частоты резонатора ");
-const QString TProcessingActions::NoFrequencyWarning =
-    QStringLiteral("Частота резонатора не известна! Необходимо произвести подсчет.");
+const TTrText TProcessingActions::EqualizeVisirWarning{
+    "TProcessingActions",
+    QT_TRANSLATE_NOOP("TProcessingActions",
+                      "Границы выравнивания спектра необходимо задать с помощью двух визиров!")};
+const TTrText TProcessingActions::IntegrVisirWarning{
+    "TProcessingActions",
+    QT_TRANSLATE_NOOP("TProcessingActions",
+                      "Границы интегрирования спектра необходимо задать с помощью двух визиров!")};
+const TTrText TProcessingActions::MinMaxVisirWarning{
+    "TProcessingActions",
+    QT_TRANSLATE_NOOP("TProcessingActions",
+                      "Для поиска экстремумов нужно задать границы спомощью двух визиров!")};
+const TTrText TProcessingActions::DivisionVisirWarning{
+    "TProcessingActions",
+    QT_TRANSLATE_NOOP("TProcessingActions",
+                      "Для поиска отношения нужно задать границы с помощью двух визиров!")};
+const TTrText TProcessingActions::DpphWarning{
+    "TProcessingActions",
+    QT_TRANSLATE_NOOP("TProcessingActions", "Первый визир должен находится в середине пика ДФПГ!")};
+const TTrText TProcessingActions::DpphResultPrefix{
+    "TProcessingActions",
+    QT_TRANSLATE_NOOP("TProcessingActions", "Расчетное значение частоты резонатора ")};
+const TTrText TProcessingActions::NoFrequencyWarning{
+    "TProcessingActions",
+    QT_TRANSLATE_NOOP("TProcessingActions",
+                      "Частота резонатора не известна! Необходимо произвести подсчет.")};
 
 TProcessingActions::TProcessingActions(TPointTable& pointStore, TPointTable& undoStore,
                                        TKavCfg& cfg, TSpectrumResults& results,

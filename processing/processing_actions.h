@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/translated_text.h"
+
 #include "config/kav_cfg.h"
 #include "processing/processing_view.h"
 #include "spectrum/point_slot.h"
@@ -39,15 +41,15 @@ public:
     void DisableBackUp();
 
     // The warnings of the four actions that need both visirs.
-    static const QString EqualizeVisirWarning;
-    static const QString IntegrVisirWarning;
-    static const QString MinMaxVisirWarning;
-    static const QString DivisionVisirWarning;
+    static const TTrText EqualizeVisirWarning;
+    static const TTrText IntegrVisirWarning;
+    static const TTrText MinMaxVisirWarning;
+    static const TTrText DivisionVisirWarning;
     // The warning before the DPPH calculation, the start of its result box,
     // and the warning of AGShow without a frequency.
-    static const QString DpphWarning;
-    static const QString DpphResultPrefix;
-    static const QString NoFrequencyWarning;
+    static const TTrText DpphWarning;
+    static const TTrText DpphResultPrefix;
+    static const TTrText NoFrequencyWarning;
 
 private:
     bool BothVisirs(const QString& warning);

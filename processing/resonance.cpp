@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include <QCoreApplication>
+
 namespace {
 constexpr int AbsoluteFieldUnit = 3;
 }
@@ -26,7 +28,8 @@ std::int32_t DpphResonatorFrequency(const TKavCfg& cfg, std::uint16_t code) {
 
 QString FrequencyText(const TKavCfg& cfg, QChar decimalSep) {
     const long double mhz = cfg.ResonatorFreq / static_cast<long double>(1000.0f);
-    return QStringLiteral("f=") + FormatGeneral(mhz, 5, 1, decimalSep) + QStringLiteral("МГц");
+    return QStringLiteral("f=") + FormatGeneral(mhz, 5, 1, decimalSep) +
+           QCoreApplication::translate("Resonance", "МГц");
 }
 
 bool GFactorAt(const TKavCfg& cfg, std::uint16_t code, double& g) {

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr int FieldUnit = 3;    // the absolute field unit a file's bounds describe
@@ -204,11 +206,14 @@ void ApplyFileParameters(const TPointTable& store, TKavCfg& cfg, TInstrumentRead
             view.SetAdcReading(format.ADCToStr(v));
             break;
         case ParSumCount:
-            view.SetStatusPanel(PanelSumCount, QStringLiteral("НАКОПЛ: %1").arg(v));
+            view.SetStatusPanel(PanelSumCount,
+                                QCoreApplication::translate("ParameterBlock", "НАКОПЛ: %1").arg(v));
             break;
         case ParFilter:
             if (v != 0)
-                view.SetStatusPanel(PanelFilter, QStringLiteral("ФИЛЬТР [%1]").arg(v));
+                view.SetStatusPanel(
+                    PanelFilter,
+                    QCoreApplication::translate("ParameterBlock", "ФИЛЬТР [%1]").arg(v));
             break;
         case ParAdcField:
             readings.AdcFieldValue = static_cast<float>(v / 100.0);

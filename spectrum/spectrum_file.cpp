@@ -4,6 +4,7 @@
 #include "base/input_file.h"
 #include "spectrum/point_store.h"
 
+#include <QCoreApplication>
 #include <QSysInfo>
 #include <QtEndian>
 
@@ -23,15 +24,18 @@ void SetError(QString* error, const QString& text) {
 }
 
 QString WriteError(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось записать файл \"%1\": %2").arg(path, reason);
+    return QCoreApplication::translate("SpectrumFile", "Не удалось записать файл \"%1\": %2")
+        .arg(path, reason);
 }
 
 QString ReadError(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(path, reason);
+    return QCoreApplication::translate("SpectrumFile", "Не удалось прочитать файл \"%1\": %2")
+        .arg(path, reason);
 }
 
 QString TooLongError(const QString& path) {
-    return QStringLiteral("Файл \"%1\" не открыт: в нём больше %2 записей")
+    return QCoreApplication::translate("SpectrumFile",
+                                       "Файл \"%1\" не открыт: в нём больше %2 записей")
         .arg(path)
         .arg(MaxSpectrumRecords);
 }
@@ -78,7 +82,8 @@ TLoadOutcome ReadSpectrumBytes(const QString& path, QByteArray& bytes, QString* 
         return TLoadOutcome::Failed;
     case TInputOutcome::NotRegular:
         if (input.Reason == SystemErrorText(EISDIR)) {
-            SetError(error, ReadError(path, QStringLiteral("это каталог")));
+            SetError(error,
+                     ReadError(path, QCoreApplication::translate("SpectrumFile", "это каталог")));
             return TLoadOutcome::Failed;
         }
         break;

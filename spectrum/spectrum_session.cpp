@@ -5,6 +5,7 @@
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_view.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -25,7 +26,7 @@ void ResetSpectrumResults(TSpectrumSession& s) {
 } // namespace
 
 QString NoSpectrumCaption() {
-    return QStringLiteral("КАВ");
+    return QCoreApplication::translate("SpectrumSession", "КАВ");
 }
 
 TOpenResult OpenSpectrum(TSpectrumSession& s, const QString& path) {

@@ -4,6 +4,7 @@
 #include "base/measure_unit.h"
 #include "base/number_style.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -128,11 +129,15 @@ QString TValueFormat::AreaValueToStr(long double v) const {
     const TMeasureUnit& sweep = Cfg.RazvUnits[s];
     const TMeasureUnit& ampl = Cfg.AmpUnits[a];
     if (s == 0 && a == 0)
-        return Scientific(v, 4, 3, Sep, {u" отсч^3"});
+        return Scientific(v, 4, 3, Sep, {QCoreApplication::translate("ValueFormat", " отсч^3")});
     if (s == 0)
-        return Scientific(v, 4, 3, Sep, {Blank, ampl.Name, u"*отсч^2"});
+        return Scientific(
+            v, 4, 3, Sep,
+            {Blank, ampl.Name, QCoreApplication::translate("ValueFormat", "*отсч^2")});
     if (a == 0)
-        return Scientific(v, 4, 3, Sep, {u" отсч*", sweep.Name, u"^2"});
+        return Scientific(
+            v, 4, 3, Sep,
+            {QCoreApplication::translate("ValueFormat", " отсч*"), sweep.Name, u"^2"});
     return Scientific(v, 4, 3, Sep, {Blank, ampl.Name, u"*", sweep.Name, u"^2"});
 }
 

@@ -13,6 +13,7 @@
 #include "spectrum/point_store.h"
 #include "tools/export_run.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -53,7 +54,8 @@ bool WriteText(const QByteArray& bytes, const QString& out, QString* error) {
     QString reason;
     if (WriteFileAtomically(out, bytes, &reason))
         return true;
-    *error = QStringLiteral("Не удалось записать файл \"%1\": %2").arg(out, reason);
+    *error = QCoreApplication::translate("CommandExport", "Не удалось записать файл \"%1\": %2")
+                 .arg(out, reason);
     return false;
 }
 

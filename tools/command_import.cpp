@@ -14,6 +14,7 @@
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -98,9 +99,10 @@ int ImportExchangeFile(const QString& inPath, const QString& outPath, const TPar
 int ImportCodes(const QString& inPath, const QString& outPath) {
     QByteArray bytes;
     QString error;
-    if (!ReadExchangeInput(inPath, MaxTsvBytes,
-                           QStringLiteral("столько строк кодов в спектре не бывает"), bytes,
-                           &error))
+    if (!ReadExchangeInput(
+            inPath, MaxTsvBytes,
+            QCoreApplication::translate("CommandImport", "столько строк кодов в спектре не бывает"),
+            bytes, &error))
         return Fail(error);
     const QString text = QString::fromUtf8(bytes);
     const QString shownPath = ShownPath(inPath);

@@ -27,7 +27,7 @@ QString GainText(std::uint16_t v) {
 QString SpeedText(std::uint16_t v) {
     if (v >= SpeedRowCount)
         return QStringLiteral("no such speed row, ignored");
-    return QStringLiteral("speed row %1 \"%2\"").arg(v).arg(QString::fromUtf8(SpeedTable[v].Name));
+    return QStringLiteral("speed row %1 \"%2\"").arg(v).arg(SpeedName(v));
 }
 
 QString Meaning(std::uint16_t code, std::uint16_t v) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/language.h"
+
 #include "config/kav_cfg.h"
 
 #include <QString>
@@ -67,6 +69,14 @@ int UsageError(const char* command, const QString& message);
 // when one is named. A named ini file that does not exist, or cannot be read
 // (a directory), is an error.
 bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error);
+// --lang: the language of the program's messages whatever the settings
+// file read says (without it, the file's Language, Russian by default).
+void ChooseToolLanguage(TLanguage language);
+// Takes "--lang ru|en" out of the arguments, wherever it stands, and
+// chooses that language. A missing or unknown value is printed as a usage
+// error and returns false. kavtool and kavtool-paint both see the option:
+// kavtool passes its whole command line on to the drawing part.
+bool TakeLanguageOption(QStringList& args);
 
 // The selected units of the keys named ("RazvUnit", "AmpUnit", "CorrUnit",
 // "ADCUnit") exist; else an error naming the file, the key and its value.

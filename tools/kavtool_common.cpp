@@ -50,6 +50,32 @@ int UsageError(const char* command, const QString& message) {
     return ExitUsage;
 }
 
+namespace {
+
+bool LanguageOnCommandLine = false;
+
+} // namespace
+
+void ChooseToolLanguage(TLanguage language) {
+    LanguageOnCommandLine = true;
+    InstallProgramLanguage(language);
+}
+
+bool TakeLanguageOption(QStringList& args) {
+    const qsizetype at = args.indexOf(QStringLiteral("--lang"));
+    if (at < 0)
+        return true;
+    const std::optional<TLanguage> language =
+        at + 1 < args.size() ? ParseLanguage(args[at + 1]) : std::nullopt;
+    if (!language) {
+        PrintError(QStringLiteral("kavtool: --lang takes ru or en"));
+        return false;
+    }
+    args.remove(at, 2);
+    ChooseToolLanguage(*language);
+    return true;
+}
+
 bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error) {
     cfg = TKavCfg{};
     SetDefaults(cfg, QDir::currentPath());
@@ -65,6 +91,8 @@ bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error) {
         *error = QStringLiteral("cannot read the settings file %1").arg(reason);
         return false;
     }
+    if (!LanguageOnCommandLine)
+        InstallProgramLanguage(cfg.Language);
     return true;
 }
 

@@ -6,7 +6,10 @@
 
 #include "base/atomic_file.h"
 
+#include "config/language.h"
+
 #include <QCoreApplication>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -24,17 +27,18 @@ constexpr std::array Runners = {
     TRunner{"listen", RunListen}, TRunner{"fit", RunFit},         TRunner{"compare", RunCompare},
 };
 
-// Whether the command line asks for a command that draws.
+// Whether the command line asks for a command that draws; "--lang X" may
+// stand before the command's name.
 bool Paints(int argc, char** argv) {
-    if (argc < 2)
-        return false;
-    const TKavtoolCommand* command = FindCommand(QString::fromLocal8Bit(argv[1]));
-    if (!command || !command->Paints)
-        return false;
     QStringList args;
-    for (int i = 2; i < argc; ++i)
+    for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
-    return command->Paints(args);
+    if (const qsizetype at = args.indexOf(QStringLiteral("--lang")); at >= 0)
+        args.remove(at, std::min<qsizetype>(2, args.size() - at));
+    if (args.isEmpty())
+        return false;
+    const TKavtoolCommand* command = FindCommand(args.takeFirst());
+    return command && command->Paints && command->Paints(args);
 }
 
 } // namespace
@@ -49,6 +53,10 @@ int main(int argc, char** argv) {
     const QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
+    // --lang ru|en anywhere on the line: the language of the messages,
+    // before the Language of the settings file read.
+    if (!TakeLanguageOption(args))
+        return ExitUsage;
     if (args.isEmpty()) {
         PrintError(UsageText());
         return ExitUsage;

@@ -34,6 +34,9 @@ int main(int argc, char** argv) {
     const QGuiApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
+    // The page's texts in the language kavtool was asked for.
+    if (!TakeLanguageOption(args))
+        return ExitUsage;
     const QString name = args.isEmpty() ? QString() : args.takeFirst();
     for (const TPaintCommand& command : PaintCommands) {
         if (name == QLatin1StringView(command.Name))

@@ -217,8 +217,8 @@ QString TSelectorView::GainText() const {
 }
 
 QString TSelectorView::SpeedText() const {
-    return SpeedRow >= 0 && SpeedRow < SpeedRowCount ? QString::fromUtf8(SpeedTable[SpeedRow].Name)
-                                                     : QString();
+    // In the language of the messages, as the window's selector shows it.
+    return SpeedName(SpeedRow);
 }
 
 bool LoadProcessingSettings(const TProcessingArgs& p, TKavCfg& settings, QString* error) {

@@ -21,9 +21,9 @@ struct TSheet {
 };
 
 const TSheet SheetTable[TColorSetupForm::SheetCount] = {
-    {"Монитор", &TKavCfg::DisplayColors, ""},
-    {"Принтер", &TKavCfg::PrinterColors, "P"},
-    {"Файл BMP", &TKavCfg::BMPColors, "B"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Монитор"), &TKavCfg::DisplayColors, ""},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Принтер"), &TKavCfg::PrinterColors, "P"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Файл BMP"), &TKavCfg::BMPColors, "B"},
 };
 
 struct TRow {
@@ -34,18 +34,30 @@ struct TRow {
 
 // Every colour of a set but Grid.
 const TRow Rows[TColorSetupForm::RowCount] = {
-    {"Фон.............................................", &TColorSet::BackGround, "BackGround"},
-    {"Окантовка..................................", &TColorSet::Border, "Border"},
-    {"Основной график......................", &TColorSet::Graph, "Graph"},
-    {"Дополнительный график.........", &TColorSet::AddGraph, "Graph2"},
-    {"Текст..........................................", &TColorSet::Text, "Text"},
-    {"Второй канал АЦП....................", &TColorSet::ADC2, "ADC2"},
-    {"Визир1.......................................", &TColorSet::Visir1, "Visir1"},
-    {"Визир2.......................................", &TColorSet::Visir2, "Visir2"},
-    {"Аппроксимация...........................", &TColorSet::FitGraph, "FitGraph"},
-    {"Остаток аппроксимации............", &TColorSet::FitResidual, "FitResidual"},
-    {"Спектр сравнения.....................", &TColorSet::RefGraph, "RefGraph"},
-    {"Разность со спектром сравнения", &TColorSet::DiffGraph, "DiffGraph"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Фон............................................."),
+     &TColorSet::BackGround, "BackGround"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Окантовка.................................."),
+     &TColorSet::Border, "Border"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Основной график......................"),
+     &TColorSet::Graph, "Graph"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Дополнительный график........."), &TColorSet::AddGraph,
+     "Graph2"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Текст.........................................."),
+     &TColorSet::Text, "Text"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Второй канал АЦП...................."), &TColorSet::ADC2,
+     "ADC2"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Визир1......................................."),
+     &TColorSet::Visir1, "Visir1"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Визир2......................................."),
+     &TColorSet::Visir2, "Visir2"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Аппроксимация..........................."),
+     &TColorSet::FitGraph, "FitGraph"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Остаток аппроксимации............"),
+     &TColorSet::FitResidual, "FitResidual"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Спектр сравнения....................."),
+     &TColorSet::RefGraph, "RefGraph"},
+    {QT_TRANSLATE_NOOP("TColorSetupForm", "Разность со спектром сравнения"), &TColorSet::DiffGraph,
+     "DiffGraph"},
 };
 
 } // namespace
@@ -53,11 +65,11 @@ const TRow Rows[TColorSetupForm::RowCount] = {
 TColorSetupForm::TColorSetupForm(TKavCfg& cfg, TMessagePort& port, QWidget* parent)
     : QDialog(parent), Cfg(cfg), Port(port) {
     setObjectName(QStringLiteral("TColorSetupForm"));
-    setWindowTitle(QStringLiteral("Настройка цветов"));
+    setWindowTitle(tr("Настройка цветов"));
     Tabs = new QTabWidget(this);
     Tabs->setObjectName(QStringLiteral("PageControl"));
     for (int sheet = 0; sheet < SheetCount; ++sheet)
-        Tabs->addTab(BuildSheet(sheet), QString::fromUtf8(SheetTable[sheet].Title));
+        Tabs->addTab(BuildSheet(sheet), tr(SheetTable[sheet].Title));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Tabs);
     const TDialogButtons buttons = AddCancelOkRow(this, layout);
@@ -74,7 +86,7 @@ QWidget* TColorSetupForm::BuildSheet(int sheet) {
     grid->setVerticalSpacing(6);
     const int side = fontMetrics().height() + 4;
     for (int row = 0; row < RowCount; ++row) {
-        auto* label = new QLabel(QString::fromUtf8(Rows[row].Label), page);
+        auto* label = new QLabel(tr(Rows[row].Label), page);
         auto* panel = new QFrame(page);
         panel->setObjectName(QString::fromLatin1(SheetTable[sheet].PanelPrefix) +
                              QString::fromLatin1(Rows[row].Panel));

@@ -9,6 +9,7 @@
 #include "view/image_pixels_painter.h"
 #include "view/label_painter.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -381,7 +382,7 @@ void TPlotPainter::DrawAreaText(TPlotLabels& labels, const TPlotGeometry& geo) c
 void TPlotPainter::DrawCornerTexts(TPlotLabels& labels) const {
     if (Source.Readings.AdcFieldValue > 0) {
         const QString text =
-            QStringLiteral("АМ=") +
+            QCoreApplication::translate("PlotPainter", "АМ=") +
             FormatFixed(Source.Readings.AdcFieldValue, 2, 2, Source.Format.DecimalSep()) +
             QStringLiteral(" ") + Source.Cfg.ADCUnits[3].Name;
         labels.Draw(2, 2, text);

@@ -4,6 +4,7 @@
 #include "view/label_painter.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -65,11 +66,14 @@ bool WritePlotPicture(const QString& path, TPictureFormat format, const TPlotSou
                       const QFont& font, QSize size, QString* error) {
     const auto fail = [&](const QString& reason) {
         if (error)
-            *error = QStringLiteral("Не удалось записать файл \"%1\": %2").arg(path, reason);
+            *error = QCoreApplication::translate("PlotPicturePainter",
+                                                 "Не удалось записать файл \"%1\": %2")
+                         .arg(path, reason);
         return false;
     };
     if (!IsPictureSize(size))
-        return fail(QStringLiteral("размер рисунка %1 × %2 вне %3..%4 точек")
+        return fail(QCoreApplication::translate("PlotPicturePainter",
+                                                "размер рисунка %1 × %2 вне %3..%4 точек")
                         .arg(size.width())
                         .arg(size.height())
                         .arg(MinPictureSide)
@@ -81,7 +85,8 @@ bool WritePlotPicture(const QString& path, TPictureFormat format, const TPlotSou
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         if (!PlotPictureImage(source, font, size).save(&buffer, "PNG"))
-            return fail(QStringLiteral("рисунок PNG не построен"));
+            return fail(
+                QCoreApplication::translate("PlotPicturePainter", "рисунок PNG не построен"));
     }
     QString reason;
     if (!WriteFileAtomically(path, bytes, &reason))

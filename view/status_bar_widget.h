@@ -8,7 +8,9 @@ class QLabel;
 
 // The main window's information panel (KavStatusBar): twelve panels of fixed
 // widths addressed by index 0..11. They hold their design texts until the
-// window is first shown, when all twelve are blanked.
+// window is first shown, when all twelve are blanked. In Russian the widths
+// are fixed; in English a panel widens to a text it is given that does not
+// fit, and goes back to its own width when the language returns to Russian.
 class TKavStatusBar : public QStatusBar {
     Q_OBJECT
 public:
@@ -27,8 +29,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void FitPanel(int index);
+
     std::array<QLabel*, PanelCount> Panels{};
     bool ShownOnce = false;
 };

@@ -2,6 +2,7 @@
 
 #include "view/view_bounds.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -9,11 +10,10 @@
 
 namespace {
 
-QSpinBox* MakeBoundEdit(int low, int high, const QString& hint, QWidget* parent) {
+QSpinBox* MakeBoundEdit(int low, int high, QWidget* parent) {
     auto* spin = new QSpinBox(parent);
     spin->setRange(low, high);
     spin->setSingleStep(10);
-    spin->setToolTip(hint);
     spin->setKeyboardTracking(false);
     return spin;
 }
@@ -30,10 +30,8 @@ QLineEdit* MakeUnitText(QWidget* parent) {
 
 TViewBoundsWidget::TViewBoundsWidget(TKavCfg& cfg, const TValueFormat& format, QWidget* parent)
     : QWidget(parent), Cfg(cfg), Format(format) {
-    MinSpin =
-        MakeBoundEdit(MinViewLow, MinViewHigh, QStringLiteral("Нижняя граница отображения"), this);
-    MaxSpin =
-        MakeBoundEdit(MaxViewLow, MaxViewHigh, QStringLiteral("Верхняя граница отображения"), this);
+    MinSpin = MakeBoundEdit(MinViewLow, MinViewHigh, this);
+    MaxSpin = MakeBoundEdit(MaxViewLow, MaxViewHigh, this);
     MinExt = MakeUnitText(this);
     MaxExt = MakeUnitText(this);
     auto* layout = new QHBoxLayout(this);
@@ -42,9 +40,21 @@ TViewBoundsWidget::TViewBoundsWidget(TKavCfg& cfg, const TValueFormat& format, Q
     layout->addWidget(MinExt);
     layout->addWidget(MaxSpin);
     layout->addWidget(MaxExt);
+    Retranslate();
     ShowSettings();
     connect(MinSpin, &QSpinBox::valueChanged, this, &TViewBoundsWidget::MinEdited);
     connect(MaxSpin, &QSpinBox::valueChanged, this, &TViewBoundsWidget::MaxEdited);
+}
+
+void TViewBoundsWidget::Retranslate() {
+    MinSpin->setToolTip(tr("Нижняя граница отображения"));
+    MaxSpin->setToolTip(tr("Верхняя граница отображения"));
+}
+
+void TViewBoundsWidget::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QWidget::changeEvent(event);
 }
 
 void TViewBoundsWidget::ShowSettings() {

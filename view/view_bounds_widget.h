@@ -44,7 +44,12 @@ public:
 signals:
     void ViewChanged();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The hints in the program's language.
+    void Retranslate();
     void MinEdited(int value);
     void MaxEdited(int value);
     void ShowSettings();

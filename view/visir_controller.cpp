@@ -1,11 +1,15 @@
 #include "view/visir_controller.h"
 
+#include "base/translated_text.h"
+
 #include <algorithm>
 #include <cstdlib>
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString NoPointText = QStringLiteral("<НЕТ>");
+const TTrText NoPointText{"VisirController", QT_TRANSLATE_NOOP("VisirController", "<НЕТ>")};
 
 // The up-down position of a code: code - 32767 as a signed 16-bit value.
 int UpDownOf(std::uint16_t code) {
@@ -181,10 +185,11 @@ void TVisirController::MouseMove(int x) {
     const TPlotGeometry g = CurrentGeometry();
     const std::uint16_t code = g.FieldCodeOfX(x);
     Cursor = code;
-    View.SetStatusPanel(3, QStringLiteral("ПОЛЕ: ") + Format.FieldToStr(code));
+    View.SetStatusPanel(3, QCoreApplication::translate("VisirController", "ПОЛЕ: ") +
+                               Format.FieldToStr(code));
     const TPointSlot& slot = Store[code];
     View.SetStatusPanel(4, IsValidSlot(slot)
-                               ? QStringLiteral("АМПЛ: ") +
+                               ? QCoreApplication::translate("VisirController", "АМПЛ: ") +
                                      Format.AmplToStr(static_cast<std::int32_t>(slot.Y) - ZeroLine)
                                : NoPointText);
     switch (Mode) {

@@ -1,5 +1,6 @@
 #include "view/visir_panel_widget.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,7 +31,8 @@ TVisirPanelWidget::TVisirPanelWidget(int number, QWidget* parent)
     : QFrame(parent), VisirNumber(number) {
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Raised);
-    Caption = new QLabel(QStringLiteral("Визир%1").arg(number), this);
+    Caption = new QLabel(this);
+    Retranslate();
     Abscissa = MakeReadout(this, 90);
     Ordinate = MakeReadout(this, 70);
     Left = MakeArrow(Qt::LeftArrow, this);
@@ -74,4 +76,14 @@ void TVisirPanelWidget::Step(int delta) {
         return;
     Position = next;
     emit UpDownClicked(Position);
+}
+
+void TVisirPanelWidget::Retranslate() {
+    Caption->setText(tr("Визир%1").arg(VisirNumber));
+}
+
+void TVisirPanelWidget::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        Retranslate();
+    QFrame::changeEvent(event);
 }

@@ -37,7 +37,12 @@ signals:
     // The operator clicked an arrow; position is the up-down's new value.
     void UpDownClicked(int position);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The caption in the program's language.
+    void Retranslate();
     void Step(int delta);
 
     int VisirNumber;

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QEvent>
 #include <QSignalBlocker>
 
 TVisirWidgetView::TVisirWidgetView(const TVisirWidgets& widgets, QObject* parent)
@@ -24,7 +25,9 @@ void TVisirWidgetView::Bind(TVisirController& controller) {
     connect(W.ViewBounds, &TViewBoundsWidget::ViewChanged, W.Plot, &TPlotWidget::ScreenBoxPaint);
     if (W.ScaleBtn) {
         W.ScaleBtn->setCheckable(true);
-        W.ScaleBtn->setToolTip(QStringLiteral("Задать масштаб по оси абсцисс"));
+        W.ScaleBtn->setToolTip(tr("Задать масштаб по оси абсцисс"));
+        // The button is the window's; its hint follows a change of language.
+        W.ScaleBtn->installEventFilter(this);
         connect(W.ScaleBtn, &QAbstractButton::clicked, this,
                 [c](bool down) { c->ScaleButtonClicked(down); });
     }
@@ -87,4 +90,10 @@ void TVisirWidgetView::SelectView(int minCode, int maxCode) {
 void TVisirWidgetView::SelectSweepBounds(int bottom, int top) {
     if (OnSweepBoundsSelected)
         OnSweepBoundsSelected(bottom, top);
+}
+
+bool TVisirWidgetView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == W.ScaleBtn && event->type() == QEvent::LanguageChange)
+        W.ScaleBtn->setToolTip(tr("Задать масштаб по оси абсцисс"));
+    return QObject::eventFilter(watched, event);
 }

@@ -55,6 +55,9 @@ public:
     void SelectView(int minCode, int maxCode) override;
     void SelectSweepBounds(int bottom, int top) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     TVisirPanelWidget* Panel(int n) const;
 

@@ -1,11 +1,12 @@
 // Texts are never cut and nothing sticks out: the main window with a
 // processed spectrum and in receive mode at its default and its minimum
 // size, and every option dialog at the default font and at 1.5 times its
-// size. With $KAV7_SCREENSHOT_DIR set, the pictures of the documentation are
-// written there as PNG files.
+// size, in Russian and in English. With $KAV7_SCREENSHOT_DIR set, the pictures of the documentation
+// are written there as PNG files.
 
 #include "app_fixture.h"
 
+#include "app/qt_translation.h"
 #include "config/auto_save_setup_dialog.h"
 #include "config/real_time_setup_dialog.h"
 #include "config/unit_setup_dialog.h"
@@ -16,6 +17,7 @@
 #include "processing/min_max_setup_dialog.h"
 #include "scripted_port.h"
 #include "view/color_setup_dialog.h"
+#include "view/status_bar_widget.h"
 #include "view/view_bounds_widget.h"
 #include "view/visir_controller.h"
 #include "view/visir_panel_widget.h"
@@ -163,6 +165,39 @@ TEST_P(TWindowLayoutTest, ReceiveLabelsRowsAndPortPanelsShowTheirWholeText) {
     EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(1), "9600 бод");
 }
 
+// In English, receiving from the simulated spectrometer at the default
+// size: the groups, the strip, the status panels and every tool bar button
+// show their whole text.
+TEST(TEnglishWindowLayout, ReceivingFromTheSimulatorEverythingShowsWhole) {
+    TAppDir dir;
+    TScriptedPort port;
+    WriteReceiveIni(dir, QStringLiteral("SIM"), "Language=en\r\n");
+    TShownWindow w = ShowWindow(port);
+    w->resize(760, 500);
+    TKavStatusBar* bar = Find<TKavStatusBar>(*w, "KavStatusBar");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bar->Panel(7) == "Forward sweep"; }, 10000));
+    QTest::qWait(1500); // a piece of the sweep on the plot
+    TInstrumentGroupsWidget* g = w->findChild<TInstrumentGroupsWidget*>();
+    for (const QLabel* label : {g->AmpLbl(), g->SpeedLbl(), g->CorrLbl(), g->BotLbl(), g->TopLbl()})
+        ExpectWholeText(label, w.get());
+    for (QWidget* group : {g->CorrectionGroup(), g->GainGroup(), g->SpeedGroup(), g->BoundsGroup()})
+        EXPECT_GE(group->width(), group->minimumSizeHint().width())
+            << group->objectName().toStdString();
+    for (int k : {0, 1, 5, 6, 7})
+        ExpectWholeText(bar->PanelLabel(k), w.get());
+    for (QAction* a : Find<QToolBar>(*w, "MainBar")->actions()) {
+        if (a->isSeparator())
+            continue;
+        SCOPED_TRACE(a->objectName().toStdString());
+        QWidget* button = Find<QToolBar>(*w, "MainBar")->widgetForAction(a);
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_LE(InWindow(button, w.get()).right(), w->width());
+    }
+    SavePicture(*w, QStringLiteral("main-window-receiving-en.png"));
+    w->close();
+    InstallLanguage(TLanguage::Ru);
+}
+
 INSTANTIATE_TEST_SUITE_P(Sizes, TWindowLayoutTest,
                          ::testing::Values(TWindowSize{QSize(760, 500), "main-window.png"},
                                            TWindowSize{QSize(500, 450), "main-window-min.png"}));
@@ -267,16 +302,23 @@ void CheckNothingCut(const QDialog& dialog) {
     }
 }
 
-class TDialogLayoutTest : public ::testing::TestWithParam<double> {
+// The font scale and the language of the texts.
+class TDialogLayoutTest : public ::testing::TestWithParam<std::tuple<double, TLanguage>> {
 protected:
+    double Scale() const { return std::get<0>(GetParam()); }
+    bool English() const { return std::get<1>(GetParam()) == TLanguage::En; }
     void SetUp() override {
         Saved = QApplication::font();
         QFont scaled = Saved;
-        scaled.setPointSizeF(Saved.pointSizeF() * GetParam());
+        scaled.setPointSizeF(Saved.pointSizeF() * Scale());
         QApplication::setFont(scaled);
+        ASSERT_TRUE(InstallLanguage(std::get<1>(GetParam())));
         SetDefaults(Cfg, QDir::tempPath());
     }
-    void TearDown() override { QApplication::setFont(Saved); }
+    void TearDown() override {
+        QApplication::setFont(Saved);
+        InstallLanguage(TLanguage::Ru);
+    }
 
     QFont Saved;
     TKavCfg Cfg{};
@@ -313,9 +355,12 @@ TEST_P(TDialogLayoutTest, NoTextIsCutAndEveryDialogFitsItsContents) {
             CheckNothingCut(*dialog);
             if (cfg == &usual)
                 SavePicture(*dialog, QString::fromLatin1(c.Picture) +
-                                         (GetParam() == 1.0 ? "" : "-150") + ".png");
+                                         (Scale() == 1.0 ? "" : "-150") + (English() ? "-en" : "") +
+                                         ".png");
         }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, TDialogLayoutTest, ::testing::Values(1.0, 1.5));
+INSTANTIATE_TEST_SUITE_P(FontsAndLanguages, TDialogLayoutTest,
+                         ::testing::Combine(::testing::Values(1.0, 1.5),
+                                            ::testing::Values(TLanguage::Ru, TLanguage::En)));

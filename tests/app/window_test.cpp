@@ -154,7 +154,8 @@ TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
          {"ABackUp", "-", "AFilterSetup", "AGlissSetup", "AEqualize", "AIntegr", "AMinMaxSetup",
           "ADivision", "ACalcFrecDFPG", "AGShow", "-", "AFitLines"}},
         {"Настройка",
-         {"ARealTime", "AAutoSave", "AOpenUnits", "ASetupCom", "AColorSetup", "-", "AAbout"}},
+         {"ARealTime", "AAutoSave", "AOpenUnits", "ASetupCom", "AColorSetup", "Язык", "-",
+          "AAbout"}},
     };
     const QList<QAction*> bar = W->menuBar()->actions();
     ASSERT_EQ(bar.size(), static_cast<int>(std::size(menus)));

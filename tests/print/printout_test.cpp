@@ -20,8 +20,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -622,6 +624,47 @@ TEST_F(PrintoutPdf, KavtoolPrintsAProcessedSpectrumWithoutADisplay) {
     ASSERT_EQ(Print({in, "-o", Path("plain.pdf")}).Exit, 0);
     EXPECT_TRUE(Poppler("pdfinfo", Path("plain.pdf")).contains("Page size: 842 x 595 pts (A4)"));
     EXPECT_FALSE(Poppler("pdftotext", Path("plain.pdf")).contains("S="));
+}
+
+// kavtool print in English, asked for on the command line (before or after
+// the command) or by the ini file's Language: the drawing part follows, so
+// the page has no Cyrillic left; without either, today's Russian page.
+TEST_F(PrintoutPdf, KavtoolPrintsInTheLanguageAskedFor) {
+    const QString in = LineFile();
+    Write("ru.ini", "[Main]\r\nOrientation=0\r\n");
+    Write("en.ini", "[Main]\r\nOrientation=0\r\nLanguage=en\r\n");
+    const QStringList ops{"--visirs", "21000", "44000", "minmax", "20", "100", "integrate"};
+    const struct {
+        QStringList Args;
+        bool English;
+    } cases[] = {
+        {QStringList{in, "-o", Path("a.pdf"), "--ini", Path("ru.ini")} + ops, false},
+        {QStringList{in, "-o", Path("b.pdf"), "--ini", Path("ru.ini"), "--lang", "en"} + ops, true},
+        {QStringList{in, "-o", Path("c.pdf"), "--ini", Path("en.ini")} + ops, true},
+    };
+    static const QRegularExpression cyrillic(QStringLiteral("[А-Яа-яЁё]"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Args.join(' ').toStdString());
+        const TKavtoolRun r = Print(c.Args);
+        ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+        const QString text = Poppler("pdftotext", c.Args[2]);
+        EXPECT_TRUE(text.contains("S=") && text.contains("{21000 ")) << text.toStdString();
+        EXPECT_EQ(text.contains(cyrillic), !c.English) << text.toStdString();
+        if (c.English) {
+            EXPECT_TRUE(text.contains(QStringLiteral("\"line.kav\""))) << text.toStdString();
+        }
+    }
+    // "kavtool --lang en print ...": the option before the command's name
+    // still reaches the drawing part.
+    TKavtoolOptions options;
+    options.WorkDir = Dir.path();
+    options.NoDisplay = true;
+    const TKavtoolRun r = RunKavtool(
+        {"--lang", "en", "print", in, "-o", Path("d.pdf"), "--ini", Path("ru.ini")}, options);
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_FALSE(Poppler("pdftotext", Path("d.pdf")).contains(cyrillic));
+    EXPECT_EQ(Print({in, "-o", Path("e.pdf"), "--lang", "xx"}).Exit, 2);
+    EXPECT_FALSE(QFileInfo::exists(Path("e.pdf")));
 }
 
 // Bad usage (2) and failures (1) leave no PDF behind.

@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -102,6 +103,58 @@ TEST_F(KavtoolFit, FitPrintsEveryParameterWithItsErrorInTheIniUnits) {
         << out[1].toStdString();
     EXPECT_TRUE(out[2].startsWith("B0=3248.") && out[2].contains(" Э ± ")) << out[2].toStdString();
     EXPECT_TRUE(out[3].startsWith("СКО остатка=")) << out[3].toStdString();
+}
+
+// The language of the free text: Russian by default, English from the
+// ini file's Language or from --lang (before or after the command), the
+// command line over the file; command words and JSON keys stay as they are.
+// A bad --lang is a usage error.
+TEST_F(KavtoolFit, LanguageFromTheIniOrTheCommandLine) {
+    TSyntheticSpectrum s;
+    s.Lines = {{32500.4, 900, 1500}};
+    s.First = 26000;
+    s.Last = 39000;
+    s.Noise = 5;
+    auto store = s.Make(11);
+    const QString kav = Save("line.kav", *store, 3100, 3400, 1);
+    const QByteArray section = "[LineFit]\r\nLineCount=1\r\nLineShape=0\r\n";
+    Files.Write("ru.ini", "[Main]\r\nFindMaxNoise=40\r\nFindMaxStep=300\r\n" + section);
+    Files.Write("en.ini",
+                "[Main]\r\nLanguage=en\r\nFindMaxNoise=40\r\nFindMaxStep=300\r\n" + section);
+    const struct {
+        QStringList Before, After;
+        const char* Ini;
+        bool English;
+    } cases[] = {
+        {{}, {}, "ru.ini", false},
+        {{}, {"--lang", "en"}, "ru.ini", true},
+        {{"--lang", "en"}, {}, "ru.ini", true},
+        {{}, {}, "en.ini", true},
+        {{}, {"--lang", "ru"}, "en.ini", false},
+    };
+    static const QRegularExpression cyrillic(QStringLiteral("[А-Яа-яЁё]"));
+    for (const auto& c : cases) {
+        const QStringList args =
+            c.Before + QStringList{"fit", kav, "--ini", c.Ini, "--json"} + c.After;
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const TKavtoolRun run = Run(args);
+        ASSERT_EQ(run.Exit, 0) << run.Err.toStdString();
+        const QJsonObject json = Json(run);
+        EXPECT_EQ(json["shape"].toString(), "lorentz");
+        QStringList text;
+        for (const QJsonValue& line : json["text"].toArray())
+            text << line.toString();
+        const QString all = text.join('\n');
+        if (c.English) {
+            EXPECT_TRUE(all.contains("Residual RMS=")) << all.toStdString();
+            EXPECT_FALSE(all.contains(cyrillic)) << all.toStdString();
+        } else {
+            EXPECT_TRUE(all.contains(QStringLiteral("СКО остатка="))) << all.toStdString();
+        }
+    }
+    const TKavtoolRun bad = Run({"fit", kav, "--lang", "de"});
+    EXPECT_EQ(bad.Exit, 2);
+    EXPECT_TRUE(bad.Err.contains("--lang")) << bad.Err.toStdString();
 }
 
 // The ini file's section chooses the lines and the shape; the command line

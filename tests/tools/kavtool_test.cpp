@@ -144,6 +144,26 @@ TEST_F(Kavtool, InfoDecodesParametersAndListsDroppedRecords) {
         << out;
 }
 
+// The speed row's name follows --lang, before or after the command; the
+// command's own words are English either way.
+TEST_F(Kavtool, InfoNamesTheSpeedRowInTheLanguageAskedFor) {
+    const QString file = WriteProgramFile("p.kav");
+    const struct {
+        QStringList Args;
+        const char* Speed;
+    } cases[] = {
+        {{"info", file}, "speed row 10 \" 1 мин\""},
+        {{"info", file, "--lang", "en"}, "speed row 10 \" 1 min\""},
+        {{"--lang", "en", "info", file}, "speed row 10 \" 1 min\""},
+    };
+    for (const auto& c : cases) {
+        const TRun r = Run(c.Args);
+        ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+        EXPECT_TRUE(r.Out.contains(QString::fromUtf8(c.Speed))) << r.Out.toStdString();
+        EXPECT_TRUE(r.Out.contains("records: ")) << r.Out.toStdString();
+    }
+}
+
 TEST_F(Kavtool, FormatUsesTheIniUnitsTheGainAndTheSystemSeparator) {
     Write("Kav.ini", "[Main]\nRazvUnit=3\nAmpUnit=1\n");
     TRun r = Run({"format", "field", "0", "65519", "--ini", Path("Kav.ini")});
