@@ -60,8 +60,6 @@ public:
     void RepaintPlot() override;
 
     void ForgetShown() override;
-    // True while the automatic-save panel is marked after a failed save.
-    bool AutoSaveMarked() const { return AutoSaveFailed; }
 
 private:
     void ShowAction(TAcqAction which, const TActionState& state);
