@@ -16,11 +16,13 @@
 namespace {
 
 // One value the handshake keeps equal on both sides: how the operator
-// changes it, the value in flight and the one then chosen, and the
-// instrument's word for what the settings hold (PoleMin, KodAmpl, KodRapid,
-// Ukorr). The speed list follows the speed the instrument reports whoever
-// controls it, so a second choice of speed may give way to the first once the
-// instrument reports running it; the other values keep the second choice.
+// changes it, the value in flight and the one then chosen, the instrument's
+// word for what the settings hold (PoleMin, KodAmpl, KodRapid, Ukorr), the
+// setting the operator's choice lands in, what the group's box shows, and
+// what the simulated and the test's own instrument hold. The speed list
+// follows the speed the instrument reports whoever controls it, so a second
+// choice of speed may give way to the first once the instrument reports
+// running it; the other values keep the second choice.
 struct TChange {
     const char* Name;
     std::function<void(TInstrumentControls&, int)> Change;
@@ -28,36 +30,40 @@ struct TChange {
     int Second;
     std::function<int(const TKavCfg&)> Shown;
     std::function<int(const TKavCfg&)> Setting;
+    bool KeepsSecond;
+    std::function<int(const TControlsState&)> InBox;
+    std::function<int(TSimInstrument&)> HeldBySim;
+    std::function<int(const TPtyInstrument&)> HeldByPty;
 };
 
 const std::vector<TChange>& Changes() {
     static const std::vector<TChange> changes = {
         {"lower bound", [](TInstrumentControls& c, int v) { c.BotFieldChange(v); }, 130, 140,
          [](const TKavCfg& cfg) { return cfg.PoleMin; },
-         [](const TKavCfg& cfg) { return cfg.PoleMin; }},
+         [](const TKavCfg& cfg) { return cfg.PoleMin; }, true,
+         [](const TControlsState& s) { return s.Bounds.Bottom; },
+         [](TSimInstrument& i) { return i.PoleMin(); },
+         [](const TPtyInstrument& i) { return i.PoleMin; }},
         {"gain", [](TInstrumentControls& c, int v) { c.AmpBoxChange(v); }, 3, 5,
          [](const TKavCfg& cfg) { return int(GainTable[cfg.Amplifying].KodAmpl); },
-         [](const TKavCfg& cfg) { return int(cfg.Amplifying); }},
+         [](const TKavCfg& cfg) { return int(cfg.Amplifying); }, true,
+         [](const TControlsState& s) { return s.Gain.Selection; },
+         [](TSimInstrument& i) { return i.KodAmpl(); },
+         [](const TPtyInstrument& i) { return i.KodAmpl; }},
         {"speed", [](TInstrumentControls& c, int v) { c.SpeedBoxChange(v); }, 9, 7,
          [](const TKavCfg& cfg) { return int(SpeedTable[cfg.Rapid].KodRapid); },
-         [](const TKavCfg&) { return -1; }},
+         [](const TKavCfg& cfg) { return int(cfg.Rapid); }, false,
+         [](const TControlsState& s) { return s.Speed.Selection; },
+         [](TSimInstrument& i) { return i.KodRapid(); },
+         [](const TPtyInstrument& i) { return i.KodRapid; }},
         {"correction", [](TInstrumentControls& c, int v) { c.CorrEditChange(v); }, -256, 0,
          [](const TKavCfg& cfg) { return cfg.Correction + CorrectionOffset; },
-         [](const TKavCfg& cfg) { return cfg.Correction; }},
+         [](const TKavCfg& cfg) { return cfg.Correction; }, true,
+         [](const TControlsState& s) { return s.Correction.Value; },
+         [](TSimInstrument& i) { return i.Ukorr(); },
+         [](const TPtyInstrument& i) { return i.Ukorr; }},
     };
     return changes;
-}
-
-// What the controls show for a value: the box or list of its group.
-int InBox(const TControlsState& s, const char* name) {
-    const std::string n = name;
-    if (n == "lower bound")
-        return s.Bounds.Bottom;
-    if (n == "gain")
-        return s.Gain.Selection;
-    if (n == "speed")
-        return s.Speed.Selection;
-    return s.Correction.Value;
 }
 
 // The instrument ends at what the settings hold and the group shows, and
@@ -65,16 +71,10 @@ int InBox(const TControlsState& s, const char* name) {
 void ExpectShownIsRun(const TChange& change, const TKavCfg& cfg, const TControlsState& shown,
                       int held) {
     EXPECT_EQ(held, change.Shown(cfg));
-    const int setting = change.Setting(cfg);
-    if (setting >= 0) {
-        EXPECT_EQ(setting, change.Second);
+    if (change.KeepsSecond) {
+        EXPECT_EQ(change.Setting(cfg), change.Second);
     }
-    const std::string n = change.Name;
-    const int inSettings = n == "lower bound" ? cfg.PoleMin
-                           : n == "gain"      ? cfg.Amplifying
-                           : n == "speed"     ? cfg.Rapid
-                                              : cfg.Correction;
-    EXPECT_EQ(InBox(shown, change.Name), inSettings);
+    EXPECT_EQ(change.InBox(shown), change.Setting(cfg));
 }
 
 } // namespace
@@ -126,21 +126,6 @@ TEST(AnswerEchoes, OnlyTheValuesNowShownAcknowledge) {
 
 // ---- On the simulated spectrometer ------------------------------------------
 
-namespace {
-
-int Held(TAcqRig& rig, const char* name) {
-    const std::string n = name;
-    if (n == "lower bound")
-        return rig.Sim().PoleMin();
-    if (n == "gain")
-        return rig.Sim().KodAmpl();
-    if (n == "speed")
-        return rig.Sim().KodRapid();
-    return rig.Sim().Ukorr();
-}
-
-} // namespace
-
 TEST(HandshakeOnTheSimulator, AnAnswerToAnEarlierValueLeavesTheValueShownToBeSent) {
     for (const TChange& change : Changes()) {
         SCOPED_TRACE(change.Name);
@@ -159,28 +144,13 @@ TEST(HandshakeOnTheSimulator, AnAnswerToAnEarlierValueLeavesTheValueShownToBeSen
         rig.Run(10);
         ASSERT_TRUE(rig.RunUntil(linked, 3000));
         rig.Run(1000);
-        ExpectShownIsRun(change, rig.Cfg, rig.Engine->Controls().State(), Held(rig, change.Name));
+        ExpectShownIsRun(change, rig.Cfg, rig.Engine->Controls().State(),
+                         change.HeldBySim(rig.Sim()));
         EXPECT_TRUE(rig.State().AllAcknowledged());
     }
 }
 
 // ---- On a pseudo-terminal, the test playing the instrument -----------------
-
-namespace {
-
-// What the test's instrument holds of a value.
-int Held(const TPtyInstrument& instrument, const char* name) {
-    const std::string n = name;
-    if (n == "lower bound")
-        return instrument.PoleMin;
-    if (n == "gain")
-        return instrument.KodAmpl;
-    if (n == "speed")
-        return instrument.KodRapid;
-    return instrument.Ukorr;
-}
-
-} // namespace
 
 TEST(HandshakeOnAPseudoTerminal, AnAnswerToAnEarlierValueLeavesTheValueShownToBeSent) {
     for (const TChange& change : Changes()) {
@@ -225,7 +195,7 @@ TEST(HandshakeOnAPseudoTerminal, AnAnswerToAnEarlierValueLeavesTheValueShownToBe
         rig.Receiver->PollTick();
         ASSERT_TRUE(link());
         ExpectShownIsRun(change, rig.Cfg, rig.Engine->Controls().State(),
-                         Held(instrument, change.Name));
+                         change.HeldByPty(instrument));
         // Nothing more goes out once the instrument holds what is shown.
         EXPECT_EQ(tick(300), 0);
     }

@@ -23,12 +23,15 @@ struct KavtoolAcquire : ::testing::Test {
     void SetUp() override {
         TestApp();
         ASSERT_TRUE(Files.Dir.isValid());
+        WriteIni(5);
+    }
+    void WriteIni(std::int32_t numbMask) {
         TKavCfg cfg;
         SetDefaults(cfg, Files.Dir.path());
         cfg.Port.TimeOut = 20; // a quick poll: the run takes a few seconds
         cfg.Rapid = 11;        // "30 сек", not the simulator's own speed
         cfg.NameMask = QStringLiteral("Проба");
-        cfg.NumbMask = 5;
+        cfg.NumbMask = numbMask;
         ASSERT_TRUE(SaveSettings(cfg, {}, Ini, u'.'));
     }
 };
@@ -118,13 +121,7 @@ TEST_F(KavtoolAcquire, APortOfAGroupTheUserIsNotInSaysToJoinIt) {
 // number it does not start.
 TEST_F(KavtoolAcquire, TheLastAutoSaveNumberEndsTheRunWithoutOverwriting) {
     const QString out = Files.Path("spectra");
-    TKavCfg cfg;
-    SetDefaults(cfg, Files.Dir.path());
-    cfg.Port.TimeOut = 20;
-    cfg.Rapid = 11;
-    cfg.NameMask = QStringLiteral("Проба");
-    cfg.NumbMask = 2147483646;
-    ASSERT_TRUE(SaveSettings(cfg, {}, Ini, u'.'));
+    WriteIni(2147483646);
     const TKavtoolRun r = RunKavtool({"acquire", "--port", "SIM", "--ini", Ini, "--sweeps", "3",
                                       "--out", out, "--sim-speed", "10"});
     EXPECT_EQ(r.Exit, 1);
@@ -136,8 +133,7 @@ TEST_F(KavtoolAcquire, TheLastAutoSaveNumberEndsTheRunWithoutOverwriting) {
     EXPECT_FALSE(r.Err.contains("sweep 2/3: "));
     EXPECT_EQ(QDir(out).entryList({"*.kav"}, QDir::Files), QStringList{"Проба2147483646.kav"});
 
-    cfg.NumbMask = 2147483647;
-    ASSERT_TRUE(SaveSettings(cfg, {}, Ini, u'.'));
+    WriteIni(2147483647);
     const TKavtoolRun last = RunKavtool({"acquire", "--port", "SIM", "--ini", Ini, "--out", out});
     EXPECT_EQ(last.Exit, 1);
     EXPECT_EQ(last.Err, "kavtool: settings file \"" + Ini +

@@ -1,18 +1,27 @@
-// The option dialogs of "Настройка": automatic save, processing while
-// receiving, the calibration of the units; driven through their controls.
+// The option dialogs of "Настройка" (automatic save, processing while
+// receiving, the calibration of the units) and of the processing (filter,
+// smoothing, extremum search, line fit, comparison); driven through their
+// controls.
 #include "config/auto_save_setup_dialog.h"
 #include "config/auto_save_texts.h"
 #include "config/real_time_setup_dialog.h"
 #include "config/settings_store.h"
 #include "config/unit_calibration.h"
 #include "config/unit_setup_dialog.h"
+#include "processing/compare_setup_dialog.h"
+#include "processing/fit_setup_dialog.h"
+#include "processing/gliss_setup_dialog.h"
+#include "processing/low_pass_setup_dialog.h"
+#include "processing/min_max_setup_dialog.h"
 #include "qstring_printer.h"
 #include "scripted_port.h"
 #include "view/qt_app.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QEnterEvent>
 #include <QFileSystemModel>
 #include <QGroupBox>
@@ -27,6 +36,7 @@
 #include <QTest>
 #include <QTreeView>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -137,22 +147,16 @@ struct TUnitSetupTest : TSetupDialogTest {
 
 } // namespace
 
-// Values beyond the fields are shown at their bounds; the raw trace needs
-// the filter or the sum.
-TEST_F(RealTimeSetup, ShowsTheSettingsAndTheRawTraceNeedsTheFilterOrTheSum) {
+// The raw trace needs the filter or the sum.
+TEST_F(RealTimeSetup, TheRawTraceNeedsTheFilterOrTheSum) {
     TRealTimeSetupForm off(Cfg); // both off in the defaults
     EXPECT_FALSE(off.ShowFirstBox()->isEnabled());
 
     Cfg.EnableRTLPF = true;
-    Cfg.RTNumb = 1;
-    Cfg.RTLPFConst = 5000;
     Cfg.ShowFirst = true;
     TRealTimeSetupForm d(Cfg);
     d.show();
-    EXPECT_EQ(d.windowTitle(), QStringLiteral("Обработка  при приеме спектров"));
     EXPECT_FALSE(d.EnSum()->isChecked());
-    EXPECT_EQ(d.SumConst()->value(), 2);
-    EXPECT_EQ(d.LPFConst()->value(), 2000);
     EXPECT_TRUE(d.ShowFirstBox()->isChecked() && d.ShowFirstBox()->isEnabled());
     EXPECT_EQ(ShownHelp(d), -1);
     Click(d.EnLPF()); // both off now
@@ -163,13 +167,9 @@ TEST_F(RealTimeSetup, ShowsTheSettingsAndTheRawTraceNeedsTheFilterOrTheSum) {
     Click(d.ShowFirstBox());
     Click(d.EnLPF()); // on again beside the sum: the mark stays
     EXPECT_TRUE(d.ShowFirstBox()->isChecked());
-
-    QTest::keyClick(d.SumConst(), Qt::Key_Up);
     QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_TRUE(Cfg.EnableRTLPF && Cfg.EnableRTSum && Cfg.ShowFirst);
-    EXPECT_EQ(Cfg.RTNumb, 3);
-    EXPECT_EQ(Cfg.RTLPFConst, 2000);
 }
 
 TEST_F(RealTimeSetup, TheHelpFollowsTheMouse) {
@@ -188,16 +188,12 @@ TEST_F(RealTimeSetup, TheHelpFollowsTheMouse) {
 
 TEST_F(AutoSaveSetup, ShowsTheSettingsTheExampleAndTheFreeSpace) {
     Cfg.NumbMask = 123456789; // beyond the field: shown at its bound
-    Cfg.SaveStep = 0;
     TAutoSaveSetupFrm d(Cfg);
-    EXPECT_EQ(d.windowTitle(), QStringLiteral("Настройка автоматическго сохранения спектров"));
     EXPECT_EQ(d.Directory()->text(), Work.path());
     EXPECT_TRUE(d.Directory()->isReadOnly());
     ExpectFreeSpaceOf(d.Info()->text(), Work.path());
     EXPECT_FALSE(d.OnBox()->isChecked());
     EXPECT_EQ(d.NameMask()->text(), QStringLiteral("Спектр"));
-    EXPECT_EQ(d.NumbMask()->value(), 99999999);
-    EXPECT_EQ(d.SaveStep()->value(), 1);
     EXPECT_EQ(d.Exam()->text(), QStringLiteral("Спектр99999999.kav"));
     EXPECT_TRUE(d.DirView()->selectionModel()->selectedIndexes().isEmpty());
 }
@@ -238,90 +234,207 @@ TEST_F(AutoSaveSetup, OkTakesTheFolderOnlyWithSavingOnAndTheRestAlways) {
     }
 }
 
-// What is left in a spin field is read as the program's spin fields read
-// it: text that is no number is the range's minimum, a number below the
-// minimum is the minimum; never the value the field had before.
-TEST_F(TSetupDialogTest, SpinFieldsReadNoNumberOrLessAsTheirMinimum) {
-    Cfg.SaveStep = 5;
-    Cfg.NumbMask = 77;
-    Cfg.RTLPFConst = 30;
-    Cfg.RTNumb = 40;
-    // Each dialog shows these; each case changes one field and takes OK.
-    TAutoSaveSetupFrm autoSave(Cfg);
-    TRealTimeSetupForm realTime(Cfg);
+namespace {
+
+// A setting of any integer type, read and written as an int.
+struct TCfgField {
+    std::function<int(const TKavCfg&)> Get;
+    std::function<void(TKavCfg&, int)> Set;
+};
+template <class T> TCfgField Field(T TKavCfg::*m) {
+    return {[m](const TKavCfg& c) { return static_cast<int>(c.*m); },
+            [m](TKavCfg& c, int v) { c.*m = static_cast<T>(v); }};
+}
+
+using TMakeDialog = std::function<std::unique_ptr<QDialog>(TKavCfg&)>;
+template <class D> std::unique_ptr<QDialog> Make(TKavCfg& cfg) {
+    return std::make_unique<D>(cfg);
+}
+
+// The five option dialogs that edit the settings directly.
+const struct {
+    TMakeDialog Make;
+    const char* Title;
+    const char* FirstControl;
+} OptionDialogs[] = {
+    {Make<TRealTimeSetupForm>, "Обработка  при приеме спектров", "EnLPF"},
+    {Make<TAutoSaveSetupFrm>, "Настройка автоматическго сохранения спектров", "OnBox"},
+    {Make<TLowPassSetupForm>, "Фильтр низкой чстоты", "ConstEdit"},
+    {Make<TGlissSetupForm>, "Сглаживание спектра", "ConstEdit"},
+    {Make<TMinMaxSetupForm>, "Поиск экстремумов", "NoiseEdit"},
+};
+
+} // namespace
+
+// Every spin field of the option dialogs: a setting beyond the field is shown
+// at its bound; what is typed (a digit that would leave the range is refused)
+// or stepped is stored on OK; what is left in the field when OK is clicked
+// at once is read as the program's spin fields read it: text that is no
+// number, or a number below the minimum, is the minimum, never the value the
+// field had before.
+TEST_F(TSetupDialogTest, SpinFieldsShowTheSettingAndStoreWhatIsLeftInThem) {
     const struct {
-        QDialog* Dialog;
-        QSpinBox* Field;
-        const char* Text;
-        QPushButton* Ok;
-        std::int32_t Expected;
+        TMakeDialog Dialog;
+        const char* Name;
+        TCfgField Setting;
+        int Before, Shown;
+        const char* Text; // typed over the field; nullptr: left as shown
+        int Steps;        // then the arrow keys, up (> 0) or down
+        int Stored;
     } cases[] = {
-        {&autoSave, autoSave.SaveStep(), "", autoSave.OKBtn(), 1},
-        {&autoSave, autoSave.NumbMask(), "", autoSave.OKBtn(), 1},
-        {&realTime, realTime.LPFConst(), "1", realTime.OKBtn(), 2},
-        {&realTime, realTime.SumConst(), "", realTime.OKBtn(), 2},
+        {Make<TAutoSaveSetupFrm>, "SaveStep", Field(&TKavCfg::SaveStep), 0, 1, nullptr, 0, 1},
+        {Make<TAutoSaveSetupFrm>, "SaveStep", Field(&TKavCfg::SaveStep), 5, 5, "", 0, 1},
+        {Make<TAutoSaveSetupFrm>, "NumbMask", Field(&TKavCfg::NumbMask), 123456789, 99999999, "", 0,
+         1},
+        {Make<TRealTimeSetupForm>, "LPFConst", Field(&TKavCfg::RTLPFConst), 5000, 2000, nullptr, 0,
+         2000},
+        {Make<TRealTimeSetupForm>, "LPFConst", Field(&TKavCfg::RTLPFConst), 30, 30, "1", 0, 2},
+        {Make<TRealTimeSetupForm>, "SumConst", Field(&TKavCfg::RTNumb), 1, 2, nullptr, 1, 3},
+        {Make<TRealTimeSetupForm>, "SumConst", Field(&TKavCfg::RTNumb), 40, 40, "", 0, 2},
+        {Make<TLowPassSetupForm>, "ConstEdit", Field(&TKavCfg::LPFConst), 10, 10, "5000", 0, 500},
+        {Make<TLowPassSetupForm>, "ConstEdit", Field(&TKavCfg::LPFConst), 300, 300, "", 0, 2},
+        {Make<TGlissSetupForm>, "ConstEdit", Field(&TKavCfg::GlissConst), 1, 2, nullptr, 1, 3},
+        {Make<TGlissSetupForm>, "ConstEdit", Field(&TKavCfg::GlissConst), 300, 300, "1", 0, 2},
+        // The extremum search steps by ten.
+        {Make<TMinMaxSetupForm>, "NoiseEdit", Field(&TKavCfg::FindMaxNoise), 20, 20, nullptr, 1,
+         30},
+        {Make<TMinMaxSetupForm>, "StepEdit", Field(&TKavCfg::FindMaxStep), 100, 100, nullptr, -1,
+         90},
+        {Make<TMinMaxSetupForm>, "NoiseEdit", Field(&TKavCfg::FindMaxNoise), 300, 300, "", 0, 10},
+        {Make<TMinMaxSetupForm>, "StepEdit", Field(&TKavCfg::FindMaxStep), 300, 300, "", 0, 50},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.Field->objectName().toStdString());
         SetDefaults(Cfg, Work.path());
-        Cfg.SaveStep = 5;
-        Cfg.NumbMask = 77;
-        Cfg.RTLPFConst = 30;
-        Cfg.RTNumb = 40;
-        c.Dialog->setResult(QDialog::Rejected);
-        c.Dialog->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(c.Dialog));
-        c.Field->setFocus();
-        c.Field->selectAll();
-        QTest::keyClick(c.Field, Qt::Key_Delete);
-        QTest::keyClicks(c.Field, QString::fromLatin1(c.Text));
-        QTest::mouseClick(c.Ok, Qt::LeftButton);
-        EXPECT_EQ(c.Dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(c.Field->value(), c.Expected);
-        const std::int32_t stored = c.Field == autoSave.SaveStep()   ? Cfg.SaveStep
-                                    : c.Field == autoSave.NumbMask() ? Cfg.NumbMask
-                                    : c.Field == realTime.LPFConst() ? Cfg.RTLPFConst
-                                                                     : Cfg.RTNumb;
-        EXPECT_EQ(stored, c.Expected);
-    }
-}
-
-// A dialog opens on its first control, not on OK: Enter at once would
-// confirm what the operator has not looked at.
-TEST_F(TSetupDialogTest, DialogsOpenOnTheirFirstControl) {
-    TAutoSaveSetupFrm autoSave(Cfg);
-    TRealTimeSetupForm realTime(Cfg);
-    const std::pair<QDialog*, QWidget*> dialogs[] = {{&autoSave, autoSave.OnBox()},
-                                                     {&realTime, realTime.EnLPF()}};
-    for (const auto& [d, first] : dialogs) {
-        SCOPED_TRACE(d->objectName().toStdString());
+        c.Setting.Set(Cfg, c.Before);
+        const auto d = c.Dialog(Cfg);
+        SCOPED_TRACE(d->objectName().toStdString() + " " + c.Name + " " + std::to_string(c.Before));
         d->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
-        EXPECT_EQ(d->focusWidget(), first);
-        d->hide();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
+        auto* field = d->findChild<QSpinBox*>(QString::fromLatin1(c.Name));
+        ASSERT_TRUE(field);
+        EXPECT_EQ(field->value(), c.Shown);
+        field->setFocus();
+        if (c.Text) {
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_Delete);
+            QTest::keyClicks(field, QString::fromLatin1(c.Text));
+        }
+        for (int k = 0; k < std::abs(c.Steps); ++k)
+            QTest::keyClick(field, c.Steps > 0 ? Qt::Key_Up : Qt::Key_Down);
+        QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+        EXPECT_EQ(d->result(), QDialog::Accepted);
+        EXPECT_EQ(c.Setting.Get(Cfg), c.Stored);
     }
 }
 
-// Every box ticked, every number stepped, another folder picked: Cancel
+// Each option dialog has its title and opens on its first control, not on
+// OK: Enter at once would confirm what the operator has not looked at.
+// Every box ticked, every number changed, another folder picked: Cancel
 // keeps the settings as they were.
-TEST_F(TSetupDialogTest, CancelChangesNothing) {
+TEST_F(TSetupDialogTest, OptionDialogsOpenOnTheirFirstControlAndCancelChangesNothing) {
     const TKavCfg before = Cfg;
-    TRealTimeSetupForm realTime(Cfg);
-    TAutoSaveSetupFrm autoSave(Cfg);
-    const std::pair<QDialog*, QPushButton*> dialogs[] = {{&realTime, realTime.CancelBtn()},
-                                                         {&autoSave, autoSave.CancelBtn()}};
-    for (const auto& [d, cancel] : dialogs) {
+    for (const auto& o : OptionDialogs) {
+        const auto d = o.Make(Cfg);
+        SCOPED_TRACE(d->objectName().toStdString());
+        EXPECT_EQ(d->windowTitle(), QString::fromUtf8(o.Title));
         d->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+        EXPECT_EQ(d->focusWidget()->objectName(), o.FirstControl);
         for (QCheckBox* box : d->findChildren<QCheckBox*>())
             Click(box);
-        for (QSpinBox* spin : d->findChildren<QSpinBox*>())
+        for (QSpinBox* spin : d->findChildren<QSpinBox*>()) {
             QTest::keyClick(spin, Qt::Key_Up);
-        if (d == &autoSave)
-            Pick(autoSave, Other.path());
-        QTest::mouseClick(cancel, Qt::LeftButton);
+            Retype(spin, QStringLiteral("700"));
+        }
+        if (auto* autoSave = qobject_cast<TAutoSaveSetupFrm*>(d.get()))
+            Pick(*autoSave, Other.path());
+        QTest::mouseClick(d->findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
         EXPECT_EQ(d->result(), QDialog::Rejected);
     }
     EXPECT_TRUE(Cfg == before);
+}
+
+// The processing dialogs' switches; the one instance of the extremum search's
+// dialog shows the settings afresh at every opening.
+TEST_F(TSetupDialogTest, ProcessingSwitchesAreStoredAndShownAfresh) {
+    TLowPassSetupForm lowPass(Cfg);
+    EXPECT_EQ(lowPass.findChild<QGroupBox*>()->title(),
+              QStringLiteral("Постоянная времени фильтра в отсчетах развертки"));
+    TGlissSetupForm gliss(Cfg);
+    gliss.show();
+    Click(gliss.AutoBox());
+    QTest::mouseClick(gliss.OKBtn(), Qt::LeftButton);
+    EXPECT_TRUE(Cfg.AutoGliss);
+    TMinMaxSetupForm d(Cfg);
+    d.show();
+    Click(d.AutoBox());
+    QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
+    EXPECT_TRUE(Cfg.AutoMinMax);
+    Cfg.FindMaxNoise = 5;
+    Cfg.AutoMinMax = false;
+    d.show();
+    EXPECT_EQ(d.NoiseEdit()->value(), 10);
+    EXPECT_FALSE(d.AutoBox()->isChecked());
+}
+
+// The fit's dialog shows the stored settings, writes what OK confirms and
+// nothing on Cancel; the line count cannot leave 1..4.
+TEST_F(TSetupDialogTest, FitSetupWritesItsCopyOnOkOnly) {
+    TFitSettings settings{2, TLineShape::Gauss, 9400};
+    {
+        TFitSetupForm d(settings);
+        d.show();
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Аппроксимация линий"));
+        EXPECT_EQ(d.LineCountEdit()->value(), 2);
+        EXPECT_EQ(d.ShapeBox()->currentText(), QStringLiteral("Гаусс"));
+        EXPECT_EQ(d.FrequencyEdit()->value(), 9400);
+        Retype(d.LineCountEdit(), QStringLiteral("9")); // refused: above 4
+        d.ShapeBox()->setCurrentIndex(2);
+        d.FrequencyEdit()->setValue(0);
+        QTest::mouseClick(d.CancelBtn(), Qt::LeftButton);
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        EXPECT_EQ(settings, (TFitSettings{2, TLineShape::Gauss, 9400}));
+    }
+    TFitSetupForm d(settings);
+    d.show();
+    Retype(d.LineCountEdit(), QStringLiteral("4"));
+    d.ShapeBox()->setCurrentIndex(2);
+    EXPECT_EQ(d.ShapeBox()->currentText(), QStringLiteral("Псевдо-Фойгт"));
+    d.FrequencyEdit()->setValue(0);
+    QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(settings, (TFitSettings{4, TLineShape::Voigt, 0}));
+}
+
+TEST_F(TSetupDialogTest, CompareSetupWritesItsCopyOnOkOnly) {
+    TCompareSettings settings;
+    settings.ReferenceSpins = 2e17;
+    TCompareSetupForm d(settings, QChar(','));
+    d.show();
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Сравнение со спектром"));
+    EXPECT_EQ(d.NormalizationBox()->currentText(), QStringLiteral("без нормировки"));
+    EXPECT_EQ(d.SpinsEdit()->text(), QStringLiteral("2,000E+017"));
+    EXPECT_TRUE(d.DifferenceBox()->isChecked());
+    d.NormalizationBox()->setCurrentIndex(2);
+    Click(d.ShiftBox());
+    Click(d.DifferenceBox());
+    d.SpinsEdit()->setText(QStringLiteral("1,5e16"));
+    QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(settings.Normalization, TNormalization::Integral);
+    EXPECT_TRUE(settings.FindShift);
+    EXPECT_FALSE(settings.ShowDifference);
+    EXPECT_EQ(settings.ReferenceSpins, 1.5e16);
+
+    // Cancel keeps everything; a spin count that is no count is not given.
+    TCompareSetupForm again(settings, QChar(','));
+    again.NormalizationBox()->setCurrentIndex(0);
+    QTest::mouseClick(again.CancelBtn(), Qt::LeftButton);
+    EXPECT_EQ(settings.Normalization, TNormalization::Integral);
+    const std::pair<const char*, double> spins[] = {
+        {"", 0}, {"abc", 0}, {"-5", 0}, {"0", 0}, {"inf", 0}, {"1e400", 0}, {" 3.5E17 ", 3.5e17}};
+    for (const auto& [text, value] : spins)
+        EXPECT_EQ(TCompareSetupForm::SpinCountOf(QString::fromLatin1(text)), value) << text;
 }
 
 TEST(AutoSaveTexts, FreeSpaceNamesTheMountPointAndWholeMebibytes) {

@@ -423,12 +423,11 @@ void ExpectSamePlacement(const QByteArray& bytes, const char* what) {
     const TPlaced expected = ReferencePlacement(bytes);
     TPlaced placed{Table(7), Table(9), {}};
     placed.Stats = PlaceSpectrumRecords(bytes, *placed.Store, *placed.Undo);
-    EXPECT_EQ(placed.Stats.Records, expected.Stats.Records);
-    EXPECT_EQ(placed.Stats.TrailingBytes, expected.Stats.TrailingBytes);
-    EXPECT_EQ(placed.Stats.Points, expected.Stats.Points);
-    EXPECT_EQ(placed.Stats.Parameters, expected.Stats.Parameters);
-    EXPECT_EQ(placed.Stats.Stray, expected.Stats.Stray);
-    EXPECT_EQ(placed.Stats.Overwritten, expected.Stats.Overwritten);
+    const auto counts = [](const TLoadStats& s) {
+        return std::vector<int>{s.Records,    s.TrailingBytes, s.Points,
+                                s.Parameters, s.Stray,         s.Overwritten};
+    };
+    EXPECT_EQ(counts(placed.Stats), counts(expected.Stats));
     for (int i = 0; i < 65536; ++i) {
         ASSERT_EQ((*placed.Store)[i], (*expected.Store)[i]) << "store slot " << i;
         ASSERT_EQ((*placed.Undo)[i], (*expected.Undo)[i]) << "undo slot " << i;
@@ -437,7 +436,7 @@ void ExpectSamePlacement(const QByteArray& bytes, const char* what) {
 
 } // namespace
 
-TEST(RecordPlacement, FilesThisProgramWrites) {
+TEST(RecordPlacement, FilesOfEveryShapeArePlacedOneRecordAfterTheOther) {
     TRecords full, sweep, sparse;
     for (int code = 0; code < 65536; ++code)
         full.push_back({static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(code % 4096)});
@@ -455,9 +454,7 @@ TEST(RecordPlacement, FilesThisProgramWrites) {
     ExpectSamePlacement(Bytes(sparse), "points on every third code");
     ExpectSamePlacement(QByteArray(), "an empty file");
     ExpectSamePlacement(Bytes(full).left(4 * 64 + 2), "one run and a part");
-}
 
-TEST(RecordPlacement, RunsBrokenAtEveryPlace) {
     // A long run with one record changed at each position of the first runs
     // in turn: a stray, an empty record, a repeat of an earlier code, a
     // parameter, a code skipped, a point past the reserved codes.
@@ -476,9 +473,9 @@ TEST(RecordPlacement, RunsBrokenAtEveryPlace) {
             ExpectSamePlacement(Bytes(records), "a broken run");
         }
     }
-}
 
-TEST(RecordPlacement, RecordsInAnyOrder) {
+    // Points in runs and jumps (backwards too) with parameters, strays and
+    // empty records between them; then random bytes.
     std::mt19937 random(7);
     const std::uint16_t odd[] = {65520, 65534, 4096, 65519, 65535};
     for (int round = 0; round < 60; ++round) {
@@ -486,17 +483,13 @@ TEST(RecordPlacement, RecordsInAnyOrder) {
         const int count = static_cast<int>(random() % 70000);
         std::uint16_t code = static_cast<std::uint16_t>(random());
         for (int i = 0; i < count; ++i) {
-            switch (random() % 8) {
-            case 0: // a jump anywhere, backwards too
+            const auto kind = random() % 8;
+            if (kind == 0)
                 code = static_cast<std::uint16_t>(random());
-                break;
-            case 1: // a parameter, a stray or an empty record
+            if (kind == 1)
                 records.push_back({static_cast<std::uint16_t>(random()), odd[random() % 5]});
-                continue;
-            default:
-                break;
-            }
-            records.push_back({code++, static_cast<std::uint16_t>(random() % 4096)});
+            else
+                records.push_back({code++, static_cast<std::uint16_t>(random() % 4096)});
         }
         ExpectSamePlacement(Bytes(records), "points in runs and jumps");
     }
