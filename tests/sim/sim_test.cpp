@@ -341,18 +341,6 @@ TEST(SimInstrument, CtsPulsesOnlyWhenItCanTakeACommandAndKnowsItsNextChange) {
     EXPECT_FALSE(sim.NextCtsChange(0).has_value());
 }
 
-TEST(SimInstrument, CanBeToldNotToAnswer) {
-    TSimInstrument sim;
-    sim.SetAnswer(CmdLinkRequest, false);
-    Command(sim, CmdLinkRequest);
-    EXPECT_EQ(sim.Pending(), 0);
-    EXPECT_FALSE(sim.Linked());
-    sim.SetAnswer(CmdLinkRequest, true);
-    sim.SetAnswering(false);
-    Command(sim, CmdLinkRequest);
-    EXPECT_EQ(sim.Pending(), 0);
-}
-
 TEST(SimInstrument, ReportsBadCommandsAsTheInstrumentWould) {
     TSimInstrument sim;
     QByteArray bad = BuildCommand(CmdLinkRequest, TCommandValues{});
@@ -375,7 +363,7 @@ TEST(SimInstrument, ReportsBadCommandsAsTheInstrumentWould) {
     EXPECT_EQ(cut.Frames[2].Type, TmByteTimeout);
 }
 
-TEST(SimInstrument, ScriptedTroubleReachesTheLine) {
+TEST(SimInstrument, ScriptedTroubleAndSilenceReachTheLine) {
     TSimInstrument sim;
     sim.InjectBytes(QByteArray::fromHex("55"));
     sim.CorruptNextFrame();
@@ -394,6 +382,17 @@ TEST(SimInstrument, ScriptedTroubleReachesTheLine) {
     Command(sim, CmdLinkRequest);
     sim.Advance(3000);
     EXPECT_EQ(sim.Pending(), 0);
+
+    // Told not to answer one command, or any.
+    TSimInstrument mute;
+    mute.SetAnswer(CmdLinkRequest, false);
+    Command(mute, CmdLinkRequest);
+    EXPECT_EQ(mute.Pending(), 0);
+    EXPECT_FALSE(mute.Linked());
+    mute.SetAnswer(CmdLinkRequest, true);
+    mute.SetAnswering(false);
+    Command(mute, CmdLinkRequest);
+    EXPECT_EQ(mute.Pending(), 0);
 }
 
 TEST(SimInstrument, AdcRequestGetsAReadingThatFollowsTheField) {
