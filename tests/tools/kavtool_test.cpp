@@ -401,14 +401,6 @@ TEST_F(KavtoolFullDisk, FileSizeLimitOrFullFileSystemKeepsThePreviousFile) {
     }
 }
 
-// A device path as the port is used whole, not cut to a COM name.
-TEST_F(Kavtool, AcquireTakesADevicePathWhole) {
-    const QString missing = Path("serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0");
-    const TRun r = Run({"acquire", "--port", missing, "--sweeps", "1"});
-    EXPECT_EQ(r.Exit, 1);
-    EXPECT_TRUE(r.Err.contains(missing)) << r.Err.toStdString();
-}
-
 TEST_F(Kavtool, HelpShowsTheUsage) {
     const TRun help = Run({"help"});
     EXPECT_EQ(help.Exit, 0);
