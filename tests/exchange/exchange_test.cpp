@@ -7,29 +7,22 @@
 #include "exchange/spectrum_export.h"
 #include "exchange/spectrum_import.h"
 #include "exchange/text_spectrum.h"
+#include "lab_files.h"
 #include "qstring_printer.h"
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/value_format.h"
+#include "temp_files.h"
 
-#include <QDir>
-#include <QFile>
-#include <QHash>
 #include <QLocale>
-#include <QRegularExpression>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <clocale>
-#include <cmath>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
 // Settings with their defaults, a spectrum in memory, a temporary folder.
-struct TExchangeFixture : ::testing::Test {
-    QTemporaryDir Dir;
+struct TExchangeFixture : ::testing::Test, TTempFiles {
     TKavCfg Cfg{};
     std::unique_ptr<TPointTable> Store = std::make_unique<TPointTable>();
 
@@ -38,32 +31,24 @@ struct TExchangeFixture : ::testing::Test {
         ClearPoints(*Store);
     }
 
-    QString Path(const QString& name) const { return Dir.filePath(name); }
-
     // A first-derivative line, a point every `step` codes from `first` to
-    // `last`, with the file records of the settings' state.
+    // `last`.
     void PutLine(int first, int last, int step) {
-        for (int code = first; code <= last; code += step) {
-            const double d = (code - 30000) / 900.0;
-            const double y = 2048 - 1500 * d / std::pow(1 + d * d, 2);
+        for (int code = first; code <= last; code += step)
             (*Store)[code] = TPointSlot{static_cast<std::uint16_t>(code),
-                                        static_cast<std::uint16_t>(std::lround(y))};
-        }
+                                        static_cast<std::uint16_t>(std::lround(
+                                            2048 + DerivativeLine(code, 30000, 900, 1500)))};
     }
 
-    void Write(const QString& name, const QByteArray& bytes) const {
-        QFile f(Path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_EQ(f.write(bytes), bytes.size());
-    }
-
-    QByteArray Read(const QString& name) const {
-        QFile f(Path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    bool Export(const QString& name, QStringList* notes = nullptr, QString* error = nullptr) {
+        QStringList n;
+        return ExportSpectrum(Path(name), ExchangeFormatOfPath(name), *Store, Cfg, "line",
+                              notes ? *notes : n, error);
     }
 };
 
 using TextSpectrum = TExchangeFixture;
+using Bes3t = TExchangeFixture;
 
 TExchangeSpectrum Spectrum(std::vector<double> field, std::vector<double> amplitude,
                            QString unit = {}) {
@@ -73,48 +58,6 @@ TExchangeSpectrum Spectrum(std::vector<double> field, std::vector<double> amplit
     s.FieldUnit = std::move(unit);
     return s;
 }
-
-// A descriptor read without the program's reader: key, blanks, value.
-QHash<QString, QString> DescriptorKeys(const QByteArray& text) {
-    QHash<QString, QString> keys;
-    for (const QByteArray& raw : text.split('\n')) {
-        const QString line = QString::fromUtf8(raw).trimmed();
-        if (line.isEmpty() || line.startsWith('*') || line.startsWith('#'))
-            continue;
-        const QStringList parts = line.split(QRegularExpression("\\s+"));
-        keys.insert(parts[0], line.mid(parts[0].size()).trimmed());
-    }
-    return keys;
-}
-
-// Big-endian 64-bit floats, assembled byte by byte.
-std::vector<double> BigEndianDoubles(const QByteArray& bytes) {
-    std::vector<double> values;
-    for (qsizetype k = 0; k + 8 <= bytes.size(); k += 8) {
-        std::uint64_t bits = 0;
-        for (int b = 0; b < 8; ++b)
-            bits = (bits << 8) | static_cast<std::uint8_t>(bytes[k + b]);
-        double v = 0;
-        std::memcpy(&v, &bits, 8);
-        values.push_back(v);
-    }
-    return values;
-}
-
-struct Bes3t : TExchangeFixture {
-    std::vector<int> Codes() const {
-        std::vector<int> codes;
-        for (int k = 0; k <= MaxFieldCode; ++k)
-            if (IsValidSlot((*Store)[k]))
-                codes.push_back(k);
-        return codes;
-    }
-    bool Export(const QString& name, QStringList* notes = nullptr, QString* error = nullptr) {
-        QStringList n;
-        return ExportSpectrum(Path(name), ExchangeFormatOfPath(name), *Store, Cfg, "line",
-                              notes ? *notes : n, error);
-    }
-};
 
 } // namespace
 
@@ -245,10 +188,14 @@ TEST_F(Bes3t, DescriptorAndDataReadByAnIndependentReaderMatchTheProgramsTexts) {
     WriteParameterBlock(*Store, Cfg, readings);
     ASSERT_TRUE(Export("line.DSC"));
 
-    const QByteArray dsc = Read("line.DSC");
-    EXPECT_TRUE(dsc.startsWith("#DESC\t1.2")) << dsc.left(40).toStdString();
-    const QHash<QString, QString> keys = DescriptorKeys(dsc);
-    const std::vector<int> codes = Codes();
+    EXPECT_TRUE(Read("line.DSC").startsWith("#DESC\t1.2"))
+        << Read("line.DSC").left(40).toStdString();
+    const TPlainBes3t out = ReadPlainBes3t(Path("line.DSC"));
+    ASSERT_TRUE(out.Error.isEmpty()) << out.Error.toStdString();
+    std::vector<int> codes;
+    for (int k = 0; k <= MaxFieldCode; ++k)
+        if (IsValidSlot((*Store)[k]))
+            codes.push_back(k);
     const QString expected[][2] = {
         {"DSRC", "EXP"},        {"BSEQ", "BIG"},          {"IKKF", "REAL"},
         {"XTYP", "IDX"},        {"YTYP", "NODATA"},       {"ZTYP", "NODATA"},
@@ -259,25 +206,19 @@ TEST_F(Bes3t, DescriptorAndDataReadByAnIndependentReaderMatchTheProgramsTexts) {
         {"KAVSPEED", "10"},
     };
     for (const auto& [key, value] : expected)
-        EXPECT_EQ(keys.value(key), value) << key.toStdString();
-    ASSERT_EQ(keys.value("XPTS").toInt(), static_cast<int>(codes.size()));
-
-    const std::vector<double> values = BigEndianDoubles(Read("line.DTA"));
-    ASSERT_EQ(values.size(), codes.size());
-    const double xmin = keys.value("XMIN").toDouble();
-    const double xwid = keys.value("XWID").toDouble();
+        EXPECT_EQ(out.Keys.value(key), value) << key.toStdString();
+    ASSERT_EQ(out.Y.size(), codes.size());
     Cfg.RazvUnit = 3;
     const TValueFormat format(Cfg, '.');
     for (std::size_t k = 0; k < codes.size(); ++k) {
-        const double axis = xmin + xwid * k / (codes.size() - 1);
         // FieldToStr shows 6 significant digits ("3045.79 Э").
         const QString shown = format.FieldToStr(static_cast<std::uint16_t>(codes[k]));
         const double number = shown.section(' ', 0, 0).toDouble();
         const double halfDigit = 0.5 * std::pow(10.0, std::floor(std::log10(number)) - 5);
-        ASSERT_NEAR(axis, number, halfDigit * 1.0001) << shown.toStdString();
+        ASSERT_NEAR(out.X[k], number, halfDigit * 1.0001) << shown.toStdString();
         // Volts over ±2047 codes, divided by the gain factor 10.
         const double volts = ((*Store)[codes[k]].Y - 2048) * 20.0 / 4094.0 / 10;
-        ASSERT_NEAR(values[k], volts, 1e-12) << codes[k];
+        ASSERT_NEAR(out.Y[k], volts, 1e-12) << codes[k];
     }
 }
 
@@ -325,15 +266,14 @@ TEST_F(Bes3t, PointsNotEquidistantKeepTheirFieldsInAnAxisFile) {
     ASSERT_TRUE(Export("r.DSC", &notes));
     ASSERT_EQ(notes.size(), 1);
     EXPECT_TRUE(notes[0].contains("r.XGF")) << notes[0].toStdString();
-    const QHash<QString, QString> keys = DescriptorKeys(Read("r.DSC"));
-    EXPECT_EQ(keys.value("XTYP"), "IGD");
-    EXPECT_EQ(keys.value("XPTS"), "124");
-    const std::vector<double> axis = BigEndianDoubles(Read("r.XGF"));
-    ASSERT_EQ(axis.size(), 124u);
+    const TPlainBes3t plain = ReadPlainBes3t(Path("r.DSC"));
+    EXPECT_EQ(plain.Keys.value("XTYP"), "IGD");
+    EXPECT_EQ(plain.Keys.value("XPTS"), "124");
+    ASSERT_TRUE(plain.Error.isEmpty()) << plain.Error.toStdString();
     TExchangeSpectrum read;
     QString error;
     ASSERT_TRUE(ReadBes3t(Path("r.DSC"), read, &error)) << error.toStdString();
-    EXPECT_EQ(read.Field, axis);
+    EXPECT_EQ(read.Field, plain.X);
     EXPECT_FALSE(read.Equidistant);
     // Read back onto the same calibration: the very points, no others.
     TPointTable table;
@@ -350,7 +290,7 @@ TEST_F(Bes3t, PointsNotEquidistantKeepTheirFieldsInAnAxisFile) {
     notes.clear();
     ASSERT_TRUE(Export("r.DSC", &notes));
     EXPECT_TRUE(notes.isEmpty());
-    EXPECT_EQ(DescriptorKeys(Read("r.DSC")).value("XTYP"), "IDX");
+    EXPECT_EQ(ReadPlainBes3t(Path("r.DSC")).Keys.value("XTYP"), "IDX");
     EXPECT_FALSE(QFile::exists(Path("r.XGF")));
     // CSV needs no axis file: the points as they are.
     ASSERT_TRUE(Export("r.csv", &notes));

@@ -31,31 +31,19 @@ inline QByteArray PlainFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Items of a format in a byte order.
+// Items of a format (D or F, as the program and the labs here write them)
+// in a byte order.
 inline std::vector<double> PlainItems(const QByteArray& bytes, const QString& format, bool big) {
-    const int size = format == "D" ? 8 : format == "S" ? 2 : format == "C" ? 1 : 4;
+    const int size = format == "D" ? 8 : 4;
     std::vector<double> values;
     for (qsizetype k = 0; k + size <= bytes.size(); k += size) {
         const auto* p = reinterpret_cast<const uchar*>(bytes.constData() + k);
         if (format == "D")
             values.push_back(big ? qFromBigEndian<double>(p) : qFromLittleEndian<double>(p));
-        else if (format == "F")
-            values.push_back(big ? qFromBigEndian<float>(p) : qFromLittleEndian<float>(p));
-        else if (format == "I")
-            values.push_back(big ? qFromBigEndian<qint32>(p) : qFromLittleEndian<qint32>(p));
-        else if (format == "S")
-            values.push_back(big ? qFromBigEndian<qint16>(p) : qFromLittleEndian<qint16>(p));
         else
-            values.push_back(static_cast<qint8>(*p));
+            values.push_back(big ? qFromBigEndian<float>(p) : qFromLittleEndian<float>(p));
     }
     return values;
-}
-
-inline QString PlainUnquoted(QString v) {
-    v = v.trimmed();
-    if (v.size() >= 2 && v.startsWith('\'') && v.endsWith('\''))
-        v = v.mid(1, v.size() - 2);
-    return v;
 }
 
 // `dsc` names NAME.DSC; the data file is NAME.DTA, the axis file NAME.XGF.
@@ -96,7 +84,7 @@ inline TPlainBes3t ReadPlainBes3t(const QString& dsc) {
 }
 
 // A data set as a spectrometer's own program writes one: the keys given
-// (each "KEY\tvalue"), the values in a format and byte order.
+// (each "KEY\tvalue"), the values in a format (D or F) and byte order.
 inline QByteArray LabDescriptor(const QStringList& keys) {
     return ("#DESC\t1.2 * DESCRIPTOR INFORMATION\n*\n" + keys.join('\n') +
             "\n*\n#SPL\t1.2 * STANDARD PARAMETER LAYER\nEXPT\tCW\nAVGS\t1\n#DSL\t1.0\n"
@@ -108,21 +96,11 @@ inline QByteArray LabData(const std::vector<double>& values, char format, bool b
     QByteArray bytes;
     for (const double v : values) {
         uchar b[8];
-        switch (format) {
-        case 'D':
+        if (format == 'D')
             big ? qToBigEndian<double>(v, b) : qToLittleEndian<double>(v, b);
-            bytes.append(reinterpret_cast<const char*>(b), 8);
-            break;
-        case 'F':
+        else
             big ? qToBigEndian<float>(float(v), b) : qToLittleEndian<float>(float(v), b);
-            bytes.append(reinterpret_cast<const char*>(b), 4);
-            break;
-        default: // 'I'
-            big ? qToBigEndian<qint32>(qint32(std::lround(v)), b)
-                : qToLittleEndian<qint32>(qint32(std::lround(v)), b);
-            bytes.append(reinterpret_cast<const char*>(b), 4);
-            break;
-        }
+        bytes.append(reinterpret_cast<const char*>(b), format == 'D' ? 8 : 4);
     }
     return bytes;
 }

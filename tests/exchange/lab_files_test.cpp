@@ -71,15 +71,27 @@ struct LabFiles : ::testing::Test, TTempFiles {
         return r;
     }
 
-    TPlainBes3t Export(const TReloaded& r, const QString& name, const QString& title = "t") {
+    // The table as BES3T, read back by the plain reader.
+    TPlainBes3t Export(const TPointTable& table, const TKavCfg& cfg, const QString& name,
+                       const QString& title = "t") {
         QStringList notes;
         QString error;
-        EXPECT_TRUE(ExportSpectrum(Path(name + ".DSC"), TExchangeFormat::Bes3t, *r.Store, r.Cfg,
-                                   title, notes, &error))
+        EXPECT_TRUE(ExportSpectrum(Path(name + ".DSC"), TExchangeFormat::Bes3t, table, cfg, title,
+                                   notes, &error))
             << error.toStdString();
         return ReadPlainBes3t(Path(name + ".DSC"));
     }
+    TPlainBes3t Export(const TReloaded& r, const QString& name) {
+        return Export(*r.Store, r.Cfg, name);
+    }
 };
+
+// A flat line at `y`, a point every `step` codes from `first` to `last`.
+void FillFlat(TPointTable& table, int first, int last, int step, int y) {
+    ClearPoints(table);
+    for (int code = first; code <= last; code += step)
+        table[code] = TPointSlot{static_cast<std::uint16_t>(code), static_cast<std::uint16_t>(y)};
+}
 
 std::vector<double> Ordinates(const TPointTable& table) {
     std::vector<double> y;
@@ -178,7 +190,6 @@ TEST_F(LabFiles, SmallValuesAreScaledToKeepTheirShapeAndExportedAsTheyWere) {
         EXPECT_GT(std::set<double>(y.begin(), y.end()).size(), 300u);
         EXPECT_GE(Correlation(y, value), 0.9999);
 
-        const TReloaded r = Reload(table, "small.kav");
         TReloaded shown = Reload(table, "small.kav");
         shown.Cfg.AmpUnit = Cfg.AmpUnit;
         const TPlainBes3t out = Export(shown, "small-out");
@@ -259,7 +270,8 @@ TEST_F(LabFiles, XBandSweepKeepsItsPointCountAndAxisThroughKav) {
 }
 
 // The vendor's text export and text with a header of several lines and
-// decimal commas: the field and intensity columns, with their units.
+// decimal commas: the field and intensity columns, with their units (a
+// time axis: UnreadableImportsAreRefusedInOneLine).
 TEST_F(LabFiles, VendorColumnTextGivesItsFieldAndIntensity) {
     const struct {
         const char* Name;
@@ -289,14 +301,6 @@ TEST_F(LabFiles, VendorColumnTextGivesItsFieldAndIntensity) {
         EXPECT_DOUBLE_EQ(s.Field[2] * scale, 3300.4);
         EXPECT_EQ(s.FieldUnit, c.Unit);
     }
-    // A time axis is refused on import unless asked for.
-    Write("decay.txt", "index\tTime [s]\tIntensity\n1\t0\t5\n2\t0.1\t4\n");
-    TPointTable table;
-    QStringList notes;
-    QString error;
-    EXPECT_FALSE(ImportSpectrumFile(Path("decay.txt"), Cfg, {}, table, notes, &error));
-    EXPECT_TRUE(OneLine(error) && error.contains("decay.txt") && error.contains("\"s\""))
-        << error.toStdString();
 }
 
 // Whatever the names and units hold, the descriptor is ASCII that a reader
@@ -317,13 +321,8 @@ TEST_F(LabFiles, CyrillicNamesGiveAnAsciiDescriptor) {
     Cfg.AmpUnits[1].Name = "усл.ед";
     Cfg.RazvUnits[3].Name = "Гс";
     TPointTable table;
-    ClearPoints(table);
-    for (int code = 1000; code < 2000; code += 10)
-        table[code] = TPointSlot{static_cast<std::uint16_t>(code), 2100};
-    QStringList notes;
-    ASSERT_TRUE(ExportSpectrum(Path("cyr.DSC"), TExchangeFormat::Bes3t, table, Cfg,
-                               "Спектр №2 (ЭПР)", notes, nullptr));
-    const TPlainBes3t out = ReadPlainBes3t(Path("cyr.DSC"));
+    FillFlat(table, 1000, 1990, 10, 2100);
+    const TPlainBes3t out = Export(table, Cfg, "cyr", "Спектр №2 (ЭПР)");
     EXPECT_TRUE(out.AsciiOnly);
     EXPECT_EQ(out.Keys.value("TITL"), "'Spektr No2 (EPR)'");
     EXPECT_EQ(out.Keys.value("IRUNI"), "'usl.ed'");
@@ -338,14 +337,9 @@ TEST_F(LabFiles, DescriptorKeysMakeEveryReaderNormaliseToTheSameNumbers) {
     Cfg.Rapid = 10;     // one minute a sweep
     Cfg.ResonatorFreq = 9400000;
     TPointTable table;
-    ClearPoints(table);
-    for (int code = 0; code < 6000; code += 60)
-        table[code] = TPointSlot{static_cast<std::uint16_t>(code), 3000};
+    FillFlat(table, 0, 5999, 60, 3000);
     WriteParameterBlock(table, Cfg, TInstrumentReadings{5, 6, 2048, 8, -1});
-    QStringList notes;
-    ASSERT_TRUE(
-        ExportSpectrum(Path("n.DSC"), TExchangeFormat::Bes3t, table, Cfg, "n", notes, nullptr));
-    const TPlainBes3t out = ReadPlainBes3t(Path("n.DSC"));
+    const TPlainBes3t out = Export(table, Cfg, "n");
     ASSERT_TRUE(out.Error.isEmpty());
     const auto& keys = out.Keys;
     // Gain: data / 10^(RCAG/20); scans: SctNorm true forbids dividing again.
@@ -369,17 +363,11 @@ TEST_F(LabFiles, DescriptorKeysMakeEveryReaderNormaliseToTheSameNumbers) {
 // descriptor beside new data: the pair is refused, not read as a spectrum.
 TEST_F(LabFiles, ADescriptorBesideDataItWasNotWrittenWithIsRefused) {
     TPointTable table;
-    ClearPoints(table);
-    for (int code = 100; code <= 600; ++code)
-        table[code] = TPointSlot{static_cast<std::uint16_t>(code), 2000};
-    QStringList notes;
-    ASSERT_TRUE(
-        ExportSpectrum(Path("k.DSC"), TExchangeFormat::Bes3t, table, Cfg, "k", notes, nullptr));
+    FillFlat(table, 100, 600, 1, 2000);
+    Export(table, Cfg, "k");
     const QByteArray oldDescriptor = Read("k.DSC");
-    for (int code = 100; code <= 600; ++code)
-        table[code].Y = 2500; // the same count, other data
-    ASSERT_TRUE(
-        ExportSpectrum(Path("k.DSC"), TExchangeFormat::Bes3t, table, Cfg, "k", notes, nullptr));
+    FillFlat(table, 100, 600, 1, 2500); // the same count, other data
+    Export(table, Cfg, "k");
     Write("k.DSC", oldDescriptor); // as if the new descriptor never took its name
     TExchangeSpectrum s;
     QString error;
@@ -407,9 +395,11 @@ TEST_F(LabFiles, DataFileIsFoundWhateverItsCase) {
     }
 }
 
-// Special files named as imports are refused at once in one line: a FIFO
-// (as a text, a descriptor or a data file), an endless device, a folder.
-TEST_F(LabFiles, SpecialFilesAreRefusedAtOnce) {
+// Imports that cannot be read are refused at once in one line naming the
+// file: special files (a FIFO as a text, a descriptor or a data file, an
+// endless device, a folder), an axis that is not a field (unless asked
+// for), and control characters of a file, which reach the message escaped.
+TEST_F(LabFiles, UnreadableImportsAreRefusedInOneLine) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.csv")).constData(), 0600), 0);
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.DSC")).constData(), 0600), 0);
     Write("pipe.DSC", LabDescriptor({"XTYP\tIDX", "IRFMT\tD", "XPTS\t3", "XMIN\t0", "XWID\t2"}));
@@ -418,10 +408,15 @@ TEST_F(LabFiles, SpecialFilesAreRefusedAtOnce) {
     Write("zero.DSC", LabDescriptor({"XTYP\tIDX", "IRFMT\tD", "XPTS\t3", "XMIN\t0", "XWID\t2"}));
     ASSERT_TRUE(QFile::link("/dev/zero", Path("zero.DTA")));
     ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.txt"));
+    Write("decay.txt", "index\tTime [s]\tIntensity\n1\t0\t5\n2\t0.1\t4\n");
+    Write("esc.csv", "3000,1\n\x1b]0;owned\x07\x1b[2J,2\n");
+    Write("esc.DSC", LabDescriptor({"XTYP\tIDX", "IRFMT\tQ\x1b[31m", "XPTS\t3"}));
     for (const auto& [name, needle] :
          {std::pair{"fifo.csv", "FIFO"}, std::pair{"fifo.DSC", "FIFO"},
           std::pair{"pipe.DSC", "FIFO"}, std::pair{"zero.csv", "character device"},
-          std::pair{"zero.DSC", "character device"}, std::pair{"folder.txt", "directory"}}) {
+          std::pair{"zero.DSC", "character device"}, std::pair{"folder.txt", "directory"},
+          std::pair{"decay.txt", "\"s\""}, std::pair{"esc.csv", "\\x1B"},
+          std::pair{"esc.DSC", "\\x1B"}}) {
         TPointTable table;
         QStringList notes;
         QString error;
@@ -429,20 +424,6 @@ TEST_F(LabFiles, SpecialFilesAreRefusedAtOnce) {
         EXPECT_TRUE(OneLine(error) && error.contains(QString(name).section('.', 0, 0)) &&
                     error.contains(needle))
             << error.toStdString();
-    }
-}
-
-// Control characters of a file reach a message escaped.
-TEST_F(LabFiles, ControlCharactersFromAFileAreShownEscaped) {
-    Write("esc.csv", "3000,1\n\x1b]0;owned\x07\x1b[2J,2\n");
-    Write("esc.DSC", LabDescriptor({"XTYP\tIDX", "IRFMT\tQ\x1b[31m", "XPTS\t3"}));
-    for (const char* name : {"esc.csv", "esc.DSC"}) {
-        TPointTable table;
-        QStringList notes;
-        QString error;
-        EXPECT_FALSE(ImportSpectrumFile(Path(name), Cfg, {}, table, notes, &error));
-        EXPECT_TRUE(OneLine(error)) << error.toStdString();
-        EXPECT_TRUE(error.contains("\\x1B")) << error.toStdString();
     }
     EXPECT_EQ(ShownText(u"a\u202Eb\nc"), "a\\u202Eb\\x0Ac");
     EXPECT_EQ(ShownText(QString(70, 'x')), QString(60, 'x') + "…");
@@ -453,9 +434,7 @@ TEST_F(LabFiles, ControlCharactersFromAFileAreShownEscaped) {
 TEST_F(LabFiles, MilliteslaCalibrationIsLabelledMilliteslaAfterReload) {
     Calibrate(Cfg, 300, 330, "мТл");
     TPointTable table;
-    ClearPoints(table);
-    for (int code = 0; code <= 65000; code += 500)
-        table[code] = TPointSlot{static_cast<std::uint16_t>(code), 2500};
+    FillFlat(table, 0, 65000, 500, 2500);
     WriteParameterBlock(table, Cfg, TInstrumentReadings{});
     const TReloaded r = Reload(table, "mt.kav");
     EXPECT_EQ(r.Cfg.RazvUnits[3].Name, "мТл");

@@ -152,24 +152,6 @@ TEST(PtyLine, OpensAppliesTheSettingsAndCarriesBytesBothWays) {
     EXPECT_TRUE(PumpUntil([&] { return r.Receiver.OutQueueEmpty(); }));
 }
 
-TEST(PtyLine, SecondOpenerIsRefused) {
-    TPtyReceiver r(2);
-    ASSERT_TRUE(r.Open());
-
-    TKavReceiver second(RealLines());
-    second.SetSettings(PortOn(r.Line.Link));
-    EXPECT_FALSE(second.Opened());
-    EXPECT_EQ(second.Device(), nullptr);
-    // Nor through the pseudo-terminal's own name.
-    second.SetSettings(PortOn(r.Line.SlavePath));
-    EXPECT_FALSE(second.Opened());
-
-    // Once the first lets go, the port can be had.
-    r.Receiver.Stop();
-    second.SetSettings(PortOn(r.Line.Link));
-    EXPECT_TRUE(second.Opened());
-}
-
 TEST(PtyLine, VanishedDeviceIsReportedAndTheRestDelivered) {
     TPtyReceiver r(3);
     ASSERT_TRUE(r.Open());
@@ -224,7 +206,7 @@ TEST(PtyLine, NothingIsLostWhileThePollWaits) {
     EXPECT_EQ(r.Receiver.InQueueCount(), 1);
 }
 
-TEST(PtyLine, NonStandardRateAndDsrSensitivityOnALineWithoutModemLines) {
+TEST(PtyLine, NonStandardRateDsrAndCtsOnALineWithoutModemLines) {
     TPtyReceiver r(5);
     TComSettings s = PortOn(r.Line.Link);
     s.BaudRate = 13; // 256000, set through the driver's arbitrary-rate call
@@ -236,13 +218,7 @@ TEST(PtyLine, NonStandardRateAndDsrSensitivityOnALineWithoutModemLines) {
     EXPECT_EQ(r.Fields, QList<int>{3});
     EXPECT_TRUE(
         r.Messages.contains(QStringLiteral("Линия DSR порта недоступна, приём без учёта DSR")));
-}
-
-TEST(PtyLine, CannotBeWaitedOnForCtsAndReportsNoCts) {
-    TPtyReceiver r(7);
-    ASSERT_TRUE(r.Open());
-    // A pseudo-terminal has no modem lines: no wait on them (the send pauses
-    // instead), and no pulse.
+    // No CTS line to wait on either (the send pauses instead), and no pulse.
     EXPECT_FALSE(r.Receiver.Device()->WaitClearToSendChange(1000));
     EXPECT_FALSE(r.Receiver.SendCommand(CmdAdcRequest, TCommandValues{}));
     EXPECT_TRUE(r.Messages.contains(QStringLiteral("Отсутствует сигнал CTS")));
@@ -251,7 +227,7 @@ TEST(PtyLine, CannotBeWaitedOnForCtsAndReportsNoCts) {
 
 // ---- The alarm that bounds a blocking call ----------------------------------
 
-TEST(ThreadAlarm, EndsABlockingCallAndLeavesNothingBehind) {
+TEST(ThreadAlarm, EndsABlockingCallLeavesNothingBehindAndNeedsItsSignal) {
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
     pollfd nothing{fds[0], POLLIN, 0};
@@ -275,9 +251,8 @@ TEST(ThreadAlarm, EndsABlockingCallAndLeavesNothingBehind) {
     EXPECT_EQ(::clock_nanosleep(CLOCK_MONOTONIC, 0, &pause, nullptr), 0);
     ::close(fds[0]);
     ::close(fds[1]);
-}
 
-TEST(ThreadAlarm, IsNotArmedWhereItsSignalCannotArrive) {
+    // Not armed where its signal cannot arrive.
     sigset_t block;
     sigemptyset(&block);
     sigaddset(&block, TThreadAlarm::Signal());
@@ -288,8 +263,7 @@ TEST(ThreadAlarm, IsNotArmedWhereItsSignalCannotArrive) {
         EXPECT_FALSE(alarm.Armed());
     }
     ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
-    const TThreadAlarm alarm(1000);
-    EXPECT_TRUE(alarm.Armed());
+    EXPECT_TRUE(TThreadAlarm(1000).Armed());
 }
 
 // ---- The device list of the port dialog, on a made-up /dev and /sys tree ---
@@ -349,19 +323,24 @@ TEST(PortAccess, TheSystemsReasonForWhatStandsInTheWay) {
 }
 
 // The port keeps the reason of its last failed open; an open that succeeds
-// forgets it.
+// forgets it. A second opener is refused, under either name, and told that
+// the device is busy; once the first lets go, the port can be had.
 TEST(PtyLine, APortThatDoesNotOpenKeepsTheSystemsReason) {
     TPtyReceiver r(8);
-    TComSettings s = PortOn(r.Line.Link + "-gone");
-    r.Receiver.SetSettings(s);
+    r.Receiver.SetSettings(PortOn(r.Line.Link + "-gone"));
     EXPECT_FALSE(r.Receiver.Opened());
     EXPECT_EQ(r.Receiver.OpenFailure(), SystemErrorText(ENOENT));
     ASSERT_TRUE(r.Open());
     EXPECT_EQ(r.Receiver.OpenFailure(), QString());
 
-    // A second opener is told that the device is busy.
     TKavReceiver second(RealLines());
     second.SetSettings(PortOn(r.Line.Link));
     EXPECT_FALSE(second.Opened());
+    EXPECT_EQ(second.Device(), nullptr);
     EXPECT_EQ(second.OpenFailure(), SystemErrorText(EBUSY));
+    second.SetSettings(PortOn(r.Line.SlavePath));
+    EXPECT_FALSE(second.Opened());
+    r.Receiver.Stop();
+    second.SetSettings(PortOn(r.Line.Link));
+    EXPECT_TRUE(second.Opened());
 }

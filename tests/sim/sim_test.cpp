@@ -1,18 +1,14 @@
 // The simulated spectrometer: its answers, sweeps, signal, knobs and
-// trouble as bytes on the line, and the port "SIM" under the receiver, by
-// steps and on the main thread's timers.
+// trouble as bytes on the line. The port "SIM" under the receiver is the
+// acquisition tests' line (engine_test.cpp on a manual clock,
+// kavtool_acquire_test.cpp on the main thread's timers).
 #include "base/instrument_tables.h"
 #include "link/command_frame.h"
 #include "link/protocol.h"
-#include "link/receiver.h"
 #include "link/telemetry.h"
-#include "link/test_app.h"
-#include "sim/device_factory.h"
-#include "sim/sim_device.h"
 #include "sim/sim_instrument.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QList>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -91,56 +87,6 @@ double ForwardMs(std::uint8_t speedRow) {
             return sim.NowMs() - started;
     }
     return -1;
-}
-
-// The receiver on the port "SIM", with the smallest handshake loop that the
-// acquisition runs: each round sends the first stage not yet acknowledged.
-struct TSimLink {
-    explicit TSimLink(const TClock& clock) : Receiver(DefaultDeviceFactory(clock, 11)) {
-        TestApp();
-        Receiver.OnMessage = [this](const QString& text) { Messages << text; };
-        Receiver.OnFrame = [this] {
-            const TTelemetry t = DecodeTelemetry(Receiver.RxBuffer.data());
-            Frames << t;
-            if (ClearsHandshake(t.Type))
-                Flags = {};
-            if (const auto flag = FlagSetBy(t.Type))
-                Flags[static_cast<int>(*flag)] = true;
-        };
-        TComSettings s;
-        s.PortName = QStringLiteral("SIM");
-        s.BaudRate = 11; // 115200
-        s.TimeOut = 200;
-        Receiver.SetSettings(s);
-    }
-    TSimInstrument& Sim() { return static_cast<TSimDevice*>(Receiver.Device())->Instrument(); }
-    bool HandshakeDone() const { return Flags[0] && Flags[1] && Flags[2] && Flags[3]; }
-    bool HandshakeRound(const TCommandValues& values) {
-        for (int i = 0; i < 4; ++i)
-            if (!Flags[i])
-                return Receiver.SendCommand(CommandOfFlag(static_cast<THandshakeFlag>(i)), values);
-        return true;
-    }
-    // One 200 ms round: a handshake command, the instrument's time, a poll.
-    void Round(const TCommandValues& values) {
-        if (Receiver.OutQueueEmpty())
-            HandshakeRound(values);
-        Sim().Advance(200);
-        Receiver.PollTick();
-    }
-    int Count(std::uint8_t type) const {
-        return static_cast<int>(std::count_if(Frames.begin(), Frames.end(),
-                                              [&](const TTelemetry& t) { return t.Type == type; }));
-    }
-
-    TKavReceiver Receiver;
-    std::array<bool, 4> Flags{};
-    QList<TTelemetry> Frames;
-    QStringList Messages;
-};
-
-TCommandValues Settings() {
-    return Values(1000, 60000, 4, 11, 250); // speed "30 сек"
 }
 
 } // namespace
@@ -341,18 +287,6 @@ TEST(SimInstrument, CtsPulsesOnlyWhenItCanTakeACommandAndKnowsItsNextChange) {
     EXPECT_FALSE(sim.NextCtsChange(0).has_value());
 }
 
-TEST(SimInstrument, CanBeToldNotToAnswer) {
-    TSimInstrument sim;
-    sim.SetAnswer(CmdLinkRequest, false);
-    Command(sim, CmdLinkRequest);
-    EXPECT_EQ(sim.Pending(), 0);
-    EXPECT_FALSE(sim.Linked());
-    sim.SetAnswer(CmdLinkRequest, true);
-    sim.SetAnswering(false);
-    Command(sim, CmdLinkRequest);
-    EXPECT_EQ(sim.Pending(), 0);
-}
-
 TEST(SimInstrument, ReportsBadCommandsAsTheInstrumentWould) {
     TSimInstrument sim;
     QByteArray bad = BuildCommand(CmdLinkRequest, TCommandValues{});
@@ -375,7 +309,7 @@ TEST(SimInstrument, ReportsBadCommandsAsTheInstrumentWould) {
     EXPECT_EQ(cut.Frames[2].Type, TmByteTimeout);
 }
 
-TEST(SimInstrument, ScriptedTroubleReachesTheLine) {
+TEST(SimInstrument, ScriptedTroubleAndSilenceReachTheLine) {
     TSimInstrument sim;
     sim.InjectBytes(QByteArray::fromHex("55"));
     sim.CorruptNextFrame();
@@ -394,6 +328,17 @@ TEST(SimInstrument, ScriptedTroubleReachesTheLine) {
     Command(sim, CmdLinkRequest);
     sim.Advance(3000);
     EXPECT_EQ(sim.Pending(), 0);
+
+    // Told not to answer one command, or any.
+    TSimInstrument mute;
+    mute.SetAnswer(CmdLinkRequest, false);
+    Command(mute, CmdLinkRequest);
+    EXPECT_EQ(mute.Pending(), 0);
+    EXPECT_FALSE(mute.Linked());
+    mute.SetAnswer(CmdLinkRequest, true);
+    mute.SetAnswering(false);
+    Command(mute, CmdLinkRequest);
+    EXPECT_EQ(mute.Pending(), 0);
 }
 
 TEST(SimInstrument, AdcRequestGetsAReadingThatFollowsTheField) {
@@ -422,71 +367,4 @@ TEST(SimInstrument, SameSeedSameBytes) {
     EXPECT_GT(a.size(), 1000);
     EXPECT_EQ(a, run(3));
     EXPECT_NE(a, run(4));
-}
-
-// ---- The port "SIM" under the receiver ----------------------------------------
-
-TEST(SimLink, HandshakeCompletesAndSweepsArriveWhole) {
-    TManualClock clock;
-    clock.StepMicros = 50;
-    TSimLink link(clock);
-    ASSERT_TRUE(link.Receiver.Opened());
-    int rounds = 0;
-    while (!link.HandshakeDone() && rounds < 21) {
-        link.Round(Settings());
-        ++rounds;
-    }
-    EXPECT_TRUE(link.HandshakeDone());
-    EXPECT_LE(rounds, 5);
-    EXPECT_EQ(link.Sim().PoleMin(), 1000);
-    EXPECT_EQ(link.Sim().PoleMax(), 60000);
-    EXPECT_EQ(link.Sim().KodAmpl(), GainTable[4].KodAmpl);
-    EXPECT_EQ(link.Sim().KodRapid(), 15);
-    EXPECT_EQ(link.Sim().Ukorr(), 32768 + 250);
-
-    EXPECT_EQ(link.Count(TmUnitIdentity), 1);
-    link.Frames.clear(); // from here on, sweeps between the bounds sent
-
-    for (int i = 0; i < 25; ++i) // five seconds: a few "30 сек" sweeps
-        link.Round(Settings());
-    EXPECT_TRUE(link.Messages.isEmpty()) << link.Messages.join('\n').toStdString();
-    EXPECT_GE(link.Count(TmSweepStart), 2);
-    EXPECT_GT(link.Count(TmBackwardSweep), 0);
-    EXPECT_GT(link.Count(TmDataPoint), 1000);
-    for (const TTelemetry& t : link.Frames)
-        if (t.Type == TmDataPoint) {
-            ASSERT_GE(t.Field, 1000);
-            ASSERT_LE(t.Field, 60000);
-            ASSERT_EQ(t.Gain.KodAmpl, GainTable[4].KodAmpl);
-        }
-
-    EXPECT_TRUE(link.Receiver.SendCommand(CmdAdcRequest, Settings()));
-    link.Sim().Advance(100); // the reading is taken once a byte follows it
-    link.Receiver.PollTick();
-    EXPECT_EQ(link.Count(TmAdcReading), 1);
-}
-
-TEST(SimLink, RunsOnTheMainThreadTimers) {
-    // The real clock and the event loop: the port's own timer moves the
-    // instrument, the poll timer delivers, a timer plays the handshake.
-    TSimLink link(SteadyClock());
-    link.Receiver.Start();
-    QTimer handshake;
-    handshake.setInterval(200);
-    QObject::connect(&handshake, &QTimer::timeout, [&] {
-        if (link.Receiver.OutQueueEmpty())
-            link.HandshakeRound(Settings());
-    });
-    handshake.start();
-    QElapsedTimer waited;
-    waited.start();
-    while ((!link.HandshakeDone() || link.Count(TmDataPoint) < 20) && waited.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_TRUE(link.HandshakeDone());
-    EXPECT_GE(link.Count(TmDataPoint), 20);
-    // A send may miss its CTS pulse when the machine is busy (the handshake
-    // then simply tries again); a damaged frame is another matter.
-    EXPECT_TRUE(link.Messages.filter(QStringLiteral("Ошибка")).isEmpty())
-        << link.Messages.join('\n').toStdString();
-    link.Receiver.Stop();
 }

@@ -299,9 +299,6 @@ TRatio Ratio(int method, int noise, int step, TSamples& data) {
                   &r.TitanAmp, &r.TibaMinPos, &r.TibaMaxPos, &r.TitanMinPos, &r.TitanMaxPos);
     return r;
 }
-TRatio Ratio(int noise, int step, TSamples& data) {
-    return Ratio(-1, noise, step, data);
-}
 
 void AddRun(TSamples& s, std::initializer_list<int> values) {
     for (int v : values)
@@ -322,7 +319,7 @@ TEST(CalcTibaTitan, TwoLinesGiveTheLeftAsTibaAndTheRightAsTitan) {
     AddRun(data, {2070, 2120, 2170, 2120, 2048, 1980, 1930, 1980, 2048});
     data.resize(32, 2048);
     const TSamples input = data;
-    EXPECT_EQ(Ratio(20, 4, data), (TRatio{500, 240, 10, 6, 23, 19}));
+    EXPECT_EQ(Ratio(-1, 20, 4, data), (TRatio{500, 240, 10, 6, 23, 19}));
     for (std::size_t k = 0; k < data.size(); ++k)
         ASSERT_EQ(data[k], 4095 - input[k]) << "left inverted, sample " << k;
 }
@@ -331,10 +328,10 @@ TEST(CalcTibaTitan, OneLineOrNoneLeavesNoRatio) {
     TSamples one(6, 1500);
     AddLine(one, 400);
     one.resize(20, 1500);
-    EXPECT_EQ(Ratio(20, 4, one), (TRatio{0, 800, 0, 0, 12, 8}));
+    EXPECT_EQ(Ratio(-1, 20, 4, one), (TRatio{0, 800, 0, 0, 12, 8}));
     TSamples flat(50, 2048);
     flat[7] = 100;
-    EXPECT_EQ(Ratio(3000, 4, flat), (TRatio{0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(Ratio(-1, 3000, 4, flat), (TRatio{0, 1, 0, 0, 0, 0}));
     EXPECT_EQ(flat[7], 3995);
     EXPECT_EQ(flat[8], 2047);
 }
@@ -345,28 +342,28 @@ TEST(CalcTibaTitan, RefusedArgumentsLeaveTheSamplesAndGiveNoRatio) {
     AddLine(lines, 300);
     lines.resize(40, 1500);
     TSamples copy = lines;
-    ASSERT_NE(Ratio(20, 4, copy).TibaAmp, 0);
+    ASSERT_NE(Ratio(-1, 20, 4, copy).TibaAmp, 0);
     const TRatio none{0, 1, 0, 0, 0, 0};
     for (int step : {0, 1}) {
         copy = lines;
-        EXPECT_EQ(Ratio(20, step, copy), none);
+        EXPECT_EQ(Ratio(-1, 20, step, copy), none);
         EXPECT_EQ(copy, lines);
     }
     // One sample off the 12-bit scale refuses the whole list, in every mode.
     TSamples offScale = lines;
     offScale[30] = 4096;
     copy = offScale;
-    EXPECT_EQ(Ratio(20, 4, copy), none);
+    EXPECT_EQ(Ratio(-1, 20, 4, copy), none);
     EXPECT_EQ(copy, offScale);
     for (int method : {0, 1, 2, 3}) {
         EXPECT_EQ(Ratio(method, 20, 40, copy), none) << "method " << method;
         EXPECT_EQ(copy, offScale) << "not smoothed either";
     }
     TSamples empty;
-    EXPECT_EQ(Ratio(20, 4, empty), none);
+    EXPECT_EQ(Ratio(-1, 20, 4, empty), none);
     EXPECT_EQ(Ratio(1, 20, 4, empty), none);
     TSamples tooLong(65537, 2048);
-    EXPECT_EQ(Ratio(20, 4, tooLong), none);
+    EXPECT_EQ(Ratio(-1, 20, 4, tooLong), none);
     EXPECT_EQ(tooLong[0], 2048);
     // Null outputs are skipped, the others still written.
     copy = lines;
@@ -452,7 +449,7 @@ std::set<std::string> Words(const std::string& text, int column) {
     return words;
 }
 
-TEST(TdxLibrary, ExportsExactlyTheFiveRoutinesWithCLinkage) {
+TEST(TdxLibrary, ExportsExactlyTheFiveRoutinesWithCLinkageAndCDeclarations) {
     const std::string table = CommandOutput("nm -D --defined-only '" TDX_LIBRARY_FILE "'");
     // "address type name"; C linkage means the plain, unmangled names.
     const std::set<std::string> expected{"CalcAmp", "CalcTibaTitan", "FindMaximums", "Gliss",
@@ -460,6 +457,8 @@ TEST(TdxLibrary, ExportsExactlyTheFiveRoutinesWithCLinkage) {
     EXPECT_EQ(Words(table, 2), expected) << table;
     for (const std::string& type : Words(table, 1))
         EXPECT_EQ(type, "T") << table;
+    // The header declares them for a C caller (c_interface.c).
+    EXPECT_EQ(TdxFromC(), 1);
 }
 
 TEST(TdxLibrary, NeedsOnlyTheCLibrary) {
@@ -473,10 +472,6 @@ TEST(TdxLibrary, NeedsOnlyTheCLibrary) {
             TDX_SANITIZED && (lib.rfind("libasan.so", 0) == 0 || lib.rfind("libubsan.so", 0) == 0);
         EXPECT_TRUE(lib == "libc.so.6" || sanitizerRuntime) << lib;
     }
-}
-
-TEST(TdxLibrary, HeaderDeclaresTheRoutinesForC) {
-    EXPECT_EQ(TdxFromC(), 1);
 }
 
 } // namespace

@@ -68,8 +68,9 @@ QStringList Lines(const QString& text) {
 } // namespace
 
 // A damaged file in the middle of a batch is one line; the files before and
-// after it are processed and written as a run on each alone writes them,
-// and the run ends with status 1 after a line that counts the failures.
+// after it are processed (or printed) and written as a run on each alone
+// writes them, and the run ends with status 1 after a line that counts the
+// failures.
 TEST_F(KavtoolBatch, AFailingFileIsReportedAndTheOthersAreWritten) {
     const QString a = WriteSpectrum("a.kav", 30000);
     const QString bad = WriteDamaged("bad.kav");
@@ -106,6 +107,16 @@ TEST_F(KavtoolBatch, AFailingFileIsReportedAndTheOthersAreWritten) {
     EXPECT_EQ(QJsonDocument::fromJson(docs[0].toUtf8()).object()["file"].toString(), a);
     EXPECT_EQ(QJsonDocument::fromJson(docs[1].toUtf8()).object()["file"].toString(), c);
     EXPECT_FALSE(QJsonDocument::fromJson(docs[1].toUtf8()).object()["maxima"].toArray().isEmpty());
+
+    // print: one PDF a spectrum, after the operations; none for the damaged one.
+    const TRun print = Run({"print", a, bad, c, "-o", Path("pages/day/"), "filter", "3"});
+    EXPECT_EQ(print.Exit, 1);
+    EXPECT_EQ(Lines(print.Err).mid(1), QStringList{"kavtool: 1 of 3 files failed"});
+    EXPECT_TRUE(Lines(print.Err)[0].startsWith("kavtool: " + bad + ": "))
+        << print.Err.toStdString();
+    EXPECT_TRUE(Files.Read("pages/day/a.pdf").startsWith("%PDF-"));
+    EXPECT_TRUE(Files.Read("pages/day/c.pdf").startsWith("%PDF-"));
+    EXPECT_FALSE(QFile::exists(Path("pages/day/bad.pdf")));
 }
 
 // export writes each spectrum into the folder in the format asked for,
@@ -151,23 +162,6 @@ TEST_F(KavtoolBatch, ExportWritesEachFormatIntoTheFolder) {
     const TRun ok = Run({"export", a, c, "-o", Path("out-tsv")});
     EXPECT_EQ(ok.Exit, 0);
     EXPECT_EQ(ok.Err, "");
-}
-
-// print: one PDF a spectrum, after the operations; the damaged one is
-// reported and leaves no page.
-TEST_F(KavtoolBatch, PrintWritesAPageForEachSpectrum) {
-    const QString a = WriteSpectrum("a.kav", 30000);
-    const QString bad = WriteDamaged("bad.kav");
-    const QString c = WriteSpectrum("c.kav", 36000);
-    const TRun r = Run({"print", a, bad, c, "-o", Path("pages/day/"), "filter", "3"});
-    EXPECT_EQ(r.Exit, 1);
-    const QStringList errors = Lines(r.Err);
-    ASSERT_EQ(errors.size(), 2) << r.Err.toStdString();
-    EXPECT_TRUE(errors[0].startsWith("kavtool: " + bad + ": ")) << errors[0].toStdString();
-    EXPECT_EQ(errors[1], "kavtool: 1 of 3 files failed");
-    EXPECT_TRUE(Files.Read("pages/day/a.pdf").startsWith("%PDF-"));
-    EXPECT_TRUE(Files.Read("pages/day/c.pdf").startsWith("%PDF-"));
-    EXPECT_FALSE(QFile::exists(Path("pages/day/bad.pdf")));
 }
 
 // A result is never written over an input of the run or over the result of

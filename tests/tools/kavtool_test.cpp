@@ -8,12 +8,12 @@
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
+#include "temp_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QtEndian>
 #include <cerrno>
 #include <cmath>
@@ -27,27 +27,13 @@ namespace {
 
 using TRun = TKavtoolRun;
 
-class Kavtool : public ::testing::Test {
+class Kavtool : public ::testing::Test, protected TTempFiles {
 protected:
-    QTemporaryDir Dir;
-
-    QString Path(const QString& name) const { return Dir.filePath(name); }
-
     // As a lab script runs it: no display, no Qt platform chosen.
     TRun Run(const QStringList& args, const QString& locale = "C") const {
         TKavtoolOptions options{Dir.path(), locale};
         options.NoDisplay = true;
         return RunKavtool(args, options);
-    }
-    QByteArray Read(const QString& name) const {
-        QFile f(Path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    void Write(const QString& name, const QByteArray& bytes) const {
-        QFile f(Path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_EQ(f.write(bytes), bytes.size());
     }
 
     // A spectrum as the program saves it: two points (or a line every 16
@@ -99,12 +85,10 @@ TEST_F(Kavtool, ImportThenInfoThenExportInRawCodes) {
 
     r = Run({"info", Path("s.kav")});
     ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
-    EXPECT_TRUE(r.Out.contains("records: 3 (trailing bytes ignored: 0)\n")) << r.Out.toStdString();
-    EXPECT_TRUE(r.Out.contains("points: 3\n"));
-    EXPECT_TRUE(r.Out.contains("first field code: 10\n"));
-    EXPECT_TRUE(r.Out.contains("last field code: 65519\n"));
-    EXPECT_TRUE(r.Out.contains("parameters: none\n"));
-    EXPECT_TRUE(r.Out.contains("dropped: none\n"));
+    for (const char* line :
+         {"records: 3 (trailing bytes ignored: 0)\n", "points: 3\n", "first field code: 10\n",
+          "last field code: 65519\n", "parameters: none\n", "dropped: none\n"})
+        EXPECT_TRUE(r.Out.contains(line)) << line << "\n" << r.Out.toStdString();
 
     r = Run({"export", Path("s.kav")});
     ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
@@ -128,20 +112,19 @@ TEST_F(Kavtool, InfoDecodesParametersAndListsDroppedRecords) {
     f.close();
     TRun r = Run({"info", file});
     ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
-    const std::string out = r.Out.toStdString();
-    EXPECT_TRUE(r.Out.contains("records: 15 (trailing bytes ignored: 2)\n")) << out;
-    EXPECT_TRUE(r.Out.contains("  ParGain (65534) = 2: gain row 2 \"5\" (factor 5)\n")) << out;
-    EXPECT_TRUE(r.Out.contains("  ParSpeed (65533) = 10: speed row 10 \" 1 мин\"\n")) << out;
-    EXPECT_TRUE(r.Out.contains("  ParFieldLow (65530) = 31000: field low bound 3100")) << out;
-    EXPECT_TRUE(r.Out.contains("  ParSumCount (65527) = 3: ")) << out;
-    EXPECT_TRUE(r.Out.contains("  ParFilter (65526) = 0: real-time filter off\n")) << out;
-    EXPECT_TRUE(r.Out.contains("  code (65520) = 9: unused code, kept and ignored\n")) << out;
-    EXPECT_TRUE(r.Out.contains("dropped: 2\n")) << out;
-    EXPECT_TRUE(
-        r.Out.contains("  record 12: X 7, Y 5000: neither a point nor a parameter record\n"))
-        << out;
-    EXPECT_TRUE(r.Out.contains("  record 0: X 0, Y 4095: replaced by record 13 for slot 0\n"))
-        << out;
+    for (const char* line : {
+             "records: 15 (trailing bytes ignored: 2)\n",
+             "  ParGain (65534) = 2: gain row 2 \"5\" (factor 5)\n",
+             "  ParSpeed (65533) = 10: speed row 10 \" 1 мин\"\n",
+             "  ParFieldLow (65530) = 31000: field low bound 3100",
+             "  ParSumCount (65527) = 3: ",
+             "  ParFilter (65526) = 0: real-time filter off\n",
+             "  code (65520) = 9: unused code, kept and ignored\n",
+             "dropped: 2\n",
+             "  record 12: X 7, Y 5000: neither a point nor a parameter record\n",
+             "  record 0: X 0, Y 4095: replaced by record 13 for slot 0\n",
+         })
+        EXPECT_TRUE(r.Out.contains(QString::fromUtf8(line))) << line << "\n" << r.Out.toStdString();
 }
 
 // The speed row's name follows --lang, before or after the command; the
@@ -185,7 +168,8 @@ TEST_F(Kavtool, FormatUsesTheIniUnitsTheGainAndTheSystemSeparator) {
 }
 
 // Missing or damaged inputs exit with one line; a wrong option of export
-// or import with its usage; neither writes anything.
+// or import with its usage, bad usage with the usage text; none writes
+// anything.
 TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
     const QString s = WriteProgramFile("s.kav");
     Write("bad.csv", "1,2\n3;4;5\n");
@@ -235,6 +219,19 @@ TEST_F(Kavtool, MissingOrDamagedInputsExitWithOneLine) {
         {{"export", s, "--format", "bmp"}, "bmp", 2},
         {{"export", s, "--format", "png", "--size", "10x10"}, "--size", 2},
         {{"export", s, "--format", "csv", "-o", Path("o.png")}, "o.png", 2},
+        // Bad usage: the usage text.
+        {{}, "usage: kavtool", 2},
+        {{"frobnicate"}, "usage: kavtool", 2},
+        {{"info"}, "usage: kavtool", 2},
+        {{"info", "a.kav", "b.kav"}, "usage: kavtool", 2},
+        {{"info", "--verbose", "a.kav"}, "usage: kavtool", 2},
+        {{"export", "a.kav", "--ini"}, "usage: kavtool", 2},
+        {{"format", "volume", "1"}, "usage: kavtool", 2},
+        {{"format", "field"}, "usage: kavtool", 2},
+        {{"format", "field", "65536"}, "usage: kavtool", 2},
+        {{"format", "ampl", "x"}, "usage: kavtool", 2},
+        {{"format", "ampl", "1", "--gain", "8"}, "usage: kavtool", 2},
+        {{"import", "a.tsv"}, "usage: kavtool", 2},
     };
     for (const auto& c : cases) {
         const TRun r = Run(c.Args);
@@ -339,14 +336,6 @@ protected:
     }
 };
 
-TEST_F(KavtoolFullDisk, FileSizeLimitKeepsThePreviousFile) {
-    Write("a.kav", "previous");
-    for (const QStringList& args : Saves(Path("a.kav"))) {
-        const TRun r = RunKavtool(args, {Dir.path(), "C", 60000, 1024});
-        ExpectRefused(r, EFBIG, Path("a.kav"), "previous", {"a.kav", "in.kav", "in.tsv"});
-    }
-}
-
 // The exports for other programs and the pictures are written the same way.
 // Run as cron runs them (no display, no XDG_RUNTIME_DIR), the failure is one
 // line of kavtool's and nothing else: Qt's notes about the session stay off.
@@ -390,7 +379,12 @@ TEST_F(KavtoolFullDisk, ExportsOnAFullDiskKeepThePreviousFile) {
         GTEST_SKIP() << "a tmpfs cannot be filled here: " << disk.Reason.toStdString();
 }
 
-TEST_F(KavtoolFullDisk, FullFileSystemKeepsThePreviousFile) {
+TEST_F(KavtoolFullDisk, FileSizeLimitOrFullFileSystemKeepsThePreviousFile) {
+    Write("a.kav", "previous");
+    for (const QStringList& args : Saves(Path("a.kav"))) {
+        const TRun r = RunKavtool(args, {Dir.path(), "C", 60000, 1024});
+        ExpectRefused(r, EFBIG, Path("a.kav"), "previous", {"a.kav", "in.kav", "in.tsv"});
+    }
     TSmallDisk disk;
     if (!disk.Mounted())
         GTEST_SKIP() << "a tmpfs cannot be mounted here: " << disk.Reason.toStdString();
@@ -407,34 +401,7 @@ TEST_F(KavtoolFullDisk, FullFileSystemKeepsThePreviousFile) {
     }
 }
 
-// A device path as the port is used whole, not cut to a COM name.
-TEST_F(Kavtool, AcquireTakesADevicePathWhole) {
-    const QString missing = Path("serial/by-id/usb-FTDI_FT232R_A50285BI-if00-port0");
-    const TRun r = Run({"acquire", "--port", missing, "--sweeps", "1"});
-    EXPECT_EQ(r.Exit, 1);
-    EXPECT_TRUE(r.Err.contains(missing)) << r.Err.toStdString();
-}
-
-TEST_F(Kavtool, BadUsageExitsWithTheUsageText) {
-    const QStringList cases[] = {
-        {},
-        {"frobnicate"},
-        {"info"},
-        {"info", "a.kav", "b.kav"},
-        {"info", "--verbose", "a.kav"},
-        {"export", "a.kav", "--ini"},
-        {"format", "volume", "1"},
-        {"format", "field"},
-        {"format", "field", "65536"},
-        {"format", "ampl", "x"},
-        {"format", "ampl", "1", "--gain", "8"},
-        {"import", "a.tsv"},
-    };
-    for (const QStringList& args : cases) {
-        const TRun r = Run(args);
-        EXPECT_EQ(r.Exit, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.Err.contains("usage: kavtool")) << r.Err.toStdString();
-    }
+TEST_F(Kavtool, HelpShowsTheUsage) {
     const TRun help = Run({"help"});
     EXPECT_EQ(help.Exit, 0);
     EXPECT_TRUE(help.Out.contains("kavtool import FILE.tsv -o FILE.kav"));
