@@ -122,8 +122,9 @@ public:
 
     // ---- The spectrum --------------------------------------------------------
 
-    // Opening or closing a spectrum, the receive action and the first show:
-    // counts, lists, peak ratio and area all go.
+    // The start: counts, lists, peak ratio and area all go. Opening and
+    // closing a spectrum (also by the receive action) clear the results that
+    // are shown through TSpectrumResults::Clear in the spectrum session.
     void ClearResultsForNewSpectrum();
     // A file chosen in the open dialog: opened (a failure reported through
     // the error box, nothing changed), entered into the recent files, its
