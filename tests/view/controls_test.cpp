@@ -124,9 +124,8 @@ TEST_F(VisirTest, PlacingAVisirFillsItsReadoutsAndMovesOneLine) {
     EXPECT_EQ(C->VisirDrawn(1), -1);
     EXPECT_EQ(F.Cfg.VisKoord1, 25000);
     EXPECT_EQ(Panel1->AbscissaText(), "25000");
-}
 
-TEST_F(VisirTest, GFactorReadoutReplacesTheFieldWhenShown) {
+    // The g-factor readout replaces the field when shown.
     F.GFactor.Text = [](std::uint16_t code) { return QStringLiteral("g=%1").arg(code); };
     F.GFactor.Shown = true;
     C->SetVisir2(14000);
@@ -289,22 +288,22 @@ TEST_F(VisirTest, ViewSelectionEitherWayWithItsBand) {
     EXPECT_EQ(ViewBounds(), std::pair(0, 10400));
 }
 
+// 100 codes widen to the right; 65119..65219 (1 code per column) would
+// reach 65535 and widen to the left; both ends far right of the plot are
+// held to 65519.
 TEST_F(VisirTest, NarrowSelectionsWidenTo512Codes) {
-    C->ScaleButtonClicked(true);
-    C->MouseDown(100);
-    C->MouseUp(110); // 100 codes
-    EXPECT_EQ(ViewBounds(), std::pair(11000, 11512));
-
-    Bounds->SetBounds(64519, 65519); // 1 code per column
-    C->ScaleButtonClicked(true);
-    C->MouseDown(600);
-    C->MouseUp(700); // 65119..65219: widening right would reach 65535
-    EXPECT_EQ(ViewBounds(), std::pair(65219 - 512, 65219));
-    Bounds->SetBounds(64519, 65519);
-    C->ScaleButtonClicked(true);
-    C->MouseDown(2000); // both far right of the plot: held to 65519
-    C->MouseUp(3000);
-    EXPECT_EQ(ViewBounds(), std::pair(65519 - 512, 65519));
+    const struct {
+        std::pair<int, int> View, Columns, Selected;
+    } cases[] = {{{10000, 20000}, {100, 110}, {11000, 11512}},
+                 {{64519, 65519}, {600, 700}, {65219 - 512, 65219}},
+                 {{64519, 65519}, {2000, 3000}, {65519 - 512, 65519}}};
+    for (const auto& c : cases) {
+        Bounds->SetBounds(c.View.first, c.View.second);
+        C->ScaleButtonClicked(true);
+        C->MouseDown(c.Columns.first);
+        C->MouseUp(c.Columns.second);
+        EXPECT_EQ(ViewBounds(), c.Selected) << c.Columns.first;
+    }
 }
 
 TEST_F(VisirTest, SweepSelectionSetsTheBoundsAndDisarms) {
