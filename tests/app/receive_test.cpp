@@ -205,10 +205,9 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
 
     // Gain and correction by hand at KodAmpl 1, speed by hand at KodRapid 15.
     Deliver(*W.Session, Point(100, 2048, 0xC1, 0x8F));
-    EXPECT_FALSE(g->GainGroup()->isEnabled());
-    EXPECT_FALSE(g->SpeedGroup()->isEnabled());
-    EXPECT_FALSE(g->CorrectionGroup()->isEnabled());
-    EXPECT_FALSE(g->CorrBar()->isEnabled());
+    for (QWidget* w : std::initializer_list<QWidget*>{g->GainGroup(), g->SpeedGroup(),
+                                                      g->CorrectionGroup(), g->CorrBar()})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     for (QLabel* l : {g->AmpLbl(), g->SpeedLbl(), g->CorrLbl()})
         EXPECT_EQ(l->text(), "РУЧН. УПР.");
     EXPECT_EQ(g->AmpBox()->currentText(), "1");
@@ -254,13 +253,11 @@ TEST_F(TReceiveTest, StopAndStartReturnToTheSpeedBefore) {
     a("AStop")->trigger();
     EXPECT_EQ(speed->currentText(), " СТОП");
     EXPECT_EQ(W.Session->Settings().Rapid, 2);
-    EXPECT_FALSE(a("AStop")->isEnabled());
-    EXPECT_TRUE(a("AStart")->isEnabled());
+    EXPECT_TRUE(!a("AStop")->isEnabled() && a("AStart")->isEnabled());
     a("AStart")->trigger();
     EXPECT_EQ(speed->currentIndex(), 6);
     EXPECT_EQ(W.Session->Settings().Rapid, 6);
-    EXPECT_TRUE(a("AStop")->isEnabled());
-    EXPECT_FALSE(a("AStart")->isEnabled());
+    EXPECT_TRUE(a("AStop")->isEnabled() && !a("AStart")->isEnabled());
 
     // Closing while stopped keeps the speed before the stop.
     a("AStop")->trigger();
@@ -406,6 +403,11 @@ struct TOpenedNames {
 
 } // namespace
 
+// The port's name and its rate's row in the settings.
+static std::pair<QString, int> PortAndRate(const TShownWindow& w) {
+    return {w.Session->Settings().Port.PortName, w.Session->Settings().Port.BaudRate};
+}
+
 TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     TAppDir dir;
     dir.WriteIni("[Port]\r\nPortName=COM1\r\nBaudRate=5\r\n[Main]\r\nMode=0\r\n");
@@ -418,8 +420,7 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     port.RateText = "19200";
     Act(*w, "ASetupCom")->trigger();
     EXPECT_EQ(port.Shown.last(), "COM1 9600");
-    EXPECT_EQ(w.Session->Settings().Port.PortName, "COM3");
-    EXPECT_EQ(w.Session->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(PortAndRate(w), std::pair(QString("COM3"), 7));
     // The link is applied anew, in analysis mode too.
     EXPECT_EQ(opened.Names, QStringList{"COM3"});
     EXPECT_EQ(Panels(*w, {0, 1}), (QStringList{"COM3", "19200 бод"}));
@@ -434,8 +435,7 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     port.PortText = byId;
     port.RateText = "10000";
     Act(*w, "ASetupCom")->trigger();
-    EXPECT_EQ(w.Session->Settings().Port.PortName, byId);
-    EXPECT_EQ(w.Session->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(PortAndRate(w), std::pair(byId, 7));
     EXPECT_EQ(w.Session->Receiver().Settings().PortName, byId);
 
     // "Отмена" keeps both values and still applies the link anew: the
@@ -447,8 +447,7 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     w.Session->Engine().AddMessage("before");
     w.Session->Engine().State().LinkReady = true;
     Act(*w, "ASetupCom")->trigger();
-    EXPECT_EQ(w.Session->Settings().Port.PortName, byId);
-    EXPECT_EQ(w.Session->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(PortAndRate(w), std::pair(byId, 7));
     EXPECT_EQ(MessageForm(w)->LineCount(), 0);
     EXPECT_FALSE(w.Session->Engine().State().LinkReady);
     EXPECT_EQ(opened.Names.last(), byId);

@@ -75,8 +75,7 @@ TEST_F(PrintSetup, ShowsThePrinterTheStoredOrientationAndMargins) {
     // Orientation 1 (the default) turns the printer to landscape.
     EXPECT_TRUE(form->LandscapeItem->isChecked());
     EXPECT_EQ(Printer.pageLayout().orientation(), QPageLayout::Landscape);
-    EXPECT_EQ(form->Area().HorzSize, 290);
-    EXPECT_EQ(form->Area().VertSize, 203);
+    EXPECT_EQ(std::pair(form->Area().HorzSize, form->Area().VertSize), std::pair(290, 203));
     EXPECT_EQ(form->Paper(), (TPaperSize{297, 210}));
     EXPECT_EQ(form->Offsets(), (TPaperOffsets{3, 3}));
     EXPECT_EQ(Shown(*form), (TMargins{20, 21, 22, 23}));

@@ -214,8 +214,7 @@ struct PrintoutTest : ::testing::Test {
 
 TEST_F(PrintoutTest, FrameInsideTheMarginsAndTheHeader) {
     const TPrintableArea area = PrintableAreaOf(Page);
-    EXPECT_EQ(area.HorzSize, 200);
-    EXPECT_EQ(area.VertSize, 287);
+    EXPECT_EQ(std::pair(area.HorzSize, area.VertSize), std::pair(200, 287));
     ASSERT_TRUE(Paint()) << Reason.toStdString();
     const TPageGeometry g = Geo();
     EXPECT_EQ(Edges(g), (std::array{118, 118, 2362 - 118, 3390 - 118}));

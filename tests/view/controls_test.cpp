@@ -60,9 +60,8 @@ struct VisirTest : ::testing::Test {
         Plot->setFixedSize(1000, 400);
         Bounds = new TViewBoundsWidget(F.Cfg, F.Format);
         auto* layout = new QVBoxLayout(Window.get());
-        for (QWidget* w : {static_cast<QWidget*>(Plot), static_cast<QWidget*>(Panel1),
-                           static_cast<QWidget*>(Panel2), static_cast<QWidget*>(Bounds),
-                           static_cast<QWidget*>(ScaleBtn), static_cast<QWidget*>(Status)})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{Plot, Panel1, Panel2, Bounds, ScaleBtn, Status})
             layout->addWidget(w);
         for (QAction* a : {AVisir1, AVisir2, AMouseSelect})
             a->setCheckable(true);
@@ -178,8 +177,7 @@ TEST_F(VisirTest, TogglingPlacesAVisirInsideTheViewOrAtItsCentre) {
     F.Cfg.VisKoord2 = 20000; // on the edge is not strictly inside
     C->AStandVisirExecute();
     EXPECT_TRUE(F.Cfg.Visir1 && F.Cfg.Visir2);
-    EXPECT_EQ(F.Cfg.VisKoord1, 14879);
-    EXPECT_EQ(F.Cfg.VisKoord2, 15120);
+    EXPECT_EQ(std::tuple(F.Cfg.VisKoord1, F.Cfg.VisKoord2), std::tuple(14879, 15120));
     EXPECT_EQ(LinesOn(), (std::vector<int>{488, 512}));
     EXPECT_EQ(Status->Panel(7), "dH=241");
 }
@@ -403,9 +401,7 @@ TEST(ViewBoundsEdits, EditsSetTheViewTheirUnitTextsAndTheScale) {
     bounds.ADecScaleExecute();
     EXPECT_EQ(changed.count(), 6);
     bounds.AAllViewExecute();
-    EXPECT_EQ(f.Cfg.OrdScale, 0);
-    EXPECT_EQ(f.Cfg.ViewMin, 0);
-    EXPECT_EQ(f.Cfg.ViewMax, 65519);
+    EXPECT_EQ(std::tuple(f.Cfg.OrdScale, f.Cfg.ViewMin, f.Cfg.ViewMax), std::tuple(0, 0, 65519));
     EXPECT_EQ(changed.count(), 7);
     bounds.ADecScaleExecute(); // already 0: nothing to repaint
     bounds.AAllViewExecute();  // nothing changed, still repainted
