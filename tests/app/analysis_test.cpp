@@ -5,40 +5,16 @@
 #include "app/analysis_wiring.h"
 #include "app_fixture.h"
 #include "processing/analysis_results_window.h"
-#include "view/display_color_painter.h"
-#include "view/plot_widget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 
 namespace {
 
-struct TAnalysisWindowTest : TWindowTest {
-    QStringList Opened; // the dialogs shown, by class
-
-    void Run(const char* menu, const char* item, const std::function<void(QDialog&)>& play) {
-        Port.OnDialog = [&](QDialog& d) {
-            Opened << QString::fromLatin1(d.metaObject()->className());
-            d.show();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-            play(d);
-            d.hide();
-        };
-        QAction* action = Item(menu, item);
-        ASSERT_TRUE(action && action->isEnabled()) << item;
-        action->trigger();
-        Port.OnDialog = nullptr;
-    }
-    static void Ok(QDialog& d) {
-        QTest::mouseClick(d.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
-    }
-    static void Cancel(QDialog& d) {
-        QTest::mouseClick(d.findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
-    }
+struct TAnalysisWindowTest : TDialogWindowTest {
     // One Lorentzian line, as the fit's dialog is set.
     static void OneLorentzOk(QDialog& d) {
         auto* lines = d.findChild<QSpinBox*>("LineCountEdit");
@@ -53,16 +29,7 @@ struct TAnalysisWindowTest : TWindowTest {
         cfg.VisKoord1 = static_cast<std::uint16_t>(from);
         cfg.VisKoord2 = static_cast<std::uint16_t>(to);
     }
-    // Pixels of a colour on the plot's canvas.
-    int PixelsOf(TColorValue colour) const {
-        const QImage& canvas = Find<TPlotWidget>(*W, "ScreenBox")->Canvas();
-        const QRgb wanted = ToRgb(colour) & 0xFFFFFF;
-        int n = 0;
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x)
-                n += (canvas.pixel(x, y) & 0xFFFFFF) == wanted;
-        return n;
-    }
+    int PixelsOf(TColorValue colour) const { return ::PixelsOf(*W, colour); }
     TAnalysisResultsWindow& Results() const { return *W->findChild<TAnalysisResultsWindow*>(); }
 };
 
@@ -207,11 +174,7 @@ TEST_F(TAnalysisWindowTest, CompareFromTheMenuOverlaysTheReferenceUntilRemoved) 
     });
     // And a file that is no spectrum at all.
     const QString junk = Dir.Path(QStringLiteral("junk.csv"));
-    {
-        QFile f(junk);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("not a spectrum\n");
-    }
+    Dir.Write(junk, "not a spectrum\n");
     Port.OpenAnswers << junk;
     Run("Спектр", "Сравнить с...", Ok);
     ASSERT_EQ(Port.Errors.size(), 2);

@@ -17,6 +17,7 @@
 #include "spectrum/parameter_block.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
+#include "view/display_color_painter.h"
 #include "view/plot_widget.h"
 #include "view/qt_app.h"
 #include "view/status_bar_widget.h"
@@ -32,6 +33,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -43,6 +45,8 @@
 #include <initializer_list>
 #include <memory>
 #include <ostream>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 // A temporary directory that is the process's current directory meanwhile,
@@ -55,11 +59,18 @@ struct TAppDir {
     ~TAppDir() { QDir::setCurrent(Previous); }
 
     QString Path(const QString& name) const { return Dir.filePath(name); }
-    void WriteIni(const QByteArray& text) const {
-        QFile f(Path(QStringLiteral("Kav.ini")));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
+    // A file of the folder by name or by its absolute path, written or read
+    // whole (nothing when it cannot be read).
+    void Write(const QString& name, const QByteArray& bytes) const {
+        QFile f(QDir(Dir.path()).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << name.toStdString();
+        ASSERT_EQ(f.write(bytes), bytes.size());
     }
+    QByteArray Read(const QString& name) const {
+        QFile f(QDir(Dir.path()).filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void WriteIni(const QByteArray& text) const { Write(QStringLiteral("Kav.ini"), text); }
     TKavCfg ReadBack(TRecentFiles* recent = nullptr) const {
         TKavCfg cfg{};
         SetDefaults(cfg, Dir.path());
@@ -67,10 +78,7 @@ struct TAppDir {
         LoadSettings(cfg, recent ? *recent : r, Path(QStringLiteral("Kav.ini")), QChar('.'));
         return cfg;
     }
-    QByteArray IniText() const {
-        QFile f(Path(QStringLiteral("Kav.ini")));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray IniText() const { return Read(QStringLiteral("Kav.ini")); }
 };
 
 // What a test spectrum carries in its parameter records.
@@ -188,6 +196,41 @@ inline QAction* Act(const QObject& window, const char* name) {
     return Find<QAction>(window, name);
 }
 
+// The window's status bar and plot.
+inline TKavStatusBar* Bar(const QObject& window) {
+    return Find<TKavStatusBar>(window, "KavStatusBar");
+}
+inline TPlotWidget* Plot(const QObject& window) {
+    return Find<TPlotWidget>(window, "ScreenBox");
+}
+
+// The view's and the sweep's bounds in the settings.
+inline std::pair<int, int> ViewBounds(const TKavCfg& cfg) {
+    return {cfg.ViewMin, cfg.ViewMax};
+}
+inline std::pair<int, int> SweepBounds(const TKavCfg& cfg) {
+    return {cfg.PoleMin, cfg.PoleMax};
+}
+
+// The texts of some status panels, in the order asked.
+inline QStringList Panels(const QObject& window, std::initializer_list<int> panels) {
+    QStringList texts;
+    for (int k : panels)
+        texts << Bar(window)->Panel(k);
+    return texts;
+}
+
+// Pixels of a colour on the plot's canvas.
+inline int PixelsOf(const QObject& window, TColorValue colour) {
+    const QImage& canvas = Plot(window)->Canvas();
+    const QRgb wanted = ToRgb(colour) & 0xFFFFFF;
+    int n = 0;
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            n += (canvas.pixel(x, y) & 0xFFFFFF) == wanted;
+    return n;
+}
+
 // A widget's rectangle in its window's coordinates.
 inline QRect InWindow(const QWidget* w, const QWidget* window) {
     return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
@@ -209,6 +252,48 @@ struct TWindowTest : ::testing::Test {
         Port.OpenAnswers << File;
         Item("Спектр", "Открыть...")->trigger();
         ASSERT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
+    }
+};
+
+// The option dialogs of the menus, shown while the user's part is played in
+// them.
+struct TDialogWindowTest : TWindowTest {
+    QStringList Opened; // the dialogs shown, by class
+
+    // Runs a menu item; `play` is the user's part in its dialog.
+    void Run(const char* menu, const char* item, const std::function<void(QDialog&)>& play) {
+        Port.OnDialog = [&](QDialog& d) {
+            Opened << QString::fromLatin1(d.metaObject()->className());
+            d.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+            play(d);
+            d.hide();
+        };
+        QAction* action = Item(menu, item);
+        ASSERT_TRUE(action && action->isEnabled()) << item;
+        action->trigger();
+        Port.OnDialog = nullptr;
+    }
+    template <class T> static T* Child(QDialog& d, const char* name) {
+        T* w = d.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_TRUE(w) << name;
+        return w;
+    }
+    static void Ok(QDialog& d) {
+        QTest::mouseClick(Child<QPushButton>(d, "OKBtn"), Qt::LeftButton);
+    }
+    static void Cancel(QDialog& d) {
+        QTest::mouseClick(Child<QPushButton>(d, "CancelBtn"), Qt::LeftButton);
+    }
+    static void Tick(QDialog& d, const char* name) {
+        auto* box = Child<QAbstractButton>(d, name);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+    }
+    static std::function<void(QDialog&)> TickAndOk(const char* name) {
+        return [name](QDialog& d) {
+            Tick(d, name);
+            Ok(d);
+        };
     }
 };
 

@@ -6,19 +6,11 @@
 #include "app/qt_translation.h"
 #include "app_fixture.h"
 #include "base/instrument_tables.h"
-#include "config/auto_save_setup_dialog.h"
-#include "config/real_time_setup_dialog.h"
-#include "config/unit_setup_dialog.h"
+#include "option_dialogs.h"
 #include "print/printout_texts.h"
 #include "processing/analysis_overlay.h"
 #include "processing/analysis_results_window.h"
-#include "processing/compare_setup_dialog.h"
-#include "processing/fit_setup_dialog.h"
-#include "processing/gliss_setup_dialog.h"
-#include "processing/low_pass_setup_dialog.h"
-#include "processing/min_max_setup_dialog.h"
 #include "scripted_port.h"
-#include "view/color_setup_dialog.h"
 #include "view/status_bar_widget.h"
 
 #include <QAbstractButton>
@@ -164,16 +156,8 @@ TEST_F(TLanguageTest, EveryOptionDialogAndThePrintoutInEnglish) {
     SetDefaults(cfg, Dir.Dir.path());
     TScriptedPort port;
     std::vector<std::unique_ptr<QWidget>> dialogs;
-    dialogs.push_back(std::make_unique<TUnitSetupForm>(cfg, port, QChar(','), nullptr));
-    dialogs.push_back(std::make_unique<TAutoSaveSetupFrm>(cfg));
-    dialogs.push_back(std::make_unique<TRealTimeSetupForm>(cfg));
-    dialogs.push_back(std::make_unique<TLowPassSetupForm>(cfg));
-    dialogs.push_back(std::make_unique<TGlissSetupForm>(cfg));
-    dialogs.push_back(std::make_unique<TMinMaxSetupForm>(cfg));
-    dialogs.push_back(std::make_unique<TColorSetupForm>(cfg, port));
-    dialogs.push_back(std::make_unique<TFitSetupForm>(cfg.Fit));
-    TCompareSettings compare;
-    dialogs.push_back(std::make_unique<TCompareSetupForm>(compare, QChar(',')));
+    for (const TDialogCase& c : OptionDialogs)
+        dialogs.push_back(c.Make(cfg, port));
     auto results = std::make_unique<TAnalysisResultsWindow>();
     results->ShowResults({}, {{QStringLiteral("B0"), QStringLiteral("3148"), {}}});
     dialogs.push_back(std::move(results));
@@ -241,32 +225,24 @@ TEST_F(TLanguageTest, ReceivePanelsFollowTheSwitchAtOnce) {
                         "/\r\nEnableRTLPF=1\r\nEnableRTSum=1\r\nRTNumb=4\r\n");
     TShownWindow w = ShowWindow(Port);
     Deliver(*w.Session, SweepStart());
-    TKavStatusBar* bar = Find<TKavStatusBar>(*w, "KavStatusBar");
-    const QString ru[] = {bar->Panel(1), bar->Panel(7), bar->Panel(8), bar->Panel(9),
-                          bar->Panel(10)};
-    EXPECT_EQ(bar->Panel(7), QStringLiteral("Рабочий ход"));
-    EXPECT_EQ(bar->Panel(8), QStringLiteral("АВТО"));
-    EXPECT_TRUE(bar->Panel(10).startsWith(QStringLiteral("НАКОПЛ [")))
-        << bar->Panel(10).toStdString();
+    TKavStatusBar* bar = Bar(*w);
+    const QStringList ru = Panels(*w, {1, 7, 8, 10});
+    EXPECT_EQ(ru.mid(1, 2), (QStringList{"Рабочий ход", "АВТО"}));
+    EXPECT_TRUE(ru[3].startsWith(QStringLiteral("НАКОПЛ ["))) << ru[3].toStdString();
     bar->SetPanel(9, QStringLiteral("другое"));
 
     Act(*w, "ALanguageEn")->trigger();
     Settle();
     EXPECT_TRUE(bar->Panel(1).endsWith(QStringLiteral(" baud"))) << bar->Panel(1).toStdString();
-    EXPECT_EQ(bar->Panel(7), QStringLiteral("Forward sweep"));
-    EXPECT_EQ(bar->Panel(8), QStringLiteral("AUTO"));
-    EXPECT_EQ(bar->Panel(9), QStringLiteral("другое"));
+    EXPECT_EQ(Panels(*w, {7, 8, 9}), (QStringList{"Forward sweep", "AUTO", "другое"}));
     EXPECT_EQ(QString(bar->Panel(10))
                   .replace(QStringLiteral("ACCUM ["), QStringLiteral("НАКОПЛ ["))
                   .replace(QStringLiteral(" of "), QStringLiteral(" из ")),
-              ru[4]);
+              ru[3]);
 
     Act(*w, "ALanguageRu")->trigger();
     Settle();
-    EXPECT_EQ(bar->Panel(1), ru[0]);
-    EXPECT_EQ(bar->Panel(7), ru[1]);
-    EXPECT_EQ(bar->Panel(8), ru[2]);
-    EXPECT_EQ(bar->Panel(10), ru[4]);
+    EXPECT_EQ(Panels(*w, {1, 7, 8, 10}), ru);
     w->close();
 }
 

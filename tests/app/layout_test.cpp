@@ -5,30 +5,20 @@
 // are written there as PNG files.
 
 #include "app_fixture.h"
+#include "option_dialogs.h"
 
 #include "app/qt_translation.h"
-#include "config/auto_save_setup_dialog.h"
-#include "config/real_time_setup_dialog.h"
-#include "config/unit_setup_dialog.h"
-#include "processing/compare_setup_dialog.h"
-#include "processing/fit_setup_dialog.h"
-#include "processing/gliss_setup_dialog.h"
-#include "processing/low_pass_setup_dialog.h"
-#include "processing/min_max_setup_dialog.h"
 #include "scripted_port.h"
-#include "view/color_setup_dialog.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds_widget.h"
 #include "view/visir_controller.h"
 #include "view/visir_panel_widget.h"
 
 #include <QAbstractButton>
-#include <QFileSystemModel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTreeView>
 
 namespace {
 
@@ -93,12 +83,13 @@ TEST_P(TWindowLayoutTest, ProcessedSpectrumFitsTheWindow) {
     TInstrumentGroupsWidget* g = W->findChild<TInstrumentGroupsWidget*>();
     const std::vector<QWidget*> row = {g->CorrectionGroup(), g->GainGroup(), g->SpeedGroup(),
                                        g->BoundsGroup()};
+    auto* bounds = Find<TViewBoundsWidget>(*W, "ViewBounds");
     const std::vector<QWidget*> strip = {Find<TVisirPanelWidget>(*W, "VisPan1"),
                                          Find<TVisirPanelWidget>(*W, "VisPan2"),
-                                         Find<TViewBoundsWidget>(*W, "ViewBounds")->MinView(),
-                                         Find<TViewBoundsWidget>(*W, "ViewBounds")->MinViewExt(),
-                                         Find<TViewBoundsWidget>(*W, "ViewBounds")->MaxView(),
-                                         Find<TViewBoundsWidget>(*W, "ViewBounds")->MaxViewExt(),
+                                         bounds->MinView(),
+                                         bounds->MinViewExt(),
+                                         bounds->MaxView(),
+                                         bounds->MaxViewExt(),
                                          W->findChild<QWidget*>("AllBtn")};
     for (const auto* set : {&row, &strip}) {
         for (size_t i = 0; i < set->size(); ++i) {
@@ -114,24 +105,15 @@ TEST_P(TWindowLayoutTest, ProcessedSpectrumFitsTheWindow) {
         }
     }
     // The plot sits above the strip, the strip above the groups.
-    EXPECT_LT(InWindow(Find<TPlotWidget>(*W, "ScreenBox"), W.get()).bottom(),
+    EXPECT_LT(InWindow(Plot(*W), W.get()).bottom(),
               InWindow(Find<TVisirPanelWidget>(*W, "VisPan1"), W.get()).top());
     EXPECT_LT(InWindow(Find<TVisirPanelWidget>(*W, "VisPan2"), W.get()).bottom(),
               InWindow(g->CorrectionGroup(), W.get()).top());
-    EXPECT_GE(Find<TPlotWidget>(*W, "ScreenBox")->height(), 100);
+    EXPECT_GE(Plot(*W)->height(), 100);
     EXPECT_EQ(g->CorrectionGroup()->height(), 66);
     // The status panels used by the display show their whole text.
     for (int k : {3, 4, 5, 6, 7, 8, 9, 10})
-        ExpectWholeText(Find<TKavStatusBar>(*W, "KavStatusBar")->PanelLabel(k), W.get());
-    // At the default width every tool bar button shows.
-    for (QAction* a : Find<QToolBar>(*W, "MainBar")->actions()) {
-        QWidget* button = Find<QToolBar>(*W, "MainBar")->widgetForAction(a);
-        if (a->isSeparator() || !Default())
-            continue;
-        SCOPED_TRACE(a->objectName().toStdString());
-        EXPECT_TRUE(button->isVisible());
-        EXPECT_LE(InWindow(button, W.get()).right(), W->width());
-    }
+        ExpectWholeText(Bar(*W)->PanelLabel(k), W.get());
     SavePicture(*W, QString::fromLatin1(GetParam().Picture));
 }
 
@@ -157,12 +139,12 @@ TEST_P(TWindowLayoutTest, ReceiveLabelsRowsAndPortPanelsShowTheirWholeText) {
     // narrower window they give way first, and their hint holds the text.
     for (int k : {0, 1}) {
         SCOPED_TRACE(k);
-        const QLabel* panel = Find<TKavStatusBar>(*W, "KavStatusBar")->PanelLabel(k);
+        const QLabel* panel = Bar(*W)->PanelLabel(k);
         if (Default())
             ExpectWholeText(panel, W.get());
         EXPECT_EQ(panel->toolTip(), panel->text());
     }
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(1), "9600 бод");
+    EXPECT_EQ(Bar(*W)->Panel(1), "9600 бод");
 }
 
 // In English, receiving from the simulated spectrometer at the default
@@ -174,7 +156,7 @@ TEST(TEnglishWindowLayout, ReceivingFromTheSimulatorEverythingShowsWhole) {
     WriteReceiveIni(dir, QStringLiteral("SIM"), "Language=en\r\n");
     TShownWindow w = ShowWindow(port);
     w->resize(760, 500);
-    TKavStatusBar* bar = Find<TKavStatusBar>(*w, "KavStatusBar");
+    TKavStatusBar* bar = Bar(*w);
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar->Panel(7) == "Forward sweep"; }, 10000));
     QTest::qWait(1500); // a piece of the sweep on the plot
     TInstrumentGroupsWidget* g = w->findChild<TInstrumentGroupsWidget*>();
@@ -203,65 +185,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, TWindowLayoutTest,
                                            TWindowSize{QSize(500, 450), "main-window-min.png"}));
 
 namespace {
-
-struct TDialogCase {
-    const char* Picture;
-    int Page; // the tab shown; -1 for a dialog without tabs
-    std::function<std::unique_ptr<QDialog>(TKavCfg&, TMessagePort&)> Make;
-};
-
-std::unique_ptr<QDialog> UnitSetup(TKavCfg& cfg, TMessagePort& port) {
-    return std::make_unique<TUnitSetupForm>(cfg, port, QChar(','), nullptr);
-}
-// The folder tree shows a small tree of its own in the pictures, not the
-// test machine's.
-std::unique_ptr<QDialog> AutoSave(TKavCfg& cfg, TMessagePort&) {
-    static QTemporaryDir root;
-    const QDir base(root.path());
-    for (const char* sub : {"spectra/2024", "spectra/2025", "spectra/dpph", "calibration"})
-        base.mkpath(QString::fromLatin1(sub));
-    cfg.WorkDir = base.filePath(QStringLiteral("spectra"));
-    cfg.AutoSave = true;
-    auto d = std::make_unique<TAutoSaveSetupFrm>(cfg);
-    d->DirView()->setRootIndex(d->DirModel()->index(base.path()));
-    return d;
-}
-std::unique_ptr<QDialog> RealTime(TKavCfg& cfg, TMessagePort&) {
-    auto d = std::make_unique<TRealTimeSetupForm>(cfg);
-    d->ShowHelp(1); // the longest help text
-    return d;
-}
-template <class T> std::unique_ptr<QDialog> Plain(TKavCfg& cfg, TMessagePort&) {
-    return std::make_unique<T>(cfg);
-}
-std::unique_ptr<QDialog> Colours(TKavCfg& cfg, TMessagePort& port) {
-    return std::make_unique<TColorSetupForm>(cfg, port);
-}
-
-std::unique_ptr<QDialog> FitSetup(TKavCfg& cfg, TMessagePort&) {
-    return std::make_unique<TFitSetupForm>(cfg.Fit);
-}
-std::unique_ptr<QDialog> CompareSetup(TKavCfg&, TMessagePort&) {
-    static TCompareSettings settings;
-    settings.ReferenceSpins = 1.2345e17; // the longest spin count shown
-    return std::make_unique<TCompareSetupForm>(settings, QChar(','));
-}
-
-const TDialogCase Cases[] = {
-    {"unit-setup-razv", 0, UnitSetup},
-    {"unit-setup-amp", 1, UnitSetup},
-    {"unit-setup-corr", 2, UnitSetup},
-    {"unit-setup-adc", 3, UnitSetup},
-    {"auto-save-setup", -1, AutoSave},
-    {"real-time-setup", -1, RealTime},
-    {"low-pass-setup", -1, Plain<TLowPassSetupForm>},
-    {"gliss-setup", -1, Plain<TGlissSetupForm>},
-    {"min-max-setup", -1, Plain<TMinMaxSetupForm>},
-    {"color-setup-display", 0, Colours},
-    {"color-setup-printer", 1, Colours},
-    {"fit-setup", -1, FitSetup},
-    {"compare-setup", -1, CompareSetup},
-};
 
 std::string Describe(const QWidget* w) {
     QString text = w->objectName();
@@ -337,7 +260,7 @@ TEST_P(TDialogLayoutTest, NoTextIsCutAndEveryDialogFitsItsContents) {
     longest.RazvUnits[3].X1 = -0.000012345;
     longest.ADCUnits[4].X2 = -1.2345e-15;
     longest.ADCUnits[4].Name = QStringLiteral("мкВ/Э");
-    for (const TDialogCase& c : Cases) {
+    for (const TDialogCase& c : OptionDialogs) {
         for (TKavCfg* cfg : {&longest, &usual}) {
             SCOPED_TRACE(std::string(c.Picture) + (cfg == &usual ? " usual" : " longest"));
             std::unique_ptr<QDialog> dialog = c.Make(*cfg, Port);

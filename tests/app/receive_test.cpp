@@ -36,10 +36,7 @@ bool HasMessage(const TShownWindow& w, const QString& line) {
 
 // The automatic-save panel is marked after a failed save.
 bool AutoSaveMarked(const TShownWindow& w) {
-    return !Find<TKavStatusBar>(*w, "KavStatusBar")
-                ->PanelLabel(PanelAutoSave)
-                ->styleSheet()
-                .isEmpty();
+    return !Bar(*w)->PanelLabel(PanelAutoSave)->styleSheet().isEmpty();
 }
 
 // Waits (running the event loop) until the handshake with the simulated
@@ -104,11 +101,8 @@ TEST_F(TReceiveTest, TheSimulatorLinksAndTakesTheChangesInTheGroups) {
     for (const char* line : {"Tm01. PROGRAMMA=7", "      SPnomer=42", "Tm11. POLEmaxP=65519",
                              "Tm22. KodAmpl=1", "Tm33. Ukorr=32768"})
         EXPECT_TRUE(HasMessage(W, line)) << line;
-    TKavStatusBar* bar = Find<TKavStatusBar>(*W, "KavStatusBar");
-    EXPECT_EQ(bar->Panel(0), "SIM");
-    EXPECT_EQ(bar->Panel(1), "9600 бод");
-    EXPECT_EQ(bar->Panel(5), "PR: 7");
-    EXPECT_EQ(bar->Panel(6), "S/N: 42");
+    TKavStatusBar* bar = Bar(*W);
+    EXPECT_EQ(Panels(*W, {0, 1, 5, 6}), (QStringList{"SIM", "9600 бод", "PR: 7", "S/N: 42"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return bar->Panel(7) == "Рабочий ход"; }, 10000));
     // The mode actions and the groups the instrument left to the computer.
     const auto a = [&](const char* name) { return Act(*W, name); };
@@ -125,18 +119,15 @@ TEST_F(TReceiveTest, TheSimulatorLinksAndTakesTheChangesInTheGroups) {
     g->SpeedBox()->setCurrentIndex(9); // " 2 мин": KodRapid 7
     g->BotField()->setValue(1000);
     g->CorrBar()->setValue(32767 - 320);
-    EXPECT_EQ(W.Session->Settings().Amplifying, 3);
-    EXPECT_EQ(W.Session->Settings().Rapid, 9);
-    EXPECT_EQ(W.Session->Settings().PoleMin, 1000);
-    EXPECT_EQ(W.Session->Settings().ViewMin, 1000); // the view follows the lower bound
-    EXPECT_EQ(W.Session->Settings().Correction, 320);
+    // Gain and speed rows, lower bound (the view follows it), correction.
+    const TKavCfg& cfg = W.Session->Settings();
+    EXPECT_EQ(std::tuple(cfg.Amplifying, cfg.Rapid, cfg.PoleMin, cfg.ViewMin, cfg.Correction),
+              std::tuple(3, 9, 1000, 1000, 320));
     EXPECT_EQ(g->CorrEdit()->value(), 320);
     EXPECT_EQ(g->BotFieldExt()->text(), "1000");
     ASSERT_TRUE(Linked(W));
-    EXPECT_EQ(Sim(W).KodAmpl(), 4);
-    EXPECT_EQ(Sim(W).KodRapid(), 7);
-    EXPECT_EQ(Sim(W).PoleMin(), 1000);
-    EXPECT_EQ(Sim(W).Ukorr(), 32768 + 320);
+    EXPECT_EQ(std::tuple(Sim(W).KodAmpl(), Sim(W).KodRapid(), Sim(W).PoleMin(), Sim(W).Ukorr()),
+              std::tuple(4, 7, 1000, 32768 + 320));
     for (const char* line :
          {"      POLEminP=1000", "Tm22. KodAmpl=4", "      KodRapid=7", "Tm33. Ukorr=33088"})
         EXPECT_TRUE(HasMessage(W, line)) << line;
@@ -150,7 +141,7 @@ TEST_F(TReceiveTest, TheSimulatorLinksAndTakesTheChangesInTheGroups) {
 
 TEST_F(TReceiveTest, LivePixelsAndTheFieldMarkerLandAtTheirPlaces) {
     Open("COM1");
-    TPlotWidget* plot = Find<TPlotWidget>(*W, "ScreenBox");
+    TPlotWidget* plot = Plot(*W);
     TPaintCounter paints;
     plot->installEventFilter(&paints);
     Deliver(*W.Session, SweepStart()); // the full repaint of a new sweep
@@ -214,10 +205,9 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
 
     // Gain and correction by hand at KodAmpl 1, speed by hand at KodRapid 15.
     Deliver(*W.Session, Point(100, 2048, 0xC1, 0x8F));
-    EXPECT_FALSE(g->GainGroup()->isEnabled());
-    EXPECT_FALSE(g->SpeedGroup()->isEnabled());
-    EXPECT_FALSE(g->CorrectionGroup()->isEnabled());
-    EXPECT_FALSE(g->CorrBar()->isEnabled());
+    for (QWidget* w : std::initializer_list<QWidget*>{g->GainGroup(), g->SpeedGroup(),
+                                                      g->CorrectionGroup(), g->CorrBar()})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     for (QLabel* l : {g->AmpLbl(), g->SpeedLbl(), g->CorrLbl()})
         EXPECT_EQ(l->text(), "РУЧН. УПР.");
     EXPECT_EQ(g->AmpBox()->currentText(), "1");
@@ -251,7 +241,7 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
                  g->CorrectionGroup()->isEnabled() || g->BoundsGroup()->isEnabled());
     EXPECT_FALSE(g->AmpLbl()->isEnabled() || g->BotLbl()->isEnabled());
     EXPECT_FALSE(DrawnReadable(g->AmpLbl()));
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(1), "<Закрыт>");
+    EXPECT_EQ(Bar(*W)->Panel(1), "<Закрыт>");
 }
 
 TEST_F(TReceiveTest, StopAndStartReturnToTheSpeedBefore) {
@@ -263,13 +253,11 @@ TEST_F(TReceiveTest, StopAndStartReturnToTheSpeedBefore) {
     a("AStop")->trigger();
     EXPECT_EQ(speed->currentText(), " СТОП");
     EXPECT_EQ(W.Session->Settings().Rapid, 2);
-    EXPECT_FALSE(a("AStop")->isEnabled());
-    EXPECT_TRUE(a("AStart")->isEnabled());
+    EXPECT_TRUE(!a("AStop")->isEnabled() && a("AStart")->isEnabled());
     a("AStart")->trigger();
     EXPECT_EQ(speed->currentIndex(), 6);
     EXPECT_EQ(W.Session->Settings().Rapid, 6);
-    EXPECT_TRUE(a("AStop")->isEnabled());
-    EXPECT_FALSE(a("AStart")->isEnabled());
+    EXPECT_TRUE(a("AStop")->isEnabled() && !a("AStart")->isEnabled());
 
     // Closing while stopped keeps the speed before the stop.
     a("AStop")->trigger();
@@ -279,7 +267,7 @@ TEST_F(TReceiveTest, StopAndStartReturnToTheSpeedBefore) {
 
 TEST_F(TReceiveTest, MouseSelectionSetsTheSweepBounds) {
     Open("COM1");
-    TPlotWidget* plot = Find<TPlotWidget>(*W, "ScreenBox");
+    TPlotWidget* plot = Plot(*W);
     const TPlotGeometry geo = plot->Geometry();
     Act(*W, "AMouseSelect")->trigger();
     EXPECT_TRUE(Act(*W, "AMouseSelect")->isChecked());
@@ -290,15 +278,13 @@ TEST_F(TReceiveTest, MouseSelectionSetsTheSweepBounds) {
     QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(120, 40));
     const int low = geo.FieldCodeOfX(120);
     const int high = geo.FieldCodeOfX(300);
-    EXPECT_EQ(W.Session->Settings().PoleMin, low);
-    EXPECT_EQ(W.Session->Settings().PoleMax, high);
-    EXPECT_EQ(W->findChild<TInstrumentGroupsWidget*>()->BotField()->value(), low);
-    EXPECT_EQ(W->findChild<TInstrumentGroupsWidget*>()->TopField()->value(), high);
+    const auto* g = W->findChild<TInstrumentGroupsWidget*>();
+    EXPECT_EQ(SweepBounds(W.Session->Settings()), std::pair(low, high));
+    EXPECT_EQ(std::pair(g->BotField()->value(), g->TopField()->value()), std::pair(low, high));
     EXPECT_FALSE(W.Session->Engine().State().BoundsAck);
     EXPECT_FALSE(Act(*W, "AMouseSelect")->isChecked());
     // The view follows the new bounds.
-    EXPECT_EQ(W.Session->Settings().ViewMin, low);
-    EXPECT_EQ(W.Session->Settings().ViewMax, high);
+    EXPECT_EQ(ViewBounds(W.Session->Settings()), std::pair(low, high));
 }
 
 TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
@@ -328,24 +314,23 @@ TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
     EXPECT_EQ(w.Session->Points()[1000].Y, EmptyY);
     EXPECT_EQ(w->windowTitle(), "КАВ");
     EXPECT_TRUE(w.Session->Engine().KavTimer().isActive());
-    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(0), "COM2");
+    EXPECT_EQ(Bar(*w)->Panel(0), "COM2");
     ASSERT_TRUE(w->close());
     EXPECT_TRUE(dir.ReadBack().Mode);
     EXPECT_TRUE(port.Errors.isEmpty());
 }
 
+// A port no device opens; a serial device that is not there, where the box
+// and the message window give the system's reason beside the port.
 TEST_F(TReceiveTest, APortThatDoesNotOpenIsReported) {
     Open("COM7", {}, [](const QString&) { return nullptr; });
     EXPECT_EQ(Port.Errors, QStringList{"Невозможно инициализировать порт COM7"});
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(0), QString());
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(1), QString());
+    EXPECT_EQ(Bar(*W)->Panel(0) + Bar(*W)->Panel(1), QString());
     EXPECT_TRUE(W.Session->Receiving());
-}
 
-// A serial device that is not there: the box and the message window give the
-// system's reason beside the port.
-TEST_F(TReceiveTest, APortThatDoesNotOpenIsReportedWithTheSystemsReason) {
     const QString path = Dir.Path("ttyUSB0");
+    Port.Errors.clear();
+    W = {};
     Open(path, {}, DefaultDeviceFactory());
     const QString line =
         "Невозможно инициализировать порт " + path + ": " + SystemErrorText(ENOENT);
@@ -371,7 +356,7 @@ TEST_F(TReceiveTest, RealTimeButtonsSetTheirSwitchesAndBlinkWhileChecked) {
     EXPECT_EQ(a("ASwLPF")->icon().pixmap(16, 16).toImage(), plainLpf);
     // The filter runs from the next forward sweep.
     Deliver(*W.Session, SweepStart());
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(9), "ФИЛЬТР [25]");
+    EXPECT_EQ(Bar(*W)->Panel(9), "ФИЛЬТР [25]");
     EXPECT_TRUE(W.Session->Engine().State().LpfActive);
 
     // Analysis mode: the two buttons are disabled, stop blinking and show
@@ -381,7 +366,7 @@ TEST_F(TReceiveTest, RealTimeButtonsSetTheirSwitchesAndBlinkWhileChecked) {
     EXPECT_FALSE(a("ASwLPF")->isEnabled() || a("ASWSum")->isEnabled());
     EXPECT_FALSE(W.Session->Engine().LPFTimer().isActive());
     EXPECT_EQ(a("ASwLPF")->icon().pixmap(16, 16).toImage(), plainLpf);
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(9), QString());
+    EXPECT_EQ(Bar(*W)->Panel(9), QString());
 }
 
 namespace {
@@ -418,6 +403,11 @@ struct TOpenedNames {
 
 } // namespace
 
+// The port's name and its rate's row in the settings.
+static std::pair<QString, int> PortAndRate(const TShownWindow& w) {
+    return {w.Session->Settings().Port.PortName, w.Session->Settings().Port.BaudRate};
+}
+
 TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     TAppDir dir;
     dir.WriteIni("[Port]\r\nPortName=COM1\r\nBaudRate=5\r\n[Main]\r\nMode=0\r\n");
@@ -430,12 +420,10 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     port.RateText = "19200";
     Act(*w, "ASetupCom")->trigger();
     EXPECT_EQ(port.Shown.last(), "COM1 9600");
-    EXPECT_EQ(w.Session->Settings().Port.PortName, "COM3");
-    EXPECT_EQ(w.Session->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(PortAndRate(w), std::pair(QString("COM3"), 7));
     // The link is applied anew, in analysis mode too.
     EXPECT_EQ(opened.Names, QStringList{"COM3"});
-    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(0), "COM3");
-    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(1), "19200 бод");
+    EXPECT_EQ(Panels(*w, {0, 1}), (QStringList{"COM3", "19200 бод"}));
     // The list: COM1..COM16, the devices of this machine, SIM last.
     EXPECT_EQ(port.Offered.first(), "COM1");
     EXPECT_EQ(port.Offered[15], "COM16");
@@ -447,8 +435,7 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     port.PortText = byId;
     port.RateText = "10000";
     Act(*w, "ASetupCom")->trigger();
-    EXPECT_EQ(w.Session->Settings().Port.PortName, byId);
-    EXPECT_EQ(w.Session->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(PortAndRate(w), std::pair(byId, 7));
     EXPECT_EQ(w.Session->Receiver().Settings().PortName, byId);
 
     // "Отмена" keeps both values and still applies the link anew: the
@@ -460,8 +447,7 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     w.Session->Engine().AddMessage("before");
     w.Session->Engine().State().LinkReady = true;
     Act(*w, "ASetupCom")->trigger();
-    EXPECT_EQ(w.Session->Settings().Port.PortName, byId);
-    EXPECT_EQ(w.Session->Settings().Port.BaudRate, 7);
+    EXPECT_EQ(PortAndRate(w), std::pair(byId, 7));
     EXPECT_EQ(MessageForm(w)->LineCount(), 0);
     EXPECT_FALSE(w.Session->Engine().State().LinkReady);
     EXPECT_EQ(opened.Names.last(), byId);
@@ -561,8 +547,8 @@ TEST_F(TReceiveTest, AFailedAutomaticSaveIsShownAtOnceAndReceivingGoesOn) {
     EXPECT_TRUE(Port.Warnings[0].contains("Спектр00000001.kav"));
     EXPECT_TRUE(MessageForm(W)->Messages().contains(Port.Warnings[0]));
     EXPECT_TRUE(AutoSaveMarked(W));
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->PanelLabel(8)->toolTip(), Port.Warnings[0]);
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(7), "Рабочий ход");
+    EXPECT_EQ(Bar(*W)->PanelLabel(8)->toolTip(), Port.Warnings[0]);
+    EXPECT_EQ(Bar(*W)->Panel(7), "Рабочий ход");
     Deliver(*W.Session, Point(2000, 2500));
     EXPECT_EQ(W.Session->Points()[2000].Y, 2500);
 
@@ -586,7 +572,7 @@ TEST_F(TReceiveTest, TheLastAutoSaveNumberIsRefusedOnThePanelAndInAWarning) {
                                 "2147483647, задайте \"Стартовый номер\" в окне "
                                 "\"Автосохранение...\"");
     EXPECT_TRUE(AutoSaveMarked(W));
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->PanelLabel(8)->toolTip(), Port.Warnings[0]);
+    EXPECT_EQ(Bar(*W)->PanelLabel(8)->toolTip(), Port.Warnings[0]);
     EXPECT_TRUE(QDir(Dir.Dir.path()).entryList({"*.kav"}, QDir::Files).isEmpty());
     EXPECT_EQ(W.Session->Settings().NumbMask, 2147483647);
 }
@@ -595,6 +581,25 @@ TEST_F(TReceiveTest, TheLastAutoSaveNumberIsRefusedOnThePanelAndInAWarning) {
 // the test plays the instrument on its master side.
 
 namespace {
+
+// The instrument's side of the line: bytes written whole, and a run of data
+// points with the values they must be stored with.
+void Send(TPtyLine& line, const QByteArray& bytes) {
+    for (int done = 0; done < bytes.size();)
+        done += line.WriteSome(bytes.constData() + done, static_cast<int>(bytes.size()) - done);
+}
+QByteArray Points(int first, int count) {
+    QByteArray frames;
+    for (int code = first; code < first + count; ++code)
+        frames += Point(code, 2048 + code % 500);
+    return frames;
+}
+bool Stored(TKavSession& s, int first, int count) {
+    for (int code = first; code < first + count; ++code)
+        if (s.Points()[code].Y != 2048 + code % 500)
+            return false;
+    return true;
+}
 
 struct PtyReceive : ::testing::Test {
     TAppDir Dir;
@@ -605,26 +610,7 @@ struct PtyReceive : ::testing::Test {
         // The slave's own path: a device path is kept whole as the port name.
         WriteReceiveIni(Dir, Line.SlavePath, "AutoMinMax=1\r\n");
     }
-
-    void Send(const QByteArray& bytes) {
-        int done = 0;
-        while (done < bytes.size())
-            done += Line.WriteSome(bytes.constData() + done, static_cast<int>(bytes.size()) - done);
-    }
-
-    static bool Stored(TKavSession& s, int first, int count) {
-        for (int code = first; code < first + count; ++code)
-            if (s.Points()[code].Y != 2048 + code % 500)
-                return false;
-        return true;
-    }
-
-    static QByteArray Points(int first, int count) {
-        QByteArray frames;
-        for (int code = first; code < first + count; ++code)
-            frames += Point(code, 2048 + code % 500);
-        return frames;
-    }
+    void Send(const QByteArray& bytes) { ::Send(Line, bytes); }
 };
 
 // While a warning box of the automatic processing is open, frames keep
@@ -644,15 +630,12 @@ TEST_F(PtyReceive, FramesFromTheLineReachTheStoreAndTheMessageWindow) {
     TScriptedPort port;
     auto w = ShowWindow(port, DefaultDeviceFactory());
     ASSERT_TRUE(w.Session->Receiver().Opened()) << port.Errors.join('\n').toStdString();
-    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(0), Line.SlavePath);
+    EXPECT_EQ(Bar(*w)->Panel(0), Line.SlavePath);
     Send(Frame(TmUnitIdentity, {3, 17}) + SweepStart() + Points(5000, 200) + Filler());
     ASSERT_TRUE(QTest::qWaitFor([&] { return Stored(*w.Session, 5000, 200); }, 10000));
-    const QStringList lines = MessageForm(w)->Messages();
-    EXPECT_TRUE(lines.contains("Tm01. PROGRAMMA=3"));
-    EXPECT_TRUE(lines.contains("      SPnomer=17"));
-    EXPECT_TRUE(lines.contains("Tm03. POLEmax=65519"));
-    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(5), "PR: 3");
-    EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(7), "Рабочий ход");
+    for (const char* line : {"Tm01. PROGRAMMA=3", "      SPnomer=17", "Tm03. POLEmax=65519"})
+        EXPECT_TRUE(HasMessage(w, line)) << line;
+    EXPECT_EQ(Panels(*w, {5, 7}), (QStringList{"PR: 3", "Рабочий ход"}));
 }
 
 TEST_F(PtyReceive, FramesArrivingWhileABoxIsOpenAreAllHandledAfterItCloses) {
@@ -700,22 +683,10 @@ TEST(PtyVanishes, ThePortIsShownClosedThePointsStayAndReceiveOpensItAgain) {
     TScriptedPort port;
     auto w = ShowWindow(port, DefaultDeviceFactory());
     ASSERT_TRUE(w.Session->Receiver().Opened()) << port.Errors.join('\n').toStdString();
-    auto send = [](TPtyLine& l, const QByteArray& bytes) {
-        for (int done = 0; done < bytes.size();)
-            done += l.WriteSome(bytes.constData() + done, static_cast<int>(bytes.size()) - done);
-    };
-    QByteArray points;
-    for (int code = 5000; code < 5200; ++code)
-        points += Point(code, 2048 + code % 500);
-    send(line, SweepStart() + points + Filler());
-    auto stored = [&] {
-        for (int code = 5000; code < 5200; ++code)
-            if (w.Session->Points()[code].Y != 2048 + code % 500)
-                return false;
-        return true;
-    };
+    Send(line, SweepStart() + Points(5000, 200) + Filler());
+    auto stored = [&] { return Stored(*w.Session, 5000, 200); };
     ASSERT_TRUE(QTest::qWaitFor(stored, 10000));
-    TKavStatusBar* bar = Find<TKavStatusBar>(*w, "KavStatusBar");
+    TKavStatusBar* bar = Bar(*w);
     EXPECT_EQ(bar->Panel(7), "Рабочий ход");
 
     line.CloseMaster();
@@ -724,9 +695,7 @@ TEST(PtyVanishes, ThePortIsShownClosedThePointsStayAndReceiveOpensItAgain) {
         "Порт " + line.Link + " недоступен: связь потеряна (" + SystemErrorText(EIO) + ")";
     EXPECT_EQ(port.Warnings, QStringList{lost});
     EXPECT_TRUE(MessageForm(w)->Messages().contains(lost));
-    EXPECT_EQ(bar->Panel(0), line.Link);
-    EXPECT_EQ(bar->Panel(1), "<Закрыт>");
-    EXPECT_EQ(bar->Panel(7), QString());
+    EXPECT_EQ(Panels(*w, {0, 1, 7}), (QStringList{line.Link, "<Закрыт>", ""}));
     EXPECT_TRUE(stored());
     const auto a = [&](const char* name) { return Act(*w, name); };
     EXPECT_TRUE(a("AReceive")->isEnabled() && !a("AReceive")->isChecked());
@@ -749,7 +718,7 @@ TEST(PtyVanishes, ThePortIsShownClosedThePointsStayAndReceiveOpensItAgain) {
     EXPECT_TRUE(!a("AReceive")->isEnabled() && a("AReceive")->isChecked());
     EXPECT_EQ(bar->Panel(1), "9600 бод");
     EXPECT_TRUE(stored());
-    send(back, Point(6000, 2222) + Filler());
+    Send(back, Point(6000, 2222) + Filler());
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.Session->Points()[6000].Y == 2222; }, 10000));
     EXPECT_TRUE(stored());
 }

@@ -32,19 +32,15 @@ struct TSpectrumTest : TWindowTest {
     TValueFormat Format() const {
         return TValueFormat(W.Session->Settings(), QLocale().decimalPoint()[0]);
     }
-    QAction* Action(const char* name) const {
-        return W->findChild<QAction*>(QString::fromLatin1(name));
-    }
     // The plot holds the label at (x, y), or centred on x when `centred`.
     bool PlotHolds(int x, int y, const QString& text, bool centred = false) const {
         const TKavCfg& c = W.Session->Settings();
-        const QImage& canvas = Find<TPlotWidget>(*W, "ScreenBox")->Canvas();
+        const QImage& canvas = Plot(*W)->Canvas();
         if (centred) {
-            const int tw = QFontMetrics(Find<TPlotWidget>(*W, "ScreenBox")->LabelFont(), &canvas)
-                               .horizontalAdvance(text);
-            x = KeepLabelInside(x - tw / 2, tw, Find<TPlotWidget>(*W, "ScreenBox")->Geometry().W);
+            const int tw = QFontMetrics(Plot(*W)->LabelFont(), &canvas).horizontalAdvance(text);
+            x = KeepLabelInside(x - tw / 2, tw, Plot(*W)->Geometry().W);
         }
-        return HoldsLabel(canvas, Find<TPlotWidget>(*W, "ScreenBox")->LabelFont(), x, y, text,
+        return HoldsLabel(canvas, Plot(*W)->LabelFont(), x, y, text,
                           ToRgb(c.DisplayColors.BackGround), ToRgb(c.DisplayColors.Text));
     }
     void StandVisirs() { Item("Вид", "Установить визиры")->trigger(); }
@@ -58,17 +54,16 @@ struct TSpectrumTest : TWindowTest {
 
 TEST_F(TSpectrumTest, OpenDialogIsConfiguredAndTheFileEntersTheRecentList) {
     ASSERT_EQ(Port.OpenRequests.size(), 1u);
-    const TFileDialogRequest& request = Port.OpenRequests[0];
-    EXPECT_EQ(request.Title, QStringLiteral("Открыть фаил спектра"));
-    EXPECT_EQ(request.Filter, QStringLiteral("Файлы спектров (*.kav)"));
-    EXPECT_EQ(request.DefaultSuffix, QStringLiteral("kav"));
-    EXPECT_EQ(request.Directory, Dir.Dir.path());
-    EXPECT_FALSE(request.ConfirmOverwrite);
+    const TFileDialogRequest& r = Port.OpenRequests[0];
+    EXPECT_EQ(
+        QStringList({r.Title, r.Filter, r.DefaultSuffix, r.Directory}),
+        QStringList({"Открыть фаил спектра", "Файлы спектров (*.kav)", "kav", Dir.Dir.path()}));
+    EXPECT_FALSE(r.ConfirmOverwrite);
     EXPECT_EQ(W.Session->Settings().LastOpen, File);
     EXPECT_EQ(W.Session->Settings().WorkDir, Dir.Dir.path() + "/");
     EXPECT_EQ(W.Session->RecentFiles(), QStringList{File});
     EXPECT_EQ(Find<QMenu>(*W, "RecentFilesMenu")->actions()[0]->text(), "0 - " + File);
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(5), QStringLiteral("PR: 3"));
+    EXPECT_EQ(Bar(*W)->Panel(5), QStringLiteral("PR: 3"));
     // A cancelled dialog changes nothing; an unreadable file shows its name
     // and changes nothing either.
     Item("Спектр", "Открыть...")->trigger();
@@ -93,12 +88,10 @@ TEST_F(TSpectrumTest, SaveAsWritesTheFileAndReportsAFailure) {
     EXPECT_EQ(Port.SaveRequests[0].Title, QStringLiteral("Сохранить фаил спектра"));
     EXPECT_TRUE(Port.SaveRequests[0].ConfirmOverwrite);
     EXPECT_EQ(Port.SaveRequests[0].DefaultSuffix, QStringLiteral("kav"));
-    auto original = std::make_unique<TPointTable>();
-    auto saved = std::make_unique<TPointTable>();
-    auto scratch = std::make_unique<TPointTable>();
-    ASSERT_EQ(LoadSpectrumFile(File, *original, *scratch), TLoadOutcome::Loaded);
+    // The copy loads with the points the window shows.
+    auto saved = std::make_unique<TPointTable>(), scratch = std::make_unique<TPointTable>();
     ASSERT_EQ(LoadSpectrumFile(copy, *saved, *scratch), TLoadOutcome::Loaded);
-    EXPECT_TRUE(std::equal(original->begin(), original->begin() + 65520, saved->begin()));
+    EXPECT_EQ(std::vector<TPointSlot>(saved->begin(), saved->begin() + 65520), DataPoints());
     EXPECT_EQ(W.Session->Settings().WorkDir, Dir.Path("sub") + "/");
     EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
     EXPECT_EQ(W.Session->RecentFiles().size(), 1);
@@ -129,7 +122,7 @@ TEST_F(TSpectrumTest, VisirActionsNeedBothVisirs) {
     };
     for (const auto& [action, warning] : cases) {
         Port.Warnings.clear();
-        Action(action)->trigger();
+        Act(*W, action)->trigger();
         EXPECT_EQ(Port.Warnings, QStringList{warning});
     }
     EXPECT_EQ(W.Session->Points()[20000].Y, before);
@@ -140,18 +133,18 @@ TEST_F(TSpectrumTest, VisirActionsNeedBothVisirs) {
 TEST_F(TSpectrumTest, ResultsAreDrawnOnThePlotAndVisirsShowTheDistance) {
     StandVisirs();
     const TValueFormat f = Format();
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(7), "dH=" + f.FieldToStr(65400 - 50));
+    EXPECT_EQ(Bar(*W)->Panel(7), "dH=" + f.FieldToStr(65400 - 50));
     EXPECT_TRUE(Find<TVisirPanelWidget>(*W, "VisPan1")->isVisible());
     EXPECT_EQ(Find<TVisirPanelWidget>(*W, "VisPan1")->AbscissaText(), f.FieldToStr(50));
     EXPECT_EQ(Find<TVisirPanelWidget>(*W, "VisPan2")->AbscissaText(), f.FieldToStr(65400));
-    Action("AMinMax")->trigger();
+    Act(*W, "AMinMax")->trigger();
     const TSpectrumResults& r = W.Session->Results();
     ASSERT_EQ(r.PairCount, 3);
     ASSERT_GE(r.MaxCount, 3);
     ASSERT_GE(r.MinCount, 3);
     // Rightmost pair first: the weakest line of the three.
     EXPECT_LT(r.PairAmplitudes[0], r.PairAmplitudes[1]);
-    const TPlotGeometry& g = Find<TPlotWidget>(*W, "ScreenBox")->Geometry();
+    const TPlotGeometry& g = Plot(*W)->Geometry();
     for (int k = 0; k < r.PairCount; ++k) {
         const QString label = PairAmplitudeText(f, r.PairAmplitudes[k]);
         const int middle =
@@ -173,10 +166,8 @@ TEST_F(TSpectrumTest, ResultsAreDrawnOnThePlotAndVisirsShowTheDistance) {
     ASSERT_GE(r.Area, 0);
     const QString area = AreaText(f, r.Area);
     ASSERT_TRUE(area.startsWith(QStringLiteral("S=")));
-    const int th = QFontMetrics(Find<TPlotWidget>(*W, "ScreenBox")->LabelFont(),
-                                &Find<TPlotWidget>(*W, "ScreenBox")->Canvas())
-                       .height();
-    const TPlotGeometry& geo = Find<TPlotWidget>(*W, "ScreenBox")->Geometry();
+    const int th = QFontMetrics(Plot(*W)->LabelFont(), &Plot(*W)->Canvas()).height();
+    const TPlotGeometry& geo = Plot(*W)->Geometry();
     const TKavCfg& c = W.Session->Settings();
     EXPECT_TRUE(
         PlotHolds((geo.XOfCode(c.VisKoord1) + geo.XOfCode(c.VisKoord2)) / 2, th, area, true));
@@ -189,7 +180,7 @@ TEST_F(TSpectrumTest, EveryChangeOfTheStoreIsUndone) {
     for (const char* name : {"AGliss", "AFilter", "AEqualize", "AIntegr"}) {
         SCOPED_TRACE(name);
         const TPointTable before = W.Session->Points();
-        Action(name)->trigger();
+        Act(*W, name)->trigger();
         EXPECT_NE(W.Session->Points(), before);
         EXPECT_TRUE(Act(*W, "ABackUp")->isEnabled());
         Item("Функции", "Отмена")->trigger();
@@ -215,8 +206,8 @@ TEST_F(TSpectrumTest, DpphFrequencyThenGFactorsInTheVisirReadouts) {
     EXPECT_TRUE(
         Find<TVisirPanelWidget>(*W, "VisPan1")->AbscissaText().startsWith(QStringLiteral("g=")));
     // Undo forgets the frequency: fields come back.
-    Action("AGliss")->trigger();
-    Action("ABackUp")->trigger();
+    Act(*W, "AGliss")->trigger();
+    Act(*W, "ABackUp")->trigger();
     EXPECT_FALSE(Act(*W, "AGShow")->isChecked());
     EXPECT_EQ(W.Session->Settings().ResonatorFreq, 0);
     EXPECT_EQ(Find<TVisirPanelWidget>(*W, "VisPan1")->AbscissaText(), Format().FieldToStr(50));
@@ -257,10 +248,8 @@ TEST_F(TExchangeTest, ExportWritesTheFormatOfTheNameAndPicturesOfTheChosenSize) 
     Export("out.csv");
     EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
     EXPECT_TRUE(QFile::exists(Dir.Path("out.DTA")));
-    QFile csv(Dir.Path("out.csv"));
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    EXPECT_EQ(csv.readLine(), "field [G],amplitude\n");
-    EXPECT_TRUE(csv.readLine().startsWith("3104.57")); // code 1000 of 3100 .. 3400 Э
+    // Code 1000 of 3100 .. 3400 Э first.
+    EXPECT_TRUE(Dir.Read("out.csv").startsWith("field [G],amplitude\n3104.57"));
 
     ChoosePictureSize(QSize(640, 400));
     Export("out.png");
@@ -278,9 +267,9 @@ TEST_F(TExchangeTest, ImportedSpectrumIsShownAsAnOpenedFileWithoutTouchingLastOp
     const std::vector<TPointSlot> exported = DataPoints();
     // Results of processing on the opened file, then a spectrum that is not it.
     StandVisirs();
-    Action("AMinMax")->trigger();
+    Act(*W, "AMinMax")->trigger();
     ASSERT_GT(W.Session->Results().MaxCount, 0);
-    Action("AGliss")->trigger();
+    Act(*W, "AGliss")->trigger();
     ASSERT_TRUE(Act(*W, "ABackUp")->isEnabled());
     const QStringList recent = W.Session->RecentFiles();
 
@@ -301,9 +290,7 @@ TEST_F(TExchangeTest, BadInputShowsOneErrorAndChangesNothing) {
     for (const auto& [name, text] :
          {std::pair{"bad.csv", "field,amplitude\n3200,0.5\n3201 0.5 7\n"},
           std::pair{"lonely.DSC", "IKKF REAL\nXTYP IDX\nIRFMT D\nXPTS 2\nXMIN 3200\nXWID 1\n"}}) {
-        QFile f(Dir.Path(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
+        Dir.Write(name, text);
     }
     const std::vector<TPointSlot> before = DataPoints();
     Import("bad.csv");
@@ -345,6 +332,17 @@ QString PdfTool(const QString& tool, const QString& pdf) {
 // On a machine without a printer printing writes a PDF whose name the save
 // dialog gets.
 struct TPrintTest : TSpectrumTest {
+    // The save dialog of a print to a PDF file, in the working folder.
+    void ExpectPdfRequest(const char* title, const QString& fileName) const {
+        ASSERT_FALSE(Port.SaveRequests.empty());
+        const TFileDialogRequest& r = Port.SaveRequests.back();
+        EXPECT_EQ(r.Title, QString::fromUtf8(title));
+        EXPECT_EQ(r.Directory, W.Session->Settings().WorkDir);
+        EXPECT_EQ(r.FileName, fileName);
+        EXPECT_EQ(r.Filter, QStringLiteral("Файлы PDF (*.pdf)"));
+        EXPECT_EQ(r.DefaultSuffix, QStringLiteral("pdf"));
+        EXPECT_TRUE(r.ConfirmOverwrite);
+    }
     void SetUp() override {
         if (!QPrinterInfo::availablePrinterNames().isEmpty())
             GTEST_SKIP() << "this machine has a printer: printing goes to it, not to a PDF";
@@ -366,18 +364,12 @@ TEST_F(TPrintTest, APrintWritesThePageAsAPdfUnderTheSpectrumsName) {
     const QString pdf = Dir.Path("out/lines.pdf");
     ASSERT_TRUE(QDir(Dir.Dir.path()).mkdir("out"));
     Port.SaveAnswers << pdf;
-    QAction* print = Action("APrint");
+    QAction* print = Act(*W, "APrint");
     ASSERT_TRUE(Find<QToolBar>(*W, "MainBar")->actions().contains(print));
     print->trigger();
 
     ASSERT_EQ(Port.SaveRequests.size(), 1u);
-    const TFileDialogRequest& r = Port.SaveRequests[0];
-    EXPECT_EQ(r.Title, QStringLiteral("Печать спектра в файл PDF"));
-    EXPECT_EQ(r.Directory, W.Session->Settings().WorkDir);
-    EXPECT_EQ(r.FileName, QStringLiteral("lines.pdf"));
-    EXPECT_EQ(r.Filter, QStringLiteral("Файлы PDF (*.pdf)"));
-    EXPECT_EQ(r.DefaultSuffix, QStringLiteral("pdf"));
-    EXPECT_TRUE(r.ConfirmOverwrite);
+    ExpectPdfRequest("Печать спектра в файл PDF", "lines.pdf");
     EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
 
     EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Page size: 842 x 595 pts (A4)"));
@@ -404,10 +396,7 @@ TEST_F(TPrintTest, APrintAfterAnImportNamesTheImportedSpectrum) {
     QByteArray csv = "field [G],amplitude\n";
     for (int f = 3150; f <= 3250; ++f)
         csv += QByteArray::number(f) + "," + QByteArray::number(std::sin(f / 7.0), 'f', 3) + "\n";
-    QFile file(Dir.Path("imported.csv"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(csv);
-    file.close();
+    Dir.Write("imported.csv", csv);
     Port.OpenAnswers << Dir.Path("imported.csv");
     Item("Спектр", "Импорт...")->trigger();
     ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
@@ -416,9 +405,9 @@ TEST_F(TPrintTest, APrintAfterAnImportNamesTheImportedSpectrum) {
 
     const QString pdf = Dir.Path("imported.pdf");
     Port.SaveAnswers << pdf;
-    Action("APrint")->trigger();
+    Act(*W, "APrint")->trigger();
     ASSERT_EQ(Port.SaveRequests.size(), 1u);
-    EXPECT_EQ(Port.SaveRequests[0].FileName, QStringLiteral("imported.pdf"));
+    ExpectPdfRequest("Печать спектра в файл PDF", "imported.pdf");
     EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
     const QString text = PdfTool("pdftotext", pdf);
     EXPECT_TRUE(text.contains(QStringLiteral("Файл: \"imported.csv\" Усиление:")))
@@ -431,17 +420,14 @@ TEST_F(TPrintTest, AFailedWriteIsShownWithItsReasonAndTheProgramGoesOn) {
     ASSERT_TRUE(WriteFileAtomically(pdf, "previous page"));
     const QString missing = Dir.Path("gone/lines.pdf");
     Port.SaveAnswers << missing << pdf;
-    Action("APrint")->trigger();
+    Act(*W, "APrint")->trigger();
     ASSERT_EQ(Port.Errors.size(), 1);
     EXPECT_EQ(
         Port.Errors[0],
         QStringLiteral("Не удалось записать файл \"%1\": No such file or directory").arg(missing));
-    QFile previous(pdf);
-    ASSERT_TRUE(previous.open(QIODevice::ReadOnly));
-    EXPECT_EQ(previous.readAll(), "previous page");
-    previous.close();
+    EXPECT_EQ(Dir.Read(pdf), "previous page");
 
-    Action("APrint")->trigger();
+    Act(*W, "APrint")->trigger();
     EXPECT_EQ(Port.Errors.size(), 1);
     EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Pages: 1 "));
 }
@@ -454,12 +440,7 @@ TEST_F(TPrintTest, APrintFormWritesTheWindowAsAPdf) {
     Port.SaveAnswers << pdf;
     Item("Спектр", "Печать главного окна")->trigger();
     ASSERT_EQ(Port.SaveRequests.size(), 1u);
-    const TFileDialogRequest& r = Port.SaveRequests[0];
-    EXPECT_EQ(r.Title, QStringLiteral("Печать главного окна в файл PDF"));
-    EXPECT_EQ(r.Directory, W.Session->Settings().WorkDir);
-    EXPECT_EQ(r.FileName, QStringLiteral("Окно КАВ.pdf"));
-    EXPECT_EQ(r.Filter, QStringLiteral("Файлы PDF (*.pdf)"));
-    EXPECT_TRUE(r.ConfirmOverwrite);
+    ExpectPdfRequest("Печать главного окна в файл PDF", "Окно КАВ.pdf");
     EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
     const QString info = PdfTool("pdfinfo", pdf);
     EXPECT_TRUE(info.contains("Pages: 1 ")) << info.toStdString();
@@ -489,10 +470,7 @@ TEST_F(TPrintTest, APrintFormOnAFullDiskKeepsThePreviousFileAndSaysWhy) {
     Port.SaveAnswers << pdf;
     Item("Спектр", "Печать главного окна")->trigger();
     ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
-    QFile whole(pdf);
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    const QByteArray previous = whole.readAll();
-    whole.close();
+    const QByteArray previous = Dir.Read(pdf);
     ASSERT_GT(previous.size(), 8192);
 
     Port.SaveAnswers << pdf;
@@ -503,9 +481,7 @@ TEST_F(TPrintTest, APrintFormOnAFullDiskKeepsThePreviousFileAndSaysWhy) {
     ASSERT_EQ(Port.Errors.size(), 1);
     EXPECT_EQ(Port.Errors[0],
               QStringLiteral("Не удалось записать файл \"%1\": %2").arg(pdf, SystemReason(EFBIG)));
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    EXPECT_EQ(whole.readAll(), previous);
-    whole.close();
+    EXPECT_EQ(Dir.Read(pdf), previous);
     EXPECT_EQ(QDir(Dir.Dir.path()).entryList({"*.pdf*"}, QDir::Files | QDir::Hidden),
               QStringList{"print.pdf"});
 
@@ -522,9 +498,7 @@ TEST_F(TPrintTest, APrintFormOnAFullDiskKeepsThePreviousFileAndSaysWhy) {
     EXPECT_EQ(
         Port.Errors[1],
         QStringLiteral("Не удалось записать файл \"%1\": %2").arg(full, SystemReason(ENOSPC)));
-    QFile kept(full);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), previous.left(8000));
+    EXPECT_EQ(Dir.Read(full), previous.left(8000));
 }
 
 TEST_F(TPrintTest, PrintSetupOkStoresAndPrintsAtOnceCancelPrintsNothing) {

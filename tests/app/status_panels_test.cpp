@@ -13,7 +13,7 @@ using TStatusPanelsTest = TWindowTest;
 // Every panel is shown and no message covers the bar.
 void ExpectAllPanelsShown(TKavMainForm& w, const QString& where) {
     SCOPED_TRACE(where.toStdString());
-    TKavStatusBar* bar = Find<TKavStatusBar>(w, "KavStatusBar");
+    TKavStatusBar* bar = Bar(w);
     EXPECT_EQ(bar->currentMessage(), QString());
     for (int k = 0; k < TKavStatusBar::PanelCount; ++k)
         EXPECT_TRUE(bar->PanelLabel(k)->isVisible()) << "panel " << k;
@@ -22,7 +22,7 @@ void ExpectAllPanelsShown(TKavMainForm& w, const QString& where) {
 } // namespace
 
 TEST_F(TStatusPanelsTest, PointerOnAToolButtonOrAMenuItemLeavesThePanelsInView) {
-    Find<TKavStatusBar>(*W, "KavStatusBar")->SetPanel(10, QStringLiteral("НАКОПЛ [1 из 2]"));
+    Bar(*W)->SetPanel(10, QStringLiteral("НАКОПЛ [1 из 2]"));
     int hinted = 0;
     for (QToolButton* button : Find<QToolBar>(*W, "MainBar")->findChildren<QToolButton*>()) {
         QAction* action = button->defaultAction();
@@ -37,7 +37,7 @@ TEST_F(TStatusPanelsTest, PointerOnAToolButtonOrAMenuItemLeavesThePanelsInView) 
         }
     }
     EXPECT_GE(hinted, 10); // "ФНЧ(р)", "Сумма", "Печать", "Прием" and the rest
-    QTest::mouseMove(Find<TPlotWidget>(*W, "ScreenBox"));
+    QTest::mouseMove(Plot(*W));
 
     // Every item of every menu, as the pointer moving down the open menu
     // makes it the active one.
@@ -56,6 +56,5 @@ TEST_F(TStatusPanelsTest, PointerOnAToolButtonOrAMenuItemLeavesThePanelsInView) 
         }
         menu->hide();
     }
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(10),
-              QStringLiteral("НАКОПЛ [1 из 2]"));
+    EXPECT_EQ(Bar(*W)->Panel(10), QStringLiteral("НАКОПЛ [1 из 2]"));
 }

@@ -48,96 +48,31 @@ using TActionsTest = TWindowTest;
 
 } // namespace
 
-TEST_F(TActionsTest, EveryActionHasItsCaptionHintCategoryAndInitialState) {
-    struct Row {
-        const char* Name;
-        const char* Category;
-        const char* Caption;
-        const char* Hint;
-        bool Enabled;
-        bool Checkable;
-        bool Checked;
-    };
-    // The window starts in receive mode (the default Mode), where AReceive is
-    // checked and disabled.
-    const Row rows[] = {
-        {"AAllView", "View", "Показать весь спектр", "Показать весь спектр", true, false, false},
-        {"AOpenFile", "Spectr", "Открыть...", "Открыть спектр из файла", true, false, false},
-        {"ASaveFileAs", "Spectr", "Сохранить...", "Сохранить спектр", false, false, false},
-        {"ACloseSpectr", "Spectr", "Закрыть", "Убрать текущий спектр", true, false, false},
-        {"AResetDiap", "Razv", "Расширить диапазон перестройки",
-         "Расширить диапазон пересройки до максимума", true, false, false},
-        {"AIncScale", "View", "Увеличить масштаб ординаты", "", true, false, false},
-        {"ADecScale", "View", "Уменьшить масштаб ординаты", "", true, false, false},
-        {"AVisir1", "View", "Визир 1", "", true, true, false},
-        {"AVisir2", "View", "Визир 2", "", true, true, false},
-        {"AAnalyse", "Spectr", "Анализ", "Анализ принятых спектров", true, true, false},
-        {"AReceive", "Spectr", "Прием", "Прием спектров от спектрометра", false, true, true},
-        {"AMessageView", "View", "Окно сообщений", "", true, true, false},
-        {"ASetupCom", "Setup", "Выбор порта...", "", true, false, false},
-        {"AStop", "Razv", "СТОП", "Остановить развертку", true, false, false},
-        {"AStart", "Razv", "ПУСК", "Продолжить развертку", false, false, false},
-        {"ARepaint", "View", "Перерисовать", "", true, false, false},
-        {"AExit", "Spectr", "Выход", "", true, false, false},
-        {"AMouseSelect", "Razv", "Определить  мышью", "Определить границы мышью", true, true,
-         false},
-        {"AOpenUnits", "Setup", "Единицы измерения...", "", true, false, false},
-        {"AADCView", "View", "ВХОД  АЦП", "Текущие измерения по входу АЦП", true, true, false},
-        {"AToolBar", "View", "Панель инструментов", "Показать/скрыть панель инструментов", true,
-         true, true},
-        {"AAutoSave", "Setup", "Автосохранение...", "", true, false, false},
-        {"AFilterSetup", "Functions", "ФНЧ...", "", true, false, false},
-        {"AFilter", "Functions", "ФНЧ", "Фильтрация текущего спектра", true, false, false},
-        {"ARealTime", "Setup", "Прием спектров...", "", true, false, false},
-        {"APrint", "Spectr", "Печать", "Печать спектра с текущими установками принтера", true,
-         false, false},
-        {"APrintSetup", "Spectr", "Печать спектра...", "", true, false, false},
-        {"AColorSetup", "Setup", "Цвета...", "", true, false, false},
-        {"APrintForm", "Spectr", "Печать главного окна", "", true, false, false},
-        {"ASwLPF", "Setup", "ФНЧ(р)", "ФНЧ реального времени", true, true, false},
-        {"ASWSum", "Setup", "Сумма", "Накопление спектров", true, true, false},
-        {"AAbout", "Setup", "О программе...", "", true, false, false},
-        {"AIntegr", "Functions", "Интеграл", "Подсчет интеграла", true, false, false},
-        {"AGlissSetup", "Functions", "Сглаживание...", "", true, false, false},
-        {"AGliss", "Functions", "Сглаживание", "Сглаживание спектра", true, false, false},
-        {"ABackUp", "Functions", "Отмена", "Вернуться к предыдущему", false, false, false},
-        {"AEqualize", "Functions", "Выравнивание", "Выравнивание спектра", true, false, false},
-        {"AMinMax", "Functions", "MinMax", "Поиск экстремумов", true, false, false},
-        {"AStandVisir", "View", "Установить визиры", "", true, false, false},
-        {"AMinMaxSetup", "Functions", "Поиск экстремумов...", "", true, false, false},
-        {"ADivision", "Functions", "Отношение пиков", "Нахождение отношения двух пиков", true,
-         false, false},
-        {"ACalcFrecDFPG", "Functions", "Расcчитать частоту по ДФПГ", "Используется Визир 1", true,
-         false, false},
-        {"AGShow", "Functions", "Отображать g-фактор", "", true, true, false},
-        {"AExport", "Spectr", "Экспорт...",
-         "Записать спектр или рисунок графика для других программ", true, false, false},
-        {"AImport", "Spectr", "Импорт...", "Открыть спектр другой программы", true, false, false},
-        {"AFitLines", "Functions", "Аппроксимация линий...", "Аппроксимация линий между визирами",
-         true, false, false},
-        {"ACompare", "Spectr", "Сравнить с...", "Наложить спектр сравнения на текущий", true, false,
-         false},
-        {"ACompareOff", "Spectr", "Убрать сравнение", "Убрать спектр сравнения", false, false,
-         false},
-    };
-    int named = 0;
-    for (QAction* a : W->findChildren<QAction*>())
-        named += a->objectName().startsWith(u'A') && a->property("category").isValid();
-    EXPECT_EQ(named, static_cast<int>(std::size(rows)));
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.Name);
-        auto* a = W->findChild<QAction*>(QString::fromLatin1(r.Name));
-        ASSERT_NE(a, nullptr);
-        EXPECT_EQ(a->property("category").toString(), QString::fromLatin1(r.Category));
-        EXPECT_EQ(Caption(a->text()), QString::fromUtf8(r.Caption));
-        if (*r.Hint) {
-            EXPECT_EQ(a->toolTip(), QString::fromUtf8(r.Hint));
-        }
-        EXPECT_EQ(a->statusTip(), QString()); // it would hide the status panels
-        EXPECT_EQ(a->isEnabled(), r.Enabled);
-        EXPECT_EQ(a->isCheckable(), r.Checkable);
-        EXPECT_EQ(a->isChecked(), r.Checked);
+// The window starts in receive mode (the default Mode), where AReceive is
+// checked and disabled. No action has a status tip: it would hide the
+// status panels.
+TEST_F(TActionsTest, EveryActionStartsInItsStateWithoutAStatusTip) {
+    QStringList named, disabled, checkable, checked;
+    for (QAction* a : W->findChildren<QAction*>()) {
+        if (!a->objectName().startsWith(u'A') || !a->property("category").isValid())
+            continue;
+        named << a->objectName();
+        EXPECT_EQ(a->statusTip(), QString()) << a->objectName().toStdString();
+        for (auto [list, on] : {std::pair{&disabled, !a->isEnabled()},
+                                {&checkable, a->isCheckable()},
+                                {&checked, a->isChecked()}})
+            if (on)
+                *list << a->objectName();
     }
+    EXPECT_EQ(named.size(), 48);
+    for (QStringList* list : {&disabled, &checkable, &checked})
+        list->sort();
+    EXPECT_EQ(disabled,
+              (QStringList{"ABackUp", "ACompareOff", "AReceive", "ASaveFileAs", "AStart"}));
+    EXPECT_EQ(checkable,
+              (QStringList{"AADCView", "AAnalyse", "AGShow", "AMessageView", "AMouseSelect",
+                           "AReceive", "ASWSum", "ASwLPF", "AToolBar", "AVisir1", "AVisir2"}));
+    EXPECT_EQ(checked, (QStringList{"AReceive", "AToolBar"}));
 }
 
 TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
@@ -209,26 +144,23 @@ TEST_F(TActionsTest, ViewAndSweepActionsReachTheSettingsAndThePlot) {
     Item("Вид", "Увеличить масштаб ординаты")->trigger();
     Item("Вид", "Увеличить масштаб ординаты")->trigger();
     EXPECT_EQ(W.Session->Settings().OrdScale, 2);
-    EXPECT_EQ(Find<TPlotWidget>(*W, "ScreenBox")->Geometry().OrdScale, 2);
+    EXPECT_EQ(Plot(*W)->Geometry().OrdScale, 2);
     Item("Вид", "Уменьшить масштаб ординаты")->trigger();
     EXPECT_EQ(W.Session->Settings().OrdScale, 1);
     // The scroll bar moves a narrower view keeping its width.
     Find<TViewBoundsWidget>(*W, "ViewBounds")->SetBounds(10000, 20000);
     Find<QScrollBar>(*W, "HorzScroll")->setValue(30000);
-    EXPECT_EQ(W.Session->Settings().ViewMin, 30000);
-    EXPECT_EQ(W.Session->Settings().ViewMax, 40000);
-    EXPECT_EQ(Find<TPlotWidget>(*W, "ScreenBox")->Geometry().ViewMin, 30000);
+    EXPECT_EQ(ViewBounds(W.Session->Settings()), std::pair(30000, 40000));
+    EXPECT_EQ(Plot(*W)->Geometry().ViewMin, 30000);
     Item("Вид", "Показать весь спектр")->trigger();
     EXPECT_EQ(W.Session->Settings().OrdScale, 0);
-    EXPECT_EQ(W.Session->Settings().ViewMin, 0);
-    EXPECT_EQ(W.Session->Settings().ViewMax, 65519);
-    EXPECT_EQ(Find<TPlotWidget>(*W, "ScreenBox")->Geometry().ViewMax, 65519);
+    EXPECT_EQ(ViewBounds(W.Session->Settings()), std::pair(0, 65519));
+    EXPECT_EQ(Plot(*W)->Geometry().ViewMax, 65519);
 
     W.Session->Settings().PoleMin = 100;
     W.Session->Settings().PoleMax = 2000;
     Item("Развертка", "Расширить диапазон перестройки")->trigger();
-    EXPECT_EQ(W.Session->Settings().PoleMin, 0);
-    EXPECT_EQ(W.Session->Settings().PoleMax, 65519);
+    EXPECT_EQ(SweepBounds(W.Session->Settings()), std::pair(0, 65519));
 }
 
 namespace {
@@ -280,20 +212,13 @@ TEST(StartUp, TheLastFileModeAndPlaceAndOnePaintOfThePlot) {
         EXPECT_EQ(w.Session->Points()[1000].Y != EmptyY, opened);
         // Every panel is blank after the first show but the port's (its name,
         // and its rate or "<Закрыт>") and those the file's records fill.
-        const QStringList panels = {"COM1",
-                                    c.Mode == 1 ? "9600 бод" : "<Закрыт>",
-                                    "",
-                                    "",
-                                    "",
-                                    opened ? "PR: 3" : "",
-                                    opened ? "S/N: 7" : "",
-                                    "",
-                                    "",
-                                    "",
-                                    opened ? "НАКОПЛ: 4" : "",
-                                    ""};
+        QStringList panels(TKavStatusBar::PanelCount);
+        panels[0] = "COM1";
+        panels[1] = c.Mode == 1 ? "9600 бод" : "<Закрыт>";
+        if (opened)
+            std::tie(panels[5], panels[6], panels[10]) = std::tuple("PR: 3", "S/N: 7", "НАКОПЛ: 4");
         for (int k = 0; k < TKavStatusBar::PanelCount; ++k)
-            EXPECT_EQ(Find<TKavStatusBar>(*w, "KavStatusBar")->Panel(k), panels[k]) << k;
+            EXPECT_EQ(Bar(*w)->Panel(k), panels[k]) << k;
         // The recent files are in both menus, the submenu enabled.
         EXPECT_EQ(Find<QMenu>(*w, "RecentFilesMenu")->isEnabled(), opened);
         if (opened) {
@@ -304,7 +229,7 @@ TEST(StartUp, TheLastFileModeAndPlaceAndOnePaintOfThePlot) {
             EXPECT_EQ(Find<QMenu>(*w, "RecentFilesDropDown")->actions()[0]->text(), caption);
         }
 
-        TPlotWidget* plot = Find<TPlotWidget>(*w, "ScreenBox");
+        TPlotWidget* plot = Plot(*w);
         EXPECT_EQ(plot->FullPaintCount(), 1);
         const QImage shown = plot->Canvas().copy();
         EXPECT_EQ(shown.size(), plot->size());
@@ -401,40 +326,38 @@ TEST(StartUp, ASpecialFileAsTheLastOrARecentFileDoesNotStopTheWindow) {
     EXPECT_EQ(w.Session->RecentFiles(), QStringList{fifo});
 }
 
-TEST(ShutDown, ExitWritesPlacementToolBarAndKeepsModeAndUnknownKeys) {
-    TAppDir dir;
-    dir.WriteIni(Ini(QString(), 0, 1, NormalPlace));
-    TScriptedPort port;
-    auto w = ShowWindow(port);
-    w->resize(620, 470);
-    Act(*w, "AToolBar")->trigger();
-    MenuItem(*w, "Спектр", "Выход")->trigger(); // without a question
-    EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(port.Warnings.isEmpty() && port.Infos.isEmpty() && port.Errors.isEmpty());
-    const TKavCfg saved = dir.ReadBack();
-    EXPECT_FALSE(saved.Mode);
-    EXPECT_FALSE(saved.ToolBar);
-    EXPECT_EQ(saved.Position.State, TWindowState::Normal);
-    EXPECT_EQ(saved.Position.Width, 620);
-    EXPECT_EQ(saved.Position.Height, 470);
-    EXPECT_EQ(saved.Rapid, 6);
-    EXPECT_TRUE(dir.IniText().contains("HandMade=kept"));
-}
-
-TEST(ShutDown, MaximisedWindowStoresStateAndKeepsTheNormalBounds) {
-    TAppDir dir;
-    dir.WriteIni(Ini(QString(), 1, 1, NormalPlace));
-    TScriptedPort port;
-    auto w = ShowWindow(port);
-    w->setWindowState(Qt::WindowMaximized);
-    QApplication::processEvents();
-    ASSERT_TRUE(w->close());
-    const TKavCfg saved = dir.ReadBack();
-    EXPECT_EQ(saved.Position.State, TWindowState::Maximized);
-    EXPECT_EQ(
-        QRect(saved.Position.Left, saved.Position.Top, saved.Position.Width, saved.Position.Height),
-        QRect(40, 30, 700, 480));
-    EXPECT_TRUE(saved.Mode);
+// Exit (without a question) writes the placement, a maximised window its
+// state with the normal bounds, the tool bar and the mode, and keeps the
+// keys it does not know.
+TEST(ShutDown, ExitWritesPlacementToolBarAndModeAndKeepsUnknownKeys) {
+    for (const bool maximised : {false, true}) {
+        SCOPED_TRACE(maximised);
+        TAppDir dir;
+        dir.WriteIni(Ini(QString(), maximised, 1, NormalPlace));
+        TScriptedPort port;
+        auto w = ShowWindow(port);
+        if (maximised) {
+            w->setWindowState(Qt::WindowMaximized);
+            QApplication::processEvents();
+        } else {
+            w->resize(620, 470);
+            Act(*w, "AToolBar")->trigger();
+        }
+        MenuItem(*w, "Спектр", "Выход")->trigger();
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_TRUE(port.Warnings.isEmpty() && port.Infos.isEmpty() && port.Errors.isEmpty());
+        const TKavCfg saved = dir.ReadBack();
+        EXPECT_EQ(saved.Mode, maximised);
+        EXPECT_EQ(saved.ToolBar, maximised);
+        const auto& at = saved.Position;
+        EXPECT_EQ(at.State, maximised ? TWindowState::Maximized : TWindowState::Normal);
+        EXPECT_EQ(QSize(at.Width, at.Height), maximised ? QSize(700, 480) : QSize(620, 470));
+        if (maximised) {
+            EXPECT_EQ(QPoint(at.Left, at.Top), QPoint(40, 30));
+        }
+        EXPECT_EQ(saved.Rapid, 6);
+        EXPECT_TRUE(dir.IniText().contains("HandMade=kept"));
+    }
 }
 
 TEST(ShutDown, AFileOpenAtExitLeavesTheStoredUnitsAndSpeed) {
@@ -526,46 +449,7 @@ using TAnswer = TMessagePort::TAnswer;
 
 // The option dialogs of the menus: each one's OK brings the window in line,
 // Cancel leaves everything as it was.
-struct TDialogWiringTest : TWindowTest {
-    QStringList Opened; // the dialogs shown, by class
-
-    // Runs a menu item; `play` is the user's part in its dialog, which is
-    // shown meanwhile.
-    void Run(const char* menu, const char* item, const std::function<void(QDialog&)>& play) {
-        Port.OnDialog = [&](QDialog& d) {
-            Opened << QString::fromLatin1(d.metaObject()->className());
-            d.show();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-            play(d);
-            d.hide();
-        };
-        QAction* action = Item(menu, item);
-        ASSERT_TRUE(action && action->isEnabled()) << item;
-        action->trigger();
-        Port.OnDialog = nullptr;
-    }
-    static void Ok(QDialog& d) {
-        QTest::mouseClick(d.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
-    }
-    static void Cancel(QDialog& d) {
-        QTest::mouseClick(d.findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
-    }
-    template <class T> static T* Child(QDialog& d, const char* name) {
-        T* w = d.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_TRUE(w) << name;
-        return w;
-    }
-    static void Tick(QDialog& d, const char* name) {
-        auto* box = Child<QAbstractButton>(d, name);
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-    }
-    static std::function<void(QDialog&)> TickAndOk(const char* name) {
-        return [name](QDialog& d) {
-            Tick(d, name);
-            Ok(d);
-        };
-    }
-};
+using TDialogWiringTest = TDialogWindowTest;
 
 } // namespace
 
@@ -631,12 +515,19 @@ TEST_F(TDialogWiringTest, CalibrationOkWithAFileOpenStoresOnlyWhatTheOperatorCha
     OpenTestSpectrum(); // its sweep unit 3: 3100 .. 3400 Э
     TKavCfg defaults{};
     SetDefaults(defaults, Dir.Dir.path());
-    const TMeasureUnit instrument = defaults.RazvUnits[3];
+    const double low = defaults.RazvUnits[3].X1;
+    // The field range of sweep unit 3 shown, and as stored.
+    const auto shown = [&] {
+        return std::pair(W.Session->Settings().RazvUnits[3].X1,
+                         W.Session->Settings().RazvUnits[3].X2);
+    };
+    const auto stored = [&] {
+        const TKavCfg c = Dir.ReadBack();
+        return std::pair(c.RazvUnits[3].X1, c.RazvUnits[3].X2);
+    };
     Run("Настройка", "Единицы измерения...", Ok);
-    EXPECT_EQ(W.Session->Settings().RazvUnits[3].X1, 3100); // the file's, still shown
-    TKavCfg stored = Dir.ReadBack();
-    EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
-    EXPECT_EQ(stored.RazvUnits[3].X2, instrument.X2);
+    EXPECT_EQ(shown().first, 3100); // the file's, still shown
+    EXPECT_EQ(stored(), std::pair(low, defaults.RazvUnits[3].X2));
 
     // An edit of the field's upper end is the operator's: it is stored, and
     // it is what the closed file leaves in force.
@@ -648,25 +539,20 @@ TEST_F(TDialogWiringTest, CalibrationOkWithAFileOpenStoresOnlyWhatTheOperatorCha
         QTest::keyClicks(max, QStringLiteral("3500"));
         Ok(d);
     });
-    stored = Dir.ReadBack();
-    EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
-    EXPECT_EQ(stored.RazvUnits[3].X2, 3500);
+    EXPECT_EQ(stored(), std::pair(low, 3500.0));
     Item("Спектр", "Закрыть")->trigger();
-    EXPECT_EQ(W.Session->Settings().RazvUnits[3].X1, instrument.X1);
-    EXPECT_EQ(W.Session->Settings().RazvUnits[3].X2, 3500);
+    EXPECT_EQ(shown(), std::pair(low, 3500.0));
     ASSERT_TRUE(W->close());
-    stored = Dir.ReadBack();
-    EXPECT_EQ(stored.RazvUnits[3].X1, instrument.X1);
-    EXPECT_EQ(stored.RazvUnits[3].X2, 3500);
+    EXPECT_EQ(stored(), std::pair(low, 3500.0));
 }
 
 TEST_F(TDialogWiringTest, AutoSaveAndRealTimeOkSetTheirPanelAndButtons) {
     Run("Настройка", "Автосохранение...", TickAndOk("OnBox"));
     EXPECT_TRUE(W.Session->Settings().AutoSave);
-    EXPECT_EQ(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(8), QStringLiteral("АВТО"));
+    EXPECT_EQ(Bar(*W)->Panel(8), QStringLiteral("АВТО"));
     Run("Настройка", "Автосохранение...", TickAndOk("OnBox"));
     EXPECT_FALSE(W.Session->Settings().AutoSave);
-    EXPECT_TRUE(Find<TKavStatusBar>(*W, "KavStatusBar")->Panel(8).isEmpty());
+    EXPECT_TRUE(Bar(*W)->Panel(8).isEmpty());
 
     Run("Настройка", "Прием спектров...", TickAndOk("EnLPF"));
     EXPECT_TRUE(Act(*W, "ASwLPF")->isChecked());
@@ -719,24 +605,15 @@ TEST_F(TDialogWiringTest, ExtremumSearchOkStoresThenAsksForTheVisirs) {
 
 TEST_F(TDialogWiringTest, ColourOkRepaintsThePlotInTheNewBackground) {
     constexpr TColorValue Navy = 0x800000;
-    const auto navyPixels = [&] {
-        const QImage& canvas = Find<TPlotWidget>(*W, "ScreenBox")->Canvas();
-        int n = 0;
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x)
-                n += (canvas.pixel(x, y) & 0xFFFFFF) == (ToRgb(Navy) & 0xFFFFFF);
-        return n;
-    };
-    const int plotArea = Find<TPlotWidget>(*W, "ScreenBox")->Canvas().width() *
-                         Find<TPlotWidget>(*W, "ScreenBox")->Canvas().height();
-    ASSERT_LT(navyPixels(), plotArea / 2);
+    const int plotArea = Plot(*W)->Canvas().width() * Plot(*W)->Canvas().height();
+    ASSERT_LT(PixelsOf(*W, Navy), plotArea / 2);
     Port.Colours = {Navy};
     Run("Настройка", "Цвета...", [](QDialog& d) {
         QTest::mouseClick(Child<QFrame>(d, "BackGround"), Qt::LeftButton);
         Ok(d);
     });
     EXPECT_EQ(W.Session->Settings().DisplayColors.BackGround, Navy);
-    EXPECT_GT(navyPixels(), plotArea / 2);
+    EXPECT_GT(PixelsOf(*W, Navy), plotArea / 2);
     EXPECT_EQ(Find<QFrame>(*W, "ScreenPanel")->palette().color(QPalette::Window), ToQColor(Navy));
 }
 

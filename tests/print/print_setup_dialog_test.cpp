@@ -15,7 +15,9 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <array>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -44,13 +46,28 @@ struct PrintSetup : ::testing::Test {
             [this](const QString& text) { Warnings << text; });
     }
     static QImage Preview(TPrintSetupForm& form) { return form.Sample->grab().toImage(); }
+
+    // Margins left, right, top, bottom: as stored, as shown, as typed.
+    using TMargins = std::array<int, 4>;
+    void Store(TMargins m) { std::tie(Cfg.PrnL, Cfg.PrnR, Cfg.PrnT, Cfg.PrnB) = std::tuple_cat(m); }
+    TMargins Stored() const { return {Cfg.PrnL, Cfg.PrnR, Cfg.PrnT, Cfg.PrnB}; }
+    static std::array<QSpinBox*, 4> Edits(TPrintSetupForm& f) {
+        return {f.LeftEdit, f.RightEdit, f.TopEdit, f.BotEdit};
+    }
+    static TMargins Shown(TPrintSetupForm& f, int (QSpinBox::*what)() const = &QSpinBox::value) {
+        TMargins m;
+        for (int k = 0; k < 4; ++k)
+            m[k] = (Edits(f)[k]->*what)();
+        return m;
+    }
+    static void Type(TPrintSetupForm& f, TMargins m) {
+        for (int k = 0; k < 4; ++k)
+            Edits(f)[k]->setValue(m[k]);
+    }
 };
 
 TEST_F(PrintSetup, ShowsThePrinterTheStoredOrientationAndMargins) {
-    Cfg.PrnL = 20;
-    Cfg.PrnR = 21;
-    Cfg.PrnT = 22;
-    Cfg.PrnB = 23;
+    Store({20, 21, 22, 23});
     auto form = Form();
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Печать спектра"));
     EXPECT_EQ(form->PrnName->text(), QStringLiteral("PDF"));
@@ -58,18 +75,12 @@ TEST_F(PrintSetup, ShowsThePrinterTheStoredOrientationAndMargins) {
     // Orientation 1 (the default) turns the printer to landscape.
     EXPECT_TRUE(form->LandscapeItem->isChecked());
     EXPECT_EQ(Printer.pageLayout().orientation(), QPageLayout::Landscape);
-    EXPECT_EQ(form->Area().HorzSize, 290);
-    EXPECT_EQ(form->Area().VertSize, 203);
+    EXPECT_EQ(std::pair(form->Area().HorzSize, form->Area().VertSize), std::pair(290, 203));
     EXPECT_EQ(form->Paper(), (TPaperSize{297, 210}));
     EXPECT_EQ(form->Offsets(), (TPaperOffsets{3, 3}));
-    EXPECT_EQ(form->LeftEdit->value(), 20);
-    EXPECT_EQ(form->RightEdit->value(), 21);
-    EXPECT_EQ(form->TopEdit->value(), 22);
-    EXPECT_EQ(form->BotEdit->value(), 23);
-    for (const QSpinBox* edit : {form->LeftEdit, form->RightEdit, form->TopEdit, form->BotEdit}) {
-        EXPECT_EQ(edit->minimum(), 3);
-        EXPECT_EQ(edit->maximum(), 200);
-    }
+    EXPECT_EQ(Shown(*form), (TMargins{20, 21, 22, 23}));
+    EXPECT_EQ(Shown(*form, &QSpinBox::minimum), (TMargins{3, 3, 3, 3}));
+    EXPECT_EQ(Shown(*form, &QSpinBox::maximum), (TMargins{200, 200, 200, 200}));
 }
 
 TEST_F(PrintSetup, MarginsBelowTheUnprintableStripAreRaisedAtOnceEvenOnCancel) {
@@ -78,26 +89,16 @@ TEST_F(PrintSetup, MarginsBelowTheUnprintableStripAreRaisedAtOnceEvenOnCancel) {
     Printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                       QMarginsF(10, 30, 10, 30), QPageLayout::Point));
     Cfg.Orientation = 0;
-    Cfg.PrnL = 1;
-    Cfg.PrnR = 15;
-    Cfg.PrnT = 4;
-    Cfg.PrnB = 12;
+    Store({1, 15, 4, 12});
     auto form = Form();
     EXPECT_EQ(form->Offsets(), (TPaperOffsets{3, 10}));
-    EXPECT_EQ(form->LeftEdit->minimum(), 3);
-    EXPECT_EQ(form->TopEdit->minimum(), 10);
-    EXPECT_EQ(form->BotEdit->minimum(), 10);
-    EXPECT_EQ(form->LeftEdit->value(), 3);
-    EXPECT_EQ(form->TopEdit->value(), 10);
-    EXPECT_EQ(form->BotEdit->value(), 12);
+    EXPECT_EQ(Shown(*form, &QSpinBox::minimum), (TMargins{3, 3, 10, 10}));
+    EXPECT_EQ(Shown(*form), (TMargins{3, 15, 10, 12}));
 
     form->RightEdit->setValue(40);
     form->CancelBtn->click();
     EXPECT_EQ(form->result(), QDialog::Rejected);
-    EXPECT_EQ(Cfg.PrnL, 3);
-    EXPECT_EQ(Cfg.PrnR, 15); // the edit's change is not stored
-    EXPECT_EQ(Cfg.PrnT, 10);
-    EXPECT_EQ(Cfg.PrnB, 12);
+    EXPECT_EQ(Stored(), (TMargins{3, 15, 10, 12})); // the edit's change is not stored
     EXPECT_EQ(Cfg.Orientation, 0);
 }
 
@@ -158,29 +159,21 @@ TEST_F(PrintSetup, OkStoresOrientationAndMarginsCancelStoresNothing) {
     {
         auto form = Form();
         form->PortraitItem->click();
-        form->LeftEdit->setValue(25);
-        form->BotEdit->setValue(30);
+        Type(*form, {25, 15, 15, 30});
         form->CancelBtn->click();
         EXPECT_EQ(Cfg.Orientation, 1);
-        EXPECT_EQ(Cfg.PrnL, 15);
-        EXPECT_EQ(Cfg.PrnB, 15);
+        EXPECT_EQ(Stored(), (TMargins{15, 15, 15, 15}));
     }
     auto form = Form();
     // Cancel left the printer in portrait; the dialog shows the stored
     // orientation again.
     EXPECT_TRUE(form->LandscapeItem->isChecked());
     form->PortraitItem->click();
-    form->LeftEdit->setValue(25);
-    form->RightEdit->setValue(26);
-    form->TopEdit->setValue(27);
-    form->BotEdit->setValue(30);
+    Type(*form, {25, 26, 27, 30});
     form->OkBtn->click();
     EXPECT_EQ(form->result(), QDialog::Accepted);
     EXPECT_EQ(Cfg.Orientation, 0);
-    EXPECT_EQ(Cfg.PrnL, 25);
-    EXPECT_EQ(Cfg.PrnR, 26);
-    EXPECT_EQ(Cfg.PrnT, 27);
-    EXPECT_EQ(Cfg.PrnB, 30);
+    EXPECT_EQ(Stored(), (TMargins{25, 26, 27, 30}));
 }
 
 // A margin typed below its field's lower bound, or left with no number,
@@ -202,10 +195,7 @@ TEST_F(PrintSetup, AMarginTypedBelowItsBoundOrEmptiedIsTheBound) {
     }
     QTest::mouseClick(form->OkBtn, Qt::LeftButton);
     EXPECT_EQ(form->result(), QDialog::Accepted);
-    EXPECT_EQ(Cfg.PrnR, 3);
-    EXPECT_EQ(Cfg.PrnT, 3);
-    EXPECT_EQ(Cfg.PrnL, 3);
-    EXPECT_EQ(Cfg.PrnB, 15);
+    EXPECT_EQ(Stored(), (TMargins{3, 3, 3, 15}));
     EXPECT_EQ(form->RightEdit->text(), QStringLiteral("3"));
 }
 
@@ -213,46 +203,34 @@ TEST_F(PrintSetup, AMarginTypedBelowItsBoundOrEmptiedIsTheBound) {
 // and the paper's side; nothing is stored and the dialog stays.
 TEST_F(PrintSetup, MarginsThatLeaveNoRoomAreRefusedNamingThem) {
     Cfg.Orientation = 0; // A4 portrait: 210 x 297 mm
+    const QString none = "Поля не оставляют места для спектра: ";
+    const QString wide = "слева %1 мм и справа %2 мм на бумаге шириной 210 мм";
+    const QString high = "сверху %1 мм и снизу %2 мм на бумаге высотой 297 мм";
     const struct {
-        int L, R, T, B;
-        const char* Warning; // nullptr: accepted
+        TMargins Typed;
+        QString Warning; // empty: accepted
     } cases[] = {
-        {110, 100, 15, 15,
-         "Поля не оставляют места для спектра: слева 110 мм и справа 100 мм на бумаге шириной "
-         "210 мм."},
-        {15, 15, 150, 147,
-         "Поля не оставляют места для спектра: сверху 150 мм и снизу 147 мм на бумаге высотой "
-         "297 мм."},
-        {105, 105, 200, 100,
-         "Поля не оставляют места для спектра: слева 105 мм и справа 105 мм на бумаге шириной "
-         "210 мм; сверху 200 мм и снизу 100 мм на бумаге высотой 297 мм."},
-        {100, 100, 140, 140, nullptr},
+        {{110, 100, 15, 15}, none + wide.arg(110).arg(100) + "."},
+        {{15, 15, 150, 147}, none + high.arg(150).arg(147) + "."},
+        {{105, 105, 200, 100}, none + wide.arg(105).arg(105) + "; " + high.arg(200).arg(100) + "."},
+        {{100, 100, 140, 140}, {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.L);
+        SCOPED_TRACE(c.Typed[0]);
         Warnings.clear();
-        Cfg.PrnL = Cfg.PrnR = Cfg.PrnT = Cfg.PrnB = 15;
+        Store({15, 15, 15, 15});
         auto form = Form();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        form->LeftEdit->setValue(c.L);
-        form->RightEdit->setValue(c.R);
-        form->TopEdit->setValue(c.T);
-        form->BotEdit->setValue(c.B);
+        Type(*form, c.Typed);
         form->OkBtn->click();
-        if (c.Warning) {
-            EXPECT_EQ(Warnings, QStringList{QString::fromUtf8(c.Warning)});
-            EXPECT_TRUE(form->isVisible());
-            EXPECT_NE(form->result(), QDialog::Accepted);
-            EXPECT_EQ(Cfg.PrnL, 15);
-            EXPECT_EQ(Cfg.PrnT, 15);
+        EXPECT_EQ(Warnings, c.Warning.isEmpty() ? QStringList() : QStringList{c.Warning});
+        EXPECT_EQ(form->isVisible(), !c.Warning.isEmpty());
+        EXPECT_EQ(form->result() == QDialog::Accepted, c.Warning.isEmpty());
+        EXPECT_EQ(Stored(), (c.Warning.isEmpty() ? c.Typed : TMargins{15, 15, 15, 15}));
+        if (!c.Warning.isEmpty()) {
             EXPECT_EQ(QApplication::focusWidget(),
-                      c.L + c.R >= 210 ? form->LeftEdit : form->TopEdit);
-        } else {
-            EXPECT_TRUE(Warnings.isEmpty());
-            EXPECT_EQ(form->result(), QDialog::Accepted);
-            EXPECT_EQ(Cfg.PrnL, 100);
-            EXPECT_EQ(Cfg.PrnB, 140);
+                      c.Typed[0] + c.Typed[1] >= 210 ? form->LeftEdit : form->TopEdit);
         }
     }
 }

@@ -26,6 +26,7 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -54,53 +55,59 @@ TEST(PageGeometry, NearestPaperByRoundedDistanceEarlierEntryOnATie) {
         EXPECT_EQ(NearestPaper(c.W, c.H), c.Paper) << c.W << " x " << c.H;
 }
 
-TEST(PageGeometry, PointDistanceRoundsHalvesToEven) {
-    EXPECT_EQ(PointDistance(QPoint(0, 0), QPoint(3, 4)), 5);
-    EXPECT_EQ(PointDistance(QPoint(3, 4), QPoint(0, 0)), 5);
-    EXPECT_EQ(PointDistance(QPoint(0, 0), QPoint(1, 1)), 1); // 1.41
-    EXPECT_EQ(PointDistance(QPoint(0, 0), QPoint(2, 2)), 3); // 2.83
-    EXPECT_EQ(PointDistance(QPoint(-5, 0), QPoint(5, 0)), 10);
-}
-
-TEST(PageGeometry, OffsetsAreHalfTheUnprintableStripTruncated) {
-    EXPECT_EQ(UnprintableOffsets(200, 287), (TPaperOffsets{5, 5}));
-    EXPECT_EQ(UnprintableOffsets(203, 290), (TPaperOffsets{3, 3})); // 3.5 truncated
-    EXPECT_EQ(UnprintableOffsets(210, 297), (TPaperOffsets{0, 0}));
-    // Printable area larger than the paper: the offsets go negative, toward
-    // zero.
-    EXPECT_EQ(UnprintableOffsets(213, 300), (TPaperOffsets{-1, -1}));
+// Distances round halves to even; the offsets are half the unprintable
+// strip truncated toward zero, negative for an area larger than the paper.
+TEST(PageGeometry, PointDistanceRoundsAndOffsetsTruncate) {
+    const struct {
+        QPoint A, B;
+        int Distance;
+    } distances[] = {{{0, 0}, {3, 4}, 5},
+                     {{3, 4}, {0, 0}, 5},
+                     {{0, 0}, {1, 1}, 1}, // 1.41
+                     {{0, 0}, {2, 2}, 3},
+                     /* 2.83 */ {{-5, 0}, {5, 0}, 10}};
+    for (const auto& d : distances)
+        EXPECT_EQ(PointDistance(d.A, d.B), d.Distance) << d.A.x() << "," << d.A.y();
+    const struct {
+        int W, H;
+        TPaperOffsets Offsets;
+    } offsets[] = {
+        {200, 287, {5, 5}}, {203, 290, {3, 3}}, {210, 297, {0, 0}}, {213, 300, {-1, -1}}};
+    for (const auto& o : offsets)
+        EXPECT_EQ(UnprintableOffsets(o.W, o.H), o.Offsets) << o.W;
 }
 
 // An A4 printer that cannot reach 5 mm on each side, at 10 pixels per mm.
 constexpr TPrintableArea A4Printer{2000, 2870, 200, 287};
 
+// The plot's edges: left, top, right, bottom.
+std::array<int, 4> Edges(const TPageGeometry& g) {
+    return {g.Left, g.Top, g.Right, g.Bottom};
+}
+
 TEST(PageGeometry, MarginsCountFromThePaperEdgeNotFromThePrintableArea) {
     // A 15 mm margin leaves 10 mm of the printable area: 100 pixels.
-    const TPageGeometry g = TPageGeometry::Compute(A4Printer, {15, 15, 15, 15}, 0, 65519, 0);
-    EXPECT_EQ(g.Left, 100);
-    EXPECT_EQ(g.Top, 100);
-    EXPECT_EQ(g.Right, 2000 - 100);
-    EXPECT_EQ(g.Bottom, 2870 - 100);
     // Each side on its own, truncated toward zero: (7 - 5) * 2000 / 200.
-    const TPageGeometry h = TPageGeometry::Compute({2001, 2871, 200, 287}, {7, 20, 30, 5}, 0, 1, 0);
-    EXPECT_EQ(h.Left, 20);          // 2 * 2001 / 200 = 20.01
-    EXPECT_EQ(h.Top, 150);          // 15 * 2871 / 287 = 150.05
-    EXPECT_EQ(h.Right, 2001 - 250); // 25 * 2001 / 200 = 250.1
-    EXPECT_EQ(h.Bottom, 2871 - 0);
-    EXPECT_TRUE(h.HasPlot());
     // Margins equal to the offsets give the whole printable page, and so do
     // margins below them (a hand-edited Kav.ini, a printer changed since):
     // they are raised to the strip the printer cannot reach.
-    for (const TPageMargins& m : {TPageMargins{5, 5, 5, 5}, TPageMargins{0, 1, 4, -3}}) {
-        const TPageGeometry w = TPageGeometry::Compute(A4Printer, m, 0, 65519, 0);
-        EXPECT_EQ(w.Left, 0);
-        EXPECT_EQ(w.Top, 0);
-        EXPECT_EQ(w.Right, 2000);
-        EXPECT_EQ(w.Bottom, 2870);
+    const struct {
+        TPrintableArea Area;
+        TPageMargins Margins;
+        std::array<int, 4> Edges;
+    } cases[] = {
+        {A4Printer, {15, 15, 15, 15}, {100, 100, 2000 - 100, 2870 - 100}},
+        // 2 * 2001 / 200 = 20.01, 15 * 2871 / 287 = 150.05, 25 * 2001 / 200 = 250.1
+        {{2001, 2871, 200, 287}, {7, 20, 30, 5}, {20, 150, 2001 - 250, 2871}},
+        {A4Printer, {5, 5, 5, 5}, {0, 0, 2000, 2870}},
+        {A4Printer, {0, 1, 4, -3}, {0, 0, 2000, 2870}},
+        {A4Printer, {1, 15, 15, 15}, {0, 100, 2000 - 100, 2870 - 100}},
+    };
+    for (const auto& c : cases) {
+        const TPageGeometry g = TPageGeometry::Compute(c.Area, c.Margins, 0, 65519, 0);
+        EXPECT_EQ(Edges(g), c.Edges) << c.Margins.Left << " " << c.Margins.Top;
+        EXPECT_TRUE(g.HasPlot());
     }
-    const TPageGeometry one = TPageGeometry::Compute(A4Printer, {1, 15, 15, 15}, 0, 65519, 0);
-    EXPECT_EQ(one.Left, 0);
-    EXPECT_EQ(one.Top, 100);
 }
 
 TEST(PageGeometry, MarginsThatMeetLeaveNoPlot) {
@@ -183,9 +190,17 @@ struct PrintoutTest : ::testing::Test {
     TPrintout Printout() const {
         return TPrintout{{F.Cfg, *F.Store, F.Results, F.Readings, F.Format, F.GFactor}, Header};
     }
-    bool Paint() {
+    // Paints the page afresh.
+    bool Paint(const TPrintout& page) {
+        Page.fill(White);
         QPainter p(&Page);
-        return PaintPrintout(p, Printout(), &Reason);
+        return PaintPrintout(p, page, &Reason);
+    }
+    bool Paint() { return Paint(Printout()); }
+    void Visirs(int one, int two) {
+        F.Cfg.Visir1 = F.Cfg.Visir2 = true;
+        F.Cfg.VisKoord1 = static_cast<std::uint16_t>(one);
+        F.Cfg.VisKoord2 = static_cast<std::uint16_t>(two);
     }
     TPageGeometry Geo() const { return PrintoutGeometry(Printout(), PrintableAreaOf(Page)); }
     QFontMetrics Metrics() const { return QFontMetrics(PrintoutFont(), &Page); }
@@ -199,14 +214,10 @@ struct PrintoutTest : ::testing::Test {
 
 TEST_F(PrintoutTest, FrameInsideTheMarginsAndTheHeader) {
     const TPrintableArea area = PrintableAreaOf(Page);
-    EXPECT_EQ(area.HorzSize, 200);
-    EXPECT_EQ(area.VertSize, 287);
+    EXPECT_EQ(std::pair(area.HorzSize, area.VertSize), std::pair(200, 287));
     ASSERT_TRUE(Paint()) << Reason.toStdString();
     const TPageGeometry g = Geo();
-    EXPECT_EQ(g.Left, 118);
-    EXPECT_EQ(g.Top, 118);
-    EXPECT_EQ(g.Right, 2362 - 118);
-    EXPECT_EQ(g.Bottom, 3390 - 118);
+    EXPECT_EQ(Edges(g), (std::array{118, 118, 2362 - 118, 3390 - 118}));
     // The frame runs along the first and last column and row of the plot.
     for (int y : {g.Top + 300, g.Bottom - 300}) {
         EXPECT_EQ(Page.pixel(g.Left, y), Blue);
@@ -246,12 +257,7 @@ TEST_F(PrintoutTest, FitAndReferenceTracesWithTheirResultLines) {
     TPrintout page = Printout();
     page.Analysis = &analysis;
     const TColorSet& c = F.Cfg.PrinterColors;
-    const auto paint = [&] {
-        Page.fill(White);
-        QPainter p(&Page);
-        return PaintPrintout(p, page, &Reason);
-    };
-    ASSERT_TRUE(paint()) << Reason.toStdString();
+    ASSERT_TRUE(Paint(page)) << Reason.toStdString();
     const TPageGeometry g = Geo();
     const QRect plot(g.Left, g.Top, g.Right - g.Left, g.Bottom - g.Top);
     // The curve runs through the line's extrema, the residual along the
@@ -278,14 +284,14 @@ TEST_F(PrintoutTest, FitAndReferenceTracesWithTheirResultLines) {
     analysis.RemoveFit();
     ASSERT_EQ(analysis.Compare(*F.Store, F.Cfg, *F.Store, QStringLiteral("self.kav"), {}),
               QString());
-    ASSERT_TRUE(paint());
+    ASSERT_TRUE(Paint(page));
     EXPECT_EQ(Count(Page.rect(), ToRgb(c.FitGraph)), 0);
     EXPECT_GT(Count(QRect(xMax - 3, g.YOfOrdinate(2048 + 195) - 12, 7, 24), ToRgb(c.RefGraph)), 0);
     EXPECT_GT(Count(QRect(g.XOfCode(25000), g.MidP - 6, 200, 12), ToRgb(c.DiffGraph)), 100);
     EXPECT_TRUE(holdsLines());
 
     F.Put(32000, 3000);
-    ASSERT_TRUE(paint());
+    ASSERT_TRUE(Paint(page));
     EXPECT_EQ(Count(Page.rect(), ToRgb(c.RefGraph)), 0);
     EXPECT_EQ(Count(Page.rect(), ToRgb(c.DiffGraph)), 0);
 }
@@ -321,26 +327,17 @@ TEST_F(PrintoutTest, TheRawTraceBesideEachPointWhenShowFirstIsOn) {
     page.RawTrace = raw.data();
     const TPageGeometry g = Geo();
     const QRect rawSquare(g.XOfCode(30000) - 1, g.PointY(2848) - 1, 3, 3);
-    {
-        QPainter p(&Page);
-        ASSERT_TRUE(PaintPrintout(p, page));
-    }
+    ASSERT_TRUE(Paint(page));
     EXPECT_EQ(Count(rawSquare, ToRgb(Fuchsia)), 0); // ShowFirst is off
     F.Cfg.ShowFirst = true;
-    {
-        QPainter p(&Page);
-        ASSERT_TRUE(PaintPrintout(p, page));
-    }
+    ASSERT_TRUE(Paint(page));
     EXPECT_EQ(Count(rawSquare, ToRgb(Fuchsia)), 9);
     EXPECT_EQ(Count(QRect(g.XOfCode(30000) - 1, g.PointY(2548) - 1, 3, 3), Red), 9);
 }
 
 TEST_F(PrintoutTest, VisirLineAndCaption) {
     F.Put(20000, 2648);
-    F.Cfg.Visir1 = true;
-    F.Cfg.VisKoord1 = 20000;
-    F.Cfg.Visir2 = true;
-    F.Cfg.VisKoord2 = 45000; // over a slot without a point
+    Visirs(20000, 45000); // the second over a slot without a point
     F.Cfg.PrinterColors.Visir2 = Fuchsia;
     ASSERT_TRUE(Paint());
     const TPageGeometry g = Geo();
@@ -370,19 +367,14 @@ TEST_F(PrintoutTest, VisirLineAndCaption) {
 TEST_F(PrintoutTest, AVisirOnAViewBoundIsNotPrinted) {
     F.Cfg.ViewMin = 10000;
     F.Cfg.ViewMax = 30000;
-    F.Cfg.Visir1 = true;
-    F.Cfg.VisKoord1 = 10000;
-    F.Cfg.Visir2 = true;
-    F.Cfg.VisKoord2 = 30000;
+    Visirs(10000, 30000);
     F.Cfg.PrinterColors.Visir2 = Fuchsia;
     ASSERT_TRUE(Paint());
     EXPECT_EQ(Count(Page.rect(), Lime), 0);
     EXPECT_EQ(Count(Page.rect(), ToRgb(Fuchsia)), 0);
 
     // One code inside the view, both are there.
-    F.Cfg.VisKoord1 = 10001;
-    F.Cfg.VisKoord2 = 29999;
-    Page.fill(White);
+    Visirs(10001, 29999);
     ASSERT_TRUE(Paint());
     EXPECT_GT(Count(Page.rect(), Lime), 100);
     EXPECT_GT(Count(Page.rect(), ToRgb(Fuchsia)), 100);
@@ -452,11 +444,9 @@ TEST_F(PrintoutTest, PairAmplitudesAreaAndTheSecondLine) {
     // Without g-factors the area is one row nearer; without pairs it takes
     // their row.
     F.GFactor.Shown = false;
-    Page.fill(White);
     ASSERT_TRUE(Paint());
     EXPECT_TRUE(Holds(g.XOfCode(45000) - TextW(area) / 2, g.Top + 3 * h, area));
     F.Results.PairCount = 0;
-    Page.fill(White);
     ASSERT_TRUE(Paint());
     EXPECT_TRUE(Holds(g.XOfCode(45000) - TextW(area) / 2, g.Top + 2 * h, area));
     EXPECT_EQ(Count(QRect(xPair - 100, g.Top + 2 * h, 200, h), Red), 0);
@@ -479,7 +469,6 @@ TEST_F(PrintoutTest, MarginsBelowTheStripArePrintedAsRaised) {
     ASSERT_TRUE(Paint()) << Reason.toStdString();
     const QImage raised = Page.copy();
     EXPECT_TRUE(Holds(1, 1, Header));
-    Page.fill(White);
     F.Cfg.PrnL = 0;
     F.Cfg.PrnR = 1;
     F.Cfg.PrnT = 2;
@@ -567,11 +556,9 @@ TEST_F(PrintoutPdf, OnePageOfA4WithItsTexts) {
     EXPECT_TRUE(info.contains("Page size: 595 x 842 pts (A4)")) << info.toStdString();
     EXPECT_TRUE(info.contains(QStringLiteral("Спектр КАВ"))) << info.toStdString();
     const QString text = Poppler("pdftotext", path);
-    EXPECT_TRUE(text.contains(QStringLiteral("Файл: \"line.kav\" Усиление: 5. Развёртка: 30 сек.")))
-        << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("S=1,235E+005 отсч^3"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("A=973")));
-    EXPECT_TRUE(text.contains(QStringLiteral("{21000 0}")));
+    for (const char* part : {"Файл: \"line.kav\" Усиление: 5. Развёртка: 30 сек.",
+                             "S=1,235E+005 отсч^3", "A=973", "{21000 0}"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << text.toStdString();
     EXPECT_EQ(Entries(), QStringList{"line.pdf"});
 }
 
@@ -606,63 +593,47 @@ TEST_F(PrintoutPdf, AFailedWriteNamesTheReasonAndLeavesThePreviousFileWhole) {
 
 // kavtool print processes the file and prints it without a display: the
 // orientation from Kav.ini (landscape when it does not say), the gain and
-// speed of the file's parameter records.
-TEST_F(PrintoutPdf, KavtoolPrintsAProcessedSpectrumWithoutADisplay) {
-    const QString in = LineFile();
-    Write("Kav.ini", "[Main]\r\nOrientation=0\r\n");
-    const TKavtoolRun r = Print({in, "-o", Path("line.pdf"), "--ini", Path("Kav.ini"), "--visirs",
-                                 "21000", "44000", "minmax", "20", "100", "integrate"});
-    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
-    EXPECT_TRUE(r.Out.isEmpty());
-    EXPECT_TRUE(Poppler("pdfinfo", Path("line.pdf")).contains("Page size: 595 x 842 pts (A4)"));
-    const QString text = Poppler("pdftotext", Path("line.pdf"));
-    EXPECT_TRUE(text.contains(QStringLiteral("Файл: \"line.kav\" Усиление: 10. Развёртка: 4 мин.")))
-        << text.toStdString();
-    for (const char* part : {"A=", "S=", "{21000 "})
-        EXPECT_TRUE(text.contains(part)) << part << " in " << text.toStdString();
-
-    ASSERT_EQ(Print({in, "-o", Path("plain.pdf")}).Exit, 0);
-    EXPECT_TRUE(Poppler("pdfinfo", Path("plain.pdf")).contains("Page size: 842 x 595 pts (A4)"));
-    EXPECT_FALSE(Poppler("pdftotext", Path("plain.pdf")).contains("S="));
-}
-
-// kavtool print in English, asked for on the command line (before or after
-// the command) or by the ini file's Language: the drawing part follows, so
-// the page has no Cyrillic left; without either, today's Russian page.
-TEST_F(PrintoutPdf, KavtoolPrintsInTheLanguageAskedFor) {
+// speed of the file's parameter records. In English when asked for on the
+// command line (before or after the command) or by the ini file's Language:
+// the drawing part follows, so the page has no Cyrillic left.
+TEST_F(PrintoutPdf, KavtoolPrintsAProcessedSpectrumInTheLanguageAskedFor) {
     const QString in = LineFile();
     Write("ru.ini", "[Main]\r\nOrientation=0\r\n");
     Write("en.ini", "[Main]\r\nOrientation=0\r\nLanguage=en\r\n");
     const QStringList ops{"--visirs", "21000", "44000", "minmax", "20", "100", "integrate"};
     const struct {
-        QStringList Args;
+        QStringList Before, After;
         bool English;
     } cases[] = {
-        {QStringList{in, "-o", Path("a.pdf"), "--ini", Path("ru.ini")} + ops, false},
-        {QStringList{in, "-o", Path("b.pdf"), "--ini", Path("ru.ini"), "--lang", "en"} + ops, true},
-        {QStringList{in, "-o", Path("c.pdf"), "--ini", Path("en.ini")} + ops, true},
+        {{}, {"--ini", Path("ru.ini")}, false},
+        {{}, {"--ini", Path("ru.ini"), "--lang", "en"}, true},
+        {{}, {"--ini", Path("en.ini")}, true},
+        {{"--lang", "en"}, {"--ini", Path("ru.ini")}, true},
     };
     static const QRegularExpression cyrillic(QStringLiteral("[А-Яа-яЁё]"));
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Args.join(' ').toStdString());
-        const TKavtoolRun r = Print(c.Args);
-        ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
-        const QString text = Poppler("pdftotext", c.Args[2]);
-        EXPECT_TRUE(text.contains("S=") && text.contains("{21000 ")) << text.toStdString();
-        EXPECT_EQ(text.contains(cyrillic), !c.English) << text.toStdString();
-        if (c.English) {
-            EXPECT_TRUE(text.contains(QStringLiteral("\"line.kav\""))) << text.toStdString();
-        }
-    }
-    // "kavtool --lang en print ...": the option before the command's name
-    // still reaches the drawing part.
     TKavtoolOptions options;
     options.WorkDir = Dir.path();
     options.NoDisplay = true;
-    const TKavtoolRun r = RunKavtool(
-        {"--lang", "en", "print", in, "-o", Path("d.pdf"), "--ini", Path("ru.ini")}, options);
-    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
-    EXPECT_FALSE(Poppler("pdftotext", Path("d.pdf")).contains(cyrillic));
+    for (const auto& c : cases) {
+        const QString pdf = Path(QStringLiteral("%1.pdf").arg(&c - cases));
+        const QStringList args = c.Before + QStringList{"print", in, "-o", pdf} + c.After + ops;
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const TKavtoolRun r = RunKavtool(args, options);
+        ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+        EXPECT_TRUE(r.Out.isEmpty());
+        EXPECT_TRUE(Poppler("pdfinfo", pdf).contains("Page size: 595 x 842 pts (A4)"));
+        const QString text = Poppler("pdftotext", pdf);
+        for (const char* part : {"A=", "S=", "{21000 ", "\"line.kav\""})
+            EXPECT_TRUE(text.contains(part)) << part << " in " << text.toStdString();
+        EXPECT_EQ(text.contains(cyrillic), !c.English) << text.toStdString();
+        if (!c.English) {
+            EXPECT_TRUE(text.contains(
+                QStringLiteral("Файл: \"line.kav\" Усиление: 10. Развёртка: 4 мин.")));
+        }
+    }
+    ASSERT_EQ(Print({in, "-o", Path("plain.pdf")}).Exit, 0);
+    EXPECT_TRUE(Poppler("pdfinfo", Path("plain.pdf")).contains("Page size: 842 x 595 pts (A4)"));
+    EXPECT_FALSE(Poppler("pdftotext", Path("plain.pdf")).contains("S="));
     EXPECT_EQ(Print({in, "-o", Path("e.pdf"), "--lang", "xx"}).Exit, 2);
     EXPECT_FALSE(QFileInfo::exists(Path("e.pdf")));
 }

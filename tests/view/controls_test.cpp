@@ -60,9 +60,8 @@ struct VisirTest : ::testing::Test {
         Plot->setFixedSize(1000, 400);
         Bounds = new TViewBoundsWidget(F.Cfg, F.Format);
         auto* layout = new QVBoxLayout(Window.get());
-        for (QWidget* w : {static_cast<QWidget*>(Plot), static_cast<QWidget*>(Panel1),
-                           static_cast<QWidget*>(Panel2), static_cast<QWidget*>(Bounds),
-                           static_cast<QWidget*>(ScaleBtn), static_cast<QWidget*>(Status)})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{Plot, Panel1, Panel2, Bounds, ScaleBtn, Status})
             layout->addWidget(w);
         for (QAction* a : {AVisir1, AVisir2, AMouseSelect})
             a->setCheckable(true);
@@ -124,9 +123,8 @@ TEST_F(VisirTest, PlacingAVisirFillsItsReadoutsAndMovesOneLine) {
     EXPECT_EQ(C->VisirDrawn(1), -1);
     EXPECT_EQ(F.Cfg.VisKoord1, 25000);
     EXPECT_EQ(Panel1->AbscissaText(), "25000");
-}
 
-TEST_F(VisirTest, GFactorReadoutReplacesTheFieldWhenShown) {
+    // The g-factor readout replaces the field when shown.
     F.GFactor.Text = [](std::uint16_t code) { return QStringLiteral("g=%1").arg(code); };
     F.GFactor.Shown = true;
     C->SetVisir2(14000);
@@ -179,8 +177,7 @@ TEST_F(VisirTest, TogglingPlacesAVisirInsideTheViewOrAtItsCentre) {
     F.Cfg.VisKoord2 = 20000; // on the edge is not strictly inside
     C->AStandVisirExecute();
     EXPECT_TRUE(F.Cfg.Visir1 && F.Cfg.Visir2);
-    EXPECT_EQ(F.Cfg.VisKoord1, 14879);
-    EXPECT_EQ(F.Cfg.VisKoord2, 15120);
+    EXPECT_EQ(std::tuple(F.Cfg.VisKoord1, F.Cfg.VisKoord2), std::tuple(14879, 15120));
     EXPECT_EQ(LinesOn(), (std::vector<int>{488, 512}));
     EXPECT_EQ(Status->Panel(7), "dH=241");
 }
@@ -289,22 +286,22 @@ TEST_F(VisirTest, ViewSelectionEitherWayWithItsBand) {
     EXPECT_EQ(ViewBounds(), std::pair(0, 10400));
 }
 
+// 100 codes widen to the right; 65119..65219 (1 code per column) would
+// reach 65535 and widen to the left; both ends far right of the plot are
+// held to 65519.
 TEST_F(VisirTest, NarrowSelectionsWidenTo512Codes) {
-    C->ScaleButtonClicked(true);
-    C->MouseDown(100);
-    C->MouseUp(110); // 100 codes
-    EXPECT_EQ(ViewBounds(), std::pair(11000, 11512));
-
-    Bounds->SetBounds(64519, 65519); // 1 code per column
-    C->ScaleButtonClicked(true);
-    C->MouseDown(600);
-    C->MouseUp(700); // 65119..65219: widening right would reach 65535
-    EXPECT_EQ(ViewBounds(), std::pair(65219 - 512, 65219));
-    Bounds->SetBounds(64519, 65519);
-    C->ScaleButtonClicked(true);
-    C->MouseDown(2000); // both far right of the plot: held to 65519
-    C->MouseUp(3000);
-    EXPECT_EQ(ViewBounds(), std::pair(65519 - 512, 65519));
+    const struct {
+        std::pair<int, int> View, Columns, Selected;
+    } cases[] = {{{10000, 20000}, {100, 110}, {11000, 11512}},
+                 {{64519, 65519}, {600, 700}, {65219 - 512, 65219}},
+                 {{64519, 65519}, {2000, 3000}, {65519 - 512, 65519}}};
+    for (const auto& c : cases) {
+        Bounds->SetBounds(c.View.first, c.View.second);
+        C->ScaleButtonClicked(true);
+        C->MouseDown(c.Columns.first);
+        C->MouseUp(c.Columns.second);
+        EXPECT_EQ(ViewBounds(), c.Selected) << c.Columns.first;
+    }
 }
 
 TEST_F(VisirTest, SweepSelectionSetsTheBoundsAndDisarms) {
@@ -404,9 +401,7 @@ TEST(ViewBoundsEdits, EditsSetTheViewTheirUnitTextsAndTheScale) {
     bounds.ADecScaleExecute();
     EXPECT_EQ(changed.count(), 6);
     bounds.AAllViewExecute();
-    EXPECT_EQ(f.Cfg.OrdScale, 0);
-    EXPECT_EQ(f.Cfg.ViewMin, 0);
-    EXPECT_EQ(f.Cfg.ViewMax, 65519);
+    EXPECT_EQ(std::tuple(f.Cfg.OrdScale, f.Cfg.ViewMin, f.Cfg.ViewMax), std::tuple(0, 0, 65519));
     EXPECT_EQ(changed.count(), 7);
     bounds.ADecScaleExecute(); // already 0: nothing to repaint
     bounds.AAllViewExecute();  // nothing changed, still repainted
