@@ -130,6 +130,67 @@ TEST_F(TLanguageTest, EnglishFromKavIniLeavesNoRussianButDataAndSwitchesBackAtOn
                              "Скорость развертки", "Границы развёртки"})
         EXPECT_TRUE(russian.contains(QString::fromUtf8(text))) << text;
     EXPECT_FALSE(russian.contains(QStringLiteral("&Open...")));
+    // Every action's caption and hint as the operator has always read them,
+    // odd spacing and spelling included.
+    const char* const actions[][3] = {
+        {"AAllView", "Показать весь спектр", "Показать весь спектр"},
+        {"AOpenFile", "Открыть...", "Открыть спектр из файла"},
+        {"ASaveFileAs", "Сохранить...", "Сохранить спектр"},
+        {"ACloseSpectr", "Закрыть", "Убрать текущий спектр"},
+        {"AResetDiap", "Расширить диапазон перестройки",
+         "Расширить диапазон пересройки до максимума"},
+        {"AIncScale", "Увеличить масштаб ординаты", ""},
+        {"ADecScale", "Уменьшить масштаб ординаты", ""},
+        {"AVisir1", "Визир 1", ""},
+        {"AVisir2", "Визир 2", ""},
+        {"AAnalyse", "Анализ", "Анализ принятых спектров"},
+        {"AReceive", "Прием", "Прием спектров от спектрометра"},
+        {"AMessageView", "Окно сообщений", ""},
+        {"ASetupCom", "Выбор порта...", ""},
+        {"AStop", "СТОП", "Остановить развертку"},
+        {"AStart", "ПУСК", "Продолжить развертку"},
+        {"ARepaint", "Перерисовать", ""},
+        {"AExit", "Выход", ""},
+        {"AMouseSelect", "Определить  мышью", "Определить границы мышью"},
+        {"AOpenUnits", "Единицы измерения...", ""},
+        {"AADCView", "ВХОД  АЦП", "Текущие измерения по входу АЦП"},
+        {"AToolBar", "Панель инструментов", "Показать/скрыть панель инструментов"},
+        {"AAutoSave", "Автосохранение...", ""},
+        {"AFilterSetup", "ФНЧ...", ""},
+        {"AFilter", "ФНЧ", "Фильтрация текущего спектра"},
+        {"ARealTime", "Прием спектров...", ""},
+        {"APrint", "Печать", "Печать спектра с текущими установками принтера"},
+        {"APrintSetup", "Печать спектра...", ""},
+        {"AColorSetup", "Цвета...", ""},
+        {"APrintForm", "Печать главного окна", ""},
+        {"ASwLPF", "ФНЧ(р)", "ФНЧ реального времени"},
+        {"ASWSum", "Сумма", "Накопление спектров"},
+        {"AAbout", "О программе...", ""},
+        {"AIntegr", "Интеграл", "Подсчет интеграла"},
+        {"AGlissSetup", "Сглаживание...", ""},
+        {"AGliss", "Сглаживание", "Сглаживание спектра"},
+        {"ABackUp", "Отмена", "Вернуться к предыдущему"},
+        {"AEqualize", "Выравнивание", "Выравнивание спектра"},
+        {"AMinMax", "MinMax", "Поиск экстремумов"},
+        {"AStandVisir", "Установить визиры", ""},
+        {"AMinMaxSetup", "Поиск экстремумов...", ""},
+        {"ADivision", "Отношение пиков", "Нахождение отношения двух пиков"},
+        {"ACalcFrecDFPG", "Расcчитать частоту по ДФПГ", "Используется Визир 1"},
+        {"AGShow", "Отображать g-фактор", ""},
+        {"AExport", "Экспорт...", "Записать спектр или рисунок графика для других программ"},
+        {"AImport", "Импорт...", "Открыть спектр другой программы"},
+        {"AFitLines", "Аппроксимация линий...", "Аппроксимация линий между визирами"},
+        {"ACompare", "Сравнить с...", "Наложить спектр сравнения на текущий"},
+        {"ACompareOff", "Убрать сравнение", "Убрать спектр сравнения"},
+    };
+    for (const auto& [name, caption, hint] : actions) {
+        SCOPED_TRACE(name);
+        const QAction* a = Act(*w, name);
+        EXPECT_EQ(Caption(a->text()), QString::fromUtf8(caption));
+        if (*hint) {
+            EXPECT_EQ(a->toolTip(), QString::fromUtf8(hint));
+        }
+    }
 
     Act(*w, "ALanguageEn")->trigger();
     Settle();
