@@ -144,19 +144,19 @@ TReport BuildReport(const TProcessingArgs& p, const QString& input, const TPoint
 
 int RunProcess(const QStringList& args) {
     const QString json = QStringLiteral("--json");
-    TProcessingArgs p = ParseProcessingArgs(args, {json});
-    if (p.Error.isEmpty() && p.Ops.empty())
-        p.Error = QStringLiteral("at least one operation expected");
-    TBatch batch;
-    if (p.Error.isEmpty())
-        PlanBatch(p.Inputs, p.Output, QStringLiteral(".kav"), batch, &p.Error);
-    if (!p.Error.isEmpty())
-        return UsageError(Command, p.Error);
-
-    TKavCfg settings;
-    QString error;
-    if (!LoadProcessingSettings(p, settings, &error) || !MakeBatchFolder(batch, &error))
-        return Fail(error);
+    TProcessingStart start;
+    if (const int status = StartProcessing(
+            Command, args, {json}, QStringLiteral(".kav"),
+            [](const TProcessingArgs& p) {
+                return p.Ops.empty() ? QStringLiteral("at least one operation expected")
+                                     : QString();
+            },
+            start);
+        status != ExitOk)
+        return status;
+    const TProcessingArgs& p = start.Args;
+    const TBatch& batch = start.Batch;
+    const TKavCfg& settings = start.Settings;
 
     const bool asJson = p.Flags.contains(json);
     // Several results are saved together; one is saved on its own, flushed
