@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -98,32 +100,48 @@ bool IsTempSuffix(const char* s) {
     return s[6] == '\0';
 }
 
-// Removes what killed saves of `target` left beside it, so leftovers do not
-// pile up; a file another process is still writing is left alone.
-void RemoveStaleTemps(const QByteArray& target) {
-    const QByteArray dir = DirectoryOf(target);
-    const QByteArray prefix = "." + target.mid(target.lastIndexOf('/') + 1) + ".";
+// The hidden names in `dir` of the kind a save's temporary file has
+// (".NAME.XXXXXX"), for the cleanup below.
+QList<QByteArray> TempCandidates(const QByteArray& dir) {
+    QList<QByteArray> names;
     DIR* d = ::opendir(dir.constData());
     if (!d)
-        return;
-    const int dirFd = ::dirfd(d);
-    const time_t now = ::time(nullptr);
+        return names;
     while (const dirent* e = ::readdir(d)) {
-        if (std::strncmp(e->d_name, prefix.constData(), static_cast<size_t>(prefix.size())) != 0 ||
-            !IsTempSuffix(e->d_name + prefix.size()))
+        const size_t length = std::strlen(e->d_name);
+        if (e->d_name[0] == '.' && length > 8 && e->d_name[length - 7] == '.' &&
+            IsTempSuffix(e->d_name + length - 6))
+            names << QByteArray(e->d_name, qsizetype(length));
+    }
+    ::closedir(d);
+    return names;
+}
+
+// Removes what killed saves of `target` left beside it, so leftovers do not
+// pile up; a file another process is still writing is left alone.
+void RemoveStaleTemps(const QByteArray& target, const QList<QByteArray>& candidates) {
+    const QByteArray dir = DirectoryOf(target);
+    const QByteArray prefix = "." + target.mid(target.lastIndexOf('/') + 1) + ".";
+    const time_t now = ::time(nullptr);
+    for (const QByteArray& name : candidates) {
+        if (name.size() != prefix.size() + 6 || !name.startsWith(prefix))
             continue;
+        const QByteArray path = dir + '/' + name;
         struct stat st {};
-        if (::fstatat(dirFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+        if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
             now - st.st_mtime < StaleTempAgeSeconds)
             continue;
-        const int fd = ::openat(dirFd, e->d_name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
             continue;
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlinkat(dirFd, e->d_name, 0);
+            ::unlink(path.constData());
         ::close(fd);
     }
-    ::closedir(d);
+}
+
+void RemoveStaleTemps(const QByteArray& target) {
+    RemoveStaleTemps(target, TempCandidates(DirectoryOf(target)));
 }
 
 // A directory's entries reach the disk: the rename survives a power cut.
@@ -231,11 +249,17 @@ void Discard(TTempFile& temp) {
     temp.Named.clear();
 }
 
-bool RenameOver(const QByteArray& from, const QByteArray& to, int& err) {
+bool RenameInto(const QByteArray& from, const QByteArray& to, int& err) {
     if (::rename(from.constData(), to.constData()) != 0) {
         err = errno;
         return false;
     }
+    return true;
+}
+
+bool RenameOver(const QByteArray& from, const QByteArray& to, int& err) {
+    if (!RenameInto(from, to, err))
+        return false;
     SyncDirectory(DirectoryOf(to));
     return true;
 }
@@ -338,6 +362,110 @@ bool TAtomicFileSlot::Commit(QString* reason) {
         return Fail(reason, err);
     Committed = true;
     return true;
+}
+
+struct TAtomicBatch::TPending {
+    QString Path;
+    QByteArray Target;
+    TTempFile Temp;
+    dev_t Device = 0;
+};
+
+TAtomicBatch::TAtomicBatch() = default;
+
+TAtomicBatch::~TAtomicBatch() {
+    for (TPending& file : Files)
+        Discard(file.Temp);
+}
+
+qsizetype TAtomicBatch::Pending() const {
+    return qsizetype(Files.size());
+}
+
+bool TAtomicBatch::Write(const QString& path, const QByteArray& data, QString* reason) {
+    TPending file{path, {}, {}, 0};
+    int err = 0;
+    if (!ResolveTarget(path, file.Target, err) || RefuseDirectory(file.Target, err))
+        return Fail(reason, err);
+    const QByteArray dir = DirectoryOf(file.Target);
+    auto seen = std::find_if(Leftovers.begin(), Leftovers.end(),
+                             [&dir](const auto& entry) { return entry.first == dir; });
+    if (seen == Leftovers.end()) {
+        Leftovers.emplace_back(dir, TempCandidates(dir));
+        seen = Leftovers.end() - 1;
+    }
+    RemoveStaleTemps(file.Target, seen->second);
+    if (!CreateTemp(file.Target, NewFileMode(file.Target), file.Temp, err) ||
+        !WriteAll(file.Temp.Fd, data.constData(), data.size(), err)) {
+        Discard(file.Temp);
+        return Fail(reason, err);
+    }
+    struct stat st {};
+    if (::fstat(file.Temp.Fd, &st) != 0) {
+        err = errno;
+        Discard(file.Temp);
+        return Fail(reason, err);
+    }
+    file.Device = st.st_dev;
+    Files.push_back(std::move(file));
+    return true;
+}
+
+QList<TAtomicBatch::TFailure> TAtomicBatch::Commit() {
+    QList<TFailure> failures;
+    std::vector<bool> failed(Files.size(), false);
+    auto fail = [&](std::size_t i, int err) {
+        Discard(Files[i].Temp);
+        failures << TFailure{Files[i].Path, SystemErrorText(err)};
+        failed[i] = true;
+    };
+    // Every file's bytes reach the disk: one sync of each file system they
+    // are on. Where that reports an error, each file is flushed on its own,
+    // so that only the files that really failed are refused.
+    std::vector<dev_t> synced;
+    std::vector<dev_t> unsure;
+    for (const TPending& file : Files) {
+        if (std::find(synced.begin(), synced.end(), file.Device) != synced.end())
+            continue;
+        synced.push_back(file.Device);
+        if (::syncfs(file.Temp.Fd) != 0)
+            unsure.push_back(file.Device);
+    }
+    for (std::size_t i = 0; i < Files.size(); ++i) {
+        if (std::find(unsure.begin(), unsure.end(), Files[i].Device) != unsure.end() &&
+            ::fsync(Files[i].Temp.Fd) != 0)
+            fail(i, errno);
+    }
+    // Then each takes its name, and each folder's entries reach the disk
+    // once.
+    std::vector<QByteArray> folders;
+    for (std::size_t i = 0; i < Files.size(); ++i) {
+        if (failed[i])
+            continue;
+        TPending& file = Files[i];
+        int err = 0;
+        if (!NameTemp(file.Target, file.Temp, err)) {
+            fail(i, err);
+            continue;
+        }
+        const int fd = file.Temp.Fd;
+        file.Temp.Fd = -1;
+        if (::close(fd) != 0) {
+            fail(i, errno);
+            continue;
+        }
+        if (!RenameInto(file.Temp.Named, file.Target, err)) {
+            fail(i, err);
+            continue;
+        }
+        const QByteArray folder = DirectoryOf(file.Target);
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    for (const QByteArray& folder : folders)
+        SyncDirectory(folder);
+    Files.clear();
+    return failures;
 }
 
 void IgnoreFileSizeSignal() {

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <utility>
+#include <vector>
 
 // Every file the program writes (spectra, Kav.ini, exports, pictures, PDFs)
 // is committed whole or not at all: the bytes go to a file beside the target
@@ -43,6 +47,44 @@ private:
     QString Temp;
     int LockFd = -1; // the temporary file, locked while the slot lives
     bool Committed = false;
+};
+
+// Many files saved in one run (kavtool's batch form): Write() puts each
+// file's bytes into an unnamed file beside its target at once, and Commit()
+// flushes all of them to the disk together (one sync of their file system
+// instead of two flushes a file), then gives each its target's name and
+// flushes each folder once. Every file is still whole or not at all, and
+// nothing of a failed one is left behind; what was written but not
+// committed is dropped when the batch ends. Each written file holds an open
+// descriptor until the commit, so a caller commits every few dozen files.
+class TAtomicBatch {
+public:
+    TAtomicBatch();
+    ~TAtomicBatch();
+    TAtomicBatch(const TAtomicBatch&) = delete;
+    TAtomicBatch& operator=(const TAtomicBatch&) = delete;
+
+    // Writes `data` as the new content `path` takes at the commit. False,
+    // with the system's reason, when it cannot be written (a full disk, the
+    // file size limit, a folder that does not take it); nothing is left.
+    bool Write(const QString& path, const QByteArray& data, QString* reason = nullptr);
+    // Files written and not committed yet.
+    qsizetype Pending() const;
+
+    struct TFailure {
+        QString Path; // as given to Write()
+        QString Reason;
+    };
+    // Commits every pending file, in the order written. Returns those that
+    // failed, each with the system's reason; their targets stay as they were.
+    QList<TFailure> Commit();
+
+private:
+    struct TPending;
+    std::vector<TPending> Files;
+    // The hidden names that may be leftovers of killed saves, by folder,
+    // each folder read once.
+    std::vector<std::pair<QByteArray, QList<QByteArray>>> Leftovers;
 };
 
 // The system's text for an errno value ("No space left on device").

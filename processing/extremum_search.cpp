@@ -6,6 +6,7 @@
 #include "tdx/tdx.h"
 
 #include <algorithm>
+#include <memory>
 
 void FindExtrema(TPointTable& store, std::uint16_t a, std::uint16_t b, std::uint16_t noise,
                  std::uint16_t step, TSpectrumResults& results) {
@@ -16,37 +17,42 @@ void FindExtrema(TPointTable& store, std::uint16_t a, std::uint16_t b, std::uint
         return;
     const int n = range.Count();
     const int lastIndex = n - 1;
-    results.MaxPositions.assign(n, 0);
-    results.MinPositions.assign(n, 0);
-    results.PairAmplitudes.assign(n, 0);
+    // The library writes only the positions it finds (a handful on a real
+    // spectrum): the lists it writes into are left unfilled, so that memory
+    // it never writes is never touched.
+    const auto maxima = std::make_unique_for_overwrite<std::uint16_t[]>(std::size_t(n));
+    const auto minima = std::make_unique_for_overwrite<std::uint16_t[]>(std::size_t(n));
 
     TWorkList list;
     CopyOrdinates(store, range, list);
     std::uint16_t maxCount = 0;
-    FindMaximums(noise, step, list.data(), lastIndex, results.MaxPositions.data(), lastIndex,
-                 &maxCount);
+    FindMaximums(noise, step, list.data(), lastIndex, maxima.get(), lastIndex, &maxCount);
 
     // Minima are the maxima of the inverted 12-bit scale; an ordinate above
-    // it counts as full scale instead of wrapping round.
-    TWorkList inverted(list.size());
-    std::transform(list.begin(), list.end(), inverted.begin(), [](std::uint16_t v) {
-        return static_cast<std::uint16_t>(MaxAmplitudeCode - std::min(v, MaxAmplitudeCode));
-    });
+    // it counts as full scale instead of wrapping round. The list is
+    // inverted in place and read again from the table afterwards.
+    for (std::uint16_t& v : list)
+        v = static_cast<std::uint16_t>(MaxAmplitudeCode - std::min(v, MaxAmplitudeCode));
     std::uint16_t minCount = 0;
-    FindMaximums(noise, step, inverted.data(), lastIndex, results.MinPositions.data(), lastIndex,
-                 &minCount);
+    FindMaximums(noise, step, list.data(), lastIndex, minima.get(), lastIndex, &minCount);
+    CopyOrdinates(store, range, list);
 
     // The amplitudes are measured on the ordinates themselves: the same
     // differences as on the inverted list, also for ordinates off the scale.
+    const int pairs = std::min(maxCount, minCount);
+    const auto amplitudes = std::make_unique_for_overwrite<std::uint16_t[]>(std::size_t(pairs));
     results.MaxCount = maxCount;
     results.MinCount = minCount;
-    results.PairCount =
-        CalcAmp(minCount, maxCount, list.data(), lastIndex, results.MinPositions.data(), lastIndex,
-                results.MaxPositions.data(), lastIndex, results.PairAmplitudes.data(), lastIndex);
-    for (int k = 0; k < results.MinCount; ++k)
-        results.MinPositions[k] = static_cast<std::uint16_t>(results.MinPositions[k] + range.First);
-    for (int k = 0; k < results.MaxCount; ++k)
-        results.MaxPositions[k] = static_cast<std::uint16_t>(results.MaxPositions[k] + range.First);
+    results.PairCount = CalcAmp(minCount, maxCount, list.data(), lastIndex, minima.get(), lastIndex,
+                                maxima.get(), lastIndex, amplitudes.get(), pairs - 1);
+    auto placed = [&range](std::uint16_t position) {
+        return static_cast<std::uint16_t>(position + range.First);
+    };
+    results.MaxPositions.resize(maxCount);
+    std::transform(maxima.get(), maxima.get() + maxCount, results.MaxPositions.begin(), placed);
+    results.MinPositions.resize(minCount);
+    std::transform(minima.get(), minima.get() + minCount, results.MinPositions.begin(), placed);
+    results.PairAmplitudes.assign(amplitudes.get(), amplitudes.get() + results.PairCount);
 }
 
 void FindPeakRatio(TPointTable& store, std::uint16_t a, std::uint16_t b, std::uint16_t noise,

@@ -23,11 +23,6 @@ void SetError(QString* error, const QString& text) {
         *error = text;
 }
 
-QString WriteError(const QString& path, const QString& reason) {
-    return QCoreApplication::translate("SpectrumFile", "Не удалось записать файл \"%1\": %2")
-        .arg(path, reason);
-}
-
 QString ReadError(const QString& path, const QString& reason) {
     return QCoreApplication::translate("SpectrumFile", "Не удалось прочитать файл \"%1\": %2")
         .arg(path, reason);
@@ -43,7 +38,10 @@ QString TooLongError(const QString& path) {
 } // namespace
 
 QByteArray SpectrumFileBytes(const TPointTable& store) {
-    QByteArray bytes(MaxSpectrumBytes, Qt::Uninitialized);
+    // Sized to the records: a small spectrum takes a small buffer.
+    const auto records = std::count_if(store.begin(), store.end(),
+                                       [](const TPointSlot& slot) { return slot.Y != EmptyY; });
+    QByteArray bytes(qsizetype(records) * SpectrumRecordSize, Qt::Uninitialized);
     uchar* out = reinterpret_cast<uchar*>(bytes.data());
     qsizetype used = 0;
     for (const TPointSlot& slot : store) {
@@ -53,14 +51,28 @@ QByteArray SpectrumFileBytes(const TPointTable& store) {
         qToLittleEndian<quint16>(slot.Y, out + used + 2);
         used += SpectrumRecordSize;
     }
-    bytes.truncate(used);
     return bytes;
+}
+
+QString SpectrumWriteError(const QString& path, const QString& reason) {
+    return QCoreApplication::translate("SpectrumFile", "Не удалось записать файл \"%1\": %2")
+        .arg(path, reason);
 }
 
 bool SaveSpectrumFile(const QString& path, const TPointTable& store, QString* error) {
     QString reason;
     if (!WriteFileAtomically(path, SpectrumFileBytes(store), &reason)) {
-        SetError(error, WriteError(path, reason));
+        SetError(error, SpectrumWriteError(path, reason));
+        return false;
+    }
+    return true;
+}
+
+bool SaveSpectrumFile(TAtomicBatch& batch, const QString& path, const TPointTable& store,
+                      QString* error) {
+    QString reason;
+    if (!batch.Write(path, SpectrumFileBytes(store), &reason)) {
+        SetError(error, SpectrumWriteError(path, reason));
         return false;
     }
     return true;

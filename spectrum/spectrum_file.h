@@ -6,6 +6,8 @@
 #include <QString>
 #include <cstdint>
 
+class TAtomicBatch;
+
 // A spectrum file: headerless 4-byte records (X, Y; both u16 little-endian),
 // one for every slot whose Y is not 65535, in ascending slot order.
 
@@ -19,6 +21,15 @@ QByteArray SpectrumFileBytes(const TPointTable& store);
 // save leaves the previous file whole, returns false and puts the file name
 // and the system's reason into *error (when given).
 bool SaveSpectrumFile(const QString& path, const TPointTable& store, QString* error = nullptr);
+
+// The same into a batch of saves: the file is written now and takes its
+// name when the batch commits; a failure at the commit is reported with
+// SpectrumWriteError().
+bool SaveSpectrumFile(TAtomicBatch& batch, const QString& path, const TPointTable& store,
+                      QString* error = nullptr);
+
+// "The file could not be written", naming the file and the system's reason.
+QString SpectrumWriteError(const QString& path, const QString& reason);
 
 enum class TLoadOutcome {
     Loaded,   // the file was read into the tables

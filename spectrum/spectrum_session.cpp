@@ -71,10 +71,11 @@ void CloseSpectrum(TSpectrumSession& s) {
     RestoreUnitSnapshot(s.Cfg);
 }
 
-bool SaveSpectrumAs(TSpectrumSession& s, const QString& path, QString* error) {
+bool SaveSpectrumAs(TSpectrumSession& s, const QString& path, QString* error, TAtomicBatch* batch) {
     s.View.SetBackUpEnabled(false);
     WriteParameterBlock(s.PointStore, s.Cfg, s.Readings);
-    if (!SaveSpectrumFile(path, s.PointStore, error))
+    if (batch ? !SaveSpectrumFile(*batch, path, s.PointStore, error)
+              : !SaveSpectrumFile(path, s.PointStore, error))
         return false;
     s.Cfg.WorkDir = DirectoryWithSeparator(path);
     return true;

@@ -61,8 +61,10 @@ void CloseSpectrum(TSpectrumSession& s);
 // The save action on a chosen path: ABackUp disabled, the parameter block
 // written, the file saved; on success WorkDir := the path's directory with a
 // trailing separator. On failure the previous file stays whole and the error
-// (file name and reason) is returned in *error.
-bool SaveSpectrumAs(TSpectrumSession& s, const QString& path, QString* error = nullptr);
+// (file name and reason) is returned in *error. With a batch, the file is
+// written into it and takes its name when the batch commits.
+bool SaveSpectrumAs(TSpectrumSession& s, const QString& path, QString* error = nullptr,
+                    TAtomicBatch* batch = nullptr);
 
 // The directory part of a path with its trailing separator ("/a/b/" for
 // "/a/b/c.kav").

@@ -6,6 +6,8 @@
 // is one line on stderr and the others go on; the exit status is 1 when any
 // failed.
 
+#include "base/atomic_file.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -46,3 +48,21 @@ bool MakeBatchFolder(const TBatch& batch, QString* error);
 int RunBatch(
     const TBatch& batch,
     const std::function<bool(const QString& input, const QString& output, QString* error)>& one);
+
+// The results of a batch saved together (process IN... -o DIR/): each step
+// writes its result into Files and returns its report, which is printed once
+// the result is committed. The results are committed every
+// BatchCommitFiles files and at the end, so that the files reach the disk
+// together instead of one flush after another. A result that fails at the
+// commit is reported as FailureText(path, reason) and its report is not
+// printed; a step that saved nothing has its report printed in its turn.
+struct TBatchSaves {
+    TAtomicBatch Files;
+    std::function<QString(const QString& path, const QString& reason)> FailureText;
+};
+
+inline constexpr qsizetype BatchCommitFiles = 64;
+
+int RunBatch(const TBatch& batch, TBatchSaves& saves,
+             const std::function<bool(const QString& input, const QString& output, QString* report,
+                                      QString* error)>& one);

@@ -9,6 +9,7 @@
 
 #include "processing/resonance.h"
 #include "processing/result_texts.h"
+#include "spectrum/spectrum_file.h"
 #include "spectrum/spectrum_session.h"
 #include "spectrum/value_format.h"
 #include "tools/batch_run.h"
@@ -143,41 +144,47 @@ TReport BuildReport(const TProcessingArgs& p, const QString& input, const TPoint
 
 int RunProcess(const QStringList& args) {
     const QString json = QStringLiteral("--json");
-    TProcessingArgs p = ParseProcessingArgs(args, {json});
-    if (p.Error.isEmpty() && p.Ops.empty())
-        p.Error = QStringLiteral("at least one operation expected");
-    TBatch batch;
-    if (p.Error.isEmpty())
-        PlanBatch(p.Inputs, p.Output, QStringLiteral(".kav"), batch, &p.Error);
-    if (!p.Error.isEmpty())
-        return UsageError(Command, p.Error);
-
-    TKavCfg settings;
-    QString error;
-    if (!LoadProcessingSettings(p, settings, &error) || !MakeBatchFolder(batch, &error))
-        return Fail(error);
+    TProcessingStart start;
+    if (const int status = StartProcessing(
+            Command, args, {json}, QStringLiteral(".kav"),
+            [](const TProcessingArgs& p) {
+                return p.Ops.empty() ? QStringLiteral("at least one operation expected")
+                                     : QString();
+            },
+            start);
+        status != ExitOk)
+        return status;
+    const TProcessingArgs& p = start.Args;
+    const TBatch& batch = start.Batch;
+    const TKavCfg& settings = start.Settings;
 
     const bool asJson = p.Flags.contains(json);
-    return RunBatch(batch, [&](const QString& input, const QString& output, QString* error) {
-        TProcessedSpectrum s;
-        if (!OpenAndProcess(p, input, settings, s, error))
-            return false;
-        if (!output.isEmpty() && !SaveSpectrumAs(s.Session, output, error))
-            return false;
-        const TValueFormat format(s.Cfg, s.DecimalSep);
-        const TReport report =
-            BuildReport(p, input, *s.Store, s.Cfg, s.Results, format, s.DecimalSep);
-        // Several reports: one JSON document a line, or each after the name
-        // of its file.
-        if (asJson)
-            PrintLine(QString::fromUtf8(QJsonDocument(report.Json)
-                                            .toJson(batch.Several() ? QJsonDocument::Compact
-                                                                    : QJsonDocument::Indented))
-                          .trimmed());
-        else if (batch.Several())
-            PrintLine(QStringLiteral("file: ") + input + u'\n' + report.Lines.join(u'\n'));
-        else
-            PrintLine(report.Lines.join(u'\n'));
-        return true;
-    });
+    // Several results are saved together; one is saved on its own, flushed
+    // to the disk before it takes its name.
+    TBatchSaves saves{{}, SpectrumWriteError};
+    TAtomicBatch* together = batch.Several() ? &saves.Files : nullptr;
+    return RunBatch(
+        batch, saves,
+        [&](const QString& input, const QString& output, QString* text, QString* error) {
+            TProcessedSpectrum s;
+            if (!OpenAndProcess(p, input, settings, s, error))
+                return false;
+            if (!output.isEmpty() && !SaveSpectrumAs(s.Session, output, error, together))
+                return false;
+            const TValueFormat format(s.Cfg, s.DecimalSep);
+            const TReport report =
+                BuildReport(p, input, *s.Store, s.Cfg, s.Results, format, s.DecimalSep);
+            // Several reports: one JSON document a line, or each
+            // after the name of its file.
+            if (asJson)
+                *text = QString::fromUtf8(QJsonDocument(report.Json)
+                                              .toJson(batch.Several() ? QJsonDocument::Compact
+                                                                      : QJsonDocument::Indented))
+                            .trimmed();
+            else if (batch.Several())
+                *text = QStringLiteral("file: ") + input + u'\n' + report.Lines.join(u'\n');
+            else
+                *text = report.Lines.join(u'\n');
+            return true;
+        });
 }

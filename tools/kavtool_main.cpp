@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <array>
+#include <malloc.h>
 
 namespace {
 
@@ -41,6 +42,14 @@ bool Paints(int argc, char** argv) {
     return command && command->Paints && command->Paints(args);
 }
 
+// A batch opens file after file with the same two 256 KiB point tables:
+// memory a file freed is kept for the next one instead of going back to the
+// system and being zeroed and faulted in again, page by page, per file.
+void KeepFreedMemory() {
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -50,6 +59,7 @@ int main(int argc, char** argv) {
     if (Paints(argc, argv))
         return RunPaintProgram(argv);
     KeepQtNotesOffTheTerminal();
+    KeepFreedMemory();
     const QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();

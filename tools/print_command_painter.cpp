@@ -21,21 +21,19 @@ constexpr const char* Command = "print";
 } // namespace
 
 int RunPrint(const QStringList& args) {
-    TProcessingArgs p = ParseProcessingArgs(args, {});
-    if (p.Error.isEmpty() && p.Output.isEmpty())
-        p.Error = QStringLiteral("-o OUT.pdf expected");
-    TBatch batch;
-    if (p.Error.isEmpty())
-        PlanBatch(p.Inputs, p.Output, QStringLiteral(".pdf"), batch, &p.Error);
-    if (!p.Error.isEmpty())
-        return UsageError(Command, p.Error);
+    TProcessingStart start;
+    if (const int status = StartProcessing(
+            Command, args, {}, QStringLiteral(".pdf"),
+            [](const TProcessingArgs& p) {
+                return p.Output.isEmpty() ? QStringLiteral("-o OUT.pdf expected") : QString();
+            },
+            start);
+        status != ExitOk)
+        return status;
+    const TProcessingArgs& p = start.Args;
+    const TKavCfg& settings = start.Settings;
 
-    TKavCfg settings;
-    QString error;
-    if (!LoadProcessingSettings(p, settings, &error) || !MakeBatchFolder(batch, &error))
-        return Fail(error);
-
-    return RunBatch(batch, [&](const QString& input, const QString& output, QString* error) {
+    return RunBatch(start.Batch, [&](const QString& input, const QString& output, QString* error) {
         TProcessedSpectrum s;
         if (!OpenAndProcess(p, input, settings, s, error))
             return false;

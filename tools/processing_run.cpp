@@ -270,3 +270,21 @@ int LoadAndProcess(const TProcessingArgs& p, const QString& input, TProcessedSpe
         return Fail(error);
     return ExitOk;
 }
+
+int StartProcessing(const char* command, const QStringList& args, const QStringList& flags,
+                    const QString& extension,
+                    const std::function<QString(const TProcessingArgs&)>& check,
+                    TProcessingStart& start) {
+    TProcessingArgs& p = start.Args;
+    p = ParseProcessingArgs(args, flags);
+    if (p.Error.isEmpty())
+        p.Error = check(p);
+    if (p.Error.isEmpty())
+        PlanBatch(p.Inputs, p.Output, extension, start.Batch, &p.Error);
+    if (!p.Error.isEmpty())
+        return UsageError(command, p.Error);
+    QString error;
+    if (!LoadProcessingSettings(p, start.Settings, &error) || !MakeBatchFolder(start.Batch, &error))
+        return Fail(error);
+    return ExitOk;
+}

@@ -6,11 +6,13 @@
 #include "spectrum/spectrum_results.h"
 #include "spectrum/spectrum_session.h"
 #include "spectrum/spectrum_view.h"
+#include "tools/batch_run.h"
 #include "tools/kavtool.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -91,3 +93,19 @@ bool OpenAndProcess(const TProcessingArgs& args, const QString& input, const TKa
 // For a command on one file (fit, compare): the settings, then the file, as
 // above. ExitOk, or ExitBadInput after the one-line message.
 int LoadAndProcess(const TProcessingArgs& args, const QString& input, TProcessedSpectrum& spectrum);
+
+// What process and print do before their first file: the arguments parsed
+// with the command's `flags`, checked by `check` (a usage error, empty when
+// they are fine), the batch planned with the results' `extension`, the
+// settings of --ini read and the results' folder created. ExitOk when all
+// is ready; else the exit status after the command's usage text or the
+// one-line message.
+struct TProcessingStart {
+    TProcessingArgs Args;
+    TBatch Batch;
+    TKavCfg Settings;
+};
+int StartProcessing(const char* command, const QStringList& args, const QStringList& flags,
+                    const QString& extension,
+                    const std::function<QString(const TProcessingArgs&)>& check,
+                    TProcessingStart& start);

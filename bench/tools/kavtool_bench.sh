@@ -85,9 +85,9 @@ printf 'kavtool --help: %s ms\n' "$(median_ms "$kavtool" --help)"
 read -r f p < <(paired_ms "$kavtool")
 printf 'process, 65 520 points: %s ms; floor (Qt Core, reads the file) %s ms; ratio %s (goal <= 1.10)\n' \
     "$p" "$f" "$(ratio "$p" "$f")"
-# The reports alone, then with each processed spectrum saved (-o): a save is
-# flushed to the disk before it takes its name, which costs the same per
-# file in one run as in many.
+# The reports alone, then with each processed spectrum saved (-o): every
+# save reaches the disk before it takes its name; separate runs flush each
+# file on its own, one run flushes its results together.
 separate_runs() { # KAVTOOL [-o]
     bash -c 'for f in "$1"/small/*.kav; do
         "$2" process "$f" "${@:4}" ${3:+-o "$1/each/${f##*/}"}; done' _ "$work" "$@" "${ops[@]}"
