@@ -1,5 +1,5 @@
 // kavtool fit IN.kav [--ini Kav.ini] [--visirs A B] [--lines N]
-// [--shape lorentz|gauss|voigt] [--freq MHz] [--json]: fits 1 to 4
+// [--shape lorentz|gauss|voigt] [--freq MHz] [--max-evaluations N] [--json]: fits 1 to 4
 // first-derivative lines on a straight baseline to the spectrum between the
 // visirs (the whole spectrum without both), starting from the extremum
 // search of the ini file's settings, and prints every parameter with its

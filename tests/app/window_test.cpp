@@ -119,6 +119,8 @@ TEST_F(TActionsTest, EveryActionHasItsCaptionHintCategoryAndInitialState) {
          false},
         {"ACompareOff", "Spectr", "Убрать сравнение", "Убрать спектр сравнения", false, false,
          false},
+        {"AAnalysisResults", "Functions", "Результаты анализа...",
+         "Снова показать окно результатов аппроксимации и сравнения", false, false, false},
     };
     int named = 0;
     for (QAction* a : W->findChildren<QAction*>())
@@ -152,7 +154,7 @@ TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
         {"Развертка", {"AStop", "AStart", "-", "AResetDiap", "AMouseSelect"}},
         {"Функции",
          {"ABackUp", "-", "AFilterSetup", "AGlissSetup", "AEqualize", "AIntegr", "AMinMaxSetup",
-          "ADivision", "ACalcFrecDFPG", "AGShow", "-", "AFitLines"}},
+          "ADivision", "ACalcFrecDFPG", "AGShow", "-", "AFitLines", "AAnalysisResults"}},
         {"Настройка",
          {"ARealTime", "AAutoSave", "AOpenUnits", "ASetupCom", "AColorSetup", "Язык", "-",
           "AAbout"}},
