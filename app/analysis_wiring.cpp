@@ -26,6 +26,8 @@ TAnalysisWiring::TAnalysisWiring(TParts parts, TAnalysisOverlay& overlay, TMessa
     QObject::connect(a.AFitLines, &QAction::triggered, &window, [this] { AFitLinesExecute(); });
     QObject::connect(a.ACompare, &QAction::triggered, &window, [this] { ACompareExecute(); });
     QObject::connect(a.ACompareOff, &QAction::triggered, &window, [this] { ACompareOffExecute(); });
+    QObject::connect(a.AAnalysisResults, &QAction::triggered, &window,
+                     [this] { AAnalysisResultsExecute(); });
     // These run after the window's own handlers of the same actions.
     for (QAction* clearing : {a.ABackUp, a.ACloseSpectr})
         QObject::connect(clearing, &QAction::triggered, &window, [this] { ClearAll(); });
@@ -68,6 +70,7 @@ void TAnalysisWiring::Refresh() {
     if (!rows.empty())
         Results->show();
     Parts.Actions.ACompareOff->setEnabled(Overlay.HasComparison());
+    Parts.Actions.AAnalysisResults->setEnabled(!Overlay.Empty());
     Parts.Plot.ScreenBoxPaint();
 }
 
@@ -140,6 +143,15 @@ void TAnalysisWiring::ACompareExecute() {
         return;
     }
     Refresh();
+}
+
+void TAnalysisWiring::AAnalysisResultsExecute() {
+    if (Overlay.Empty())
+        return;
+    Refresh(); // rows in the units and language of the moment
+    Results->show();
+    Results->raise();
+    Results->activateWindow();
 }
 
 void TAnalysisWiring::ACompareOffExecute() {

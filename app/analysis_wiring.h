@@ -13,7 +13,8 @@ class TPlotWidget;
 struct TMainActions;
 
 // The line fit and the comparison in the main window: "Аппроксимация
-// линий..." (Функции), "Сравнить с..." and "Убрать сравнение" (Спектр). They
+// линий..." and "Результаты анализа..." (Функции), "Сравнить с..." and
+// "Убрать сравнение" (Спектр). They
 // run on the window's analysis state; the wiring shows its dialogs through
 // the window's port, puts refusals in one error line, keeps the results
 // window and the plot in line with the state, and clears the state when the
@@ -38,6 +39,9 @@ public:
     void AFitLinesExecute();
     void ACompareExecute();
     void ACompareOffExecute();
+    // "Результаты анализа...": the results window again, after the operator
+    // closed it; enabled only while a fit or a comparison is shown.
+    void AAnalysisResultsExecute();
 
     // Undo and closing the spectrum: the fit and the comparison go.
     void ClearAll();

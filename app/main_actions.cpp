@@ -139,6 +139,10 @@ const TActionRow ActionRows[] = {
     {&TMainActions::AFitLines, "AFitLines", "Functions",
      QT_TRANSLATE_NOOP("MainActions", "&Аппроксимация линий..."),
      QT_TRANSLATE_NOOP("MainActions", "Аппроксимация линий между визирами"), Plain},
+    {&TMainActions::AAnalysisResults, "AAnalysisResults", "Functions",
+     QT_TRANSLATE_NOOP("MainActions", "Ре&зультаты анализа..."),
+     QT_TRANSLATE_NOOP("MainActions", "Снова показать окно результатов аппроксимации и сравнения"),
+     Off},
     {&TMainActions::ACompare, "ACompare", "Spectr",
      QT_TRANSLATE_NOOP("MainActions", "С&равнить с..."),
      QT_TRANSLATE_NOOP("MainActions", "Наложить спектр сравнения на текущий"), Plain},
@@ -325,7 +329,7 @@ void BuildMainMenus(QMenuBar* bar, TMainActions& a) {
     functions->addActions({a.AFilterSetup, a.AGlissSetup, a.AEqualize, a.AIntegr, a.AMinMaxSetup,
                            a.ADivision, a.ACalcFrecDFPG, a.AGShow});
     functions->addSeparator();
-    functions->addAction(a.AFitLines);
+    functions->addActions({a.AFitLines, a.AAnalysisResults});
 
     QMenu* setup = bar->addMenu(QCoreApplication::translate("MainActions", "&Настройка"));
     setup->setObjectName(QStringLiteral("SetupMenu"));

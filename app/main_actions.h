@@ -58,6 +58,7 @@ struct TMainActions {
     QAction* AExport = nullptr;
     QAction* AImport = nullptr;
     QAction* AFitLines = nullptr;
+    QAction* AAnalysisResults = nullptr;
     QAction* ACompare = nullptr;
     QAction* ACompareOff = nullptr;
 

@@ -24,6 +24,7 @@ QString TAnalysisOverlay::Fit(const TPointTable& store, const TKavCfg& cfg) {
     request.Shape = cfg.Fit.Shape;
     request.Noise = cfg.FindMaxNoise;
     request.Step = cfg.FindMaxStep;
+    request.MaxEvaluations = MaxFitEvaluations;
     TLineFit fit = FitLines(store, request);
     if (!fit.Done())
         return FitStatusText(fit);

@@ -52,6 +52,11 @@ public:
     // converged: one line saying why, and nothing changes.
     QString Fit(const TPointTable& store, const TKavCfg& cfg);
 
+    // The optimiser's budget of model evaluations for the fits to come;
+    // the program keeps the default, a test lowers it to reach a fit that
+    // does not converge.
+    void SetMaxFitEvaluations(int evaluations) { MaxFitEvaluations = evaluations; }
+
     // Compares the spectrum with a reference table, opened with the
     // settings ReferenceSettings gives, over AnalysisRange. Done: the
     // comparison replaces the one shown and the result is empty. Refused:
@@ -92,6 +97,7 @@ public:
     static std::size_t SpectrumFingerprint(const TPointTable& store);
 
 private:
+    int MaxFitEvaluations = DefaultFitEvaluations;
     bool FitShown = false;
     TLineFit FitResult;
     double FrequencyMHz = 0;

@@ -15,10 +15,104 @@
 // each other, a parameter the data do not fix) goes to the pivoted
 // Householder QR, which also finds its rank. Only the line fit includes
 // this header.
+//
+// The normal matrix is formed once per Jacobian, where the fit's functor
+// evaluates it (TFitJacobian), and serves the optimiser twice: its diagonal
+// gives the column norms the optimiser scales the parameters by, which it
+// would otherwise compute with an overflow-safe but scalar pass per column
+// (blueNorm), and the factor reads it instead of forming it again.
 
 #include <Eigen/Dense>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
+
+// The lower triangle of the normal matrix of N columns of m rows, in one
+// pass over the rows: every row's N values give all N(N+1)/2 products, each
+// summed in an accumulator of its own that the compiler vectorises.
+template <int N> void NormalOfFewColumns(const double* j, Eigen::Index m, Eigen::MatrixXd& normal) {
+    double sums[N][N] = {};
+    for (Eigen::Index i = 0; i < m; ++i)
+        for (int a = 0; a < N; ++a)
+            for (int b = 0; b <= a; ++b)
+                sums[a][b] += j[a * m + i] * j[b * m + i];
+    for (int a = 0; a < N; ++a)
+        for (int b = 0; b <= a; ++b)
+            normal(a, b) = sums[a][b];
+}
+
+// The normal matrix J^T J of n columns; the lower triangle is filled. The
+// blocked product packs its operands first, which costs more than it saves
+// for the few columns of one or two lines: five columns (one Lorentzian or
+// Gaussian) fit their fifteen sums in the vector registers, more run as dot
+// products over slices of rows that stay in the level-1 cache while every
+// pair of columns is taken.
+inline Eigen::MatrixXd NormalMatrix(const Eigen::MatrixXd& j) {
+    constexpr Eigen::Index FewColumns = 8;
+    constexpr Eigen::Index SliceRows = 256;
+    const Eigen::Index n = j.cols();
+    Eigen::MatrixXd normal = Eigen::MatrixXd::Zero(n, n);
+    if (n == 5) {
+        NormalOfFewColumns<5>(j.data(), j.rows(), normal);
+    } else if (n <= FewColumns) {
+        for (Eigen::Index start = 0; start < j.rows(); start += SliceRows) {
+            const Eigen::Index rows = std::min(SliceRows, j.rows() - start);
+            for (Eigen::Index a = 0; a < n; ++a)
+                for (Eigen::Index b = 0; b <= a; ++b)
+                    normal(a, b) +=
+                        j.col(a).segment(start, rows).dot(j.col(b).segment(start, rows));
+        }
+    } else {
+        normal.selfadjointView<Eigen::Lower>().rankUpdate(j.transpose());
+    }
+    return normal;
+}
+
+// The Jacobian as the optimiser holds it, with its normal matrix. The
+// functor fills the matrix and then calls FormNormal(); any other
+// assignment drops the normal matrix. The optimiser reads a column's norm
+// as col(j).blueNorm(), which here is the square root of the normal
+// matrix's diagonal while that is known.
+class TFitJacobian : public Eigen::MatrixXd {
+public:
+    using Base = Eigen::MatrixXd;
+
+    TFitJacobian() = default;
+    template <typename Other> TFitJacobian(const Eigen::MatrixBase<Other>& other) : Base(other) {}
+    template <typename Other> TFitJacobian& operator=(const Eigen::MatrixBase<Other>& other) {
+        Base::operator=(other);
+        Normal.resize(0, 0);
+        return *this;
+    }
+
+    // Forms the normal matrix; false when a value of the Jacobian is not
+    // finite (or so large that its square is not).
+    bool FormNormal() {
+        Normal = NormalMatrix(*this);
+        return Normal.diagonal().allFinite();
+    }
+    // Empty when not formed for the present values.
+    const Eigen::MatrixXd& NormalLower() const { return Normal; }
+
+    using TConstColumn = Eigen::Block<const Eigen::MatrixXd, Eigen::Dynamic, 1, true>;
+    class TColumn : public TConstColumn {
+    public:
+        TColumn(const Eigen::MatrixXd& m, Eigen::Index j, double norm)
+            : TConstColumn(m, j), Norm(norm) {}
+        double blueNorm() const { return Norm >= 0 ? Norm : TConstColumn::blueNorm(); }
+
+    private:
+        double Norm; // negative: not known
+    };
+    TColumn col(Eigen::Index j) const {
+        const bool known = Normal.rows() == cols() && j < Normal.rows();
+        return TColumn(*this, j, known ? std::sqrt(std::max(Normal(j, j), 0.0)) : -1.0);
+    }
+
+private:
+    Eigen::MatrixXd Normal;
+};
 
 class TJacobianFactor {
 public:
@@ -27,18 +121,15 @@ public:
     using StorageIndex = int;
     using Permutation = Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, int>;
 
-    explicit TJacobianFactor(const Eigen::MatrixXd& jacobian) : J(jacobian) {
+    explicit TJacobianFactor(const Eigen::MatrixXd& jacobian)
+        : TJacobianFactor(jacobian, NormalMatrix(jacobian)) {}
+    explicit TJacobianFactor(const TFitJacobian& jacobian)
+        : TJacobianFactor(jacobian, jacobian.NormalLower().rows() == jacobian.cols()
+                                        ? jacobian.NormalLower()
+                                        : NormalMatrix(jacobian)) {}
+
+    TJacobianFactor(const Eigen::MatrixXd& jacobian, const Eigen::MatrixXd& normal) : J(jacobian) {
         const Eigen::Index n = J.cols();
-        Eigen::MatrixXd normal = Eigen::MatrixXd::Zero(n, n);
-        if (n <= FewColumns) {
-            // A handful of columns: their dot products cost less than the
-            // packing of the blocked product.
-            for (Eigen::Index a = 0; a < n; ++a)
-                for (Eigen::Index b = 0; b <= a; ++b)
-                    normal(a, b) = J.col(a).dot(J.col(b));
-        } else {
-            normal.selfadjointView<Eigen::Lower>().rankUpdate(J.transpose());
-        }
         const Eigen::VectorXd diagonal = normal.diagonal();
         if (diagonal.allFinite() && (diagonal.array() > 0).all()) {
             D = diagonal.cwiseSqrt().cwiseInverse();
@@ -70,7 +161,9 @@ public:
     Eigen::Index rank() const { return Rank; }
     Eigen::ComputationInfo info() const { return Info; }
 
-    // Q^T applied to m residuals; the optimiser reads the first n values.
+    // The first n values of Q^T applied to m residuals, all the optimiser
+    // reads of it (the vector it assigns them to takes n values, and the
+    // fit's functor sizes it again before it writes residuals there).
     struct TTransposedQ {
         const TJacobianFactor* Factor;
         TTransposedQ adjoint() const { return *this; }
@@ -83,15 +176,17 @@ private:
     // scaled Jacobian's condition number passes about 10^6 and the normal
     // equations would lose more than half of the digits.
     static constexpr double MinPivotRatio = 1e-6;
-    static constexpr Eigen::Index FewColumns = 8;
 
     Eigen::VectorXd ApplyQt(const Eigen::VectorXd& f) const {
+        const Eigen::Index n = R.cols();
         if (Householder)
-            return Householder->householderQ().adjoint() * f;
-        Eigen::VectorXd out = Eigen::VectorXd::Zero(f.size());
-        const Eigen::VectorXd g = D.asDiagonal() * (J.transpose() * f);
-        out.head(R.cols()) = Rs.transpose().triangularView<Eigen::Lower>().solve(g);
-        return out;
+            return (Householder->householderQ().adjoint() * f).head(n);
+        // J^T f as n dot products: Eigen's product of a transposed tall
+        // matrix and a vector runs several times slower for few columns.
+        Eigen::VectorXd g(n);
+        for (Eigen::Index a = 0; a < n; ++a)
+            g[a] = D[a] * J.col(a).dot(f);
+        return Rs.transpose().triangularView<Eigen::Lower>().solve(g);
     }
 
     const Eigen::MatrixXd& J;

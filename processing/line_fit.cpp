@@ -24,32 +24,55 @@ using Eigen::VectorXd;
 constexpr double MinReciprocalCondition = 1e-13;
 
 // The residuals model - data of the points, and their Jacobian, for the
-// optimiser. Returning -1 stops it when the model leaves the finite numbers
-// (a width run to zero); one NaN or infinity makes the sum so, which is
-// checked in one vectorised pass.
+// optimiser. Every evaluation of the residuals also forms the Jacobian, in
+// the same pass and straight into the optimiser's matrix: the optimiser asks
+// for the Jacobian only where it last evaluated the residuals (the start,
+// then each accepted step), and the shapes' costly parts (the exponential,
+// the powers of t) serve both. Between taking the factor of its Jacobian
+// and asking for the next one, Eigen's Levenberg-Marquardt reads only the
+// factor, never the matrix, so a trial step may overwrite it. Returning -1
+// stops the optimiser when the model leaves the finite numbers (a width run
+// to zero): one NaN or infinity makes the sum of the residuals so, checked
+// in one vectorised pass, and the diagonal of the Jacobian's normal matrix,
+// which the factor needs anyway.
 struct TResiduals : Eigen::DenseFunctor<double> {
     using QRSolver = TJacobianFactor;
+    using JacobianType = TFitJacobian;
 
     TResiduals(const TLineModel& model, const std::vector<double>& x, const std::vector<double>& y)
         : Eigen::DenseFunctor<double>(model.ParameterCount(), static_cast<int>(x.size())),
-          Model(model), X(x), Y(y), Values(x.size()) {}
+          Model(model), X(x), Y(y) {}
 
     int operator()(const VectorXd& p, VectorXd& f) const {
         const int n = values();
-        EvaluateModel(Model, p.data(), X.data(), n, f.data(), nullptr);
+        f.resize(n); // the optimiser may hand over a vector of its own size
+        const bool withJacobian = Jacobian && Jacobian->rows() == n && Jacobian->cols() == inputs();
+        EvaluateModel(Model, p.data(), X.data(), n, f.data(),
+                      withJacobian ? Jacobian->data() : nullptr);
+        if (withJacobian)
+            JacobianAt = p;
+        else
+            JacobianAt.resize(0);
         f -= Eigen::Map<const VectorXd>(Y.data(), n);
         return std::isfinite(f.sum()) ? 0 : -1;
     }
 
-    int df(const VectorXd& p, MatrixXd& jacobian) const {
-        EvaluateModel(Model, p.data(), X.data(), values(), Values.data(), jacobian.data());
-        return std::isfinite(jacobian.sum()) ? 0 : -1;
+    int df(const VectorXd& p, TFitJacobian& jacobian) const {
+        if (&jacobian != Jacobian || JacobianAt.size() != p.size() || JacobianAt != p) {
+            VectorXd values(this->values());
+            EvaluateModel(Model, p.data(), X.data(), this->values(), values.data(),
+                          jacobian.data());
+        }
+        JacobianAt.resize(0);
+        return jacobian.FormNormal() ? 0 : -1;
     }
 
     const TLineModel& Model;
     const std::vector<double>& X;
     const std::vector<double>& Y;
-    mutable std::vector<double> Values;
+    // The optimiser's Jacobian, and the parameters it was last formed at.
+    TFitJacobian* Jacobian = nullptr;
+    mutable VectorXd JacobianAt;
 };
 
 bool Converged(Eigen::LevenbergMarquardtSpace::Status status) {
@@ -228,6 +251,8 @@ TLineFit FitLines(const TPointTable& store, const TFitRequest& request) {
     if (!range.Empty) {
         fit.First = range.First;
         fit.Last = range.Last;
+        codes.reserve(range.Count());
+        y.reserve(range.Count());
         for (int k = range.First; k <= range.Last; ++k) {
             if (IsValidSlot(store[k])) {
                 codes.push_back(static_cast<std::uint16_t>(k));
@@ -267,9 +292,11 @@ TLineFit FitLines(const TPointTable& store, const TFitRequest& request) {
     const double ys = (*yMax - *yMin) / 2;
     std::vector<double> xScaled(n);
     std::vector<double> yScaled(n);
+    const double xInverse = 1 / xs;
+    const double yInverse = 1 / ys;
     for (int i = 0; i < n; ++i) {
-        xScaled[i] = (codes[i] - xc) / xs;
-        yScaled[i] = (y[i] - yMean) / ys;
+        xScaled[i] = (codes[i] - xc) * xInverse;
+        yScaled[i] = (y[i] - yMean) * yInverse;
     }
 
     // Parameter j in codes is Shift[j] + Scale[j] * scaled parameter j.
@@ -297,6 +324,7 @@ TLineFit FitLines(const TPointTable& store, const TFitRequest& request) {
 
     TResiduals residuals(model, xScaled, yScaled);
     Eigen::LevenbergMarquardt<TResiduals> lm(residuals);
+    residuals.Jacobian = &lm.jacobian();
     lm.setMaxfev(std::max(request.MaxEvaluations, 1));
     const auto status = lm.minimize(params);
     fit.Iterations = static_cast<int>(lm.njev());
@@ -307,7 +335,7 @@ TLineFit FitLines(const TPointTable& store, const TFitRequest& request) {
 
     // The covariance from the factor of the last step's Jacobian, J P = Q R,
     // so J^T J = P R^T R P^T, and the residuals at the solution.
-    const VectorXd f = lm.fvec();
+    const VectorXd& f = lm.fvec();
     const double rss = f.squaredNorm();
     const MatrixXd r = lm.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>();
     const Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, int> permutation =

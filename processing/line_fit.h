@@ -19,6 +19,10 @@
 // turns the results into the units the plot shows. The spectrum is only
 // read: a fit, refused or not, changes nothing.
 
+// Evaluations of the model before the optimiser gives up; a fit that
+// starts from the extrema needs a few dozen.
+inline constexpr int DefaultFitEvaluations = 400;
+
 struct TFitRequest {
     std::uint16_t From = 0; // bounds of the range, in either order
     std::uint16_t To = MaxFieldCode;
@@ -26,9 +30,7 @@ struct TFitRequest {
     TLineShape Shape = TLineShape::Lorentz;
     std::uint16_t Noise = 20; // the extremum search that gives the starting values
     std::uint16_t Step = 100;
-    // Evaluations of the model before the optimiser gives up; a fit that
-    // starts from the extrema needs a few dozen.
-    int MaxEvaluations = 400;
+    int MaxEvaluations = DefaultFitEvaluations; // 1 or more
 };
 
 enum class TFitStatus {

@@ -1,5 +1,5 @@
 // kavtool fit IN.kav [--ini Kav.ini] [--visirs A B] [--lines N]
-// [--shape lorentz|gauss|voigt] [--freq MHz] [--json]: fits 1 to 4
+// [--shape lorentz|gauss|voigt] [--freq MHz] [--max-evaluations N] [--json]: fits 1 to 4
 // first-derivative lines on a straight baseline to the spectrum between the
 // visirs (the whole spectrum without both), starting from the extremum
 // search of the ini file's settings, and prints every parameter with its
@@ -107,7 +107,8 @@ int RunFit(const QStringList& args) {
     QString error;
     if (!TakeVisirs(rest, p.HasVisirs, p.Visir1, p.Visir2, error))
         return UsageError(Command, error);
-    const TParsedArgs parsed = ParseArgs(rest, {"--ini", "--lines", "--shape", "--freq"});
+    const TParsedArgs parsed =
+        ParseArgs(rest, {"--ini", "--lines", "--shape", "--freq", "--max-evaluations"});
     if (!parsed.Error.isEmpty())
         return UsageError(Command, parsed.Error);
     if (parsed.Positional.size() != 1)
@@ -138,6 +139,14 @@ int RunFit(const QStringList& args) {
         return UsageError(Command, QStringLiteral("--shape needs lorentz, gauss or voigt"));
     if (const QString freq = option("--freq"); !freq.isEmpty() && !ParsePositive(freq, frequency))
         return UsageError(Command, QStringLiteral("--freq needs a frequency in MHz above 0"));
+    if (const QString budget = option("--max-evaluations"); !budget.isEmpty()) {
+        bool ok = false;
+        request.MaxEvaluations = budget.toInt(&ok);
+        if (!ok || request.MaxEvaluations < 1)
+            return UsageError(
+                Command,
+                QStringLiteral("--max-evaluations needs a number of evaluations 1 or more"));
+    }
     // The visir range as the window's actions take it: both visirs on, else
     // the whole spectrum.
     if (s.Cfg.Visir1 && s.Cfg.Visir2) {

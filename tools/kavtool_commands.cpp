@@ -33,7 +33,8 @@ const std::array Commands = {
                     "[OP...]",
                     PrintPaints},
     TKavtoolCommand{"fit", "fit IN.kav [--ini Kav.ini] [--visirs A B] [--lines N] "
-                           "[--shape lorentz|gauss|voigt] [--freq MHz] [--json]"},
+                           "[--shape lorentz|gauss|voigt] [--freq MHz] [--max-evaluations N] "
+                           "[--json]"},
     TKavtoolCommand{"compare",
                     "compare SAMPLE.kav REFERENCE [--ini Kav.ini] "
                     "[--normalize none|pp|integral|records] [--shift] [--ref-spins N] [--json]"},

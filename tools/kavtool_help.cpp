@@ -147,6 +147,9 @@ const std::vector<TCommandHelp>& Helps() {
            "the line shape (default: the settings' [LineFit] LineShape)"},
           {"--freq MHz", "the microwave frequency for g (default: the settings', else the DPPH "
                          "line's)"},
+          {"--max-evaluations N",
+           "the optimiser's budget of model evaluations (default: 400); a fit that does not "
+           "converge within it is refused"},
           {"--json", "prints every parameter with its error as JSON"},
           HelpOption},
          {}},

@@ -884,6 +884,14 @@
         <source>&amp;Убрать сравнение</source>
         <translation>Remo&amp;ve comparison</translation>
     </message>
+    <message>
+        <source>Ре&amp;зультаты анализа...</source>
+        <translation>&amp;Analysis results...</translation>
+    </message>
+    <message>
+        <source>Снова показать окно результатов аппроксимации и сравнения</source>
+        <translation>Show the fit and comparison results window again</translation>
+    </message>
 </context>
 <context>
     <name>MessageBoxPort</name>

@@ -182,6 +182,8 @@ TEST_F(TLanguageTest, EnglishFromKavIniLeavesNoRussianButDataAndSwitchesBackAtOn
         {"AFitLines", "Аппроксимация линий...", "Аппроксимация линий между визирами"},
         {"ACompare", "Сравнить с...", "Наложить спектр сравнения на текущий"},
         {"ACompareOff", "Убрать сравнение", "Убрать спектр сравнения"},
+        {"AAnalysisResults", "Результаты анализа...",
+         "Снова показать окно результатов аппроксимации и сравнения"},
     };
     for (const auto& [name, caption, hint] : actions) {
         SCOPED_TRACE(name);

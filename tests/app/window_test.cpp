@@ -64,11 +64,11 @@ TEST_F(TActionsTest, EveryActionStartsInItsStateWithoutAStatusTip) {
             if (on)
                 *list << a->objectName();
     }
-    EXPECT_EQ(named.size(), 48);
+    EXPECT_EQ(named.size(), 49);
     for (QStringList* list : {&disabled, &checkable, &checked})
         list->sort();
-    EXPECT_EQ(disabled,
-              (QStringList{"ABackUp", "ACompareOff", "AReceive", "ASaveFileAs", "AStart"}));
+    EXPECT_EQ(disabled, (QStringList{"AAnalysisResults", "ABackUp", "ACompareOff", "AReceive",
+                                     "ASaveFileAs", "AStart"}));
     EXPECT_EQ(checkable,
               (QStringList{"AADCView", "AAnalyse", "AGShow", "AMessageView", "AMouseSelect",
                            "AReceive", "ASWSum", "ASwLPF", "AToolBar", "AVisir1", "AVisir2"}));
@@ -87,7 +87,7 @@ TEST_F(TActionsTest, MenusAndToolBarInOrderWithTheirSeparators) {
         {"Развертка", {"AStop", "AStart", "-", "AResetDiap", "AMouseSelect"}},
         {"Функции",
          {"ABackUp", "-", "AFilterSetup", "AGlissSetup", "AEqualize", "AIntegr", "AMinMaxSetup",
-          "ADivision", "ACalcFrecDFPG", "AGShow", "-", "AFitLines"}},
+          "ADivision", "ACalcFrecDFPG", "AGShow", "-", "AFitLines", "AAnalysisResults"}},
         {"Настройка",
          {"ARealTime", "AAutoSave", "AOpenUnits", "ASetupCom", "AColorSetup", "Язык", "-",
           "AAbout"}},

@@ -197,10 +197,25 @@ TEST_F(KavtoolFit, RefusalsAreOneLineAndLeaveTheFile) {
     EXPECT_TRUE(refused.Out.isEmpty());
     EXPECT_EQ(Files.Read(kav), before);
 
+    // A line the optimiser is given two evaluations for: not converged,
+    // one line, the file as it was.
+    TSyntheticSpectrum s;
+    s.Lines = {{32500, 900, 1500}};
+    auto line = s.Make(3);
+    const QString lineKav = Save("line.kav", *line, 3100, 3400, 1);
+    const QByteArray lineBefore = Files.Read(lineKav);
+    const TKavtoolRun stopped = Run({"fit", lineKav, "--max-evaluations", "2", "--json"});
+    EXPECT_EQ(stopped.Exit, 1);
+    EXPECT_EQ(stopped.Err, "kavtool: Аппроксимация не сошлась (итераций: 1)\n");
+    EXPECT_TRUE(stopped.Out.isEmpty());
+    EXPECT_EQ(Files.Read(lineKav), lineBefore);
+    EXPECT_EQ(Run({"fit", lineKav, "--max-evaluations", "400"}).Exit, 0);
+
     const QStringList usage[] = {
         {"fit", kav, "--lines", "5"},
         {"fit", kav, "--shape", "square"},
         {"fit", kav, "--freq", "-3"},
+        {"fit", kav, "--max-evaluations", "0"},
         {"fit", kav, "--visirs", "1"},
         {"fit"},
         {"fit", kav, kav},

@@ -10,8 +10,10 @@
 #include "processing/jacobian_factor.h"
 #include "processing/line_fit.h"
 #include "processing/line_shape.h"
+#include "processing/point_range.h"
 #include "processing/resonance.h"
 #include "qstring_printer.h"
+#include "spectrum/point_store.h"
 #include "synthetic_lines.h"
 
 #include <gtest/gtest.h>
@@ -499,7 +501,7 @@ TEST(JacobianFactor, GivesTheOptimiserTheLeastSquaresSolution) {
         EXPECT_EQ(factor.info(), Eigen::Success);
         EXPECT_EQ(factor.rank(), c.Rank);
         const Eigen::VectorXd qtf = factor.matrixQ().adjoint() * f;
-        ASSERT_EQ(qtf.size(), f.size());
+        ASSERT_EQ(qtf.size(), 6);
         const Eigen::Index r = factor.rank();
         Eigen::VectorXd z = Eigen::VectorXd::Zero(6);
         z.head(r) =
@@ -519,3 +521,75 @@ TEST(JacobianFactor, GivesTheOptimiserTheLeastSquaresSolution) {
 }
 
 } // namespace
+
+// The normal matrix, formed by the few-column pass or the blocked product,
+// and the column norms the optimiser reads from it: those of the columns
+// themselves, and once the values change by assignment, computed again.
+TEST(JacobianFactor, NormalMatrixAndColumnNormsAreThoseOfTheColumns) {
+    std::mt19937_64 random(3);
+    std::normal_distribution<double> normal(0, 1);
+    for (const Eigen::Index columns : {1, 5, 6, 8, 12}) {
+        SCOPED_TRACE(columns);
+        TFitJacobian j;
+        j.resize(1001, columns); // not a multiple of any slice
+        for (Eigen::Index i = 0; i < j.size(); ++i)
+            j.data()[i] = normal(random) * (1 + i % 7);
+        ASSERT_TRUE(j.FormNormal());
+        const Eigen::MatrixXd plain = j;
+        const Eigen::MatrixXd expected = plain.transpose() * plain;
+        const Eigen::MatrixXd lower = j.NormalLower().triangularView<Eigen::Lower>();
+        EXPECT_LT((lower - Eigen::MatrixXd(expected.triangularView<Eigen::Lower>())).norm(),
+                  1e-12 * expected.norm());
+        for (Eigen::Index c = 0; c < columns; ++c)
+            EXPECT_NEAR(j.col(c).blueNorm(), plain.col(c).norm(), 1e-12 * plain.col(c).norm());
+        j = plain * 2.0;
+        EXPECT_EQ(j.NormalLower().size(), 0);
+        EXPECT_NEAR(j.col(0).blueNorm(), 2 * plain.col(0).norm(), 1e-12 * plain.col(0).norm());
+    }
+    TFitJacobian broken;
+    broken.setOnes(10, 5);
+    broken(4, 2) = std::nan("");
+    EXPECT_FALSE(broken.FormNormal());
+    broken(4, 2) = 1e200;
+    EXPECT_FALSE(broken.FormNormal());
+}
+
+// The range of a fit runs from the first to the last data point between
+// its bounds, wherever they sit in the blocks of slots the search skips,
+// and never takes a parameter record.
+TEST(LineFit, RangeFindsTheFirstAndLastPointAcrossEmptySlots) {
+    struct TCase {
+        std::vector<int> Points;
+        int From, To;
+        int First, Last; // -1: empty
+    } cases[] = {
+        {{0}, 0, MaxFieldCode, 0, 0},
+        {{15, 16}, 0, MaxFieldCode, 15, 16},
+        {{17, 40000}, 0, MaxFieldCode, 17, 40000},
+        {{MaxFieldCode}, 0, MaxFieldCode, MaxFieldCode, MaxFieldCode},
+        {{MaxFieldCode - 16, MaxFieldCode - 15},
+         MaxFieldCode,
+         0,
+         MaxFieldCode - 16,
+         MaxFieldCode - 15},
+        {{100, 200, 300}, 101, 299, 200, 200},
+        {{100, 300}, 101, 299, -1, -1},
+        {{}, 0, MaxFieldCode, -1, -1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.From);
+        auto store = std::make_unique<TPointTable>();
+        ClearPoints(*store);
+        for (int k = MaxFieldCode + 1; k < PointSlotCount - 1; ++k)
+            (*store)[k] = TPointSlot{7, static_cast<std::uint16_t>(k)}; // records
+        for (int p : c.Points)
+            (*store)[p] = TPointSlot{static_cast<std::uint16_t>(p), 2000};
+        const TPointRange r = RangeBetween(*store, static_cast<std::uint16_t>(c.From),
+                                           static_cast<std::uint16_t>(c.To));
+        EXPECT_EQ(r.Empty, c.First < 0);
+        if (c.First >= 0) {
+            EXPECT_EQ(r.First, c.First);
+            EXPECT_EQ(r.Last, c.Last);
+        }
+    }
+}
