@@ -3,6 +3,7 @@
 // uncommitted file is left in the folder.
 #include "base/atomic_file.h"
 #include "disk_limits.h"
+#include "loaded_points.h"
 #include "qstring_printer.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
@@ -25,15 +26,6 @@ struct AtomicBatch : ::testing::Test, TTempFiles {
         for (int i = 0; i < points; ++i)
             (*store)[1000 + 8 * i] = TPointSlot{static_cast<std::uint16_t>(1000 + 8 * i),
                                                 static_cast<std::uint16_t>((shift + i) % 4096)};
-        return store;
-    }
-
-    // The points the file at `path` loads into, or nothing.
-    static std::unique_ptr<TPointTable> Loaded(const QString& path) {
-        auto store = std::make_unique<TPointTable>();
-        auto undo = std::make_unique<TPointTable>();
-        if (LoadSpectrumFile(path, *store, *undo) != TLoadOutcome::Loaded)
-            return nullptr;
         return store;
     }
 
@@ -97,7 +89,7 @@ TEST_F(AtomicBatch, EachFileIsWholeOrNotAtAllAndEachFailureNamesItsReason) {
         } else if (c.CommitError != 0) {
             EXPECT_TRUE(QFileInfo(Path(c.Name)).isDir());
         } else {
-            const auto loaded = Loaded(Path(c.Name));
+            const auto loaded = LoadedPoints(Path(c.Name));
             ASSERT_TRUE(loaded);
             EXPECT_TRUE(*loaded == *expected);
         }
@@ -153,7 +145,7 @@ TEST_F(AtomicBatch, AFolderThatFillsUpKeepsEveryEarlierFileWhole) {
         SCOPED_TRACE(k);
         const QString path = disk.Path(QStringLiteral("s%1.kav").arg(k));
         if (k < written) {
-            const auto loaded = Loaded(path);
+            const auto loaded = LoadedPoints(path);
             ASSERT_TRUE(loaded);
             EXPECT_TRUE(*loaded == *Spectrum(3000, k));
         } else if (k == 9) {

@@ -3,6 +3,7 @@
 // line with the system's reason, and its report is not printed.
 #include "disk_limits.h"
 #include "kavtool_run.h"
+#include "loaded_points.h"
 #include "qstring_printer.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
@@ -38,21 +39,12 @@ protected:
         return RunKavtool(args, options);
     }
 
-    // The points of a spectrum file, as loaded.
-    static std::unique_ptr<TPointTable> Loaded(const QString& path) {
-        auto store = std::make_unique<TPointTable>();
-        auto undo = std::make_unique<TPointTable>();
-        if (LoadSpectrumFile(path, *store, *undo) != TLoadOutcome::Loaded)
-            return nullptr;
-        return store;
-    }
-
     // What a run on the one file saves, as loaded.
     std::unique_ptr<TPointTable> SavedAlone(const QString& input) const {
         const QString out = Path("alone.kav");
         const TRun r = Run(QStringList{"process", input} + Ops + QStringList{"-o", out});
         EXPECT_EQ(r.Exit, 0) << r.Err.toStdString();
-        return Loaded(out);
+        return LoadedPoints(out);
     }
 };
 
@@ -86,7 +78,7 @@ TEST_F(KavtoolBatchSave, AResultThatCannotBeSavedFailsAloneAndTheOthersAreWhole)
 
     EXPECT_EQ(Read("out/big.kav"), "previous");
     for (const QString& input : {a, c}) {
-        const auto saved = Loaded(Path("out/" + QFileInfo(input).fileName()));
+        const auto saved = LoadedPoints(Path("out/" + QFileInfo(input).fileName()));
         ASSERT_TRUE(saved) << input.toStdString();
         EXPECT_TRUE(*saved == *SavedAlone(input)) << input.toStdString();
     }
@@ -117,7 +109,7 @@ TEST_F(KavtoolBatchSave, ResultsBeyondOneCommitAreAllSavedInOrder) {
     QStringList saved = QDir(Path("out")).entryList(QDir::Files | QDir::Hidden | QDir::System);
     ASSERT_EQ(saved.size(), 70);
     for (const QString& name : saved) {
-        const auto loaded = Loaded(Path("out/" + name));
+        const auto loaded = LoadedPoints(Path("out/" + name));
         ASSERT_TRUE(loaded) << name.toStdString();
         EXPECT_TRUE(*loaded == *alone) << name.toStdString();
     }
