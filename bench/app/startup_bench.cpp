@@ -61,7 +61,7 @@ struct TStartDir {
         cfg.Position.Top = 30;
         cfg.Position.Width = WindowW;
         cfg.Position.Height = WindowH;
-        cfg.Position.State = 0;
+        cfg.Position.State = TWindowState::Normal;
         SaveSettings(cfg, TRecentFiles{File}, SettingsFilePath(), QChar('.'), nullptr);
     }
     ~TStartDir() { QDir::setCurrent(Previous); }
