@@ -80,6 +80,24 @@ template <int N> void NormalOfFewColumns(const double* j, Eigen::Index m, Eigen:
         }
 }
 
+// J^T f of N columns of m rows in one pass over the rows, in pairs as
+// above: each row of f is read once for every column, not once per column.
+template <int N>
+void TransposedProductOfFewColumns(const double* j, Eigen::Index m, const double* f,
+                                   Eigen::VectorXd& product) {
+    Eigen::Array2d sums[N];
+    for (int a = 0; a < N; ++a)
+        sums[a].setZero();
+    const Eigen::Index paired = m - m % 2;
+    for (Eigen::Index i = 0; i < paired; i += 2) {
+        const Eigen::Array2d fi = Eigen::Map<const Eigen::Array2d>(f + i);
+        for (int a = 0; a < N; ++a)
+            sums[a] += Eigen::Map<const Eigen::Array2d>(j + a * m + i) * fi;
+    }
+    for (int a = 0; a < N; ++a)
+        product[a] = sums[a].sum() + (paired < m ? j[a * m + paired] * f[paired] : 0.0);
+}
+
 // The normal matrix J^T J of n columns; the lower triangle is filled. The
 // blocked product packs its operands first, which costs more than it saves
 // for the few columns of one or two lines: the five or six columns of one
@@ -221,11 +239,19 @@ private:
         const Eigen::Index n = R.cols();
         if (Householder)
             return (Householder->householderQ().adjoint() * f).head(n);
-        // J^T f as n dot products: Eigen's product of a transposed tall
-        // matrix and a vector runs several times slower for few columns.
+        // J^T f in one pass for the columns of one line, as n dot products
+        // for more: Eigen's product of a transposed tall matrix and a
+        // vector runs several times slower for few columns.
         Eigen::VectorXd g(n);
-        for (Eigen::Index a = 0; a < n; ++a)
-            g[a] = D[a] * J.col(a).dot(f);
+        if (n == 5 && f.size() == J.rows()) {
+            TransposedProductOfFewColumns<5>(J.data(), J.rows(), f.data(), g);
+        } else if (n == 6 && f.size() == J.rows()) {
+            TransposedProductOfFewColumns<6>(J.data(), J.rows(), f.data(), g);
+        } else {
+            for (Eigen::Index a = 0; a < n; ++a)
+                g[a] = J.col(a).dot(f);
+        }
+        g = D.cwiseProduct(g);
         return Rs.transpose().triangularView<Eigen::Lower>().solve(g);
     }
 

@@ -470,10 +470,10 @@ namespace {
 TEST(JacobianFactor, GivesTheOptimiserTheLeastSquaresSolution) {
     std::mt19937_64 random(17);
     std::normal_distribution<double> normal(0, 1);
-    Eigen::MatrixXd base(300, 6);
+    Eigen::MatrixXd base(301, 6);
     for (Eigen::Index i = 0; i < base.size(); ++i)
         base.data()[i] = normal(random);
-    Eigen::VectorXd f(300);
+    Eigen::VectorXd f(301);
     for (Eigen::Index i = 0; i < f.size(); ++i)
         f[i] = normal(random);
 
