@@ -28,26 +28,82 @@
 #include <cmath>
 #include <optional>
 
-// The lower triangle of the normal matrix of N columns of m rows, in one
-// pass over the rows: every row's N values give all N(N+1)/2 products, each
-// summed in an accumulator of its own that the compiler vectorises.
-template <int N> void NormalOfFewColumns(const double* j, Eigen::Index m, Eigen::MatrixXd& normal) {
-    double sums[N][N] = {};
-    for (Eigen::Index i = 0; i < m; ++i)
-        for (int a = 0; a < N; ++a)
+// Rows first..last (a multiple of two apart) of the products of columns
+// Lo..Hi-1 with every column before them, added into sums; the rows go in
+// pairs, a pair's two products of a column pair filling one vector
+// register (the compiler may not reorder a floating-point sum into vector
+// lanes by itself).
+template <int N, int Lo, int Hi>
+void AddNormalBand(const double* j, Eigen::Index m, Eigen::Index first, Eigen::Index last,
+                   Eigen::Array2d (&sums)[N][N]) {
+    Eigen::Array2d band[Hi][Hi];
+    for (int a = Lo; a < Hi; ++a)
+        for (int b = 0; b <= a; ++b)
+            band[a][b] = sums[a][b];
+    for (Eigen::Index i = first; i < last; i += 2) {
+        Eigen::Array2d row[Hi];
+        for (int a = 0; a < Hi; ++a)
+            row[a] = Eigen::Map<const Eigen::Array2d>(j + a * m + i);
+        for (int a = Lo; a < Hi; ++a)
             for (int b = 0; b <= a; ++b)
-                sums[a][b] += j[a * m + i] * j[b * m + i];
+                band[a][b] += row[a] * row[b];
+    }
+    for (int a = Lo; a < Hi; ++a)
+        for (int b = 0; b <= a; ++b)
+            sums[a][b] = band[a][b];
+}
+
+// The lower triangle of the normal matrix of N columns of m rows: every
+// row's N values give all N(N+1)/2 products, each summed in an accumulator
+// of its own. The products go in two bands of columns, each over a slice of
+// rows that stays in the level-1 cache, so that a band's accumulators fit
+// the vector registers.
+template <int N> void NormalOfFewColumns(const double* j, Eigen::Index m, Eigen::MatrixXd& normal) {
+    constexpr Eigen::Index SliceRows = 512;
+    constexpr int Split = N / 2 + 1;
+    Eigen::Array2d sums[N][N];
     for (int a = 0; a < N; ++a)
         for (int b = 0; b <= a; ++b)
-            normal(a, b) = sums[a][b];
+            sums[a][b].setZero();
+    const Eigen::Index paired = m - m % 2;
+    for (Eigen::Index first = 0; first < paired; first += SliceRows) {
+        const Eigen::Index last = std::min(first + SliceRows, paired);
+        AddNormalBand<N, 0, Split>(j, m, first, last, sums);
+        AddNormalBand<N, Split, N>(j, m, first, last, sums);
+    }
+    for (int a = 0; a < N; ++a)
+        for (int b = 0; b <= a; ++b) {
+            double sum = sums[a][b].sum();
+            if (paired < m)
+                sum += j[a * m + paired] * j[b * m + paired];
+            normal(a, b) = sum;
+        }
+}
+
+// J^T f of N columns of m rows in one pass over the rows, in pairs as
+// above: each row of f is read once for every column, not once per column.
+template <int N>
+void TransposedProductOfFewColumns(const double* j, Eigen::Index m, const double* f,
+                                   Eigen::VectorXd& product) {
+    Eigen::Array2d sums[N];
+    for (int a = 0; a < N; ++a)
+        sums[a].setZero();
+    const Eigen::Index paired = m - m % 2;
+    for (Eigen::Index i = 0; i < paired; i += 2) {
+        const Eigen::Array2d fi = Eigen::Map<const Eigen::Array2d>(f + i);
+        for (int a = 0; a < N; ++a)
+            sums[a] += Eigen::Map<const Eigen::Array2d>(j + a * m + i) * fi;
+    }
+    for (int a = 0; a < N; ++a)
+        product[a] = sums[a].sum() + (paired < m ? j[a * m + paired] * f[paired] : 0.0);
 }
 
 // The normal matrix J^T J of n columns; the lower triangle is filled. The
 // blocked product packs its operands first, which costs more than it saves
-// for the few columns of one or two lines: five columns (one Lorentzian or
-// Gaussian) fit their fifteen sums in the vector registers, more run as dot
-// products over slices of rows that stay in the level-1 cache while every
-// pair of columns is taken.
+// for the few columns of one or two lines: the five or six columns of one
+// line take all their products in one pass over the rows, up to eight run
+// as dot products over slices of rows that stay in the level-1 cache while
+// every pair of columns is taken.
 inline Eigen::MatrixXd NormalMatrix(const Eigen::MatrixXd& j) {
     constexpr Eigen::Index FewColumns = 8;
     constexpr Eigen::Index SliceRows = 256;
@@ -55,6 +111,8 @@ inline Eigen::MatrixXd NormalMatrix(const Eigen::MatrixXd& j) {
     Eigen::MatrixXd normal = Eigen::MatrixXd::Zero(n, n);
     if (n == 5) {
         NormalOfFewColumns<5>(j.data(), j.rows(), normal);
+    } else if (n == 6) {
+        NormalOfFewColumns<6>(j.data(), j.rows(), normal);
     } else if (n <= FewColumns) {
         for (Eigen::Index start = 0; start < j.rows(); start += SliceRows) {
             const Eigen::Index rows = std::min(SliceRows, j.rows() - start);
@@ -181,11 +239,19 @@ private:
         const Eigen::Index n = R.cols();
         if (Householder)
             return (Householder->householderQ().adjoint() * f).head(n);
-        // J^T f as n dot products: Eigen's product of a transposed tall
-        // matrix and a vector runs several times slower for few columns.
+        // J^T f in one pass for the columns of one line, as n dot products
+        // for more: Eigen's product of a transposed tall matrix and a
+        // vector runs several times slower for few columns.
         Eigen::VectorXd g(n);
-        for (Eigen::Index a = 0; a < n; ++a)
-            g[a] = D[a] * J.col(a).dot(f);
+        if (n == 5 && f.size() == J.rows()) {
+            TransposedProductOfFewColumns<5>(J.data(), J.rows(), f.data(), g);
+        } else if (n == 6 && f.size() == J.rows()) {
+            TransposedProductOfFewColumns<6>(J.data(), J.rows(), f.data(), g);
+        } else {
+            for (Eigen::Index a = 0; a < n; ++a)
+                g[a] = J.col(a).dot(f);
+        }
+        g = D.cwiseProduct(g);
         return Rs.transpose().triangularView<Eigen::Lower>().solve(g);
     }
 

@@ -470,10 +470,10 @@ namespace {
 TEST(JacobianFactor, GivesTheOptimiserTheLeastSquaresSolution) {
     std::mt19937_64 random(17);
     std::normal_distribution<double> normal(0, 1);
-    Eigen::MatrixXd base(300, 6);
+    Eigen::MatrixXd base(301, 6);
     for (Eigen::Index i = 0; i < base.size(); ++i)
         base.data()[i] = normal(random);
-    Eigen::VectorXd f(300);
+    Eigen::VectorXd f(301);
     for (Eigen::Index i = 0; i < f.size(); ++i)
         f[i] = normal(random);
 
@@ -528,24 +528,28 @@ TEST(JacobianFactor, GivesTheOptimiserTheLeastSquaresSolution) {
 TEST(JacobianFactor, NormalMatrixAndColumnNormsAreThoseOfTheColumns) {
     std::mt19937_64 random(3);
     std::normal_distribution<double> normal(0, 1);
-    for (const Eigen::Index columns : {1, 5, 6, 8, 12}) {
-        SCOPED_TRACE(columns);
-        TFitJacobian j;
-        j.resize(1001, columns); // not a multiple of any slice
-        for (Eigen::Index i = 0; i < j.size(); ++i)
-            j.data()[i] = normal(random) * (1 + i % 7);
-        ASSERT_TRUE(j.FormNormal());
-        const Eigen::MatrixXd plain = j;
-        const Eigen::MatrixXd expected = plain.transpose() * plain;
-        const Eigen::MatrixXd lower = j.NormalLower().triangularView<Eigen::Lower>();
-        EXPECT_LT((lower - Eigen::MatrixXd(expected.triangularView<Eigen::Lower>())).norm(),
-                  1e-12 * expected.norm());
-        for (Eigen::Index c = 0; c < columns; ++c)
-            EXPECT_NEAR(j.col(c).blueNorm(), plain.col(c).norm(), 1e-12 * plain.col(c).norm());
-        j = plain * 2.0;
-        EXPECT_EQ(j.NormalLower().size(), 0);
-        EXPECT_NEAR(j.col(0).blueNorm(), 2 * plain.col(0).norm(), 1e-12 * plain.col(0).norm());
-    }
+    // Row counts: one row alone, an even count within one slice, an odd one
+    // across slices (not a multiple of any slice).
+    for (const Eigen::Index rows : {1, 6, 1001})
+        for (const Eigen::Index columns : {1, 5, 6, 8, 12}) {
+            SCOPED_TRACE(columns);
+            SCOPED_TRACE(rows);
+            TFitJacobian j;
+            j.resize(rows, columns);
+            for (Eigen::Index i = 0; i < j.size(); ++i)
+                j.data()[i] = normal(random) * (1 + i % 7);
+            ASSERT_TRUE(j.FormNormal());
+            const Eigen::MatrixXd plain = j;
+            const Eigen::MatrixXd expected = plain.transpose() * plain;
+            const Eigen::MatrixXd lower = j.NormalLower().triangularView<Eigen::Lower>();
+            EXPECT_LT((lower - Eigen::MatrixXd(expected.triangularView<Eigen::Lower>())).norm(),
+                      1e-12 * expected.norm());
+            for (Eigen::Index c = 0; c < columns; ++c)
+                EXPECT_NEAR(j.col(c).blueNorm(), plain.col(c).norm(), 1e-12 * plain.col(c).norm());
+            j = plain * 2.0;
+            EXPECT_EQ(j.NormalLower().size(), 0);
+            EXPECT_NEAR(j.col(0).blueNorm(), 2 * plain.col(0).norm(), 1e-12 * plain.col(0).norm());
+        }
     TFitJacobian broken;
     broken.setOnes(10, 5);
     broken(4, 2) = std::nan("");
