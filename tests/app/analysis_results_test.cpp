@@ -58,15 +58,14 @@ TEST_F(TAnalysisResultsTest, ClosedResultsComeBackFromTheMenuWhileAFitIsShown) {
     ASSERT_NE(functions, nullptr);
     functions->popup(W->mapToGlobal(QPoint(0, 0)));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(functions));
-    QDir().mkpath(QStringLiteral("/tmp/shots-fit2"));
-    functions->grab().save(QStringLiteral("/tmp/shots-fit2/functions_menu.png"));
+    SavePicture(*functions, QStringLiteral("functions_menu.png"));
     functions->hide();
 
     Reopen()->trigger();
     ASSERT_TRUE(Results().isVisible());
     EXPECT_EQ(Results().ClipboardText(), shown);
     EXPECT_GE(Results().Table()->rowCount(), 5);
-    Results().grab().save(QStringLiteral("/tmp/shots-fit2/results_reopened.png"));
+    SavePicture(Results(), QStringLiteral("results_reopened.png"));
 
     // Closing the spectrum takes the fit away, and the item with it.
     Item("Спектр", "Закрыть")->trigger();

@@ -192,6 +192,14 @@ template <class T> T* Find(const QObject& window, const char* name) {
     EXPECT_TRUE(child) << name;
     return child;
 }
+// With $KAV7_SCREENSHOT_DIR set, a picture of `w` for the eye goes there.
+inline void SavePicture(QWidget& w, const QString& name) {
+    const QString dir = qEnvironmentVariable("KAV7_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(w.grab().save(QDir(dir).filePath(name), "PNG"));
+    }
+}
+
 inline QAction* Act(const QObject& window, const char* name) {
     return Find<QAction>(window, name);
 }

@@ -22,13 +22,6 @@
 
 namespace {
 
-void SavePicture(QWidget& w, const QString& name) {
-    const QString dir = qEnvironmentVariable("KAV7_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        EXPECT_TRUE(w.grab().save(QDir(dir).filePath(name), "PNG"));
-    }
-}
-
 // The label shows its whole text inside the window.
 void ExpectWholeText(const QLabel* label, const QWidget* window) {
     SCOPED_TRACE(label->text().toStdString());
