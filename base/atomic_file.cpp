@@ -273,6 +273,37 @@ bool RefuseDirectory(const QByteArray& target, int& err) {
     return false;
 }
 
+// The temporary file of `target` created and holding `data`; on failure
+// nothing is left.
+bool WriteTemp(const QByteArray& target, const QByteArray& data, TTempFile& temp, int& err) {
+    if (CreateTemp(target, NewFileMode(target), temp, err) &&
+        WriteAll(temp.Fd, data.constData(), data.size(), err))
+        return true;
+    Discard(temp);
+    return false;
+}
+
+// The flushed temporary file given its hidden name, closed and renamed onto
+// `target` (without the folder's sync); on failure nothing is left.
+bool NameCloseAndRename(const QByteArray& target, TTempFile& temp, int& err) {
+    if (!NameTemp(target, temp, err)) {
+        Discard(temp);
+        return false;
+    }
+    const int fd = temp.Fd;
+    temp.Fd = -1;
+    if (::close(fd) != 0) {
+        err = errno;
+        Discard(temp);
+        return false;
+    }
+    if (!RenameInto(temp.Named, target, err)) {
+        Discard(temp);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* reason) {
@@ -282,31 +313,16 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* r
         return Fail(reason, err);
     RemoveStaleTemps(target);
     TTempFile temp;
-    if (!CreateTemp(target, NewFileMode(target), temp, err) ||
-        !WriteAll(temp.Fd, data.constData(), data.size(), err)) {
-        Discard(temp);
+    if (!WriteTemp(target, data, temp, err))
         return Fail(reason, err);
-    }
     if (::fsync(temp.Fd) != 0) {
         err = errno;
         Discard(temp);
         return Fail(reason, err);
     }
-    if (!NameTemp(target, temp, err)) {
-        Discard(temp);
+    if (!NameCloseAndRename(target, temp, err))
         return Fail(reason, err);
-    }
-    const int fd = temp.Fd;
-    temp.Fd = -1;
-    if (::close(fd) != 0) {
-        err = errno;
-        Discard(temp);
-        return Fail(reason, err);
-    }
-    if (!RenameOver(temp.Named, target, err)) {
-        Discard(temp);
-        return Fail(reason, err);
-    }
+    SyncDirectory(DirectoryOf(target));
     return true;
 }
 
@@ -395,11 +411,8 @@ bool TAtomicBatch::Write(const QString& path, const QByteArray& data, QString* r
         seen = Leftovers.end() - 1;
     }
     RemoveStaleTemps(file.Target, seen->second);
-    if (!CreateTemp(file.Target, NewFileMode(file.Target), file.Temp, err) ||
-        !WriteAll(file.Temp.Fd, data.constData(), data.size(), err)) {
-        Discard(file.Temp);
+    if (!WriteTemp(file.Target, data, file.Temp, err))
         return Fail(reason, err);
-    }
     struct stat st {};
     if (::fstat(file.Temp.Fd, &st) != 0) {
         err = errno;
@@ -444,17 +457,7 @@ QList<TAtomicBatch::TFailure> TAtomicBatch::Commit() {
             continue;
         TPending& file = Files[i];
         int err = 0;
-        if (!NameTemp(file.Target, file.Temp, err)) {
-            fail(i, err);
-            continue;
-        }
-        const int fd = file.Temp.Fd;
-        file.Temp.Fd = -1;
-        if (::close(fd) != 0) {
-            fail(i, errno);
-            continue;
-        }
-        if (!RenameInto(file.Temp.Named, file.Target, err)) {
+        if (!NameCloseAndRename(file.Target, file.Temp, err)) {
             fail(i, err);
             continue;
         }
