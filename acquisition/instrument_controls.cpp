@@ -261,17 +261,20 @@ void TInstrumentControls::SetGainState(std::uint8_t b) {
     if (b == LastGainState)
         return;
     const TGainState state = DecodeGainState(b);
-    S.Gain.Label = state.ManualGain ? ManualLabelText : ComputerLabelText;
+    GainLabel = state.ManualGain ? ManualLabelText : ComputerLabelText;
+    S.Gain.Label = GainLabel;
     S.Gain.Enabled = !state.ManualGain;
 
     TCorrectionGroup& c = S.Correction;
     if (!state.ManualCorrection) {
-        c.Label = ComputerLabelText;
+        CorrectionLabel = ComputerLabelText;
+        c.Label = CorrectionLabel;
         c.Enabled = c.BarEnabled = true;
         SetCorrectionBox(Cfg.Correction);
         c.NumbersHidden = false;
     } else {
-        c.Label = ManualLabelText;
+        CorrectionLabel = ManualLabelText;
+        c.Label = CorrectionLabel;
         c.Enabled = c.BarEnabled = false;
         c.NumbersHidden = true;
     }
@@ -291,7 +294,8 @@ void TInstrumentControls::SetSpeedState(std::uint8_t b) {
     if (b == LastSpeedState)
         return;
     const TSpeedState state = DecodeSpeedState(b);
-    S.Speed.Label = state.ManualSpeed ? ManualLabelText : ComputerLabelText;
+    SpeedLabel = state.ManualSpeed ? ManualLabelText : ComputerLabelText;
+    S.Speed.Label = SpeedLabel;
     S.Speed.Enabled = !state.ManualSpeed;
     const int row = SpeedRowOfKod(state.KodRapid);
     if (row >= 0) {
@@ -320,6 +324,13 @@ void TInstrumentControls::ForgetStates() {
 void TInstrumentControls::ShowLinkLost(bool lost) {
     const bool on = Cfg.Mode;
     S.Action(TAcqAction::Receive) = {!on || lost, on && !lost, -1};
+    Publish();
+}
+
+void TInstrumentControls::RetranslateLabels() {
+    S.Gain.Label = GainLabel;
+    S.Correction.Label = CorrectionLabel;
+    S.Speed.Label = SpeedLabel;
     Publish();
 }
 

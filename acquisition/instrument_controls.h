@@ -69,12 +69,21 @@ public:
     // What the instrument's own controls hold, from the last state bytes
     // applied (nothing before the first).
     TManualParts ManualParts() const;
+    // After a switch of language: the three group labels again, in the
+    // language now in force.
+    void RetranslateLabels();
 
     std::int32_t LastGainState = -1;
     std::int32_t LastSpeedState = -1;
     std::uint8_t SavedRapid = 0;
 
 private:
+    // The label texts the groups show, kept untranslated for a switch of
+    // language.
+    TTrText GainLabel = DesignLabelText;
+    TTrText CorrectionLabel = DesignLabelText;
+    TTrText SpeedLabel = DesignLabelText;
+
     // The last speed state said the operator holds the speed at the instrument.
     bool SpeedManual() const;
     void GainListChanged();

@@ -319,6 +319,7 @@ void TKavMainForm::changeEvent(QEvent* event) {
 void TKavMainForm::RetranslateWindow() {
     RetranslateMainActions(A);
     Session.Engine().RetranslatePanels([this](int index) { return KavStatusBar->Panel(index); });
+    Session.Engine().Controls().RetranslateLabels();
     for (auto* b : findChildren<QToolButton*>(QRegularExpression(QStringLiteral("^OrdScale"))))
         b->setToolTip(tr("Изменение масштаба по ординате"));
     if (CaptionShown == TCaption::Initial)

@@ -293,9 +293,19 @@ TEST_F(TLanguageTest, ReceivePanelsFollowTheSwitchAtOnce) {
     EXPECT_EQ(ru.mid(1, 2), (QStringList{"Рабочий ход", "АВТО"}));
     EXPECT_TRUE(ru[3].startsWith(QStringLiteral("НАКОПЛ ["))) << ru[3].toStdString();
     bar->SetPanel(9, QStringLiteral("другое"));
+    // The labels of the groups the instrument may take over.
+    auto groupLabels = [&w] {
+        QStringList texts;
+        for (const char* name : {"CorrLbl", "AmpLbl", "SpeedLbl"})
+            texts << Find<QLabel>(*w, name)->text();
+        return texts;
+    };
+    const QStringList ruLabels = groupLabels();
+    EXPECT_EQ(ruLabels, QStringList(3, QStringLiteral("РУЧН.УПР.")));
 
     Act(*w, "ALanguageEn")->trigger();
     Settle();
+    EXPECT_EQ(groupLabels(), QStringList(3, QStringLiteral("MANUAL")));
     EXPECT_TRUE(bar->Panel(1).endsWith(QStringLiteral(" baud"))) << bar->Panel(1).toStdString();
     EXPECT_EQ(Panels(*w, {7, 8, 9}), (QStringList{"Forward sweep", "AUTO", "другое"}));
     EXPECT_EQ(QString(bar->Panel(10))
@@ -306,6 +316,7 @@ TEST_F(TLanguageTest, ReceivePanelsFollowTheSwitchAtOnce) {
     Act(*w, "ALanguageRu")->trigger();
     Settle();
     EXPECT_EQ(Panels(*w, {1, 7, 8, 10}), ru);
+    EXPECT_EQ(groupLabels(), ruLabels);
     w->close();
 }
 
