@@ -1,7 +1,6 @@
-// A spectrum's storage: the point table, the atomic write every file goes
-// through, the .kav records saved and loaded (in runs and one by one), the names of the automatic
-// save; the spectrum as the window holds it: the parameter block a file carries, opening, closing
-// and saving, and the recent files.
+// A spectrum's storage: the point table, the atomic write, the .kav records,
+// the automatic save's names; the parameter block, opening, closing and
+// saving as the window does them, and the recent files.
 #include "base/atomic_file.h"
 #include "config/auto_save_name.h"
 #include "config/settings_store.h"
@@ -173,9 +172,8 @@ TEST_F(SpectrumFile, AtomicSlotCommitsWhatItsWriterWroteAndRemovesWhatItDidNot) 
     }
 }
 
-// What a killed save left beside its target goes with the next save of that
-// target, by either writer; a file another writer holds, or one that is
-// still fresh, stays.
+// What a killed save left beside its target goes with the next save of it; a
+// file another writer holds, or a fresh one, stays.
 TEST_F(SpectrumFile, LeftoversOfKilledSavesDoNotPileUp) {
     const QString path = Path("page.pdf");
     const timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
@@ -303,9 +301,8 @@ TEST_F(SpectrumFile, DamagedRecordsAreDroppedAndTheRestPlacedByTheirOwnWords) {
     EXPECT_EQ((*undo)[65535], TPointSlot{});
 }
 
-// A missing file, a folder, a FIFO nobody writes to, an endless device and
-// one of more than 65536 records change no table and do not hang; an empty or
-// tiny file is an empty spectrum; a full one loads.
+// What cannot be read changes no table and does not hang; an empty or tiny
+// file is an empty spectrum; a full one loads.
 TEST_F(SpectrumFile, EachKindOfFileLoadsOrLeavesBothTables) {
     TRecords records;
     for (int i = 0; i < PointSlotCount; ++i)
@@ -369,9 +366,8 @@ TEST(AutoSaveName, PadsTheNumberReplacesTheSixCharactersAndJoinsTheFolder) {
     EXPECT_EQ(AutoSavePath("", "s1"), "s1.kav");
 }
 
-// ---- Placement in runs: records that are points on consecutive codes are
-// placed 64 at a time, the rest one by one; both must give what one record
-// after the other gives.
+// ---- Points on consecutive codes are placed 64 at a time, the rest one by
+// one; both as one record after the other.
 
 namespace {
 
@@ -816,9 +812,8 @@ TEST_F(OpenClose, SaveAsWritesTheBlockAndTakesTheFolderOnlyOnSuccess) {
     EXPECT_EQ(DirectoryWithSeparator("/c.kav"), "/");
 }
 
-// A new path goes on top; a listed one (only an equal entry counts: a path
-// that merely contains one is another file) stays where it is; the 21st
-// drops the oldest, while a listed file in a full list loses no entry.
+// A new path goes on top, the 21st dropping the oldest; a listed one (equal,
+// not merely contained) stays where it is.
 TEST(RecentFiles, NewPathGoesOnTopAndAListedOneStaysWhereItIs) {
     const auto numbered = [](int from, int to) {
         TRecentFiles list;
