@@ -143,8 +143,7 @@ struct TUnitSetupTest : TSetupDialogTest {
 
 } // namespace
 
-// The raw trace needs the filter or the sum.
-TEST_F(RealTimeSetup, TheRawTraceNeedsTheFilterOrTheSum) {
+TEST_F(RealTimeSetup, TheRawTraceNeedsTheFilterOrTheSumAndTheHelpFollowsTheMouse) {
     TRealTimeSetupForm off(Cfg); // both off in the defaults
     EXPECT_FALSE(off.ShowFirstBox()->isEnabled());
 
@@ -152,9 +151,18 @@ TEST_F(RealTimeSetup, TheRawTraceNeedsTheFilterOrTheSum) {
     Cfg.ShowFirst = true;
     TRealTimeSetupForm d(Cfg);
     d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
     EXPECT_FALSE(d.EnSum()->isChecked());
     EXPECT_TRUE(d.ShowFirstBox()->isChecked() && d.ShowFirstBox()->isEnabled());
     EXPECT_EQ(ShownHelp(d), -1);
+    Enter(d.SumGroup());
+    EXPECT_EQ(ShownHelp(d), 1);
+    Enter(d.ShowFirstPanel());
+    EXPECT_EQ(ShownHelp(d), 2);
+    Enter(d.FilterGroup());
+    EXPECT_EQ(ShownHelp(d), 0);
+    EXPECT_EQ(d.Help(0)->text(), QStringLiteral("Фильтрация низких частот будет производиться "
+                                                "сразу при приеме спектров."));
     Click(d.EnLPF()); // both off now
     EXPECT_FALSE(d.ShowFirstBox()->isChecked() || d.ShowFirstBox()->isEnabled());
     Click(d.EnSum());
@@ -166,20 +174,6 @@ TEST_F(RealTimeSetup, TheRawTraceNeedsTheFilterOrTheSum) {
     QTest::mouseClick(d.OKBtn(), Qt::LeftButton);
     EXPECT_EQ(d.result(), QDialog::Accepted);
     EXPECT_TRUE(Cfg.EnableRTLPF && Cfg.EnableRTSum && Cfg.ShowFirst);
-}
-
-TEST_F(RealTimeSetup, TheHelpFollowsTheMouse) {
-    TRealTimeSetupForm d(Cfg);
-    d.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-    Enter(d.SumGroup());
-    EXPECT_EQ(ShownHelp(d), 1);
-    Enter(d.ShowFirstPanel());
-    EXPECT_EQ(ShownHelp(d), 2);
-    Enter(d.FilterGroup());
-    EXPECT_EQ(ShownHelp(d), 0);
-    EXPECT_EQ(d.Help(0)->text(), QStringLiteral("Фильтрация низких частот будет производиться "
-                                                "сразу при приеме спектров."));
 }
 
 TEST_F(AutoSaveSetup, ShowsTheSettingsTheFreeSpaceAndTheExample) {
