@@ -26,30 +26,27 @@ TIniFile Ini(const char* text) {
     return TIniFile::FromBytes(QByteArray(text));
 }
 
-TEST(IniFile, NamesMatchWithoutRegardToCaseAndTheFirstWins) {
-    const TIniFile ini = Ini("[Main]\nPoleMin=5\npolemin=6\n[MAIN]\nViewMin=7\n");
-    EXPECT_EQ(ini.Value("main", "POLEMIN"), QString("5"));
-    EXPECT_FALSE(ini.HasKey("Main", "ViewMin")); // the second "[MAIN]" is never read
-    EXPECT_FALSE(ini.HasKey("Other", "PoleMin"));
-}
-
-TEST(IniFile, ValuesAreTrimmedAndUnquoted) {
-    const TIniFile ini =
-        Ini("[S]\n  A = 1 2 \nB=\"  x \"\nC=\"\nD=\n; E=3\n#F=4\nno key line\n=5\n");
-    EXPECT_EQ(ini.Value("S", "A"), QString("1 2"));
-    EXPECT_EQ(ini.Value("S", "B"), QString("  x "));
-    EXPECT_EQ(ini.Value("S", "C"), QString("\""));
-    EXPECT_EQ(ini.Value("S", "D"), QString(""));
-    EXPECT_FALSE(ini.HasKey("S", "; E"));
-    EXPECT_FALSE(ini.HasKey("S", "E"));
-    EXPECT_FALSE(ini.HasKey("S", "#F"));
-    EXPECT_FALSE(ini.HasKey("S", ""));
-}
-
-TEST(IniFile, KeysBeforeTheFirstSectionBelongToNone) {
-    const TIniFile ini = Ini("A=1\n[S]\nB=2\n");
-    EXPECT_FALSE(ini.HasKey("", "A"));
-    EXPECT_EQ(ini.ToBytes(), QByteArray("A=1\r\n[S]\r\nB=2\r\n"));
+// Names match without regard to case and the first wins (the second "[MAIN]"
+// is never read); values are trimmed and unquoted; comments, lines without a
+// name and keys before the first section give no key.
+TEST(IniFile, NamesAndValuesAsRead) {
+    const TIniFile ini = Ini("A=1\n[Main]\nPoleMin=5\npolemin=6\n[MAIN]\nViewMin=7\n[S]\n  A = 1 2 "
+                             "\nB=\"  x \"\nC=\"\nD=\n; E=3\n#F=4\nno key line\n=5\n");
+    const struct {
+        const char *Section, *Key, *Value; // nullptr: no such key
+    } cases[] = {
+        {"main", "POLEMIN", "5"}, {"Main", "ViewMin", nullptr}, {"Other", "PoleMin", nullptr},
+        {"S", "A", "1 2"},        {"S", "B", "  x "},           {"S", "C", "\""},
+        {"S", "D", ""},           {"S", "; E", nullptr},        {"S", "E", nullptr},
+        {"S", "#F", nullptr},     {"S", "", nullptr},           {"", "A", nullptr},
+    };
+    for (const auto& c : cases) {
+        if (c.Value)
+            EXPECT_EQ(ini.Value(c.Section, c.Key), QString(c.Value)) << c.Key;
+        else
+            EXPECT_FALSE(ini.HasKey(c.Section, c.Key)) << c.Section << " " << c.Key;
+    }
+    EXPECT_EQ(Ini("A=1\n[S]\nB=2\n").ToBytes(), QByteArray("A=1\r\n[S]\r\nB=2\r\n"));
 }
 
 TEST(IniFile, WritingChangesOnlyTheKeysLine) {
@@ -433,16 +430,9 @@ TEST_F(SettingsStore, ColourSetsWithoutTheAnalysisColoursReadTheirDefaults) {
                       "AddGraph=4\r\nText=5\r\nADC2=6\r\nGrid=7\r\nVisir1=8\r\nVisir2=9\r\n"
                       "[DisplayColors]\r\nFitGraph=77\r\n");
     TKavCfg cfg = Load();
-    TColorSet printer = Defaults.PrinterColors;
-    printer.BackGround = 1;
-    printer.Border = 2;
-    printer.Graph = 3;
-    printer.AddGraph = 4;
-    printer.Text = 5;
-    printer.ADC2 = 6;
-    printer.Grid = 7;
-    printer.Visir1 = 8;
-    printer.Visir2 = 9;
+    const TColorSet& d = Defaults.PrinterColors;
+    const TColorSet printer{1,          2,          3, 4, 5, 6, 7, 8, 9, d.FitGraph, d.FitResidual,
+                            d.RefGraph, d.DiffGraph};
     EXPECT_EQ(cfg.PrinterColors, printer);
     TColorSet display = Defaults.DisplayColors;
     display.FitGraph = 77;
@@ -582,11 +572,9 @@ TEST_F(SettingsStore, RecentFilesWithGapsAreRenumberedAndExtraKeysStay) {
     EXPECT_EQ(twenty.back(), "/19.kav");
 }
 
-// A missing file is no error. Anything else that cannot be read as a
-// settings file (a directory, a FIFO nobody writes to, an endless device, a
-// file far larger than any settings file) is refused at once with its
-// reason, changes nothing, and is not replaced by a save: reading it would
-// hang the program or eat its memory, replacing it would lose what it is.
+// A missing file is no error. What cannot be read as a settings file is
+// refused at once with its reason, changes nothing and is not replaced by a
+// save: reading it would hang or eat memory, replacing it would lose it.
 TEST_F(SettingsStore, MissingOrUnreadableFileChangesNothing) {
     TKavCfg cfg = Defaults;
     cfg.Port.PortName = "COM3";
@@ -645,10 +633,9 @@ TEST_F(SettingsStore, FloatsWrittenUnderOneSeparatorReadUnderTheOther) {
     EXPECT_EQ(Load(nullptr, Comma).RazvUnits[2].X2, 312.5);
 }
 
-// Load, save, load, save, load: whatever the first file held, the second
-// and third loads give the same values. Recent files are renumbered by a
-// save while keys it does not write stay, so the third list starts with the
-// second and may go on with such keys.
+// Load, save, load, save, load: the second and third loads give the same
+// values; the third recent list starts with the second (keys a save does
+// not write stay).
 TEST_F(SettingsStore, GarbledFilesComeBackWithTheValuesTheyLoaded) {
     const char* const pieces[] = {"[Main]",    "[Port]", "[RazvUnit1]", "[RecentFiles]",
                                   "[",         "]",      "=",           "PoleMin=",
@@ -699,10 +686,8 @@ int Chmod(const QString& path, mode_t mode) {
     return chmod(QFile::encodeName(path).constData(), mode);
 }
 
-// A save that cannot be done names the file and the system's reason and
-// leaves the previous file as it was, with nothing of the attempt beside
-// it: a folder it may not write, a file it may not read (its keys would be
-// lost), a full disk.
+// A failed save names the file and the system's reason and leaves the previous
+// file, with nothing beside it; an unreadable file would lose its keys.
 TEST_F(SettingsStore, FailedSaveNamesTheReasonAndKeepsThePreviousFile) {
     const QByteArray previous = "[Mine]\r\nSecret=1\r\n";
     const struct {

@@ -39,10 +39,9 @@ struct AtomicBatch : ::testing::Test, TTempFiles {
 
 } // namespace
 
-// Files that fit are committed whole and load back point for point; a file
-// past the file size limit fails when it is written, and a target that
-// became a folder before the commit fails at the commit: each by its own
-// path with the system's reason, the previous file kept, nothing left over.
+// Files that fit are committed whole; a file past the size limit fails at its
+// write, a target that became a folder at the commit: each by its own path
+// and the system's reason, the previous file kept, nothing left over.
 TEST_F(AtomicBatch, EachFileIsWholeOrNotAtAllAndEachFailureNamesItsReason) {
     struct TCase {
         const char* Name;
@@ -109,9 +108,8 @@ TEST_F(AtomicBatch, WhatIsNotCommittedLeavesNothing) {
     EXPECT_EQ(Read("a.kav"), "previous");
 }
 
-// A folder that fills up in the middle of a batch: every file written
-// before the disk was full is committed whole, every later one fails with
-// "No space left on device" and keeps its previous file.
+// A disk that fills up mid-batch: every earlier file is committed whole, every
+// later one fails with "No space left on device" and keeps its previous file.
 TEST_F(AtomicBatch, AFolderThatFillsUpKeepsEveryEarlierFileWhole) {
     TSmallDisk disk;
     if (!disk.Mounted())

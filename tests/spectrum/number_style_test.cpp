@@ -1,7 +1,5 @@
-// The number styles and the texts of values: worked examples and the edges
-// of the rounding (halves, the nineteenth digit, the bounds of the exact
-// arithmetic, special values) as exact texts; the 18 digits of any value
-// against the standard library's; the formatters' texts with their units;
+// The number styles (worked examples, the edges of the rounding, the 18 digits
+// against the standard library's), the texts of values with their units, and
 // the unit lines the texts are computed on.
 #include "base/instrument_tables.h"
 #include "base/measure_unit.h"
@@ -160,9 +158,8 @@ long double RandomValue(std::mt19937_64& random, int bits, int exponent) {
 
 } // namespace
 
-// The 18 digits every style rounds from are the correctly rounded ones the
-// standard library writes, for values of every magnitude: those the exact
-// integer arithmetic takes (about 1e-12 to 4e37) and those beyond it.
+// The 18 digits every style rounds from are the library's correctly rounded
+// ones, inside the exact integer arithmetic (about 1e-12 to 4e37) and beyond.
 TEST(NumberStyle, EighteenDigitsAreTheLibrarysForValuesOfEveryMagnitude) {
     std::mt19937_64 random(20240917);
     std::uniform_int_distribution<int> exponent(-135, 150);
