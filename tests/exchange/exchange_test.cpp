@@ -113,32 +113,6 @@ TEST_F(TextSpectrum, FieldAndIntensityColumnsAreRead) {
     }
 }
 
-TEST_F(TextSpectrum, ALineThatIsNotTwoNumbersIsAnErrorWithItsNumber) {
-    const struct {
-        const char* Name;
-        QByteArray Text;
-        const char* Needle;
-    } cases[] = {
-        {"word.csv", "field,ampl\n1,2\nthree,4\n", "строка 3"},
-        {"afterdata.csv", "# x\nfield,ampl\n1,2\nunits,more\n", "строка 4"},
-        {"columns.csv", "1,2\n3,4,5\n", "строка 2"},
-        {"nonindex.txt", "5 3000 1\n7 3001 2\n", "3 столбцов"},
-        {"inf.txt", "1 2\n3 inf\n", "строка 2"},
-        {"empty.csv", "# nothing\nfield,amplitude\n", "нет ни одной точки"},
-    };
-    for (const auto& c : cases) {
-        Write(c.Name, c.Text);
-        TExchangeSpectrum s;
-        s.Title = "kept";
-        QString error;
-        EXPECT_FALSE(ReadTextSpectrum(Path(c.Name), s, &error)) << c.Name;
-        EXPECT_TRUE(error.contains(Path(c.Name))) << error.toStdString();
-        EXPECT_TRUE(error.contains(c.Needle)) << error.toStdString();
-        EXPECT_FALSE(error.contains('\n'));
-        EXPECT_EQ(s.Title, "kept");
-    }
-}
-
 TEST_F(TextSpectrum, ImportCountsWhatItDropsHoldsAndOverwrites) {
     // Default calibration: 3000 .. 3300 Э over codes 0 .. 65519; raw codes.
     const TExchangeSpectrum s = Spectrum({2999, 3000, 3150, 3150.0001, 3300, 3301, 330},
@@ -354,7 +328,8 @@ TEST_F(Bes3t, ItemFormatsByteOrdersAndFileNamesAreRead) {
     }
 }
 
-TEST_F(Bes3t, BadDataSetsGetOneLineNamingTheFileAndChangeNothing) {
+// A text line that is not two numbers, with its number, and a bad data set.
+TEST_F(Bes3t, BadTextsAndDataSetsGetOneLineNamingTheFileAndChangeNothing) {
     const QByteArray good = "IKKF REAL\nXTYP IDX\nIRFMT D\nXPTS 4\nXMIN 0\nXWID 3\n";
     const struct {
         const char* Name;
@@ -362,6 +337,12 @@ TEST_F(Bes3t, BadDataSetsGetOneLineNamingTheFileAndChangeNothing) {
         qsizetype DataBytes; // -1: no data file
         const char* Needle;
     } cases[] = {
+        {"word.csv", "field,ampl\n1,2\nthree,4\n", -1, "строка 3"},
+        {"afterdata.csv", "# x\nfield,ampl\n1,2\nunits,more\n", -1, "строка 4"},
+        {"columns.csv", "1,2\n3,4,5\n", -1, "строка 2"},
+        {"nonindex.txt", "5 3000 1\n7 3001 2\n", -1, "3 столбцов"},
+        {"inf.txt", "1 2\n3 inf\n", -1, "строка 2"},
+        {"empty.csv", "# nothing\nfield,amplitude\n", -1, "нет ни одной точки"},
         {"nodata.DSC", good, -1, "nodata.DTA"},
         {"short.DSC", good, 31, "32"},
         {"twod.DSC", good + "YTYP IDX\nYPTS 4\n", 32, "YTYP"},
@@ -386,10 +367,11 @@ TEST_F(Bes3t, BadDataSetsGetOneLineNamingTheFileAndChangeNothing) {
         TExchangeSpectrum s;
         s.Title = "kept";
         QString error;
-        EXPECT_FALSE(ReadBes3t(dsc, s, &error)) << c.Name;
+        const bool bes3t = dsc.endsWith(".DSC");
+        EXPECT_FALSE(bes3t ? ReadBes3t(dsc, s, &error) : ReadTextSpectrum(dsc, s, &error))
+            << c.Name;
         EXPECT_FALSE(error.contains('\n')) << error.toStdString();
-        EXPECT_TRUE(error.contains(QString(c.Name).left(QString(c.Name).indexOf('.'))))
-            << error.toStdString();
+        EXPECT_TRUE(error.contains(bes3t ? dsc.chopped(4) : dsc)) << error.toStdString();
         EXPECT_TRUE(error.contains(c.Needle)) << error.toStdString();
         EXPECT_EQ(s.Title, "kept");
     }
