@@ -58,46 +58,43 @@ TEST(LineShape, AnalyticDerivativesMatchCentralDifferences) {
     }
 }
 
-// Each shape is the textbook line: maximum at centre - W/2, minimum at + W/2.
-TEST(LineShape, PeakToPeakWidthAndAmplitudeAreTheTextbookOnes) {
+// Each shape is the textbook line: maximum at centre - W/2, minimum at + W/2;
+// its double integral against a numeric one wide enough for Lorentzian tails.
+TEST(LineShape, TextbookPeakToPeakAndDoubleIntegral) {
     const TTrueLine truth{500, 40, 3, 0.35};
     for (TLineShape shape : Shapes) {
+        SCOPED_TRACE(Name(shape));
         const TLineParams p{truth.Centre, truth.Width, truth.Amplitude, truth.Mix};
         double maxX = 0, maxV = -1e9, minX = 0, minV = 1e9;
         for (double x = 300; x <= 700; x += 0.01) {
             const double v = LineValue(shape, p, x);
-            EXPECT_NEAR(v, TextbookLine(shape, x, truth), 1e-12) << Name(shape) << " " << x;
+            EXPECT_NEAR(v, TextbookLine(shape, x, truth), 1e-12) << x;
             if (v > maxV)
                 maxV = v, maxX = x;
             if (v < minV)
                 minV = v, minX = x;
         }
-        EXPECT_NEAR(maxX, truth.Centre - truth.Width / 2, 0.011) << Name(shape);
-        EXPECT_NEAR(minX, truth.Centre + truth.Width / 2, 0.011) << Name(shape);
-        EXPECT_NEAR(maxV - minV, truth.Amplitude, 1e-6) << Name(shape);
-    }
-}
+        EXPECT_NEAR(maxX, truth.Centre - truth.Width / 2, 0.011);
+        EXPECT_NEAR(minX, truth.Centre + truth.Width / 2, 0.011);
+        EXPECT_NEAR(maxV - minV, truth.Amplitude, 1e-6);
 
-// Against the numeric double integral, wide enough for the Lorentzian's tails.
-TEST(LineShape, DoubleIntegralIsTheAreaUnderTheAbsorption) {
-    for (TLineShape shape : Shapes) {
-        const TLineParams p{0, 2, 1.5, 0.6};
+        const TLineParams q{0, 2, 1.5, 0.6};
         const double h = 0.01;
         double absorption = 0;
         double area = 0;
         for (double x = -4000; x <= 4000; x += h) {
-            absorption += LineValue(shape, p, x) * h;
+            absorption += LineValue(shape, q, x) * h;
             area += absorption * h;
         }
-        const TLineIntegral di = LineDoubleIntegral(shape, p);
-        EXPECT_NEAR(di.Value, area, 2e-3 * area) << Name(shape);
+        const TLineIntegral di = LineDoubleIntegral(shape, q);
+        EXPECT_NEAR(di.Value, area, 2e-3 * area);
         // The gradient of A W^2 c.
-        EXPECT_NEAR(di.DWidth, 2 * di.Value / p.Width, 1e-12);
-        EXPECT_NEAR(di.DAmplitude, di.Value / p.Amplitude, 1e-12);
+        EXPECT_NEAR(di.DWidth, 2 * di.Value / q.Width, 1e-12);
+        EXPECT_NEAR(di.DAmplitude, di.Value / q.Amplitude, 1e-12);
         if (shape == TLineShape::Voigt) {
-            TLineParams q = p;
-            q.Mix += 1e-6;
-            EXPECT_NEAR(di.DMix, (LineDoubleIntegral(shape, q).Value - di.Value) / 1e-6, 1e-5);
+            TLineParams m = q;
+            m.Mix += 1e-6;
+            EXPECT_NEAR(di.DMix, (LineDoubleIntegral(shape, m).Value - di.Value) / 1e-6, 1e-5);
         }
     }
 }
