@@ -1,6 +1,5 @@
-// The exchange formats: CSV and text spectra, BES3T descriptor and data
-// pairs, written and read on temporary files, and a spectrum placed from
-// them onto the calibration's codes.
+// CSV, text and BES3T spectra written and read on temporary files, and placed
+// onto the calibration's codes.
 #include "config/settings_store.h"
 #include "disk_limits.h"
 #include "exchange/bes3t_file.h"
@@ -31,8 +30,7 @@ struct TExchangeFixture : ::testing::Test, TTempFiles {
         ClearPoints(*Store);
     }
 
-    // A first-derivative line, a point every `step` codes from `first` to
-    // `last`.
+    // A first-derivative line, a point every `step` codes.
     void PutLine(int first, int last, int step) {
         for (int code = first; code <= last; code += step)
             (*Store)[code] = TPointSlot{static_cast<std::uint16_t>(code),
@@ -76,51 +74,42 @@ TEST_F(TextSpectrum, CsvHasAHeaderWithUnitsAndPointDecimalsWhateverTheLocale) {
     EXPECT_TRUE(CsvText(Spectrum({1}, {2})).startsWith("field,amplitude\n"));
 }
 
-TEST_F(TextSpectrum, SeparatorsCommentsHeaderAndDecimalCommasAreRead) {
+// Separators, comments, headers of several lines, decimal commas, and the
+// vendor's columns (index, field, intensity in any order) with their units.
+TEST_F(TextSpectrum, FieldAndIntensityColumnsAreRead) {
     const struct {
         const char* Name;
         QByteArray Text;
+        QString Unit;
     } cases[] = {
-        {"comma.csv", "\xEF\xBB\xBF"
-                      "field [G],amplitude [V]\r\n3000,-0.5\r\n3001.5,2e-3\r\n"},
-        {"semicolon.csv", "# from a spreadsheet\nПоле;Амплитуда\n3000;-0,5\n3001,5;0,002\n"},
-        {"tab.txt", "3000\t-0.5\n\n# comment\n3001.5\t0.002\n"},
-        {"blank.txt", "  3000   -0.5\n3001.5 2E-3  \n"},
-        {"blankcomma.txt", "3000 -0,5\n3001,5 0,002\n"},
+        {"comma.csv",
+         "\xEF\xBB\xBF"
+         "field [G],amplitude [V]\r\n3000,-0.5\r\n3001.5,2e-3\r\n",
+         "G"},
+        {"semicolon.csv", "# from a spreadsheet\nПоле;Амплитуда\n3000;-0,5\n3001,5;0,002\n", ""},
+        {"tab.txt", "3000\t-0.5\n\n# comment\n3001.5\t0.002\n", ""},
+        {"blank.txt", "  3000   -0.5\n3001.5 2E-3  \n", ""},
+        {"blankcomma.txt", "3000 -0,5\n3001,5 0,002\n", ""},
+        {"vendor.txt", "index\tField [G]\tIntensity []\n1\t3000.0\t-5.0E-1\n2\t3001.5\t2.0E-3\n",
+         "G"},
+        {"header.txt",
+         "Sample: TEMPO in toluene\nDate: 12.03.2024\nMW frequency 9,4 GHz\n\n"
+         "1 3000,0 -0,5\n2 3001,5 0,002\n",
+         ""},
+        {"order.csv", "Intensity;Field (mT);No\n-0,5;300,00;0\n0,002;300,15;1\n", "mT"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
         Write(c.Name, c.Text);
         TExchangeSpectrum s;
         QString error;
-        ASSERT_TRUE(ReadTextSpectrum(Path(c.Name), s, &error)) << c.Name << error.toStdString();
-        EXPECT_EQ(s.Field, (std::vector<double>{3000, 3001.5})) << c.Name;
-        EXPECT_EQ(s.Amplitude, (std::vector<double>{-0.5, 0.002})) << c.Name;
-    }
-}
-
-TEST_F(TextSpectrum, ALineThatIsNotTwoNumbersIsAnErrorWithItsNumber) {
-    const struct {
-        const char* Name;
-        QByteArray Text;
-        const char* Needle;
-    } cases[] = {
-        {"word.csv", "field,ampl\n1,2\nthree,4\n", "строка 3"},
-        {"afterdata.csv", "# x\nfield,ampl\n1,2\nunits,more\n", "строка 4"},
-        {"columns.csv", "1,2\n3,4,5\n", "строка 2"},
-        {"nonindex.txt", "5 3000 1\n7 3001 2\n", "3 столбцов"},
-        {"inf.txt", "1 2\n3 inf\n", "строка 2"},
-        {"empty.csv", "# nothing\nfield,amplitude\n", "нет ни одной точки"},
-    };
-    for (const auto& c : cases) {
-        Write(c.Name, c.Text);
-        TExchangeSpectrum s;
-        s.Title = "kept";
-        QString error;
-        EXPECT_FALSE(ReadTextSpectrum(Path(c.Name), s, &error)) << c.Name;
-        EXPECT_TRUE(error.contains(Path(c.Name))) << error.toStdString();
-        EXPECT_TRUE(error.contains(c.Needle)) << error.toStdString();
-        EXPECT_FALSE(error.contains('\n'));
-        EXPECT_EQ(s.Title, "kept");
+        ASSERT_TRUE(ReadTextSpectrum(Path(c.Name), s, &error)) << error.toStdString();
+        EXPECT_EQ(s.Amplitude, (std::vector<double>{-0.5, 0.002}));
+        const double scale = c.Unit == "mT" ? 10 : 1;
+        ASSERT_EQ(s.Field.size(), 2u);
+        EXPECT_DOUBLE_EQ(s.Field[0] * scale, 3000);
+        EXPECT_DOUBLE_EQ(s.Field[1] * scale, 3001.5);
+        EXPECT_EQ(s.FieldUnit, c.Unit);
     }
 }
 
@@ -297,7 +286,9 @@ TEST_F(Bes3t, PointsNotEquidistantKeepTheirFieldsInAnAxisFile) {
     EXPECT_EQ(Read("r.csv").count('\n'), 1 + 126);
 }
 
-TEST_F(Bes3t, LittleEndianFloatsAndOtherItemFormatsAreRead) {
+// Item formats and byte orders; the data file in any case, found from either
+// file's name, beside a descriptor without IKKF.
+TEST_F(Bes3t, ItemFormatsByteOrdersAndFileNamesAreRead) {
     const auto descriptor = [](const char* format, const char* order) {
         return QByteArray("#DESC\t1.2\nDSRC\tEXP\nBSEQ\t") + order +
                "\nIKKF\tREAL\nXTYP\tIDX\n"
@@ -314,11 +305,18 @@ TEST_F(Bes3t, LittleEndianFloatsAndOtherItemFormatsAreRead) {
     Write("s.dta", QByteArray("\x00\x05\xff\xfe\x7f\xff", 6));
     Write("i.DSC", descriptor("I", "LIT"));
     Write("i.DTA", QByteArray("\x01\x00\x00\x00\xff\xff\xff\xff\x00\x00\x01\x00", 12));
+    for (const auto& [dsc, dta] :
+         {std::pair{"a.DSC", "a.dta"}, std::pair{"b.dsc", "b.DTA"}, std::pair{"c.Dsc", "c.dTa"}}) {
+        Write(dsc, LabDescriptor({"XTYP\tIDX", "IRFMT\tD", "XPTS\t3", "XMIN\t330", "XWID\t2",
+                                  "XUNI\t'mT'", "MWFQ\t9.5e9"}));
+        Write(dta, LabData({1, 2, 3}, 'D', true));
+    }
     const struct {
         const char* Name;
         std::vector<double> Values;
-    } cases[] = {
-        {"f.DSC", {1.5, -2.25, 1e6}}, {"s.dsc", {5, -2, 32767}}, {"i.DTA", {1, -1, 65536}}};
+    } cases[] = {{"f.DSC", {1.5, -2.25, 1e6}}, {"s.dsc", {5, -2, 32767}}, {"i.DTA", {1, -1, 65536}},
+                 {"a.DSC", {1, 2, 3}},         {"a.dta", {1, 2, 3}},      {"b.dsc", {1, 2, 3}},
+                 {"b.DTA", {1, 2, 3}},         {"c.Dsc", {1, 2, 3}},      {"c.dTa", {1, 2, 3}}};
     for (const auto& c : cases) {
         TExchangeSpectrum s;
         QString error;
@@ -330,7 +328,8 @@ TEST_F(Bes3t, LittleEndianFloatsAndOtherItemFormatsAreRead) {
     }
 }
 
-TEST_F(Bes3t, BadDataSetsGetOneLineNamingTheFileAndChangeNothing) {
+// A text line that is not two numbers, with its number, and a bad data set.
+TEST_F(Bes3t, BadTextsAndDataSetsGetOneLineNamingTheFileAndChangeNothing) {
     const QByteArray good = "IKKF REAL\nXTYP IDX\nIRFMT D\nXPTS 4\nXMIN 0\nXWID 3\n";
     const struct {
         const char* Name;
@@ -338,6 +337,12 @@ TEST_F(Bes3t, BadDataSetsGetOneLineNamingTheFileAndChangeNothing) {
         qsizetype DataBytes; // -1: no data file
         const char* Needle;
     } cases[] = {
+        {"word.csv", "field,ampl\n1,2\nthree,4\n", -1, "строка 3"},
+        {"afterdata.csv", "# x\nfield,ampl\n1,2\nunits,more\n", -1, "строка 4"},
+        {"columns.csv", "1,2\n3,4,5\n", -1, "строка 2"},
+        {"nonindex.txt", "5 3000 1\n7 3001 2\n", -1, "3 столбцов"},
+        {"inf.txt", "1 2\n3 inf\n", -1, "строка 2"},
+        {"empty.csv", "# nothing\nfield,amplitude\n", -1, "нет ни одной точки"},
         {"nodata.DSC", good, -1, "nodata.DTA"},
         {"short.DSC", good, 31, "32"},
         {"twod.DSC", good + "YTYP IDX\nYPTS 4\n", 32, "YTYP"},
@@ -362,10 +367,11 @@ TEST_F(Bes3t, BadDataSetsGetOneLineNamingTheFileAndChangeNothing) {
         TExchangeSpectrum s;
         s.Title = "kept";
         QString error;
-        EXPECT_FALSE(ReadBes3t(dsc, s, &error)) << c.Name;
+        const bool bes3t = dsc.endsWith(".DSC");
+        EXPECT_FALSE(bes3t ? ReadBes3t(dsc, s, &error) : ReadTextSpectrum(dsc, s, &error))
+            << c.Name;
         EXPECT_FALSE(error.contains('\n')) << error.toStdString();
-        EXPECT_TRUE(error.contains(QString(c.Name).left(QString(c.Name).indexOf('.'))))
-            << error.toStdString();
+        EXPECT_TRUE(error.contains(bes3t ? dsc.chopped(4) : dsc)) << error.toStdString();
         EXPECT_TRUE(error.contains(c.Needle)) << error.toStdString();
         EXPECT_EQ(s.Title, "kept");
     }

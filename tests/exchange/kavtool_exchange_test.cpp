@@ -1,8 +1,5 @@
-// kavtool import and export on files of other laboratories, run as a lab
-// script runs them: refusals are one line with exit 1 that leave no output
-// and any earlier output as it was; a FIFO, an endless device or a file
-// beyond the bound as input ends at once; the options of the import say
-// what they do.
+// kavtool import and export as a lab script runs them: a refusal is one line,
+// exit 1, no output and the earlier one as it was; special inputs end at once.
 #include "kavtool_run.h"
 #include "lab_files.h"
 #include "qstring_printer.h"
@@ -24,8 +21,7 @@ struct KavtoolExchange : ::testing::Test, TTempFiles {
         return RunKavtool(args, options);
     }
 
-    // An X-band spectrum of 1 000 points on a 0.2 G step, values around 1e-4
-    // (a peak of 3.25e-5).
+    // 1 000 points on a 0.2 G step, a peak of 3.25e-5.
     void WriteSweep(const QString& name, const QString& unit = "G") {
         std::vector<double> values;
         for (int k = 0; k < 1000; ++k)
@@ -86,9 +82,8 @@ TEST_F(KavtoolExchange, RefusedImportsLeaveNoFileAndTheEarlierOneAsItWas) {
     EXPECT_TRUE(QFile::exists(Path("new.kav")));
 }
 
-// A pair whose descriptor is older than its data, as a killed export leaves
-// it, is refused; the pair an export writes whole goes through .kav and back
-// with its point count.
+// A whole export goes through .kav and back with its points; a killed one's
+// pair (old descriptor, new data) is refused.
 TEST_F(KavtoolExchange, KilledExportIsRefusedAndAWholeOneKeepsItsPoints) {
     WriteSweep("s");
     Write("x.ini", "[RazvUnit3]\nX1=3050\nX2=3350\n");

@@ -1,6 +1,5 @@
-// kavtool fit and kavtool compare run as built, as a lab script runs them:
-// the numbers in the ini file's units, the refusals in one line, the files
-// left as they were.
+// kavtool fit and compare as a lab script runs them: what the commands add to
+// the core's numbers (units, exit codes, JSON keys, texts), the files left be.
 
 #include "config/settings_store.h"
 #include "kavtool_run.h"
@@ -34,8 +33,7 @@ protected:
         return QJsonDocument::fromJson(run.Out.toUtf8()).object();
     }
 
-    // A spectrum file as the program saves it, with the field bounds of
-    // sweep unit 3, a gain row and a sweep count in its records.
+    // A spectrum saved with field bounds, a gain row and a sweep count.
     QString Save(const QString& name, TPointTable& store, double low, double high, int gainRow,
                  int sweeps = 1) const {
         TKavCfg cfg{};
@@ -49,19 +47,22 @@ protected:
         EXPECT_TRUE(SaveSpectrumFile(Files.Path(name), store));
         return Files.Path(name);
     }
+
+    // One Lorentzian over 3100..3400 Э at gain factor 2.
+    QString LineFile() const {
+        TSyntheticSpectrum s;
+        s.Lines = {{32500.4, 900, 1500}};
+        s.First = 26000;
+        s.Last = 39000;
+        s.Noise = 5;
+        return Save("line.kav", *s.Make(11), 3100, 3400, 1);
+    }
 };
 
-// Fields in Э and amplitudes in volts: the ini file's units, with the
-// file's field bounds (3100..3400 Э) and gain (factor 2) applied; the
-// g-factor at the typed frequency; every value within three of its errors.
+// In the ini file's units with the file's field bounds and gain applied; g at
+// the typed frequency; every value within three of its errors.
 TEST_F(KavtoolFit, FitPrintsEveryParameterWithItsErrorInTheIniUnits) {
-    TSyntheticSpectrum s;
-    s.Lines = {{32500.4, 900, 1500}};
-    s.First = 26000;
-    s.Last = 39000;
-    s.Noise = 5;
-    auto store = s.Make(11);
-    const QString kav = Save("line.kav", *store, 3100, 3400, 1);
+    const QString kav = LineFile();
     Files.Write("Kav.ini", "[Main]\r\nRazvUnit=3\r\nAmpUnit=1\r\nFindMaxNoise=40\r\n"
                            "FindMaxStep=300\r\n[LineFit]\r\nLineCount=1\r\nLineShape=0\r\n");
     const QByteArray before = Files.Read(kav);
@@ -105,18 +106,10 @@ TEST_F(KavtoolFit, FitPrintsEveryParameterWithItsErrorInTheIniUnits) {
     EXPECT_TRUE(out[3].startsWith("СКО остатка=")) << out[3].toStdString();
 }
 
-// The language of the free text: Russian by default, English from the
-// ini file's Language or from --lang (before or after the command), the
-// command line over the file; command words and JSON keys stay as they are.
-// A bad --lang is a usage error.
+// The free text in the ini file's Language or --lang's, the command line over
+// the file; JSON keys stay as they are. A bad --lang is a usage error.
 TEST_F(KavtoolFit, LanguageFromTheIniOrTheCommandLine) {
-    TSyntheticSpectrum s;
-    s.Lines = {{32500.4, 900, 1500}};
-    s.First = 26000;
-    s.Last = 39000;
-    s.Noise = 5;
-    auto store = s.Make(11);
-    const QString kav = Save("line.kav", *store, 3100, 3400, 1);
+    const QString kav = LineFile();
     const QByteArray section = "[LineFit]\r\nLineCount=1\r\nLineShape=0\r\n";
     Files.Write("ru.ini", "[Main]\r\nFindMaxNoise=40\r\nFindMaxStep=300\r\n" + section);
     Files.Write("en.ini",
@@ -157,8 +150,7 @@ TEST_F(KavtoolFit, LanguageFromTheIniOrTheCommandLine) {
     EXPECT_TRUE(bad.Err.contains("--lang")) << bad.Err.toStdString();
 }
 
-// The ini file's section chooses the lines and the shape; the command line
-// overrides it; the visirs bound the range.
+// The ini file's section chooses lines and shape, the command line overrides.
 TEST_F(KavtoolFit, SettingsAndVisirsChooseTheFit) {
     TSyntheticSpectrum s;
     s.Shape = TLineShape::Gauss;
@@ -197,12 +189,8 @@ TEST_F(KavtoolFit, RefusalsAreOneLineAndLeaveTheFile) {
     EXPECT_TRUE(refused.Out.isEmpty());
     EXPECT_EQ(Files.Read(kav), before);
 
-    // A line the optimiser is given two evaluations for: not converged,
-    // one line, the file as it was.
-    TSyntheticSpectrum s;
-    s.Lines = {{32500, 900, 1500}};
-    auto line = s.Make(3);
-    const QString lineKav = Save("line.kav", *line, 3100, 3400, 1);
+    // Two evaluations: not converged, one line, the file as it was.
+    const QString lineKav = LineFile();
     const QByteArray lineBefore = Files.Read(lineKav);
     const TKavtoolRun stopped = Run({"fit", lineKav, "--max-evaluations", "2", "--json"});
     EXPECT_EQ(stopped.Exit, 1);
@@ -231,8 +219,7 @@ TEST_F(KavtoolFit, RefusalsAreOneLineAndLeaveTheFile) {
     EXPECT_EQ(Run({"fit", Files.Path("absent.kav")}).Exit, 1);
 }
 
-// The standard and a copy at 0.37 of its height, 1.5 Э higher, each swept
-// over its own field range with its own step.
+// The core's numbers come back through the files' records and the JSON keys.
 TEST_F(KavtoolFit, CompareGivesScaleShiftAndSpins) {
     auto sample = Recorded(Axis(3050, 3350), 3120, 3280, 10,
                            [](double h) { return 0.37 * Standard(h - 1.5); });

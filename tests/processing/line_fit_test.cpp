@@ -1,7 +1,5 @@
-// The line shapes, the line fit on spectra of known lines and noise, and its
-// refusals, the texts of its results, and the factor of the Jacobian it
-// gives the optimiser. The comparison with a reference and the kavtool
-// commands are in the files beside this one (line_fit.cmake).
+// The line shapes, the line fit on spectra of known lines and noise, its
+// refusals and texts, and the Jacobian's factor the optimiser reads.
 
 #include "base/number_style.h"
 #include "config/settings_store.h"
@@ -10,7 +8,6 @@
 #include "processing/jacobian_factor.h"
 #include "processing/line_fit.h"
 #include "processing/line_shape.h"
-#include "processing/point_range.h"
 #include "processing/resonance.h"
 #include "qstring_printer.h"
 #include "spectrum/point_store.h"
@@ -61,60 +58,51 @@ TEST(LineShape, AnalyticDerivativesMatchCentralDifferences) {
     }
 }
 
-// Every shape is the textbook line of that peak-to-peak width and amplitude:
-// its maximum at centre - W/2, its minimum at centre + W/2, A apart.
-TEST(LineShape, PeakToPeakWidthAndAmplitudeAreTheTextbookOnes) {
+// Each shape is the textbook line: maximum at centre - W/2, minimum at + W/2;
+// its double integral against a numeric one wide enough for Lorentzian tails.
+TEST(LineShape, TextbookPeakToPeakAndDoubleIntegral) {
     const TTrueLine truth{500, 40, 3, 0.35};
     for (TLineShape shape : Shapes) {
+        SCOPED_TRACE(Name(shape));
         const TLineParams p{truth.Centre, truth.Width, truth.Amplitude, truth.Mix};
         double maxX = 0, maxV = -1e9, minX = 0, minV = 1e9;
         for (double x = 300; x <= 700; x += 0.01) {
             const double v = LineValue(shape, p, x);
-            EXPECT_NEAR(v, TextbookLine(shape, x, truth), 1e-12) << Name(shape) << " " << x;
+            EXPECT_NEAR(v, TextbookLine(shape, x, truth), 1e-12) << x;
             if (v > maxV)
                 maxV = v, maxX = x;
             if (v < minV)
                 minV = v, minX = x;
         }
-        EXPECT_NEAR(maxX, truth.Centre - truth.Width / 2, 0.011) << Name(shape);
-        EXPECT_NEAR(minX, truth.Centre + truth.Width / 2, 0.011) << Name(shape);
-        EXPECT_NEAR(maxV - minV, truth.Amplitude, 1e-6) << Name(shape);
-    }
-}
+        EXPECT_NEAR(maxX, truth.Centre - truth.Width / 2, 0.011);
+        EXPECT_NEAR(minX, truth.Centre + truth.Width / 2, 0.011);
+        EXPECT_NEAR(maxV - minV, truth.Amplitude, 1e-6);
 
-// The double integral against a numeric one: the running integral of the
-// line (its absorption), integrated again, over a range wide enough for the
-// Lorentzian's slow tails.
-TEST(LineShape, DoubleIntegralIsTheAreaUnderTheAbsorption) {
-    for (TLineShape shape : Shapes) {
-        const TLineParams p{0, 2, 1.5, 0.6};
+        const TLineParams q{0, 2, 1.5, 0.6};
         const double h = 0.01;
         double absorption = 0;
         double area = 0;
         for (double x = -4000; x <= 4000; x += h) {
-            absorption += LineValue(shape, p, x) * h;
+            absorption += LineValue(shape, q, x) * h;
             area += absorption * h;
         }
-        const TLineIntegral di = LineDoubleIntegral(shape, p);
-        EXPECT_NEAR(di.Value, area, 2e-3 * area) << Name(shape);
+        const TLineIntegral di = LineDoubleIntegral(shape, q);
+        EXPECT_NEAR(di.Value, area, 2e-3 * area);
         // The gradient of A W^2 c.
-        EXPECT_NEAR(di.DWidth, 2 * di.Value / p.Width, 1e-12);
-        EXPECT_NEAR(di.DAmplitude, di.Value / p.Amplitude, 1e-12);
+        EXPECT_NEAR(di.DWidth, 2 * di.Value / q.Width, 1e-12);
+        EXPECT_NEAR(di.DAmplitude, di.Value / q.Amplitude, 1e-12);
         if (shape == TLineShape::Voigt) {
-            TLineParams q = p;
-            q.Mix += 1e-6;
-            EXPECT_NEAR(di.DMix, (LineDoubleIntegral(shape, q).Value - di.Value) / 1e-6, 1e-5);
+            TLineParams m = q;
+            m.Mix += 1e-6;
+            EXPECT_NEAR(di.DMix, (LineDoubleIntegral(shape, m).Value - di.Value) / 1e-6, 1e-5);
         }
     }
 }
 
-// One scenario of the fit: a spectrum of known lines, fitted with the
-// extremum search's starting values.
+// A spectrum of known lines, and the extremum search set above its noise.
 struct TScenario {
     const char* Name;
     TSyntheticSpectrum Spectrum;
-    // The extremum search as an operator sets it for this noise: a window
-    // of 300 codes and a threshold well above the noise of two points.
     std::uint16_t SearchNoise = 80;
     std::uint16_t SearchStep = 300;
 };
@@ -165,11 +153,8 @@ std::vector<double> TrueParameters(const TScenario& sc, const TLineFit& fit) {
     return out;
 }
 
-// Over repeated noise draws every parameter lands within two of its
-// reported standard errors as often as a normal error does (95 %; at least
-// 85 % of the draws asked), shows no bias beyond four standard errors of
-// the mean, and its reported error matches the scatter of the estimates
-// within a factor of 1.5.
+// Over 100 noise draws each parameter lies within 2 reported errors in >= 85 %
+// of them, unbiased, its reported error within 1.5x of the scatter.
 TEST(LineFit, RecoversKnownLinesWithHonestErrors) {
     constexpr int Draws = 100;
     for (const TScenario& sc : Scenarios()) {
@@ -228,9 +213,7 @@ TKavCfg DefaultCfg() {
     return cfg;
 }
 
-// The g-factor of a line at a known field and frequency comes out to the
-// five digits the program shows, whether the frequency was typed or
-// computed from the DPPH line.
+// g to the five digits shown, the frequency typed or from the DPPH line.
 TEST(LineFit, GFactorOfALineAtAKnownFieldAndFrequency) {
     TKavCfg cfg = DefaultCfg();
     const double field = 3217.35;                     // Э
@@ -271,8 +254,6 @@ TEST(LineFit, GFactorOfALineAtAKnownFieldAndFrequency) {
     EXPECT_FALSE(ShownFit(fit, cfg, 0).Lines[0].HasG);
 }
 
-// The curve for the plot: the fitted ordinate and the residual at every
-// point of the range, and the model anywhere.
 TEST(LineFit, CurveAndResidualOnTheSpectrumsPoints) {
     TSyntheticSpectrum s;
     s.Lines = {{30000, 800, 1500}, {33000, 600, -900}};
@@ -307,10 +288,7 @@ TEST(LineFit, CurveAndResidualOnTheSpectrumsPoints) {
     EXPECT_GT(fit.Iterations, 0);
 }
 
-// A fit that cannot start or does not converge says why in one line and
-// reads the spectrum only; its undo copy is not even in reach. The
-// spectrum has a gap: the extremum search fills gaps, so it must run on a
-// copy.
+// The spectrum gets a gap: the extremum search fills gaps, so must run on a copy.
 TEST(LineFit, RefusalsSayWhyAndChangeNothing) {
     auto shape = [](auto fill) {
         auto store = std::make_unique<TPointTable>();
@@ -384,9 +362,7 @@ TEST(LineFit, RefusalsSayWhyAndChangeNothing) {
     }
 }
 
-// A fit's results in the units the plot shows: field in Э of sweep unit 3,
-// amplitude in volts divided by the gain factor 5, the area as "S=" shows
-// it, each error to two digits in its value's style.
+// Field in Э of sweep unit 3, volts over the gain factor 5, errors to two digits.
 TEST(FitTexts, ResultsInTheSelectedUnits) {
     TKavCfg cfg = DefaultCfg();
     cfg.RazvUnit = 3;
@@ -444,8 +420,7 @@ TEST(FitTexts, ResultsInTheSelectedUnits) {
     EXPECT_EQ(lines[2], "СКО остатка=20 мВ  R²=0,99876  итераций: 7");
     EXPECT_TRUE(ResultRowsAsTabText(rows).startsWith("Линия 1: B0\t3150 Э\t0,0023 Э\n"));
 
-    // In raw codes: the centre with its fraction, the amplitude in codes
-    // divided by the gain.
+    // In raw codes: the centre with its fraction, codes over the gain.
     cfg.RazvUnit = 0;
     cfg.AmpUnit = 0;
     const TValueFormat codes(cfg, u',');
@@ -458,15 +433,8 @@ TEST(FitTexts, ResultsInTheSelectedUnits) {
     EXPECT_EQ(raw[4].Error, "4,000E+003 отсч^3");
 }
 
-} // namespace
-
-namespace {
-
-// What the optimiser reads of the Jacobian's factor, J P = Q R: the least
-// squares solution P R^-1 (Q^T f) comes out as the pivoted Householder QR
-// gives it, from the normal equations for a well-conditioned Jacobian and
-// from the Householder QR itself, with its rank, for one whose columns
-// (nearly) repeat or vanish.
+// J P = Q R as the optimiser reads it gives the pivoted Householder QR's least
+// squares solution and rank, for well-conditioned and rank-deficient J.
 TEST(JacobianFactor, GivesTheOptimiserTheLeastSquaresSolution) {
     std::mt19937_64 random(17);
     std::normal_distribution<double> normal(0, 1);
@@ -520,16 +488,12 @@ TEST(JacobianFactor, GivesTheOptimiserTheLeastSquaresSolution) {
     }
 }
 
-} // namespace
-
-// The normal matrix, formed by the few-column pass or the blocked product,
-// and the column norms the optimiser reads from it: those of the columns
-// themselves, and once the values change by assignment, computed again.
+// The normal matrix (few-column pass or blocked product) and the column norms,
+// recomputed once the values change by assignment.
 TEST(JacobianFactor, NormalMatrixAndColumnNormsAreThoseOfTheColumns) {
     std::mt19937_64 random(3);
     std::normal_distribution<double> normal(0, 1);
-    // Row counts: one row alone, an even count within one slice, an odd one
-    // across slices (not a multiple of any slice).
+    // One row, an even count within one slice, an odd one across slices.
     for (const Eigen::Index rows : {1, 6, 1001})
         for (const Eigen::Index columns : {1, 5, 6, 8, 12}) {
             SCOPED_TRACE(columns);
@@ -558,42 +522,4 @@ TEST(JacobianFactor, NormalMatrixAndColumnNormsAreThoseOfTheColumns) {
     EXPECT_FALSE(broken.FormNormal());
 }
 
-// The range of a fit runs from the first to the last data point between
-// its bounds, wherever they sit in the blocks of slots the search skips,
-// and never takes a parameter record.
-TEST(LineFit, RangeFindsTheFirstAndLastPointAcrossEmptySlots) {
-    struct TCase {
-        std::vector<int> Points;
-        int From, To;
-        int First, Last; // -1: empty
-    } cases[] = {
-        {{0}, 0, MaxFieldCode, 0, 0},
-        {{15, 16}, 0, MaxFieldCode, 15, 16},
-        {{17, 40000}, 0, MaxFieldCode, 17, 40000},
-        {{MaxFieldCode}, 0, MaxFieldCode, MaxFieldCode, MaxFieldCode},
-        {{MaxFieldCode - 16, MaxFieldCode - 15},
-         MaxFieldCode,
-         0,
-         MaxFieldCode - 16,
-         MaxFieldCode - 15},
-        {{100, 200, 300}, 101, 299, 200, 200},
-        {{100, 300}, 101, 299, -1, -1},
-        {{}, 0, MaxFieldCode, -1, -1},
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.From);
-        auto store = std::make_unique<TPointTable>();
-        ClearPoints(*store);
-        for (int k = MaxFieldCode + 1; k < PointSlotCount - 1; ++k)
-            (*store)[k] = TPointSlot{7, static_cast<std::uint16_t>(k)}; // records
-        for (int p : c.Points)
-            (*store)[p] = TPointSlot{static_cast<std::uint16_t>(p), 2000};
-        const TPointRange r = RangeBetween(*store, static_cast<std::uint16_t>(c.From),
-                                           static_cast<std::uint16_t>(c.To));
-        EXPECT_EQ(r.Empty, c.First < 0);
-        if (c.First >= 0) {
-            EXPECT_EQ(r.First, c.First);
-            EXPECT_EQ(r.Last, c.Last);
-        }
-    }
-}
+} // namespace

@@ -1,6 +1,5 @@
-// The processing actions of the window over a spectrum with its results,
-// the texts of the results and the resonance values; kavtool process, which
-// runs the same actions on a file.
+// The processing actions, the texts of their results, the resonance values,
+// and kavtool process, which runs the same actions on a file.
 #include "config/settings_store.h"
 #include "kavtool_run.h"
 #include "processing/processing_actions.h"
@@ -21,8 +20,7 @@
 
 namespace {
 
-// Records what the actions asked of the window, in order, and keeps the
-// state of ABackUp and AGShow as the window's actions would.
+// Records what the actions ask of the window; keeps ABackUp's and AGShow's state.
 class TRecorderView : public TProcessingView {
 public:
     QStringList Calls;
@@ -107,10 +105,8 @@ TEST_F(ProcessingActions, VisirActionsRefuseWithTheirWarning) {
     EXPECT_FALSE(View.BackUp);
 }
 
-// What each operation leaves of the results of a finished search (the area,
-// the extremum marks, the pairs, the peak ratio), whether it keeps an undo
-// copy of the points and what it asks of the window. Smoothing clears the
-// counts but not the lists behind them.
+// What each operation leaves of a finished search's results, whether it keeps
+// an undo copy; smoothing clears the counts but not the lists behind them.
 TEST_F(ProcessingActions, EachOperationClearsItsShareOfTheResults) {
     SearchEverything();
     EXPECT_EQ(Results.MaxPositions[0], 1019);
@@ -303,6 +299,12 @@ TEST(Resonance, DpphFrequencyAndGFactorOfTheTopCode) {
     EXPECT_EQ(GFactorText(cfg, 65519, QChar('.')), QStringLiteral("g=2.0036"));
     // Lower field, higher g: 3000 Э gives 9254147 / (1399.6242 * 3000).
     EXPECT_EQ(GFactorText(cfg, 0, QChar(',')), QStringLiteral("g=2,204"));
+
+    // A wild calibration: the frequency is limited.
+    cfg.RazvUnits[3].KoeffK = 1e9;
+    EXPECT_EQ(DpphResonatorFrequency(cfg, 65519), std::numeric_limits<std::int32_t>::max());
+    cfg.RazvUnits[3].KoeffK = -1e9;
+    EXPECT_EQ(DpphResonatorFrequency(cfg, 65519), std::numeric_limits<std::int32_t>::min());
 }
 
 TEST(Resonance, NoFrequencyGivesGZeroAndZeroFieldNoGFactor) {
@@ -316,14 +318,6 @@ TEST(Resonance, NoFrequencyGivesGZeroAndZeroFieldNoGFactor) {
     EXPECT_EQ(g, 1);
     EXPECT_TRUE(GFactorText(cfg, 0, QChar('.')).isEmpty());
     EXPECT_FALSE(GFactorText(cfg, 1, QChar('.')).isEmpty());
-}
-
-TEST(Resonance, FrequencyOfAWildCalibrationIsLimited) {
-    TKavCfg cfg = DefaultFieldCfg();
-    cfg.RazvUnits[3].KoeffK = 1e9;
-    EXPECT_EQ(DpphResonatorFrequency(cfg, 65519), std::numeric_limits<std::int32_t>::max());
-    cfg.RazvUnits[3].KoeffK = -1e9;
-    EXPECT_EQ(DpphResonatorFrequency(cfg, 65519), std::numeric_limits<std::int32_t>::min());
 }
 
 // ---- kavtool process
@@ -448,22 +442,28 @@ TEST_F(KavtoolProcess, DpphFrequencyAndGFactors) {
     EXPECT_TRUE(text.Out.contains(QStringLiteral("f=9254.1МГц"))) << text.Out.toStdString();
 }
 
-TEST_F(KavtoolProcess, MissingVisirIsAnErrorWithTheWarning) {
+// A missing visir is an error with the window's warning; bad usage exits 2.
+TEST_F(KavtoolProcess, RefusalsPrintNothing) {
     const QString in = TwoLineFile();
-    const TRun r = Run({"process", in, "filter", "10", "equalize"});
-    EXPECT_EQ(r.Exit, 1);
-    EXPECT_TRUE(r.Err.contains(
-        QStringLiteral("Границы выравнивания спектра необходимо задать с помощью двух визиров!")))
-        << r.Err.toStdString();
-    EXPECT_TRUE(r.Out.isEmpty());
-}
-
-TEST_F(KavtoolProcess, BadUsage) {
-    const QString in = TwoLineFile();
-    EXPECT_EQ(Run({"process", in, "sharpen"}).Exit, 2);
-    EXPECT_EQ(Run({"process", in, "filter"}).Exit, 2);
-    EXPECT_EQ(Run({"process", in, "minmax", "20"}).Exit, 2);
-    EXPECT_EQ(Run({"process", in, "--gain", "8", "dpph"}).Exit, 2);
-    EXPECT_EQ(Run({"process", in}).Exit, 2);
-    EXPECT_EQ(Run({"process", Path("missing.kav"), "dpph"}).Exit, 1);
+    const struct {
+        QStringList Args;
+        int Exit;
+        QString Needle;
+    } cases[] = {
+        {{in, "filter", "10", "equalize"},
+         1,
+         "Границы выравнивания спектра необходимо задать с помощью двух визиров!"},
+        {{in, "sharpen"}, 2, ""},
+        {{in, "filter"}, 2, ""},
+        {{in, "minmax", "20"}, 2, ""},
+        {{in, "--gain", "8", "dpph"}, 2, ""},
+        {{in}, 2, ""},
+        {{Path("missing.kav"), "dpph"}, 1, "missing.kav"},
+    };
+    for (const auto& c : cases) {
+        const TRun r = Run(QStringList{"process"} + c.Args);
+        EXPECT_EQ(r.Exit, c.Exit) << c.Args.join(' ').toStdString();
+        EXPECT_TRUE(r.Err.contains(c.Needle)) << r.Err.toStdString();
+        EXPECT_TRUE(r.Out.isEmpty()) << r.Out.toStdString();
+    }
 }

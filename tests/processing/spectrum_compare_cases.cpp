@@ -1,6 +1,4 @@
-// The comparison with a reference spectrum: placement by field, the shift
-// from the cross-correlation, the normalisations, the ratio of double
-// integrals and the spin count, and its refusals.
+// The comparison with a reference spectrum, its results and its refusals.
 
 #include "config/settings_store.h"
 #include "processing/field_shift.h"
@@ -23,9 +21,7 @@ struct TPair {
     std::unique_ptr<TPointTable> Sample;
     std::unique_ptr<TPointTable> Reference;
 
-    // The sample is the standard scaled by `scale` and moved up the field
-    // by `shift` Э; the two are swept over different ranges with different
-    // steps.
+    // The standard scaled and moved up by `shift` Э, swept over another range.
     TPair(double scale, double shift, double referenceGain = 1) {
         Sample = Recorded(SampleAxis, 3120, 3280, 10,
                           [=](double h) { return scale * Standard(h - shift); });
@@ -55,9 +51,7 @@ TEST(CrossCorrelation, FindsTheLagToAFractionOfAStep) {
     EXPECT_EQ(CrossCorrelationLag({}, {}, 20), 0);
 }
 
-// The standard compared with itself scaled by 0.37 and moved by 1.5 Э,
-// swept over another range: 0.37 and 1.5 Э come back, and the difference
-// left is the rounding of the codes.
+// 0.37 and 1.5 Э come back; the difference left is the rounding of the codes.
 TEST(SpectrumCompare, SelfScaledAndShiftedComesBack) {
     const TPair pair(0.37, 1.5);
     struct TCase {
@@ -86,8 +80,6 @@ TEST(SpectrumCompare, SelfScaledAndShiftedComesBack) {
         if (c.Normalization != TNormalization::None && c.Normalization != TNormalization::Records) {
             EXPECT_LT(r.ResidualRms, 2.5);
         }
-        // The curve: the sample's points, the reference as placed, and
-        // their difference.
         ASSERT_EQ(r.Curve.Codes.size(), static_cast<std::size_t>(r.PointCount));
         for (std::size_t i = 0; i < r.Curve.Codes.size(); i += 37) {
             const std::uint16_t code = r.Curve.Codes[i];
@@ -97,8 +89,7 @@ TEST(SpectrumCompare, SelfScaledAndShiftedComesBack) {
     }
 }
 
-// Without the shift the reference stays where its field puts it: the
-// difference shows both lines twice.
+// Without the shift the reference stays where its field puts it.
 TEST(SpectrumCompare, PlacedByFieldWithoutShift) {
     const TPair pair(0.37, 1.5);
     TCompareRequest request;
@@ -108,9 +99,7 @@ TEST(SpectrumCompare, PlacedByFieldWithoutShift) {
     EXPECT_EQ(moved.ShiftCodes, 0);
     EXPECT_GT(moved.ResidualRms, 50);
 
-    // An unshifted copy matches in place; the compared points are the
-    // sample's within the reference's field range (3100..3300 Э of the
-    // reference inside the sample's 3120..3280 Э).
+    // An unshifted copy matches in place, over the sample's 3120..3280 Э.
     const TPair same(0.37, 0);
     const TSpectrumComparison r = same.Compare(request);
     ASSERT_TRUE(r.Done());
@@ -119,13 +108,9 @@ TEST(SpectrumCompare, PlacedByFieldWithoutShift) {
     EXPECT_NEAR(UnitValue(same.SampleAxis, r.Last), 3280, 0.05); // the last of every tenth code
 }
 
-// Normalised by the files' gains: a sample recorded at gain 5 as the same
-// standard is scaled by 5, and holds the same number of spins. The sweep
-// counts of both files do not enter: a spectrum of nine sweeps holds their
-// mean, of the same height as one sweep.
+// The sample at gain factor 5 is scaled by 5 and holds the same spins; a sum
+// of nine sweeps holds their mean, so sweep counts do not enter.
 TEST(SpectrumCompare, GainsNormaliseAndSweepCountsDoNot) {
-    // The sample at gain row 2 (factor 5), the reference at row 0: the same
-    // signal gives five times the codes.
     const TPair pair(1, 0, 5);
     TCompareRequest request;
     request.Normalization = TNormalization::Records;
@@ -204,9 +189,8 @@ TEST(SpectrumCompare, RefusalsSayWhy) {
     }
 }
 
-// A reference is read with the instrument's own field calibration and its
-// records on top, whatever the sample shown brought into the live units;
-// its gain and sweep count come from its records.
+// A reference is read on the instrument's calibration with its own records on
+// top, whatever the sample shown brought into the live units.
 TEST(SpectrumCompare, ReferenceSettingsFromItsRecords) {
     TKavCfg cfg{};
     SetDefaults(cfg, QString()); // the instrument: 3000..3300 Э

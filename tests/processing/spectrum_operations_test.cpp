@@ -1,6 +1,4 @@
-// The operations on a spectrum's points: the range between the visirs,
-// gaps filled, the filter, the smoothing, the baseline, the integrals, the
-// extrema and the peak ratio, on hand-made lists and synthetic lines.
+// The operations on a spectrum's points, on hand-made lists and synthetic lines.
 #include "processing/extremum_search.h"
 #include "processing/integration.h"
 #include "processing/point_range.h"
@@ -72,31 +70,50 @@ const std::vector<TLine> Lines = {{10000, 600}, {20000, 1200}, {30000, 300}};
 
 } // namespace
 
-TEST(PointRange, EitherOrderAndNarrowedToPoints) {
-    auto store = EmptyStore();
-    PutPoints(*store, 100, {1, 2, 3});
-    PutPoints(*store, 200, {4, 5});
-    const TPointRange ab = RangeBetween(*store, 50, 300);
-    const TPointRange ba = RangeBetween(*store, 300, 50);
-    EXPECT_FALSE(ab.Empty);
-    EXPECT_EQ(ab.First, 100);
-    EXPECT_EQ(ab.Last, 201);
-    EXPECT_EQ(ba.First, ab.First);
-    EXPECT_EQ(ba.Last, ab.Last);
-    EXPECT_TRUE(RangeBetween(*store, 110, 190).Empty);
-    EXPECT_TRUE(WholeSpectrum(*EmptyStore()).Empty);
-}
-
-TEST(PointRange, NeverReachesTheParameterSlots) {
-    auto store = EmptyStore();
-    PutParameterBlock(*store);
-    // A damaged file can put a point-like record into the reserved area.
-    store->at(65522) = TPointSlot{65522, 100};
-    EXPECT_TRUE(WholeSpectrum(*store).Empty);
-    PutPoints(*store, 65000, {7});
-    const TPointRange range = RangeBetween(*store, 0, 65535);
-    EXPECT_EQ(range.First, 65000);
-    EXPECT_EQ(range.Last, 65000);
+// From the first to the last point between the bounds, in either order, across
+// the blocks of slots the search skips, never into the parameter records.
+TEST(PointRange, FirstAndLastPointBetweenTheBounds) {
+    const struct {
+        std::vector<int> Points;
+        int From, To;
+        int First, Last; // -1: empty
+    } cases[] = {
+        {{0}, 0, MaxFieldCode, 0, 0},
+        {{15, 16}, 0, MaxFieldCode, 15, 16},
+        {{17, 40000}, 0, MaxFieldCode, 17, 40000},
+        {{MaxFieldCode}, 0, MaxFieldCode, MaxFieldCode, MaxFieldCode},
+        {{MaxFieldCode - 16, MaxFieldCode - 15},
+         MaxFieldCode,
+         0,
+         MaxFieldCode - 16,
+         MaxFieldCode - 15},
+        {{100, 101, 102, 200, 201}, 50, 300, 100, 201},
+        {{100, 101, 102, 200, 201}, 300, 50, 100, 201},
+        {{100, 101, 102, 200, 201}, 110, 190, -1, -1},
+        {{100, 200, 300}, 101, 299, 200, 200},
+        {{100, 300}, 101, 299, -1, -1},
+        {{}, 0, MaxFieldCode, -1, -1},
+        {{65000}, 0, 65535, 65000, 65000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.From << ".." << c.To);
+        auto store = EmptyStore();
+        for (int k = MaxFieldCode + 1; k < PointSlotCount - 1; ++k)
+            (*store)[k] = TPointSlot{7, static_cast<std::uint16_t>(k)}; // records
+        // A damaged file can put a point-like record into the reserved area.
+        store->at(65522) = TPointSlot{65522, 100};
+        for (int p : c.Points)
+            PutPoints(*store, p, {2000});
+        const TPointRange r = RangeBetween(*store, static_cast<std::uint16_t>(c.From),
+                                           static_cast<std::uint16_t>(c.To));
+        EXPECT_EQ(r.Empty, c.First < 0);
+        if (c.First >= 0) {
+            EXPECT_EQ(r.First, c.First);
+            EXPECT_EQ(r.Last, c.Last);
+        }
+        const TPointRange whole = WholeSpectrum(*store);
+        EXPECT_EQ(whole.Empty, c.Points.empty());
+    }
 }
 
 TEST(FillGaps, RunsTakeThePointBeforeThemAndEndsStayEmpty) {
@@ -224,10 +241,8 @@ TEST(DoubleIntegral, WorkedExamples) {
     EXPECT_EQ(store->at(1).Y, 1);
 }
 
-// A first-derivative Lorentzian line sampled in 12-bit codes about the zero
-// line: its double integral is the area of the absorption line. Over the
-// window +-W the exact value is the integral of L(x) - L(-W), since the
-// first sum starts from the left end of the window.
+// Over the window +-W the exact value is the integral of L(x) - L(-W): the
+// first sum starts from the window's left end.
 TEST(DoubleIntegral, DerivativeLorentzianGivesTheAbsorptionArea) {
     const double x0 = 30000, w = 50, halfWindow = 500;
     const double a = 1500 * w / 0.6495; // about 1500 codes at the derivative's peaks
@@ -241,10 +256,7 @@ TEST(DoubleIntegral, DerivativeLorentzianGivesTheAbsorptionArea) {
         2 * a * w * std::atan(halfWindow / w) - 2 * halfWindow * Lorentz(x0 - halfWindow, x0, w, a);
     const double area =
         DoubleIntegral(*store, std::uint16_t(x0 - halfWindow), std::uint16_t(x0 + halfWindow), 1);
-    // The line is odd about x0 and so is its rounding, so the mean stays
-    // 2048 and the rounding error e of the sample at x0 + d (|e| <= 1/2)
-    // enters the double sum as -2d e: at most W (W + 1) / 2 in all. The sum
-    // of samples differs from the integral by far less than 0.1 %.
+    // Rounding e at x0 + d enters as -2d e: at most W (W + 1) / 2 in all.
     const double roundingBound = halfWindow * (halfWindow + 1) / 2;
     EXPECT_NEAR(area, expected, roundingBound + 0.001 * expected);
 
@@ -265,9 +277,8 @@ TEST(IntegrateRange, TwoPointsAndFlatSpectrum) {
         EXPECT_EQ(store->at(k).Y, 2048);
 }
 
-// A step: 40 points at one level, 40 at the other. The mean 2000 is whole;
-// the first sum falls to -40000 (or rises to +40000) and comes back to 0,
-// so its extreme sets the scale: a quarter of the range from the zero line.
+// A step of 40 + 40 points: the first sum's extreme, +-40000, is scaled to a
+// quarter of the range from the zero line.
 TEST(IntegrateRange, LargeIntegralIsScaledToTheTopQuarter) {
     for (const auto& [first, second, extreme] :
          {std::tuple{1000, 3000, 2048 - 1024}, std::tuple{3000, 1000, 2048 + 1024}}) {
@@ -284,10 +295,8 @@ TEST(IntegrateRange, LargeIntegralIsScaledToTheTopQuarter) {
 }
 
 TEST(IntegrateRange, DriftFromTheUnroundedMeanStaysOnTheScale) {
-    // 3072, then 2046 points at 2048, then 0: the mean 2047.5 rounds to
-    // 2048, so the first pass stays within +-1024 (no scaling) while the
-    // second pass, with the unrounded mean, climbs half a code per point and
-    // would reach 4095.5 -> 4096 just before the last point.
+    // The mean 2047.5 rounds to 2048 for the first pass (no scaling); the
+    // second, with the unrounded mean, would climb to 4096 before the end.
     auto store = EmptyStore();
     std::vector<int> y(2048, 2048);
     y.front() = 3072;
