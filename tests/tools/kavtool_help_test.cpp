@@ -22,6 +22,8 @@ TKavtoolRun RunTool(const QStringList& args) {
 // usage line.
 QStringList CommandNames() {
     const TKavtoolRun help = RunTool({"help"});
+    EXPECT_EQ(help.Exit, 0);
+    EXPECT_TRUE(help.Out.contains("kavtool import FILE.tsv -o FILE.kav"));
     QStringList names;
     static const QRegularExpression line(QStringLiteral("^  kavtool ([a-z]+) "),
                                          QRegularExpression::MultilineOption);
