@@ -84,11 +84,9 @@ std::array<int, 4> Edges(const TPageGeometry& g) {
 }
 
 TEST(PageGeometry, MarginsCountFromThePaperEdgeNotFromThePrintableArea) {
-    // A 15 mm margin leaves 10 mm of the printable area: 100 pixels.
-    // Each side on its own, truncated toward zero: (7 - 5) * 2000 / 200.
-    // Margins equal to the offsets give the whole printable page, and so do
-    // margins below them (a hand-edited Kav.ini, a printer changed since):
-    // they are raised to the strip the printer cannot reach.
+    // Each side on its own, truncated toward zero: (15 - 5) * 2000 / 200.
+    // Margins below the offsets (a hand-edited Kav.ini, a printer changed
+    // since) are raised to the strip the printer cannot reach.
     const struct {
         TPrintableArea Area;
         TPageMargins Margins;

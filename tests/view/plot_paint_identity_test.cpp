@@ -1,11 +1,6 @@
-// The full paint of the screen canvas and of the PNG pictures, pixel for
-// pixel against the same painter drawing everything the plain way (every
-// label and arrow through QPainter, the frame, grid and points as painter
-// shapes) instead of the sprites and the straight pixel stores. Scenes: empty
-// and full stores, extrema with labels at every edge and far outside the
-// plot, crowded labels, pair amplitudes with g-factors, "S=", "АМ=",
-// "Tiba/Titan=", the raw trace, units with names, other colours, several
-// ordinate scales and sizes, and repeated paints.
+// The screen canvas and the PNG pictures, with their label sprites and pixel
+// shortcuts, paint pixel for pixel what the plot painter paints through
+// QPainter alone, on scenes that reach every label, mark and text.
 
 #include "qt_app.h"
 #include "view/plot_painter.h"
