@@ -31,13 +31,11 @@
 
 namespace {
 
-struct TPaperCase {
-    int W, H;
-    TPaperSize Paper;
-};
-
 TEST(PageGeometry, NearestPaperByRoundedDistanceEarlierEntryOnATie) {
-    const TPaperCase cases[] = {
+    const struct {
+        int W, H;
+        TPaperSize Paper;
+    } cases[] = {
         {200, 287, {210, 297}}, // an A4 printer with 5 mm it cannot reach
         {287, 200, {297, 210}}, // the same in landscape
         {210, 297, {210, 297}}, // exactly a standard paper
@@ -51,7 +49,7 @@ TEST(PageGeometry, NearestPaperByRoundedDistanceEarlierEntryOnATie) {
         {98, 469, {210, 297}},
         {98, 470, {297, 420}}, // 206.1 against 205.2
     };
-    for (const TPaperCase& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(NearestPaper(c.W, c.H), c.Paper) << c.W << " x " << c.H;
 }
 
@@ -86,11 +84,9 @@ std::array<int, 4> Edges(const TPageGeometry& g) {
 }
 
 TEST(PageGeometry, MarginsCountFromThePaperEdgeNotFromThePrintableArea) {
-    // A 15 mm margin leaves 10 mm of the printable area: 100 pixels.
-    // Each side on its own, truncated toward zero: (7 - 5) * 2000 / 200.
-    // Margins equal to the offsets give the whole printable page, and so do
-    // margins below them (a hand-edited Kav.ini, a printer changed since):
-    // they are raised to the strip the printer cannot reach.
+    // Each side on its own, truncated toward zero: (15 - 5) * 2000 / 200.
+    // Margins below the offsets (a hand-edited Kav.ini, a printer changed
+    // since) are raised to the strip the printer cannot reach.
     const struct {
         TPrintableArea Area;
         TPageMargins Margins;
@@ -197,6 +193,13 @@ struct PrintoutTest : ::testing::Test {
         return PaintPrintout(p, page, &Reason);
     }
     bool Paint() { return Paint(Printout()); }
+    // A maximum 1000 above the zero line at 30000, a minimum 1000 below at 31000.
+    void TwoExtrema() {
+        F.Put(30000, 3048);
+        F.Put(31000, 1048);
+        F.Results.MaxPositions = {30000};
+        F.Results.MinPositions = {31000};
+    }
     void Visirs(int one, int two) {
         F.Cfg.Visir1 = F.Cfg.Visir2 = true;
         F.Cfg.VisKoord1 = static_cast<std::uint16_t>(one);
@@ -381,12 +384,8 @@ TEST_F(PrintoutTest, AVisirOnAViewBoundIsNotPrinted) {
 }
 
 TEST_F(PrintoutTest, MaximumLabelledAboveItsArrowMinimumBelow) {
-    F.Put(30000, 3048);
-    F.Put(31000, 1048);
-    F.Results.MaxCount = 1;
-    F.Results.MaxPositions = {30000};
-    F.Results.MinCount = 1;
-    F.Results.MinPositions = {31000};
+    TwoExtrema();
+    F.Results.MaxCount = F.Results.MinCount = 1;
     ASSERT_TRUE(Paint());
     const TPageGeometry g = Geo();
     const int h = TextH();
@@ -409,11 +408,8 @@ TEST_F(PrintoutTest, MaximumLabelledAboveItsArrowMinimumBelow) {
 }
 
 TEST_F(PrintoutTest, PairAmplitudesAreaAndTheSecondLine) {
-    F.Put(30000, 3048);
-    F.Put(31000, 1048);
+    TwoExtrema();
     F.Results.PairCount = 1;
-    F.Results.MaxPositions = {30000};
-    F.Results.MinPositions = {31000};
     F.Results.PairAmplitudes = {2000};
     F.Results.Area = 1234.5;
     F.Results.TibaAmp = 500;
@@ -536,36 +532,19 @@ struct PrintoutPdf : ::testing::Test, TTempFiles {
         return Path("line.kav");
     }
     // kavtool print as a lab script runs it: no display, no Qt platform chosen.
-    TKavtoolRun Print(QStringList args) const {
-        args.prepend("print");
-        TKavtoolOptions options;
-        options.WorkDir = Dir.path();
+    TKavtoolRun Print(const QStringList& args, const QStringList& before = {}) const {
+        TKavtoolOptions options{Dir.path()};
         options.NoDisplay = true;
-        return RunKavtool(args, options);
+        return RunKavtool(before + QStringList{"print"} + args, options);
     }
 };
 
-// One page of A4 in the chosen orientation (kavtool print reads both from
-// Kav.ini), with the texts of the processed spectrum.
-TEST_F(PrintoutPdf, OnePageOfA4WithItsTexts) {
-    F.Cfg.Orientation = 0;
-    const QString path = Path("line.pdf");
-    ASSERT_TRUE(WritePdf(path)) << Error.toStdString();
-    const QString info = Poppler("pdfinfo", path);
-    EXPECT_TRUE(info.contains("Pages: 1 ")) << info.toStdString();
-    EXPECT_TRUE(info.contains("Page size: 595 x 842 pts (A4)")) << info.toStdString();
-    EXPECT_TRUE(info.contains(QStringLiteral("Спектр КАВ"))) << info.toStdString();
-    const QString text = Poppler("pdftotext", path);
-    for (const char* part : {"Файл: \"line.kav\" Усиление: 5. Развёртка: 30 сек.",
-                             "S=1,235E+005 отсч^3", "A=973", "{21000 0}"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << text.toStdString();
-    EXPECT_EQ(Entries(), QStringList{"line.pdf"});
-}
-
 // A missing folder, a folder in the way, a PDF cut short by the file size
 // limit: not taken, the reason is the system's, the previous file stays
-// whole with nothing beside it; without the limit the page replaces it.
+// whole with nothing beside it; without the limit the page replaces it: one
+// page of A4 in the chosen orientation with the texts of the spectrum.
 TEST_F(PrintoutPdf, AFailedWriteNamesTheReasonAndLeavesThePreviousFileWhole) {
+    F.Cfg.Orientation = 0;
     const QString path = Path("line.pdf");
     ASSERT_TRUE(WriteFileAtomically(path, "previous"));
     ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.pdf"));
@@ -588,7 +567,15 @@ TEST_F(PrintoutPdf, AFailedWriteNamesTheReasonAndLeavesThePreviousFileWhole) {
     EXPECT_EQ(Read("line.pdf"), "previous");
     EXPECT_EQ(Entries(), QStringList{"line.pdf"});
     ASSERT_TRUE(WritePdf(path)) << Error.toStdString();
-    EXPECT_TRUE(Read("line.pdf").startsWith("%PDF-"));
+    const QString info = Poppler("pdfinfo", path);
+    EXPECT_TRUE(info.contains("Pages: 1 ")) << info.toStdString();
+    EXPECT_TRUE(info.contains("Page size: 595 x 842 pts (A4)")) << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("Спектр КАВ"))) << info.toStdString();
+    const QString text = Poppler("pdftotext", path);
+    for (const char* part : {"Файл: \"line.kav\" Усиление: 5. Развёртка: 30 сек.",
+                             "S=1,235E+005 отсч^3", "A=973", "{21000 0}"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << text.toStdString();
+    EXPECT_EQ(Entries(), QStringList{"line.pdf"});
 }
 
 // kavtool print processes the file and prints it without a display: the
@@ -611,14 +598,11 @@ TEST_F(PrintoutPdf, KavtoolPrintsAProcessedSpectrumInTheLanguageAskedFor) {
         {{"--lang", "en"}, {"--ini", Path("ru.ini")}, true},
     };
     static const QRegularExpression cyrillic(QStringLiteral("[А-Яа-яЁё]"));
-    TKavtoolOptions options;
-    options.WorkDir = Dir.path();
-    options.NoDisplay = true;
     for (const auto& c : cases) {
         const QString pdf = Path(QStringLiteral("%1.pdf").arg(&c - cases));
-        const QStringList args = c.Before + QStringList{"print", in, "-o", pdf} + c.After + ops;
-        SCOPED_TRACE(args.join(' ').toStdString());
-        const TKavtoolRun r = RunKavtool(args, options);
+        const QStringList args = QStringList{in, "-o", pdf} + c.After + ops;
+        SCOPED_TRACE((c.Before + args).join(' ').toStdString());
+        const TKavtoolRun r = Print(args, c.Before);
         ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
         EXPECT_TRUE(r.Out.isEmpty());
         EXPECT_TRUE(Poppler("pdfinfo", pdf).contains("Page size: 595 x 842 pts (A4)"));
@@ -647,9 +631,11 @@ TEST_F(PrintoutPdf, KavtoolFailuresLeaveNoFile) {
         int Exit;
         QString ErrPart;
     } cases[] = {
-        {{in}, 2, {}}, // no -o
+        {{in}, 2, "usage: kavtool print"}, // no -o
         {{in, "-o", Path("x.pdf"), "sharpen"}, 2, {}},
-        {{Path("missing.kav"), "-o", Path("x.pdf")}, 1, Path("missing.kav")},
+        {{Path("missing.kav"), "-o", Path("x.pdf")},
+         1,
+         "kavtool: file \"" + Path("missing.kav") + "\" not found\n"},
         {{in, "-o", Path("x.pdf"), "equalize"}, 1, QStringLiteral("двух визиров")},
         {{in, "-o", unwritable},
          1,

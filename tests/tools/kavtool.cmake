@@ -1,3 +1,2 @@
 kav_test_runs_kavtool(test_tools_kavtool)
 kav_test_runs_kavtool(test_tools_kavtool_batch)
-kav_test_runs_kavtool(test_tools_kavtool_batch_save)

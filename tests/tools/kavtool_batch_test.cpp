@@ -1,8 +1,10 @@
 // kavtool process, export and print on several spectra in one run, with
-// -o DIR/: each result under its input's name, a failing file reported on
-// its own line while the others are written, and results that would write
-// over an input or over each other refused.
+// -o DIR/: each result under its input's name and whole or not at all, a
+// failing file reported on its own line while the others are written, and
+// results that would write over an input or over each other refused.
+#include "disk_limits.h"
 #include "kavtool_run.h"
+#include "loaded_points.h"
 #include "qstring_printer.h"
 #include "spectrum/point_store.h"
 #include "spectrum/spectrum_file.h"
@@ -13,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -21,23 +24,23 @@ namespace {
 
 using TRun = TKavtoolRun;
 
-class KavtoolBatch : public ::testing::Test {
+const QStringList Ops = {"--visirs", "1000", "64000", "filter", "3", "minmax", "20", "100"};
+
+class KavtoolBatch : public ::testing::Test, public TTempFiles {
 protected:
-    TTempFiles Files;
-
-    QString Path(const QString& name) const { return Files.Path(name); }
-
-    TRun Run(const QStringList& args) const {
-        TKavtoolOptions options{Files.Dir.path()};
+    TRun Run(const QStringList& args, rlim_t fileSizeLimit = RLIM_INFINITY) const {
+        TKavtoolOptions options{Dir.path()};
         options.NoDisplay = true;
+        options.FileSizeLimit = fileSizeLimit;
         return RunKavtool(args, options);
     }
 
-    // A derivative line centred on `centre`, one point every 16 codes.
-    QString WriteSpectrum(const QString& name, int centre) const {
+    // A derivative line centred on `centre`, `points` points one every 16
+    // codes from code 40 (by default up to 65000).
+    QString WriteSpectrum(const QString& name, int centre, int points = 4061) const {
         auto store = std::make_unique<TPointTable>();
         ClearPoints(*store);
-        for (int code = 40; code <= 65000; code += 16) {
+        for (int code = 40; code < 40 + 16 * points; code += 16) {
             const double d = (code - centre) / 1200.0;
             (*store)[code] = TPointSlot{
                 static_cast<std::uint16_t>(code),
@@ -49,7 +52,7 @@ protected:
 
     // A file the program refuses to open: more records than it holds.
     QString WriteDamaged(const QString& name) const {
-        Files.Write(name, QByteArray((PointSlotCount + 1) * 4, '\0'));
+        Write(name, QByteArray((PointSlotCount + 1) * 4, '\0'));
         return Path(name);
     }
 
@@ -58,6 +61,14 @@ protected:
         const TRun r = Run({"export", path});
         EXPECT_EQ(r.Exit, 0) << path.toStdString() << ": " << r.Err.toStdString();
         return r.Out;
+    }
+
+    // What a run on the one file saves, as loaded.
+    std::unique_ptr<TPointTable> SavedAlone(const QString& input) const {
+        const TRun r =
+            Run(QStringList{"process", input} + Ops + QStringList{"-o", Path("alone.kav")});
+        EXPECT_EQ(r.Exit, 0) << r.Err.toStdString();
+        return LoadedPoints(Path("alone.kav"));
     }
 };
 
@@ -75,9 +86,8 @@ TEST_F(KavtoolBatch, AFailingFileIsReportedAndTheOthersAreWritten) {
     const QString a = WriteSpectrum("a.kav", 30000);
     const QString bad = WriteDamaged("bad.kav");
     const QString c = WriteSpectrum("c.kav", 36000);
-    const QStringList ops = {"--visirs", "1000", "64000", "filter", "3", "minmax", "20", "100"};
 
-    const TRun batch = Run(QStringList{"process", a, bad, c} + ops + QStringList{"-o", "out/"});
+    const TRun batch = Run(QStringList{"process", a, bad, c} + Ops + QStringList{"-o", "out/"});
     EXPECT_EQ(batch.Exit, 1);
     const QStringList errors = Lines(batch.Err);
     ASSERT_EQ(errors.size(), 2) << batch.Err.toStdString();
@@ -89,7 +99,7 @@ TEST_F(KavtoolBatch, AFailingFileIsReportedAndTheOthersAreWritten) {
     // Each report follows the name of its file and says what a run on that
     // file alone says; the written files hold the same points.
     for (const QString& name : {QStringLiteral("a"), QStringLiteral("c")}) {
-        const TRun alone = Run(QStringList{"process", Path(name + ".kav")} + ops +
+        const TRun alone = Run(QStringList{"process", Path(name + ".kav")} + Ops +
                                QStringList{"-o", Path(name + "1.kav")});
         ASSERT_EQ(alone.Exit, 0) << alone.Err.toStdString();
         EXPECT_TRUE(batch.Out.contains("file: " + Path(name + ".kav") + "\n" + alone.Out))
@@ -100,7 +110,7 @@ TEST_F(KavtoolBatch, AFailingFileIsReportedAndTheOthersAreWritten) {
     EXPECT_NE(Points(Path("out/a.kav")), Points(a)); // filtered
 
     // With --json, one document a line, one for each file that succeeded.
-    const TRun json = Run(QStringList{"process", a, bad, c} + ops + QStringList{"--json"});
+    const TRun json = Run(QStringList{"process", a, bad, c} + Ops + QStringList{"--json"});
     EXPECT_EQ(json.Exit, 1);
     const QStringList docs = Lines(json.Out);
     ASSERT_EQ(docs.size(), 2) << json.Out.toStdString();
@@ -114,8 +124,8 @@ TEST_F(KavtoolBatch, AFailingFileIsReportedAndTheOthersAreWritten) {
     EXPECT_EQ(Lines(print.Err).mid(1), QStringList{"kavtool: 1 of 3 files failed"});
     EXPECT_TRUE(Lines(print.Err)[0].startsWith("kavtool: " + bad + ": "))
         << print.Err.toStdString();
-    EXPECT_TRUE(Files.Read("pages/day/a.pdf").startsWith("%PDF-"));
-    EXPECT_TRUE(Files.Read("pages/day/c.pdf").startsWith("%PDF-"));
+    EXPECT_TRUE(Read("pages/day/a.pdf").startsWith("%PDF-"));
+    EXPECT_TRUE(Read("pages/day/c.pdf").startsWith("%PDF-"));
     EXPECT_FALSE(QFile::exists(Path("pages/day/bad.pdf")));
 }
 
@@ -150,13 +160,12 @@ TEST_F(KavtoolBatch, ExportWritesEachFormatIntoTheFolder) {
     }
     // The text is what a run on the one file prints; a round trip through
     // BES3T gives back its points.
-    EXPECT_EQ(QString::fromUtf8(Files.Read("out-tsv/c.tsv")), Points(c));
-    EXPECT_EQ(QString::fromUtf8(Files.Read("out-csv/a.csv")),
-              Run({"export", a, "--format", "csv"}).Out);
+    EXPECT_EQ(QString::fromUtf8(Read("out-tsv/c.tsv")), Points(c));
+    EXPECT_EQ(QString::fromUtf8(Read("out-csv/a.csv")), Run({"export", a, "--format", "csv"}).Out);
     const TRun back = Run({"import", Path("out-bes3t/c.DSC"), "-o", Path("back.kav")});
     ASSERT_EQ(back.Exit, 0) << back.Err.toStdString();
     EXPECT_EQ(Points(Path("back.kav")), Points(c));
-    EXPECT_TRUE(Files.Read("out-png/a.png").startsWith("\x89PNG\r\n\x1a\n"));
+    EXPECT_TRUE(Read("out-png/a.png").startsWith("\x89PNG\r\n\x1a\n"));
 
     // All well: status 0, nothing on stderr.
     const TRun ok = Run({"export", a, c, "-o", Path("out-tsv")});
@@ -167,12 +176,12 @@ TEST_F(KavtoolBatch, ExportWritesEachFormatIntoTheFolder) {
 // A result is never written over an input of the run or over the result of
 // another input: those files are refused one by one and stay as they were.
 TEST_F(KavtoolBatch, NoResultReplacesAnInputOrAnotherResult) {
-    ASSERT_TRUE(QDir(Files.Dir.path()).mkpath("x"));
-    ASSERT_TRUE(QDir(Files.Dir.path()).mkpath("y"));
+    ASSERT_TRUE(QDir(Dir.path()).mkpath("x"));
+    ASSERT_TRUE(QDir(Dir.path()).mkpath("y"));
     const QString xa = WriteSpectrum("x/a.kav", 30000);
     const QString xb = WriteSpectrum("x/b.kav", 33000);
     const QString ya = WriteSpectrum("y/a.kav", 36000);
-    const QByteArray before = Files.Read("x/a.kav");
+    const QByteArray before = Read("x/a.kav");
 
     // Into the inputs' own folder: each would replace its input.
     TRun r = Run({"process", xa, xb, "filter", "3", "-o", Path("x/")});
@@ -181,7 +190,7 @@ TEST_F(KavtoolBatch, NoResultReplacesAnInputOrAnotherResult) {
     ASSERT_EQ(errors.size(), 3) << r.Err.toStdString();
     EXPECT_TRUE(errors[0].contains("would replace the input")) << errors[0].toStdString();
     EXPECT_EQ(errors[2], "kavtool: 2 of 2 files failed");
-    EXPECT_EQ(Files.Read("x/a.kav"), before);
+    EXPECT_EQ(Read("x/a.kav"), before);
 
     // Two inputs of one name: the first is written, the second refused.
     r = Run({"export", xa, ya, "-o", Path("out/")});
@@ -190,7 +199,7 @@ TEST_F(KavtoolBatch, NoResultReplacesAnInputOrAnotherResult) {
     ASSERT_EQ(errors.size(), 2) << r.Err.toStdString();
     EXPECT_TRUE(errors[0].startsWith("kavtool: " + ya + ": ")) << errors[0].toStdString();
     EXPECT_TRUE(errors[0].contains(xa)) << errors[0].toStdString();
-    EXPECT_EQ(QString::fromUtf8(Files.Read("out/a.tsv")), Points(xa));
+    EXPECT_EQ(QString::fromUtf8(Read("out/a.tsv")), Points(xa));
 }
 
 // Several inputs need a folder to write into; a folder that cannot be made
@@ -224,5 +233,68 @@ TEST_F(KavtoolBatch, SeveralFilesNeedAFolder) {
             EXPECT_EQ(r.Err.count(u'\n'), 1) << what;
         }
     }
-    EXPECT_EQ(Files.Entries(), QStringList({"a.kav", "c.kav"}));
+    EXPECT_EQ(Entries(), QStringList({"a.kav", "c.kav"}));
+}
+
+// A result holds a record for every slot its points span: 12 800 bytes for
+// a, 128 000 for big. The one past the file size limit fails alone with the
+// system's reason and leaves the previous file; the others load as a run on
+// each alone saves them; only their reports are printed; no temporary file.
+TEST_F(KavtoolBatch, AResultThatCannotBeSavedFailsAloneAndTheOthersAreWhole) {
+    const QString a = WriteSpectrum("a.kav", 30000, 200);
+    const QString big = WriteSpectrum("big.kav", 30000, 2000);
+    const QString c = WriteSpectrum("c.kav", 30000, 300);
+    ASSERT_TRUE(QDir(Dir.path()).mkdir("out"));
+    Write("out/big.kav", "previous");
+
+    const TRun r = Run(QStringList{"process", a, big, c} + Ops + QStringList{"-o", "out/"}, 65536);
+    EXPECT_EQ(r.Exit, 1);
+    const QStringList lines = r.Err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << r.Err.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("kavtool: " + big + ": ")) << r.Err.toStdString();
+    EXPECT_TRUE(lines[0].endsWith("out/big.kav\": " + SystemReason(EFBIG))) << r.Err.toStdString();
+    EXPECT_EQ(lines[1], "kavtool: 1 of 3 files failed");
+    EXPECT_EQ(r.Out.count(QRegularExpression("^file: ", QRegularExpression::MultilineOption)), 2)
+        << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.startsWith("file: " + a + "\n")) << r.Out.toStdString();
+    EXPECT_TRUE(r.Out.contains("\nfile: " + c + "\n")) << r.Out.toStdString();
+    EXPECT_FALSE(r.Out.contains(big)) << r.Out.toStdString();
+
+    EXPECT_EQ(Read("out/big.kav"), "previous");
+    for (const QString& input : {a, c}) {
+        const auto saved = LoadedPoints(Path("out/" + QFileInfo(input).fileName()));
+        ASSERT_TRUE(saved) << input.toStdString();
+        EXPECT_TRUE(*saved == *SavedAlone(input)) << input.toStdString();
+    }
+    EXPECT_EQ(QDir(Path("out")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{"a.kav", "big.kav", "c.kav"}));
+}
+
+// More results than one commit takes: every one is saved and every report
+// printed, in the order of the inputs.
+TEST_F(KavtoolBatch, ResultsBeyondOneCommitAreAllSavedInOrder) {
+    const QString first = WriteSpectrum("first.kav", 3000, 400);
+    QStringList inputs;
+    for (int k = 0; k < 70; ++k) {
+        const QString name = QStringLiteral("s%1.kav").arg(k, 2, 10, QChar(u'0'));
+        ASSERT_TRUE(QFile::copy(first, Path(name)));
+        inputs << Path(name);
+    }
+    const TRun r = Run(QStringList{"process"} + inputs + Ops + QStringList{"-o", "out/"});
+    ASSERT_EQ(r.Exit, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Err, "");
+    QStringList named;
+    for (const QString& line : r.Out.split(u'\n'))
+        if (line.startsWith("file: "))
+            named << line.mid(6);
+    EXPECT_EQ(named, inputs);
+    const auto alone = SavedAlone(first);
+    ASSERT_TRUE(alone);
+    QStringList saved = QDir(Path("out")).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    ASSERT_EQ(saved.size(), 70);
+    for (const QString& name : saved) {
+        const auto loaded = LoadedPoints(Path("out/" + name));
+        ASSERT_TRUE(loaded) << name.toStdString();
+        EXPECT_TRUE(*loaded == *alone) << name.toStdString();
+    }
 }

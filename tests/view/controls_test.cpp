@@ -132,6 +132,14 @@ TEST_F(VisirTest, PlacingAVisirFillsItsReadoutsAndMovesOneLine) {
     F.GFactor.Shown = false;
     C->SetVisir2(14000);
     EXPECT_EQ(Panel2->AbscissaText(), "14000");
+
+    // The up-down control moves the visir by one code.
+    C->UpDownClicked(1, 15001 - 32767);
+    EXPECT_EQ(C->VisirCode(1), 15001);
+    C->UpDownClicked(1, 15001 - 32767); // already there: nothing placed
+    EXPECT_EQ(C->VisirCode(1), 15001);
+    C->UpDownClicked(1, -32767);
+    EXPECT_EQ(C->VisirCode(1), 0);
 }
 
 TEST_F(VisirTest, DistanceNeedsBothVisirsAndDropsTheAbsoluteOffset) {
@@ -180,17 +188,6 @@ TEST_F(VisirTest, TogglingPlacesAVisirInsideTheViewOrAtItsCentre) {
     EXPECT_EQ(std::tuple(F.Cfg.VisKoord1, F.Cfg.VisKoord2), std::tuple(14879, 15120));
     EXPECT_EQ(LinesOn(), (std::vector<int>{488, 512}));
     EXPECT_EQ(Status->Panel(7), "dH=241");
-}
-
-TEST_F(VisirTest, UpDownClicksMoveTheVisirByOneCode) {
-    F.Cfg.Visir1 = true;
-    C->SetVisir1(15000);
-    C->UpDownClicked(1, 15001 - 32767);
-    EXPECT_EQ(C->VisirCode(1), 15001);
-    C->UpDownClicked(1, 15001 - 32767); // already there: nothing placed
-    EXPECT_EQ(C->VisirCode(1), 15001);
-    C->UpDownClicked(1, -32767);
-    EXPECT_EQ(C->VisirCode(1), 0);
 }
 
 TEST_F(VisirTest, PointerReadoutsAndShapes) {
@@ -250,6 +247,15 @@ TEST_F(VisirTest, DraggingAVisirFollowsThePointer) {
 }
 
 TEST_F(VisirTest, ViewSelectionEitherWayWithItsBand) {
+    // Not armed, a drag changes nothing.
+    const QImage before = Plot->Canvas().copy();
+    Press(500);
+    Move(520);
+    Release(520);
+    EXPECT_EQ(Plot->Canvas(), before);
+    EXPECT_EQ(Repaints, 0);
+    EXPECT_TRUE(Sweeps.empty());
+
     QTest::mouseClick(ScaleBtn, Qt::LeftButton);
     EXPECT_TRUE(ScaleBtn->isChecked());
     EXPECT_EQ(Pointer(), Qt::PointingHandCursor);
@@ -333,16 +339,6 @@ TEST_F(VisirTest, SweepSelectionSetsTheBoundsAndDisarms) {
 
     C->AResetDiapExecute();
     EXPECT_EQ(Sweeps.back(), std::make_pair(0, 65519));
-}
-
-TEST_F(VisirTest, ClickWithoutAModeChangesNothing) {
-    const QImage before = Plot->Canvas().copy();
-    Press(500);
-    Move(520);
-    Release(520);
-    EXPECT_EQ(Plot->Canvas(), before);
-    EXPECT_EQ(Repaints, 0);
-    EXPECT_TRUE(Sweeps.empty());
 }
 
 TEST(StatusBar, DesignTextsUntilTheWindowIsFirstShown) {

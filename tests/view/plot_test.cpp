@@ -1,9 +1,6 @@
-// The plot: its transforms and the placement of its marks, the screen canvas
-// where it differs from a full paint (live pixels, the raw trace switched
-// off, the exclusive-or visir lines and field marker, paints held until the
-// first show, arrows on the label's side) and the PNG and SVG pictures. The
-// full paints themselves are compared pixel for pixel with a plain drawing
-// in plot_paint_identity_test.
+// The plot: its transforms, the placement of its marks, the screen canvas
+// where it differs from a full paint (live pixels, exclusive-or marks, held
+// paints) and the PNG and SVG pictures.
 
 #include "processing/analysis_overlay.h"
 #include "view/analysis_overlay_painter.h"
