@@ -22,27 +22,28 @@
 
 namespace {
 
-// The pixels of one colour on a w x h plot, each set once.
+// The pixels of a w x h plot, each holding the colour index written last
+// (0: none), so that the colours overlap as they do when drawn in turn.
 class TPixelMask {
 public:
     TPixelMask(int w, int h) : W(w), H(h), Set(static_cast<std::size_t>(w) * h, 0) {}
-    void Put(int x, int y) {
+    void Put(int x, int y, std::uint8_t index) {
         if (static_cast<unsigned>(x) < static_cast<unsigned>(W) &&
             static_cast<unsigned>(y) < static_cast<unsigned>(H))
-            Set[static_cast<std::size_t>(y) * W + x] = 1;
+            Set[static_cast<std::size_t>(y) * W + x] = index;
     }
-    // One rectangle per run of set pixels in a column.
-    QVector<QRect> ColumnRuns() const {
+    // One rectangle per run of pixels of colour `index` in a column.
+    QVector<QRect> ColumnRuns(std::uint8_t index) const {
         QVector<QRect> runs;
         for (int x = 0; x < W; ++x) {
             int y = 0;
             while (y < H) {
-                if (!At(x, y)) {
+                if (At(x, y) != index) {
                     ++y;
                     continue;
                 }
                 const int top = y;
-                while (y < H && At(x, y))
+                while (y < H && At(x, y) == index)
                     ++y;
                 runs.append(QRect(x, top, 1, y - top));
             }
@@ -51,7 +52,7 @@ public:
     }
 
 private:
-    bool At(int x, int y) const { return Set[static_cast<std::size_t>(y) * W + x] != 0; }
+    std::uint8_t At(int x, int y) const { return Set[static_cast<std::size_t>(y) * W + x]; }
     int W;
     int H;
     std::vector<std::uint8_t> Set;
@@ -77,8 +78,8 @@ void SetColumn(QImage& image, int x, QRgb colour) {
 // Ordinates whose rows the raster point loop looks up: the 12-bit codes.
 constexpr int RowTableSize = 4096;
 
-void FillRuns(QPainter& p, const TPixelMask& mask, TColorValue colour) {
-    const QVector<QRect> runs = mask.ColumnRuns();
+void FillRuns(QPainter& p, const TPixelMask& mask, std::uint8_t index, TColorValue colour) {
+    const QVector<QRect> runs = mask.ColumnRuns(index);
     if (runs.isEmpty())
         return;
     p.save();
@@ -278,8 +279,11 @@ void TPlotPainter::DrawPoints(QImage& image, const TPlotGeometry& plot) const {
 }
 
 void TPlotPainter::DrawPoints(QPainter& p, const TPlotGeometry& geo) const {
-    TPixelMask points(geo.W, geo.H);
-    TPixelMask rawPoints(geo.W, geo.H);
+    // Each point and then its raw point, as the raster drawing puts them:
+    // where a pixel is written twice, the later colour is the one seen.
+    constexpr std::uint8_t PointIndex = 1;
+    constexpr std::uint8_t RawIndex = 2;
+    TPixelMask pixels(geo.W, geo.H);
     const bool raw = Source.Cfg.ShowFirst && Source.RawTrace;
     const int first = std::max(Source.Cfg.ViewMin, 0);
     const int last = std::min(Source.Cfg.ViewMax, PointSlotCount - 1);
@@ -288,13 +292,12 @@ void TPlotPainter::DrawPoints(QPainter& p, const TPlotGeometry& geo) const {
         if (!IsValidSlot(s))
             continue;
         const int x = geo.XOfCode(s.X);
-        points.Put(x, geo.PointY(s.Y));
+        pixels.Put(x, geo.PointY(s.Y), PointIndex);
         if (raw)
-            rawPoints.Put(x, geo.PointY(Source.RawTrace[k]));
+            pixels.Put(x, geo.PointY(Source.RawTrace[k]), RawIndex);
     }
-    // The spectrum over its raw trace.
-    FillRuns(p, rawPoints, Colours.AddGraph);
-    FillRuns(p, points, Colours.Graph);
+    FillRuns(p, pixels, RawIndex, Colours.AddGraph);
+    FillRuns(p, pixels, PointIndex, Colours.Graph);
 }
 
 void TPlotPainter::DrawMarksAndTexts(QPainter& p, const TPlotGeometry& geo) const {

@@ -158,12 +158,7 @@ struct PlotPaintIdentity : ::testing::TestWithParam<TScene> {
         const TPlotGeometry g = painter.Geometry(like.width(), like.height());
         QPainter p(&image);
         painter.DrawGrid(p, g);
-        // Through the painter the whole spectrum goes over the whole raw
-        // trace; on the screen and in the pictures each point over its own.
-        if (Raw.empty() || !F.Cfg.ShowFirst)
-            painter.DrawPoints(p, g);
-        else
-            painter.DrawPoints(image, g);
+        painter.DrawPoints(p, g);
         if (!xorVisirs)
             painter.DrawVisirLines(p, g);
         painter.DrawMarksAndTexts(p, g);
