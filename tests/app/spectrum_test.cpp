@@ -64,8 +64,7 @@ TEST_F(TSpectrumTest, OpenDialogIsConfiguredAndTheFileEntersTheRecentList) {
     EXPECT_EQ(W.Session->RecentFiles(), QStringList{File});
     EXPECT_EQ(Find<QMenu>(*W, "RecentFilesMenu")->actions()[0]->text(), "0 - " + File);
     EXPECT_EQ(Bar(*W)->Panel(5), QStringLiteral("PR: 3"));
-    // A cancelled dialog changes nothing; an unreadable file shows its name
-    // and changes nothing either.
+    // A cancelled dialog, and an unreadable file (named), change nothing.
     Item("Спектр", "Открыть...")->trigger();
     ASSERT_TRUE(QDir(Dir.Dir.path()).mkdir("folder.kav"));
     Port.OpenAnswers << Dir.Path("folder.kav");
@@ -110,24 +109,6 @@ TEST_F(TSpectrumTest, CloseAndRecentItemReopen) {
     Find<QMenu>(*W, "RecentFilesDropDown")->actions()[0]->trigger();
     EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
     EXPECT_EQ(W.Session->Points()[1000].X, 1000);
-}
-
-TEST_F(TSpectrumTest, VisirActionsNeedBothVisirs) {
-    const std::uint16_t before = W.Session->Points()[20000].Y;
-    const std::pair<const char*, QString> cases[] = {
-        {"AEqualize", TProcessingActions::EqualizeVisirWarning},
-        {"AIntegr", TProcessingActions::IntegrVisirWarning},
-        {"AMinMax", TProcessingActions::MinMaxVisirWarning},
-        {"ADivision", TProcessingActions::DivisionVisirWarning},
-    };
-    for (const auto& [action, warning] : cases) {
-        Port.Warnings.clear();
-        Act(*W, action)->trigger();
-        EXPECT_EQ(Port.Warnings, QStringList{warning});
-    }
-    EXPECT_EQ(W.Session->Points()[20000].Y, before);
-    EXPECT_FALSE(Act(*W, "ABackUp")->isEnabled());
-    EXPECT_EQ(W.Session->Results().MaxCount, 0);
 }
 
 TEST_F(TSpectrumTest, ResultsAreDrawnOnThePlotAndVisirsShowTheDistance) {
@@ -329,8 +310,7 @@ QString PdfTool(const QString& tool, const QString& pdf) {
     return QString::fromUtf8(p.readAllStandardOutput()).simplified();
 }
 
-// On a machine without a printer printing writes a PDF whose name the save
-// dialog gets.
+// Without a printer, printing writes a PDF named in the save dialog.
 struct TPrintTest : TSpectrumTest {
     // The save dialog of a print to a PDF file, in the working folder.
     void ExpectPdfRequest(const char* title, const QString& fileName) const {
@@ -432,9 +412,7 @@ TEST_F(TPrintTest, AFailedWriteIsShownWithItsReasonAndTheProgramGoesOn) {
     EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Pages: 1 "));
 }
 
-// "Печать главного окна" on a machine without a printer: the window's image
-// on one page of a PDF whose name the save dialog gets, in the orientation
-// of the settings.
+// "Печать главного окна" without a printer: the window's image on one page.
 TEST_F(TPrintTest, APrintFormWritesTheWindowAsAPdf) {
     const QString pdf = Dir.Path("window.pdf");
     Port.SaveAnswers << pdf;
@@ -526,8 +504,7 @@ TEST_F(TPrintTest, PrintSetupOkStoresAndPrintsAtOnceCancelPrintsNothing) {
     ASSERT_EQ(Port.SaveRequests.size(), 1u);
     EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Page size: 595 x 842 pts (A4)"));
 
-    // Margins that leave no room for the plot: said in the dialog, nothing
-    // stored, no file name asked for.
+    // Margins that leave no room: said, nothing stored, no file name asked.
     PrintSetup([](TPrintSetupForm& form) {
         form.LeftEdit->setValue(150);
         form.RightEdit->setValue(150);
