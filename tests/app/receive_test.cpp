@@ -227,8 +227,6 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
                 g->CorrectionGroup()->isEnabled() && g->CorrBar()->isEnabled());
     for (QLabel* l : {g->AmpLbl(), g->SpeedLbl(), g->CorrLbl()})
         EXPECT_EQ(l->text(), "ПЭВМ");
-    EXPECT_EQ(g->AmpBox()->currentText(), "1");
-    EXPECT_EQ(g->CorrEdit()->value(), -640);
     const QPalette shown = g->CorrEditExt()->palette();
     EXPECT_NE(shown.color(QPalette::Active, QPalette::Text),
               shown.color(QPalette::Active, QPalette::Base));
@@ -311,22 +309,17 @@ TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
     EXPECT_TRUE(port.Errors.isEmpty());
 }
 
-// A port no device opens; a serial device that is not there, where the box
-// and the message window give the system's reason beside the port.
+// A serial device that is not there: the box and the message window give
+// the system's reason beside the port.
 TEST_F(TReceiveTest, APortThatDoesNotOpenIsReported) {
-    Open("COM7", {}, [](const QString&) { return nullptr; });
-    EXPECT_EQ(Port.Errors, QStringList{"Невозможно инициализировать порт COM7"});
-    EXPECT_EQ(Bar(*W)->Panel(0) + Bar(*W)->Panel(1), QString());
-    EXPECT_TRUE(W.Session->Receiving());
-
     const QString path = Dir.Path("ttyUSB0");
-    Port.Errors.clear();
-    W = {};
     Open(path, {}, DefaultDeviceFactory());
     const QString line =
         "Невозможно инициализировать порт " + path + ": " + SystemErrorText(ENOENT);
     EXPECT_EQ(Port.Errors, QStringList{line});
     EXPECT_EQ(MessageForm(W)->Messages(), QStringList{line});
+    EXPECT_EQ(Bar(*W)->Panel(0) + Bar(*W)->Panel(1), QString());
+    EXPECT_TRUE(W.Session->Receiving());
 }
 
 TEST_F(TReceiveTest, RealTimeButtonsSetTheirSwitchesAndBlinkWhileChecked) {
@@ -409,10 +402,7 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     // The link is applied anew, in analysis mode too.
     EXPECT_EQ(opened.Names, QStringList{"COM3"});
     EXPECT_EQ(Panels(*w, {0, 1}), (QStringList{"COM3", "19200 бод"}));
-    // The list: COM1..COM16, the devices of this machine, SIM last.
-    EXPECT_EQ(port.Offered.first(), "COM1");
-    EXPECT_EQ(port.Offered[15], "COM16");
-    EXPECT_EQ(port.Offered.last(), "SIM");
+    EXPECT_EQ(port.Offered.last(), "SIM"); // the list of ComPortChoices
 
     // A device path is kept whole, longer than a short name may be; a rate
     // typed by hand that is none of the list keeps the rate.
