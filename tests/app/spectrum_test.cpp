@@ -1,6 +1,5 @@
-// A spectrum file in the window: opening, saving, closing, the processing
-// functions and their results on the plot, export and import, printing to a
-// PDF.
+// A spectrum in the window: open, save, close, processing and its results on
+// the plot, export, import, printing to a PDF.
 
 #include "app_fixture.h"
 #include "disk_limits.h"
@@ -364,35 +363,29 @@ TEST_F(TPrintTest, APrintWritesThePageAsAPdfUnderTheSpectrumsName) {
     EXPECT_EQ(Port.SaveRequests.size(), 2u);
     EXPECT_TRUE(Port.Errors.isEmpty());
 
-    // Without a spectrum the page has no file name and neither has the PDF.
-    Item("Спектр", "Закрыть")->trigger();
-    print->trigger();
-    EXPECT_EQ(Port.SaveRequests.back().FileName, QStringLiteral("Спектр.pdf"));
-}
-
-// After an import the page and the proposed PDF carry the imported
-// spectrum's name, as the caption does, not that of the file opened before.
-TEST_F(TPrintTest, APrintAfterAnImportNamesTheImportedSpectrum) {
+    // After an import the page and the PDF carry the imported spectrum's
+    // name, as the caption does, not that of the file opened before.
     QByteArray csv = "field [G],amplitude\n";
     for (int f = 3150; f <= 3250; ++f)
         csv += QByteArray::number(f) + "," + QByteArray::number(std::sin(f / 7.0), 'f', 3) + "\n";
     Dir.Write("imported.csv", csv);
     Port.OpenAnswers << Dir.Path("imported.csv");
     Item("Спектр", "Импорт...")->trigger();
-    ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
     ASSERT_EQ(W->windowTitle(), QStringLiteral("Kavis - imported.csv"));
     ASSERT_EQ(W.Session->Settings().LastOpen, File); // lines.kav stays the last file opened
-
-    const QString pdf = Dir.Path("imported.pdf");
-    Port.SaveAnswers << pdf;
-    Act(*W, "APrint")->trigger();
-    ASSERT_EQ(Port.SaveRequests.size(), 1u);
+    Port.SaveAnswers << Dir.Path("imported.pdf");
+    print->trigger();
     ExpectPdfRequest("Печать спектра в файл PDF", "imported.pdf");
     EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
-    const QString text = PdfTool("pdftotext", pdf);
+    const QString text = PdfTool("pdftotext", Dir.Path("imported.pdf"));
     EXPECT_TRUE(text.contains(QStringLiteral("Файл: \"imported.csv\" Усиление:")))
         << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("lines.kav"))) << text.toStdString();
+
+    // Without a spectrum the page has no file name and neither has the PDF.
+    Item("Спектр", "Закрыть")->trigger();
+    print->trigger();
+    EXPECT_EQ(Port.SaveRequests.back().FileName, QStringLiteral("Спектр.pdf"));
 }
 
 TEST_F(TPrintTest, AFailedWriteIsShownWithItsReasonAndTheProgramGoesOn) {
@@ -412,18 +405,20 @@ TEST_F(TPrintTest, AFailedWriteIsShownWithItsReasonAndTheProgramGoesOn) {
     EXPECT_TRUE(PdfTool("pdfinfo", pdf).contains("Pages: 1 "));
 }
 
-// "Печать главного окна" without a printer: the window's image on one page.
-TEST_F(TPrintTest, APrintFormWritesTheWindowAsAPdf) {
-    const QString pdf = Dir.Path("window.pdf");
+// A previous PDF stays whole when the new one cannot be written: a file
+// size limit below the page's size, and a full file system (where a tmpfs
+// can be mounted); the failure names the file and the system's reason.
+TEST_F(TPrintTest, APrintFormWritesTheWindowAndOnAFullDiskKeepsThePreviousFile) {
+    // "Печать главного окна" without a printer: the window's image on one page.
+    const QString pdf = Dir.Path("print.pdf");
     Port.SaveAnswers << pdf;
     Item("Спектр", "Печать главного окна")->trigger();
     ASSERT_EQ(Port.SaveRequests.size(), 1u);
     ExpectPdfRequest("Печать главного окна в файл PDF", "Окно КАВ.pdf");
-    EXPECT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
+    ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
     const QString info = PdfTool("pdfinfo", pdf);
     EXPECT_TRUE(info.contains("Pages: 1 ")) << info.toStdString();
     EXPECT_TRUE(info.contains("Page size: 842 x 595 pts (A4)")) << info.toStdString();
-    // The page holds one image, the window at its own size.
     QProcess images;
     images.start("pdfimages", {"-list", pdf});
     ASSERT_TRUE(images.waitForFinished(60000));
@@ -438,16 +433,6 @@ TEST_F(TPrintTest, APrintFormWritesTheWindowAsAPdf) {
     Item("Спектр", "Печать главного окна")->trigger();
     EXPECT_EQ(Port.SaveRequests.size(), 2u);
     EXPECT_TRUE(Port.Errors.isEmpty());
-}
-
-// A previous PDF stays whole when the new one cannot be written: a file
-// size limit below the page's size, and a full file system (where a tmpfs
-// can be mounted); the failure names the file and the system's reason.
-TEST_F(TPrintTest, APrintFormOnAFullDiskKeepsThePreviousFileAndSaysWhy) {
-    const QString pdf = Dir.Path("print.pdf");
-    Port.SaveAnswers << pdf;
-    Item("Спектр", "Печать главного окна")->trigger();
-    ASSERT_TRUE(Port.Errors.isEmpty()) << Port.Errors.join('\n').toStdString();
     const QByteArray previous = Dir.Read(pdf);
     ASSERT_GT(previous.size(), 8192);
 
