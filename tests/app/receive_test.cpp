@@ -62,9 +62,8 @@ struct TPaintCounter : QObject {
     }
 };
 
-// True when a widget's text is drawn in the normal text colour: its darkest
-// pixel is as dark as the active text colour, not the lighter grey of a
-// disabled control.
+// The widget's darkest pixel is as dark as the active text colour, not the
+// grey of a disabled control.
 bool DrawnReadable(QWidget* w) {
     const QImage image = w->grab().toImage();
     int darkest = 255;
@@ -179,18 +178,10 @@ TEST_F(TReceiveTest, LivePixelsAndTheFieldMarkerLandAtTheirPlaces) {
     EXPECT_TRUE(plot->PendingLiveArea().isEmpty());
 
     // The backward sweep moves the marker: erased at the old column, drawn at
-    // the new one; moved out of the view it is erased and forgotten.
+    // the new one (out of the view: PlotWidgetTest).
     Deliver(*W.Session, Frame(TmBackwardSweep, {0, 0, 0, 0, 10000 >> 8, 10000 & 0xFF}));
     EXPECT_EQ(plot->FieldMarkerX(), geo.XOfCode(10000));
     EXPECT_EQ(plot->Canvas().pixel(x, geo.H - 8), empty.pixel(x, geo.H - 8));
-    W.Session->Settings().ViewMax = 60000; // as the last paint left the view
-    plot->ScreenBoxPaint();
-    const QImage painted = plot->Canvas().copy();
-    Deliver(*W.Session, Point(30000, 2048));
-    Deliver(*W.Session, Point(62000, 2048));
-    EXPECT_EQ(plot->FieldMarkerX(), -1);
-    const int mx = plot->Geometry().XOfCode(30000);
-    EXPECT_EQ(plot->Canvas().pixel(mx, geo.H - 8), painted.pixel(mx, geo.H - 8));
 }
 
 TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
@@ -260,22 +251,19 @@ TEST_F(TReceiveTest, MouseSelectionSetsTheSweepBounds) {
     Open("COM1");
     TPlotWidget* plot = Plot(*W);
     const TPlotGeometry geo = plot->Geometry();
-    Act(*W, "AMouseSelect")->trigger();
-    EXPECT_TRUE(Act(*W, "AMouseSelect")->isChecked());
-    // From right to left, with the band painted in fuchsia as it grows.
+    Act(*W, "AMouseSelect")->trigger(); // the band itself: VisirTest
     QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(300, 40));
     QTest::mouseMove(plot, QPoint(120, 40));
-    EXPECT_EQ(plot->Canvas().pixel(200, 10) & 0xFF00FFu, 0xFF00FFu);
     QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(120, 40));
     const int low = geo.FieldCodeOfX(120);
     const int high = geo.FieldCodeOfX(300);
     const auto* g = W->findChild<TInstrumentGroupsWidget*>();
-    EXPECT_EQ(SweepBounds(W.Session->Settings()), std::pair(low, high));
+    const TKavCfg& cfg = W.Session->Settings();
+    EXPECT_EQ(std::pair(cfg.PoleMin, cfg.PoleMax), std::pair(low, high));
     EXPECT_EQ(std::pair(g->BotField()->value(), g->TopField()->value()), std::pair(low, high));
     EXPECT_FALSE(W.Session->Engine().State().BoundsAck);
-    EXPECT_FALSE(Act(*W, "AMouseSelect")->isChecked());
     // The view follows the new bounds.
-    EXPECT_EQ(ViewBounds(W.Session->Settings()), std::pair(low, high));
+    EXPECT_EQ(std::pair(cfg.ViewMin, cfg.ViewMax), std::pair(low, high));
 }
 
 TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
@@ -413,9 +401,8 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     EXPECT_EQ(PortAndRate(w), std::pair(byId, 7));
     EXPECT_EQ(w.Session->Receiver().Settings().PortName, byId);
 
-    // "Отмена" keeps both values and still applies the link anew: the
-    // messages emptied, the handshake started again (the open port of the
-    // same name is not reopened).
+    // "Отмена" keeps both values and still applies the link anew (the open
+    // port of the same name is not reopened).
     port.PortText = "COM9";
     port.RateText = "300";
     port.Accept = false;
@@ -527,9 +514,7 @@ TEST_F(TReceiveTest, AFailedAutomaticSaveIsShownAtOnceAndReceivingGoesOn) {
     EXPECT_EQ(Port.Warnings.size(), 1);
 }
 
-// The automatic-save number at the end of its range: the save is refused
-// with the reason, on the marked panel and in a warning, and nothing is
-// written.
+// The last automatic-save number: refused on the panel and in a warning.
 TEST_F(TReceiveTest, TheLastAutoSaveNumberIsRefusedOnThePanelAndInAWarning) {
     Open("COM1",
          "AutoSave=1\r\nNumbMask=2147483647\r\nWorkDir=" + Dir.Dir.path().toUtf8() + "/\r\n");

@@ -195,19 +195,20 @@ TEST_F(TActionsTest, ViewAndSweepActionsReachTheSettingsAndThePlot) {
     Item("Вид", "Уменьшить масштаб ординаты")->trigger();
     EXPECT_EQ(W.Session->Settings().OrdScale, 1);
     // The scroll bar moves a narrower view keeping its width.
+    TKavCfg& cfg = W.Session->Settings();
     Find<TViewBoundsWidget>(*W, "ViewBounds")->SetBounds(10000, 20000);
     Find<QScrollBar>(*W, "HorzScroll")->setValue(30000);
-    EXPECT_EQ(ViewBounds(W.Session->Settings()), std::pair(30000, 40000));
+    EXPECT_EQ(std::pair(cfg.ViewMin, cfg.ViewMax), std::pair(30000, 40000));
     EXPECT_EQ(Plot(*W)->Geometry().ViewMin, 30000);
     Item("Вид", "Показать весь спектр")->trigger();
-    EXPECT_EQ(W.Session->Settings().OrdScale, 0);
-    EXPECT_EQ(ViewBounds(W.Session->Settings()), std::pair(0, 65519));
+    EXPECT_EQ(cfg.OrdScale, 0);
+    EXPECT_EQ(std::pair(cfg.ViewMin, cfg.ViewMax), std::pair(0, 65519));
     EXPECT_EQ(Plot(*W)->Geometry().ViewMax, 65519);
 
-    W.Session->Settings().PoleMin = 100;
-    W.Session->Settings().PoleMax = 2000;
+    cfg.PoleMin = 100;
+    cfg.PoleMax = 2000;
     Item("Развертка", "Расширить диапазон перестройки")->trigger();
-    EXPECT_EQ(SweepBounds(W.Session->Settings()), std::pair(0, 65519));
+    EXPECT_EQ(std::pair(cfg.PoleMin, cfg.PoleMax), std::pair(0, 65519));
 }
 
 namespace {
