@@ -267,18 +267,13 @@ TEST_F(TExchangeTest, ImportedSpectrumIsShownAsAnOpenedFileWithoutTouchingLastOp
 }
 
 TEST_F(TExchangeTest, BadInputShowsOneErrorAndChangesNothing) {
-    for (const auto& [name, text] :
-         {std::pair{"bad.csv", "field,amplitude\n3200,0.5\n3201 0.5 7\n"},
-          std::pair{"lonely.DSC", "IKKF REAL\nXTYP IDX\nIRFMT D\nXPTS 2\nXMIN 3200\nXWID 1\n"}}) {
-        Dir.Write(name, text);
-    }
+    // Every format's reasons are the exchange tests'; one reaches the window.
+    Dir.Write("bad.csv", "field,amplitude\n3200,0.5\n3201 0.5 7\n");
     const std::vector<TPointSlot> before = DataPoints();
     Import("bad.csv");
-    Import("lonely.DSC");
-    ASSERT_EQ(Port.Errors.size(), 2);
+    ASSERT_EQ(Port.Errors.size(), 1);
     EXPECT_TRUE(Port.Errors[0].contains("bad.csv") && Port.Errors[0].contains("строка 3"))
         << Port.Errors[0].toStdString();
-    EXPECT_TRUE(Port.Errors[1].contains("lonely.DTA")) << Port.Errors[1].toStdString();
     EXPECT_EQ(W->windowTitle(), QStringLiteral("Kavis - lines.kav"));
     EXPECT_EQ(DataPoints(), before);
 }
