@@ -1,6 +1,7 @@
 // The line fit and the comparison in the main window: the menu items reach
-// their dialogs, OK draws the traces and shows the results, refusals say so
-// in one line and change nothing, undo and a new spectrum take it all away.
+// their dialogs, OK draws the traces and shows the results (closed, they come
+// back from "Результаты анализа..."), refusals say so in one line and change
+// nothing, undo and a new spectrum take it all away.
 
 #include "app/analysis_wiring.h"
 #include "app_fixture.h"
@@ -31,12 +32,16 @@ struct TAnalysisWindowTest : TDialogWindowTest {
     }
     int PixelsOf(TColorValue colour) const { return ::PixelsOf(*W, colour); }
     TAnalysisResultsWindow& Results() const { return *W->findChild<TAnalysisResultsWindow*>(); }
+    QAction* Reopen() const { return Item("Функции", "Результаты анализа..."); }
 };
 
 } // namespace
 
 TEST_F(TAnalysisWindowTest, FitFromTheMenuDrawsItsCurveUntilUndoOrANewSpectrum) {
+    ASSERT_NE(Reopen(), nullptr);
+    EXPECT_FALSE(Reopen()->isEnabled());
     OpenTestSpectrum();
+    EXPECT_FALSE(Reopen()->isEnabled());
     const TColorSet& screen = W.Session->Settings().DisplayColors;
     EXPECT_EQ(PixelsOf(screen.FitGraph), 0);
     VisirsAround(30000, 40000);
@@ -59,6 +64,21 @@ TEST_F(TAnalysisWindowTest, FitFromTheMenuDrawsItsCurveUntilUndoOrANewSpectrum) 
     EXPECT_GE(Results().Table()->rowCount(), 5);
     EXPECT_EQ(Results().Table()->item(0, 0)->text(), QStringLiteral("B0"));
     EXPECT_TRUE(Results().ClipboardText().contains(QStringLiteral("\nB0\t")));
+    // Closed, the results come back from the menu as they were.
+    EXPECT_TRUE(Reopen()->isEnabled());
+    const QString shown = Results().ClipboardText();
+    QTest::mouseClick(Results().findChild<QPushButton*>("CloseBtn"), Qt::LeftButton);
+    ASSERT_FALSE(Results().isVisible());
+    QMenu* functions = W->findChild<QMenu*>("FunctionsMenu"); // for the eye
+    ASSERT_NE(functions, nullptr);
+    functions->popup(W->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(functions));
+    SavePicture(*functions, QStringLiteral("functions_menu.png"));
+    functions->hide();
+    Reopen()->trigger();
+    ASSERT_TRUE(Results().isVisible());
+    EXPECT_EQ(Results().ClipboardText(), shown);
+    SavePicture(Results(), QStringLiteral("results_reopened.png"));
 
     // Filtering changes the spectrum: the fit no longer describes it.
     Act(*W, "AFilter")->trigger();
@@ -89,7 +109,7 @@ TEST_F(TAnalysisWindowTest, FitFromTheMenuDrawsItsCurveUntilUndoOrANewSpectrum) 
     ASSERT_TRUE(W.Session->Analysis().HasFit());
     Item("Спектр", "Закрыть")->trigger();
     EXPECT_TRUE(W.Session->Analysis().Empty());
-    EXPECT_FALSE(Results().isVisible());
+    EXPECT_FALSE(Results().isVisible() || Reopen()->isEnabled());
 
     // The dialog's choice is kept in Kav.ini.
     W.Session->Settings().Fit.Shape = TLineShape::Voigt;
@@ -100,26 +120,40 @@ TEST_F(TAnalysisWindowTest, FitFromTheMenuDrawsItsCurveUntilUndoOrANewSpectrum) 
 TEST_F(TAnalysisWindowTest, RefusedFitSaysSoInOneLineAndChangesNothing) {
     OpenTestSpectrum();
     Act(*W, "AFilter")->trigger(); // an undo copy to keep
-    ASSERT_TRUE(Act(*W, "ABackUp")->isEnabled());
+    const auto points = std::make_unique<TPointTable>(W.Session->Points());
+    const auto undo = std::make_unique<TPointTable>(W.Session->Undo());
+    const auto unchanged = [&] {
+        return *points == W.Session->Points() && *undo == W.Session->Undo() &&
+               Act(*W, "ABackUp")->isEnabled();
+    };
     VisirsAround(30000, 40000);
+
+    // Two evaluations, the start and one trial step: the fit does not
+    // converge and there is nothing to show.
+    W.Session->Analysis().SetMaxFitEvaluations(2);
     Run("Функции", "Аппроксимация линий...", OneLorentzOk);
+    ASSERT_EQ(Port.Errors, QStringList{QStringLiteral("Аппроксимация не сошлась (итераций: 1)")});
+    EXPECT_TRUE(unchanged());
+    EXPECT_TRUE(W.Session->Analysis().Empty());
+    EXPECT_FALSE(Reopen()->isEnabled() || Results().isVisible());
+
+    // With its budget back the same fit is made, and later refusals keep it:
+    // three points between the visirs; the flat far end of the sweep.
+    W.Session->Analysis().SetMaxFitEvaluations(DefaultFitEvaluations);
+    Run("Функции", "Аппроксимация линий...", Ok);
     ASSERT_TRUE(W.Session->Analysis().HasFit());
     const double centre = W.Session->Analysis().LineFit().Lines[0].Centre.Value;
-    const auto points = std::make_unique<TPointTable>(W.Session->Points());
     const int fitPixels = PixelsOf(W.Session->Settings().DisplayColors.FitGraph);
-
-    // Three points between the visirs; the flat far end of the sweep.
     VisirsAround(1000, 1008);
     Run("Функции", "Аппроксимация линий...", Ok);
     VisirsAround(63000, 64000);
     Run("Функции", "Аппроксимация линий...", Ok);
-    ASSERT_EQ(Port.Errors.size(), 2);
-    for (const QString& e : Port.Errors) {
+    ASSERT_EQ(Port.Errors.size(), 3);
+    for (const QString& e : Port.Errors.mid(1)) {
         EXPECT_TRUE(e.startsWith(QStringLiteral("Аппроксимация"))) << e.toStdString();
         EXPECT_FALSE(e.contains(u'\n')) << e.toStdString();
     }
-    EXPECT_TRUE(*points == W.Session->Points());
-    EXPECT_TRUE(Act(*W, "ABackUp")->isEnabled());
+    EXPECT_TRUE(unchanged());
     ASSERT_TRUE(W.Session->Analysis().HasFit());
     EXPECT_EQ(W.Session->Analysis().LineFit().Lines[0].Centre.Value, centre);
     EXPECT_EQ(PixelsOf(W.Session->Settings().DisplayColors.FitGraph), fitPixels);

@@ -71,6 +71,7 @@ struct TAppDir {
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     void WriteIni(const QByteArray& text) const { Write(QStringLiteral("Kav.ini"), text); }
+    QByteArray IniText() const { return Read(QStringLiteral("Kav.ini")); }
     TKavCfg ReadBack(TRecentFiles* recent = nullptr) const {
         TKavCfg cfg{};
         SetDefaults(cfg, Dir.path());
@@ -78,7 +79,6 @@ struct TAppDir {
         LoadSettings(cfg, recent ? *recent : r, Path(QStringLiteral("Kav.ini")), QChar('.'));
         return cfg;
     }
-    QByteArray IniText() const { return Read(QStringLiteral("Kav.ini")); }
 };
 
 // What a test spectrum carries in its parameter records.
@@ -138,10 +138,9 @@ inline QAction* MenuItem(QMainWindow& w, const QString& menu, const QString& ite
     return nullptr;
 }
 
-// The lines a test window opens: "SIM" is the simulated spectrometer, every
-// other name a quiet line that opens, takes every command at once (its CTS
-// pulses at each look) and never answers. No test touches the machine's
-// serial ports.
+// The lines a test window opens: "SIM" is the simulated spectrometer, any
+// other name a quiet line that takes every command (its CTS pulses at each
+// look) and never answers. No test touches the machine's serial ports.
 inline TDeviceFactory TestDevices() {
     return [](const QString& name) -> std::unique_ptr<SerialDevice> {
         if (IsSimPortName(name))
@@ -210,14 +209,6 @@ inline TKavStatusBar* Bar(const QObject& window) {
 }
 inline TPlotWidget* Plot(const QObject& window) {
     return Find<TPlotWidget>(window, "ScreenBox");
-}
-
-// The view's and the sweep's bounds in the settings.
-inline std::pair<int, int> ViewBounds(const TKavCfg& cfg) {
-    return {cfg.ViewMin, cfg.ViewMax};
-}
-inline std::pair<int, int> SweepBounds(const TKavCfg& cfg) {
-    return {cfg.PoleMin, cfg.PoleMax};
 }
 
 // The texts of some status panels, in the order asked.
@@ -305,9 +296,8 @@ struct TDialogWindowTest : TWindowTest {
     }
 };
 
-// Windows in receive mode: a Kav.ini that names the port (the poll every
-// 20 ms, with further lines of the section [Main]) and telemetry frames built
-// as the instrument sends them.
+// A Kav.ini of receive mode on `port`, polled every 20 ms, with further lines
+// of [Main].
 inline void WriteReceiveIni(const TAppDir& dir, const QString& port, const QByteArray& main = {}) {
     dir.WriteIni("[Port]\r\nPortName=" + port.toUtf8() + "\r\nTimeOut=20\r\n[Main]\r\nMode=1\r\n" +
                  main);
@@ -336,14 +326,12 @@ inline QByteArray SweepStart() {
     return Frame(TmSweepStart, {0xFF, 0xEF, 0, 0, 0, 0});
 }
 
-// A frame of a type the program ignores: it pushes the frames before it
-// through the poll, which takes a frame only when more bytes wait behind it.
+// An ignored frame: the poll takes a frame only when more bytes follow it.
 inline QByteArray Filler() {
     return Frame(5);
 }
 
-// Feeds frames into the in-memory line of a window opened on a quiet port
-// (TestDevices) and runs one poll.
+// Feeds frames into a quiet line (TestDevices) and runs one poll.
 inline void Deliver(TKavSession& session, const QByteArray& frames) {
     auto* line = dynamic_cast<TMemorySerialDevice*>(session.Receiver().Device());
     ASSERT_NE(line, nullptr);

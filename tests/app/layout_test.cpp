@@ -1,8 +1,6 @@
-// Texts are never cut and nothing sticks out: the main window with a
-// processed spectrum and in receive mode at its default and its minimum
-// size, and every option dialog at the default font and at 1.5 times its
-// size, in Russian and in English. With $KAV7_SCREENSHOT_DIR set, the pictures of the documentation
-// are written there as PNG files.
+// No text is cut and nothing sticks out: the main window at its default and
+// minimum size, every option dialog at 1 and 1.5 times the font, in Russian
+// and English. With $KAV7_SCREENSHOT_DIR set, the documentation's pictures.
 
 #include "app_fixture.h"
 #include "option_dialogs.h"
@@ -140,9 +138,7 @@ TEST_P(TWindowLayoutTest, ReceiveLabelsRowsAndPortPanelsShowTheirWholeText) {
     EXPECT_EQ(Bar(*W)->Panel(1), "9600 бод");
 }
 
-// In English, receiving from the simulated spectrometer at the default
-// size: the groups, the strip, the status panels and every tool bar button
-// show their whole text.
+// In English, receiving from the simulator: every text shows whole.
 TEST(TEnglishWindowLayout, ReceivingFromTheSimulatorEverythingShowsWhole) {
     TAppDir dir;
     TScriptedPort port;

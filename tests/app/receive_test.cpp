@@ -1,8 +1,6 @@
-// The receive side of the window: the handshake with the simulated
-// spectrometer, live drawing, the control groups under the instrument's
-// reports and the operator's hands, the mode actions and what is kept at
-// close; the link's windows (the COM port dialog, the messages, the ADC
-// readout); a failed automatic save; frames from a real serial device.
+// The receive side of the window: the simulator's handshake, live drawing,
+// the control groups, the mode actions, the link's windows, a failed
+// automatic save, and frames from a pseudo-terminal.
 
 #include "app_fixture.h"
 
@@ -64,9 +62,8 @@ struct TPaintCounter : QObject {
     }
 };
 
-// True when a widget's text is drawn in the normal text colour: its darkest
-// pixel is as dark as the active text colour, not the lighter grey of a
-// disabled control.
+// The widget's darkest pixel is as dark as the active text colour, not the
+// grey of a disabled control.
 bool DrawnReadable(QWidget* w) {
     const QImage image = w->grab().toImage();
     int darkest = 255;
@@ -181,18 +178,10 @@ TEST_F(TReceiveTest, LivePixelsAndTheFieldMarkerLandAtTheirPlaces) {
     EXPECT_TRUE(plot->PendingLiveArea().isEmpty());
 
     // The backward sweep moves the marker: erased at the old column, drawn at
-    // the new one; moved out of the view it is erased and forgotten.
+    // the new one (out of the view: PlotWidgetTest).
     Deliver(*W.Session, Frame(TmBackwardSweep, {0, 0, 0, 0, 10000 >> 8, 10000 & 0xFF}));
     EXPECT_EQ(plot->FieldMarkerX(), geo.XOfCode(10000));
     EXPECT_EQ(plot->Canvas().pixel(x, geo.H - 8), empty.pixel(x, geo.H - 8));
-    W.Session->Settings().ViewMax = 60000; // as the last paint left the view
-    plot->ScreenBoxPaint();
-    const QImage painted = plot->Canvas().copy();
-    Deliver(*W.Session, Point(30000, 2048));
-    Deliver(*W.Session, Point(62000, 2048));
-    EXPECT_EQ(plot->FieldMarkerX(), -1);
-    const int mx = plot->Geometry().XOfCode(30000);
-    EXPECT_EQ(plot->Canvas().pixel(mx, geo.H - 8), painted.pixel(mx, geo.H - 8));
 }
 
 TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
@@ -229,8 +218,6 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
                 g->CorrectionGroup()->isEnabled() && g->CorrBar()->isEnabled());
     for (QLabel* l : {g->AmpLbl(), g->SpeedLbl(), g->CorrLbl()})
         EXPECT_EQ(l->text(), "ПЭВМ");
-    EXPECT_EQ(g->AmpBox()->currentText(), "1");
-    EXPECT_EQ(g->CorrEdit()->value(), -640);
     const QPalette shown = g->CorrEditExt()->palette();
     EXPECT_NE(shown.color(QPalette::Active, QPalette::Text),
               shown.color(QPalette::Active, QPalette::Base));
@@ -247,20 +234,15 @@ TEST_F(TReceiveTest, ManualControlBitsDisableTheGroupsAndHideTheCorrection) {
 TEST_F(TReceiveTest, StopAndStartReturnToTheSpeedBefore) {
     Open("COM1", "Rapid=6\r\n");
     Deliver(*W.Session, Point(100, 2048, 0x01, 0x05)); // KodRapid 5: "16 мин", row 6
-    const auto a = [&](const char* name) { return Act(*W, name); };
     QComboBox* speed = W->findChild<TInstrumentGroupsWidget*>()->SpeedBox();
     ASSERT_EQ(speed->currentIndex(), 6);
-    a("AStop")->trigger();
+    Act(*W, "AStop")->trigger();
     EXPECT_EQ(speed->currentText(), " СТОП");
-    EXPECT_EQ(W.Session->Settings().Rapid, 2);
-    EXPECT_TRUE(!a("AStop")->isEnabled() && a("AStart")->isEnabled());
-    a("AStart")->trigger();
+    EXPECT_TRUE(!Act(*W, "AStop")->isEnabled() && Act(*W, "AStart")->isEnabled());
+    Act(*W, "AStart")->trigger();
     EXPECT_EQ(speed->currentIndex(), 6);
-    EXPECT_EQ(W.Session->Settings().Rapid, 6);
-    EXPECT_TRUE(a("AStop")->isEnabled() && !a("AStart")->isEnabled());
-
     // Closing while stopped keeps the speed before the stop.
-    a("AStop")->trigger();
+    Act(*W, "AStop")->trigger();
     ASSERT_TRUE(W->close());
     EXPECT_EQ(Dir.ReadBack().Rapid, 6);
 }
@@ -269,22 +251,19 @@ TEST_F(TReceiveTest, MouseSelectionSetsTheSweepBounds) {
     Open("COM1");
     TPlotWidget* plot = Plot(*W);
     const TPlotGeometry geo = plot->Geometry();
-    Act(*W, "AMouseSelect")->trigger();
-    EXPECT_TRUE(Act(*W, "AMouseSelect")->isChecked());
-    // From right to left, with the band painted in fuchsia as it grows.
+    Act(*W, "AMouseSelect")->trigger(); // the band itself: VisirTest
     QTest::mousePress(plot, Qt::LeftButton, {}, QPoint(300, 40));
     QTest::mouseMove(plot, QPoint(120, 40));
-    EXPECT_EQ(plot->Canvas().pixel(200, 10) & 0xFF00FFu, 0xFF00FFu);
     QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(120, 40));
     const int low = geo.FieldCodeOfX(120);
     const int high = geo.FieldCodeOfX(300);
     const auto* g = W->findChild<TInstrumentGroupsWidget*>();
-    EXPECT_EQ(SweepBounds(W.Session->Settings()), std::pair(low, high));
+    const TKavCfg& cfg = W.Session->Settings();
+    EXPECT_EQ(std::pair(cfg.PoleMin, cfg.PoleMax), std::pair(low, high));
     EXPECT_EQ(std::pair(g->BotField()->value(), g->TopField()->value()), std::pair(low, high));
     EXPECT_FALSE(W.Session->Engine().State().BoundsAck);
-    EXPECT_FALSE(Act(*W, "AMouseSelect")->isChecked());
     // The view follows the new bounds.
-    EXPECT_EQ(ViewBounds(W.Session->Settings()), std::pair(low, high));
+    EXPECT_EQ(std::pair(cfg.ViewMin, cfg.ViewMax), std::pair(low, high));
 }
 
 TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
@@ -300,7 +279,6 @@ TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
         Act(*w, "AAnalyse")->trigger();
         EXPECT_FALSE(w.Session->Receiving());
         EXPECT_TRUE(Act(*w, "AReceive")->isEnabled());
-        EXPECT_FALSE(w.Session->Engine().KavTimer().isActive());
         ASSERT_TRUE(w->close());
     }
     EXPECT_FALSE(dir.ReadBack().Mode);
@@ -313,29 +291,23 @@ TEST(ReceiveMode, ReceiveActionClosesTheSpectrumAndModeIsKeptAtClose) {
     EXPECT_TRUE(w.Session->Receiving());
     EXPECT_EQ(w.Session->Points()[1000].Y, EmptyY);
     EXPECT_EQ(w->windowTitle(), "КАВ");
-    EXPECT_TRUE(w.Session->Engine().KavTimer().isActive());
     EXPECT_EQ(Bar(*w)->Panel(0), "COM2");
     ASSERT_TRUE(w->close());
     EXPECT_TRUE(dir.ReadBack().Mode);
     EXPECT_TRUE(port.Errors.isEmpty());
 }
 
-// A port no device opens; a serial device that is not there, where the box
-// and the message window give the system's reason beside the port.
+// A serial device that is not there: the box and the message window give
+// the system's reason beside the port.
 TEST_F(TReceiveTest, APortThatDoesNotOpenIsReported) {
-    Open("COM7", {}, [](const QString&) { return nullptr; });
-    EXPECT_EQ(Port.Errors, QStringList{"Невозможно инициализировать порт COM7"});
-    EXPECT_EQ(Bar(*W)->Panel(0) + Bar(*W)->Panel(1), QString());
-    EXPECT_TRUE(W.Session->Receiving());
-
     const QString path = Dir.Path("ttyUSB0");
-    Port.Errors.clear();
-    W = {};
     Open(path, {}, DefaultDeviceFactory());
     const QString line =
         "Невозможно инициализировать порт " + path + ": " + SystemErrorText(ENOENT);
     EXPECT_EQ(Port.Errors, QStringList{line});
     EXPECT_EQ(MessageForm(W)->Messages(), QStringList{line});
+    EXPECT_EQ(Bar(*W)->Panel(0) + Bar(*W)->Panel(1), QString());
+    EXPECT_TRUE(W.Session->Receiving());
 }
 
 TEST_F(TReceiveTest, RealTimeButtonsSetTheirSwitchesAndBlinkWhileChecked) {
@@ -347,21 +319,15 @@ TEST_F(TReceiveTest, RealTimeButtonsSetTheirSwitchesAndBlinkWhileChecked) {
     a("ASwLPF")->trigger();
     EXPECT_TRUE(a("ASwLPF")->isChecked());
     EXPECT_TRUE(W.Session->Settings().EnableRTLPF);
-    EXPECT_FALSE(W.Session->Settings().EnableRTSum);
     // Only the checked button blinks.
     W.Session->Engine().LPFTimerTimer();
     EXPECT_NE(a("ASwLPF")->icon().pixmap(16, 16).toImage(), plainLpf);
     EXPECT_EQ(a("ASWSum")->icon().pixmap(16, 16).toImage(), plainSum);
-    W.Session->Engine().LPFTimerTimer();
-    EXPECT_EQ(a("ASwLPF")->icon().pixmap(16, 16).toImage(), plainLpf);
     // The filter runs from the next forward sweep.
     Deliver(*W.Session, SweepStart());
     EXPECT_EQ(Bar(*W)->Panel(9), "ФИЛЬТР [25]");
-    EXPECT_TRUE(W.Session->Engine().State().LpfActive);
 
-    // Analysis mode: the two buttons are disabled, stop blinking and show
-    // their own images; their panels are cleared.
-    W.Session->Engine().LPFTimerTimer();
+    // Analysis mode: both disabled, no blinking, their panel cleared.
     a("AAnalyse")->trigger();
     EXPECT_FALSE(a("ASwLPF")->isEnabled() || a("ASWSum")->isEnabled());
     EXPECT_FALSE(W.Session->Engine().LPFTimer().isActive());
@@ -424,10 +390,7 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     // The link is applied anew, in analysis mode too.
     EXPECT_EQ(opened.Names, QStringList{"COM3"});
     EXPECT_EQ(Panels(*w, {0, 1}), (QStringList{"COM3", "19200 бод"}));
-    // The list: COM1..COM16, the devices of this machine, SIM last.
-    EXPECT_EQ(port.Offered.first(), "COM1");
-    EXPECT_EQ(port.Offered[15], "COM16");
-    EXPECT_EQ(port.Offered.last(), "SIM");
+    EXPECT_EQ(port.Offered.last(), "SIM"); // the list of ComPortChoices
 
     // A device path is kept whole, longer than a short name may be; a rate
     // typed by hand that is none of the list keeps the rate.
@@ -438,9 +401,8 @@ TEST(LinkWindows, ComPortDialogStoresThePortAndRateAndReopensTheLink) {
     EXPECT_EQ(PortAndRate(w), std::pair(byId, 7));
     EXPECT_EQ(w.Session->Receiver().Settings().PortName, byId);
 
-    // "Отмена" keeps both values and still applies the link anew: the
-    // messages emptied, the handshake started again (the open port of the
-    // same name is not reopened).
+    // "Отмена" keeps both values and still applies the link anew (the open
+    // port of the same name is not reopened).
     port.PortText = "COM9";
     port.RateText = "300";
     port.Accept = false;
@@ -471,19 +433,11 @@ TEST(LinkWindows, MessageWindowPlacementLinesAndClosing) {
     EXPECT_EQ(m->windowTitle(), "Сообщения КАВ");
     EXPECT_EQ(m->TextBox()->toPlainText(), "<Нет сообщений>");
 
-    // A thousand lines are held, the next one empties the window.
-    for (int k = 1; k <= 1000; ++k)
-        w.Session->Engine().AddMessage(QString::number(k));
-    EXPECT_EQ(m->LineCount(), 1000);
-    EXPECT_EQ(m->Messages().first(), "1");
-    EXPECT_EQ(m->Messages().last(), "1000");
-    w.Session->Engine().AddMessage("1001");
-    EXPECT_EQ(m->LineCount(), 0);
-    EXPECT_EQ(m->TextBox()->toPlainText(), QString());
     // "Убрать все сообщения" removes every line; so does opening the link.
     w.Session->Engine().AddMessage("a");
+    EXPECT_EQ(m->Messages(), QStringList{"a"});
     QTest::mouseClick(m->ClearButton(), Qt::LeftButton);
-    EXPECT_EQ(m->LineCount(), 0);
+    EXPECT_EQ(m->TextBox()->toPlainText(), QString());
     w.Session->Engine().AddMessage("b");
     w.Session->Engine().OpenLink();
     EXPECT_EQ(m->LineCount(), 0);
@@ -560,9 +514,7 @@ TEST_F(TReceiveTest, AFailedAutomaticSaveIsShownAtOnceAndReceivingGoesOn) {
     EXPECT_EQ(Port.Warnings.size(), 1);
 }
 
-// The automatic-save number at the end of its range: the save is refused
-// with the reason, on the marked panel and in a warning, and nothing is
-// written.
+// The last automatic-save number: refused on the panel and in a warning.
 TEST_F(TReceiveTest, TheLastAutoSaveNumberIsRefusedOnThePanelAndInAWarning) {
     Open("COM1",
          "AutoSave=1\r\nNumbMask=2147483647\r\nWorkDir=" + Dir.Dir.path().toUtf8() + "/\r\n");

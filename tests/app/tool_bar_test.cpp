@@ -1,6 +1,5 @@
-// The tool bar at the window's default width: every button in the bar, none
-// in the overflow menu, whatever the desktop's font; and every picture
-// standing out from the bar in a light and in a dark palette.
+// The tool bar at the default width: every button shown whatever the font,
+// every picture standing out from the bar in a light and a dark palette.
 
 #include "app_fixture.h"
 
