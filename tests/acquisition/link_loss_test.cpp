@@ -189,42 +189,15 @@ TEST_F(AcquireWatch, AskedToWaitTheRunEndsWhenThePortDoesNotComeBackInTime) {
 // The test plays the instrument: it takes the handshake, sends one whole
 // sweep and part of the next, and closes its side of the line.
 TEST(AcquireOnAPseudoTerminal, ALineThatDropsEndsTheRunKeepingTheCompleteSweep) {
-    TPtyLine line(7);
-    ASSERT_TRUE(line.Ok());
+    TPtyRig pty(7);
+    TAcqRig& rig = pty.Rig;
     QTemporaryDir dir;
-    TAcqRig rig([] { return std::make_unique<TPulsedPtyDevice>(); });
-    rig.Cfg.Port.PortName = line.Link;
-    rig.Cfg.Port.BaudRate = 11;
     rig.Cfg.WorkDir = dir.path();
     rig.Cfg.Rapid = 10; // KodRapid 8, what the instrument reports
-    TPtyInstrument instrument{line, {}};
     TRunRecord record;
     TAcquireRun run(*rig.Engine, rig.Cfg, *rig.Store, 3, record.Callbacks());
-
-    rig.Engine->SetReceiveMode(true);
-    ASSERT_TRUE(rig.Receiver->Opened());
-    rig.Engine->KavTimer().stop();
-    rig.Receiver->PollTimer().stop();
-    // Frames to the program, and one poll once they are all in the port's
-    // buffer (a frame of a type the program ignores lets the poll take the
-    // last of them).
-    auto poll = [&](const QByteArray& frames) {
-        const QByteArray bytes = frames + TPtyInstrument::Frame(5, {});
-        const int waiting = rig.Receiver->InQueueCount();
-        instrument.Send(bytes);
-        PumpUntil([&] { return rig.Receiver->InQueueCount() >= waiting + bytes.size(); });
-        rig.Receiver->PollTick();
-    };
-    // The handshake, tick by tick, until the run has chosen its speed.
-    for (int k = 0; k < 10 && !run.Ready(); ++k) {
-        const int waiting = rig.Receiver->InQueueCount();
-        rig.Engine->KavTimerTimer();
-        int taken = 0;
-        PumpUntil([&] { return (taken += instrument.TakeCommands()) > 0; }, 300);
-        PumpUntil([&] { return rig.Receiver->InQueueCount() >= waiting + 30 * taken; });
-        rig.Receiver->PollTick();
-    }
-    ASSERT_TRUE(run.Ready());
+    ASSERT_TRUE(pty.Open());
+    ASSERT_TRUE(pty.TickUntil([&] { return run.Ready(); }));
 
     auto sweep = [](int from, int count) {
         QByteArray frames = TPtyInstrument::Frame(TmSweepStart, {0xFF, 0xEF, 0, 0, 0, 0});
@@ -233,19 +206,19 @@ TEST(AcquireOnAPseudoTerminal, ALineThatDropsEndsTheRunKeepingTheCompleteSweep) 
                 TmDataPoint, {code >> 8, code & 0xFF, 0x08, 0x00 + code % 200, 0x01, 0x08});
         return frames;
     };
-    poll(sweep(1000, 300) + TPtyInstrument::Frame(TmBackwardSweep, {0, 0, 0, 0, 0x03, 0xE8}));
+    pty.Poll(sweep(1000, 300) + TPtyInstrument::Frame(TmBackwardSweep, {0, 0, 0, 0, 0x03, 0xE8}));
     ASSERT_EQ(record.Files.size(), 1);
-    poll(sweep(1000, 120));
+    pty.Poll(sweep(1000, 120));
     EXPECT_FALSE(run.Done());
 
-    line.CloseMaster();
+    pty.Line.CloseMaster();
     ASSERT_TRUE(PumpUntil([&] {
         rig.Receiver->PollTick();
         return run.Done();
     }));
     EXPECT_EQ(record.Complete, false);
-    EXPECT_TRUE(record.Reason.startsWith("the line to the spectrometer dropped: Порт " + line.Link +
-                                         " недоступен: связь потеряна ("))
+    EXPECT_TRUE(record.Reason.startsWith("the line to the spectrometer dropped: Порт " +
+                                         pty.Line.Link + " недоступен: связь потеряна ("))
         << record.Reason.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList({"*.kav"}, QDir::Files).size(), 1);
     EXPECT_EQ(rig.View.LinkLosses.size(), 1);
