@@ -1,10 +1,5 @@
-// The acquisition engine. Handed frames one by one: the filter, the
-// summation, the fill, the automatic save and processing, the messages. The
-// four control groups as a model: operator changes, telemetry states, what
-// each group shows and which handshake flag each change clears. And the
-// receive mode end to end over the simulated spectrometer: the port dialog's
-// choices, handshake, re-sent parameters, sweeps into the store, manual
-// control, a silent or missing instrument, a run of sweeps.
+// The acquisition engine: frames handed one by one, the four control groups
+// as a model, and the receive mode end to end over the simulated spectrometer.
 #include "acq_rig.h"
 #include "acquisition/acquire_run.h"
 #include "acquisition/com_port_setup.h"
@@ -75,6 +70,8 @@ struct EngineTest : ::testing::Test {
 };
 using FrameFixture = EngineTest;
 using ControlsFixture = EngineTest;
+using LinkSession = EngineTest;
+using AcquireRun = EngineTest;
 
 } // namespace
 
@@ -506,13 +503,11 @@ TEST_F(ControlsFixture, ManualCorrectionHidesTheNumbersAndComputerControlRestore
 
 TEST_F(ControlsFixture, TrackBarAndCorrectionBoxFollowEachOther) {
     Receiving();
-    C.CorrBarChange(0);
-    EXPECT_EQ(Rig.Cfg.Correction, 32767);
-    EXPECT_EQ(S().Correction.Value, 32767);
-    C.CorrBarChange(32767);
-    EXPECT_EQ(Rig.Cfg.Correction, 0);
-    C.CorrBarChange(65535);
-    EXPECT_EQ(Rig.Cfg.Correction, -32767);
+    for (const auto& [bar, correction] : {std::pair{0, 32767}, {32767, 0}, {65535, -32767}}) {
+        C.CorrBarChange(bar);
+        EXPECT_EQ(Rig.Cfg.Correction, correction);
+        EXPECT_EQ(S().Correction.Value, correction);
+    }
     EXPECT_FALSE(Rig.State().CorrAck);
     C.CorrEditChange(1000);
     EXPECT_EQ(S().Correction.BarPosition, 31767);
@@ -660,23 +655,6 @@ TEST_F(ControlsFixture, RealTimeButtonsSetTheSettingsAndBlinkWhileChecked) {
 
 // ---- The receive mode over the simulated spectrometer ------------------------
 
-namespace {
-
-struct LinkSession : EngineTest {
-    bool Linked() { return Rig.State().AllAcknowledged() && Rig.State().SendCount == 0; }
-    bool Relinked() {
-        return Rig.RunUntil([&] { return Linked(); }, 2000);
-    }
-    // The receive mode on, until the handshake is done.
-    void Link() {
-        Rig.Engine->SetReceiveMode(true);
-        ASSERT_TRUE(Rig.RunUntil([&] { return Linked(); }, 3000));
-    }
-};
-using AcquireRun = LinkSession;
-
-} // namespace
-
 TEST(ComPortSetup, ListsRateIndexAndHeldName) {
     EXPECT_EQ(ComPortChoices({"/dev/ttyUSB0"}).mid(15),
               (QStringList{"COM16", "/dev/ttyUSB0", "SIM"}));
@@ -705,7 +683,7 @@ TEST_F(LinkSession, HandshakeRunsInStageOrderAndChangesAreSentAgain) {
     EXPECT_EQ(Rig.View.Panels[PanelBaud], QStringLiteral("9600 бод"));
     EXPECT_TRUE(Rig.View.Errors.isEmpty());
 
-    ASSERT_TRUE(Rig.RunUntil([&] { return Linked(); }, 3000));
+    ASSERT_TRUE(Rig.RunUntilLinked());
     EXPECT_EQ(Rig.Commands, (std::vector<int>{150, 111, 122, 133}));
     EXPECT_EQ(Rig.View.Panels[PanelProgram], QStringLiteral("PR: 7"));
     EXPECT_EQ(Rig.View.Panels[PanelSerial], QStringLiteral("S/N: 42"));
@@ -719,11 +697,11 @@ TEST_F(LinkSession, HandshakeRunsInStageOrderAndChangesAreSentAgain) {
     // A change sends its own stage again (the instrument taking every
     // group's change is the window's receive tests).
     C.BotFieldChange(1000);
-    ASSERT_TRUE(Relinked());
+    ASSERT_TRUE(Rig.RunUntilLinked(2000));
     EXPECT_EQ(Rig.Commands.back(), CmdSweepBounds);
     EXPECT_EQ(Rig.Sim().PoleMin(), 1000);
     C.CorrEditChange(3200);
-    ASSERT_TRUE(Relinked());
+    ASSERT_TRUE(Rig.RunUntilLinked(2000));
     EXPECT_EQ(Rig.Commands.back(), CmdCorrection);
     EXPECT_EQ(Rig.Sim().Ukorr(), 32768 + 3200);
 }
@@ -732,7 +710,7 @@ TEST_F(LinkSession, ASweepFillsTheStoreBetweenTheBounds) {
     Rig.Engine->SetReceiveMode(true);
     C.BotFieldChange(20000);
     C.TopFieldChange(30000);
-    ASSERT_TRUE(Rig.RunUntil([&] { return Linked(); }, 3000));
+    ASSERT_TRUE(Rig.RunUntilLinked());
     // Start from a sweep that begins after the handshake.
     Rig.State().SweepPhase = 0;
     ASSERT_TRUE(Rig.RunUntil([&] { return Rig.State().SweepPhase == 1; }, 10000));
@@ -754,12 +732,18 @@ TEST_F(LinkSession, ASweepFillsTheStoreBetweenTheBounds) {
     EXPECT_GT(Rig.View.Plotted, 100);
 }
 
+// A run of sweeps watching the engine ends with the reason.
 TEST_F(LinkSession, SilentInstrumentEndsTheHandshakeAfterTwentyOneCommands) {
+    TRunRecord record;
+    TAcquireRun run(*Rig.Engine, Rig.Cfg, *Rig.Store, 1, record.Callbacks());
     Rig.Engine->SetReceiveMode(true);
     Rig.Sim().SetAnswering(false);
     Rig.Run(21 * KavTimerMs);
     EXPECT_EQ(Rig.Commands, std::vector<int>(21, CmdLinkRequest));
     EXPECT_EQ(Rig.View.Messages.count(HandshakeFailedText), 1);
+    EXPECT_TRUE(run.Done());
+    EXPECT_EQ(record.Complete, false);
+    EXPECT_EQ(record.Reason, QStringLiteral("the spectrometer did not take the parameters"));
     Rig.Run(2000);
     EXPECT_EQ(Rig.Commands.size(), 21u);
     EXPECT_EQ(Rig.View.Messages.count(HandshakeFailedText), 1);
@@ -791,7 +775,8 @@ TEST_F(LinkSession, PortThatCannotOpenIsReportedAndTheHandshakeGivesUp) {
 TEST_F(LinkSession, AnalysisModeClosesTheLinkAndDisablesTheGroups) {
     Rig.Cfg.AutoSave = true;
     Rig.Cfg.WorkDir = QStringLiteral("/nonexistent");
-    Link();
+    Rig.Engine->SetReceiveMode(true);
+    ASSERT_TRUE(Rig.RunUntilLinked());
     EXPECT_TRUE(Rig.Controls().Action(TAcqAction::Receive).Checked);
     EXPECT_FALSE(Rig.Controls().Action(TAcqAction::Receive).Enabled);
     EXPECT_TRUE(Rig.Controls().Action(TAcqAction::RealTimeLpf).Enabled);
@@ -815,7 +800,7 @@ TEST_F(LinkSession, AnalysisModeClosesTheLinkAndDisablesTheGroups) {
 
 TEST_F(LinkSession, AdcRequestsAreAnsweredAndDrawnAtTheLastField) {
     Rig.Engine->SetReceiveMode(true);
-    ASSERT_TRUE(Rig.RunUntil([&] { return Linked() && Rig.State().LastField >= 0; }, 3000));
+    ASSERT_TRUE(Rig.RunUntil([&] { return Rig.Linked() && Rig.State().LastField >= 0; }, 3000));
     Rig.Engine->SetAdcView(true);
     EXPECT_TRUE(Rig.View.AdcShown);
     EXPECT_TRUE(Rig.Engine->ADCTimer().isActive());
@@ -860,14 +845,4 @@ TEST_F(AcquireRun, ManualSpeedIsTakenSaidAndTheSweepsSaved) {
     ASSERT_EQ(LoadSpectrumFile(record.Files[1], *store, *raw), TLoadOutcome::Loaded);
     EXPECT_EQ((*store)[ParSpeed].X, 11);
     EXPECT_GT(LastValidPoint(*store, 0, MaxFieldCode), 60000);
-}
-
-TEST_F(AcquireRun, AbandonedHandshakeEndsTheRunWithTheReason) {
-    TRunRecord record;
-    TAcquireRun run(*Rig.Engine, Rig.Cfg, *Rig.Store, 1, record.Callbacks());
-    Rig.Engine->SetReceiveMode(true);
-    Rig.Sim().SetAnswering(false);
-    ASSERT_TRUE(Rig.RunUntil([&] { return run.Done(); }, 30 * KavTimerMs));
-    EXPECT_EQ(record.Complete, false);
-    EXPECT_EQ(record.Reason, QStringLiteral("the spectrometer did not take the parameters"));
 }

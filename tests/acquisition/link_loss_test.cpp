@@ -1,9 +1,6 @@
-// A line that goes away or falls silent. The receive mode keeps what it
-// received, closes the port, says why once and opens the port again when
-// asked. A run of sweeps (kavtool acquire) ends with its reason after a
-// stated bound, or waits for the port to come back when asked to, keeping
-// every complete sweep. On the simulated spectrometer and on a
-// pseudo-terminal whose instrument side the test plays and then closes.
+// A line that goes away or falls silent, under the receive mode and under a
+// run of sweeps (kavtool acquire), on the simulated spectrometer and on a
+// pseudo-terminal.
 #include "acq_rig.h"
 #include "acquisition/acquire_run.h"
 #include "link/protocol.h"
@@ -26,17 +23,13 @@ int StoredPoints(const TPointTable& store) {
     return n;
 }
 
-bool Linked(TAcqRig& rig) {
-    return rig.State().AllAcknowledged() && rig.State().SendCount == 0;
-}
-
 } // namespace
 
 TEST(LinkLoss, ThePortIsClosedThePointsKeptTheReasonToldOnceAndReceiveOpensItAgain) {
     TAcqRig rig;
     rig.Engine->SetReceiveMode(true);
     ASSERT_TRUE(rig.RunUntil(
-        [&] { return Linked(rig) && rig.State().SweepPhase == 1 && rig.State().LastField > 0; },
+        [&] { return rig.Linked() && rig.State().SweepPhase == 1 && rig.State().LastField > 0; },
         5000));
     rig.Run(300);
     const int before = StoredPoints(*rig.Store);
@@ -84,7 +77,7 @@ TEST(LinkLoss, ThePortIsClosedThePointsKeptTheReasonToldOnceAndReceiveOpensItAga
     const TActionState back = rig.ControlsView.Last.Action(TAcqAction::Receive);
     EXPECT_TRUE(!back.Enabled && back.Checked);
     EXPECT_EQ(StoredPoints(*rig.Store), kept);
-    ASSERT_TRUE(rig.RunUntil([&] { return Linked(rig); }, 3000));
+    ASSERT_TRUE(rig.RunUntilLinked());
     EXPECT_GT(rig.Commands.size(), sent);
 }
 
