@@ -178,6 +178,11 @@ struct TAcqRig {
     TSimInstrument& Sim() { return Line().Sim.Instrument(); }
     TAcquisitionState& State() { return Engine->State(); }
     const TControlsState& Controls() { return Engine->Controls().State(); }
+    // The handshake done: every stage acknowledged and nothing being sent.
+    bool Linked() { return State().AllAcknowledged() && State().SendCount == 0; }
+    bool RunUntilLinked(int limitMs = 3000) {
+        return RunUntil([this] { return Linked(); }, limitMs);
+    }
 
     // Moves time on in 10 ms steps: the instrument sends, the poll reads, and
     // every 200 ms the handshake tick runs while its timer runs.

@@ -1,10 +1,5 @@
-// The acquisition engine. Handed frames one by one: the filter, the
-// summation, the fill, the automatic save and processing, the messages. The
-// four control groups as a model: operator changes, telemetry states, what
-// each group shows and which handshake flag each change clears. And the
-// receive mode end to end over the simulated spectrometer: the port dialog's
-// choices, handshake, re-sent parameters, sweeps into the store, manual
-// control, a silent or missing instrument, a run of sweeps.
+// The acquisition engine: frames handed one by one, the four control groups
+// as a model, and the receive mode end to end over the simulated spectrometer.
 #include "acq_rig.h"
 #include "acquisition/acquire_run.h"
 #include "acquisition/com_port_setup.h"
@@ -12,6 +7,7 @@
 #include "config/auto_save_name.h"
 #include "disk_limits.h"
 #include "link/protocol.h"
+#include "pty_instrument.h"
 #include "qstring_printer.h"
 #include "session/exit_settings.h"
 #include "spectrum/parameter_block.h"
@@ -27,36 +23,21 @@
 
 namespace {
 
-// A frame body: type and b1..b6.
-struct TBody {
-    std::uint8_t B[8] = {};
-    TBody(std::uint8_t type, std::initializer_list<std::uint8_t> payload) {
-        B[0] = type;
-        int i = 1;
-        for (std::uint8_t b : payload)
-            B[i++] = b;
-    }
-};
-
-inline TBody PointBody(std::uint16_t field, std::uint16_t value, std::uint8_t gain = 0x01,
-                       std::uint8_t speed = 0x08) {
-    return TBody(2, {static_cast<std::uint8_t>(field >> 8), static_cast<std::uint8_t>(field),
-                     static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value), gain,
-                     speed});
-}
-
 struct EngineTest : ::testing::Test {
     TAcqRig Rig;
-    void Frame(const TBody& b) { Rig.Engine->HandleFrameBody(b.B); }
-    void SweepStart() { Frame(TBody(TmSweepStart, {0xFF, 0xEF, 0, 0, 0, 0})); }
-    void Backward(std::uint16_t field = 0) {
-        Frame(TBody(TmBackwardSweep, {0, 0, 0, 0, static_cast<std::uint8_t>(field >> 8),
-                                      static_cast<std::uint8_t>(field)}));
+    // A frame's body (its type, b1..b6 and the sum) handed to the engine.
+    void Frame(std::uint8_t type, std::initializer_list<int> payload) {
+        const QByteArray frame = TPtyInstrument::Frame(type, payload);
+        Rig.Engine->HandleFrameBody(reinterpret_cast<const std::uint8_t*>(frame.constData()) + 2);
     }
-    void Point(std::uint16_t field, std::uint16_t value) { Frame(PointBody(field, value)); }
+    void SweepStart() { Frame(TmSweepStart, {0xFF, 0xEF, 0, 0, 0, 0}); }
+    void Backward(int field = 0) { Frame(TmBackwardSweep, {0, 0, 0, 0, field >> 8, field & 0xFF}); }
+    void Point(int field, int value, int gain = 0x01, int speed = 0x08) {
+        Frame(TmDataPoint, {field >> 8, field & 0xFF, value >> 8, value & 0xFF, gain, speed});
+    }
     std::uint16_t Y(int slot) const { return (*Rig.Store)[slot].Y; }
     // One forward sweep with one value at each field.
-    void Sweep(std::initializer_list<std::pair<std::uint16_t, std::uint16_t>> points) {
+    void Sweep(std::initializer_list<std::pair<int, int>> points) {
         SweepStart();
         for (auto [x, y] : points)
             Point(x, y);
@@ -75,6 +56,8 @@ struct EngineTest : ::testing::Test {
 };
 using FrameFixture = EngineTest;
 using ControlsFixture = EngineTest;
+using LinkSession = EngineTest;
+using AcquireRun = EngineTest;
 
 } // namespace
 
@@ -93,7 +76,7 @@ TEST_F(FrameFixture, FilterIsARunningMeanThenAnExponentialAverage) {
     Point(100, 2000);
     EXPECT_EQ(Y(100), 2000);
     for (int i = 1; i < 25; ++i)
-        Point(static_cast<std::uint16_t>(100 + i), 2000);
+        Point(100 + i, 2000);
     // From the 26th point on, each moves the value by 1/25 of the difference.
     Point(200, 2250);
     EXPECT_EQ(Y(200), 2010);
@@ -104,8 +87,8 @@ TEST_F(FrameFixture, FilterIsARunningMeanThenAnExponentialAverage) {
     Rig.Cfg.RTLPFConst = 2;
     for (const auto& [first, halfway] : {std::pair{2048, 2048}, {2049, 2050}}) {
         SweepStart();
-        Point(10, static_cast<std::uint16_t>(first));
-        Point(11, static_cast<std::uint16_t>(first + 1));
+        Point(10, first);
+        Point(11, first + 1);
         EXPECT_EQ(Y(11), halfway);
     }
 
@@ -166,20 +149,20 @@ TEST_F(FrameFixture, FilterFeedsTheSummationAndShowFirstKeepsTheRawValue) {
 
 TEST_F(FrameFixture, FillFollowsTheSpeedStateAndThenTheStatusStep) {
     SweepStart();
-    Frame(PointBody(1000, 2100, 0x01, 0x05)); // "16 мин": 2 points per step
+    Point(1000, 2100, 0x01, 0x05); // "16 мин": 2 points per step
     EXPECT_EQ(Rig.State().FillCount, 2);
     EXPECT_EQ(Y(1001), 2100);
     EXPECT_EQ(Y(1002), EmptyY);
 
-    Frame(TBody(TmStatus, {0x80, 0x00, 7, 0, 0x01, 0x05}));
+    Frame(TmStatus, {0x80, 0x00, 7, 0, 0x01, 0x05});
     EXPECT_EQ(Rig.State().FillCount, 7);
-    Frame(PointBody(2000, 2200, 0x01, 0x05));
+    Point(2000, 2200, 0x01, 0x05);
     EXPECT_EQ(Y(2006), 2200);
     EXPECT_EQ(Y(2007), EmptyY);
 
     // Never beyond the last field code.
-    Frame(TBody(TmStatus, {0x80, 0x00, 4, 0, 0x01, 0x05}));
-    Frame(PointBody(65518, 2300, 0x01, 0x05));
+    Frame(TmStatus, {0x80, 0x00, 4, 0, 0x01, 0x05});
+    Point(65518, 2300, 0x01, 0x05);
     EXPECT_EQ(Y(65518), 2300);
     EXPECT_EQ(Y(65519), 2300);
     EXPECT_EQ(Y(65520), EmptyY);
@@ -192,7 +175,7 @@ TEST_F(FrameFixture, FillFollowsTheSpeedStateAndThenTheStatusStep) {
 TEST_F(FrameFixture, WordsOutsideTheirRangeAreHeldOrOnlyApplyTheState) {
     SweepStart();
     const int plotted = Rig.View.Plotted;
-    Frame(PointBody(65520, 2100, 0x82, 0x03));
+    Point(65520, 2100, 0x82, 0x03);
     EXPECT_EQ(Rig.View.Plotted, plotted);
     EXPECT_EQ(Y(65520), EmptyY);
     EXPECT_EQ(Rig.Controls().Gain.Selection, 1);  // KodAmpl 2 under manual control
@@ -207,7 +190,7 @@ TEST_F(FrameFixture, PointsAreDrawnAndVisirOrdinatesFollowTheFill) {
     Rig.Cfg.Visir2 = false;
     Rig.Cfg.VisKoord2 = 401;
     SweepStart();
-    Frame(TBody(TmStatus, {0x80, 0x00, 4, 0, 0x01, 0x08}));
+    Frame(TmStatus, {0x80, 0x00, 4, 0, 0x01, 0x08});
     Point(400, 2148);
     EXPECT_EQ(Rig.View.VisirOrdinates[1], Rig.Format.AmplToStr(100));
     EXPECT_EQ(Rig.View.VisirOrdinates.count(2), 0u);
@@ -240,7 +223,7 @@ TEST_F(FrameFixture, AutomaticProcessingRunsOncePerBackwardSweep) {
     Rig.Cfg.Visir1 = false;
     SweepStart();
     for (int x = 0; x < 200; ++x)
-        Point(static_cast<std::uint16_t>(x * 10), static_cast<std::uint16_t>(2048 + x % 7));
+        Point(x * 10, 2048 + x % 7);
     Backward();
     Backward();
     EXPECT_EQ(Rig.ProcessingView.Warnings.size(), 1); // AMinMax without visirs
@@ -264,12 +247,12 @@ TEST_F(FrameFixture, TheThousandLineLimitClearsTheMessages) {
 }
 
 TEST_F(FrameFixture, AnswersSetTheirFlagsAndIdentityClearsThemAll) {
-    Frame(TBody(TmLinkReady, {}));
-    Frame(TBody(TmBoundsAccepted, {0xFF, 0xEF, 0, 0}));
-    Frame(TBody(TmGainSpeedAccepted, {1, 8}));
-    Frame(TBody(TmCorrectionAccepted, {0x80, 0}));
+    Frame(TmLinkReady, {});
+    Frame(TmBoundsAccepted, {0xFF, 0xEF, 0, 0});
+    Frame(TmGainSpeedAccepted, {1, 8});
+    Frame(TmCorrectionAccepted, {0x80, 0});
     EXPECT_TRUE(Rig.State().AllAcknowledged());
-    Frame(TBody(TmUnitIdentity, {1, 2}));
+    Frame(TmUnitIdentity, {1, 2});
     EXPECT_FALSE(Rig.State().LinkReady || Rig.State().BoundsAck || Rig.State().GainSpeedAck ||
                  Rig.State().CorrAck);
 }
@@ -293,7 +276,7 @@ struct AutoSaveFixture : FrameFixture {
 TEST_F(AutoSaveFixture, FirstSweepSavesThenEverySaveStepth) {
     Rig.Cfg.SaveStep = 3;
     for (int k = 1; k <= 7; ++k)
-        Sweep({{static_cast<std::uint16_t>(k), 2000}});
+        Sweep({{k, 2000}});
     EXPECT_EQ(Rig.View.Panels[PanelAutoSave], "АВТО");
     // Starts 1, 4 and 7 saved the store the previous sweep left.
     EXPECT_EQ(Rig.Cfg.NumbMask, 4);
@@ -372,7 +355,7 @@ TEST_F(AutoSaveFixture, FailedSaveIsReportedKeepsTheNumberAndIsRetried) {
 TEST_F(AutoSaveFixture, FullDiskIsReportedAndTheSweepSavedOnceThereIsRoom) {
     auto sweep500 = [&] {
         for (int i = 0; i < 500; ++i)
-            Point(static_cast<std::uint16_t>(1000 + i), static_cast<std::uint16_t>(2000 + i));
+            Point(1000 + i, 2000 + i);
     };
     SweepStart(); // saves the empty store as number 1
     sweep500();
@@ -506,13 +489,11 @@ TEST_F(ControlsFixture, ManualCorrectionHidesTheNumbersAndComputerControlRestore
 
 TEST_F(ControlsFixture, TrackBarAndCorrectionBoxFollowEachOther) {
     Receiving();
-    C.CorrBarChange(0);
-    EXPECT_EQ(Rig.Cfg.Correction, 32767);
-    EXPECT_EQ(S().Correction.Value, 32767);
-    C.CorrBarChange(32767);
-    EXPECT_EQ(Rig.Cfg.Correction, 0);
-    C.CorrBarChange(65535);
-    EXPECT_EQ(Rig.Cfg.Correction, -32767);
+    for (const auto& [bar, correction] : {std::pair{0, 32767}, {32767, 0}, {65535, -32767}}) {
+        C.CorrBarChange(bar);
+        EXPECT_EQ(Rig.Cfg.Correction, correction);
+        EXPECT_EQ(S().Correction.Value, correction);
+    }
     EXPECT_FALSE(Rig.State().CorrAck);
     C.CorrEditChange(1000);
     EXPECT_EQ(S().Correction.BarPosition, 31767);
@@ -660,23 +641,6 @@ TEST_F(ControlsFixture, RealTimeButtonsSetTheSettingsAndBlinkWhileChecked) {
 
 // ---- The receive mode over the simulated spectrometer ------------------------
 
-namespace {
-
-struct LinkSession : EngineTest {
-    bool Linked() { return Rig.State().AllAcknowledged() && Rig.State().SendCount == 0; }
-    bool Relinked() {
-        return Rig.RunUntil([&] { return Linked(); }, 2000);
-    }
-    // The receive mode on, until the handshake is done.
-    void Link() {
-        Rig.Engine->SetReceiveMode(true);
-        ASSERT_TRUE(Rig.RunUntil([&] { return Linked(); }, 3000));
-    }
-};
-using AcquireRun = LinkSession;
-
-} // namespace
-
 TEST(ComPortSetup, ListsRateIndexAndHeldName) {
     EXPECT_EQ(ComPortChoices({"/dev/ttyUSB0"}).mid(15),
               (QStringList{"COM16", "/dev/ttyUSB0", "SIM"}));
@@ -705,7 +669,7 @@ TEST_F(LinkSession, HandshakeRunsInStageOrderAndChangesAreSentAgain) {
     EXPECT_EQ(Rig.View.Panels[PanelBaud], QStringLiteral("9600 бод"));
     EXPECT_TRUE(Rig.View.Errors.isEmpty());
 
-    ASSERT_TRUE(Rig.RunUntil([&] { return Linked(); }, 3000));
+    ASSERT_TRUE(Rig.RunUntilLinked());
     EXPECT_EQ(Rig.Commands, (std::vector<int>{150, 111, 122, 133}));
     EXPECT_EQ(Rig.View.Panels[PanelProgram], QStringLiteral("PR: 7"));
     EXPECT_EQ(Rig.View.Panels[PanelSerial], QStringLiteral("S/N: 42"));
@@ -719,11 +683,11 @@ TEST_F(LinkSession, HandshakeRunsInStageOrderAndChangesAreSentAgain) {
     // A change sends its own stage again (the instrument taking every
     // group's change is the window's receive tests).
     C.BotFieldChange(1000);
-    ASSERT_TRUE(Relinked());
+    ASSERT_TRUE(Rig.RunUntilLinked(2000));
     EXPECT_EQ(Rig.Commands.back(), CmdSweepBounds);
     EXPECT_EQ(Rig.Sim().PoleMin(), 1000);
     C.CorrEditChange(3200);
-    ASSERT_TRUE(Relinked());
+    ASSERT_TRUE(Rig.RunUntilLinked(2000));
     EXPECT_EQ(Rig.Commands.back(), CmdCorrection);
     EXPECT_EQ(Rig.Sim().Ukorr(), 32768 + 3200);
 }
@@ -732,7 +696,7 @@ TEST_F(LinkSession, ASweepFillsTheStoreBetweenTheBounds) {
     Rig.Engine->SetReceiveMode(true);
     C.BotFieldChange(20000);
     C.TopFieldChange(30000);
-    ASSERT_TRUE(Rig.RunUntil([&] { return Linked(); }, 3000));
+    ASSERT_TRUE(Rig.RunUntilLinked());
     // Start from a sweep that begins after the handshake.
     Rig.State().SweepPhase = 0;
     ASSERT_TRUE(Rig.RunUntil([&] { return Rig.State().SweepPhase == 1; }, 10000));
@@ -754,20 +718,25 @@ TEST_F(LinkSession, ASweepFillsTheStoreBetweenTheBounds) {
     EXPECT_GT(Rig.View.Plotted, 100);
 }
 
+// A run of sweeps watching the engine ends with the reason.
 TEST_F(LinkSession, SilentInstrumentEndsTheHandshakeAfterTwentyOneCommands) {
+    TRunRecord record;
+    TAcquireRun run(*Rig.Engine, Rig.Cfg, *Rig.Store, 1, record.Callbacks());
     Rig.Engine->SetReceiveMode(true);
     Rig.Sim().SetAnswering(false);
     Rig.Run(21 * KavTimerMs);
     EXPECT_EQ(Rig.Commands, std::vector<int>(21, CmdLinkRequest));
     EXPECT_EQ(Rig.View.Messages.count(HandshakeFailedText), 1);
+    EXPECT_TRUE(run.Done());
+    EXPECT_EQ(record.Complete, false);
+    EXPECT_EQ(record.Reason, QStringLiteral("the spectrometer did not take the parameters"));
     Rig.Run(2000);
     EXPECT_EQ(Rig.Commands.size(), 21u);
     EXPECT_EQ(Rig.View.Messages.count(HandshakeFailedText), 1);
     EXPECT_EQ(Rig.State().SendCount, 0);
 
     // A handshake reset starts it again.
-    const std::uint8_t reset[8] = {TmHandshakeReset};
-    Rig.Engine->HandleFrameBody(reset);
+    Frame(TmHandshakeReset, {});
     Rig.Run(KavTimerMs);
     EXPECT_EQ(Rig.Commands.size(), 22u);
 }
@@ -791,7 +760,8 @@ TEST_F(LinkSession, PortThatCannotOpenIsReportedAndTheHandshakeGivesUp) {
 TEST_F(LinkSession, AnalysisModeClosesTheLinkAndDisablesTheGroups) {
     Rig.Cfg.AutoSave = true;
     Rig.Cfg.WorkDir = QStringLiteral("/nonexistent");
-    Link();
+    Rig.Engine->SetReceiveMode(true);
+    ASSERT_TRUE(Rig.RunUntilLinked());
     EXPECT_TRUE(Rig.Controls().Action(TAcqAction::Receive).Checked);
     EXPECT_FALSE(Rig.Controls().Action(TAcqAction::Receive).Enabled);
     EXPECT_TRUE(Rig.Controls().Action(TAcqAction::RealTimeLpf).Enabled);
@@ -815,7 +785,7 @@ TEST_F(LinkSession, AnalysisModeClosesTheLinkAndDisablesTheGroups) {
 
 TEST_F(LinkSession, AdcRequestsAreAnsweredAndDrawnAtTheLastField) {
     Rig.Engine->SetReceiveMode(true);
-    ASSERT_TRUE(Rig.RunUntil([&] { return Linked() && Rig.State().LastField >= 0; }, 3000));
+    ASSERT_TRUE(Rig.RunUntil([&] { return Rig.Linked() && Rig.State().LastField >= 0; }, 3000));
     Rig.Engine->SetAdcView(true);
     EXPECT_TRUE(Rig.View.AdcShown);
     EXPECT_TRUE(Rig.Engine->ADCTimer().isActive());
@@ -860,14 +830,4 @@ TEST_F(AcquireRun, ManualSpeedIsTakenSaidAndTheSweepsSaved) {
     ASSERT_EQ(LoadSpectrumFile(record.Files[1], *store, *raw), TLoadOutcome::Loaded);
     EXPECT_EQ((*store)[ParSpeed].X, 11);
     EXPECT_GT(LastValidPoint(*store, 0, MaxFieldCode), 60000);
-}
-
-TEST_F(AcquireRun, AbandonedHandshakeEndsTheRunWithTheReason) {
-    TRunRecord record;
-    TAcquireRun run(*Rig.Engine, Rig.Cfg, *Rig.Store, 1, record.Callbacks());
-    Rig.Engine->SetReceiveMode(true);
-    Rig.Sim().SetAnswering(false);
-    ASSERT_TRUE(Rig.RunUntil([&] { return run.Done(); }, 30 * KavTimerMs));
-    EXPECT_EQ(record.Complete, false);
-    EXPECT_EQ(record.Reason, QStringLiteral("the spectrometer did not take the parameters"));
 }

@@ -1,9 +1,6 @@
-// A line that goes away or falls silent. The receive mode keeps what it
-// received, closes the port, says why once and opens the port again when
-// asked. A run of sweeps (kavtool acquire) ends with its reason after a
-// stated bound, or waits for the port to come back when asked to, keeping
-// every complete sweep. On the simulated spectrometer and on a
-// pseudo-terminal whose instrument side the test plays and then closes.
+// A line that goes away or falls silent, under the receive mode and under a
+// run of sweeps (kavtool acquire), on the simulated spectrometer and on a
+// pseudo-terminal.
 #include "acq_rig.h"
 #include "acquisition/acquire_run.h"
 #include "link/protocol.h"
@@ -26,17 +23,13 @@ int StoredPoints(const TPointTable& store) {
     return n;
 }
 
-bool Linked(TAcqRig& rig) {
-    return rig.State().AllAcknowledged() && rig.State().SendCount == 0;
-}
-
 } // namespace
 
 TEST(LinkLoss, ThePortIsClosedThePointsKeptTheReasonToldOnceAndReceiveOpensItAgain) {
     TAcqRig rig;
     rig.Engine->SetReceiveMode(true);
     ASSERT_TRUE(rig.RunUntil(
-        [&] { return Linked(rig) && rig.State().SweepPhase == 1 && rig.State().LastField > 0; },
+        [&] { return rig.Linked() && rig.State().SweepPhase == 1 && rig.State().LastField > 0; },
         5000));
     rig.Run(300);
     const int before = StoredPoints(*rig.Store);
@@ -84,7 +77,7 @@ TEST(LinkLoss, ThePortIsClosedThePointsKeptTheReasonToldOnceAndReceiveOpensItAga
     const TActionState back = rig.ControlsView.Last.Action(TAcqAction::Receive);
     EXPECT_TRUE(!back.Enabled && back.Checked);
     EXPECT_EQ(StoredPoints(*rig.Store), kept);
-    ASSERT_TRUE(rig.RunUntil([&] { return Linked(rig); }, 3000));
+    ASSERT_TRUE(rig.RunUntilLinked());
     EXPECT_GT(rig.Commands.size(), sent);
 }
 
@@ -189,42 +182,15 @@ TEST_F(AcquireWatch, AskedToWaitTheRunEndsWhenThePortDoesNotComeBackInTime) {
 // The test plays the instrument: it takes the handshake, sends one whole
 // sweep and part of the next, and closes its side of the line.
 TEST(AcquireOnAPseudoTerminal, ALineThatDropsEndsTheRunKeepingTheCompleteSweep) {
-    TPtyLine line(7);
-    ASSERT_TRUE(line.Ok());
+    TPtyRig pty(7);
+    TAcqRig& rig = pty.Rig;
     QTemporaryDir dir;
-    TAcqRig rig([] { return std::make_unique<TPulsedPtyDevice>(); });
-    rig.Cfg.Port.PortName = line.Link;
-    rig.Cfg.Port.BaudRate = 11;
     rig.Cfg.WorkDir = dir.path();
     rig.Cfg.Rapid = 10; // KodRapid 8, what the instrument reports
-    TPtyInstrument instrument{line, {}};
     TRunRecord record;
     TAcquireRun run(*rig.Engine, rig.Cfg, *rig.Store, 3, record.Callbacks());
-
-    rig.Engine->SetReceiveMode(true);
-    ASSERT_TRUE(rig.Receiver->Opened());
-    rig.Engine->KavTimer().stop();
-    rig.Receiver->PollTimer().stop();
-    // Frames to the program, and one poll once they are all in the port's
-    // buffer (a frame of a type the program ignores lets the poll take the
-    // last of them).
-    auto poll = [&](const QByteArray& frames) {
-        const QByteArray bytes = frames + TPtyInstrument::Frame(5, {});
-        const int waiting = rig.Receiver->InQueueCount();
-        instrument.Send(bytes);
-        PumpUntil([&] { return rig.Receiver->InQueueCount() >= waiting + bytes.size(); });
-        rig.Receiver->PollTick();
-    };
-    // The handshake, tick by tick, until the run has chosen its speed.
-    for (int k = 0; k < 10 && !run.Ready(); ++k) {
-        const int waiting = rig.Receiver->InQueueCount();
-        rig.Engine->KavTimerTimer();
-        int taken = 0;
-        PumpUntil([&] { return (taken += instrument.TakeCommands()) > 0; }, 300);
-        PumpUntil([&] { return rig.Receiver->InQueueCount() >= waiting + 30 * taken; });
-        rig.Receiver->PollTick();
-    }
-    ASSERT_TRUE(run.Ready());
+    ASSERT_TRUE(pty.Open());
+    ASSERT_TRUE(pty.TickUntil([&] { return run.Ready(); }));
 
     auto sweep = [](int from, int count) {
         QByteArray frames = TPtyInstrument::Frame(TmSweepStart, {0xFF, 0xEF, 0, 0, 0, 0});
@@ -233,19 +199,19 @@ TEST(AcquireOnAPseudoTerminal, ALineThatDropsEndsTheRunKeepingTheCompleteSweep) 
                 TmDataPoint, {code >> 8, code & 0xFF, 0x08, 0x00 + code % 200, 0x01, 0x08});
         return frames;
     };
-    poll(sweep(1000, 300) + TPtyInstrument::Frame(TmBackwardSweep, {0, 0, 0, 0, 0x03, 0xE8}));
+    pty.Poll(sweep(1000, 300) + TPtyInstrument::Frame(TmBackwardSweep, {0, 0, 0, 0, 0x03, 0xE8}));
     ASSERT_EQ(record.Files.size(), 1);
-    poll(sweep(1000, 120));
+    pty.Poll(sweep(1000, 120));
     EXPECT_FALSE(run.Done());
 
-    line.CloseMaster();
+    pty.Line.CloseMaster();
     ASSERT_TRUE(PumpUntil([&] {
         rig.Receiver->PollTick();
         return run.Done();
     }));
     EXPECT_EQ(record.Complete, false);
-    EXPECT_TRUE(record.Reason.startsWith("the line to the spectrometer dropped: Порт " + line.Link +
-                                         " недоступен: связь потеряна ("))
+    EXPECT_TRUE(record.Reason.startsWith("the line to the spectrometer dropped: Порт " +
+                                         pty.Line.Link + " недоступен: связь потеряна ("))
         << record.Reason.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList({"*.kav"}, QDir::Files).size(), 1);
     EXPECT_EQ(rig.View.LinkLosses.size(), 1);

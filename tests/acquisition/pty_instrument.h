@@ -3,12 +3,11 @@
 // The instrument's side of a pseudo-terminal, played by a test: the program
 // opens the real serial device on the slave side, the test reads its
 // commands and writes frames on the master side.
+#include "acq_rig.h"
 #include "link/protocol.h"
 #include "link/pty_line.h"
 #include "link/qt_serial_device.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <initializer_list>
 
 // The real serial device on a pseudo-terminal. A pseudo-terminal has no
@@ -109,11 +108,49 @@ struct TPtyInstrument {
     }
 };
 
-// Runs the event loop until done() holds or the limit has passed.
-template <typename Done> bool PumpUntil(Done done, int limitMs = 3000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < limitMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
+// The receive mode on a pseudo-terminal, the test playing the instrument and
+// moving the handshake and the poll itself.
+struct TPtyRig {
+    TPtyLine Line;
+    TAcqRig Rig{[] { return std::make_unique<TPulsedPtyDevice>(); }};
+    TPtyInstrument Instrument{Line, {}};
+
+    explicit TPtyRig(int index) : Line(index) {}
+    // The receive mode on at 115200 baud, its timers stopped; false when the port did not open.
+    bool Open() {
+        Rig.Cfg.Port.PortName = Line.Link;
+        Rig.Cfg.Port.BaudRate = 11;
+        Rig.Engine->SetReceiveMode(true);
+        Rig.Engine->KavTimer().stop();
+        Rig.Receiver->PollTimer().stop();
+        return Line.Ok() && Rig.Receiver->Opened();
+    }
+    // One handshake tick: the commands out, taken and answered by the
+    // instrument, the answers in the port's buffer; returns how many it took.
+    int Tick(int waitMs = 3000) {
+        const int before = Rig.Receiver->InQueueCount();
+        Rig.Engine->KavTimerTimer();
+        int taken = 0;
+        PumpUntil([&] { return (taken += Instrument.TakeCommands()) > 0; }, waitMs);
+        PumpUntil([&] { return Rig.Receiver->InQueueCount() >= before + 30 * taken; });
+        return taken;
+    }
+    // Ticks and polls until done() holds, at most 20 times.
+    template <typename Done> bool TickUntil(Done done) {
+        for (int k = 0; k < 20 && !done(); ++k) {
+            Tick();
+            Rig.Receiver->PollTick();
+        }
+        return done();
+    }
+    // Frames to the program, and one poll once they are all in the port's
+    // buffer (a frame of a type the program ignores lets the poll take the
+    // last of them).
+    void Poll(const QByteArray& frames) {
+        const QByteArray bytes = frames + TPtyInstrument::Frame(5, {});
+        const int waiting = Rig.Receiver->InQueueCount();
+        Instrument.Send(bytes);
+        PumpUntil([&] { return Rig.Receiver->InQueueCount() >= waiting + bytes.size(); });
+        Rig.Receiver->PollTick();
+    }
+};

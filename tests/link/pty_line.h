@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QString>
 #include <fcntl.h>
 #include <pty.h>
@@ -64,3 +66,12 @@ struct TPtyLine {
     QString SlavePath;
     QString Link;
 };
+
+// Runs the event loop until done() holds or the limit has passed.
+template <typename Done> bool PumpUntil(Done done, int limitMs = 3000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < limitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return done();
+}

@@ -1,7 +1,5 @@
-// The serial devices of the machine: the real device on pseudo-terminals
-// (settings as the driver holds them, bytes both ways, a second opener, a
-// vanished device, a stream far longer than the kernel's queue), the alarm
-// that bounds a blocking call, and the device list of the port dialog.
+// The real serial device on pseudo-terminals, the alarm that bounds a
+// blocking call, and the device list of the port dialog.
 #include "base/atomic_file.h"
 #include "link/port_access.h"
 #include "link/port_names.h"
@@ -15,7 +13,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
@@ -26,15 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Runs the event loop until done() holds or about two seconds have passed.
-template <typename Done> bool PumpUntil(Done done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
 
 TDeviceFactory RealLines() {
     return [](const QString&) { return std::make_unique<TQtSerialDevice>(); };

@@ -1,8 +1,5 @@
-// The bytes of the serial protocol (the command frames the program sends,
-// the telemetry frames it decodes and their message lines), and the port and
-// the receiver on an in-memory line: opening and line settings, the receive
-// poll that cuts frames out of the byte stream, the send that waits for the
-// CTS pulse, the poll timer.
+// The serial protocol's frames and message lines, and the port and the
+// receiver on an in-memory line: opening, the poll, the send, the timer.
 #include "base/instrument_tables.h"
 #include "link/com_port.h"
 #include "link/command_frame.h"
@@ -314,10 +311,8 @@ TEST(ReceiverPoll, ALostLineGivesUpItsLastWholeFrameAndAClosedPortTicksQuietly) 
 }
 
 // The pulse must end within 50 ms; the command goes out at the first look
-// after its fall. With a clock that moves at each reading of it, and with
-// one that moves only when the send sleeps: then the send looks once per
-// pause (never reads the line to pass the time) and gives up exactly where
-// the window's whole milliseconds run out.
+// after its fall. A clock moving only when the send sleeps shows that it
+// looks once per pause and gives up where the window's milliseconds run out.
 TEST(ReceiverSend, WritesAfterTheFallOfAPulseWithinTheWindow) {
     const struct {
         std::int64_t RiseMs, FallMs;

@@ -1,8 +1,5 @@
-// The session core the window stands on, without a widget: the start from
-// Kav.ini (a file that cannot be read leaves the defaults and says why), the
-// one receive-mode state and the timers that stop at shut-down, the results
-// a new spectrum clears, and the exit's save with the operator's choice when
-// it fails.
+// The session core the window stands on, without a widget: the start, the
+// receive mode, the results a new spectrum clears, and the exit's save.
 #include "acquisition/acq_rig.h"
 #include "disk_limits.h"
 #include "qstring_printer.h"
@@ -157,21 +154,9 @@ TEST_F(KavSession, AnExitThatCannotSaveRetriesClosesOrStaysOpen) {
     } cases[] = {
         {"writable", 0777, RLIM_INFINITY, {}, 0, true, true},
         {"full, stay open", 0777, 512, {A::StayOpen}, EFBIG, false, false},
-        {"read-only, close without saving",
-         0555,
-         RLIM_INFINITY,
-         {A::CloseWithoutSaving},
-         EACCES,
-         true,
-         false},
+        {"read-only, close", 0555, RLIM_INFINITY, {A::CloseWithoutSaving}, EACCES, true, false},
         {"full, room made, retry", 0777, 512, {A::Retry}, EFBIG, true, true},
-        {"read-only, retry, stay open",
-         0555,
-         RLIM_INFINITY,
-         {A::Retry, A::StayOpen},
-         EACCES,
-         false,
-         false},
+        {"read-only twice", 0555, RLIM_INFINITY, {A::Retry, A::StayOpen}, EACCES, false, false},
     };
     const QByteArray previous = "[Main]\r\nToolBar=1\r\n[Port]\r\nPortName=SIM\r\n";
     for (const auto& c : cases) {
