@@ -11,6 +11,7 @@
 #include "app/receive_view.h"
 #include "config/message_port.h"
 #include "session/kav_session.h"
+#include "spectrum/spectrum_session.h"
 #include "view/plot_widget.h"
 #include "view/status_bar_widget.h"
 #include "view/view_bounds.h"
@@ -318,7 +319,9 @@ void TKavMainForm::changeEvent(QEvent* event) {
 
 void TKavMainForm::RetranslateWindow() {
     RetranslateMainActions(A);
-    Session.Engine().RetranslatePanels([this](int index) { return KavStatusBar->Panel(index); });
+    const auto shownNow = [this](int index) { return KavStatusBar->Panel(index); };
+    Session.Engine().RetranslatePanels(shownNow);
+    RetranslateFilePanels(Session.Spectrum(), shownNow);
     Session.Engine().Controls().RetranslateLabels();
     for (auto* b : findChildren<QToolButton*>(QRegularExpression(QStringLiteral("^OrdScale"))))
         b->setToolTip(tr("Изменение масштаба по ординате"));

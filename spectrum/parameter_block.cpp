@@ -24,6 +24,14 @@ constexpr int PanelSumCount = 10;
 const QString FieldUnitName = QStringLiteral("Э");
 const QString MilliteslaName = QStringLiteral("мТл");
 
+QString SumCountPanelText(std::uint16_t count) {
+    return QCoreApplication::translate("ParameterBlock", "НАКОПЛ: %1").arg(count);
+}
+
+QString FilterPanelText(std::uint16_t filter) {
+    return QCoreApplication::translate("ParameterBlock", "ФИЛЬТР [%1]").arg(filter);
+}
+
 bool IsGaussName(const QString& name) {
     const QString n = name.trimmed();
     return n == u"Э" || n == u"Гс" || n == u"G" || n == u"Oe";
@@ -206,14 +214,11 @@ void ApplyFileParameters(const TPointTable& store, TKavCfg& cfg, TInstrumentRead
             view.SetAdcReading(format.ADCToStr(v));
             break;
         case ParSumCount:
-            view.SetStatusPanel(PanelSumCount,
-                                QCoreApplication::translate("ParameterBlock", "НАКОПЛ: %1").arg(v));
+            view.SetStatusPanel(PanelSumCount, SumCountPanelText(v));
             break;
         case ParFilter:
             if (v != 0)
-                view.SetStatusPanel(
-                    PanelFilter,
-                    QCoreApplication::translate("ParameterBlock", "ФИЛЬТР [%1]").arg(v));
+                view.SetStatusPanel(PanelFilter, FilterPanelText(v));
             break;
         case ParAdcField:
             readings.AdcFieldValue = static_cast<float>(v / 100.0);
@@ -239,4 +244,24 @@ void ApplyFileParameters(const TPointTable& store, TKavCfg& cfg, TInstrumentRead
 
     view.SetViewBoundTexts(format.FieldToStr(static_cast<std::uint16_t>(cfg.ViewMin)),
                            format.FieldToStr(static_cast<std::uint16_t>(cfg.ViewMax)));
+}
+
+std::vector<TTranslatedPanel> TranslatedFilePanels(const TPointTable& store) {
+    std::vector<TTranslatedPanel> panels;
+    const auto put = [&panels](int index, std::function<QString()> make) {
+        auto same = std::find_if(panels.begin(), panels.end(),
+                                 [index](const TTranslatedPanel& p) { return p.Index == index; });
+        if (same == panels.end())
+            same = panels.insert(panels.end(), TTranslatedPanel{index, {}, {}});
+        same->Text = make();
+        same->Make = std::move(make);
+    };
+    for (const TPointSlot& slot : store) {
+        const std::uint16_t v = slot.X;
+        if (slot.Y == ParSumCount)
+            put(PanelSumCount, [v] { return SumCountPanelText(v); });
+        else if (slot.Y == ParFilter && v != 0)
+            put(PanelFilter, [v] { return FilterPanelText(v); });
+    }
+    return panels;
 }

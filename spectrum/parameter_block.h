@@ -5,8 +5,11 @@
 #include "spectrum/point_slot.h"
 
 #include <QChar>
+#include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 struct TMeasureUnit;
 
@@ -84,3 +87,14 @@ void WriteParameterBlock(TPointTable& store, const TKavCfg& cfg,
 // the instrument does not have.
 void ApplyFileParameters(const TPointTable& store, TKavCfg& cfg, TInstrumentReadings& readings,
                          TSpectrumView& view, QChar decimalSep);
+
+// A status panel a table's parameter records fill with a translated text.
+struct TTranslatedPanel {
+    int Index = 0;
+    QString Text;                  // as it was made
+    std::function<QString()> Make; // the text again, in the language in force
+};
+
+// The panels ApplyFileParameters fills with a translated text (the sweep
+// count and the filter), as it fills them in the language now in force.
+std::vector<TTranslatedPanel> TranslatedFilePanels(const TPointTable& store);

@@ -55,9 +55,19 @@ void ShowSpectrum(TSpectrumSession& s, const QByteArray* records, const QString&
     if (records)
         PlaceSpectrumRecords(*records, s.PointStore, s.UndoStore);
     ApplyFileParameters(s.PointStore, s.Cfg, s.Readings, s.View, s.DecimalSep);
+    s.FilePanels = TranslatedFilePanels(s.PointStore);
     s.View.SetCaption(QStringLiteral("Kavis - ") + name);
     s.ShownName = name;
     s.View.SetSaveAsEnabled(true);
+}
+
+void RetranslateFilePanels(TSpectrumSession& s, const std::function<QString(int index)>& shownNow) {
+    for (TTranslatedPanel& panel : s.FilePanels) {
+        if (shownNow(panel.Index) != panel.Text)
+            continue;
+        panel.Text = panel.Make();
+        s.View.SetStatusPanel(panel.Index, panel.Text);
+    }
 }
 
 void CloseSpectrum(TSpectrumSession& s) {

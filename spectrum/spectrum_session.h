@@ -2,6 +2,7 @@
 
 #include "config/kav_cfg.h"
 #include "spectrum/instrument_readings.h"
+#include "spectrum/parameter_block.h"
 #include "spectrum/point_slot.h"
 #include "spectrum/spectrum_file.h"
 #include "spectrum/spectrum_results.h"
@@ -25,6 +26,8 @@ struct TSpectrumSession {
     // opened or imported, without its folder; empty when none is shown.
     // The printout's header and the proposed PDF name take it.
     QString ShownName = {};
+    // The panels the shown file's records filled with a translated text.
+    std::vector<TTranslatedPanel> FilePanels = {};
 };
 
 struct TOpenResult {
@@ -52,6 +55,10 @@ TOpenResult OpenSpectrum(TSpectrumSession& s, const QString& path);
 // "Kavis - <name>" and ShownName <name>, ASaveFileAs enabled. LastOpen is
 // not changed.
 void ShowSpectrum(TSpectrumSession& s, const QByteArray* records, const QString& name);
+
+// Writes the panels the shown file's records filled again, in the language
+// now in force; a panel written since by anything else keeps its text.
+void RetranslateFilePanels(TSpectrumSession& s, const std::function<QString(int index)>& shownNow);
 
 // Removes the shown spectrum: ABackUp disabled, results reset, ASaveFileAs
 // disabled, caption "КАВ", ShownName and LastOpen emptied, points cleared,

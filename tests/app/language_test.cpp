@@ -309,4 +309,22 @@ TEST_F(TLanguageTest, ReceivePanelsFollowTheSwitchAtOnce) {
     w->close();
 }
 
+TEST_F(TLanguageTest, PanelsAnOpenedFileFilledFollowTheSwitch) {
+    const QString file = Dir.Path(QStringLiteral("line.kav"));
+    WriteTestSpectrum(file);
+    Dir.WriteIni("[Main]\r\nMode=0\r\nLastOpen=" + file.toUtf8() + "\r\n");
+    TShownWindow w = ShowWindow(Port);
+    const QStringList ru{"PR: 3", "S/N: 7", "НАКОПЛ: 4"};
+    ASSERT_EQ(Panels(*w, {5, 6, 10}), ru);
+
+    Act(*w, "ALanguageEn")->trigger();
+    Settle();
+    EXPECT_EQ(Panels(*w, {5, 6, 10}), (QStringList{"PR: 3", "S/N: 7", "ACCUM: 4"}));
+    Bar(*w)->SetPanel(10, QStringLiteral("другое"));
+    Act(*w, "ALanguageRu")->trigger();
+    Settle();
+    EXPECT_EQ(Bar(*w)->Panel(10), QStringLiteral("другое")); // written since: kept
+    w->close();
+}
+
 } // namespace
