@@ -1,3 +1,4 @@
 kav_test_runs_kavtool(test_tools_kavtool)
 kav_test_runs_kavtool(test_tools_kavtool_batch)
 kav_test_runs_kavtool(test_tools_kavtool_batch_save)
+kav_test_runs_kavtool(test_tools_kavtool_parts)
