@@ -30,17 +30,18 @@ QString KindOf(mode_t mode) {
 
 class TFd {
 public:
-    explicit TFd(int fd) : Fd(fd) {}
+    TFd() = default;
     ~TFd() {
         if (Fd >= 0)
             ::close(Fd);
     }
     TFd(const TFd&) = delete;
     TFd& operator=(const TFd&) = delete;
+    void Reset(int fd) { Fd = fd; }
     int Get() const { return Fd; }
 
 private:
-    int Fd;
+    int Fd = -1;
 };
 
 TInputFile Refused(TInputOutcome outcome, QString reason = {}) {
@@ -50,17 +51,12 @@ TInputFile Refused(TInputOutcome outcome, QString reason = {}) {
     return result;
 }
 
-} // namespace
-
-bool InputExists(const QString& path) {
-    struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
-}
-
-TInputFile ReadInputFile(const QString& path, qint64 maxBytes) {
+// Opens `path` for reading when it is a regular file of at most maxBytes
+// bytes; its size goes into *size. Any outcome but Read is the refusal.
+TInputFile OpenInput(const QString& path, qint64 maxBytes, TFd& fd, qint64* size) {
     const QByteArray name = QFile::encodeName(path);
     // O_NONBLOCK: opening a FIFO for reading does not wait for a writer.
-    TFd fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    fd.Reset(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.Get() < 0) {
         const int err = errno;
         return Refused(err == ENOENT ? TInputOutcome::NotFound : TInputOutcome::Failed,
@@ -73,11 +69,30 @@ TInputFile ReadInputFile(const QString& path, qint64 maxBytes) {
         return Refused(TInputOutcome::NotRegular, KindOf(st.st_mode));
     if (st.st_size > maxBytes)
         return Refused(TInputOutcome::TooLarge);
+    *size = st.st_size;
+    TInputFile opened;
+    opened.Outcome = TInputOutcome::Read;
+    return opened;
+}
+
+} // namespace
+
+bool InputExists(const QString& path) {
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+TInputFile ReadInputFile(const QString& path, qint64 maxBytes) {
+    TFd fd;
+    qint64 size = 0;
+    if (TInputFile opened = OpenInput(path, maxBytes, fd, &size);
+        opened.Outcome != TInputOutcome::Read)
+        return opened;
 
     // Read one byte past the bound, so a file that grew after fstat is seen
     // as too large rather than cut short.
     TInputFile result;
-    result.Bytes.resize(qsizetype(st.st_size) + 1);
+    result.Bytes.resize(qsizetype(size) + 1);
     qint64 got = 0;
     for (;;) {
         if (got == result.Bytes.size()) {
@@ -99,6 +114,40 @@ TInputFile ReadInputFile(const QString& path, qint64 maxBytes) {
     if (got > maxBytes)
         return Refused(TInputOutcome::TooLarge);
     result.Bytes.resize(qsizetype(got));
+    result.Size = got;
+    result.Outcome = TInputOutcome::Read;
+    return result;
+}
+
+TInputFile ReadInputFileInto(const QString& path, char* buffer, qint64 capacity, qint64 maxBytes) {
+    TFd fd;
+    qint64 size = 0;
+    if (TInputFile opened = OpenInput(path, maxBytes, fd, &size);
+        opened.Outcome != TInputOutcome::Read)
+        return opened;
+
+    // As above, up to one byte past the bound; what does not fit the buffer
+    // passes through a small one of its own.
+    char spill[4096];
+    qint64 got = 0;
+    for (;;) {
+        const qint64 left = maxBytes + 1 - got;
+        char* to = got < capacity ? buffer + got : spill;
+        const qint64 room = std::min(left, got < capacity ? capacity - got : qint64(sizeof spill));
+        const ssize_t n = ::read(fd.Get(), to, size_t(room));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return Refused(TInputOutcome::Failed, SystemErrorText(errno));
+        }
+        if (n == 0)
+            break;
+        got += n;
+        if (got > maxBytes)
+            return Refused(TInputOutcome::TooLarge);
+    }
+    TInputFile result;
+    result.Size = got;
     result.Outcome = TInputOutcome::Read;
     return result;
 }

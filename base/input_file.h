@@ -22,6 +22,7 @@ enum class TInputOutcome {
 struct TInputFile {
     TInputOutcome Outcome = TInputOutcome::Failed;
     QByteArray Bytes;
+    qint64 Size = 0; // the bytes read (Read only)
     // The system's reason for NotFound, NotRegular ("Is a directory", "Is a
     // FIFO", ...) and Failed; empty otherwise.
     QString Reason;
@@ -29,6 +30,13 @@ struct TInputFile {
 
 // Reads the whole regular file at `path`, at most `maxBytes` bytes.
 TInputFile ReadInputFile(const QString& path, qint64 maxBytes);
+
+// The same, read into the caller's memory instead of Bytes (which stays
+// empty), for a reader that fills a table of its own without a copy: the
+// first `capacity` bytes go into `buffer`, any after them (up to maxBytes)
+// are read and counted in Size but not kept. A refusal may leave part of
+// the file in the buffer.
+TInputFile ReadInputFileInto(const QString& path, char* buffer, qint64 capacity, qint64 maxBytes);
 
 // True when `path` names something that exists (a dangling link does not).
 bool InputExists(const QString& path);

@@ -15,11 +15,19 @@ function(kav_compile_options target)
     endif()
 endfunction()
 
-# kav_folder_sources(): the .cpp files of the calling folder go into kavcore,
-# except painter files (*_painter), which go into kavpaint, and widget files
-# (*_dialog, *_window, *_widget), which go into kavwidgets.
+# kav_folder_sources([SERIAL file.cpp...]): the .cpp files of the calling
+# folder go into kavcore, except painter files (*_painter), which go into
+# kavpaint, widget files (*_dialog, *_window, *_widget), which go into
+# kavwidgets, and the files named after SERIAL (those that reach QSerialPort),
+# which go into kavserial.
 function(kav_folder_sources)
+    cmake_parse_arguments(ARG "" "" "SERIAL" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    if(ARG_SERIAL)
+        list(TRANSFORM ARG_SERIAL PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+        list(REMOVE_ITEM sources ${ARG_SERIAL})
+        target_sources(kavserial PRIVATE ${ARG_SERIAL})
+    endif()
     set(widget_sources ${sources})
     set(painter_sources ${sources})
     list(FILTER sources EXCLUDE REGEX "_(dialog|window|widget|painter)\\.cpp$")

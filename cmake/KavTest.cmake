@@ -3,7 +3,7 @@
 function(kav_add_test name)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
-    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main kavcore ${ARG_LIBS})
+    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main kavserial ${ARG_LIBS})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     kav_compile_options(${name})
     gtest_discover_tests(${name}
@@ -35,10 +35,11 @@ function(kav_folder_tests)
 endfunction()
 
 # kav_test_runs_kavtool(TARGET): the test program runs the built kavtool
-# (tests/kavtool_run.h), whose path it gets as KAVTOOL_PATH, and that of its
-# drawing part as KAVTOOL_PAINT_PATH.
+# (tests/kavtool_run.h), whose path it gets as KAVTOOL_PATH, and those of its
+# drawing and serial-line parts as KAVTOOL_PAINT_PATH and KAVTOOL_PORT_PATH.
 function(kav_test_runs_kavtool target)
     target_compile_definitions(${target} PRIVATE KAVTOOL_PATH="$<TARGET_FILE:kavtool>"
-        KAVTOOL_PAINT_PATH="$<TARGET_FILE:kavtool-paint>")
-    add_dependencies(${target} kavtool kavtool-paint)
+        KAVTOOL_PAINT_PATH="$<TARGET_FILE:kavtool-paint>"
+        KAVTOOL_PORT_PATH="$<TARGET_FILE:kavtool-port>")
+    add_dependencies(${target} kavtool kavtool-paint kavtool-port)
 endfunction()

@@ -100,6 +100,8 @@ check "kavtool process" runs_in_root_quiet "$root/usr/bin/kavtool" process "$wor
 check "kavtool print" runs_in_root_quiet "$root/usr/bin/kavtool" print "$work/line.kav" \
     -o "$work/line.pdf" --visirs 21000 44000 minmax 20 100
 check "kavtool print wrote a PDF" bash -c "head -c 5 '$work/line.pdf' | grep -q '%PDF-'"
+check "kavtool listen runs its serial-line part" bash -c "LC_ALL=C LD_LIBRARY_PATH='$libdir' \
+    '$root/usr/bin/kavtool' listen --port '$work/no-port' 2>&1 | grep -q 'no-port: No such file'"
 shot=$out/kav7-from-package.png
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/kav7.desktop")
 check "the menu entry starts the packaged launcher" [ "$exec_line" == /usr/libexec/kav7/kav7-start ]

@@ -78,14 +78,16 @@ bool SaveSpectrumFile(TAtomicBatch& batch, const QString& path, const TPointTabl
     return true;
 }
 
-TLoadOutcome ReadSpectrumBytes(const QString& path, QByteArray& bytes, QString* error) {
-    bytes.clear();
-    // A whole record past the buffer is a refusal; up to 3 trailing bytes
-    // after a full buffer are ignored like any trailing part.
-    TInputFile input = ReadInputFile(path, MaxSpectrumBytes + SpectrumRecordSize - 1);
+namespace {
+
+// A whole record past the buffer is a refusal; up to 3 trailing bytes after
+// a full buffer are ignored like any trailing part.
+constexpr qint64 MaxSpectrumFileBytes = MaxSpectrumBytes + SpectrumRecordSize - 1;
+
+// What a read of a spectrum file comes to, with the message of a refusal.
+TLoadOutcome ReadOutcome(const QString& path, const TInputFile& input, QString* error) {
     switch (input.Outcome) {
     case TInputOutcome::Read:
-        bytes = std::move(input.Bytes);
         return TLoadOutcome::Loaded;
     case TInputOutcome::NotFound:
         return TLoadOutcome::NotFound;
@@ -104,6 +106,17 @@ TLoadOutcome ReadSpectrumBytes(const QString& path, QByteArray& bytes, QString* 
     }
     SetError(error, ReadError(path, input.Reason));
     return TLoadOutcome::Failed;
+}
+
+} // namespace
+
+TLoadOutcome ReadSpectrumBytes(const QString& path, QByteArray& bytes, QString* error) {
+    bytes.clear();
+    TInputFile input = ReadInputFile(path, MaxSpectrumFileBytes);
+    const TLoadOutcome outcome = ReadOutcome(path, input, error);
+    if (outcome == TLoadOutcome::Loaded)
+        bytes = std::move(input.Bytes);
+    return outcome;
 }
 
 namespace {
@@ -144,20 +157,10 @@ bool IsPointRun(const uchar* records, int count, std::uint32_t first) {
     return bad == 0;
 }
 
-} // namespace
-
-TLoadStats PlaceSpectrumRecords(const QByteArray& bytes, TPointTable& store, TPointTable& undo) {
+// Places `records` file records (little-endian bytes from `in`) into the
+// store, which is cleared, and counts what they were.
+TLoadStats PlaceRecords(const uchar* in, int records, TPointTable& store) {
     TLoadStats stats;
-    const qsizetype whole = bytes.size() / SpectrumRecordSize;
-    const int records = static_cast<int>(std::min<qsizetype>(whole, MaxSpectrumRecords));
-    stats.Records = records;
-    stats.TrailingBytes = static_cast<int>(bytes.size() % SpectrumRecordSize);
-    const uchar* in = reinterpret_cast<const uchar*>(bytes.constData());
-
-    // The undo table: the raw records from slot 0 on, the rest empty.
-    CopyRecords(in, records, undo.data());
-    std::fill(undo.begin() + records, undo.end(), TPointSlot{0, EmptyY});
-
     // The store is cleared as the records are placed: every slot below
     // `cleared` is empty or holds a record of this file, and the slots from
     // there to a record's slot are emptied when a record lands past them. A
@@ -216,6 +219,28 @@ TLoadStats PlaceSpectrumRecords(const QByteArray& bytes, TPointTable& store, TPo
     return stats;
 }
 
+// The undo table past a file's records: empty.
+void EmptyFrom(int records, TPointTable& undo) {
+    std::fill(undo.begin() + records, undo.end(), TPointSlot{0, EmptyY});
+}
+
+} // namespace
+
+TLoadStats PlaceSpectrumRecords(const QByteArray& bytes, TPointTable& store, TPointTable& undo) {
+    const qsizetype whole = bytes.size() / SpectrumRecordSize;
+    const int records = static_cast<int>(std::min<qsizetype>(whole, MaxSpectrumRecords));
+    const uchar* in = reinterpret_cast<const uchar*>(bytes.constData());
+
+    // The undo table: the raw records from slot 0 on, the rest empty.
+    CopyRecords(in, records, undo.data());
+    EmptyFrom(records, undo);
+
+    TLoadStats stats = PlaceRecords(in, records, store);
+    stats.Records = records;
+    stats.TrailingBytes = static_cast<int>(bytes.size() % SpectrumRecordSize);
+    return stats;
+}
+
 TLoadOutcome LoadSpectrumFile(const QString& path, TPointTable& store, TPointTable& undo,
                               QString* error, TLoadStats* stats) {
     QByteArray bytes;
@@ -223,6 +248,32 @@ TLoadOutcome LoadSpectrumFile(const QString& path, TPointTable& store, TPointTab
     if (outcome != TLoadOutcome::Loaded)
         return outcome;
     const TLoadStats placed = PlaceSpectrumRecords(bytes, store, undo);
+    if (stats)
+        *stats = placed;
+    return outcome;
+}
+
+TLoadOutcome LoadSpectrumFileInPlace(const QString& path, TPointTable& store, TPointTable& undo,
+                                     QString* error, TLoadStats* stats) {
+    static_assert(sizeof(TPointTable) == MaxSpectrumBytes);
+    uchar* raw = reinterpret_cast<uchar*>(undo.data());
+    const TInputFile input = ReadInputFileInto(path, reinterpret_cast<char*>(raw), MaxSpectrumBytes,
+                                               MaxSpectrumFileBytes);
+    const TLoadOutcome outcome = ReadOutcome(path, input, error);
+    if (outcome != TLoadOutcome::Loaded)
+        return outcome;
+    const int records =
+        static_cast<int>(std::min<qint64>(input.Size / SpectrumRecordSize, MaxSpectrumRecords));
+    TLoadStats placed = PlaceRecords(raw, records, store);
+    placed.Records = records;
+    placed.TrailingBytes = static_cast<int>(input.Size - qint64(records) * SpectrumRecordSize);
+    // The undo table holds the raw records from slot 0 on: as read on a
+    // little-endian machine, each turned into a slot in its place on another.
+    if constexpr (QSysInfo::ByteOrder != QSysInfo::LittleEndian) {
+        for (int i = 0; i < records; ++i)
+            undo[i] = SlotOf(RecordAt(raw, i));
+    }
+    EmptyFrom(records, undo);
     if (stats)
         *stats = placed;
     return outcome;

@@ -62,3 +62,13 @@ TLoadStats PlaceSpectrumRecords(const QByteArray& bytes, TPointTable& store, TPo
 // ReadSpectrumBytes, then PlaceSpectrumRecords when the file was read.
 TLoadOutcome LoadSpectrumFile(const QString& path, TPointTable& store, TPointTable& undo,
                               QString* error = nullptr, TLoadStats* stats = nullptr);
+
+// The same load for tables that hold nothing to keep, such as a pair made
+// for one file: the file is read straight into `undo`, which is to hold its
+// raw records anyway, and placed into `store` from there, with no buffer of
+// its own and no copy. The tables, outcome, message and stats are those of
+// LoadSpectrumFile, except that a file refused once its reading began (a
+// read error, a file that grew past the bound) may leave part of itself in
+// `undo`.
+TLoadOutcome LoadSpectrumFileInPlace(const QString& path, TPointTable& store, TPointTable& undo,
+                                     QString* error = nullptr, TLoadStats* stats = nullptr);

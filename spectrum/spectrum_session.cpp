@@ -42,6 +42,18 @@ TOpenResult OpenSpectrum(TSpectrumSession& s, const QString& path) {
     return result;
 }
 
+TOpenResult OpenSpectrumInPlace(TSpectrumSession& s, const QString& path) {
+    TOpenResult result;
+    result.Outcome = LoadSpectrumFileInPlace(path, s.PointStore, s.UndoStore, &result.Error);
+    if (result.Outcome == TLoadOutcome::Failed)
+        return result;
+    // The records are in their places already; the rest of the sequence
+    // reads only the settings until the parameters are applied.
+    ShowSpectrum(s, nullptr, QFileInfo(path).fileName());
+    s.Cfg.LastOpen = path;
+    return result;
+}
+
 void ShowSpectrum(TSpectrumSession& s, const QByteArray* records, const QString& name) {
     for (int panel = FirstSpectrumPanel; panel <= LastSpectrumPanel; ++panel)
         s.View.SetStatusPanel(panel, QString());

@@ -48,6 +48,13 @@ QString NoSpectrumCaption();
 // same sequence without touching the points and reports NotFound.
 TOpenResult OpenSpectrum(TSpectrumSession& s, const QString& path);
 
+// The same for a session whose tables hold nothing to keep (kavtool's, made
+// for one file): the file is read straight into the undo table, with no
+// buffer of its own (LoadSpectrumFileInPlace). A file refused once its
+// reading began may leave part of itself in the undo table; everything else
+// is as above.
+TOpenResult OpenSpectrumInPlace(TSpectrumSession& s, const QString& path);
+
 // The open sequence on records already read (a file's bytes, or those of a
 // spectrum imported from another program's file): panels 5..11 blanked,
 // ABackUp disabled, the results reset, the unit snapshot taken (as above),

@@ -88,11 +88,12 @@ int RunInfo(const QStringList& args) {
         return UsageError("info", QStringLiteral("one spectrum file expected"));
     const QString path = parsed.Positional[0];
 
+    // Tables made for this file: it is read into them directly.
     auto store = std::make_unique<TPointTable>();
     auto raw = std::make_unique<TPointTable>();
     QString error;
     TLoadStats stats;
-    const TLoadOutcome outcome = LoadSpectrumFile(path, *store, *raw, &error, &stats);
+    const TLoadOutcome outcome = LoadSpectrumFileInPlace(path, *store, *raw, &error, &stats);
     if (outcome == TLoadOutcome::NotFound)
         return Fail(QStringLiteral("file \"%1\" not found").arg(path));
     if (outcome == TLoadOutcome::Failed)

@@ -87,8 +87,9 @@ QString BesideInput(const QString& input, const QString& extension) {
 bool OpenForExport(const QString& path, const TKavCfg& settings, TExportSpectrum& s,
                    QString* error) {
     s.Cfg = settings;
+    // The undo table is made for this file: it is read into it directly.
     auto undo = std::make_unique<TPointTable>();
-    const TLoadOutcome outcome = LoadSpectrumFile(path, *s.Store, *undo, error);
+    const TLoadOutcome outcome = LoadSpectrumFileInPlace(path, *s.Store, *undo, error);
     if (outcome == TLoadOutcome::NotFound) {
         *error = QStringLiteral("file \"%1\" not found").arg(path);
         return false;

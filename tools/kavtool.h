@@ -15,13 +15,15 @@ inline constexpr int ExitUsage = 2;    // bad usage, the command's usage text on
 
 // One subcommand: its name and its usage line (kavtool_commands.cpp). A
 // command that draws (a page, a picture) says so for its arguments in
-// Paints: kavtool then runs the painting program, kavtool-paint, in its
-// place (paint_program.h), so that the other commands start with Qt Core
-// alone.
+// Paints, one that talks to the spectrometer in OpensPort: kavtool then runs
+// its painting part, kavtool-paint, or its serial-line part, kavtool-port,
+// in its place (part_program.h), so that the other commands start with Qt
+// Core alone.
 struct TKavtoolCommand {
     const char* Name;
     const char* Usage;
     bool (*Paints)(const QStringList& args) = nullptr;
+    bool OpensPort = false;
 };
 
 // The command of that name, or null.
@@ -74,8 +76,9 @@ bool LoadToolSettings(TKavCfg& cfg, const QString& iniPath, QString* error);
 void ChooseToolLanguage(TLanguage language);
 // Takes "--lang ru|en" out of the arguments, wherever it stands, and
 // chooses that language. A missing or unknown value is printed as a usage
-// error and returns false. kavtool and kavtool-paint both see the option:
-// kavtool passes its whole command line on to the drawing part.
+// error and returns false. kavtool and its parts (kavtool-paint,
+// kavtool-port) all see the option: kavtool passes its whole command line
+// on to a part.
 bool TakeLanguageOption(QStringList& args);
 
 // The selected units of the keys named ("RazvUnit", "AmpUnit", "CorrUnit",

@@ -1,6 +1,8 @@
-// Every kavtool command: its name, its usage line and whether it draws. A
-// new subcommand is a line here, its command_*.cpp and a line in the table
-// of kavtool_main.cpp (or of paint_main_painter.cpp when it draws).
+// Every kavtool command: its name, its usage line, whether it draws and
+// whether it opens a port. A new subcommand is a line here, its
+// command_*.cpp and a line in the table of kavtool_main.cpp (or of
+// paint_main_painter.cpp when it draws, of port_main.cpp when it opens a
+// port).
 
 #include "tools/kavtool.h"
 
@@ -26,8 +28,9 @@ const std::array Commands = {
                     "minmax NOISE STEP | ratio NOISE STEP | dpph"},
     TKavtoolCommand{"acquire",
                     "acquire --port NAME [--ini Kav.ini] [--sweeps N] [--out DIR] [--silence S] "
-                    "[--reconnect S] [--sim-speed N]"},
-    TKavtoolCommand{"listen", "listen --port NAME [--ini Kav.ini] [--sim-speed N]"},
+                    "[--reconnect S] [--sim-speed N]",
+                    nullptr, true},
+    TKavtoolCommand{"listen", "listen --port NAME [--ini Kav.ini] [--sim-speed N]", nullptr, true},
     TKavtoolCommand{"print",
                     "print IN.kav... -o OUT.pdf|DIR/ [--ini Kav.ini] [--visirs A B] [--gain INDEX] "
                     "[OP...]",

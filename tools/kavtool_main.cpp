@@ -2,7 +2,7 @@
 
 #include "tools/kavtool.h"
 #include "tools/kavtool_help.h"
-#include "tools/paint_program.h"
+#include "tools/part_program.h"
 
 #include "base/atomic_file.h"
 
@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <malloc.h>
+#include <optional>
 
 namespace {
 
@@ -21,25 +22,29 @@ struct TRunner {
 };
 
 // The commands kavtool runs itself, each in its own command_*.cpp; those
-// that draw run in kavtool-paint.
+// that draw run in kavtool-paint, those that open a port in kavtool-port.
 constexpr std::array Runners = {
-    TRunner{"info", RunInfo},     TRunner{"export", RunExport},   TRunner{"format", RunFormat},
-    TRunner{"import", RunImport}, TRunner{"process", RunProcess}, TRunner{"acquire", RunAcquire},
-    TRunner{"listen", RunListen}, TRunner{"fit", RunFit},         TRunner{"compare", RunCompare},
+    TRunner{"info", RunInfo},       TRunner{"export", RunExport},   TRunner{"format", RunFormat},
+    TRunner{"import", RunImport},   TRunner{"process", RunProcess}, TRunner{"fit", RunFit},
+    TRunner{"compare", RunCompare},
 };
 
-// Whether the command line asks for a command that draws; "--lang X" may
-// stand before the command's name.
-bool Paints(int argc, char** argv) {
+// The part that runs the command line's command, if not kavtool itself;
+// "--lang X" may stand before the command's name.
+std::optional<TKavtoolPart> PartFor(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args.append(QString::fromLocal8Bit(argv[i]));
     if (const qsizetype at = args.indexOf(QStringLiteral("--lang")); at >= 0)
         args.remove(at, std::min<qsizetype>(2, args.size() - at));
     if (args.isEmpty())
-        return false;
+        return std::nullopt;
     const TKavtoolCommand* command = FindCommand(args.takeFirst());
-    return command && command->Paints && command->Paints(args);
+    if (command && command->OpensPort)
+        return TKavtoolPart::Port;
+    if (command && command->Paints && command->Paints(args))
+        return TKavtoolPart::Paint;
+    return std::nullopt;
 }
 
 // A batch opens file after file with the same two 256 KiB point tables:
@@ -56,8 +61,8 @@ int main(int argc, char** argv) {
     if (const int status = HelpOrVersion(argc, argv); status >= 0)
         return status;
     IgnoreFileSizeSignal();
-    if (Paints(argc, argv))
-        return RunPaintProgram(argv);
+    if (const std::optional<TKavtoolPart> part = PartFor(argc, argv))
+        return RunPartProgram(*part, argv);
     KeepQtNotesOffTheTerminal();
     KeepFreedMemory();
     const QCoreApplication app(argc, argv);

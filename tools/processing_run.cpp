@@ -229,7 +229,8 @@ bool LoadProcessingSettings(const TProcessingArgs& p, TKavCfg& settings, QString
 bool OpenAndProcess(const TProcessingArgs& p, const QString& input, const TKavCfg& settings,
                     TProcessedSpectrum& s, QString* error) {
     s.Cfg = settings;
-    const TOpenResult opened = OpenSpectrum(s.Session, input);
+    // The tables are made for this file: it is read into them directly.
+    const TOpenResult opened = OpenSpectrumInPlace(s.Session, input);
     if (opened.Outcome == TLoadOutcome::NotFound) {
         *error = QStringLiteral("file \"%1\" not found").arg(input);
         return false;

@@ -8,6 +8,7 @@
 #include "spectrum/spectrum_view.h"
 #include "tools/batch_run.h"
 #include "tools/kavtool.h"
+#include "tools/run_tables.h"
 
 #include <QString>
 #include <QStringList>
@@ -71,8 +72,9 @@ public:
 struct TProcessedSpectrum {
     QChar DecimalSep = SystemDecimalSep();
     TKavCfg Cfg{};
-    std::unique_ptr<TPointTable> Store = std::make_unique<TPointTable>();
-    std::unique_ptr<TPointTable> Undo = std::make_unique<TPointTable>();
+    TRunTables Tables;
+    TPointTable* const Store = &Tables.Store();
+    TPointTable* const Undo = &Tables.Undo();
     TInstrumentReadings Readings;
     TSpectrumResults Results;
     TSelectorView Selectors;

@@ -14,10 +14,11 @@ set -euo pipefail
 build=${1:-build/release}
 kavtool=$build/tools/kavtool
 paint=$build/libexec/kav7/kavtool-paint
+port=$build/libexec/kav7/kavtool-port
 floor=$build/bench/tools/kav_read_floor
 runs=${KAV_BENCH_RUNS:-41}
 small=${KAV_BENCH_SMALL:-1000}
-for program in "$kavtool" "$paint" "$floor"; do
+for program in "$kavtool" "$paint" "$port" "$floor"; do
     [[ -x $program ]] || { echo "not built: $program" >&2; exit 1; }
 done
 
@@ -79,8 +80,9 @@ for ((i = 0; i < small; i++)); do cp "$work/small.kav" "$work/small/s$i.kav"; do
 ops=(--visirs 1000 64000 minmax 20 100)
 
 echo "== kavtool ($kavtool)"
-printf 'ldd | wc -l: kavtool %s, kavtool-paint %s, floor %s\n' \
-    "$(ldd "$kavtool" | wc -l)" "$(ldd "$paint" | wc -l)" "$(ldd "$floor" | wc -l)"
+printf 'ldd | wc -l: kavtool %s, kavtool-paint %s, kavtool-port %s, floor %s\n' \
+    "$(ldd "$kavtool" | wc -l)" "$(ldd "$paint" | wc -l)" "$(ldd "$port" | wc -l)" \
+    "$(ldd "$floor" | wc -l)"
 printf 'kavtool --help: %s ms\n' "$(median_ms "$kavtool" --help)"
 read -r f p < <(paired_ms "$kavtool")
 printf 'process, 65 520 points: %s ms; floor (Qt Core, reads the file) %s ms; ratio %s (goal <= 1.10)\n' \

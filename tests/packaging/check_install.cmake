@@ -41,6 +41,7 @@ set(expected
     usr/bin/kavtool
     usr/libexec/kav7/kav7-start
     usr/libexec/kav7/kavtool-paint
+    usr/libexec/kav7/kavtool-port
     usr/include/kav7/tdx.h
     usr/share/applications/kav7.desktop
     usr/share/icons/hicolor/scalable/apps/kav7.svg
@@ -201,9 +202,9 @@ endforeach()
 # ---- The programs run from the tree: through their RUNPATH where the build
 # gives them one (a prefix such as /usr/local), else with the tree's library
 # folder named, as the loader would search /usr/lib itself.
-# kavtool-paint's RUNPATH leads from libexec/kav7 to the same folder.
+# The RUNPATH of kavtool's parts leads from libexec/kav7 to the same folder.
 string(REPLACE "$ORIGIN/" "$ORIGIN/../" paint_rpath "${INSTALL_RPATH}")
-foreach(program bin/kav7 bin/kavtool libexec/kav7/kavtool-paint)
+foreach(program bin/kav7 bin/kavtool libexec/kav7/kavtool-paint libexec/kav7/kavtool-port)
     execute_process(COMMAND readelf -d ${root}/usr/${program} OUTPUT_VARIABLE dynamic)
     set(runpath "")
     if(dynamic MATCHES "Library runpath: \\[([^]]*)\\]")
@@ -244,8 +245,16 @@ if(NOT rc EQUAL 0 OR NOT EXISTS ${work}/s.svg)
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -E env ${loader_path} ldd ${root}/usr/bin/kavtool
                 OUTPUT_VARIABLE libraries)
-if(libraries MATCHES "libQt6(Gui|Widgets|PrintSupport|Svg|DBus)")
-    fail("the installed kavtool loads libQt6${CMAKE_MATCH_1}")
+if(libraries MATCHES "lib(Qt6Gui|Qt6Widgets|Qt6PrintSupport|Qt6Svg|Qt6DBus|Qt6SerialPort|udev)")
+    fail("the installed kavtool loads lib${CMAKE_MATCH_1}")
+endif()
+# A port command runs in the kavtool-port installed beside it: a port that
+# does not exist is its own refusal, not a part that cannot be run.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${loader_path} ${root}/usr/bin/kavtool
+                        listen --port ${work}/no-such-port
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT err MATCHES "^kavtool: [^\n]*no-such-port: No such file or directory\n$")
+    fail("the installed kavtool listen did not run its serial-line part (exit ${rc}): ${err}")
 endif()
 file(REMOVE_RECURSE ${work})
 

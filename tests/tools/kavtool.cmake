@@ -1,2 +1,4 @@
 kav_test_runs_kavtool(test_tools_kavtool)
 kav_test_runs_kavtool(test_tools_kavtool_batch)
+kav_test_runs_kavtool(test_tools_kavtool_parts)
+target_link_libraries(test_tools_run_tables PRIVATE kavtoolcore)

@@ -433,22 +433,7 @@ TEST_F(Kavtool, PicturesAreDrawnWithoutADisplay) {
     EXPECT_FALSE(svg.contains("<image"));
 }
 
-// ---- What kavtool loads -----------------------------------------------------
-
-// The commands that draw nothing start with Qt Core (and Qt Serial Port)
-// alone: a script that runs kavtool per file pays for no Qt Gui, fonts or
-// PDF writer.
-TEST_F(Kavtool, LoadsNoPaintingLibrary) {
-    const TRun ldd = RunProgram("ldd", {KAVTOOL_PATH});
-    ASSERT_EQ(ldd.Exit, 0) << ldd.Err.toStdString();
-    EXPECT_TRUE(ldd.Out.contains("libQt6Core.so")) << ldd.Out.toStdString();
-    for (const char* library : {"libQt6Gui", "libQt6Widgets", "libQt6PrintSupport", "libQt6Svg",
-                                "libQt6DBus", "libfontconfig", "libfreetype", "libGL"})
-        EXPECT_FALSE(ldd.Out.contains(QLatin1StringView(library))) << library;
-    const TRun paint = RunProgram("ldd", {KAVTOOL_PAINT_PATH});
-    ASSERT_EQ(paint.Exit, 0) << paint.Err.toStdString();
-    EXPECT_TRUE(paint.Out.contains("libQt6Gui.so")) << paint.Out.toStdString();
-}
+// ---- Its drawing part (what each program loads: kavtool_parts_test.cpp) -----
 
 // kavtool runs its drawing part from its own folder; a kavtool whose
 // drawing part is missing still runs every other command, and a print or
