@@ -131,11 +131,12 @@ void TAnalysisWiring::ACompareExecute() {
     ClearPoints(*reference);
     if (!ReadReference(path, *reference))
         return;
-    TCompareSettings settings = CompareSetup;
+    TCompareSettings settings = cfg.Compare;
     TCompareSetupForm form(settings, Sep, &Parts.Window);
     if (!Run(form))
         return;
-    CompareSetup = settings;
+    // Kept for the next comparison and, at exit, in Kav.ini.
+    cfg.Compare = settings;
     const QString refusal =
         Overlay.Compare(Parts.Points, cfg, *reference, QFileInfo(path).fileName(), settings);
     if (!refusal.isEmpty()) {

@@ -50,7 +50,6 @@ public:
     void ForgetIfChanged();
 
     TAnalysisResultsWindow& ResultsWindow() const { return *Results; }
-    const TCompareSettings& LastCompareSettings() const { return CompareSetup; }
 
 private:
     bool Run(QDialog& dialog);
@@ -65,6 +64,5 @@ private:
     TAnalysisOverlay& Overlay;
     TMessagePort& Port;
     QChar Sep;
-    TCompareSettings CompareSetup;
     TAnalysisResultsWindow* Results = nullptr; // a child of the window
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/measure_unit.h"
+#include "config/compare_settings.h"
 #include "config/fit_settings.h"
 #include "config/language.h"
 
@@ -133,6 +134,7 @@ struct TKavCfg {
     std::int32_t PrnR = 0;
     std::int32_t PrnB = 0;
     TFitSettings Fit;                   // section "LineFit"
+    TCompareSettings Compare;           // section "Compare"
     TLanguage Language = TLanguage::Ru; // [Main] Language=ru|en
 
     bool operator==(const TKavCfg&) const = default;

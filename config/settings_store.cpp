@@ -115,6 +115,7 @@ const QString PortSection = QStringLiteral("Port");
 const QString MainSection = QStringLiteral("Main");
 const QString RecentSection = QStringLiteral("RecentFiles");
 const QString FitSection = QStringLiteral("LineFit");
+const QString CompareSection = QStringLiteral("Compare");
 
 TWindowPlace TKavCfg::*const PlaceFields[] = {&TKavCfg::Position, &TKavCfg::MsgWindow,
                                               &TKavCfg::ADCWindow};
@@ -227,6 +228,32 @@ void WriteFitSettings(TIniFile& ini, const TFitSettings& fit, QChar decimalSep) 
     ini.WriteFloat(FitSection, QStringLiteral("FrequencyMHz"), fit.FrequencyMHz, decimalSep);
 }
 
+// "Compare": like "LineFit", a value outside its range keeps the field's
+// value; a flag is on for any integer but 0, as every flag of the file.
+void ReadCompareSettings(const TIniFile& ini, TCompareSettings& compare, QChar decimalSep) {
+    const std::int32_t normalization = ini.ReadInteger(
+        CompareSection, QStringLiteral("Normalization"), static_cast<int>(compare.Normalization));
+    if (normalization >= 0 && normalization < NormalizationCount)
+        compare.Normalization = static_cast<TNormalization>(normalization);
+    compare.FindShift =
+        ini.ReadBool(CompareSection, QStringLiteral("FindShift"), compare.FindShift);
+    compare.ShowDifference =
+        ini.ReadBool(CompareSection, QStringLiteral("ShowDifference"), compare.ShowDifference);
+    const double spins = ini.ReadFloat(CompareSection, QStringLiteral("ReferenceSpins"),
+                                       compare.ReferenceSpins, decimalSep);
+    if (spins >= 0 && std::isfinite(spins))
+        compare.ReferenceSpins = spins;
+}
+
+void WriteCompareSettings(TIniFile& ini, const TCompareSettings& compare, QChar decimalSep) {
+    ini.WriteInteger(CompareSection, QStringLiteral("Normalization"),
+                     static_cast<int>(compare.Normalization));
+    ini.WriteBool(CompareSection, QStringLiteral("FindShift"), compare.FindShift);
+    ini.WriteBool(CompareSection, QStringLiteral("ShowDifference"), compare.ShowDifference);
+    ini.WriteFloat(CompareSection, QStringLiteral("ReferenceSpins"), compare.ReferenceSpins,
+                   decimalSep);
+}
+
 } // namespace
 
 void ReadSettings(const TIniFile& ini, TKavCfg& cfg, TRecentFiles& recent, QChar decimalSep) {
@@ -260,6 +287,7 @@ void ReadSettings(const TIniFile& ini, TKavCfg& cfg, TRecentFiles& recent, QChar
     cfg.Language = ParseLanguage(ini.ReadString(MainSection, QStringLiteral("Language"), QString()))
                        .value_or(TLanguage::Ru);
     ReadFitSettings(ini, cfg.Fit, decimalSep);
+    ReadCompareSettings(ini, cfg.Compare, decimalSep);
 
     for (int i = 0; i < RecentFilesMax && recent.size() < RecentFilesMax; ++i) {
         if (const auto entry = ini.Value(RecentSection, QString::number(i)))
@@ -294,6 +322,7 @@ void WriteSettings(TIniFile& ini, const TKavCfg& cfg, const TRecentFiles& recent
     if (cfg.Language != TLanguage::Ru || ini.HasKey(MainSection, QStringLiteral("Language")))
         ini.WriteString(MainSection, QStringLiteral("Language"), LanguageCode(cfg.Language));
     WriteFitSettings(ini, cfg.Fit, decimalSep);
+    WriteCompareSettings(ini, cfg.Compare, decimalSep);
 
     for (qsizetype i = 0; i < recent.size(); ++i)
         ini.WriteString(RecentSection, QString::number(i), recent[i]);

@@ -22,14 +22,6 @@
 // filtered, smoothed or replaced) is never shown over it. A refused fit or
 // comparison changes nothing: neither the spectrum nor what was shown.
 
-// What the comparison is asked for besides the reference.
-struct TCompareSettings {
-    TNormalization Normalization = TNormalization::None;
-    bool FindShift = false;
-    bool ShowDifference = true;
-    double ReferenceSpins = 0; // 0: not given
-};
-
 enum class TOverlayTrace { FitCurve, FitResidual, Reference, Difference };
 
 // One trace to draw: ordinates (zero line 2048) on the spectrum's codes.

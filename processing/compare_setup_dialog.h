@@ -1,6 +1,6 @@
 #pragma once
 
-#include "processing/analysis_overlay.h"
+#include "config/compare_settings.h"
 
 #include <QDialog>
 

@@ -98,6 +98,57 @@ void TransposedProductOfFewColumns(const double* j, Eigen::Index m, const double
         product[a] = sums[a].sum() + (paired < m ? j[a * m + paired] * f[paired] : 0.0);
 }
 
+// The fit's baseline columns, its last two: all ones, and the abscissae s.
+// They are the same at every iteration, so the products among them (the
+// row count, the sum of s and of its squares) are taken once per fit.
+struct TBaselineColumns {
+    double Count = 0;
+    double Sum = 0;
+    double SumOfSquares = 0;
+};
+
+// The lower triangle of the normal matrix of one line's three columns and
+// the baseline's two, in one pass over the rows in pairs as above: the
+// products among the line's columns and with s, and the line's column sums
+// (its products with the ones, which are not read).
+inline void NormalOfOneLineAndBaseline(const double* j, Eigen::Index m,
+                                       const TBaselineColumns& baseline, Eigen::MatrixXd& normal) {
+    constexpr int L = 3;
+    const double* s = j + (L + 1) * m;
+    Eigen::Array2d line[L][L];
+    Eigen::Array2d sums[L];
+    Eigen::Array2d withS[L];
+    for (int a = 0; a < L; ++a) {
+        sums[a].setZero();
+        withS[a].setZero();
+        for (int b = 0; b <= a; ++b)
+            line[a][b].setZero();
+    }
+    const Eigen::Index paired = m - m % 2;
+    for (Eigen::Index i = 0; i < paired; i += 2) {
+        Eigen::Array2d row[L];
+        for (int a = 0; a < L; ++a)
+            row[a] = Eigen::Map<const Eigen::Array2d>(j + a * m + i);
+        const Eigen::Array2d si = Eigen::Map<const Eigen::Array2d>(s + i);
+        for (int a = 0; a < L; ++a) {
+            for (int b = 0; b <= a; ++b)
+                line[a][b] += row[a] * row[b];
+            sums[a] += row[a];
+            withS[a] += row[a] * si;
+        }
+    }
+    for (int a = 0; a < L; ++a) {
+        const bool odd = paired < m;
+        for (int b = 0; b <= a; ++b)
+            normal(a, b) = line[a][b].sum() + (odd ? j[a * m + paired] * j[b * m + paired] : 0.0);
+        normal(L, a) = sums[a].sum() + (odd ? j[a * m + paired] : 0.0);
+        normal(L + 1, a) = withS[a].sum() + (odd ? j[a * m + paired] * s[paired] : 0.0);
+    }
+    normal(L, L) = baseline.Count;
+    normal(L + 1, L) = baseline.Sum;
+    normal(L + 1, L + 1) = baseline.SumOfSquares;
+}
+
 // The normal matrix J^T J of n columns; the lower triangle is filled. The
 // blocked product packs its operands first, which costs more than it saves
 // for the few columns of one or two lines: the five or six columns of one
@@ -145,8 +196,18 @@ public:
     }
 
     // Forms the normal matrix; false when a value of the Jacobian is not
-    // finite (or so large that its square is not).
-    bool FormNormal() {
+    // finite (or so large that its square is not). With the baseline's
+    // sums, the last two columns are taken to be the baseline's, all ones
+    // and the abscissae, and are not read for their products with each
+    // other (nor the ones at all, for one line of three parameters).
+    bool FormNormal(const TBaselineColumns* baseline = nullptr) {
+        if (baseline && cols() == 5 && rows() == static_cast<Eigen::Index>(baseline->Count)) {
+            Normal.setZero(5, 5);
+            NormalOfOneLineAndBaseline(data(), rows(), *baseline, Normal);
+            // A value that is not finite in a line's column makes its
+            // diagonal so; the baseline's are finite by construction.
+            return Normal.diagonal().allFinite();
+        }
         Normal = NormalMatrix(*this);
         return Normal.diagonal().allFinite();
     }

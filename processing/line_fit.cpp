@@ -39,40 +39,57 @@ struct TResiduals : Eigen::DenseFunctor<double> {
     using QRSolver = TJacobianFactor;
     using JacobianType = TFitJacobian;
 
-    TResiduals(const TLineModel& model, const std::vector<double>& x, const std::vector<double>& y)
+    TResiduals(const TLineModel& model, const VectorXd& x, const VectorXd& y)
         : Eigen::DenseFunctor<double>(model.ParameterCount(), static_cast<int>(x.size())),
-          Model(model), X(x), Y(y) {}
+          Model(model), X(x), Y(y) {
+        const auto s = X.array() - model.Origin;
+        Baseline.Count = static_cast<double>(X.size());
+        Baseline.Sum = s.sum();
+        Baseline.SumOfSquares = s.square().sum();
+    }
 
     int operator()(const VectorXd& p, VectorXd& f) const {
         const int n = values();
         f.resize(n); // the optimiser may hand over a vector of its own size
         const bool withJacobian = Jacobian && Jacobian->rows() == n && Jacobian->cols() == inputs();
-        EvaluateModel(Model, p.data(), X.data(), n, f.data(),
-                      withJacobian ? Jacobian->data() : nullptr);
+        Evaluate(p, f.data(), withJacobian ? Jacobian : nullptr);
         if (withJacobian)
             JacobianAt = p;
         else
             JacobianAt.resize(0);
-        f -= Eigen::Map<const VectorXd>(Y.data(), n);
+        f -= Y;
         return std::isfinite(f.sum()) ? 0 : -1;
     }
 
     int df(const VectorXd& p, TFitJacobian& jacobian) const {
         if (&jacobian != Jacobian || JacobianAt.size() != p.size() || JacobianAt != p) {
             VectorXd values(this->values());
-            EvaluateModel(Model, p.data(), X.data(), this->values(), values.data(),
-                          jacobian.data());
+            Evaluate(p, values.data(), &jacobian);
         }
         JacobianAt.resize(0);
-        return jacobian.FormNormal() ? 0 : -1;
+        return jacobian.FormNormal(&Baseline) ? 0 : -1;
+    }
+
+    // The model's values, and its Jacobian into a matrix when given. The
+    // baseline's columns, which no parameter changes, are written once into
+    // each matrix: nothing but this functor writes the optimiser's.
+    void Evaluate(const VectorXd& p, double* out, TFitJacobian* jacobian) const {
+        const bool baseline = jacobian && jacobian->data() != BaselineWrittenIn;
+        EvaluateModel(Model, p.data(), X.data(), values(), out,
+                      jacobian ? jacobian->data() : nullptr, baseline);
+        if (baseline)
+            BaselineWrittenIn = jacobian->data();
     }
 
     const TLineModel& Model;
-    const std::vector<double>& X;
-    const std::vector<double>& Y;
+    const VectorXd& X;
+    const VectorXd& Y;
+    TBaselineColumns Baseline;
     // The optimiser's Jacobian, and the parameters it was last formed at.
     TFitJacobian* Jacobian = nullptr;
     mutable VectorXd JacobianAt;
+    // The storage the baseline's columns were last written into.
+    mutable const double* BaselineWrittenIn = nullptr;
 };
 
 bool Converged(Eigen::LevenbergMarquardtSpace::Status status) {
@@ -266,8 +283,10 @@ TLineFit FitLines(const TPointTable& store, const TFitRequest& request) {
         fit.Status = TFitStatus::TooFewPoints;
         return fit;
     }
-    const auto [yMin, yMax] = std::minmax_element(y.begin(), y.end());
-    if (*yMin == *yMax) {
+    const Eigen::Map<const VectorXd> data(y.data(), n);
+    const double yMin = data.minCoeff();
+    const double yMax = data.maxCoeff();
+    if (yMin == yMax) {
         fit.Status = TFitStatus::FlatSegment;
         return fit;
     }
@@ -288,16 +307,13 @@ TLineFit FitLines(const TPointTable& store, const TFitRequest& request) {
     // one and the normal matrix is well conditioned.
     const double xc = (static_cast<double>(fit.First) + fit.Last) / 2;
     const double xs = std::max((static_cast<double>(fit.Last) - fit.First) / 2, 1.0);
-    const double yMean = std::accumulate(y.begin(), y.end(), 0.0) / n;
-    const double ys = (*yMax - *yMin) / 2;
-    std::vector<double> xScaled(n);
-    std::vector<double> yScaled(n);
+    const double yMean = data.mean();
+    const double ys = (yMax - yMin) / 2;
+    VectorXd xScaled(n);
     const double xInverse = 1 / xs;
-    const double yInverse = 1 / ys;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n; ++i)
         xScaled[i] = (codes[i] - xc) * xInverse;
-        yScaled[i] = (y[i] - yMean) * yInverse;
-    }
+    const VectorXd yScaled = (data.array() - yMean) * (1 / ys);
 
     // Parameter j in codes is Shift[j] + Scale[j] * scaled parameter j.
     VectorXd scale(p);
@@ -423,18 +439,16 @@ TLineFit FitLines(const TPointTable& store, const TFitRequest& request) {
     fit.BaselineOffset = Entry(sorted, sortedCov, model.OffsetIndex());
     fit.BaselineSlope = Entry(sorted, sortedCov, model.SlopeIndex());
 
-    const double tss = Eigen::Map<const VectorXd>(yScaled.data(), n).squaredNorm();
+    const double tss = yScaled.squaredNorm();
     fit.RSquared = 1 - rss / tss;
     fit.ResidualRms = std::sqrt(rss / n) * ys;
 
-    fit.Curve.Codes = codes;
+    fit.Curve.Codes = std::move(codes);
     fit.Curve.Fitted.resize(n);
     fit.Curve.Residual.resize(n);
-    for (int i = 0; i < n; ++i) {
-        const double fitted = y[i] + f[i] * ys; // f = model - data, scaled
-        fit.Curve.Fitted[i] = fitted;
-        fit.Curve.Residual[i] = y[i] - fitted;
-    }
+    Eigen::Map<VectorXd> fitted(fit.Curve.Fitted.data(), n);
+    fitted = data + f * ys; // f = model - data, scaled
+    Eigen::Map<VectorXd>(fit.Curve.Residual.data(), n) = data - fitted;
     fit.Status = TFitStatus::Done;
     return fit;
 }

@@ -40,12 +40,12 @@ void AddLineValues(const TLineParams& p, const double* x, int n, double* values)
 } // namespace
 
 void EvaluateModel(const TLineModel& model, const double* params, const double* x, int n,
-                   double* values, double* jacobian) {
+                   double* values, double* jacobian, bool baselineColumns) {
     const double offset = params[model.OffsetIndex()];
     const double slope = params[model.SlopeIndex()];
     for (int i = 0; i < n; ++i)
         values[i] = offset + slope * (x[i] - model.Origin);
-    if (jacobian) {
+    if (jacobian && baselineColumns) {
         double* dOffset = jacobian + static_cast<std::ptrdiff_t>(model.OffsetIndex()) * n;
         double* dSlope = jacobian + static_cast<std::ptrdiff_t>(model.SlopeIndex()) * n;
         for (int i = 0; i < n; ++i) {

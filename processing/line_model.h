@@ -26,8 +26,11 @@ struct TLineModel {
 // The model at n points x: values[i] = model(x[i]). When jacobian is given it
 // receives the partial derivatives, column-major, n rows by
 // ParameterCount() columns: jacobian[j * n + i] = d model(x[i]) / d param j.
+// The baseline's two columns (1 and x - Origin) do not depend on the
+// parameters: without baselineColumns they are left as they are, for a
+// caller that evaluates again into a matrix that holds them already.
 void EvaluateModel(const TLineModel& model, const double* params, const double* x, int n,
-                   double* values, double* jacobian);
+                   double* values, double* jacobian, bool baselineColumns = true);
 
 // The model at one point, for drawing the fitted curve anywhere.
 double ModelValue(const TLineModel& model, const std::vector<double>& params, double x);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/measure_unit.h"
+#include "config/compare_settings.h"
 #include "config/kav_cfg.h"
 #include "spectrum/point_slot.h"
 
@@ -15,13 +16,6 @@
 // optionally moved along the field by the shift that best lays it over the
 // sample, and taken from the sample point by point. Both spectra are only
 // read.
-
-enum class TNormalization {
-    None,       // the reference's codes as they are
-    PeakToPeak, // scaled to the sample's peak-to-peak amplitude
-    Integral,   // scaled to the sample's double integral
-    Records,    // by the two files' gains: as if recorded at the sample's gain
-};
 
 // One spectrum of a comparison as it was opened.
 struct TCompareSpectrum {

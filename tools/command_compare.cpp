@@ -1,10 +1,12 @@
 // kavtool compare SAMPLE.kav REFERENCE [--ini Kav.ini]
-// [--normalize none|pp|integral|records] [--shift] [--ref-spins N] [--json]:
+// [--normalize none|pp|integral|records] [--shift|--no-shift] [--ref-spins N] [--json]:
 // places the reference on the sample's field axis, scales it, optionally
 // finds the field shift that lays it over the sample, and prints the scale,
 // the shift, the difference's RMS and the ratio of double integrals (with
 // the sample's spin count when the reference's is given). The reference is
 // a .kav spectrum or another program's file as kavtool import reads it.
+// What the command line does not give is taken from the settings' [Compare]
+// (the comparison dialog's last choice).
 
 #include "tools/kavtool.h"
 
@@ -22,6 +24,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -87,8 +90,10 @@ QJsonObject Json(const QString& sample, const QString& reference, const TSpectru
 int RunCompare(const QStringList& args) {
     QStringList rest = args;
     const bool json = TakeFlag(rest, QStringLiteral("--json"));
-    TCompareRequest request;
-    request.FindShift = TakeFlag(rest, QStringLiteral("--shift"));
+    const bool shift = TakeFlag(rest, QStringLiteral("--shift"));
+    const bool noShift = TakeFlag(rest, QStringLiteral("--no-shift"));
+    if (shift && noShift)
+        return UsageError(Command, QStringLiteral("--shift and --no-shift exclude each other"));
     const TParsedArgs parsed = ParseArgs(rest, {"--ini", "--normalize", "--ref-spins"});
     if (!parsed.Error.isEmpty())
         return UsageError(Command, parsed.Error);
@@ -98,21 +103,25 @@ int RunCompare(const QStringList& args) {
         const auto it = parsed.Options.find(QLatin1StringView(name));
         return it == parsed.Options.end() ? QString() : it->second;
     };
+    // What the command line does not give comes from the settings'
+    // [Compare], read with the sample below.
+    std::optional<TNormalization> normalization;
     if (const QString word = option("--normalize"); !word.isEmpty()) {
-        bool known = false;
         for (const TNormalizationWord& w : NormalizationWords) {
-            if (word == QLatin1StringView(w.Word)) {
-                request.Normalization = w.Normalization;
-                known = true;
-            }
+            if (word == QLatin1StringView(w.Word))
+                normalization = w.Normalization;
         }
-        if (!known)
+        if (!normalization)
             return UsageError(Command,
                               QStringLiteral("--normalize needs none, pp, integral or records"));
     }
-    if (const QString spins = option("--ref-spins");
-        !spins.isEmpty() && !ParsePositive(spins, request.ReferenceSpins))
-        return UsageError(Command, QStringLiteral("--ref-spins needs a spin count above 0"));
+    std::optional<double> referenceSpins;
+    if (const QString spins = option("--ref-spins"); !spins.isEmpty()) {
+        double value = 0;
+        if (!ParsePositive(spins, value))
+            return UsageError(Command, QStringLiteral("--ref-spins needs a spin count above 0"));
+        referenceSpins = value;
+    }
 
     const QString referencePath = parsed.Positional[1];
     TProcessingArgs p;
@@ -120,6 +129,11 @@ int RunCompare(const QStringList& args) {
     TProcessedSpectrum sample;
     if (const int status = LoadAndProcess(p, parsed.Positional[0], sample); status != ExitOk)
         return status;
+    const TCompareSettings& stored = sample.Cfg.Compare;
+    TCompareRequest request;
+    request.Normalization = normalization.value_or(stored.Normalization);
+    request.FindShift = shift || (!noShift && stored.FindShift);
+    request.ReferenceSpins = referenceSpins.value_or(stored.ReferenceSpins);
     TProcessedSpectrum reference;
     if (referencePath.endsWith(QStringLiteral(".kav"), Qt::CaseInsensitive)) {
         if (const int status = LoadAndProcess(p, referencePath, reference); status != ExitOk)

@@ -38,9 +38,10 @@ const std::array Commands = {
     TKavtoolCommand{"fit", "fit IN.kav [--ini Kav.ini] [--visirs A B] [--lines N] "
                            "[--shape lorentz|gauss|voigt] [--freq MHz] [--max-evaluations N] "
                            "[--json]"},
-    TKavtoolCommand{"compare",
-                    "compare SAMPLE.kav REFERENCE [--ini Kav.ini] "
-                    "[--normalize none|pp|integral|records] [--shift] [--ref-spins N] [--json]"},
+    TKavtoolCommand{
+        "compare",
+        "compare SAMPLE.kav REFERENCE [--ini Kav.ini] "
+        "[--normalize none|pp|integral|records] [--shift|--no-shift] [--ref-spins N] [--json]"},
 };
 
 } // namespace

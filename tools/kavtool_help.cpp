@@ -160,9 +160,13 @@ const std::vector<TCommandHelp>& Helps() {
          {IniOption,
           {"--normalize none|pp|integral|records",
            "how the reference is scaled: not at all, to the peak-to-peak amplitude, to the "
-           "double integral or by the files' gains (default: none)"},
-          {"--shift", "finds the field shift that lays the reference over the sample"},
-          {"--ref-spins N", "the reference's spin count; the sample's is then printed"},
+           "double integral or by the files' gains (default: the settings' [Compare] "
+           "Normalization, else none)"},
+          {"--shift", "finds the field shift that lays the reference over the sample (default: "
+                      "the settings' [Compare] FindShift, else not)"},
+          {"--no-shift", "does not look for a field shift, whatever the settings say"},
+          {"--ref-spins N", "the reference's spin count; the sample's is then printed (default: "
+                            "the settings' [Compare] ReferenceSpins, else none)"},
           {"--json", "prints the results as JSON"},
           HelpOption},
          {}},

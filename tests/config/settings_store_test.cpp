@@ -329,7 +329,7 @@ TEST_F(SettingsStore, FirstSaveWritesEverySectionInOrderAsCp1251WithCrlf) {
               "[Position] [MsgWindow] [ADCWindow] [RazvUnit0] [RazvUnit1] [RazvUnit2] [RazvUnit3] "
               "[AmpUnit0] [AmpUnit1] [CorrUnit0] [CorrUnit1] [ADCUnit0] [ADCUnit1] [ADCUnit2] "
               "[ADCUnit3] [ADCUnit4] [DisplayColors] [PrinterColors] [BMPColors] [Port] [Main] "
-              "[LineFit]");
+              "[LineFit] [Compare]");
     const std::pair<const char*, const char*> keys[] = {
         {"MsgWindow", "Top Left Width Height Visible State Style"},
         {"RazvUnit1", "X1 X2 KoeffK KoeffB Name"},

@@ -1,0 +1,1 @@
+kav_test_runs_kavtool(test_tools_kavtool_compare_ini)
