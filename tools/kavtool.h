@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 #include <map>
 
 // Exit statuses of every kavtool command.
@@ -80,6 +81,15 @@ void ChooseToolLanguage(TLanguage language);
 // kavtool-port) all see the option: kavtool passes its whole command line
 // on to a part.
 bool TakeLanguageOption(QStringList& args);
+
+// One command a part program (kavtool-paint, kavtool-port) runs.
+struct TPartCommand {
+    const char* Name;
+    int (*Run)(const QStringList& args);
+};
+// A part program's run once its application exists: "--lang" taken, then
+// the command named first; any other name prints `refusal` (exit 2).
+int RunPartCommand(std::initializer_list<TPartCommand> commands, const QString& refusal);
 
 // The selected units of the keys named ("RazvUnit", "AmpUnit", "CorrUnit",
 // "ADCUnit") exist; else an error naming the file, the key and its value.

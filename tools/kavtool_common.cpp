@@ -2,6 +2,7 @@
 
 #include "config/settings_store.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -59,6 +60,21 @@ bool LanguageOnCommandLine = false;
 void ChooseToolLanguage(TLanguage language) {
     LanguageOnCommandLine = true;
     InstallProgramLanguage(language);
+}
+
+int RunPartCommand(std::initializer_list<TPartCommand> commands, const QString& refusal) {
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    // The messages in the language kavtool was asked for.
+    if (!TakeLanguageOption(args))
+        return ExitUsage;
+    const QString name = args.isEmpty() ? QString() : args.takeFirst();
+    for (const TPartCommand& command : commands) {
+        if (name == QLatin1StringView(command.Name))
+            return command.Run(args);
+    }
+    PrintError(refusal);
+    return ExitUsage;
 }
 
 bool TakeLanguageOption(QStringList& args) {

@@ -10,20 +10,6 @@
 
 #include <QGuiApplication>
 
-namespace {
-
-struct TPaintCommand {
-    const char* Name;
-    int (*Run)(const QStringList& args);
-};
-
-constexpr TPaintCommand PaintCommands[] = {
-    {"print", RunPrint},
-    {"export", RunPictureExport},
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     IgnoreFileSizeSignal();
     KeepQtNotesOffTheTerminal();
@@ -32,17 +18,7 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    // The page's texts in the language kavtool was asked for.
-    if (!TakeLanguageOption(args))
-        return ExitUsage;
-    const QString name = args.isEmpty() ? QString() : args.takeFirst();
-    for (const TPaintCommand& command : PaintCommands) {
-        if (name == QLatin1StringView(command.Name))
-            return command.Run(args);
-    }
-    PrintError(QStringLiteral("kavtool-paint: kavtool runs it for print and export --format "
-                              "png|svg; see kavtool --help"));
-    return ExitUsage;
+    return RunPartCommand({{"print", RunPrint}, {"export", RunPictureExport}},
+                          QStringLiteral("kavtool-paint: kavtool runs it for print and export "
+                                         "--format png|svg; see kavtool --help"));
 }

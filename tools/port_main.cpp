@@ -8,35 +8,11 @@
 
 #include <QCoreApplication>
 
-namespace {
-
-struct TPortCommand {
-    const char* Name;
-    int (*Run)(const QStringList& args);
-};
-
-constexpr TPortCommand PortCommands[] = {
-    {"acquire", RunAcquire},
-    {"listen", RunListen},
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     IgnoreFileSizeSignal();
     KeepQtNotesOffTheTerminal();
     const QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    // The messages in the language kavtool was asked for.
-    if (!TakeLanguageOption(args))
-        return ExitUsage;
-    const QString name = args.isEmpty() ? QString() : args.takeFirst();
-    for (const TPortCommand& command : PortCommands) {
-        if (name == QLatin1StringView(command.Name))
-            return command.Run(args);
-    }
-    PrintError(QStringLiteral("kavtool-port: kavtool runs it for acquire and listen; see "
-                              "kavtool --help"));
-    return ExitUsage;
+    return RunPartCommand({{"acquire", RunAcquire}, {"listen", RunListen}},
+                          QStringLiteral("kavtool-port: kavtool runs it for acquire and listen; "
+                                         "see kavtool --help"));
 }
