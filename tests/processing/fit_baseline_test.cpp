@@ -2,6 +2,7 @@
 // them as they are when asked, and the normal matrix that takes their sums
 // instead of reading them is that of the columns themselves.
 
+#include "normal_matrix_check.h"
 #include "processing/jacobian_factor.h"
 #include "processing/line_model.h"
 
@@ -62,12 +63,7 @@ TEST(FitBaseline, NormalMatrixWithTheBaselineSumsIsThatOfTheColumns) {
             const TBaselineColumns baseline{static_cast<double>(rows), s.sum(), s.squaredNorm()};
             TFitJacobian j(plain);
             ASSERT_TRUE(j.FormNormal(&baseline));
-            const Eigen::MatrixXd expected = plain.transpose() * plain;
-            const Eigen::MatrixXd lower = j.NormalLower().triangularView<Eigen::Lower>();
-            EXPECT_LT((lower - Eigen::MatrixXd(expected.triangularView<Eigen::Lower>())).norm(),
-                      1e-12 * expected.norm());
-            for (Eigen::Index c = 0; c < columns; ++c)
-                EXPECT_NEAR(j.col(c).blueNorm(), plain.col(c).norm(), 1e-12 * plain.col(c).norm());
+            ExpectNormalOfColumns(j, plain);
 
             // Sums of another row count are not used: the columns are read.
             const TBaselineColumns other{static_cast<double>(rows + 1), 0, 0};

@@ -3,6 +3,7 @@
 
 #include "base/number_style.h"
 #include "config/settings_store.h"
+#include "normal_matrix_check.h"
 #include "processing/fit_texts.h"
 #include "processing/fit_values.h"
 #include "processing/jacobian_factor.h"
@@ -504,12 +505,7 @@ TEST(JacobianFactor, NormalMatrixAndColumnNormsAreThoseOfTheColumns) {
                 j.data()[i] = normal(random) * (1 + i % 7);
             ASSERT_TRUE(j.FormNormal());
             const Eigen::MatrixXd plain = j;
-            const Eigen::MatrixXd expected = plain.transpose() * plain;
-            const Eigen::MatrixXd lower = j.NormalLower().triangularView<Eigen::Lower>();
-            EXPECT_LT((lower - Eigen::MatrixXd(expected.triangularView<Eigen::Lower>())).norm(),
-                      1e-12 * expected.norm());
-            for (Eigen::Index c = 0; c < columns; ++c)
-                EXPECT_NEAR(j.col(c).blueNorm(), plain.col(c).norm(), 1e-12 * plain.col(c).norm());
+            ExpectNormalOfColumns(j, plain);
             j = plain * 2.0;
             EXPECT_EQ(j.NormalLower().size(), 0);
             EXPECT_NEAR(j.col(0).blueNorm(), 2 * plain.col(0).norm(), 1e-12 * plain.col(0).norm());
