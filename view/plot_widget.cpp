@@ -3,6 +3,7 @@
 #include "view/display_color_painter.h"
 #include "view/visir_controller.h"
 
+#include <QEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -120,6 +121,12 @@ void TPlotWidget::ScreenBoxPaint() {
     if (Visirs)
         Visirs->PlaceShownVisirs();
     update();
+}
+
+void TPlotWidget::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        ScreenBoxPaint();
+    QWidget::changeEvent(event);
 }
 
 void TPlotWidget::PlotSlot(std::uint16_t slot, TColorValue colour) {

@@ -96,6 +96,8 @@ public:
     QSize sizeHint() const override { return QSize(600, 300); }
 
 protected:
+    // A switch of language draws the plot again, for its texts.
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -267,6 +267,16 @@ TEST_F(TLanguageWindowTest, FitResultsWindowFollowsTheSwitchRowsIncluded) {
     Act(*W, "ALanguageRu")->trigger();
     Settle();
     EXPECT_EQ(Texts(results), russian);
+
+    // With the results window closed, the plot's result lines follow too:
+    // what the plot shows is what a repaint draws now.
+    W->findChild<TAnalysisResultsWindow*>()->close();
+    Act(*W, "ALanguageEn")->trigger();
+    Settle();
+    TPlotWidget* plot = Plot(*W);
+    const QImage shown = plot->Canvas().copy();
+    plot->ScreenBoxPaint();
+    EXPECT_EQ(plot->Canvas(), shown);
 }
 
 // The panels the receive mode wrote follow the switch at once, with the
