@@ -75,66 +75,21 @@ TInputFile OpenInput(const QString& path, qint64 maxBytes, TFd& fd, qint64* size
     return opened;
 }
 
-} // namespace
+// Where the next bytes of a read go, and how many fit there.
+struct TRoom {
+    char* At;
+    qint64 Size;
+};
 
-bool InputExists(const QString& path) {
-    struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
-}
-
-TInputFile ReadInputFile(const QString& path, qint64 maxBytes) {
-    TFd fd;
-    qint64 size = 0;
-    if (TInputFile opened = OpenInput(path, maxBytes, fd, &size);
-        opened.Outcome != TInputOutcome::Read)
-        return opened;
-
-    // Read one byte past the bound, so a file that grew after fstat is seen
-    // as too large rather than cut short.
-    TInputFile result;
-    result.Bytes.resize(qsizetype(size) + 1);
+// Reads `fd` to its end into the room `next(bytes read so far)` gives.
+// It reads one byte past the bound, so that a file that grew after fstat
+// is seen as too large rather than cut short.
+template <class TNext> TInputFile ReadToEnd(const TFd& fd, qint64 maxBytes, TNext next) {
     qint64 got = 0;
     for (;;) {
-        if (got == result.Bytes.size()) {
-            if (got > maxBytes)
-                return Refused(TInputOutcome::TooLarge);
-            result.Bytes.resize(qsizetype(std::min<qint64>(maxBytes + 1, got * 2 + 4096)));
-        }
-        const ssize_t n =
-            ::read(fd.Get(), result.Bytes.data() + got, size_t(result.Bytes.size() - got));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return Refused(TInputOutcome::Failed, SystemErrorText(errno));
-        }
-        if (n == 0)
-            break;
-        got += n;
-    }
-    if (got > maxBytes)
-        return Refused(TInputOutcome::TooLarge);
-    result.Bytes.resize(qsizetype(got));
-    result.Size = got;
-    result.Outcome = TInputOutcome::Read;
-    return result;
-}
-
-TInputFile ReadInputFileInto(const QString& path, char* buffer, qint64 capacity, qint64 maxBytes) {
-    TFd fd;
-    qint64 size = 0;
-    if (TInputFile opened = OpenInput(path, maxBytes, fd, &size);
-        opened.Outcome != TInputOutcome::Read)
-        return opened;
-
-    // As above, up to one byte past the bound; what does not fit the buffer
-    // passes through a small one of its own.
-    char spill[4096];
-    qint64 got = 0;
-    for (;;) {
-        const qint64 left = maxBytes + 1 - got;
-        char* to = got < capacity ? buffer + got : spill;
-        const qint64 room = std::min(left, got < capacity ? capacity - got : qint64(sizeof spill));
-        const ssize_t n = ::read(fd.Get(), to, size_t(room));
+        const TRoom room = next(got);
+        const qint64 wanted = std::min(room.Size, maxBytes + 1 - got);
+        const ssize_t n = ::read(fd.Get(), room.At, size_t(wanted));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -150,4 +105,45 @@ TInputFile ReadInputFileInto(const QString& path, char* buffer, qint64 capacity,
     result.Size = got;
     result.Outcome = TInputOutcome::Read;
     return result;
+}
+
+} // namespace
+
+bool InputExists(const QString& path) {
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+TInputFile ReadInputFile(const QString& path, qint64 maxBytes) {
+    TFd fd;
+    qint64 size = 0;
+    if (TInputFile opened = OpenInput(path, maxBytes, fd, &size);
+        opened.Outcome != TInputOutcome::Read)
+        return opened;
+
+    QByteArray bytes(qsizetype(size) + 1, Qt::Uninitialized);
+    TInputFile result = ReadToEnd(fd, maxBytes, [&bytes, maxBytes](qint64 got) {
+        if (got == bytes.size())
+            bytes.resize(qsizetype(std::min<qint64>(maxBytes + 1, got * 2 + 4096)));
+        return TRoom{bytes.data() + got, bytes.size() - got};
+    });
+    if (result.Outcome == TInputOutcome::Read) {
+        bytes.resize(qsizetype(result.Size));
+        result.Bytes = std::move(bytes);
+    }
+    return result;
+}
+
+TInputFile ReadInputFileInto(const QString& path, char* buffer, qint64 capacity, qint64 maxBytes) {
+    TFd fd;
+    qint64 size = 0;
+    if (TInputFile opened = OpenInput(path, maxBytes, fd, &size);
+        opened.Outcome != TInputOutcome::Read)
+        return opened;
+
+    // What does not fit the buffer passes through a small one of its own.
+    char spill[4096];
+    return ReadToEnd(fd, maxBytes, [&](qint64 got) {
+        return got < capacity ? TRoom{buffer + got, capacity - got} : TRoom{spill, sizeof spill};
+    });
 }

@@ -151,3 +151,24 @@ TEST_F(SpectrumFileInPlace, TheReaderIntoABufferKeepsItsBounds) {
         EXPECT_EQ(buffer.mid(c.Capacity), QByteArray(buffer.size() - c.Capacity, '-'));
     }
 }
+
+// A file longer than its stated size (one of /proc's, which state 0) is read
+// whole by both readers, and refused past the bound.
+TEST_F(SpectrumFileInPlace, AFileLongerThanItsStatedSizeIsReadWhole) {
+    const QString path = QStringLiteral("/proc/self/cmdline");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    ASSERT_GT(whole.size(), 4);
+    const TInputFile buffered = ReadInputFile(path, 1 << 20);
+    EXPECT_EQ(buffered.Outcome, TInputOutcome::Read);
+    EXPECT_EQ(buffered.Bytes, whole);
+    QByteArray buffer(whole.size(), '-');
+    const TInputFile direct = ReadInputFileInto(path, buffer.data(), buffer.size(), 1 << 20);
+    EXPECT_EQ(direct.Outcome, TInputOutcome::Read);
+    EXPECT_EQ(direct.Size, whole.size());
+    EXPECT_EQ(buffer, whole);
+    EXPECT_EQ(ReadInputFile(path, whole.size() - 1).Outcome, TInputOutcome::TooLarge);
+    EXPECT_EQ(ReadInputFileInto(path, buffer.data(), buffer.size(), whole.size() - 1).Outcome,
+              TInputOutcome::TooLarge);
+}
